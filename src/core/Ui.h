@@ -1,0 +1,56 @@
+// The one way operations talk to the person at the keyboard: messages, questions, field
+// hints, folder and file choices, opening documents and the progress window. The desktop
+// program implements it with real dialogs (src/gui); tests implement it with scripted
+// answers (tests/support/FakeUi.h). No code below src/gui opens a dialog itself.
+#pragma once
+
+#include <QString>
+
+class QObject;
+
+namespace focaris {
+
+// Kinds of message; any other value is shown as an error.
+enum MessageKind { MsgWarning = 0, MsgError = 1, MsgInformation = 2, MsgConfirmation = 3 };
+
+// Button set members (added together) and the result each button returns.
+enum MessageButton { BtnDa = 1, BtnNu = 2, BtnOK = 4, BtnRenunt = 8 };
+enum MessageResult { ResOK = 1, ResRenunt = 2, ResDa = 6, ResNu = 7 };
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // The message dialog: returns the result of the button pressed; 2 on Escape or when
+    // the button set is empty (then nothing is shown).
+    virtual int message(const QString &title, const QString &text, int kind, int buttons) = 0;
+
+    // A balloon titled "Problema !" beside `control` (or beside the active window when null)
+    // for five seconds; returns at once.
+    virtual void fieldHint(const QString &text, QObject *control) = 0;
+
+    // The folder picker; on true `folder` holds the chosen folder.
+    virtual bool chooseFolder(const QString &caption, QString &folder) = 0;
+
+    // File dialogs; an empty result means the person cancelled.
+    virtual QString openFileName(const QString &caption, const QString &folder,
+                                 const QString &filter) = 0;
+    virtual QString saveFileName(const QString &caption, const QString &suggested,
+                                 const QString &filter) = 0;
+
+    // A one-line text entry; false when cancelled.
+    virtual bool askText(const QString &caption, const QString &prompt, QString &value,
+                         bool password = false) = 0;
+
+    // Asks the desktop to open a document, folder or PDF with its default application.
+    virtual bool openDocument(const QString &path) = 0;
+
+    // The progress window: shown with a step text and a maximum, advanced one step at a
+    // time, hidden at the end (also after a failure).
+    virtual void progressShow(const QString &description, int maximum) = 0;
+    virtual void progressText(const QString &description) = 0;
+    virtual void progressStep() = 0;
+    virtual void progressHide() = 0;
+};
+
+} // namespace focaris

@@ -1,0 +1,94 @@
+// focaris-tool: the program's engines and operations from a shell, for scripts, tests and
+// support work. `focaris-tool help` lists the commands.
+#include "tool/Command.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <map>
+#include <stdexcept>
+
+namespace focaris::tool {
+namespace {
+
+struct Entry {
+    std::string usage;
+    Handler handler;
+};
+
+std::map<std::string, Entry> &registry()
+{
+    static std::map<std::string, Entry> commands;
+    return commands;
+}
+
+} // namespace
+
+Registration::Registration(const char *name, const char *usage, Handler handler)
+{
+    registry()[name] = Entry{usage, std::move(handler)};
+}
+
+std::string takeOption(Args &args, const std::string &name, const std::string &def)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == name) {
+            if (i + 1 >= args.size())
+                throw std::runtime_error("option " + name + " needs a value");
+            std::string value = args[i + 1];
+            args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
+            return value;
+        }
+    }
+    return def;
+}
+
+bool takeFlag(Args &args, const std::string &name)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == name) {
+            args.erase(args.begin() + long(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+void expectCount(const Args &args, std::size_t n, const char *usage)
+{
+    if (args.size() != n)
+        throw std::runtime_error(std::string("usage: focaris-tool ") + usage);
+}
+
+} // namespace focaris::tool
+
+int main(int argc, char **argv)
+{
+    using namespace focaris::tool;
+    QCoreApplication app(argc, argv);
+    std::ios::sync_with_stdio(true);
+    auto &commands = registry();
+    if (argc < 2 || std::string(argv[1]) == "help" || std::string(argv[1]) == "--help") {
+        std::puts("usage: focaris-tool COMMAND [ARGS...]");
+        for (const auto &[name, entry] : commands)
+            std::printf("  %s\n", entry.usage.c_str());
+        return argc < 2 ? 1 : 0;
+    }
+    auto it = commands.find(argv[1]);
+    if (it == commands.end()) {
+        std::fprintf(stderr, "focaris-tool: unknown command '%s' (see focaris-tool help)\n", argv[1]);
+        return 1;
+    }
+    Args args(argv + 2, argv + argc);
+    try {
+        int rc = it->second.handler(args);
+        std::fflush(stdout);
+        return rc;
+    } catch (const std::exception &e) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "focaris-tool: %s\n", e.what());
+        return 1;
+    }
+}

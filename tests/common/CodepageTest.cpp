@@ -1,0 +1,52 @@
+// Code page conversion and Windows-style file-name look-up.
+#include "engines/common/Codepage.h"
+#include "engines/common/FileNames.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace focaris;
+
+TEST(Codepage, RomanianLettersRoundTripThroughWindows1250)
+{
+    const std::string utf8 = "ĂÂÎŞŢăâîşţ";
+    const std::string bytes = text::utf8ToCp1250(utf8);
+    EXPECT_EQ(bytes, "\xC3\xC2\xCE\xAA\xDE\xE3\xE2\xEE\xBA\xFE");
+    EXPECT_EQ(text::cp1250ToUtf8(bytes), utf8);
+}
+
+TEST(Codepage, CommaBelowLettersBecomeCedillaLettersNeverQuestionMarks)
+{
+    EXPECT_EQ(text::utf8ToCp1250("ȘșȚț"), "\xAA\xBA\xDE\xFE");
+    EXPECT_EQ(text::utf8ToCp1250("€ ω"), "\x80 ?");
+}
+
+TEST(Codepage, UndefinedBytesAndMalformedUtf8SurviveARoundTrip)
+{
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += char(b);
+    for (auto cp : {text::Codepage::Cp1250, text::Codepage::Cp1252, text::Codepage::Cp852,
+                    text::Codepage::Cp866, text::Codepage::Cp437})
+        EXPECT_EQ(text::fromUtf8(text::toUtf8(all, cp), cp), all) << int(cp);
+    // A truncated sequence is taken as Latin-1: Ã, which Windows-1252 holds.
+    EXPECT_EQ(text::fromUtf8("a\xC3", text::Codepage::Cp1252), "a\xC3");
+}
+
+TEST(Codepage, OtherCodepagesDecode)
+{
+    EXPECT_EQ(text::toUtf8("\x8F", text::Codepage::Cp866), "П");
+    EXPECT_EQ(text::toUtf8("\xC0", text::Codepage::Cp1251), "А");
+    EXPECT_EQ(text::toUtf8("\x82", text::Codepage::Cp852), "é");
+}
+
+TEST(FileNames, FindsAFileWhateverTheCaseOfItsName)
+{
+    test::TempDir dir;
+    test::writeFile(dir / "CERERI.DBF", "x");
+    std::filesystem::create_directories(dir / "Data");
+    test::writeFile(dir / "Data" / "Log.dbf", "y");
+    EXPECT_EQ(files::resolveCaseInsensitive(dir / "Cereri.dbf"), dir / "CERERI.DBF");
+    EXPECT_EQ(files::resolveCaseInsensitive(dir / "DATA" / "LOG.DBF"), dir / "Data" / "Log.dbf");
+    EXPECT_EQ(files::resolveCaseInsensitive(dir / "Oameni.dbf"), dir / "Oameni.dbf");
+}
