@@ -1,0 +1,24 @@
+// Folder helpers of the save and restore: which files a folder holds, emptying a folder,
+// and the copy-then-delete move used by the automatic save.
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+namespace focaris::archive {
+
+// Full paths of the non-empty regular files directly inside `folder` (hidden files
+// included, subfolders and links to folders left out), in the order the folder listing
+// returns them. An unreadable or missing folder gives an empty list.
+std::vector<std::filesystem::path> listFiles(const std::filesystem::path &folder);
+
+// Deletes every file directly inside `folder`; subfolders stay. Returns false when a
+// file could not be deleted.
+bool clearFolder(const std::filesystem::path &folder);
+
+// Copies `source` to `target` (created or overwritten) and then deletes the source.
+// When the source cannot be opened, the target cannot be written or the copy is short,
+// nothing is deleted, a partial target is removed, and the result is false.
+bool copyAndErase(const std::filesystem::path &source, const std::filesystem::path &target);
+
+} // namespace focaris::archive

@@ -1,0 +1,189 @@
+// The ".T21" archive against archives written by a separate implementation of the format
+// (tests/archive/make_independent_archives.py), hostile archives, and its own output.
+#include "engines/archive/Archive.h"
+#include "engines/archive/FolderFiles.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <set>
+
+using namespace focaris::archive;
+using focaris::test::TempDir;
+using focaris::test::readFile;
+using focaris::test::writeFile;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path good(const std::string &name) { return focaris::test::dataDir() / "good" / "archive" / name; }
+fs::path broken(const std::string &name) { return focaris::test::dataDir() / "broken" / "archive" / name; }
+
+std::set<std::string> namesIn(const fs::path &folder)
+{
+    std::set<std::string> names;
+    for (const auto &e : fs::recursive_directory_iterator(folder))
+        names.insert(fs::relative(e.path(), folder).string());
+    return names;
+}
+
+std::uint32_t int32At(const std::string &bytes, std::size_t at)
+{
+    return std::uint32_t(std::uint8_t(bytes[at])) | std::uint32_t(std::uint8_t(bytes[at + 1])) << 8 |
+           std::uint32_t(std::uint8_t(bytes[at + 2])) << 16 | std::uint32_t(std::uint8_t(bytes[at + 3])) << 24;
+}
+
+} // namespace
+
+TEST(ArchiveRead, IndependentArchiveWithWindowsNamesExtracts)
+{
+    TempDir dir;
+    const auto result = extractArchive(good("windows_names.T21"), dir.path());
+    ASSERT_FALSE(result.failed) << result.error;
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::set<std::string>{"CERERI.DBF", "Şablon ţară.rtf", "Focaris.set", "Gol.txt"}));
+    EXPECT_EQ(readFile(dir / "Focaris.set"), "[CONST]\r\nLUNA_LUCRU=01.2024\r\n");
+    EXPECT_EQ(readFile(dir / "Şablon ţară.rtf"), "{\\rtf1 Dispozi\xfeie}");
+    EXPECT_EQ(readFile(dir / "CERERI.DBF").size(), 4u + 24 + 4 + 13 * 300);
+
+    const auto members = listArchive(good("windows_names.T21"));
+    ASSERT_EQ(members.size(), 4u);
+    EXPECT_EQ(members[1].name, "Şablon ţară.rtf");
+    EXPECT_EQ(members[2].size, 29u);
+}
+
+TEST(ArchiveRead, LaterOfTwoSameNamedMembersWinsWhateverTheCase)
+{
+    TempDir dir;
+    writeFile(dir / "luni.lst", "older file already there");
+    const auto result = extractArchive(good("repeated_names.T21"), dir.path());
+    ASSERT_FALSE(result.failed) << result.error;
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"luni.lst"});
+    EXPECT_EQ(readFile(dir / "luni.lst"), "second, the later one");
+}
+
+TEST(ArchiveRead, DamagedArchivesFailKeepingEarlierMembersAndNoHalfFile)
+{
+    for (const char *name : {"truncated_stream.T21", "size_larger_than_data.T21",
+                             "size_smaller_than_data.T21", "damaged_stream.T21"}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const auto result = extractArchive(broken(name), dir.path());
+        EXPECT_TRUE(result.failed);
+        EXPECT_FALSE(result.error.empty());
+        EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"Bun.txt"});
+        EXPECT_THROW(listArchive(broken(name)), ArchiveError);
+    }
+}
+
+TEST(ArchiveRead, LyingCountsAndSizesFailWithoutAllocating)
+{
+    for (const char *name : {"huge_size_claim.T21", "negative_size.T21", "huge_count.T21",
+                             "huge_name_length.T21"}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const auto result = extractArchive(broken(name), dir.path());
+        EXPECT_TRUE(result.failed);
+        for (const auto &n : namesIn(dir.path()))
+            EXPECT_EQ(n, "Bun.txt");
+    }
+}
+
+TEST(ArchiveRead, NamesWithFoldersAreReducedToFileNamesInsideTheTarget)
+{
+    TempDir outer;
+    const fs::path target = outer / "a" / "b";
+    fs::create_directories(target);
+    const auto result = extractArchive(broken("names_with_folders.T21"), target);
+    ASSERT_FALSE(result.failed) << result.error;
+    EXPECT_EQ(namesIn(outer.path()),
+              (std::set<std::string>{"a", "a/b", "a/b/evil_back.txt", "a/b/evil_slash.txt",
+                                     "a/b/evil_absolute.txt", "a/b/evil_drive.txt", "a/b/dir.txt"}));
+    EXPECT_FALSE(fs::exists("/tmp/evil_absolute.txt"));
+    EXPECT_EQ(readFile(target / "evil_back.txt"), "backslashes");
+}
+
+TEST(ArchiveRead, NameWithNothingLeftIsRefused)
+{
+    TempDir dir;
+    const auto result = extractArchive(broken("name_dotdot_only.T21"), dir.path());
+    EXPECT_TRUE(result.failed);
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"Bun.txt"});
+    EXPECT_EQ(safeMemberName(std::string("a\0b", 3)), "a_b");
+    EXPECT_EQ(safeMemberName("."), "");
+}
+
+TEST(ArchiveRead, LinkInTheTargetIsReplacedNotFollowed)
+{
+    TempDir outer;
+    const fs::path target = outer / "t";
+    fs::create_directories(target);
+    writeFile(outer / "outside.txt", "keep me");
+    fs::create_symlink(outer / "outside.txt", target / "Focaris.set");
+    ASSERT_FALSE(extractArchive(good("windows_names.T21"), target).failed);
+    EXPECT_EQ(readFile(outer / "outside.txt"), "keep me");
+    EXPECT_FALSE(fs::is_symlink(target / "Focaris.set"));
+}
+
+TEST(ArchiveWrite, LayoutIsTheWindowsOneAndRoundTrips)
+{
+    TempDir src, dst, out;
+    writeFile(src / "Oameni.dbf", std::string(70000, 'o') + "end");
+    writeFile(src / "Şcoală.rtf", "text");
+    writeFile(src / "Gol.txt", "");
+    fs::create_directories(src / "Subfolder");
+    writeFile(src / "Subfolder" / "ignored.txt", "not archived");
+    const fs::path file = out / "x.T21";
+    EXPECT_EQ(writeArchive(src.path(), file), 2);
+
+    const std::string bytes = readFile(file);
+    EXPECT_EQ(int32At(bytes, 0), 2u);
+    // Whichever comes first, its name is the Windows-1250 form and a level-9 zlib stream
+    // (header 78 DA) follows the size.
+    const std::uint32_t nameLen = int32At(bytes, 4);
+    const std::string firstName = bytes.substr(8, nameLen);
+    EXPECT_TRUE(firstName == "Oameni.dbf" || firstName == "\xaa" "coal\xe3.rtf") << firstName;
+    EXPECT_EQ(std::uint8_t(bytes[12 + nameLen]), 0x78);
+    EXPECT_EQ(std::uint8_t(bytes[13 + nameLen]), 0xDA);
+
+    ASSERT_FALSE(extractArchive(file, dst.path()).failed);
+    EXPECT_EQ(namesIn(dst.path()), (std::set<std::string>{"Oameni.dbf", "Şcoală.rtf"}));
+    EXPECT_EQ(readFile(dst / "Oameni.dbf"), readFile(src / "Oameni.dbf"));
+}
+
+TEST(ArchiveWrite, EmptyFolderWritesNothingAndFailureLeavesNoArchive)
+{
+    TempDir src, out;
+    writeFile(src / "Gol.txt", "");
+    EXPECT_EQ(writeArchive(src.path(), out / "none.T21"), 0);
+    EXPECT_FALSE(fs::exists(out / "none.T21"));
+
+    writeFile(src / "Date.dbf", "data");
+    EXPECT_THROW(writeArchive(src.path(), out / "missing" / "x.T21"), ArchiveError);
+    EXPECT_FALSE(fs::exists(out / "missing"));
+}
+
+TEST(FolderFiles, ListClearAndCopyAndErase)
+{
+    TempDir dir, other;
+    writeFile(dir / ".hidden", "h");
+    writeFile(dir / "empty", "");
+    writeFile(dir / "data.dbf", "d");
+    fs::create_directories(dir / "sub");
+    std::set<std::string> listed;
+    for (const auto &p : listFiles(dir.path()))
+        listed.insert(p.filename().string());
+    EXPECT_EQ(listed, (std::set<std::string>{".hidden", "data.dbf"}));
+
+    EXPECT_TRUE(copyAndErase(dir / "data.dbf", other / "copy.dbf"));
+    EXPECT_FALSE(fs::exists(dir / "data.dbf"));
+    EXPECT_EQ(readFile(other / "copy.dbf"), "d");
+    EXPECT_FALSE(copyAndErase(dir / "absent", other / "x"));
+    writeFile(dir / "keep", "k");
+    EXPECT_FALSE(copyAndErase(dir / "keep", other / "no" / "such" / "folder"));
+    EXPECT_TRUE(fs::exists(dir / "keep"));
+
+    EXPECT_TRUE(clearFolder(dir.path()));
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"sub"});
+}
