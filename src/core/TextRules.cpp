@@ -1,0 +1,60 @@
+// Cleaning of typed text and the phone and e-mail checks.
+#include "core/TextRules.h"
+
+namespace focaris {
+
+QString CleanText(const QString &text)
+{
+    qsizetype from = 0, to = text.size();
+    while (from < to && text[from].unicode() <= 32)
+        ++from;
+    while (to > from && text[to - 1].unicode() <= 32)
+        --to;
+    QString out;
+    out.reserve(to - from);
+    for (qsizetype i = from; i < to; ++i) {
+        QChar c = text[i] == '"' ? QChar(' ') : text[i];
+        if (c == ' ' && !out.isEmpty() && out.back() == ' ')
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+bool CheckPhone(const QString &text)
+{
+    QString digits;
+    for (QChar c : text)
+        if (c >= '0' && c <= '9')
+            digits += c;
+    return digits.size() == 10 &&
+           (digits.startsWith("07") || digits.startsWith("03") || digits.startsWith("02") ||
+            digits.startsWith("01"));
+}
+
+bool CheckEmail(const QString &text)
+{
+    const qsizetype at = text.indexOf('@');
+    // The at-sign at position 4 or later (counted from 1) and 5 or more characters after it.
+    if (at < 3 || text.size() - at - 1 < 5)
+        return false;
+    auto allowed = [](const QString &part) {
+        for (QChar c : part) {
+            bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '-' || c == '.' || c == '_';
+            if (!ok)
+                return false;
+        }
+        return true;
+    };
+    const QString local = text.left(at), domain = text.mid(at + 1);
+    if (!allowed(local) || !allowed(domain))
+        return false;
+    const qsizetype dot = domain.indexOf('.');
+    if (dot < 0)
+        return false;
+    const qsizetype tail = domain.size() - dot - 1;
+    return tail == 2 || tail == 3;
+}
+
+} // namespace focaris

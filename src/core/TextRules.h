@@ -1,0 +1,20 @@
+// Rules for typed text: the cleaning every name, address or code goes through before it is
+// stored or put into a statement, and the checks of phone numbers and e-mail addresses.
+#pragma once
+
+#include <QString>
+
+namespace focaris {
+
+// Trims leading and trailing blanks (and control characters), turns every double quote
+// into a blank, then reduces every run of blanks to one.
+QString CleanText(const QString &text);
+// True when the digits of the text (everything else dropped) are exactly 10 and begin
+// with 07, 03, 02 or 01.
+bool CheckPhone(const QString &text);
+// True when the at-sign is at position 4 or later with at least 5 characters after it,
+// both parts hold only A-Z a-z 0-9 - . _, and exactly 2 or 3 characters follow the first
+// dot of the domain.
+bool CheckEmail(const QString &text);
+
+} // namespace focaris

@@ -1,0 +1,66 @@
+// Settings files in the Windows INI format, read and written one value per call with the
+// semantics of the Windows private-profile functions, so that files made by the older
+// Windows installations and files made here can be exchanged unchanged.
+//
+// File layout (bytes, Windows-1250):
+//   [Section]\r\n          a section header; blanks around the name are ignored
+//   Key=Value\r\n          a key line; blanks around key and value are ignored, and a
+//                          value enclosed in a pair of equal quotes (" or ') loses them
+//   ;comment\r\n           any other line (comments, blank lines, junk) is kept as is
+// Section and key names are compared without regard to case; the first section and the
+// first key of a name win when a file holds duplicates.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace focaris::ini {
+
+// The value of `key` in `section` as UTF-8, or nullopt when the file, the section or the
+// key is missing (a missing or unreadable file reads as empty).
+std::optional<std::string> readValue(const std::filesystem::path &file,
+                                     std::string_view section, std::string_view key);
+
+// Same, with `def` for a missing value.
+std::string readString(const std::filesystem::path &file, std::string_view section,
+                       std::string_view key, std::string_view def = {});
+
+// Writes one value (UTF-8 in, Windows-1250 on disk). Only the key's line changes; a new
+// key goes after the last line of its section that is not blank, a new section goes at the
+// end of the file; every other byte of the file is kept. Line breaks inside the value or
+// the names would split the line, so they are written as blanks. The new content is
+// written to a temporary file beside the old one and renamed over it, under an advisory
+// lock on the settings file, so a crash leaves the old or the new file whole and two
+// processes writing different keys at the same time both keep their value. An empty
+// section or key name, a section name holding "]" and a key name holding "=" or starting
+// with "[" or ";" throw std::invalid_argument.
+// Throws std::runtime_error when the file cannot be written.
+void writeValue(const std::filesystem::path &file, std::string_view section,
+                std::string_view key, std::string_view value);
+
+// Removes a whole section (its header and every line up to the next section). Nothing
+// happens when it is absent. Throws std::runtime_error when the file cannot be written.
+void eraseSection(const std::filesystem::path &file, std::string_view section);
+
+// Removes one key line. Nothing happens when it is absent.
+void eraseKey(const std::filesystem::path &file, std::string_view section, std::string_view key);
+
+// Section names (UTF-8) in file order, and the key names of one section.
+std::vector<std::string> sectionNames(const std::filesystem::path &file);
+std::vector<std::string> keyNames(const std::filesystem::path &file, std::string_view section);
+
+// The same operations on the file's bytes in memory; the file functions above are built
+// on these (and the fuzz target drives them directly).
+std::optional<std::string> readValueFrom(std::string_view bytes, std::string_view section,
+                                         std::string_view key);
+std::string withValue(std::string_view bytes, std::string_view section, std::string_view key,
+                      std::string_view value);
+std::string withoutSection(std::string_view bytes, std::string_view section);
+std::string withoutKey(std::string_view bytes, std::string_view section, std::string_view key);
+std::vector<std::string> sectionNamesFrom(std::string_view bytes);
+std::vector<std::string> keyNamesFrom(std::string_view bytes, std::string_view section);
+
+} // namespace focaris::ini
