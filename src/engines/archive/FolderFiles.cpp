@@ -36,7 +36,11 @@ bool copyAndErase(const fs::path &source, const fs::path &target)
     std::ifstream in(source, std::ios::binary);
     if (!in)
         return false;
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    // The copy is written beside the target and renamed over it, so that an existing
+    // target (an archive opened for work and saved back) is never left half-overwritten.
+    fs::path partial = target;
+    partial += ".part";
+    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
     if (!out)
         return false;
     std::vector<char> buf(64 * 1024);
@@ -49,7 +53,12 @@ bool copyAndErase(const fs::path &source, const fs::path &target)
     out.close();
     std::error_code ec;
     if (in.bad() || !out) {
-        fs::remove(target, ec);
+        fs::remove(partial, ec);
+        return false;
+    }
+    fs::rename(partial, target, ec);
+    if (ec) {
+        fs::remove(partial, ec);
         return false;
     }
     in.close();

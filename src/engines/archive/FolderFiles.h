@@ -18,7 +18,7 @@ bool clearFolder(const std::filesystem::path &folder);
 
 // Copies `source` to `target` (created or overwritten) and then deletes the source.
 // When the source cannot be opened, the target cannot be written or the copy is short,
-// nothing is deleted, a partial target is removed, and the result is false.
+// nothing is deleted, an existing target is left as it was, and the result is false.
 bool copyAndErase(const std::filesystem::path &source, const std::filesystem::path &target);
 
 } // namespace focaris::archive

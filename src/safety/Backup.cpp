@@ -1,0 +1,341 @@
+// Save, restore and automatic save of the data folder.
+#include "safety/Backup.h"
+
+#include "core/Context.h"
+#include "core/Settings.h"
+#include "core/TempFiles.h"
+#include "engines/archive/Archive.h"
+#include "engines/archive/FolderFiles.h"
+#include "engines/common/Codepage.h"
+#include "engines/common/FileNames.h"
+#ifdef FOCARIS_HAVE_DBASE
+#include "engines/dbase/DbfTable.h"
+#endif
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace focaris {
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kBreak = QStringLiteral("\n");
+
+fs::path toPath(const QString &p) { return fs::path(p.toStdString()); }
+QString fromPath(const fs::path &p) { return QString::fromStdString(p.string()); }
+
+// Set when the archive opened for work could not be unpacked completely.
+bool g_openedSaveIncomplete = false;
+
+void dropIndexFlagOf(const fs::path &table)
+{
+#ifdef FOCARIS_HAVE_DBASE
+    dbf::dropIndexFlag(table);
+#else
+    std::fstream f(table, std::ios::in | std::ios::out | std::ios::binary);
+    if (f && f.seekp(28) && f.put('\0')) {
+        f.close();
+        std::error_code ec;
+        fs::path mdx = table;
+        fs::remove(files::resolveCaseInsensitive(mdx.replace_extension(".mdx")), ec);
+    }
+#endif
+}
+
+archive::Progress stepper(Ui &ui)
+{
+    return [&ui](int position, int) {
+        if (position > 0)
+            ui.progressStep();
+    };
+}
+
+// Steps 1-4 of the save: the scratch copy of the data folder without index flags. Empty
+// when there was nothing to copy (the message has been shown then).
+QString prepareCopy(Ui &ui, bool leadingBreak)
+{
+    ui.progressShow(QStringLiteral("Pregatesc datele..."), 0);
+    const QString copy = NewTempFolder(QStringLiteral("SaveRA"));
+    int copied = 0;
+    if (!copy.isEmpty()) {
+        for (const auto &file : archive::listFiles(toPath(DataFolder()))) {
+            std::error_code ec;
+            fs::copy_file(file, toPath(copy) / file.filename(),
+                          fs::copy_options::overwrite_existing, ec);
+            if (!ec)
+                ++copied;
+        }
+    }
+    ui.progressHide();
+    if (copied == 0) {
+        if (!copy.isEmpty())
+            DeleteFolder(copy);
+        ui.message(QStringLiteral("Salvare"),
+                   (leadingBreak ? kBreak : QString()) + QStringLiteral("Nu pot scrie pe harddisk!!"),
+                   MsgError, BtnOK);
+        return {};
+    }
+    for (const auto &file : archive::listFiles(toPath(copy)))
+        if (text::asciiUpper(file.extension().string()) == ".DBF")
+            dropIndexFlagOf(file);
+    return copy;
+}
+
+// Step 5: the copy archived into `target`; the copy is removed whatever happens.
+void archiveCopy(Ui &ui, const QString &copy, const QString &target)
+{
+    const int count = int(archive::listFiles(toPath(copy)).size());
+    ui.progressShow(QStringLiteral("Salvez datele..."), count);
+    try {
+        archive::writeArchive(toPath(copy), toPath(target), stepper(ui));
+    } catch (const std::exception &e) {
+        DeleteFolder(copy);
+        ui.progressHide();
+        throw std::runtime_error(e.what());
+    }
+    DeleteFolder(copy);
+    ui.progressHide();
+}
+
+// Moves a finished archive over `target`: a rename when both lie on one file system,
+// otherwise a copy beside the target renamed over it, so that an existing archive is
+// never left half-overwritten.
+bool moveOver(const QString &source, const QString &target)
+{
+    std::error_code ec;
+    fs::rename(toPath(source), toPath(target), ec);
+    if (!ec)
+        return true;
+    return archive::copyAndErase(toPath(source), toPath(target));
+}
+
+bool sameFolder(const QString &a, const QString &b)
+{
+    auto norm = [](QString p) {
+        p = QDir::cleanPath(QDir::fromNativeSeparators(p));
+        while (p.size() > 1 && p.endsWith(QLatin1Char('/')))
+            p.chop(1);
+        return p.toUpper();
+    };
+    return !a.isEmpty() && norm(a) == norm(b);
+}
+
+bool askSendToServer(Ui &ui)
+{
+    return ui.message(QStringLiteral("Copie la Distanta"),
+                      kBreak + QStringLiteral("Doriti sa transmiteti salvarea si pe Server?"),
+                      MsgConfirmation, BtnDa + BtnNu) == ResDa;
+}
+
+// The swap of the restore (see RestoreArchive). False leaves the old files in place.
+bool swapDataFiles(const fs::path &unpacked, const fs::path &data, const fs::path &bak)
+{
+    const auto incoming = archive::listFiles(unpacked);
+    const auto current = archive::listFiles(data);
+    std::vector<std::pair<fs::path, fs::path>> staged;  // scratch name → final name
+    auto dropStaged = [&] {
+        std::error_code ec;
+        for (const auto &s : staged)
+            fs::remove(s.first, ec);
+    };
+    for (std::size_t i = 0; i < incoming.size(); ++i) {
+        const fs::path scratch = data / (".restore-" + std::to_string(i) + ".tmp");
+        std::error_code ec;
+        fs::copy_file(incoming[i], scratch, fs::copy_options::overwrite_existing, ec);
+        staged.emplace_back(scratch, data / incoming[i].filename());
+        if (ec) {
+            dropStaged();
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::create_directories(bak, ec);
+    archive::clearFolder(bak);
+    for (const auto &file : current) {
+        fs::copy_file(file, bak / file.filename(), fs::copy_options::overwrite_existing, ec);
+        if (ec) {
+            dropStaged();
+            return false;
+        }
+    }
+    bool ok = true;
+    for (const auto &file : current)
+        if (!fs::remove(file, ec) || ec)
+            ok = false;
+    std::size_t renamed = 0;
+    for (; ok && renamed < staged.size(); ++renamed) {
+        fs::rename(staged[renamed].first, staged[renamed].second, ec);
+        if (ec)
+            ok = false;
+    }
+    if (ok)
+        return true;
+    // Put the old data back whole: the new files out, the old ones in from DataBAK.
+    dropStaged();
+    for (std::size_t i = 0; i + 1 < renamed; ++i)
+        fs::remove(staged[i].second, ec);
+    for (const auto &file : current)
+        fs::copy_file(bak / file.filename(), file, fs::copy_options::overwrite_existing, ec);
+    return false;
+}
+
+} // namespace
+
+bool SaveArchive(Ui &ui, const QString &archivePath)
+{
+    QFile::remove(archivePath);
+    const QString copy = prepareCopy(ui, false);
+    if (copy.isEmpty())
+        return false;
+    archiveCopy(ui, copy, archivePath);
+    return true;
+}
+
+bool RestoreArchive(Ui &ui, const QString &archivePath)
+{
+    const QString unpacked = NewTempFolder(QStringLiteral("Restaurare"));
+    if (unpacked.isEmpty()) {
+        ui.message(QStringLiteral("Incarcare date"), kBreak + QStringLiteral("Nu pot scrie pe harddisk!"),
+                   MsgError, BtnOK);
+        return false;
+    }
+    ui.progressShow(QStringLiteral("Desfac baza de date..."), 0);
+    const auto result = archive::extractArchive(toPath(archivePath), toPath(unpacked), stepper(ui));
+    bool done = false;
+    if (result.failed || archive::listFiles(toPath(unpacked)).empty()) {
+        ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Restaurare esuata!"), MsgError, BtnOK);
+    } else {
+        const fs::path bak = files::resolveCaseInsensitive(toPath(ProgramFolder()) / "DataBAK");
+        done = swapDataFiles(toPath(unpacked), toPath(DataFolder()), bak);
+        if (done)
+            ui.message(QStringLiteral("Informatie"),
+                       QStringLiteral("Restaurare incheiata cu succes !") + kBreak +
+                           QStringLiteral("Va rog sa porniti programul din nou !"),
+                       MsgInformation, BtnOK);
+        else
+            ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Restaurare esuata!"), MsgError, BtnOK);
+    }
+    ui.progressHide();
+    DeleteFolder(unpacked);
+    return done;
+}
+
+bool RestoreFromBackupWindow(Ui &ui)
+{
+    const int answer = ui.message(
+        QStringLiteral("Incarcare date"),
+        QStringLiteral("Prin preluarea datelor dintr-o salvare anterioara,") + kBreak +
+            QStringLiteral("se sterg datele curente si sunt inlocuite cu cele din salvare!") + kBreak +
+            QStringLiteral("Continuam operatiunea?"),
+        MsgWarning, BtnDa + BtnNu);
+    if (answer != ResDa)
+        return false;
+    const QString file = ui.openFileName(QStringLiteral("Indicati o salvare Foc - aris"), QString(),
+                                         QStringLiteral("*.T21"));
+    if (file.isEmpty())
+        return false;
+    return RestoreArchive(ui, file);
+}
+
+SaveOutcome ManualSave(Ui &ui)
+{
+    SaveOutcome out;
+    QString file = ui.saveFileName(QStringLiteral("Unde salvam datele ?"), QString(), QStringLiteral("*.T21"));
+    if (file.isEmpty())
+        return out;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QStringLiteral(".T21");
+    const QString folder = QFileInfo(file).absolutePath();
+    if (sameFolder(folder, DataFolder()) || sameFolder(folder, LocalDataFolder())) {
+        ui.message(QStringLiteral("Salvare date"), kBreak + QStringLiteral("Nu puteti salva aici!"), MsgError, BtnOK);
+        return out;
+    }
+    if (QFileInfo::exists(file) &&
+        ui.message(QStringLiteral("Atentionare"),
+                   kBreak + QStringLiteral("Vreti sa inlocuiti salvarea ") + file + QStringLiteral("?"),
+                   MsgWarning, BtnDa + BtnNu) != ResDa)
+        return out;
+    const QString copy = prepareCopy(ui, true);
+    if (copy.isEmpty())
+        return out;
+    const QString scratch = NewTempFile(QStringLiteral("SaveTmp"), QStringLiteral(".tmp"));
+    archiveCopy(ui, copy, scratch);
+    if (!moveOver(scratch, file)) {
+        QFile::remove(scratch);
+        throw std::runtime_error("cannot write " + file.toStdString());
+    }
+    out.saved = true;
+    out.file = file;
+    ui.message(QStringLiteral("Informatie"), kBreak + QStringLiteral("Salvare incheiata cu succes !"),
+               MsgInformation, BtnOK);
+    out.sendToServer = askSendToServer(ui);
+    return out;
+}
+
+QString AutoSaveTarget(const QString &folder, const QDate &day)
+{
+    const QString base = folder + QLatin1Char('/') + day.toString(QStringLiteral("ddMMyyyy"));
+    for (int n = 0;; ++n) {
+        const QString candidate = base + QLatin1Char('_') + QString::number(n) + QStringLiteral(".T21");
+        if (!QFileInfo::exists(candidate) &&
+            !QFileInfo::exists(fromPath(files::resolveCaseInsensitive(toPath(candidate)))))
+            return candidate;
+    }
+}
+
+SaveOutcome AutomaticSave(Ui &ui, const QDate &day)
+{
+    SaveOutcome out;
+    QString target;
+    if (!OpenedSave().isEmpty() && !g_openedSaveIncomplete) {
+        target = OpenedSave();
+    } else {
+        const QString folder = ReadMachineSetting(QStringLiteral("CALESALVARI")).trimmed();
+        if (folder.isEmpty() || folder == QStringLiteral("-"))
+            return out;
+        QDir().mkpath(folder);
+        target = AutoSaveTarget(folder, day);
+    }
+    bool ok = false;
+    const QString scratch = NewTempFile(QStringLiteral("TmpSv"), QStringLiteral(".sav"));
+    try {
+        ok = !scratch.isEmpty() && SaveArchive(ui, scratch) &&
+             archive::copyAndErase(toPath(scratch), toPath(target));
+    } catch (const std::exception &) {
+        ok = false;
+    }
+    if (!ok) {
+        QFile::remove(scratch);
+        ui.message(QStringLiteral("Salvare automata"), kBreak + QStringLiteral("Eroare la salvare!"), MsgError, BtnOK);
+        return out;
+    }
+    out.saved = true;
+    out.file = target;
+    out.sendToServer = askSendToServer(ui);
+    return out;
+}
+
+bool OpenSaveForWork(Ui &ui, const QString &archivePath)
+{
+    const QString folder = NewTempFolder(QStringLiteral("SAV"));
+    WorkingContext &ctx = Context();
+    ctx.openedSave = archivePath;
+    if (!folder.isEmpty()) {
+        ctx.programFolder = folder;
+        ctx.dataFolder = ctx.localDataFolder = folder + QStringLiteral("/Data");
+    }
+    QDir().mkpath(ctx.dataFolder);
+    ui.progressShow(QStringLiteral("Deschid baza de date..."), 0);
+    const auto result = archive::extractArchive(toPath(archivePath), toPath(ctx.dataFolder), stepper(ui));
+    ui.progressHide();
+    QDir::setCurrent(ctx.programFolder);
+    g_openedSaveIncomplete = result.failed;
+    return !result.failed;
+}
+
+} // namespace focaris

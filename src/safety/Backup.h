@@ -1,0 +1,65 @@
+// Saving the data folder into a ".T21" archive and restoring it, as the backup window, the
+// automatic save at program close, the remote copy and the start-up (an archive opened
+// for work) use them. Every operation works on the folders of the working context and
+// talks to the person only through the Ui it is given.
+#pragma once
+
+#include "core/Ui.h"
+
+#include <QDate>
+#include <QString>
+
+namespace focaris {
+
+// Writes the data folder into `archivePath` (an existing file there is deleted first):
+// the non-empty files are copied to a scratch folder, every ".DBF" of the copy loses its
+// index flag (and its ".mdx"), and the copy is archived. An empty data folder, or a
+// scratch folder that cannot be made, shows "Nu pot scrie pe harddisk!!" and gives false.
+// A write failure removes the scratch copy and the half-written archive and throws
+// std::runtime_error.
+bool SaveArchive(Ui &ui, const QString &archivePath);
+
+// Replaces the data folder with the files of `archivePath`. A damaged or empty archive
+// shows "Restaurare esuata!" and leaves the data untouched. The replaced files are kept in
+// ProgramFolder/DataBAK. The swap is done so that a failure half-way leaves the old data
+// complete: the new files are first copied beside the old ones under scratch names, the
+// old ones are copied into DataBAK, and only then are the old ones removed and the new
+// ones renamed into place; should that last step fail, the old files come back from
+// DataBAK. True when the data folder was replaced.
+bool RestoreArchive(Ui &ui, const QString &archivePath);
+
+// The button "Incarca o salvare anterioara": the warning question, the open dialog, then
+// RestoreArchive. True when the data folder was replaced (the program must then end).
+bool RestoreFromBackupWindow(Ui &ui);
+
+// What a save ended with; `sendToServer` is the answer "Da" to "Doriti sa transmiteti
+// salvarea si pe Server?", which hands `file` to the remote copy.
+struct SaveOutcome {
+    bool saved = false;
+    QString file;
+    bool sendToServer = false;
+};
+
+// The button "Salveaza o copie a datelor": the save dialog, the checks of the chosen
+// place, the archive written to a scratch file and moved over the chosen one.
+SaveOutcome ManualSave(Ui &ui);
+
+// The dated name of the automatic save in `folder`: "ddMMyyyy_n.T21" for the smallest n
+// from 0 whose file does not exist.
+QString AutoSaveTarget(const QString &folder, const QDate &day);
+
+// The automatic save when the main window closes: into the opened archive itself when
+// one is open, otherwise into the dated file of the automatic save folder (the machine
+// setting CALESALVARI; "-" or empty means no automatic save, and nothing happens).
+SaveOutcome AutomaticSave(Ui &ui, const QDate &day = QDate::currentDate());
+
+// Start-up with a ".T21" given on the command line: a fresh folder "SAV<n>" in the
+// temporary folder becomes the program folder, its "Data" folder the data folder (local
+// and shared), the archive is unpacked there and the process's current folder becomes the
+// new program folder. The real data folder is not touched. The run goes on with whatever
+// was unpacked; false when the archive could not be unpacked completely, and then the
+// automatic save at close writes a dated copy instead of overwriting the damaged archive
+// with the partial data.
+bool OpenSaveForWork(Ui &ui, const QString &archivePath);
+
+} // namespace focaris
