@@ -1,0 +1,169 @@
+// One exchange with the backup server.
+#include "safety/RemoteExchange.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+namespace focaris::remote {
+
+using transport::TcpClient;
+
+RemoteExchange::RemoteExchange(QObject *parent) : QObject(parent)
+{
+    wait_.setSingleShot(true);
+    connect(&wait_, &QTimer::timeout, this, [this] {
+        error_ = QStringLiteral("Serverul nu raspunde!");
+        stop_ = true;
+        endConnection();
+    });
+    connect(&client_, &TcpClient::serverAccept, this, [this] {
+        accepted_ = true;
+    });
+    connect(&client_, &TcpClient::serverAcceptStream, this, &RemoteExchange::sendNext);
+    connect(&client_, &TcpClient::serverNeedMoreData, this, &RemoteExchange::sendNext);
+    connect(&client_, &TcpClient::serverReceivedStream, this, [this] {
+        if (state_ != State::Uploading)
+            return;
+        state_ = State::WaitingReply;
+        command_.close();
+        QFile::remove(commandPath_);
+        emit progressText(QStringLiteral("Astept raspuns..."));
+        emit progressValue(0);
+    });
+    client_.acceptStream = [this](qint64 size, const QByteArray &) {
+        return state_ == State::WaitingReply && size >= 0;
+    };
+    connect(&client_, &TcpClient::newStreamComing, this, [this](qint64 size, const QByteArray &, bool accepted) {
+        if (!accepted)
+            return;
+        wait_.stop();
+        reply_.setFileName(replyPath_);
+        if (!reply_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            endConnection();
+            return;
+        }
+        state_ = State::Receiving;
+        emit progressRange(size);
+        emit progressText(QStringLiteral("Primesc raspunsul..."));
+        if (size == 0) {
+            reply_.close();
+            state_ = State::Complete;
+        }
+    });
+    connect(&client_, &TcpClient::packetCome, this, [this](const QByteArray &payload) {
+        if (state_ != State::Receiving)
+            return;
+        if (reply_.write(payload) != payload.size()) {
+            endConnection();
+            return;
+        }
+        emit progressValue(client_.receivedBytes());
+        if (client_.receivedBytes() < client_.expectedBytes())
+            client_.askForMore();
+    });
+    connect(&client_, &TcpClient::streamReceived, this, [this](qint64, const QByteArray &) {
+        if (state_ != State::Receiving)
+            return;
+        reply_.close();
+        state_ = State::Complete;
+    });
+    connect(&client_, &TcpClient::disconnected, this, [this] {
+        closed_ = true;
+        endConnection();
+    });
+    // Errors, time-outs and refusals all end the connection through the same path.
+    connect(&client_, &TcpClient::error, this, [this](const QString &, int) { endConnection(); });
+    connect(&client_, &TcpClient::timeOut, this, &RemoteExchange::endConnection);
+}
+
+void RemoteExchange::waitUntil(const std::function<bool()> &done)
+{
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
+void RemoteExchange::stop()
+{
+    stop_ = true;
+    endConnection();
+}
+
+void RemoteExchange::endConnection()
+{
+    if (client_.isConnected())
+        client_.setConnected(false);
+    closed_ = true;
+    if (state_ == State::Uploading || state_ == State::WaitingReply || state_ == State::Receiving) {
+        command_.close();
+        reply_.close();
+        QFile::remove(commandPath_);
+        QFile::remove(replyPath_);
+        error_ = QStringLiteral("Eroare la transmisie.");
+    }
+    if (state_ != State::Complete)
+        state_ = State::Ended;
+    wait_.stop();
+}
+
+void RemoteExchange::sendNext()
+{
+    if (state_ != State::Uploading || !command_.isOpen() || command_.atEnd())
+        return;
+    try {
+        client_.sendPacket(command_, packetSize);
+    } catch (const std::exception &) {
+        endConnection();
+        return;
+    }
+    emit progressValue(command_.pos());
+}
+
+bool RemoteExchange::run(const QString &commandFile, const QString &replyFile)
+{
+    stop_ = false;
+    accepted_ = false;
+    closed_ = false;
+    error_.clear();
+    commandPath_ = commandFile;
+    replyPath_ = replyFile;
+    QFile::remove(replyFile);
+    state_ = State::Connecting;
+
+    client_.setHost(server.host);
+    client_.setPort(server.port);
+    client_.userName = loginUserName(email);
+    client_.room = loginRoom(password, place);
+    client_.maxPing = maxPing;
+    emit progressText(QStringLiteral("Conectare Server..."));
+    client_.setConnected(true);
+    wait_.start(waitMs);
+    waitUntil([this] { return accepted_ || closed_ || stop_; });
+    if (!accepted_ || closed_ || stop_) {
+        const bool stopped = stop_;
+        endConnection();
+        error_ = stopped ? QStringLiteral("Timp de asteptare prea mare!") : QStringLiteral("Serverul nu raspunde!");
+        state_ = State::Ended;
+        return false;
+    }
+
+    emit progressText(QStringLiteral("Transmit comanda..."));
+    command_.setFileName(commandFile);
+    if (!command_.open(QIODevice::ReadOnly)) {
+        endConnection();
+        error_ = QStringLiteral("Eroare la transmisie.");
+        return false;
+    }
+    emit progressRange(command_.size());
+    state_ = State::Uploading;
+    client_.announceStream(command_.size(), QByteArrayLiteral("\"trimit\""));
+
+    waitUntil([this] { return closed_ || stop_; });
+    if (stop_ && state_ != State::Complete)
+        error_ = QStringLiteral("Oprire fortata.");
+    endConnection();
+    if (state_ == State::Complete && QFile::exists(replyFile))
+        error_.clear();
+    return QFile::exists(replyFile) && state_ == State::Complete;
+}
+
+} // namespace focaris::remote

@@ -1,0 +1,244 @@
+// The backup server: connections and the answers to the commands.
+#include "server/BackupServer.h"
+#include "server/ServerSession.h"
+#include "engines/common/Codepage.h"
+#include "safety/RemoteCopy.h"
+#include "safety/RemoteFiles.h"
+#ifdef FOCARIS_HAVE_DBASE
+#include "engines/dbase/DbfTable.h"
+#endif
+
+#include <QDateTime>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QUuid>
+
+#include <cstdio>
+
+namespace focaris::server {
+
+namespace {
+
+const QByteArray kEol = "\r\n";
+
+QByteArray cp1250(const QString &s) { return QByteArray::fromStdString(text::utf8ToCp1250(s.toStdString())); }
+
+// Copies `length` bytes at `offset` of `from` into the file `to`.
+bool copyRange(QFile &from, qint64 offset, qint64 length, const QString &to)
+{
+    QFile out(to);
+    if (!from.seek(offset) || !out.open(QIODevice::WriteOnly))
+        return false;
+    while (length > 0) {
+        const QByteArray chunk = from.read(std::min<qint64>(length, 256 * 1024));
+        if (chunk.isEmpty() || out.write(chunk) != chunk.size())
+            return false;
+        length -= chunk.size();
+    }
+    return true;
+}
+
+bool appendFile(QFile &out, const QString &path)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(256 * 1024);
+        if (chunk.isEmpty() || out.write(chunk) != chunk.size())
+            return false;
+    }
+    return true;
+}
+
+bool plausibleEmail(const QString &email)
+{
+    static const QRegularExpression re(QStringLiteral("^[A-Za-z0-9._%+-]+@[A-Za-z0-9.-]+\\.[A-Za-z]{2,}$"));
+    return email.size() <= 100 && re.match(email).hasMatch();
+}
+
+// The list of copies as the client reads it: IDSTOC, DATAORA (days since 30.12.1899),
+// OBS of up to 120 characters.
+bool writeStoc(const QString &path, const QList<CopyInfo> &copies)
+{
+#ifdef FOCARIS_HAVE_DBASE
+    try {
+        QFile::remove(path);
+        dbf::DbfTable::create(path.toStdString(),
+                              {dbf::ColumnDef::decimalColumn("IDSTOC", 10, 0),
+                               dbf::ColumnDef::decimalColumn("DATAORA", 18, 8),
+                               dbf::ColumnDef::charColumn("OBS", 120)});
+        dbf::DbfTable table(path.toStdString());
+        for (const auto &c : copies)
+            table.append({dbf::Value::fromNumber(double(c.id)),
+                          dbf::Value::fromNumber(remote::toDayNumber(c.when)),
+                          dbf::Value::fromText(c.note.left(120).toStdString())});
+        return true;
+    } catch (const std::exception &e) {
+        BackupServer::log(QStringLiteral("cannot write the list of copies: %1").arg(QString::fromUtf8(e.what())));
+        return false;
+    }
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+BackupServer::BackupServer(const ServerConfig &config, QObject *parent)
+    : QObject(parent), config_(config), store_(config.storage)
+{
+    connect(&tcp_, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket *socket = tcp_.nextPendingConnection())
+            new ServerSession(socket, *this);
+    });
+}
+
+bool BackupServer::listen(const QHostAddress &address, quint16 port) { return tcp_.listen(address, port); }
+
+void BackupServer::log(const QString &text)
+{
+    const QByteArray line = (QDateTime::currentDateTime().toString(Qt::ISODate) + QLatin1Char(' ') + text).toUtf8();
+    std::fprintf(stderr, "%s\n", line.constData());
+    std::fflush(stderr);
+}
+
+void BackupServer::sendMail(const QString &email, const QString &subject, const QString &text)
+{
+    if (config_.mailCommand.isEmpty())
+        return;
+    if (!QProcess::startDetached(config_.mailCommand, {email, subject, text}))
+        log(QStringLiteral("the mail command could not be started for %1").arg(email));
+}
+
+bool BackupServer::answer(const QString &email, const QString &password, const QString &commandFile,
+                          const QString &replyFile)
+{
+    QFile in(commandFile);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const remote::ReplyLines cmd = remote::parseLines(in.read(1024 * 1024));
+    QList<QByteArray> lines;
+    QList<QPair<QString, QString>> attach;  // name in the reply, file to send
+    QStringList scratch;                    // files to delete once the reply is written
+    auto message = [&](const QString &text) { lines << cp1250(QStringLiteral("/MSG_DLG ") + text); };
+
+    bool wantsNewPassword = false;
+    for (const QString &c : cmd.commands)
+        if (remote::splitCommand(c).first == QStringLiteral("/EMAIL_PASS"))
+            wantsNewPassword = true;
+
+    auto check = store_.checkPassword(email, password);
+    if (check == AccountStore::Check::Unknown && !wantsNewPassword) {
+        if (!plausibleEmail(email) || password.isEmpty()) {
+            message(QStringLiteral("Adresa de e-mail sau parola nu sunt valide."));
+            check = AccountStore::Check::Wrong;
+        } else {
+            const QString code = store_.create(email, password);
+            log(QStringLiteral("new account %1, confirmation code %2").arg(email, code));
+            sendMail(email, QStringLiteral("Cod de verificare"),
+                     QStringLiteral("Codul de verificare al contului de copii la distanta: ") + code);
+            check = AccountStore::Check::Right;
+        }
+    }
+    if (check != AccountStore::Check::Right) {
+        if (wantsNewPassword && store_.exists(email)) {
+            const QString fresh = store_.makeTemporaryPassword(email);
+            log(QStringLiteral("temporary password sent to %1").arg(email));
+            sendMail(email, QStringLiteral("Parola noua"), QStringLiteral("Parola noua a contului: ") + fresh);
+            message(QStringLiteral("V-am trimis o parola noua pe e-mail."));
+        } else if (check == AccountStore::Check::Wrong) {
+            lines << "/PASS NO";
+        } else {
+            message(QStringLiteral("Contul nu exista."));
+        }
+    } else {
+        qint64 attachedEnd = in.size();
+        qint64 attachedTotal = 0;
+        for (const auto &a : cmd.attachments)
+            attachedTotal += a.size;
+        for (const QString &c : cmd.commands) {
+            const auto [keyword, argument] = remote::splitCommand(c);
+            const bool confirmed = store_.confirmed(email);
+            const bool needsConfirmed = keyword == QStringLiteral("/PUT_FILE") || keyword == QStringLiteral("/GET_STOC") ||
+                                        keyword == QStringLiteral("/DEL") || keyword == QStringLiteral("/GET_FILE");
+            if (needsConfirmed && !confirmed) {
+                lines << "/CODCONF NO";
+                message(QStringLiteral("Adresa de e-mail nu este inca confirmata."));
+                continue;
+            }
+            if (keyword == QStringLiteral("/INFO")) {
+                lines << (confirmed ? "/CODCONF OK" : "/CODCONF NO");
+            } else if (keyword == QStringLiteral("/CHECKCOD")) {
+                if (store_.confirm(email, argument))
+                    log(QStringLiteral("account %1 confirmed").arg(email));
+            } else if (keyword == QStringLiteral("/EMAIL_PASS")) {
+                const QString fresh = store_.makeTemporaryPassword(email);
+                sendMail(email, QStringLiteral("Parola noua"), QStringLiteral("Parola noua a contului: ") + fresh);
+                message(QStringLiteral("V-am trimis o parola noua pe e-mail."));
+            } else if (keyword == QStringLiteral("/SET_PASS")) {
+                if (argument.isEmpty()) {
+                    message(QStringLiteral("Parola noua lipseste."));
+                } else {
+                    store_.setPassword(email, argument);
+                    message(QStringLiteral("Parola a fost schimbata."));
+                }
+            } else if (keyword == QStringLiteral("/PUT_FILE")) {
+                if (cmd.attachments.isEmpty() || attachedTotal > in.size() - cmd.headerLength) {
+                    message(QStringLiteral("Salvarea nu a sosit intreaga."));
+                    continue;
+                }
+                const qint64 size = cmd.attachments.last().size;
+                const QString part = store_.incomingFolder() + QLatin1Char('/') +
+                                     QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".T21");
+                std::optional<CopyInfo> stored;
+                if (copyRange(in, attachedEnd - size, size, part))
+                    stored = store_.addCopy(email, part, argument.left(120));
+                QFile::remove(part);
+                if (stored) {
+                    log(QStringLiteral("copy %1 stored for %2 (%3 bytes)").arg(stored->id).arg(email).arg(size));
+                    message(QStringLiteral("Salvarea a fost memorata pe server."));
+                } else {
+                    message(QStringLiteral("Salvarea nu a putut fi memorata pe server."));
+                }
+            } else if (keyword == QStringLiteral("/GET_STOC")) {
+                const QString stoc = store_.incomingFolder() + QLatin1Char('/') +
+                                     QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".dbf");
+                scratch << stoc;
+                if (writeStoc(stoc, store_.copies(email)))
+                    attach.append({QStringLiteral("Stoc.dbf"), stoc});
+                else
+                    message(QStringLiteral("Lista salvarilor nu poate fi citita."));
+            } else if (keyword == QStringLiteral("/DEL")) {
+                if (store_.removeCopy(email, argument.toLongLong()))
+                    message(QStringLiteral("Salvarea a fost stearsa."));
+                else
+                    message(QStringLiteral("Salvarea nu exista."));
+            } else if (keyword == QStringLiteral("/GET_FILE")) {
+                if (const auto c = store_.copy(email, argument.toLongLong()))
+                    attach.append({QString::number(c->id), c->path});
+                else
+                    message(QStringLiteral("Salvarea nu exista."));
+            }
+        }
+    }
+
+    QFile out(replyFile);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray head;
+    for (const QByteArray &l : lines)
+        head += l + kEol;
+    for (const auto &a : attach)
+        head += "#ATTACH " + cp1250(a.first) + " : " + QByteArray::number(QFileInfo(a.second).size()) + kEol;
+    head += "/END" + kEol;
+    bool ok = out.write(head) == head.size();
+    for (const auto &a : attach)
+        ok = ok && appendFile(out, a.second);
+    for (const QString &f : scratch)
+        QFile::remove(f);
+    return ok;
+}
+
+} // namespace focaris::server

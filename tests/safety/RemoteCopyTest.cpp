@@ -1,0 +1,191 @@
+// The remote copy end to end: the real focaris-backup-server on a loopback port, the
+// exchange logging in, confirming the code, sending, listing, fetching and deleting a
+// copy; a server stopped in the middle of an upload; a server that never answers.
+#include "safety/RemoteCopy.h"
+
+#include "FakeUi.h"
+#include "TestSupport.h"
+#include "core/Context.h"
+#include "engines/archive/Archive.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTcpServer>
+
+#include <gtest/gtest.h>
+
+using namespace focaris;
+using namespace focaris::remote;
+using focaris::test::FakeUi;
+using focaris::test::TempDir;
+using focaris::test::readFile;
+using focaris::test::writeFile;
+namespace fs = std::filesystem;
+
+namespace {
+
+// focaris-backup-server on a free loopback port; its log is kept to read the codes.
+class Server {
+public:
+    explicit Server(const QString &storage)
+    {
+        proc.setProgram(qEnvironmentVariable("FOCARIS_SERVER"));
+        proc.setArguments({"--storage", storage, "--listen", "127.0.0.1:0"});
+        proc.start();
+        proc.waitForStarted();
+        while (proc.state() == QProcess::Running && !proc.canReadLine())
+            proc.waitForReadyRead(5000);
+        const QString line = QString::fromUtf8(proc.readLine()).trimmed();
+        port = quint16(line.section(' ', 2).toUInt());
+    }
+    ~Server() { stop(); }
+    void stop()
+    {
+        if (proc.state() != QProcess::NotRunning) {
+            proc.kill();
+            proc.waitForFinished();
+        }
+    }
+    QString code()
+    {
+        proc.waitForReadyRead(100);
+        log += QString::fromUtf8(proc.readAllStandardError());
+        const auto m = QRegularExpression("confirmation code (\\d{6})").match(log);
+        return m.captured(1);
+    }
+    QProcess proc;
+    quint16 port = 0;
+    QString log;
+};
+
+QByteArray randomBytes(qsizetype n)
+{
+    QByteArray b(n, '\0');
+    QRandomGenerator gen(7);
+    for (qsizetype i = 0; i < n; i += 4) {
+        const quint32 v = gen.generate();
+        memcpy(b.data() + i, &v, size_t(std::min<qsizetype>(4, n - i)));
+    }
+    return b;
+}
+
+class Remote : public ::testing::Test {
+protected:
+    TempDir root, storage;
+    FakeUi ui;
+    void SetUp() override { InitContextForTests(root.qpath()); }
+    void account(RemoteCopy &rc, quint16 port)
+    {
+        rc.server = ServerAddress{"127.0.0.1", port};
+        rc.email = "asistenta@primaria-vulcan.ro";
+        rc.password = "PAROLA1";
+        rc.place = "Vulcan/HD";
+    }
+};
+
+} // namespace
+
+TEST_F(Remote, LoginConfirmPutListGetDelete)
+{
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("FOCARIS_SERVER"));
+    Server server(storage.qpath());
+    ASSERT_NE(server.port, 0);
+    RemoteCopy rc(ui);
+    account(rc, server.port);
+
+    EXPECT_EQ(rc.login(), RemoteCopy::Login::NeedsConfirmation);
+    EXPECT_EQ(rc.confirm("999999"), server.code() == "999999" ? RemoteCopy::Login::Ready
+                                                              : RemoteCopy::Login::NeedsConfirmation);
+    EXPECT_EQ(ui.lastMessage(), "\nCodul introdus este incorect!");
+    const QString code = server.code();
+    ASSERT_EQ(code.size(), 6);
+    EXPECT_EQ(rc.confirm(code), RemoteCopy::Login::Ready);
+
+    // A 5 MB archive goes up, is listed, comes back byte for byte and is deleted.
+    const QString archive = root.qpath() + "/big.T21";
+    writeFile(fs::path(archive.toStdString()), randomBytes(5 * 1024 * 1024).toStdString());
+    ASSERT_TRUE(rc.sendArchive(archive, "Copie de test"));
+    auto list = rc.listCopies();
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->size(), 1);
+    EXPECT_EQ(list->at(0).note, "Copie de test");
+    EXPECT_LE(std::abs(list->at(0).when.secsTo(QDateTime::currentDateTime())), 60);
+    const QString back = rc.fetchCopy(list->at(0).id);
+    ASSERT_FALSE(back.isEmpty());
+    EXPECT_EQ(readFile(back.toStdString()), readFile(archive.toStdString()));
+    EXPECT_TRUE(rc.deleteCopy(list->at(0).id));
+    EXPECT_EQ(ui.lastMessage(), "\nSalvarea a fost stearsa.");
+    list = rc.listCopies();
+    ASSERT_TRUE(list);
+    EXPECT_TRUE(list->isEmpty());
+
+    // A wrong password: "/PASS NO" and the message of the login.
+    RemoteCopy wrong(ui);
+    account(wrong, server.port);
+    wrong.password = "ALTA";
+    EXPECT_EQ(wrong.login(), RemoteCopy::Login::WrongPassword);
+    EXPECT_EQ(ui.lastMessage(), "\nParola este incorecta!");
+}
+
+TEST_F(Remote, ServerStoppedMidUploadKeepsNoPartialCopy)
+{
+    RemoteCopy rc(ui);
+    {
+        Server server(storage.qpath());
+        account(rc, server.port);
+        rc.login();
+        ASSERT_EQ(rc.confirm(server.code()), RemoteCopy::Login::Ready);
+        const QString small = root.qpath() + "/small.T21";
+        writeFile(fs::path(small.toStdString()), "first copy");
+        ASSERT_TRUE(rc.sendArchive(small, "intai"));
+
+        const QString big = root.qpath() + "/big.T21";
+        writeFile(fs::path(big.toStdString()), randomBytes(20 * 1024 * 1024).toStdString());
+        bool killed = false;
+        QObject::connect(&rc, &RemoteCopy::progressValue, [&](qint64 v) {
+            if (!killed && v > 8 * 1024 * 1024) {
+                killed = true;
+                server.stop();
+            }
+        });
+        EXPECT_FALSE(rc.sendArchive(big, "taiata"));
+        EXPECT_TRUE(killed);
+        EXPECT_EQ(rc.lastError(), "Eroare la transmisie.");
+        EXPECT_EQ(ui.lastMessage(), "\nEroare la transmisie.");
+        rc.disconnect();
+    }
+    Server again(storage.qpath());
+    account(rc, again.port);
+    const auto list = rc.listCopies();
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->size(), 1);
+    EXPECT_EQ(list->at(0).note, "intai");
+    EXPECT_TRUE(fs::is_empty(storage / "incoming"));
+}
+
+TEST_F(Remote, NoServerAndSilentServer)
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 closed = probe.serverPort();
+    probe.close();
+    RemoteCopy rc(ui);
+    account(rc, closed);
+    EXPECT_EQ(rc.login(), RemoteCopy::Login::Failed);
+    EXPECT_EQ(rc.lastError(), "Serverul nu raspunde!");
+    EXPECT_EQ(ui.messages.back().title, "Transmitere date");
+
+    // Accepts the connection and never says a word: the wait timer ends it.
+    QTcpServer silent;
+    silent.listen(QHostAddress::LocalHost);
+    account(rc, silent.serverPort());
+    rc.waitMs = 300;
+    EXPECT_EQ(rc.login(), RemoteCopy::Login::Failed);
+    EXPECT_EQ(rc.lastError(), "Timp de asteptare prea mare!");
+
+    RemoteCopy none(ui);
+    EXPECT_EQ(none.login(), RemoteCopy::Login::Failed);
+    EXPECT_EQ(none.lastError(), "Nu aveti internet!");
+}
