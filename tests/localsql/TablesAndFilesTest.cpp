@@ -1,0 +1,133 @@
+// The engine and the files: names in any case, writes by other programs and processes,
+// the cached copies and their look-ups, the table cursor and packing.
+#include "SqlTestSupport.h"
+
+#include "engines/dbase/DbfTable.h"
+#include "engines/localsql/TableCursor.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace focaris;
+using namespace focaris::test;
+
+namespace {
+
+class Files : public SqlFolder {
+protected:
+    void makeMembers(const std::string &name) {
+        exec("CREATE TABLE \"" + name + "\" (NROM DECIMAL(10,0), NRCRT DECIMAL(12,0), CNP CHAR(13), VENIT DECIMAL(10,2), "
+             "DATAL DATE)");
+    }
+};
+
+TEST_F(Files, TableNamesAreFoundWhateverTheirCase) {
+    makeMembers("OAMENI.DBF");
+    EXPECT_TRUE(std::filesystem::exists(dir / "OAMENI.DBF")) << "CREATE TABLE makes the name as written";
+    exec("INSERT INTO \"Oameni.dbf\" (NROM) VALUES (1)");
+    exec("INSERT INTO \"" + (dir / "oameni.dbf").string() + "\" (NROM) VALUES (2)");
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM Oameni"), Rows{"2"});
+    EXPECT_FALSE(std::filesystem::exists(dir / "Oameni.dbf"));
+    // Windows-style paths from the statements of older data.
+    EXPECT_EQ(rows("SELECT MAX(NROM) FROM \".\\Oameni.DBF\""), Rows{"2"});
+}
+
+TEST_F(Files, WritesOfOtherProgramsAreSeenAtTheNextStatement) {
+    makeMembers("Oameni.dbf");
+    exec("INSERT INTO \"Oameni.dbf\" (NROM, CNP) VALUES (1, \"111\")");
+    EXPECT_EQ(rows("SELECT NROM FROM \"Oameni.dbf\" WHERE CNP=\"222\""), Rows{});
+    {
+        dbf::DbfTable t(dir / "Oameni.dbf");
+        t.append({dbf::Value::fromNumber(2), dbf::Value::null(), dbf::Value::fromText("222")});
+        t.overwrite(1, {dbf::Value::fromNumber(1), dbf::Value::null(), dbf::Value::fromText("333")});
+    }
+    EXPECT_EQ(rows("SELECT NROM, CNP FROM \"Oameni.dbf\" WHERE CNP=\"222\" OR CNP=\"333\" ORDER BY NROM"), (Rows{"1|333", "2|222"}));
+    EXPECT_EQ(rows("SELECT NROM FROM \"Oameni.dbf\" WHERE CNP=\"111\""), Rows{});
+    // A second engine of the same process sees the first one's writes.
+    sql::Engine other(dir.path());
+    exec("DELETE FROM \"Oameni.dbf\" WHERE NROM=1");
+    EXPECT_EQ(other.query("SELECT NROM FROM \"Oameni.dbf\"").rowCount(), 1u);
+}
+
+TEST_F(Files, EqualityLookupsAgreeWithScans) {
+    makeMembers("Oameni.dbf");
+    std::string insert = "INSERT INTO \"Oameni.dbf\" (NROM, NRCRT, CNP, VENIT, DATAL) VALUES ";
+    for (int i = 1; i <= 600; ++i)
+        insert += (i > 1 ? ", (" : "(") + std::to_string(i) + ", " + std::to_string(i % 50) + ", \"" +
+                  std::to_string(1000 + i % 37) + "\", " + std::to_string(i % 7) + ".5, \"0" +
+                  std::to_string(1 + i % 9) + ".01.2024\")";
+    exec(insert);
+    auto count = [&](const std::string &where) { return rows("SELECT COUNT(*) FROM \"Oameni.dbf\" WHERE " + where).front(); };
+    // The same condition through the hash look-up (=) and through a scan (+0, ||'').
+    for (const char *c : {"NRCRT=7", "CNP=\"1005\"", "VENIT=3.5", "DATAL=\"05.01.2024\"", "CNP=1005"}) {
+        const std::string cond = c;
+        const std::string col = cond.substr(0, cond.find('='));
+        const std::string val = cond.substr(cond.find('=') + 1);
+        const std::string scan = col == "CNP" || col == "DATAL" ? "(" + col + " >= " + val + " AND " + col + " <= " + val + ")"
+                                                                : col + "+0=" + val;
+        EXPECT_EQ(count(cond), count(scan)) << cond;
+        EXPECT_NE(count(cond), "0") << cond;
+    }
+    // A constant of another type is compared the way a scan compares it.
+    EXPECT_EQ(count("NRCRT=\"7\""), count("NRCRT=7"));
+    EXPECT_EQ(count("NRCRT=\"sapte\""), "0");
+    // Look-ups stay right after writes change the indexed values.
+    exec("UPDATE \"Oameni.dbf\" SET NRCRT=999 WHERE NRCRT=7");
+    exec("DELETE FROM \"Oameni.dbf\" WHERE NROM=57");
+    exec("INSERT INTO \"Oameni.dbf\" (NROM, NRCRT) VALUES (601, 999)");
+    EXPECT_EQ(count("NRCRT=7"), "0");
+    EXPECT_EQ(count("NRCRT=999"), "12");
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM \"Oameni.dbf\" A INNER JOIN \"Oameni.dbf\" B ON A.NROM=B.NRCRT"), Rows{"576"});
+}
+
+TEST_F(Files, CursorWalksEditsPostsAndPacks) {
+    makeMembers("Oameni.dbf");
+    exec("INSERT INTO \"Oameni.dbf\" (NROM, VENIT) VALUES (1, 10), (2, 20), (3, 30)");
+    exec("DELETE FROM \"Oameni.dbf\" WHERE NROM=2");
+    {
+        sql::TableCursor cur(dir / "OAMENI.DBF");
+        EXPECT_EQ(cur.rowCount(), 2u);
+        for (bool ok = cur.first(); ok; ok = cur.next())
+            cur.setValue("VENIT", sql::Value::fromReal(cur.value("VENIT").toDouble() * 2));
+        EXPECT_TRUE(cur.last());
+        EXPECT_EQ(cur.value("VENIT").toDouble(), 60);
+        EXPECT_THROW(cur.setValue("VENIT", sql::Value::fromReal(1e12)), sql::SqlError);
+        EXPECT_THROW(cur.value("NOSUCH"), sql::SqlError);
+    }
+    EXPECT_EQ(rows("SELECT NROM, VENIT FROM \"Oameni.dbf\" ORDER BY NROM"), (Rows{"1|20", "3|60"}));
+    const auto before = std::filesystem::file_size(dir / "Oameni.dbf");
+    sql::TableCursor::pack(dir / "Oameni.dbf");
+    EXPECT_LT(std::filesystem::file_size(dir / "Oameni.dbf"), before);
+    EXPECT_EQ(rows("SELECT NROM, VENIT FROM \"Oameni.dbf\" ORDER BY NROM"), (Rows{"1|20", "3|60"}));
+}
+
+// Two processes appending and updating the same table at once lose and tear nothing.
+TEST_F(Files, TwoProcessesWritingAtOnceLoseNothing) {
+    makeMembers("Oameni.dbf");
+    const int perProcess = 150;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    const int base = child == 0 ? 100000 : 200000;
+    bool ok = true;
+    try {
+        sql::Engine e(dir.path());
+        for (int i = 0; i < perProcess; ++i) {
+            const std::string key = std::to_string(base + i);
+            e.execute("INSERT INTO \"Oameni.dbf\" (NROM, NRCRT, CNP) VALUES (" + key + ", 0, \"" + key + "\")");
+            if (i % 3 == 0)
+                e.execute("UPDATE \"Oameni.dbf\" SET NRCRT=NRCRT+1 WHERE NROM=" + key);
+        }
+    } catch (const std::exception &) {
+        ok = false;
+    }
+    if (child == 0)
+        _exit(ok ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(ok);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(rows("SELECT COUNT(*), SUM(NRCRT) FROM \"Oameni.dbf\""), Rows{std::to_string(2 * perProcess) + "|100"});
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM \"Oameni.dbf\" WHERE CAST(CNP AS FLOAT)=NROM"), Rows{std::to_string(2 * perProcess)});
+}
+
+} // namespace
