@@ -28,6 +28,9 @@ def data_row(sh, row, markers, dbf_col, styles=None):
         style = (styles or {}).get(m, "cell")
         sh.set(col_letters(i + 1) + str(row), m, style)
     sh.set(dbf_col + str(row), "#DBF", "marker")
+    # Room for an address or a name on two lines; the copies keep the height.
+    if row not in sh.heights:
+        sh.height(row, 0.85)
 
 
 def border_blank(sh, row, first, last, style="cell"):
@@ -63,8 +66,8 @@ NUMERIC = {"#NR_MEMBRI": "int", "#NR_LUNI": "int", "#CUANTUM": "int", "#VENITM":
 # ----- payment statement -------------------------------------------------------------
 
 def _stat_sheet(name, subject, kind):
-    widths = {"A": 1.0, "B": 4.8, "C": 2.9, "D": 1.5, "E": 2.0, "F": 5.2, "G": 1.8,
-              "H": 1.8, "I": 2.0, "J": 2.0, "K": 2.0, "L": 2.0, "M": 2.2, "N": 2.6,
+    widths = {"A": 1.0, "B": 4.8, "C": 2.9, "D": 1.5, "E": 2.0, "F": 5.2, "G": 2.1,
+              "H": 2.1, "I": 2.0, "J": 2.0, "K": 2.0, "L": 2.0, "M": 2.2, "N": 2.6,
               "O": 1.2}
     sh = Sheet(name, landscape=True, widths=widths, title_rows=(8, 10))
     sh.set("A1", "R O M A N I A", "bold")
@@ -129,13 +132,12 @@ def _stat_sheet(name, subject, kind):
         for c in "GHIJK":
             sh.set(c + "12", "=SUM(%s11:%s11)" % (c, c), "tnum")
         border_blank(sh, 12, "A", "L", "tlabel")
-    sh.height(11, 0.8)
-    sh.set("E15", "#P1", "bcenter")
-    sh.set("E16", "#PRIMAR", "bcenter")
-    sh.set("H15", "#C1", "bcenter")
-    sh.set("H16", "#C2", "bcenter")
-    sh.set("G18", "#I1", "bcenter")
-    sh.set("G19", "#I2", "bcenter")
+    sh.set("E15", "#P1", "sig")
+    sh.set("E16", "#PRIMAR", "signame")
+    sh.set("H15", "#C1", "sig")
+    sh.set("H16", "#C2", "signame")
+    sh.set("G18", "#I1", "sig")
+    sh.set("G19", "#I2", "signame")
     return sh
 
 

@@ -53,6 +53,8 @@ STYLES = {
     "shade":  (False, 9, "center", False, True, "#bfbfbf", None),
     "marker": (False, 8, None, False, False, None, None),
     "today":  (False, 10, "start", False, False, None, "D1"),
+    "sig":    (True, 10, "center", False, False, None, None),
+    "signame": (False, 10, "center", False, False, None, None),
 }
 
 
@@ -206,6 +208,9 @@ def _cell(value, style, colspan, rowspan):
     if isinstance(value, (int, float)):
         return '<table:table-cell office:value-type="float" office:value="%s"%s>' \
                '<text:p>%s</text:p></table:table-cell>' % (value, attrs, value)
+    if value == "":
+        # A formatted cell with no value (borders of an empty column).
+        return '<table:table-cell%s/>' % attrs
     paras = "".join("<text:p>%s</text:p>" % escape(p) for p in str(value).split("\n"))
     return '<table:table-cell office:value-type="string"%s>%s</table:table-cell>' % (
         attrs, paras)
