@@ -1,0 +1,150 @@
+// Month codes, text rules, temporary files and folders, and the working context.
+#include "core/Context.h"
+#include "core/Months.h"
+#include "core/TempFiles.h"
+#include "core/TextRules.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace focaris;
+
+namespace {
+
+TEST(Months, CodesTextsAndNames)
+{
+    EXPECT_EQ(MonthCode("01.2024"), 24288);
+    EXPECT_EQ(MonthCode("12.2023"), 24287);
+    EXPECT_EQ(MonthCode("1.2024"), 24288);
+    for (const char *bad : {"", "2024", ".2024", "01.", "ab.2024", "01.20x4", "01,2024", " 01.2024"})
+        EXPECT_EQ(MonthCode(bad), 0) << bad;
+    EXPECT_EQ(MonthText(24288), "01.2024");
+    EXPECT_EQ(MonthText(24299), "12.2024");
+    EXPECT_EQ(MonthText(1), "02.0000");
+    EXPECT_EQ(MonthCode(MonthText(2)), 2);
+    EXPECT_EQ(MonthName(1), "ianuarie");
+    EXPECT_EQ(MonthName(12), "decembrie");
+    EXPECT_EQ(MonthName(0), "");
+    EXPECT_EQ(MonthName(13), "");
+}
+
+TEST(TextRules, CleanText)
+{
+    EXPECT_EQ(CleanText("  Ion   \"Popescu\"  "), "Ion Popescu ");
+    EXPECT_EQ(CleanText("\tStr.  Mare\r\n"), "Str. Mare");
+    EXPECT_EQ(CleanText("\"\""), " ");
+    EXPECT_EQ(CleanText(""), "");
+    EXPECT_EQ(CleanText("Ştefan  cel   Mare"), "Ştefan cel Mare");
+}
+
+TEST(TextRules, PhoneAndEmail)
+{
+    EXPECT_TRUE(CheckPhone("0722 123 456"));
+    EXPECT_TRUE(CheckPhone("(0256) 123-456"));
+    EXPECT_TRUE(CheckPhone("0112345678"));
+    EXPECT_FALSE(CheckPhone("0522123456"));
+    EXPECT_FALSE(CheckPhone("+40722123456"));  // 11 digits
+    EXPECT_FALSE(CheckPhone("072212345"));
+
+    EXPECT_TRUE(CheckEmail("ion.pop@gmail.com"));
+    EXPECT_TRUE(CheckEmail("abc@yahoo.ro"));
+    EXPECT_FALSE(CheckEmail("ab@yahoo.ro"));       // at-sign at position 3
+    EXPECT_FALSE(CheckEmail("abc@a.ro"));          // 4 characters after it
+    EXPECT_FALSE(CheckEmail("abc@mail.info"));     // 4 after the first dot
+    EXPECT_FALSE(CheckEmail("abc@mail.co.uk"));    // 5 after the first dot
+    EXPECT_FALSE(CheckEmail("abc@mailcom"));
+    EXPECT_FALSE(CheckEmail("a bc@mail.com"));
+    EXPECT_FALSE(CheckEmail("abc@ma@il.com"));
+    EXPECT_FALSE(CheckEmail("ştefan@mail.ro"));
+}
+
+class TempFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override { InitContextForTests(dir.qpath()); }
+    focaris::test::TempDir dir;
+};
+
+TEST_F(TempFilesTest, NewTempFileSkipsOnlyFilesThatCannotBeDeleted)
+{
+    const QString first = NewTempFile("Disp", ".rtf");
+    EXPECT_EQ(first, TempFolder() + "/TmpFoc/Disp0.rtf");
+    EXPECT_EQ(NewTempFile("Disp", ".rtf"), first);  // never created: same name again
+    // An existing file that can be deleted is deleted and its name reused.
+    focaris::test::writeFile(first.toStdString(), "old");
+    EXPECT_EQ(NewTempFile("Disp", ".rtf"), first);
+    EXPECT_FALSE(QFile::exists(first));
+    // A file open in the word processor (its lock file beside it) is skipped.
+    focaris::test::writeFile(first.toStdString(), "open");
+    focaris::test::writeFile((TempFolder() + "/TmpFoc/.~lock.Disp0.rtf#").toStdString(), "x");
+    EXPECT_EQ(NewTempFile("Disp", ".rtf"), TempFolder() + "/TmpFoc/Disp1.rtf");
+    EXPECT_TRUE(QFile::exists(first));
+}
+
+TEST_F(TempFilesTest, FoldersAndTheInUseTest)
+{
+    const QString folder = NewTempFolder("Lst");
+    EXPECT_EQ(folder, TempFolder() + "/Lst0");
+    EXPECT_TRUE(QDir(folder).exists());
+    const QString file = folder + "/sub/a.xls";
+    QDir().mkpath(folder + "/sub");
+    focaris::test::writeFile(file.toStdString(), "x");
+
+    // A POSIX lock held on a file below keeps the whole folder.
+    int fd = ::open(file.toLocal8Bit().constData(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    pid_t child = ::fork();
+    if (child == 0) {
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        ::fcntl(fd, F_SETLKW, &lock);
+        ::sleep(30);
+        ::_exit(0);
+    }
+    ::close(fd);
+    for (int i = 0; i < 200 && !FileInUse(file); ++i)
+        ::usleep(10000);
+    EXPECT_TRUE(FileInUse(file));
+    EXPECT_FALSE(DeleteFolder(folder));
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_EQ(NewTempFolder("Lst"), TempFolder() + "/Lst1");
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+
+    EXPECT_FALSE(FileInUse(file));
+    EXPECT_TRUE(DeleteFolder(folder));
+    EXPECT_FALSE(QDir(folder).exists());
+    EXPECT_FALSE(DeleteFolder(folder));  // nothing left to delete
+    EXPECT_EQ(NewSessionFolder(), ProgramFolder() + "/TMP0");
+}
+
+TEST(Context, FoldersOfLocalAndNetworkWork)
+{
+    focaris::test::TempDir dir;
+    InitContextForTests(dir.qpath() + "/");
+    EXPECT_EQ(ProgramFolder(), dir.qpath());
+    EXPECT_EQ(DataFolder(), dir.qpath() + "/Data");
+    EXPECT_EQ(TempFolder(), dir.qpath() + "/Temp");
+    EXPECT_TRUE(QDir(DataFolder()).exists());
+    EXPECT_FALSE(NetworkMode());
+    EXPECT_FALSE(AdminUnlocked());
+    EXPECT_TRUE(OperatorName().contains(" - "));
+    Context().dataFolder = "/mnt/share/Data";
+    EXPECT_TRUE(NetworkMode());
+    SetWorkingMonth("02.2024");
+    EXPECT_EQ(WorkingMonthCode(), 24289);
+    qputenv("FOCARIS_HOME", dir.qpath().toLocal8Bit() + "/home/");
+    EXPECT_EQ(DefaultProgramFolder(), dir.qpath() + "/home");
+    qunsetenv("FOCARIS_HOME");
+}
+
+} // namespace
