@@ -212,13 +212,17 @@ public:
                        const CreateOptions &options = {});
     // Restructuring: the table is taken exclusively (failing after a short wait when
     // another process holds it), a new file is built beside it and renamed over it.
-    static void pack(const std::filesystem::path &path);
+    struct PackResult {
+        std::uint32_t kept = 0, removed = 0;
+    };
+    static PackResult pack(const std::filesystem::path &path);
     static void addColumns(const std::filesystem::path &path, const std::vector<ColumnDef> &columns);
     static void dropColumns(const std::filesystem::path &path, const std::vector<std::string> &names);
 
     struct Impl;
 
 private:
+    friend struct DumpAccess;
     std::unique_ptr<Impl> d_;
 };
 

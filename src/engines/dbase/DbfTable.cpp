@@ -1,0 +1,391 @@
+// An open dBase table: reading records and writing them one by one under a short lock.
+#include "engines/dbase/DbfImpl.h"
+
+#include "engines/common/Codepage.h"
+#include "engines/common/FileNames.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace focaris::dbf {
+
+using namespace detail;
+
+// ---------------------------------------------------------------------------------------
+// RecordSet accessors.
+
+std::string_view RecordSet::text(std::size_t row, std::size_t col) const
+{
+    const Cell &c = cell(row, col);
+    if (c.kind != ValueKind::Text && c.kind != ValueKind::Blob)
+        return {};
+    return std::string_view(textBuffer_).substr(std::size_t(c.textOffset), c.length);
+}
+
+double RecordSet::number(std::size_t row, std::size_t col) const
+{
+    const Cell &c = cell(row, col);
+    return c.kind == ValueKind::Number || c.kind == ValueKind::DateTime ? c.number : 0.0;
+}
+
+std::int32_t RecordSet::date(std::size_t row, std::size_t col) const
+{
+    const Cell &c = cell(row, col);
+    return c.kind == ValueKind::Date ? c.date : 0;
+}
+
+bool RecordSet::logical(std::size_t row, std::size_t col) const
+{
+    const Cell &c = cell(row, col);
+    return c.kind == ValueKind::Logical && c.logical;
+}
+
+Value RecordSet::value(std::size_t row, std::size_t col) const
+{
+    Value v;
+    const Cell &c = cell(row, col);
+    v.kind = c.kind;
+    switch (c.kind) {
+    case ValueKind::Text:
+    case ValueKind::Blob: v.text = std::string(text(row, col)); break;
+    case ValueKind::Number:
+    case ValueKind::DateTime: v.number = c.number; break;
+    case ValueKind::Date: v.date = c.date; break;
+    case ValueKind::Logical: v.logical = c.logical; break;
+    case ValueKind::Null: break;
+    }
+    return v;
+}
+
+Record RecordSet::record(std::size_t row) const
+{
+    Record r;
+    r.reserve(columns_);
+    for (std::size_t c = 0; c < columns_; ++c)
+        r.push_back(value(row, c));
+    return r;
+}
+
+// ---------------------------------------------------------------------------------------
+// Impl.
+
+void DbfTable::Impl::open()
+{
+    path = files::resolveCaseInsensitive(path);
+    name = path.string();
+    int fd = -1;
+    if (!readOnly) {
+        fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
+            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC), readOnly = fd >= 0;
+    } else {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    }
+    if (fd < 0) {
+        if (errno == ENOENT)
+            fail(name, "the table does not exist");
+        failErrno(name, "the table cannot be opened");
+    }
+    struct stat st{};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        fail(name, "is a folder, not a table");
+    }
+    this->fd.reset(fd);
+    loadHeader();
+}
+
+std::uint64_t DbfTable::Impl::fileSize()
+{
+    struct stat st{};
+    if (::fstat(fd.get(), &st) != 0)
+        failErrno(name, "the table cannot be examined");
+    return std::uint64_t(st.st_size);
+}
+
+void DbfTable::Impl::loadHeader()
+{
+    const std::uint64_t size = fileSize();
+    char prefix[kPrefixLength] = {};
+    const std::size_t got = preadFull(fd.get(), prefix, sizeof prefix, 0, name);
+    const int length = headerLengthFromPrefix(std::string_view(prefix, got), size, name);
+    std::string bytes(std::size_t(length), '\0');
+    bytes.resize(preadFull(fd.get(), bytes.data(), bytes.size(), 0, name));
+    header = parseHeader(bytes, size, name);
+}
+
+void DbfTable::Impl::refresh()
+{
+    if (!sameFile(fd.get(), path))
+        open();
+    else
+        reloadCounts();
+}
+
+void DbfTable::Impl::reloadCounts()
+{
+    unsigned char prefix[12] = {};
+    const std::size_t got = preadFull(fd.get(), prefix, sizeof prefix, 0, name);
+    const bool sameShape = got == sizeof prefix && prefix[0] == header.version &&
+                           (header.isDbase2() ? le16(prefix + 6) == header.recordLength
+                                              : le16(prefix + 8) == header.headerLength &&
+                                                    le16(prefix + 10) == header.recordLength);
+    if (!sameShape) {
+        loadHeader();
+        return;
+    }
+    header.recordCount = header.isDbase2() ? le16(prefix + 1) : le32(prefix + 4);
+}
+
+std::uint32_t DbfTable::Impl::slots()
+{
+    refresh();
+    return completeRecords(header, fileSize());
+}
+
+void DbfTable::Impl::scan(const std::function<void(std::uint32_t, const unsigned char *)> &visit)
+{
+    locked(LockMode::Shared, [&](std::uint32_t count) {
+        const std::size_t recLen = std::size_t(header.recordLength);
+        const std::size_t perChunk = std::max<std::size_t>(1, (std::size_t(1) << 20) / recLen);
+        std::vector<unsigned char> buf(perChunk * recLen);
+        for (std::uint32_t first = 0; first < count;) {
+            const std::size_t n = std::min<std::size_t>(perChunk, count - first);
+            const std::size_t got = preadFull(fd.get(), buf.data(), n * recLen, header.recordOffset(first), name);
+            const std::size_t complete = got / recLen;
+            for (std::size_t k = 0; k < complete; ++k)
+                visit(first + std::uint32_t(k) + 1, buf.data() + k * recLen);
+            if (complete < n)
+                break;   // the file shrank under us: only complete records count
+            first += std::uint32_t(n);
+        }
+    });
+}
+
+// ---------------------------------------------------------------------------------------
+// DbfTable.
+
+DbfTable::DbfTable(const std::filesystem::path &path, bool readOnly) : d_(std::make_unique<Impl>())
+{
+    d_->path = path;
+    d_->readOnly = readOnly;
+    d_->open();
+}
+
+DbfTable::~DbfTable() = default;
+DbfTable::DbfTable(DbfTable &&) noexcept = default;
+DbfTable &DbfTable::operator=(DbfTable &&) noexcept = default;
+
+const std::filesystem::path &DbfTable::path() const { return d_->path; }
+const std::vector<Field> &DbfTable::fields() const { return d_->header.fields; }
+
+int DbfTable::fieldIndex(std::string_view name) const
+{
+    const auto &f = d_->header.fields;
+    for (std::size_t i = 0; i < f.size(); ++i)
+        if (text::equalsIgnoreAsciiCase(f[i].name, name))
+            return int(i);
+    return -1;
+}
+
+std::uint8_t DbfTable::versionByte() const { return d_->header.version; }
+std::uint8_t DbfTable::languageDriver() const { return d_->header.languageDriver; }
+int DbfTable::codepage() const { return d_->header.codepage; }
+int DbfTable::headerLength() const { return d_->header.headerLength; }
+int DbfTable::recordLength() const { return d_->header.recordLength; }
+
+std::uint32_t DbfTable::recordCount() { return d_->slots(); }
+
+Stamp DbfTable::stamp() { return stampOf(d_->path); }
+
+static bool hasMemoFields(const Header &h)
+{
+    for (const Field &f : h.fields)
+        if (f.type == 'M' || f.type == 'G' || f.type == 'P' || (f.type == 'B' && !h.isVisualFoxPro()))
+            return true;
+    return false;
+}
+
+RecordSet DbfTable::readAll()
+{
+    Impl &d = *d_;
+    d.refresh();
+    RecordSet rs;
+    const std::size_t columns = d.header.fields.size();
+    rs.columns_ = columns;
+    const std::uint32_t expected = completeRecords(d.header, d.fileSize());
+    rs.cells_.resize(std::size_t(expected) * columns);
+    rs.recordNumbers_.reserve(expected);
+    std::unique_ptr<MemoFile> memo;
+    const DecodeTable *table = nullptr;
+    std::size_t used = 0;
+    d.scan([&](std::uint32_t number, const unsigned char *rec) {
+        if (!table) {
+            // The header is final once the shared lock is held.
+            table = &decodeTable(d.header.codepage);
+            if (hasMemoFields(d.header))
+                memo = std::make_unique<MemoFile>(d.path, d.header);
+            if (d.header.fields.size() != rs.columns_) {
+                rs.columns_ = d.header.fields.size();
+                rs.cells_.clear();
+            }
+        }
+        if (rec[0] == '*')
+            return;
+        if (used + rs.columns_ > rs.cells_.size())
+            rs.cells_.resize(used + rs.columns_ + rs.cells_.size() / 4);
+        RecordSet::Cell *cells = rs.cells_.data() + used;
+        for (std::size_t c = 0; c < rs.columns_; ++c)
+            decodeCell(d.header, c, rec, *table, memo.get(), cells[c], rs.textBuffer_);
+        used += rs.columns_;
+        rs.recordNumbers_.push_back(number);
+    });
+    rs.cells_.resize(used);
+    return rs;
+}
+
+static void checkRange(const DbfTable::Impl &d, std::uint32_t n, std::uint32_t count)
+{
+    if (n < 1 || n > count)
+        fail(d.name, "record " + std::to_string(n) + " does not exist (the table has " +
+                         std::to_string(count) + ")");
+}
+
+std::optional<Record> DbfTable::readRecord(std::uint32_t n)
+{
+    Impl &d = *d_;
+    std::vector<unsigned char> rec;
+    d.locked(LockMode::Shared, [&](std::uint32_t count) {
+        checkRange(d, n, count);
+        rec.resize(std::size_t(d.header.recordLength));
+        if (preadFull(d.fd.get(), rec.data(), rec.size(), d.header.recordOffset(n - 1), d.name) < rec.size())
+            fail(d.name, "record " + std::to_string(n) + " is cut short");
+    });
+    if (rec[0] == '*')
+        return std::nullopt;
+    std::unique_ptr<MemoFile> memo;
+    if (hasMemoFields(d.header))
+        memo = std::make_unique<MemoFile>(d.path, d.header);
+    RecordSet rs;
+    rs.columns_ = d.header.fields.size();
+    rs.cells_.resize(rs.columns_);
+    rs.recordNumbers_.push_back(n);
+    const DecodeTable &table = decodeTable(d.header.codepage);
+    for (std::size_t c = 0; c < rs.columns_; ++c)
+        decodeCell(d.header, c, rec.data(), table, memo.get(), rs.cells_[c], rs.textBuffer_);
+    return rs.record(0);
+}
+
+bool DbfTable::isDeleted(std::uint32_t n)
+{
+    Impl &d = *d_;
+    return d.locked(LockMode::Shared, [&](std::uint32_t count) {
+        checkRange(d, n, count);
+        unsigned char flag = 0;
+        preadFull(d.fd.get(), &flag, 1, d.header.recordOffset(n - 1), d.name);
+        return flag == '*';
+    });
+}
+
+// Runs `write` under the exclusive write lock of the file that is current at `path`.
+template <class F>
+static auto underWriteLock(DbfTable::Impl &d, F write)
+{
+    if (d.readOnly)
+        fail(d.name, "the table is open read-only");
+    d.refresh();
+    if (!d.header.writable())
+        fail(d.name, "tables of this dBase level are read only here");
+    return d.locked(LockMode::Exclusive, write);
+}
+
+// Writes today's date and, when given, the record count into the header.
+static void touchHeader(DbfTable::Impl &d, const std::uint32_t *count)
+{
+    unsigned char prefix[8] = {};
+    stampToday(prefix);
+    std::size_t len = 3;
+    if (count) {
+        putLe32(prefix + 4, *count);
+        len = 7;
+    }
+    pwriteFull(d.fd.get(), prefix + 1, len, 1, d.name);
+}
+
+std::uint32_t DbfTable::append(const Record &values)
+{
+    Impl &d = *d_;
+    return underWriteLock(d, [&](std::uint32_t count) {
+        if (count == 0xFFFFFFFFu)
+            fail(d.name, "the table is full");
+        const std::size_t recLen = std::size_t(d.header.recordLength);
+        std::vector<unsigned char> buf(recLen + 1, ' ');
+        encodeRecord(d.header, values, buf.data(), d.name);
+        buf[0] = ' ';
+        buf[recLen] = 0x1A;   // the end-of-file mark follows the last record
+        // The record goes in first and the count after it, so that a reader never counts
+        // a record that is not completely written.
+        pwriteFull(d.fd.get(), buf.data(), buf.size(), d.header.recordOffset(count), d.name);
+        const std::uint32_t newCount = count + 1;
+        touchHeader(d, &newCount);
+        return newCount;
+    });
+}
+
+void DbfTable::overwrite(std::uint32_t n, const Record &values)
+{
+    Impl &d = *d_;
+    underWriteLock(d, [&](std::uint32_t count) {
+        checkRange(d, n, count);
+        const std::size_t recLen = std::size_t(d.header.recordLength);
+        std::vector<unsigned char> buf(recLen);
+        preadFull(d.fd.get(), buf.data(), recLen, d.header.recordOffset(n - 1), d.name);
+        encodeRecord(d.header, values, buf.data(), d.name);
+        // The deletion mark stays as it is: another process may have just deleted the row.
+        pwriteFull(d.fd.get(), buf.data() + 1, recLen - 1, d.header.recordOffset(n - 1) + 1, d.name);
+        touchHeader(d, nullptr);
+        return 0;
+    });
+}
+
+void DbfTable::markDeleted(std::uint32_t n, bool deleted)
+{
+    Impl &d = *d_;
+    underWriteLock(d, [&](std::uint32_t count) {
+        checkRange(d, n, count);
+        const unsigned char flag = deleted ? '*' : ' ';
+        pwriteFull(d.fd.get(), &flag, 1, d.header.recordOffset(n - 1), d.name);
+        touchHeader(d, nullptr);
+        return 0;
+    });
+}
+
+Stamp stampOf(const std::filesystem::path &given)
+{
+    const std::filesystem::path path = files::resolveCaseInsensitive(given);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            fail(path.string(), "the table does not exist");
+        failErrno(path.string(), "the table cannot be opened");
+    }
+    Fd guard(fd);
+    struct stat st{};
+    if (::fstat(fd, &st) != 0)
+        failErrno(path.string(), "the table cannot be examined");
+    Stamp s;
+    s.device = std::uint64_t(st.st_dev);
+    s.inode = std::uint64_t(st.st_ino);
+    s.size = std::uint64_t(st.st_size);
+    s.mtimeNs = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    unsigned char prefix[8] = {};
+    if (preadFull(fd, prefix, sizeof prefix, 0, path.string()) == sizeof prefix)
+        s.headerRecords = prefix[0] == 0x02 ? le16(prefix + 1) : le32(prefix + 4);
+    return s;
+}
+
+} // namespace focaris::dbf

@@ -1,0 +1,161 @@
+// Several processes on one table: appends that never share a slot, a pack killed halfway,
+// and a pack that gives up instead of waiting forever.
+#include "TestSupport.h"
+
+#include "engines/dbase/DbfTable.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace focaris::dbf;
+using focaris::test::TempDir;
+
+namespace {
+
+std::filesystem::path makeTable(const TempDir &dir)
+{
+    const auto file = dir / "Log.dbf";
+    DbfTable::create(file, {ColumnDef::decimalColumn("IDLOG", 10, 0), ColumnDef::charColumn("ACTIUNE", 120),
+                            ColumnDef::charColumn("UTILIZATOR", 16)});
+    return file;
+}
+
+// Runs fn in a child process; returns its pid. The child exits 0 when fn succeeds.
+template <class F>
+pid_t spawn(F fn)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        int rc = 0;
+        try {
+            fn();
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "child: %s\n", e.what());
+            rc = 1;
+        }
+        ::_exit(rc);
+    }
+    return pid;
+}
+
+int waitFor(pid_t pid)
+{
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST(DbfConcurrency, TwoProcessesAppendingLeaveEveryRecordIntact)
+{
+    TempDir dir;
+    const auto file = makeTable(dir);
+    auto writer = [&](const std::string &who) {
+        return [file, who] {
+            DbfTable t(file);
+            for (int i = 0; i < 2000; ++i)
+                t.append({Value::fromNumber(i), Value::fromText(who + " " + std::to_string(i) + std::string(100, '.')),
+                          Value::fromText(who)});
+        };
+    };
+    const pid_t a = spawn(writer("A"));
+    const pid_t b = spawn(writer("B"));
+    ASSERT_EQ(waitFor(a), 0);
+    ASSERT_EQ(waitFor(b), 0);
+
+    DbfTable t(file);
+    EXPECT_EQ(t.recordCount(), 4000u);
+    const RecordSet rs = t.readAll();
+    ASSERT_EQ(rs.size(), 4000u);
+    std::map<std::string, int> next = {{"A", 0}, {"B", 0}};
+    for (std::size_t r = 0; r < rs.size(); ++r) {
+        const std::string who(rs.text(r, 2));
+        ASSERT_TRUE(next.count(who)) << "torn record " << r;
+        const int i = next[who]++;
+        ASSERT_EQ(rs.number(r, 0), i) << who;   // each writer's records in its own order
+        ASSERT_EQ(rs.text(r, 1), who + " " + std::to_string(i) + std::string(100, '.'));
+    }
+    EXPECT_EQ(next["A"], 2000);
+    EXPECT_EQ(next["B"], 2000);
+}
+
+TEST(DbfConcurrency, PackKilledHalfwayLeavesTheTableReadable)
+{
+    TempDir dir;
+    const auto file = makeTable(dir);
+    {
+        DbfTable t(file);
+        for (int i = 0; i < 20000; ++i)
+            t.append({Value::fromNumber(i), Value::fromText(std::string(110, 'x')), Value::fromText("U")});
+        for (std::uint32_t n = 1; n <= 20000; n += 2)
+            t.markDeleted(n);
+    }
+    // Kill packs at growing delays until one is caught in the middle of its work.
+    bool caughtMidway = false;
+    for (int delayUs = 200; delayUs < 200000 && !caughtMidway; delayUs *= 2) {
+        const pid_t p = spawn([file] { DbfTable::pack(file); });
+        std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
+        ::kill(p, SIGKILL);
+        int status = 0;
+        ::waitpid(p, &status, 0);
+        caughtMidway = WIFSIGNALED(status);
+        DbfTable t(file);
+        const std::uint32_t live = std::uint32_t(t.readAll().size());
+        ASSERT_EQ(live, 10000u);
+        const std::uint32_t slotCount = t.recordCount();
+        ASSERT_TRUE(slotCount == 20000u || slotCount == 10000u) << slotCount;
+        if (slotCount == 10000u)
+            break;   // the pack finished before the kill: nothing left to test
+    }
+    EXPECT_TRUE(caughtMidway);
+    DbfTable t(file);
+    EXPECT_EQ(t.readAll().size(), 10000u);
+    EXPECT_EQ(t.append({Value::fromNumber(1)}) > 0, true);
+}
+
+TEST(DbfConcurrency, PackFailsPromptlyWhileAnotherProcessHoldsTheTable)
+{
+    TempDir dir;
+    const auto file = makeTable(dir);
+    DbfTable(file).append({Value::fromNumber(1)});
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    // The child holds the write lock on the table for a long time, as a hung writer would.
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open(file.c_str(), O_RDWR);
+        struct flock fl{};
+        fl.l_type = F_WRLCK;
+        fl.l_whence = SEEK_SET;
+        fl.l_start = 0x7FFFFFF0;
+        fl.l_len = 1;
+        ::fcntl(fd, F_OFD_SETLK, &fl);
+        ::write(ready[1], "x", 1);
+        ::sleep(30);
+        ::_exit(0);
+    }
+    char c;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        DbfTable::pack(file);
+        ADD_FAILURE() << "pack did not notice the other process";
+    } catch (const DbfError &e) {
+        EXPECT_NE(std::string(e.what()).find("Log.dbf"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("in use"), std::string::npos) << e.what();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    ::kill(holder, SIGKILL);
+    waitFor(holder);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_EQ(DbfTable::pack(file).kept, 1u);
+}

@@ -1,0 +1,208 @@
+// What a table holds after values go in and come back out: rounding, widths, blanks, code
+// pages, and the bytes of the header other programs read.
+#include "CereriLayout.h"
+#include "TestSupport.h"
+
+#include "engines/dbase/DbfTable.h"
+
+#include <gtest/gtest.h>
+
+using namespace focaris::dbf;
+using focaris::test::TempDir;
+using focaris::test::readFile;
+
+namespace {
+
+std::vector<ColumnDef> smallColumns()
+{
+    return {ColumnDef::charColumn("NUME", 10), ColumnDef::decimalColumn("SUMA", 8, 2),
+            ColumnDef::dateColumn("DATA"), ColumnDef::decimalColumn("NR", 5, 0)};
+}
+
+std::string storedField(const std::filesystem::path &file, int record, int offset, int length)
+{
+    const std::string bytes = readFile(file);
+    const int headerLength = (unsigned char)bytes[8] | ((unsigned char)bytes[9] << 8);
+    const int recordLength = (unsigned char)bytes[10] | ((unsigned char)bytes[11] << 8);
+    return bytes.substr(std::size_t(headerLength + (record - 1) * recordLength + offset), std::size_t(length));
+}
+
+} // namespace
+
+TEST(DbfValues, NumbersAreRoundedHalfAwayFromZeroAndRightAligned)
+{
+    TempDir dir;
+    const auto file = dir / "t.dbf";
+    DbfTable::create(file, smallColumns());
+    DbfTable t(file);
+    const std::vector<std::pair<double, std::string>> cases = {
+        {2.675, "    2.68"}, {-2.675, "   -2.68"}, {0.005, "    0.01"}, {-0.004, "    0.00"},
+        {9.995, "   10.00"}, {12345.5, "12345.50"}, {0, "    0.00"}, {-1234.56, "-1234.56"}};
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const auto n = t.append({Value::fromText("x"), Value::fromNumber(cases[i].first)});
+        EXPECT_EQ(storedField(file, int(n), 11, 8), cases[i].second) << cases[i].first;
+    }
+    const RecordSet rs = t.readAll();
+    EXPECT_DOUBLE_EQ(rs.number(0, 1), 2.68);
+    EXPECT_DOUBLE_EQ(rs.number(3, 1), 0.0);
+}
+
+TEST(DbfValues, NumberTooWideIsAnErrorNamingTableColumnAndValue)
+{
+    TempDir dir;
+    const auto file = dir / "Cereri.dbf";
+    DbfTable::create(file, smallColumns());
+    DbfTable t(file);
+    try {
+        t.append({Value::fromText("x"), Value::fromNumber(123456.789)});
+        FAIL() << "no error";
+    } catch (const DbfError &e) {
+        const std::string m = e.what();
+        EXPECT_NE(m.find("Cereri.dbf"), std::string::npos) << m;
+        EXPECT_NE(m.find("SUMA"), std::string::npos) << m;
+        EXPECT_NE(m.find("123456.789"), std::string::npos) << m;
+    }
+    EXPECT_THROW(t.append({Value(), Value(), Value(), Value::fromNumber(-99999)}), DbfError);
+    EXPECT_THROW(t.append({Value(), Value::fromText("abc")}), DbfError);
+    // Nothing was written by the failed appends.
+    EXPECT_EQ(t.recordCount(), 0u);
+}
+
+TEST(DbfValues, TextIsCutBlankIsNullAndDatesRoundTrip)
+{
+    TempDir dir;
+    const auto file = dir / "t.dbf";
+    DbfTable::create(file, smallColumns());
+    DbfTable t(file);
+    t.append({Value::fromText("  ABCDEFGHIJKLMN"), Value::fromNumber(1), Value::fromDate(2024, 2, 29)});
+    t.append({Value::fromText("   "), Value(), Value(), Value()});
+    t.append({Value::fromText("x"), Value::fromText(" 7.5 "), Value::fromText("05.12.2023")});
+    const RecordSet rs = t.readAll();
+    ASSERT_EQ(rs.size(), 3u);
+    EXPECT_EQ(rs.text(0, 0), "  ABCDEFGH");  // leading blanks kept, cut to 10
+    EXPECT_EQ(storedField(file, 1, 19, 8), "20240229");
+    EXPECT_EQ(civilFromDays(rs.date(0, 2)), (Ymd{2024, 2, 29}));
+    for (int c = 0; c < 4; ++c)
+        EXPECT_TRUE(rs.isNull(1, std::size_t(c))) << c;
+    EXPECT_EQ(storedField(file, 2, 1, 27), std::string(27, ' '));
+    EXPECT_DOUBLE_EQ(rs.number(2, 1), 7.5);
+    EXPECT_EQ(civilFromDays(rs.date(2, 2)), (Ymd{2023, 12, 5}));
+    EXPECT_THROW(t.append({Value(), Value(), Value::fromText("31.02.2023")}), DbfError);
+}
+
+TEST(DbfValues, RomanianLettersAreStoredInWindows1250WithCedillas)
+{
+    TempDir dir;
+    const auto file = dir / "t.dbf";
+    DbfTable::create(file, smallColumns());
+    DbfTable t(file);
+    t.append({Value::fromText("ȘȚșțĂâ")});
+    // Ş Ţ ş ţ Ă â in Windows-1250.
+    EXPECT_EQ(storedField(file, 1, 1, 6), "\xAA\xDE\xBA\xFE\xC3\xE2");
+    EXPECT_EQ(t.readAll().text(0, 0), "ŞŢşţĂâ");
+}
+
+TEST(DbfValues, LanguageDriverNamesTheCodePage)
+{
+    TempDir dir;
+    // The same byte 0xE2 read under each mark: â in 1250/1252, в in 1251, Ô in 852, Γ in 437.
+    const std::vector<std::pair<std::uint8_t, std::string>> cases = {
+        {0x00, "â"}, {0x57, "â"}, {0xC8, "â"}, {0x03, "â"}, {0xC9, "в"}, {0x64, "Ô"}, {0x01, "Γ"}};
+    for (const auto &[ldid, expected] : cases) {
+        const auto file = dir / ("t" + std::to_string(ldid) + ".dbf");
+        CreateOptions o;
+        o.languageDriver = ldid;
+        DbfTable::create(file, {ColumnDef::charColumn("A", 3)}, o);
+        std::string bytes = readFile(file);
+        bytes.pop_back();
+        bytes += std::string(" \xE2  \x1A");
+        bytes[4] = 1;
+        focaris::test::writeFile(file, bytes);
+        EXPECT_EQ(DbfTable(file).readAll().text(0, 0), expected) << int(ldid);
+    }
+}
+
+TEST(DbfValues, NewTableHeaderHasTheLayoutOtherProgramsExpect)
+{
+    TempDir dir;
+    const auto file = dir / "Cereri.dbf";
+    DbfTable::create(file, sample::cereriColumns());
+    std::string bytes = readFile(file);
+    const std::size_t headerLength = 32 + 52 * 32 + 1;
+    ASSERT_EQ(bytes.size(), headerLength + 1);
+    EXPECT_EQ(bytes[0], '\x03');
+    EXPECT_EQ(std::size_t((unsigned char)bytes[8] | ((unsigned char)bytes[9] << 8)), headerLength);
+    EXPECT_EQ((unsigned char)bytes[29], 0xC8);
+    EXPECT_EQ(bytes[28], '\0');
+    EXPECT_EQ(bytes[headerLength - 1], '\x0D');
+    EXPECT_EQ(bytes.back(), '\x1A');
+    EXPECT_EQ(bytes.substr(32, 11), std::string("NRCRT\0\0\0\0\0\0", 11));
+    EXPECT_EQ(bytes[32 + 11], 'N');
+    EXPECT_EQ(bytes[32 + 16], 12);
+
+    DbfTable t(file);
+    EXPECT_EQ(t.recordLength(), 1 + 982);
+    ASSERT_EQ(t.fields().size(), 52u);
+    EXPECT_EQ(t.fields()[38].name, "DATACERE");
+    EXPECT_EQ(t.fields()[38].type, 'D');
+    EXPECT_EQ(t.fields()[47].decimals, 4);
+    // Creating it again is refused, whatever the case of the name.
+    EXPECT_THROW(DbfTable::create(dir / "CERERI.DBF", sample::cereriColumns()), DbfError);
+}
+
+TEST(DbfValues, InvalidColumnDefinitionsAreRefused)
+{
+    TempDir dir;
+    const std::vector<std::vector<ColumnDef>> bad = {
+        {},
+        {ColumnDef::charColumn("A", 0)},
+        {ColumnDef::charColumn("A", 255)},
+        {ColumnDef::charColumn("TOOLONGNAME1", 3)},
+        {ColumnDef::charColumn("A", 3), ColumnDef::charColumn("a", 3)},
+        {ColumnDef::decimalColumn("N", 5, 4)},
+        {ColumnDef::decimalColumn("N", 21, 0)},
+        {ColumnDef::charColumn("Ă", 3)},
+    };
+    for (std::size_t i = 0; i < bad.size(); ++i) {
+        EXPECT_THROW(DbfTable::create(dir / ("t" + std::to_string(i) + ".dbf"), bad[i]), DbfError) << i;
+        EXPECT_FALSE(std::filesystem::exists(dir / ("t" + std::to_string(i) + ".dbf")));
+    }
+}
+
+TEST(DbfValues, VisualFoxProTreasuryLayoutIsWrittenAsDescribed)
+{
+    TempDir dir;
+    const auto file = dir / "01123456_05-12-2023.dbf";
+    CreateOptions o;
+    o.layout = Layout::VisualFoxPro;
+    o.languageDriver = 0x03;
+    DbfTable::create(file, {ColumnDef::charColumn("CODJUD", 2), ColumnDef::charColumn("CODFISC", 10),
+                            ColumnDef::charColumn("CNP", 13), ColumnDef::charColumn("CODAJUT", 3),
+                            ColumnDef::charColumn("NUMEPREN", 60), ColumnDef::decimalColumn("NRPERS", 2, 0),
+                            ColumnDef::decimalColumn("SUMA", 10, 2), ColumnDef::dateColumn("DTPLATCRT"),
+                            ColumnDef::dateColumn("DATA_PREL")},
+                    o);
+    std::string bytes = readFile(file);
+    ASSERT_EQ(bytes.size(), 584u + 1);
+    EXPECT_EQ(bytes[0], '\x30');
+    EXPECT_EQ((unsigned char)bytes[8] | ((unsigned char)bytes[9] << 8), 584);
+    EXPECT_EQ((unsigned char)bytes[10], 117);
+    EXPECT_EQ(bytes[29], '\x03');
+    EXPECT_EQ(bytes[320], '\x0D');
+    EXPECT_EQ(bytes.substr(321, 263), std::string(263, '\0'));
+    // Offsets of the fields are in their descriptors: SUMA (7th) at 91.
+    EXPECT_EQ((unsigned char)bytes[32 + 6 * 32 + 12], 91);
+
+    DbfTable t(file);
+    t.append({Value::fromText("1"), Value::fromText("123456"), Value::fromText("1800101400001"),
+              Value::fromText("074"), Value::fromText("POPESCU ŞTEFAN"), Value::fromNumber(3),
+              Value::fromNumber(320), Value::fromDate(2023, 12, 5), Value::fromDate(2023, 12, 5)});
+    bytes = readFile(file);
+    ASSERT_EQ(bytes.size(), 584u + 117 + 1);
+    EXPECT_EQ(bytes[4], '\x01');
+    EXPECT_EQ(bytes.substr(584 + 89, 12), " 3    320.00");
+    EXPECT_EQ(bytes.back(), '\x1A');
+    const RecordSet rs = t.readAll();
+    EXPECT_EQ(rs.text(0, 3), "074");
+    EXPECT_DOUBLE_EQ(rs.number(0, 6), 320.0);
+}
