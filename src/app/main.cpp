@@ -1,13 +1,43 @@
-// Entry point of the desktop program.
+// Entry point of the desktop program: refuses a second instance (raising the running
+// one's window), shows the start window and, one second later, runs the start-up
+// sequence, the main window session and the clean-up.
+#include "gui/Pictures.h"
+#include "gui/Program.h"
+#include "gui/SingleInstance.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QPalette>
+#include <QTimer>
+#include <QToolTip>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Foc aris  ver.1.0029"));
-    window.resize(1000, 120);
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("Foc_aris"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Foc aris"));
+    QApplication::setWindowIcon(focaris::gui::programIcon());
+
+    focaris::gui::SingleInstance instance(focaris::gui::SingleInstance::defaultKey());
+    if (instance.otherRunning())
+        return 0;
+
+    // Hints show on white.
+    QPalette tips = QToolTip::palette();
+    tips.setColor(QPalette::ToolTipBase, Qt::white);
+    tips.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(tips);
+
+    focaris::gui::Program program;
+    instance.onRaise = [&program] { focaris::gui::raiseWindow(program.frontWindow()); };
+
+    QStringList arguments = QApplication::arguments();
+    const QString executable = QApplication::applicationFilePath();
+    arguments.removeFirst();
+
+    program.startWindow().show();
+    QTimer::singleShot(1000, &program, [&] {
+        program.runAll(executable, arguments);
+        QApplication::quit();
+    });
     return app.exec();
 }

@@ -1,0 +1,152 @@
+// The desktop program's wiring.
+#include "gui/Program.h"
+
+#include "admin/Municipality.h"
+#include "core/Context.h"
+#include "core/TempFiles.h"
+#include "shell/Access.h"
+#include "shell/Passwords.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace focaris::gui {
+
+Program::Program(QObject *parent)
+    : QObject(parent),
+      start_(QString::fromLatin1(shell::kVersionText)),
+      main_(ui_),
+      admin_(ui_)
+{
+    startupSteps = shell::StartupSteps::defaults();
+    startupSteps.loadAdminSettings = [this] { admin_.loadSettings(); };
+    sessionSteps = shell::SessionSteps::defaults();
+    wireMainWindow();
+    wireAdminWindow();
+}
+
+QWidget *Program::frontWindow()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return main_.isVisible() ? static_cast<QWidget *>(&main_) : static_cast<QWidget *>(&start_);
+}
+
+void Program::wireMainWindow()
+{
+    main_.setAction(QStringLiteral("Administrare"), [this] { clickAdmin(); });
+    main_.setAction(QStringLiteral("Cereri"), [this] {
+        if (!SettingsReady(ui_))
+            return;
+        ui_.message(QStringLiteral("Cereri"), QStringLiteral("\rAceasta functie nu este inca disponibila."),
+                    MsgInformation, BtnOK);
+    });
+    main_.setAction(QStringLiteral("Istoricul modificarii datelor"), [this] { showLog(); });
+    main_.setAction(QStringLiteral("Legea 226 / 2021"), [this] { openLegislation(QStringLiteral("L226")); });
+    main_.setAction(QStringLiteral("H.G.1073/2021 - Norme"), [this] { openLegislation(QStringLiteral("HG1073")); });
+    main_.setAction(QStringLiteral("Anexa 26 - Cerere"), [this] { openLegislation(QStringLiteral("CEREREPDF")); });
+    main_.setAction(QStringLiteral("-------- LEGISLATIE -------------"), [] {});
+    main_.onClosing = [this](bool periodShown) {
+        decision_ = shell::DecideSave(ui_, shell::CurrentCloseState(periodShown));
+    };
+}
+
+void Program::wireAdminWindow()
+{
+    admin_.onEndProgram = [this] {
+        decision_ = {};
+        main_.closeWithoutQuestions();
+    };
+    admin_.onRecalculate = [this] {
+        if (shell::RefuseReadOnly(ui_, QStringLiteral("Recalculare")))
+            return;
+        ui_.message(QStringLiteral("Recalculare"), QStringLiteral("\rAceasta functie nu este inca disponibila."),
+                    MsgInformation, BtnOK);
+    };
+    admin_.onTemplate = [this](const QString &, const QString &, bool reset) {
+        if (shell::RefuseReadOnly(ui_, reset ? QStringLiteral("Refacere model")
+                                             : QStringLiteral("Modificare formulare")))
+            return;
+        ui_.message(QStringLiteral("Modele"), QStringLiteral("\rAceasta functie nu este inca disponibila."),
+                    MsgInformation, BtnOK);
+    };
+}
+
+void Program::clickAdmin()
+{
+    switch (shell::ClickAdmin(ui_)) {
+    case shell::AdminClick::OpenWindow:
+        if (shell::RefuseReadOnly(ui_, QStringLiteral("Administrare")))
+            return;
+        admin_.exec();
+        break;
+    case shell::AdminClick::Unlocked:
+    case shell::AdminClick::UnlockedReadOnly:
+        main_.unlockAdmin();
+        break;
+    case shell::AdminClick::WrongPassword:
+    case shell::AdminClick::Cancelled:
+        break;
+    }
+}
+
+void Program::showLog()
+{
+    log_.setRows(readLog ? readLog() : QVector<LogRow>{});
+    log_.exec();
+}
+
+void Program::openLegislation(const QString &resourceName)
+{
+    ui_.message(QStringLiteral("Legislatie"), QStringLiteral("\rAceasta functie nu este inca disponibila."),
+                MsgInformation, BtnOK);
+    (void)resourceName;
+}
+
+bool Program::startUp(const QString &executable, const QStringList &arguments)
+{
+    shell::StartupOptions options;
+    options.executable = executable;
+    options.arguments = arguments;
+    shell::StartupFeedback feedback;
+    feedback.status = [this](const QString &text) { start_.setStatus(text); };
+    feedback.barMaximum = [this](int max) { start_.setBarMaximum(max); };
+    feedback.barPosition = [this](int pos) { start_.setBarPosition(pos); };
+    const shell::StartupResult result = shell::RunStartup(ui_, options, startupSteps, feedback);
+    if (result.handedOver)
+        return false;
+    main_.setWorkMode(result.workMode);
+    main_.setWindowTitle(result.caption);
+    start_.unsetCursor();
+    return true;
+}
+
+void Program::runAll(const QString &executable, const QStringList &arguments)
+{
+    try {
+        if (!startUp(executable, arguments)) {
+            cleanUp();
+            return;
+        }
+        start_.hide();
+        shell::RunSession(ui_, sessionSteps, [this] {
+            decision_ = {};
+            main_.setMonth(WorkingMonth());
+            main_.exec();
+            return decision_;
+        });
+    } catch (const std::exception &e) {
+        ui_.message(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), MsgError, BtnOK);
+    }
+    cleanUp();
+}
+
+void Program::cleanUp()
+{
+    // The temporary folder (with any unpacked save) and the engine's session folder go
+    // at the end of every run.
+    if (!TempFolder().isEmpty())
+        DeleteFolder(TempFolder());
+}
+
+} // namespace focaris::gui

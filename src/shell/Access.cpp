@@ -1,0 +1,28 @@
+// Read-only access.
+#include "shell/Access.h"
+
+#include "core/Context.h"
+#include "core/Ui.h"
+
+namespace focaris::shell {
+
+QString ReadOnlyText()
+{
+    return QStringLiteral("Nu aveti dreptul sa modificati datele!");
+}
+
+void UnlockAdmin(bool readOnly)
+{
+    SetAdminUnlocked(true);
+    SetReadOnlyAccess(readOnly);
+}
+
+bool RefuseReadOnly(Ui &ui, const QString &title)
+{
+    if (!ReadOnlyAccess())
+        return false;
+    ui.message(title, ReadOnlyText(), MsgWarning, BtnOK);
+    return true;
+}
+
+} // namespace focaris::shell

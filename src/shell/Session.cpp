@@ -1,0 +1,115 @@
+// Closing decisions of the main window.
+#include "shell/Session.h"
+
+#include "core/Ui.h"
+#include "engines/common/FileNames.h"
+
+#include "core/Context.h"
+#include "core/Settings.h"
+#include "core/TempFiles.h"
+#include "safety/Backup.h"
+
+#include <QFile>
+
+namespace focaris::shell {
+
+SaveDecision DecideSave(Ui &ui, const CloseState &state)
+{
+    SaveDecision decision;
+    if (!state.periodShown)
+        return decision;
+    if (state.openedSave) {
+        if (ui.message(QStringLiteral("Salvare modificari"),
+                       QStringLiteral("\rDoriti sa salvati modificarile ?"), MsgConfirmation,
+                       BtnDa + BtnNu) == ResDa) {
+            decision.save = true;
+            decision.intoOpenedSave = true;
+            return decision;
+        }
+    }
+    if (!state.networkMode && state.autoSaveFolder.trimmed() != QLatin1String("-") &&
+        !state.autoSaveFolder.trimmed().isEmpty()) {
+        if (ui.message(QStringLiteral("Salvare Automata"),
+                       QStringLiteral("\rDoriti sa facem o copie la datele de azi?"), MsgConfirmation,
+                       BtnDa + BtnNu) == ResDa)
+            decision.save = true;
+    }
+    return decision;
+}
+
+CloseState CurrentCloseState(bool periodShown)
+{
+    CloseState state;
+    state.openedSave = !OpenedSave().isEmpty();
+    state.periodShown = periodShown;
+    state.networkMode = NetworkMode();
+    state.autoSaveFolder = ReadMachineSetting(QStringLiteral("CALESALVARI"));
+    if (state.autoSaveFolder.trimmed().isEmpty())
+        state.autoSaveFolder = QStringLiteral("-");
+    return state;
+}
+
+void SaveAtClose(Ui &ui, const SaveDecision &decision,
+                 const std::function<void(Ui &, const QString &file)> &sendToServer)
+{
+    if (!decision.save)
+        return;
+    SaveOutcome outcome;
+    if (OpenedSave().isEmpty() || decision.intoOpenedSave) {
+        outcome = AutomaticSave(ui);
+    } else {
+        // The person declined to save into the opened archive but wants the day's copy:
+        // the copy goes to the automatic save folder and the archive stays as it was.
+        const QString folder = ReadMachineSetting(QStringLiteral("CALESALVARI")).trimmed();
+        if (folder.isEmpty() || folder == QLatin1String("-"))
+            return;
+        const QString file = AutoSaveTarget(folder, QDate::currentDate());
+        outcome.saved = SaveArchive(ui, file);
+        outcome.file = file;
+    }
+    if (outcome.saved && outcome.sendToServer && sendToServer)
+        sendToServer(ui, outcome.file);
+    if (outcome.saved && !OpenedSave().isEmpty())
+        DeleteFolder(ProgramFolder());
+}
+
+SessionSteps SessionSteps::defaults()
+{
+    SessionSteps steps;
+    steps.save = [](Ui &ui, const SaveDecision &decision) {
+        // The remote copy window is not part of the program yet: say so rather than drop
+        // the request silently.
+        SaveAtClose(ui, decision, [](Ui &u, const QString &) {
+            u.message(QStringLiteral("Transmitere pe Server"),
+                      QStringLiteral("\rAceasta functie nu este inca disponibila."), MsgInformation, BtnOK);
+        });
+    };
+    return steps;
+}
+
+void RunSession(Ui &ui, const SessionSteps &steps, const std::function<SaveDecision()> &showMainWindow)
+{
+    if (steps.writeLog)
+        steps.writeLog(QStringLiteral("Pornire program"));
+    SetWorkingMonth(ReadSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU")));
+    const SaveDecision decision = showMainWindow();
+    if (steps.writeLog)
+        steps.writeLog(QStringLiteral("Inchidere Program."));
+    if (decision.save && steps.save)
+        steps.save(ui, decision);
+    DeleteViewerLeftovers(ProgramFolder());
+}
+
+void DeleteViewerLeftovers(const QString &programFolder)
+{
+    QStringList names{QStringLiteral("Manual.pdf")};
+    for (int i = 1; i <= 7; ++i)
+        names << QStringLiteral("Pop%1.pdf").arg(i);
+    for (const QString &name : names) {
+        const auto found = focaris::files::resolveCaseInsensitive(
+            (programFolder + QLatin1Char('/') + name).toStdString());
+        QFile::remove(QString::fromStdString(found.string()));
+    }
+}
+
+} // namespace focaris::shell

@@ -1,0 +1,191 @@
+// The start-up sequence.
+#include "shell/Startup.h"
+
+#include "core/Context.h"
+#include "core/Settings.h"
+#include "core/TempFiles.h"
+#include "core/Ui.h"
+#include "safety/Backup.h"
+#include "shell/FileType.h"
+#include "shell/Folders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QProcess>
+
+namespace focaris::shell {
+namespace {
+
+void say(const StartupFeedback &f, const QString &text)
+{
+    if (f.status)
+        f.status(text);
+}
+
+void bar(const StartupFeedback &f, int position)
+{
+    if (f.barPosition)
+        f.barPosition(position);
+}
+
+void barMaximum(const StartupFeedback &f, int maximum)
+{
+    if (f.barMaximum)
+        f.barMaximum(maximum);
+}
+
+} // namespace
+
+bool HandOverToInstaller(const QString &executable)
+{
+    const QString launched = ReadSetting(QStringLiteral("CONST"), QStringLiteral("Lansat"));
+    const bool wasLaunched = launched == QLatin1String("DA");
+    const QString installer = ProgramFolder() + QLatin1Char('/') + QLatin1String(kUpdateInstaller);
+    if (QFileInfo(installer).isFile()) {
+        QFile probe(installer);
+        // An installer still being written or held by another program is left for a later start.
+        if (!probe.open(QIODevice::ReadOnly) || FileInUse(installer))
+            return false;
+        probe.close();
+        if (!wasLaunched) {
+            WriteSetting(QStringLiteral("CONST"), QStringLiteral("Lansat"), QStringLiteral("DA"));
+            if (QProcess::startDetached(installer, {executable}, ProgramFolder()))
+                return true;
+            // The installer could not be started: it has not run, so it must not be taken
+            // for installed (and deleted) at the next start.
+            WriteSetting(QStringLiteral("CONST"), QStringLiteral("Lansat"), QStringLiteral("NU"));
+            return false;
+        }
+        QFile::remove(installer);
+        return false;
+    }
+    if (wasLaunched)
+        WriteSetting(QStringLiteral("CONST"), QStringLiteral("Lansat"), QStringLiteral("NU"));
+    return false;
+}
+
+QString CheckNetworkFolder(Ui &ui)
+{
+    const QString server = ReadMachineSetting(QStringLiteral("SERVER"));
+    if (server.isEmpty())
+        return {};
+    if (HoldsTables(server))
+        return QDir::fromNativeSeparators(server);
+    ui.message(QStringLiteral("Conectare server"),
+               QStringLiteral("Baza de date ") + server +
+                   QStringLiteral("\rNU este accesibila sau este incompleta!\r"
+                                  "Verificati conexiunea si baza si reporniti programul!"),
+               MsgError, BtnOK);
+    return {};
+}
+
+QString WorkModeText()
+{
+    if (NetworkMode())
+        return QStringLiteral("Lucru in retea: ") + DataFolder();
+    if (!OpenedSave().isEmpty())
+        return QStringLiteral("Lucru in salvarea: ") + QFileInfo(OpenedSave()).fileName().toUpper() +
+               QLatin1Char('.');
+    return QStringLiteral("Lucru local.");
+}
+
+StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSteps &steps,
+                         const StartupFeedback &feedback)
+{
+    StartupResult result;
+    // 1. Fixed number and date formats, whatever the computer's regional settings.
+    QLocale::setDefault(QLocale::c());
+
+    // 2-4. The working context: operator, nothing unlocked, the folders of the program.
+    barMaximum(feedback, 100);
+    InitContext(options.programFolder.isEmpty() ? DefaultProgramFolder() : options.programFolder);
+    QDir().mkpath(TempFolder());
+
+    // 5. A private folder for the database engine's temporary files.
+    const QString session = NewSessionFolder();
+    if (steps.useSessionFolder && !session.isEmpty())
+        steps.useSessionFolder(session);
+
+    // 6-8. The data folder, and who last started here.
+    QDir().mkpath(DataFolder());
+    WriteMachineSetting(QStringLiteral("CALE"), ProgramFolder());
+    WriteMachineSetting(QStringLiteral("VER"), QString::fromLatin1(kVersionText));
+    WriteSettingNumber(QString::fromLatin1(kProductNumber), QStringLiteral("VER"),
+                       Amount::parseOrZero(kVersionText));
+
+    // 9. A waiting update installer takes over.
+    if (HandOverToInstaller(options.executable)) {
+        result.handedOver = true;
+        return result;
+    }
+
+    // 10. A save archive named on the command line; otherwise the file type is registered.
+    WorkingContext &ctx = Context();
+    ctx.openedSave.clear();
+    if (!options.arguments.isEmpty() && QFileInfo(options.arguments.first()).isFile())
+        ctx.openedSave = QFileInfo(options.arguments.first()).absoluteFilePath();
+    else if (steps.registerFileType)
+        steps.registerFileType(options.executable);
+
+    // 11. Work inside the save: unpacked into a fresh folder under TempFolder, which takes
+    //     the place of the program folder for this run.
+    if (!ctx.openedSave.isEmpty() && QFileInfo(ctx.openedSave).suffix().toUpper() == QLatin1String("T21")) {
+        if (steps.openSave)
+            steps.openSave(ui, ctx.openedSave);
+    } else {
+        // 12. Network mode when the machine's SERVER folder holds the three tables.
+        ctx.openedSave.clear();
+        const QString server = CheckNetworkFolder(ui);
+        if (!server.isEmpty())
+            ctx.dataFolder = server;
+    }
+
+    // 13. The administration window's fields from the settings now in force.
+    if (steps.loadAdminSettings)
+        steps.loadAdminSettings();
+
+    // 14-16. Tables, log and upgrade; the weekly packing.
+    say(feedback, QStringLiteral("Verific baza de date ..."));
+    bar(feedback, 0);
+    if (steps.createTables)
+        steps.createTables();
+    if (steps.purgeLog)
+        steps.purgeLog();
+    if (steps.upgradeData)
+        steps.upgradeData(ui);
+    barMaximum(feedback, 6);
+    if (steps.weeklyPacking)
+        steps.weeklyPacking([&feedback](int position) { bar(feedback, position); });
+
+    // 17-19. The work mode, the keys.
+    result.workMode = WorkModeText();
+    if (steps.resetKeys)
+        steps.resetKeys();
+
+    // 20. Templates and support files missing from the folders.
+    if (steps.installMissingFiles)
+        steps.installMissingFiles();
+
+    // 21. The caption. (No update checker is started: packages update the program.)
+    result.caption = QStringLiteral("Foc aris  ver.") + QString::fromLatin1(kVersionText);
+
+    // 23. The keys once more, after everything the start-up wrote.
+    if (steps.resetKeys)
+        steps.resetKeys();
+    bar(feedback, 6);
+    return result;
+}
+
+StartupSteps StartupSteps::defaults()
+{
+    StartupSteps steps;
+    steps.openSave = [](Ui &ui, const QString &archive) { return OpenSaveForWork(ui, archive); };
+    steps.registerFileType = [](const QString &executable) {
+        RegisterFileType(executable, ProgramFolder() + QStringLiteral("/ico1.ico"));
+    };
+    return steps;
+}
+
+} // namespace focaris::shell
