@@ -388,7 +388,7 @@ def trez_anx3():
     doc.par("privind sumele reprezentând dreptul social „[DenumireAjutor]”, cod "
             "[CODAJUTOR], plătite beneficiarilor", align="c", sa=120)
     doc.par("Nr. .......... / data [DATA]", align="c", sa=240)
-    widths = [1.3, 4.2, 3.6, 3.8, 3.3]
+    widths = [1.7, 4.1, 3.6, 3.7, 3.1]
     doc.row(["Nr.crt.", "Numar titulari drepturi de natura sociala",
              "Felul documentului de plata (CEC/OP)", "Nr/data documentului de plata",
              "Suma"], widths, header=True, size=10)

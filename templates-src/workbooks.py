@@ -457,7 +457,6 @@ def anexa22():
     sh = Sheet("Raport", landscape=True, title_rows=(5, 7),
                widths={"A": 0.9, "B": 2.4, "C": 1.5, "D": 2.1,
                        **{col_letters(c): 1.35 for c in range(5, 23)}})
-    sh.set("A1", "U.A.T.", "bold")
     sh.set("B1", "[UAT]", "bold", span="H1")
     sh.set("S1", "Anexa nr. 22", "bold", span="V1")
     sh.set("A3", "SUMELE PLĂTITE PENTRU AJUTORUL DE ÎNCĂLZIRE A LOCUINȚEI, PE NIVELURI DE "
