@@ -1,7 +1,9 @@
 // Fuzz target for the settings-file reader and writer: any bytes as a settings file. The
 // input is split at its first NUL into the file and a "section\nkey\nvalue" request. No
-// input may crash, and a value written must read back.
+// input may crash, and a value written must read back unchanged.
 #include "engines/settings/IniFile.h"
+
+#include "engines/common/Codepage.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -34,15 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } catch (const std::invalid_argument &) {
         return 0;  // names that cannot be written are refused
     }
-    // The value must read back through the same names; a plain value exactly (others may
-    // lose surrounding blanks and one pair of quotes, as Windows reads them).
+    // The value must read back exactly as it lands on disk: Windows-1250, with line
+    // breaks turned into blanks.
     const auto back = ini::readValueFrom(written, section, key);
-    if (!back)
-        std::abort();
-    bool plain = !value.empty();
-    for (char c : value)
-        plain = plain && ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
-    if (plain && *back != value)
+    std::string onDisk = focaris::text::utf8ToCp1250(value);
+    for (char &c : onDisk)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    if (!back || *back != focaris::text::cp1250ToUtf8(onDisk))
         std::abort();
     (void)ini::withoutKey(written, section, key);
     (void)ini::withoutSection(written, section);

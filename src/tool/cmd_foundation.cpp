@@ -121,11 +121,14 @@ int recalcCommand(const Args &given)
     return 0;
 }
 
-int fiscalCommand(const Args &args)
+// The commands that answer valid=1|0 about one text.
+Handler validity(const char *usage, bool (*check)(const QString &))
 {
-    expectCount(args, 1, "fiscal CODE");
-    print("valid", CheckFiscalCode(q(args[0])) ? "1" : "0");
-    return 0;
+    return [usage, check](const Args &args) {
+        expectCount(args, 1, usage);
+        print("valid", check(q(args[0])) ? "1" : "0");
+        return 0;
+    };
 }
 
 int letterCommand(const Args &given)
@@ -167,20 +170,6 @@ int cleanCommand(const Args &args)
     return 0;
 }
 
-int phoneCommand(const Args &args)
-{
-    expectCount(args, 1, "phone TEXT");
-    print("valid", CheckPhone(q(args[0])) ? "1" : "0");
-    return 0;
-}
-
-int emailCommand(const Args &args)
-{
-    expectCount(args, 1, "email TEXT");
-    print("valid", CheckEmail(q(args[0])) ? "1" : "0");
-    return 0;
-}
-
 int settingCommand(const Args &args)
 {
     const char *usage = "setting get FILE SECTION KEY | setting set FILE SECTION KEY VALUE";
@@ -204,13 +193,13 @@ Registration rCalc("calc", "calc --members N --income X --rooms R --tariff T --m
 Registration rRecalc("recalc", "recalc (calc's options) --statut S --sumal A --sumag A "
                                "--sumae A --sumat A",
                      recalcCommand);
-Registration rFiscal("fiscal", "fiscal CODE", fiscalCommand);
+Registration rFiscal("fiscal", "fiscal CODE", validity("fiscal CODE", CheckFiscalCode));
 Registration rLetter("letter", "letter PERCENT [--settings FILE]", letterCommand);
 Registration rScramble("scramble", "scramble TEXT", scrambleCommand);
 Registration rMonth("month", "month TEXT | month --code N", monthCommand);
 Registration rClean("clean", "clean TEXT", cleanCommand);
-Registration rPhone("phone", "phone TEXT", phoneCommand);
-Registration rEmail("email", "email TEXT", emailCommand);
+Registration rPhone("phone", "phone TEXT", validity("phone TEXT", CheckPhone));
+Registration rEmail("email", "email TEXT", validity("email TEXT", CheckEmail));
 Registration rSetting("setting", "setting get FILE SECTION KEY | setting set FILE SECTION KEY VALUE",
                       settingCommand);
 

@@ -112,6 +112,15 @@ TEST_F(IniFileTest, ValuesCannotAddLinesAndBadNamesAreRefused)
     ini::writeValue(file, "S", "K", "one\r\n[S]\r\nK=two");
     EXPECT_EQ(ini::readValue(file, "S", "K"), "one  [S]  K=two");
     EXPECT_EQ(ini::sectionNames(file).size(), 1u);
+    // Values the reader would trim or unquote go inside quotes and read back unchanged: a
+    // scrambled password may well end in a blank.
+    ini::writeValue(file, "S", "B", " a b ");
+    ini::writeValue(file, "S", "Q", "'x'");
+    ini::writeValue(file, "S", "H", "\"half");
+    EXPECT_EQ(ini::readValue(file, "S", "B"), " a b ");
+    EXPECT_EQ(ini::readValue(file, "S", "Q"), "'x'");
+    EXPECT_EQ(ini::readValue(file, "S", "H"), "\"half");
+    EXPECT_EQ(readFile(file), "[S]\r\nK=one  [S]  K=two\r\nB=\" a b \"\r\nQ=\"'x'\"\r\nH=\"half\r\n");
     EXPECT_THROW(ini::writeValue(file, "S", "", "v"), std::invalid_argument);
     EXPECT_THROW(ini::writeValue(file, "S", "A=B", "v"), std::invalid_argument);
     EXPECT_THROW(ini::writeValue(file, "S]", "K", "v"), std::invalid_argument);

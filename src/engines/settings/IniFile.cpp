@@ -144,9 +144,14 @@ std::string toDisk(std::string_view utf8)
     return bytes;
 }
 
+bool enclosedInQuotes(std::string_view v)
+{
+    return v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
+}
+
 std::string_view unquote(std::string_view v)
 {
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+    if (enclosedInQuotes(v))
         return v.substr(1, v.size() - 2);
     return v;
 }
@@ -276,7 +281,12 @@ std::optional<std::string> readValueFrom(std::string_view bytes, std::string_vie
 std::string withValue(std::string_view bytes, std::string_view section, std::string_view key,
                       std::string_view value)
 {
-    const std::string s = toDisk(section), k = toDisk(key), v = toDisk(value);
+    const std::string s = toDisk(section), k = toDisk(key);
+    std::string v = toDisk(value);
+    // A value the reader would change (blanks at either end, or a pair of quotes around
+    // it) is written inside double quotes, which the reader, like Windows, drops again.
+    if (!v.empty() && (isBlank(v.front()) || isBlank(v.back()) || enclosedInQuotes(v)))
+        v = '"' + v + '"';
     const std::string_view sName = trim(s), kName = trim(k);
     // Names that could not be read back as the same section and key are refused.
     if (sName.empty() || sName.find(']') != sName.npos)
@@ -311,7 +321,7 @@ std::string withValue(std::string_view bytes, std::string_view section, std::str
             after = i;
     const Line &line = lines[after];
     out.append(bytes.substr(0, line.next));
-    if (line.next == line.end)  // the last line of the file had no line break
+    if (line.next == bytes.size() && bytes.back() != '\n')  // last line without a line break
         out += "\r\n";
     out += std::string(kName) + "=" + v + "\r\n";
     out.append(bytes.substr(line.next));

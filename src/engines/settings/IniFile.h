@@ -31,8 +31,10 @@ std::string readString(const std::filesystem::path &file, std::string_view secti
 // Writes one value (UTF-8 in, Windows-1250 on disk). Only the key's line changes; a new
 // key goes after the last line of its section that is not blank, a new section goes at the
 // end of the file; every other byte of the file is kept. Line breaks inside the value or
-// the names would split the line, so they are written as blanks. The new content is
-// written to a temporary file beside the old one and renamed over it, under an advisory
+// the names would split the line, so they are written as blanks. A value with blanks at
+// either end or enclosed in quotes is written inside double quotes so that it reads back
+// unchanged (here and on Windows, which drops one pair of quotes when reading). The new
+// content is written to a temporary file beside the old one and renamed over it, under an advisory
 // lock on the settings file, so a crash leaves the old or the new file whole and two
 // processes writing different keys at the same time both keep their value. An empty
 // section or key name, a section name holding "]" and a key name holding "=" or starting
