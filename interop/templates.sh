@@ -62,4 +62,16 @@ sys.exit(0 if ok else 1)
 EOF
 then :; else failures=$((failures + 1)); fi
 
+# The E.ON import workbook: row 1 holds the 27 headers in order.
+lo --convert-to csv --outdir "$work/csv" "$here/resources/files/MODEL/EONGaz.xlsx" || true
+expected="CRC,Primarie,Nr Dispozitie,Ajutor Total,Ajutor Stat,Ajutor Local,Cod Abonat,\
+Nume Titular,Prenume Titular,Tip Client,Nume Beneficiar,Prenume Beneficiar,CNP Beneficiar,\
+Judet,Cod Loc,Localitate,Cod Str,Strada,Numar,Supliment,Bloc,AP,Punct Consum,Instalatie,\
+Numar Membri,Venit Membru,Luna Ajutor"
+if [ "$(head -1 "$work/csv/EONGaz.csv" 2>/dev/null | tr -d '\r')" = "$expected" ]; then
+    echo "ok   EONGaz.xlsx headers"
+else
+    echo "FAIL EONGaz.xlsx headers"; failures=$((failures + 1))
+fi
+
 [ "$failures" -eq 0 ] || { echo "templates: $failures failure(s)"; exit 1; }

@@ -24,6 +24,16 @@ APPEAL = ("Împotriva prezentei dispoziții persoana interesată poate formula c
           "modificările și completările ulterioare.")
 
 
+def _legal_basis(doc):
+    doc.par("În conformitate cu prevederile " + LAW + ", și ale " + NORMS + ";", fi=1.0)
+    doc.par("În temeiul " + ADMIN_CODE + ",", fi=1.0)
+
+
+def _execution(doc, article):
+    doc.par("**Art. %d.** Compartimentul de asistență socială din cadrul Primăriei [Loc] va "
+            "duce la îndeplinire prevederile prezentei dispoziții." % article, fi=1.0)
+
+
 def _disposition_heading(doc, locality_line):
     doc.par("ROMÂNIA", align="l", bold=True, sa=0)
     doc.par("JUDEȚUL [JUDET]", align="l", bold=True, sa=0)
@@ -48,8 +58,7 @@ def stabilire():
             "precum și actele doveditoare depuse;", fi=1.0)
     doc.par("Văzând referatul compartimentului de asistență socială prin care se propune "
             "acordarea drepturilor;", fi=1.0)
-    doc.par("În conformitate cu prevederile " + LAW + ", și ale " + NORMS + ";", fi=1.0)
-    doc.par("În temeiul " + ADMIN_CODE + ",", fi=1.0)
+    _legal_basis(doc)
     doc.par("PRIMARUL [LOCART] [LOC], [PRIMAR]", align="c", bold=True, sb=120)
     doc.par("DISPUN:", align="c", bold=True, sa=160)
     doc.par("**Art. 1.** Începând cu data de [Data01] se acordă următoarele drepturi:",
@@ -72,8 +81,7 @@ def stabilire():
             "acesteia, în termen de 5 zile de la data la care a intervenit modificarea.",
             fi=1.0)
     doc.par("**Art. 3.** " + APPEAL, fi=1.0)
-    doc.par("**Art. 4.** Compartimentul de asistență socială din cadrul Primăriei [Loc] va "
-            "duce la îndeplinire prevederile prezentei dispoziții.", fi=1.0)
+    _execution(doc, 4)
     doc.par("**Art. 5.** Prezenta dispoziție se comunică [dlui] [Nume], Agenției Județene "
             "pentru Plăți și Inspecție Socială [Judet] și Instituției Prefectului – județul "
             "[Judet].", fi=1.0)
@@ -93,8 +101,7 @@ def modificare():
             "modificarea intervenită în componența familiei sau în veniturile acesteia;",
             fi=1.0)
     doc.par("Văzând referatul compartimentului de asistență socială;", fi=1.0)
-    doc.par("În conformitate cu prevederile " + LAW + ", și ale " + NORMS + ";", fi=1.0)
-    doc.par("În temeiul " + ADMIN_CODE + ",", fi=1.0)
+    _legal_basis(doc)
     doc.par("PRIMARUL [LOCART] [LOC], [PRIMAR]", align="c", bold=True, sb=120)
     doc.par("DISPUN:", align="c", bold=True, sa=160)
     doc.par("**Art. 1.** Începând cu data de [Data01], cuantumul ajutorului pentru încălzirea "
@@ -106,8 +113,7 @@ def modificare():
             "Titularul are obligația de a comunica în scris primăriei orice nouă modificare, "
             "în termen de 5 zile de la data la care a intervenit.", fi=1.0)
     doc.par("**Art. 3.** " + APPEAL, fi=1.0)
-    doc.par("**Art. 4.** Compartimentul de asistență socială din cadrul Primăriei [Loc] va "
-            "duce la îndeplinire prevederile prezentei dispoziții.", fi=1.0)
+    _execution(doc, 4)
     doc.par("**Art. 5.** Prezenta dispoziție se comunică Agenției Județene pentru Plăți și "
             "Inspecție Socială [Judet], Instituției Prefectului – județul [Judet] și "
             "[dlui] [Nume].", fi=1.0)
@@ -126,8 +132,7 @@ def respingere():
             "nr. [NRCERERE] / [DATACERERE], precum și actele depuse de solicitant;", fi=1.0)
     doc.par("Văzând referatul compartimentului de asistență socială, din care rezultă că "
             "nu sunt îndeplinite condițiile de acordare a dreptului;", fi=1.0)
-    doc.par("În conformitate cu prevederile " + LAW + ", și ale " + NORMS + ";", fi=1.0)
-    doc.par("În temeiul " + ADMIN_CODE + ",", fi=1.0)
+    _legal_basis(doc)
     doc.par("[PRIMAR], primarul [LOCART] [LOC], județul [JUDET],", align="c", bold=True,
             sb=120)
     doc.par("DISPUN:", align="c", bold=True, sa=160)
@@ -135,8 +140,7 @@ def respingere():
             "locuinței formulată de [Dlui] [NUME], cu domiciliul în [Domiciliu], județul "
             "[Judet], CNP [CNP], deoarece [Motiv].", fi=1.0)
     doc.par("**Art. 2.** " + APPEAL, fi=1.0)
-    doc.par("**Art. 3.** Compartimentul de asistență socială din cadrul Primăriei [Loc] va "
-            "duce la îndeplinire prevederile prezentei dispoziții.", fi=1.0)
+    _execution(doc, 3)
     doc.par("**Art. 4.** Prezenta dispoziție se comunică [dlui] [Nume], Agenției Județene "
             "pentru Plăți și Inspecție Socială [Judet] și Instituției Prefectului – județul "
             "[Judet].", fi=1.0)

@@ -98,40 +98,29 @@ def _stat_sheet(name, subject, kind):
         sh.set("H8", "Perioada pentru care se acorda ajutorul", "hdr", span="H9")
         sh.set("H10", "luni", "hdr")
         markers += ["#CUANTUM", "#NR_LUNI"]
-    if kind == "cumulat":
-        sh.set("I8", "Suplimente pentru energie", "hdr", span="L8")
-        for i, t in enumerate(supp_titles):
-            c = "IJKL"[i]
-            sh.set(c + "9", t, "hdr")
-            sh.set(c + "10", "lei", "hdr")
-        sh.set("M8", "TOTAL VALOARE SUPLIMENTE", "hdr", span="M9")
-        sh.set("M10", "lei", "hdr")
-        sh.set("N8", "SEMNATURA", "hdr", span="N10")
-        markers += supp_markers + ["=SUM(I11:L11)", ""]
-        data_row(sh, 11, markers, "O", {**NUMERIC, "=SUM(I11:L11)": "num"})
-        sh.set("F12", "TOTAL GENERAL", "tlabel")
-        for c in "IJKLM":
-            sh.set(c + "12", "=SUM(%s11:%s11)" % (c, c), "tnum")
-        border_blank(sh, 12, "A", "N", "tlabel")
-    elif kind == "ajutoare":
+    if kind == "ajutoare":
         sh.set("I8", "SEMNATURA", "hdr", span="I10")
-        markers += [""]
-        data_row(sh, 11, markers, "J", NUMERIC)
+        data_row(sh, 11, markers + [""], "J", NUMERIC)
     else:
-        sh.set("G8", "Suplimente pentru energie", "hdr", span="J8")
-        for i, t in enumerate(supp_titles):
-            c = "GHIJ"[i]
+        # Four supplement columns from `first`, the row's total, the signature column,
+        # then "#DBF"; a general total row under the data row.
+        first = 9 if kind == "cumulat" else 7
+        cols = [col_letters(first + i) for i in range(7)]
+        sh.set(cols[0] + "8", "Suplimente pentru energie", "hdr", span=cols[3] + "8")
+        for c, t in zip(cols, supp_titles):
             sh.set(c + "9", t, "hdr")
             sh.set(c + "10", "lei", "hdr")
-        sh.set("K8", "TOTAL VALOARE ACORDATA", "hdr", span="K9")
-        sh.set("K10", "lei", "hdr")
-        sh.set("L8", "SEMNATURA", "hdr", span="L10")
-        markers += supp_markers + ["=SUM(G11:J11)", ""]
-        data_row(sh, 11, markers, "M", {**NUMERIC, "=SUM(G11:J11)": "num"})
+        sh.set(cols[4] + "8", "TOTAL VALOARE SUPLIMENTE" if kind == "cumulat"
+               else "TOTAL VALOARE ACORDATA", "hdr", span=cols[4] + "9")
+        sh.set(cols[4] + "10", "lei", "hdr")
+        sh.set(cols[5] + "8", "SEMNATURA", "hdr", span=cols[5] + "10")
+        row_sum = "=SUM(%s11:%s11)" % (cols[0], cols[3])
+        data_row(sh, 11, markers + supp_markers + [row_sum, ""], cols[6],
+                 {**NUMERIC, row_sum: "num"})
         sh.set("F12", "TOTAL GENERAL", "tlabel")
-        for c in "GHIJK":
+        for c in cols[:5]:
             sh.set(c + "12", "=SUM(%s11:%s11)" % (c, c), "tnum")
-        border_blank(sh, 12, "A", "L", "tlabel")
+        border_blank(sh, 12, "A", cols[5], "tlabel")
     sh.set("E15", "#P1", "sig")
     sh.set("E16", "#PRIMAR", "signame")
     sh.set("H15", "#C1", "sig")
