@@ -34,7 +34,7 @@ public:
 
     constexpr std::int64_t units() const { return units_; }
     double toDouble() const { return double(units_) / double(kScale); }
-    // Integer part (towards zero), as Delphi's Trunc and the conversions of field values.
+    // Integer part (towards zero), as the conversions of field values to whole numbers.
     constexpr std::int64_t truncated() const { return units_ / kScale; }
     // Nearest whole number, halves away from zero (the editor's labels).
     std::int64_t roundedHalfUp() const;
