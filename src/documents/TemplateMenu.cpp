@@ -1,0 +1,78 @@
+// The edit and reset actions of the template menu; see TemplateMenu.h.
+#include "documents/TemplateMenu.h"
+
+#include "core/Ui.h"
+#include "documents/TemplateStore.h"
+#include "engines/common/FileNames.h"
+#include "engines/rtf/FileInUse.h"
+
+#include <QDir>
+
+#include <filesystem>
+
+namespace focaris {
+namespace {
+
+// Messages break lines with CR, as the message dialog expects.
+const QString kBreak = QStringLiteral("\r");
+
+std::filesystem::path templatePath(const QString &dataFolder, const TemplateMenuItem &item)
+{
+    return files::resolveCaseInsensitive(
+        QDir(dataFolder).filePath(QString::fromLatin1(item.file)).toStdString());
+}
+
+} // namespace
+
+const TemplateMenuItem *FindTemplateMenuItem(const QString &itemName)
+{
+    for (const TemplateMenuItem &item : kTemplateMenu)
+        if (itemName == QLatin1String(item.editItem) || itemName == QLatin1String(item.resetItem))
+            return &item;
+    return nullptr;
+}
+
+void EditModele(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item)
+{
+    ui.message(QStringLiteral("Modificare formulare"),
+               QStringLiteral("Dupa modificare, apasati SAVE!") + kBreak +
+                   QStringLiteral("Nu modificati textul dintre parantezele patrate!") + kBreak +
+                   QStringLiteral("Parantezele patrate vor fi inlocuite cu valori la listare!"),
+               MsgWarning, BtnOK);
+    ui.openDocument(QString::fromStdString(templatePath(dataFolder, item).string()));
+}
+
+bool RefaModele(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item)
+{
+    const QString name = QString::fromLatin1(item.messageName);
+    if (ui.message(QStringLiteral("Refacere model"),
+                   QStringLiteral("Doriti readucerea modelului de ") + name +
+                       QStringLiteral(" la forma initiala?") + kBreak +
+                       QStringLiteral("( Acesta trebuie sa fie inchis! )"),
+                   MsgConfirmation, BtnDa + BtnNu) != ResDa)
+        return false;
+    if (!files::deleteUnlessInUse(templatePath(dataFolder, item))) {
+        ui.message(QStringLiteral("Initializare model"),
+                   kBreak + QStringLiteral("Modelul de ") + name + QStringLiteral(" este deschis!") +
+                       kBreak + QStringLiteral("Inchideti-l si mai incercati odata!"),
+                   MsgError, BtnOK);
+        return false;
+    }
+    InstallMissingFiles(dataFolder);
+    std::error_code ec;
+    if (!std::filesystem::exists(templatePath(dataFolder, item), ec)) {
+        // The built-in copy could not be written (folder not writable): say so instead of
+        // announcing a template that is not there.
+        ui.message(QStringLiteral("Initializare model"),
+                   kBreak + QStringLiteral("Modelul de ") + name +
+                       QStringLiteral(" nu a putut fi refacut!"),
+                   MsgError, BtnOK);
+        return false;
+    }
+    ui.message(QStringLiteral("Refacere Model"),
+               kBreak + QStringLiteral("Modelul de ") + name + QStringLiteral(" a fost refacut!"),
+               MsgInformation, BtnOK);
+    return true;
+}
+
+} // namespace focaris
