@@ -124,6 +124,8 @@ TEST_F(IniFileTest, ValuesCannotAddLinesAndBadNamesAreRefused)
     EXPECT_THROW(ini::writeValue(file, "S", "", "v"), std::invalid_argument);
     EXPECT_THROW(ini::writeValue(file, "S", "A=B", "v"), std::invalid_argument);
     EXPECT_THROW(ini::writeValue(file, "S]", "K", "v"), std::invalid_argument);
+    EXPECT_THROW(ini::writeValue(dir / "new.set", "S", "", "v"), std::invalid_argument);
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.set"));
 }
 
 TEST_F(IniFileTest, EraseSectionAndKeyLeaveTheRest)

@@ -393,6 +393,7 @@ std::string readString(const fs::path &file, std::string_view section, std::stri
 void writeValue(const fs::path &file, std::string_view section, std::string_view key,
                 std::string_view value)
 {
+    (void)withValue({}, section, key, value);  // refuses bad names before the file is touched
     modify(file, [&](const std::string &bytes) { return withValue(bytes, section, key, value); });
 }
 
