@@ -97,14 +97,16 @@ TEST_F(IniFileTest, MissingFileReadsEmptyAndFirstWriteCreatesIt)
 
 TEST_F(IniFileTest, OddLinesAreKeptAndReadTheWindowsWay)
 {
-    writeFile(file, "[A]\nK1=\"quoted value\"\nnot a key line\n;K2=comment\n[A]\nK2=second\n[B]\r\nK=last");
+    writeFile(file, "[A]\nK1=\"quoted value\"\nnot a key line\n;K2=comment\n[A]\nK2=second\n[B]\r\n  K=last");
     EXPECT_EQ(ini::readValue(file, "A", "K1"), "quoted value");
     EXPECT_EQ(ini::readValue(file, "A", "K2"), std::nullopt);  // the first [A] wins
     EXPECT_EQ(ini::readValue(file, "B", "K"), "last");
+    ini::writeValue(file, "a", "k1", "plain");
     // A last line without a line break gets one before the new key; the rest stays.
     ini::writeValue(file, "B", "N", "1");
-    EXPECT_EQ(readFile(file), "[A]\nK1=\"quoted value\"\nnot a key line\n;K2=comment\n[A]\nK2=second\n"
-                              "[B]\r\nK=last\r\nN=1\r\n");
+    ini::writeValue(file, "b", "k", "end");
+    EXPECT_EQ(readFile(file), "[A]\nK1=plain\nnot a key line\n;K2=comment\n[A]\nK2=second\n"
+                              "[B]\r\n  K=end\r\nN=1\r\n");
 }
 
 TEST_F(IniFileTest, ValuesCannotAddLinesAndBadNamesAreRefused)

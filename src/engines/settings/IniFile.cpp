@@ -306,10 +306,11 @@ std::string withValue(std::string_view bytes, std::string_view section, std::str
         return out;
     }
     if (auto at = findKey(lines, *range, kName)) {
-        // The line keeps its key as written in the file and its own line break.
+        // The line keeps its indentation, its key as written in the file and its own
+        // line break.
         const Line &line = lines[*at];
-        out.append(bytes.substr(0, line.begin));
-        out.append(line.name);
+        const std::size_t nameEnd = std::size_t(line.name.data() - bytes.data()) + line.name.size();
+        out.append(bytes.substr(0, nameEnd));
         out += "=" + v;
         out.append(bytes.substr(line.end));
         return out;
