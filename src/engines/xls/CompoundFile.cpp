@@ -227,9 +227,11 @@ bool CompoundFile::setStream(std::string_view name, std::string data)
     return true;
 }
 
-std::string CompoundFile::serialize() const
+std::string CompoundFile::serialize(unsigned sectorShift) const
 {
-    constexpr std::size_t S = 512;
+    if (sectorShift != 9 && sectorShift != 12)
+        throw XlsError("compound files have sectors of 512 or 4096 bytes");
+    const std::size_t S = std::size_t(1) << sectorShift;
     constexpr uint32_t cutoff = 4096;
     std::vector<uint32_t> fat;
     std::string body; // sectors after the header, in order
@@ -285,6 +287,13 @@ std::string CompoundFile::serialize() const
     std::string dir;
     for (const auto &r : raws)
         dir += r;
+    // The rest of the last directory sector holds unused entries with no links.
+    while (dir.size() % S) {
+        std::string unused(128, '\0');
+        for (int at : {68, 72, 76})
+            put32(unused, std::size_t(at), kNoStream);
+        dir += unused;
+    }
     const uint32_t dirStart = addChain(dir);
 
     // The FAT covers itself and the DIFAT sectors: grow both until they fit.
@@ -306,12 +315,14 @@ std::string CompoundFile::serialize() const
         fat.push_back(kDifSect);
     fat.resize(fatSectors * (S / 4), kFree);
 
-    std::string header(512, '\0');
+    std::string header(S, '\0');
     header.replace(0, 8, kSignature, 8);
     put16(header, 24, 0x003E);
-    put16(header, 26, 3);
+    put16(header, 26, sectorShift == 12 ? 4 : 3);
     put16(header, 28, 0xFFFE);
-    put16(header, 30, 9);
+    put16(header, 30, uint16_t(sectorShift));
+    if (sectorShift == 12)
+        put32(header, 40, uint32_t(dir.size() / S));
     put16(header, 32, 6);
     put32(header, 44, uint32_t(fatSectors));
     put32(header, 48, dirStart);

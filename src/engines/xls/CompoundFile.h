@@ -24,8 +24,9 @@ public:
     // Replaces the data of an existing root-level stream; returns false when there is none.
     bool setStream(std::string_view name, std::string data);
 
-    // The whole file, with 512-byte sectors (version 3).
-    std::string serialize() const;
+    // The whole file, with sectors of 2^sectorShift bytes: 9 (512 bytes, version 3, what
+    // the program writes) or 12 (4096 bytes, version 4).
+    std::string serialize(unsigned sectorShift = 9) const;
 
 private:
     struct Entry {
