@@ -167,7 +167,7 @@ def stabilire_u():
         "ulterioare,",
     ]
     for i, t in enumerate(recitals):
-        d.set("A%d" % (11 + i), t, "wrap", span="J%d" % (11 + i), height=1.0)
+        d.set("A%d" % (11 + i), t, "wrap", span="J%d" % (11 + i), height=1.35)
     d.set("A15", "PRIMARUL [TipLoc] [Loc] emite următoarea", "bcenter", span="J15")
     d.set("A16", "DISPOZIȚIE:", "bcenter", span="J16")
     arts = [
