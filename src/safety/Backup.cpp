@@ -8,15 +8,12 @@
 #include "engines/archive/FolderFiles.h"
 #include "engines/common/Codepage.h"
 #include "engines/common/FileNames.h"
-#ifdef FOCARIS_HAVE_DBASE
 #include "engines/dbase/DbfTable.h"
-#endif
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 namespace focaris {
@@ -31,21 +28,6 @@ QString fromPath(const fs::path &p) { return QString::fromStdString(p.string());
 
 // Set when the archive opened for work could not be unpacked completely.
 bool g_openedSaveIncomplete = false;
-
-void dropIndexFlagOf(const fs::path &table)
-{
-#ifdef FOCARIS_HAVE_DBASE
-    dbf::dropIndexFlag(table);
-#else
-    std::fstream f(table, std::ios::in | std::ios::out | std::ios::binary);
-    if (f && f.seekp(28) && f.put('\0')) {
-        f.close();
-        std::error_code ec;
-        fs::path mdx = table;
-        fs::remove(files::resolveCaseInsensitive(mdx.replace_extension(".mdx")), ec);
-    }
-#endif
-}
 
 archive::Progress stepper(Ui &ui)
 {
@@ -82,7 +64,7 @@ QString prepareCopy(Ui &ui, bool leadingBreak)
     }
     for (const auto &file : archive::listFiles(toPath(copy)))
         if (text::asciiUpper(file.extension().string()) == ".DBF")
-            dropIndexFlagOf(file);
+            dbf::dropIndexFlag(file);
     return copy;
 }
 

@@ -6,9 +6,7 @@
 #include "core/TempFiles.h"
 #include "core/TextRules.h"
 #include "safety/Backup.h"
-#ifdef FOCARIS_HAVE_DBASE
 #include "engines/dbase/DbfTable.h"
-#endif
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -44,7 +42,6 @@ QDateTime fromDayNumber(double days)
 
 QList<StoredCopy> readCopyList(const QString &stocDbf)
 {
-#ifdef FOCARIS_HAVE_DBASE
     QList<StoredCopy> copies;
     try {
         dbf::DbfTable table(stocDbf.toStdString(), true);
@@ -61,9 +58,6 @@ QList<StoredCopy> readCopyList(const QString &stocDbf)
         throw std::runtime_error(e.what());
     }
     return copies;
-#else
-    throw std::runtime_error("the dBase engine is not part of this build");
-#endif
 }
 
 void RememberAccount(bool remember, const QString &email, const QString &password)

@@ -4,9 +4,7 @@
 #include "engines/common/Codepage.h"
 #include "safety/RemoteCopy.h"
 #include "safety/RemoteFiles.h"
-#ifdef FOCARIS_HAVE_DBASE
 #include "engines/dbase/DbfTable.h"
-#endif
 
 #include <QDateTime>
 #include <QFile>
@@ -62,7 +60,6 @@ bool plausibleEmail(const QString &email)
 // OBS of up to 120 characters.
 bool writeStoc(const QString &path, const QList<CopyInfo> &copies)
 {
-#ifdef FOCARIS_HAVE_DBASE
     try {
         QFile::remove(path);
         dbf::DbfTable::create(path.toStdString(),
@@ -79,9 +76,6 @@ bool writeStoc(const QString &path, const QList<CopyInfo> &copies)
         BackupServer::log(QStringLiteral("cannot write the list of copies: %1").arg(QString::fromUtf8(e.what())));
         return false;
     }
-#else
-    return false;
-#endif
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "core/Context.h"
 #include "engines/archive/Archive.h"
+#include "engines/transport/FrameChannel.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -184,6 +185,27 @@ TEST_F(Remote, NoServerAndSilentServer)
     rc.waitMs = 300;
     EXPECT_EQ(rc.login(), RemoteCopy::Login::Failed);
     EXPECT_EQ(rc.lastError(), "Timp de asteptare prea mare!");
+
+    // Takes the login and the first packet of the upload, then never asks for more: the
+    // wait timer, running since the connection, stops the transfer.
+    QTcpServer stalling;
+    stalling.listen(QHostAddress::LocalHost);
+    QObject::connect(&stalling, &QTcpServer::newConnection, [&] {
+        auto *ch = new transport::FrameChannel(stalling.nextPendingConnection(), &stalling);
+        QObject::connect(ch, &transport::FrameChannel::frameReceived, [ch](const transport::Frame &f) {
+            if (f.code == transport::Login)
+                ch->sendFrame(transport::LoginAccepted);
+            else if (f.code == transport::StreamAnnounce)
+                ch->sendFrame(transport::StreamAccepted);
+        });
+        ch->sendFrame(transport::Identify);
+    });
+    account(rc, stalling.serverPort());
+    const QString big = root.qpath() + "/big.T21";
+    writeFile(fs::path(big.toStdString()), std::string(300000, 'b'));
+    EXPECT_FALSE(rc.sendArchive(big, "lenta"));
+    EXPECT_EQ(rc.lastError(), "Oprire fortata.");
+    EXPECT_TRUE(fs::is_empty(fs::path(TempFolder().toStdString()) / "TmpFoc"));
 
     RemoteCopy none(ui);
     EXPECT_EQ(none.login(), RemoteCopy::Login::Failed);
