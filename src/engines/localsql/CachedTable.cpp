@@ -159,20 +159,21 @@ void CachedTable::indexAdd(std::size_t row) {
 }
 
 void CachedTable::setCell(std::size_t row, std::size_t col, const dbf::Value &v) {
-    dbf::RecordSet::Cell &cell = rows_.cells_[row * rows_.columns_ + col];
-    cell = dbf::RecordSet::Cell();
-    cell.kind = v.kind;
+    const std::size_t i = row * rows_.columns_ + col;
+    dbf::RecordSet::Payload &p = rows_.values_[i];
+    p = dbf::RecordSet::Payload{};
+    rows_.kinds_[i] = v.kind;
     switch (v.kind) {
     case dbf::ValueKind::Text:
     case dbf::ValueKind::Blob:
-        cell.textOffset = rows_.textBuffer_.size();
-        cell.length = static_cast<std::uint32_t>(v.text.size());
+        p.text.offset = static_cast<std::uint32_t>(rows_.textBuffer_.size());
+        p.text.length = static_cast<std::uint32_t>(v.text.size());
         rows_.textBuffer_ += v.text;
         break;
     case dbf::ValueKind::Number:
-    case dbf::ValueKind::DateTime: cell.number = v.number; break;
-    case dbf::ValueKind::Date: cell.date = v.date; break;
-    case dbf::ValueKind::Logical: cell.logical = v.logical; break;
+    case dbf::ValueKind::DateTime: p.number = v.number; break;
+    case dbf::ValueKind::Date: p.date = v.date; break;
+    case dbf::ValueKind::Logical: p.logical = v.logical; break;
     default: break;
     }
 }
@@ -201,7 +202,8 @@ void CachedTable::commitStaged() {
                     break;
                 const std::size_t row = rows_.size();
                 rows_.recordNumbers_.push_back(n);
-                rows_.cells_.resize(rows_.cells_.size() + rows_.columns_);
+                rows_.kinds_.resize(rows_.kinds_.size() + rows_.columns_, dbf::ValueKind::Null);
+                rows_.values_.resize(rows_.values_.size() + rows_.columns_);
                 for (std::size_t c = 0; c < rows_.columns_; ++c)
                     setCell(row, c, c < s.values.size() ? s.values[c] : dbf::Value());
                 alive_.push_back(1);
@@ -232,7 +234,10 @@ void CachedTable::commitStaged() {
             loaded_ = false;
         // The text buffer only grows with updates; re-read when the dead text outweighs
         // the table, so that memory stays near the size of the file.
-        if (rows_.textBuffer_.size() > (64u << 20) && rows_.textBuffer_.size() > 4 * rows_.cells_.size() * 8)
+        if (rows_.textBuffer_.size() > (64u << 20) && rows_.textBuffer_.size() > 4 * rows_.values_.size() * 8)
+            loaded_ = false;
+        // Its offsets are 32-bit.
+        if (rows_.textBuffer_.size() > 0xC0000000u)
             loaded_ = false;
     } catch (const SqlError &) {
         loaded_ = false;
