@@ -84,16 +84,17 @@ void writeCsv(const std::filesystem::path &path, std::ostream &out)
             if (k)
                 out << ',';
             const std::size_t i = shown[k];
-            RecordSet::Cell cell;
+            ValueKind kind = ValueKind::Null;
+            RecordSet::Payload cell{};
             buf.clear();
-            decodeCell(h, i, rec, table, memo.get(), cell, buf);
+            decodeCell(h, i, rec, table, memo.get(), kind, cell, buf);
             const char type = h.fields[i].type;
-            switch (cell.kind) {
+            switch (kind) {
             case ValueKind::Null:
             case ValueKind::Blob:
                 break;
             case ValueKind::Text:
-                csvValue(out, std::string_view(buf).substr(std::size_t(cell.textOffset), cell.length));
+                csvValue(out, std::string_view(buf).substr(cell.text.offset, cell.text.length));
                 break;
             case ValueKind::Number:
                 if (type == 'N' || type == 'F') {

@@ -368,23 +368,47 @@ std::uint32_t completeRecords(const Header &h, std::uint64_t fileSize)
 // ---------------------------------------------------------------------------------------
 // Decoding.
 
-static void decodeText(const unsigned char *p, std::size_t n, const DecodeTable &table,
-                       RecordSet::Cell &cell, std::string &buf)
+// Length of a field's bytes without trailing blanks (and NULs, which some writers pad
+// with). Whole words of blanks are skipped at once: most columns of a row are blank.
+static std::size_t trimmedLength(const unsigned char *p, std::size_t n)
 {
+    constexpr std::uint64_t blanks = 0x2020202020202020ULL;
+    while (n >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p + n - 8, 8);
+        if (w != blanks)
+            break;
+        n -= 8;
+    }
     while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == 0))
         --n;
+    return n;
+}
+
+static bool isAscii(const unsigned char *p, std::size_t n)
+{
+    std::size_t i = 0;
+    std::uint64_t acc = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        acc |= w;
+    }
+    for (; i < n; ++i)
+        acc |= p[i];
+    return (acc & 0x8080808080808080ULL) == 0;
+}
+
+static void decodeText(const unsigned char *p, std::size_t n, const DecodeTable &table,
+                       ValueKind &kind, RecordSet::Payload &v, std::string &buf)
+{
+    n = trimmedLength(p, n);
     if (n == 0) {
-        cell.kind = ValueKind::Null;
+        kind = ValueKind::Null;
         return;
     }
     const std::size_t start = buf.size();
-    bool ascii = true;
-    for (std::size_t i = 0; i < n; ++i)
-        if (p[i] & 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii) {
+    if (isAscii(p, n)) {
         buf.append(reinterpret_cast<const char *>(p), n);
     } else {
         for (std::size_t i = 0; i < n; ++i) {
@@ -395,72 +419,69 @@ static void decodeText(const unsigned char *p, std::size_t n, const DecodeTable 
                 buf.append(table.bytes[c].data(), table.length[c]);
         }
     }
-    cell.kind = ValueKind::Text;
-    cell.textOffset = start;
-    cell.length = std::uint32_t(buf.size() - start);
+    kind = ValueKind::Text;
+    v.text.offset = std::uint32_t(start);
+    v.text.length = std::uint32_t(buf.size() - start);
 }
 
-static void setBlob(const char *p, std::size_t n, RecordSet::Cell &cell, std::string &buf)
+static void setBlob(const char *p, std::size_t n, ValueKind &kind, RecordSet::Payload &v, std::string &buf)
 {
-    cell.kind = ValueKind::Blob;
-    cell.textOffset = buf.size();
-    cell.length = std::uint32_t(n);
+    kind = ValueKind::Blob;
+    v.text.offset = std::uint32_t(buf.size());
+    v.text.length = std::uint32_t(n);
     buf.append(p, n);
 }
 
 // Parses the text of a numeric field. Returns false for blanks and unreadable texts.
 static bool parseNumber(const unsigned char *p, int len, double &out)
 {
-    int i = 0, end = len;
-    while (i < end && p[i] == ' ')
-        ++i;
-    while (end > i && (p[end - 1] == ' ' || p[end - 1] == 0))
-        --end;
-    if (i == end)
-        return false;
     static const double pow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
-                                   1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20,
-                                   1e21, 1e22};
+                                   1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    // Numbers stand right-aligned: skip the leading blanks a word at a time.
+    int i = 0;
+    while (i + 8 <= len) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        if (w != 0x2020202020202020ULL)
+            break;
+        i += 8;
+    }
+    while (i < len && p[i] == ' ')
+        ++i;
+    if (i == len || p[i] == 0)
+        return false;
     const int start = i;
+    // The usual form: optional sign, digits, optional point and digits, blanks after.
     bool neg = false;
     if (p[i] == '-' || p[i] == '+')
         neg = p[i++] == '-';
     std::uint64_t mant = 0;
-    int digits = 0, frac = 0;
-    bool dot = false, simple = true;
-    for (; i < end; ++i) {
-        const unsigned char c = p[i];
-        if (c >= '0' && c <= '9') {
-            if (digits >= 18) {
-                simple = false;
-                break;
-            }
-            mant = mant * 10 + (c - '0');
-            if (mant != 0)
-                ++digits;
-            if (dot)
-                ++frac;
-        } else if ((c == '.' || c == ',') && !dot) {
-            dot = true;
-        } else {
-            simple = false;
-            break;
-        }
+    const int intStart = i;
+    while (i < len && unsigned(p[i] - '0') < 10)
+        mant = mant * 10 + (p[i++] - '0');
+    int digits = i - intStart, frac = 0;
+    if (i < len && (p[i] == '.' || p[i] == ',')) {
+        const int fracStart = ++i;
+        while (i < len && unsigned(p[i] - '0') < 10 && i - intStart < 40)
+            mant = mant * 10 + (p[i++] - '0');
+        frac = i - fracStart;
+        digits += frac;
     }
-    if (simple) {
-        // A lone sign or point holds no number.
-        bool anyDigit = false;
-        for (int k = start; k < end; ++k)
-            anyDigit |= (p[k] >= '0' && p[k] <= '9');
-        if (!anyDigit)
-            return false;
-        if (mant < (std::uint64_t(1) << 53) && frac <= 22) {
-            const double v = double(mant) / pow10[frac];
-            out = neg ? -v : v;
-            return true;
-        }
+    int rest = i;
+    while (rest < len && (p[rest] == ' ' || p[rest] == 0))
+        ++rest;
+    if (rest == len && digits > 0 && digits <= 18 && mant < (std::uint64_t(1) << 53)) {
+        // Both operands are exact doubles, so one division gives the correctly rounded value.
+        const double v = frac == 0 ? double(mant) : double(mant) / pow10[frac];
+        out = neg ? -v : v;
+        return true;
     }
+    if (rest == len && digits == 0)
+        return false;   // a lone sign or point holds no number
     // Exponents, very long digit strings: the general parser (independent of the locale).
+    int end = len;
+    while (end > start && (p[end - 1] == ' ' || p[end - 1] == 0))
+        --end;
     std::string s(reinterpret_cast<const char *>(p + start), std::size_t(end - start));
     std::replace(s.begin(), s.end(), ',', '.');
     const char *b = s.data();
@@ -538,12 +559,12 @@ static bool memoBlock(const unsigned char *p, int len, std::uint64_t &block)
 }
 
 void decodeCell(const Header &h, std::size_t i, const unsigned char *rec, const DecodeTable &table,
-                MemoFile *memo, RecordSet::Cell &cell, std::string &buf)
+                MemoFile *memo, ValueKind &kind, RecordSet::Payload &v, std::string &buf)
 {
     const Field &f = h.fields[i];
     const unsigned char *p = rec + f.offset;
     const int len = f.length;
-    cell.kind = ValueKind::Null;
+    kind = ValueKind::Null;
     if (h.nullFlagsField >= 0 && h.nullBit[i] >= 0) {
         const unsigned char *flags = rec + h.fields[std::size_t(h.nullFlagsField)].offset;
         const int bit = h.nullBit[i];
@@ -552,34 +573,34 @@ void decodeCell(const Header &h, std::size_t i, const unsigned char *rec, const 
     }
     switch (f.type) {
     case 'C':
-        decodeText(p, std::size_t(len), table, cell, buf);
+        decodeText(p, std::size_t(len), table, kind, v, buf);
         return;
     case 'N':
     case 'F': {
-        double v;
-        if (parseNumber(p, len, v)) {
-            cell.kind = ValueKind::Number;
-            cell.number = v;
+        double n;
+        if (parseNumber(p, len, n)) {
+            kind = ValueKind::Number;
+            v.number = n;
         }
         return;
     }
     case 'D': {
         std::int32_t days;
         if (len == 8 && parseDate8(p, days)) {
-            cell.kind = ValueKind::Date;
-            cell.date = days;
+            kind = ValueKind::Date;
+            v.date = days;
         }
         return;
     }
     case 'L':
         switch (p[0]) {
         case 'T': case 't': case 'Y': case 'y':
-            cell.kind = ValueKind::Logical;
-            cell.logical = true;
+            kind = ValueKind::Logical;
+            v.logical = true;
             break;
         case 'F': case 'f': case 'N': case 'n':
-            cell.kind = ValueKind::Logical;
-            cell.logical = false;
+            kind = ValueKind::Logical;
+            v.logical = false;
             break;
         default:
             break;
@@ -588,16 +609,16 @@ void decodeCell(const Header &h, std::size_t i, const unsigned char *rec, const 
     case 'I':
     case '+':
         if (len == 4) {
-            cell.kind = ValueKind::Number;
-            cell.number = h.isDbase7() ? double(std::int32_t(be32(p) ^ 0x80000000u))
+            kind = ValueKind::Number;
+            v.number = h.isDbase7() ? double(std::int32_t(be32(p) ^ 0x80000000u))
                                        : double(std::int32_t(le32(p)));
         }
         return;
     case 'Y':
         if (len == 8) {
-            const std::int64_t v = std::int64_t(std::uint64_t(le32(p)) | (std::uint64_t(le32(p + 4)) << 32));
-            cell.kind = ValueKind::Number;
-            cell.number = double(v) / 10000.0;
+            const std::int64_t n = std::int64_t(std::uint64_t(le32(p)) | (std::uint64_t(le32(p + 4)) << 32));
+            kind = ValueKind::Number;
+            v.number = double(n) / 10000.0;
         }
         return;
     case 'T':
@@ -606,22 +627,22 @@ void decodeCell(const Header &h, std::size_t i, const unsigned char *rec, const 
             const std::uint32_t ms = le32(p + 4);
             const std::int64_t days = jd - kJulianEpoch1970;
             if (jd != 0 && plausibleDay(days) && ms <= 86400000u) {
-                cell.kind = ValueKind::DateTime;
-                cell.number = double(days) + double(ms) / 86400000.0;
+                kind = ValueKind::DateTime;
+                v.number = double(days) + double(ms) / 86400000.0;
             }
         }
         return;
     case 'O':
         if (len == 8) {
-            cell.kind = ValueKind::Number;
-            cell.number = dbase7Double(p);
+            kind = ValueKind::Number;
+            v.number = dbase7Double(p);
         }
         return;
     case 'B':
         if (h.isVisualFoxPro()) {
             if (len == 8) {
-                cell.kind = ValueKind::Number;
-                cell.number = leDouble(p);
+                kind = ValueKind::Number;
+                v.number = leDouble(p);
             }
             return;
         }
@@ -636,9 +657,9 @@ void decodeCell(const Header &h, std::size_t i, const unsigned char *rec, const 
         if (bytes.empty())
             return;
         if (f.type == 'M')
-            decodeText(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(), table, cell, buf);
+            decodeText(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(), table, kind, v, buf);
         else
-            setBlob(bytes.data(), bytes.size(), cell, buf);
+            setBlob(bytes.data(), bytes.size(), kind, v, buf);
         return;
     }
     case 'V':
@@ -651,16 +672,65 @@ void decodeCell(const Header &h, std::size_t i, const unsigned char *rec, const 
                 n = std::min<std::size_t>(p[len - 1], std::size_t(len - 1));
         }
         if (f.type == 'V')
-            decodeText(p, n, table, cell, buf);
+            decodeText(p, n, table, kind, v, buf);
         else if (n > 0)
-            setBlob(reinterpret_cast<const char *>(p), n, cell, buf);
+            setBlob(reinterpret_cast<const char *>(p), n, kind, v, buf);
         return;
     }
     case '0':
         return;   // the hidden NULL-flags field carries no value of its own
     default:
-        setBlob(reinterpret_cast<const char *>(p), std::size_t(len), cell, buf);
+        setBlob(reinterpret_cast<const char *>(p), std::size_t(len), kind, v, buf);
         return;
+    }
+}
+
+RowDecoder::RowDecoder(const Header &h, MemoFile *memo)
+    : header_(h), table_(decodeTable(h.codepage)), memo_(memo)
+{
+    for (std::size_t i = 0; i < h.fields.size(); ++i) {
+        const Field &f = h.fields[i];
+        Step s{Step::Other, f.offset, f.length};
+        if (h.nullBit[i] < 0) {
+            if (f.type == 'C')
+                s.kind = Step::Char;
+            else if (f.type == 'N' || f.type == 'F')
+                s.kind = Step::Numeric;
+            else if (f.type == 'D' && f.length == 8)
+                s.kind = Step::Date;
+        }
+        steps_.push_back(s);
+    }
+}
+
+void RowDecoder::decode(const unsigned char *rec, ValueKind *kinds, RecordSet::Payload *values,
+                        std::string &buf) const
+{
+    for (std::size_t i = 0; i < steps_.size(); ++i) {
+        const Step &s = steps_[i];
+        ValueKind &kind = kinds[i];
+        RecordSet::Payload &v = values[i];
+        const unsigned char *p = rec + s.offset;
+        switch (s.kind) {
+        case Step::Char:
+            decodeText(p, std::size_t(s.length), table_, kind, v, buf);
+            break;
+        case Step::Numeric:
+            if (parseNumber(p, s.length, v.number))
+                kind = ValueKind::Number;
+            else
+                kind = ValueKind::Null;
+            break;
+        case Step::Date:
+            if (parseDate8(p, v.date))
+                kind = ValueKind::Date;
+            else
+                kind = ValueKind::Null;
+            break;
+        case Step::Other:
+            decodeCell(header_, i, rec, table_, memo_, kind, v, buf);
+            break;
+        }
     }
 }
 

@@ -82,11 +82,30 @@ struct DecodeTable {
 const DecodeTable &decodeTable(int codepage);
 text::Codepage codepageEnum(int codepage);
 
-// Decodes one field of a record into a RecordSet cell (text appended to `textBuffer`).
+// Decodes one field of a record into a RecordSet value (text appended to `textBuffer`).
 // `record` is the whole record (byte 0 = deletion mark).
 void decodeCell(const Header &h, std::size_t fieldIndex, const unsigned char *record,
-                const DecodeTable &table, MemoFile *memo, RecordSet::Cell &cell,
+                const DecodeTable &table, MemoFile *memo, ValueKind &kind, RecordSet::Payload &value,
                 std::string &textBuffer);
+
+// Decodes whole records with the per-field work decided once: the bulk reader's loop.
+class RowDecoder {
+public:
+    RowDecoder(const Header &h, MemoFile *memo);
+    // kinds and values must hold one entry per field.
+    void decode(const unsigned char *record, ValueKind *kinds, RecordSet::Payload *values,
+                std::string &textBuffer) const;
+
+private:
+    struct Step {
+        enum Kind : std::uint8_t { Char, Numeric, Date, Other } kind;
+        int offset, length;
+    };
+    const Header &header_;
+    const DecodeTable &table_;
+    MemoFile *memo_;
+    std::vector<Step> steps_;
+};
 
 // Encodes the values of a record into `out` (recordLength bytes; byte 0 left untouched).
 // Throws DbfError naming `file` and the column for a value that does not fit.

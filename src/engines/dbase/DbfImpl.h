@@ -4,7 +4,8 @@
 
 #include "engines/dbase/DbfFormat.h"
 
-#include <functional>
+#include <algorithm>
+#include <vector>
 
 namespace focaris::dbf {
 
@@ -45,9 +46,30 @@ struct DbfTable::Impl {
         }
     }
 
-    // Calls `visit` for every record slot (deleted ones too) with its 1-based number, under
-    // a shared lock. Records are read in large chunks.
-    void scan(const std::function<void(std::uint32_t, const unsigned char *)> &visit);
+    // Calls visit(number, record) for every record slot (deleted ones too) with its
+    // 1-based number, under a shared lock. Records are read in large chunks.
+    template <class Visit>
+    void scan(Visit visit)
+    {
+        locked(detail::LockMode::Shared, [&](std::uint32_t count) {
+            const std::size_t recLen = std::size_t(header.recordLength);
+            // Chunks small enough to stay in the processor's cache between the copy out
+            // of the page cache and the decoding.
+            const std::size_t perChunk = std::max<std::size_t>(1, (std::size_t(256) << 10) / recLen);
+            std::vector<unsigned char> buf(perChunk * recLen);
+            for (std::uint32_t first = 0; first < count;) {
+                const std::size_t n = std::min<std::size_t>(perChunk, count - first);
+                const std::size_t got =
+                    detail::preadFull(fd.get(), buf.data(), n * recLen, header.recordOffset(first), name);
+                const std::size_t complete = got / recLen;
+                for (std::size_t k = 0; k < complete; ++k)
+                    visit(first + std::uint32_t(k) + 1, buf.data() + k * recLen);
+                if (complete < n)
+                    break;   // the file shrank under us: only complete records count
+                first += std::uint32_t(n);
+            }
+        });
+    }
 };
 
 } // namespace focaris::dbf

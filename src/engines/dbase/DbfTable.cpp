@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,42 +21,41 @@ using namespace detail;
 
 std::string_view RecordSet::text(std::size_t row, std::size_t col) const
 {
-    const Cell &c = cell(row, col);
-    if (c.kind != ValueKind::Text && c.kind != ValueKind::Blob)
+    const ValueKind k = kind(row, col);
+    if (k != ValueKind::Text && k != ValueKind::Blob)
         return {};
-    return std::string_view(textBuffer_).substr(std::size_t(c.textOffset), c.length);
+    const Payload &p = payload(row, col);
+    return std::string_view(textBuffer_).substr(p.text.offset, p.text.length);
 }
 
 double RecordSet::number(std::size_t row, std::size_t col) const
 {
-    const Cell &c = cell(row, col);
-    return c.kind == ValueKind::Number || c.kind == ValueKind::DateTime ? c.number : 0.0;
+    const ValueKind k = kind(row, col);
+    return k == ValueKind::Number || k == ValueKind::DateTime ? payload(row, col).number : 0.0;
 }
 
 std::int32_t RecordSet::date(std::size_t row, std::size_t col) const
 {
-    const Cell &c = cell(row, col);
-    return c.kind == ValueKind::Date ? c.date : 0;
+    return kind(row, col) == ValueKind::Date ? payload(row, col).date : 0;
 }
 
 bool RecordSet::logical(std::size_t row, std::size_t col) const
 {
-    const Cell &c = cell(row, col);
-    return c.kind == ValueKind::Logical && c.logical;
+    return kind(row, col) == ValueKind::Logical && payload(row, col).logical;
 }
 
 Value RecordSet::value(std::size_t row, std::size_t col) const
 {
     Value v;
-    const Cell &c = cell(row, col);
-    v.kind = c.kind;
-    switch (c.kind) {
+    v.kind = kind(row, col);
+    const Payload &p = payload(row, col);
+    switch (v.kind) {
     case ValueKind::Text:
     case ValueKind::Blob: v.text = std::string(text(row, col)); break;
     case ValueKind::Number:
-    case ValueKind::DateTime: v.number = c.number; break;
-    case ValueKind::Date: v.date = c.date; break;
-    case ValueKind::Logical: v.logical = c.logical; break;
+    case ValueKind::DateTime: v.number = p.number; break;
+    case ValueKind::Date: v.date = p.date; break;
+    case ValueKind::Logical: v.logical = p.logical; break;
     case ValueKind::Null: break;
     }
     return v;
@@ -147,25 +147,6 @@ std::uint32_t DbfTable::Impl::slots()
     return completeRecords(header, fileSize());
 }
 
-void DbfTable::Impl::scan(const std::function<void(std::uint32_t, const unsigned char *)> &visit)
-{
-    locked(LockMode::Shared, [&](std::uint32_t count) {
-        const std::size_t recLen = std::size_t(header.recordLength);
-        const std::size_t perChunk = std::max<std::size_t>(1, (std::size_t(1) << 20) / recLen);
-        std::vector<unsigned char> buf(perChunk * recLen);
-        for (std::uint32_t first = 0; first < count;) {
-            const std::size_t n = std::min<std::size_t>(perChunk, count - first);
-            const std::size_t got = preadFull(fd.get(), buf.data(), n * recLen, header.recordOffset(first), name);
-            const std::size_t complete = got / recLen;
-            for (std::size_t k = 0; k < complete; ++k)
-                visit(first + std::uint32_t(k) + 1, buf.data() + k * recLen);
-            if (complete < n)
-                break;   // the file shrank under us: only complete records count
-            first += std::uint32_t(n);
-        }
-    });
-}
-
 // ---------------------------------------------------------------------------------------
 // DbfTable.
 
@@ -210,41 +191,65 @@ static bool hasMemoFields(const Header &h)
     return false;
 }
 
+// Large buffers are asked to use huge pages: a city-sized table decodes into some hundred
+// megabytes, and faulting them in 4 KB pages costs more than the decoding itself.
+static void preferHugePages(void *data, std::size_t bytes)
+{
+    constexpr std::uintptr_t huge = std::uintptr_t(2) << 20;
+    if (bytes < 4 * huge)
+        return;
+    const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(data) + huge - 1) & ~(huge - 1);
+    const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(huge - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 RecordSet DbfTable::readAll()
 {
     Impl &d = *d_;
     d.refresh();
     RecordSet rs;
-    const std::size_t columns = d.header.fields.size();
-    rs.columns_ = columns;
-    const std::uint32_t expected = completeRecords(d.header, d.fileSize());
-    rs.cells_.resize(std::size_t(expected) * columns);
-    rs.recordNumbers_.reserve(expected);
+    std::uint32_t expected = completeRecords(d.header, d.fileSize());
+    std::size_t charBytes = 0;
+    for (const Field &f : d.header.fields)
+        if (f.type == 'C' || f.type == 'V')
+            charBytes += std::size_t(f.length);
     std::unique_ptr<MemoFile> memo;
-    const DecodeTable *table = nullptr;
+    std::unique_ptr<RowDecoder> decoder;
     std::size_t used = 0;
     d.scan([&](std::uint32_t number, const unsigned char *rec) {
-        if (!table) {
+        if (!decoder) {
             // The header is final once the shared lock is held.
-            table = &decodeTable(d.header.codepage);
             if (hasMemoFields(d.header))
                 memo = std::make_unique<MemoFile>(d.path, d.header);
-            if (d.header.fields.size() != rs.columns_) {
-                rs.columns_ = d.header.fields.size();
-                rs.cells_.clear();
-            }
+            decoder = std::make_unique<RowDecoder>(d.header, memo.get());
+            rs.columns_ = d.header.fields.size();
+            expected = std::max(expected, completeRecords(d.header, d.fileSize()));
+            rs.kinds_.resize(std::size_t(expected) * rs.columns_);
+            rs.values_.resize(std::size_t(expected) * rs.columns_);
+            preferHugePages(rs.values_.data(), rs.values_.size() * sizeof(RecordSet::Payload));
+            rs.recordNumbers_.reserve(expected);
+            // Room for the texts of all character fields: reserved address space costs
+            // nothing until it is used.
+            rs.textBuffer_.reserve(std::size_t(expected) * charBytes + 4096);
+            preferHugePages(rs.textBuffer_.data(), rs.textBuffer_.capacity());
         }
         if (rec[0] == '*')
             return;
-        if (used + rs.columns_ > rs.cells_.size())
-            rs.cells_.resize(used + rs.columns_ + rs.cells_.size() / 4);
-        RecordSet::Cell *cells = rs.cells_.data() + used;
-        for (std::size_t c = 0; c < rs.columns_; ++c)
-            decodeCell(d.header, c, rec, *table, memo.get(), cells[c], rs.textBuffer_);
+        if (used + rs.columns_ > rs.values_.size()) {
+            rs.kinds_.resize(used + rs.columns_);
+            rs.values_.resize(used + rs.columns_);
+        }
+        decoder->decode(rec, rs.kinds_.data() + used, rs.values_.data() + used, rs.textBuffer_);
+        if (rs.textBuffer_.size() > 0xFFFFFFF0u)
+            fail(d.name, "the texts of the table exceed 4 GB");
         used += rs.columns_;
         rs.recordNumbers_.push_back(number);
     });
-    rs.cells_.resize(used);
+    if (!decoder)
+        rs.columns_ = d.header.fields.size();
+    rs.kinds_.resize(used);
+    rs.values_.resize(used);
     return rs;
 }
 
@@ -272,11 +277,10 @@ std::optional<Record> DbfTable::readRecord(std::uint32_t n)
         memo = std::make_unique<MemoFile>(d.path, d.header);
     RecordSet rs;
     rs.columns_ = d.header.fields.size();
-    rs.cells_.resize(rs.columns_);
+    rs.kinds_.resize(rs.columns_);
+    rs.values_.resize(rs.columns_);
     rs.recordNumbers_.push_back(n);
-    const DecodeTable &table = decodeTable(d.header.codepage);
-    for (std::size_t c = 0; c < rs.columns_; ++c)
-        decodeCell(d.header, c, rec.data(), table, memo.get(), rs.cells_[c], rs.textBuffer_);
+    RowDecoder(d.header, memo.get()).decode(rec.data(), rs.kinds_.data(), rs.values_.data(), rs.textBuffer_);
     return rs.record(0);
 }
 
@@ -297,10 +301,11 @@ static auto underWriteLock(DbfTable::Impl &d, F write)
 {
     if (d.readOnly)
         fail(d.name, "the table is open read-only");
-    d.refresh();
-    if (!d.header.writable())
-        fail(d.name, "tables of this dBase level are read only here");
-    return d.locked(LockMode::Exclusive, write);
+    return d.locked(LockMode::Exclusive, [&](std::uint32_t count) {
+        if (!d.header.writable())
+            fail(d.name, "tables of this dBase level are read only here");
+        return write(count);
+    });
 }
 
 // Writes today's date and, when given, the record count into the header.

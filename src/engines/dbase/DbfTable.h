@@ -17,6 +17,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace focaris::dbf {
@@ -110,6 +112,23 @@ struct CreateOptions {
 // Bulk read result: all live records, column by column values without one allocation per
 // value. Text values point into one shared buffer.
 
+// An allocator that leaves new elements of trivial types uninitialised: the bulk reader
+// sizes its arrays once and then writes every element.
+template <class T>
+struct UninitAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitAllocator<U>;
+    };
+    UninitAllocator() = default;
+    template <class U>
+    UninitAllocator(const UninitAllocator<U> &) noexcept {}
+    template <class U>
+    void construct(U *p) noexcept(std::is_nothrow_default_constructible_v<U>) { ::new (static_cast<void *>(p)) U; }
+    template <class U, class... A>
+    void construct(U *p, A &&...args) { ::new (static_cast<void *>(p)) U(std::forward<A>(args)...); }
+};
+
 class RecordSet {
 public:
     std::size_t size() const { return recordNumbers_.size(); }
@@ -117,7 +136,7 @@ public:
     // 1-based record number in the file (the number to give overwrite / markDeleted).
     std::uint32_t recordNumber(std::size_t row) const { return recordNumbers_[row]; }
 
-    ValueKind kind(std::size_t row, std::size_t col) const { return cell(row, col).kind; }
+    ValueKind kind(std::size_t row, std::size_t col) const { return kinds_[row * columns_ + col]; }
     bool isNull(std::size_t row, std::size_t col) const { return kind(row, col) == ValueKind::Null; }
     std::string_view text(std::size_t row, std::size_t col) const;  // Text/Blob, else empty
     double number(std::size_t row, std::size_t col) const;         // Number/DateTime
@@ -126,25 +145,25 @@ public:
     Value value(std::size_t row, std::size_t col) const;
     Record record(std::size_t row) const;
 
-    // Filled by the reader.
-    struct Cell {
-        ValueKind kind = ValueKind::Null;
-        std::uint32_t length = 0;    // text length
+    // Filled by the reader: one kind and one payload per value, row by row.
+    struct Payload {
         union {
             double number;
             std::int32_t date;
             bool logical;
-            std::uint64_t textOffset;
+            struct {
+                std::uint32_t offset, length;   // into textBuffer_
+            } text;
         };
-        Cell() : number(0) {}
     };
     std::size_t columns_ = 0;
-    std::vector<Cell> cells_;                 // row-major, columns_ per row
+    std::vector<ValueKind, UninitAllocator<ValueKind>> kinds_;
+    std::vector<Payload, UninitAllocator<Payload>> values_;
     std::vector<std::uint32_t> recordNumbers_;
     std::string textBuffer_;
 
 private:
-    const Cell &cell(std::size_t row, std::size_t col) const { return cells_[row * columns_ + col]; }
+    const Payload &payload(std::size_t row, std::size_t col) const { return values_[row * columns_ + col]; }
 };
 
 // ---------------------------------------------------------------------------------------
