@@ -46,7 +46,7 @@ QString loginRoom(const QString &password, const QString &place)
     return (password.leftJustified(40, QLatin1Char(' ')) + CleanText(place)).leftJustified(140, QLatin1Char(' '));
 }
 
-bool writeCommandFile(const QString &path, const QStringList &lines, const QStringList &attachments)
+bool writeExchangeFile(const QString &path, const QStringList &lines, const QList<Attached> &attachments)
 {
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
@@ -54,16 +54,17 @@ bool writeCommandFile(const QString &path, const QStringList &lines, const QStri
     QByteArray head;
     for (const QString &line : lines)
         head += toCp1250(line) + "\r\n";
-    for (const QString &file : attachments) {
-        QFileInfo info(file);
+    for (const Attached &a : attachments) {
+        const QFileInfo info(a.file);
         if (!info.isFile())
             return false;
-        head += "#ATTACH " + toCp1250(info.fileName()) + " : " + QByteArray::number(info.size()) + "\r\n";
+        head += "#ATTACH " + toCp1250(a.name) + " : " + QByteArray::number(info.size()) + "\r\n";
     }
     head += "/END\r\n";
-    out.write(head);
-    for (const QString &file : attachments) {
-        QFile in(file);
+    if (out.write(head) != head.size())
+        return false;
+    for (const Attached &a : attachments) {
+        QFile in(a.file);
         if (!in.open(QIODevice::ReadOnly))
             return false;
         while (!in.atEnd()) {
@@ -73,6 +74,14 @@ bool writeCommandFile(const QString &path, const QStringList &lines, const QStri
         }
     }
     return out.commit();
+}
+
+bool writeCommandFile(const QString &path, const QStringList &lines, const QStringList &attachments)
+{
+    QList<Attached> named;
+    for (const QString &file : attachments)
+        named.append({QFileInfo(file).fileName(), file});
+    return writeExchangeFile(path, lines, named);
 }
 
 std::pair<QString, QString> splitCommand(const QString &line)

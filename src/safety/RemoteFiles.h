@@ -31,9 +31,16 @@ QString decodeAccount(const QString &digits);
 QString loginUserName(const QString &email);
 QString loginRoom(const QString &password, const QString &place);
 
-// Writes a command file: the lines, an "#ATTACH" line per attached file, "/END", then the
-// attached files' bytes. Returns false when a file cannot be read or the command file
+// A file attached to a command or reply file, under the name the other side sees.
+struct Attached {
+    QString name;
+    QString file;
+};
+// Writes a command or reply file: the lines, an "#ATTACH" line per attached file, "/END",
+// then the attached files' bytes. Returns false when a file cannot be read or the result
 // cannot be written (nothing is left behind then).
+bool writeExchangeFile(const QString &path, const QStringList &lines, const QList<Attached> &attachments);
+// The same with each file attached under its own name (the client's command file).
 bool writeCommandFile(const QString &path, const QStringList &lines, const QStringList &attachments);
 
 struct ReplyAttachment {

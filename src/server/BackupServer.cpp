@@ -1,7 +1,6 @@
 // The backup server: connections and the answers to the commands.
 #include "server/BackupServer.h"
 #include "server/ServerSession.h"
-#include "engines/common/Codepage.h"
 #include "safety/RemoteCopy.h"
 #include "safety/RemoteFiles.h"
 #include "engines/dbase/DbfTable.h"
@@ -18,10 +17,6 @@ namespace focaris::server {
 
 namespace {
 
-const QByteArray kEol = "\r\n";
-
-QByteArray cp1250(const QString &s) { return QByteArray::fromStdString(text::utf8ToCp1250(s.toStdString())); }
-
 // Copies `length` bytes at `offset` of `from` into the file `to`.
 bool copyRange(QFile &from, qint64 offset, qint64 length, const QString &to)
 {
@@ -33,19 +28,6 @@ bool copyRange(QFile &from, qint64 offset, qint64 length, const QString &to)
         if (chunk.isEmpty() || out.write(chunk) != chunk.size())
             return false;
         length -= chunk.size();
-    }
-    return true;
-}
-
-bool appendFile(QFile &out, const QString &path)
-{
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(256 * 1024);
-        if (chunk.isEmpty() || out.write(chunk) != chunk.size())
-            return false;
     }
     return true;
 }
@@ -113,10 +95,10 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
     if (!in.open(QIODevice::ReadOnly))
         return false;
     const remote::ReplyLines cmd = remote::parseLines(in.read(1024 * 1024));
-    QList<QByteArray> lines;
-    QList<QPair<QString, QString>> attach;  // name in the reply, file to send
+    QStringList lines;
+    QList<remote::Attached> attach;
     QStringList scratch;                    // files to delete once the reply is written
-    auto message = [&](const QString &text) { lines << cp1250(QStringLiteral("/MSG_DLG ") + text); };
+    auto message = [&](const QString &text) { lines << QStringLiteral("/MSG_DLG ") + text; };
 
     bool wantsNewPassword = false;
     for (const QString &c : cmd.commands)
@@ -143,7 +125,7 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
             sendMail(email, QStringLiteral("Parola noua"), QStringLiteral("Parola noua a contului: ") + fresh);
             message(QStringLiteral("V-am trimis o parola noua pe e-mail."));
         } else if (check == AccountStore::Check::Wrong) {
-            lines << "/PASS NO";
+            lines << QStringLiteral("/PASS NO");
         } else {
             message(QStringLiteral("Contul nu exista."));
         }
@@ -158,12 +140,12 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
             const bool needsConfirmed = keyword == QStringLiteral("/PUT_FILE") || keyword == QStringLiteral("/GET_STOC") ||
                                         keyword == QStringLiteral("/DEL") || keyword == QStringLiteral("/GET_FILE");
             if (needsConfirmed && !confirmed) {
-                lines << "/CODCONF NO";
+                lines << QStringLiteral("/CODCONF NO");
                 message(QStringLiteral("Adresa de e-mail nu este inca confirmata."));
                 continue;
             }
             if (keyword == QStringLiteral("/INFO")) {
-                lines << (confirmed ? "/CODCONF OK" : "/CODCONF NO");
+                lines << (confirmed ? QStringLiteral("/CODCONF OK") : QStringLiteral("/CODCONF NO"));
             } else if (keyword == QStringLiteral("/CHECKCOD")) {
                 if (store_.confirm(email, argument))
                     log(QStringLiteral("account %1 confirmed").arg(email));
@@ -218,18 +200,7 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
         }
     }
 
-    QFile out(replyFile);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray head;
-    for (const QByteArray &l : lines)
-        head += l + kEol;
-    for (const auto &a : attach)
-        head += "#ATTACH " + cp1250(a.first) + " : " + QByteArray::number(QFileInfo(a.second).size()) + kEol;
-    head += "/END" + kEol;
-    bool ok = out.write(head) == head.size();
-    for (const auto &a : attach)
-        ok = ok && appendFile(out, a.second);
+    const bool ok = remote::writeExchangeFile(replyFile, lines, attach);
     for (const QString &f : scratch)
         QFile::remove(f);
     return ok;

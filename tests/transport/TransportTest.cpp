@@ -85,6 +85,14 @@ struct Client : TcpClient {
     }
 };
 
+void connectTo(Client &c, TestServer &s)
+{
+    c.setHost(QStringLiteral("127.0.0.1"));
+    c.setPort(s.server.serverPort());
+    c.setConnected(true);
+    ASSERT_TRUE(waitUntil([&] { return s.peer != nullptr; }));
+}
+
 } // namespace
 
 TEST(Frames, BytesOnTheWire)
@@ -172,12 +180,9 @@ TEST(Client, ReceivesAnAnnouncedStreamAndSendsInPackets)
 {
     TestServer s;
     Client c;
-    c.setHost(QStringLiteral("127.0.0.1"));
-    c.setPort(s.server.serverPort());
     qint64 gotTotal = 0;
     QObject::connect(&c, &TcpClient::streamReceived, [&](qint64 n, const QByteArray &) { gotTotal = n; });
-    c.setConnected(true);
-    ASSERT_TRUE(waitUntil([&] { return s.peer != nullptr; }));
+    connectTo(c, s);
 
     s.send(encodeFrame(StreamAnnounce, streamAnnouncement(150, "raspuns")));
     auto acc = s.nextFrame();
@@ -265,10 +270,7 @@ TEST(Client, ServerClosingDisconnectsOnce)
 {
     TestServer s;
     Client c;
-    c.setHost(QStringLiteral("127.0.0.1"));
-    c.setPort(s.server.serverPort());
-    c.setConnected(true);
-    ASSERT_TRUE(waitUntil([&] { return s.peer != nullptr; }));
+    connectTo(c, s);
     EXPECT_THROW(c.setPort(1), std::runtime_error);
     s.peer->disconnectFromHost();
     ASSERT_TRUE(waitUntil([&] { return c.disconnects == 1; }));
