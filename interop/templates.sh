@@ -62,6 +62,26 @@ sys.exit(0 if ok else 1)
 EOF
 then :; else failures=$((failures + 1)); fi
 
+# Persons list: LibreOffice computes birth date and age from the CNP; a foreign resident
+# (first digit 8) is born in the 1900s, a child with first digit 5 or 6 in the 2000s.
+lo --convert-to csv --outdir "$work/csv" "$work/filled/ListaPers.xls" || true
+if python3 - "$work/csv/ListaPers.csv" <<'EOF'
+import csv, sys
+def day(text):  # the export writes dates as month/day/year or as day.month.year
+    if "/" in text:
+        m, d, y = text.split("/")
+        return "%s.%s.%s" % (d, m, y)
+    return text
+born = {r[2]: day(r[6]) for r in csv.reader(open(sys.argv[1], encoding="utf-8",
+                                                 errors="replace")) if len(r) > 6}
+want = {"8550101264517": "01.01.1955", "5100512264512": "12.05.2010",
+        "6080330264513": "30.03.2008", "1670312264511": "12.03.1967"}
+bad = {k: born.get(k) for k, v in want.items() if born.get(k) != v}
+print("FAIL ListaPers.xls birth dates: %r" % bad if bad else "ok   ListaPers.xls birth dates")
+sys.exit(1 if bad else 0)
+EOF
+then :; else failures=$((failures + 1)); fi
+
 # The E.ON import workbook: row 1 holds the 27 headers in order.
 lo --convert-to csv --outdir "$work/csv" "$here/resources/files/MODEL/EONGaz.xlsx" || true
 expected="CRC,Primarie,Nr Dispozitie,Ajutor Total,Ajutor Stat,Ajutor Local,Cod Abonat,\

@@ -598,8 +598,11 @@ def lista_pers():
                     "Calitate", "Varsta", "Data nasterii"], height=1.0)
     data_row(sh, 6, ["%NRCRT", "#TITULAR", "#CNP", "#VENIT", "#CALITATE"], "H", NUMERIC)
     sh.set("F6", "=INT((TODAY()-G6)/365.25)", "int")
-    sh.set("G6", "=DATE(IF(LEFT(C6,1)*1<3,1900+MID(C6,2,2),2000+MID(C6,2,2)),MID(C6,4,2),"
-           "MID(C6,6,2))", "date")
+    # Birth date from the CNP: the century is 2000 for a first digit 5 or 6 and 1900 for
+    # every other valid one (7, 8 and 9 are foreign residents born in the 1900s), the
+    # same rule the program applies when it reads a CNP.
+    sh.set("G6", '=DATE(IF(OR(LEFT(C6,1)="5",LEFT(C6,1)="6"),2000,1900)+MID(C6,2,2),'
+           'MID(C6,4,2),MID(C6,6,2))', "date")
     return Workbook([sh])
 
 

@@ -451,10 +451,18 @@ void lists()
 
     std::vector<std::vector<FieldValue>> members;
     const char *roles[] = {"beneficiar", "sot/sotie", "copil"};
-    for (const Person &p : kPeople)
-        for (int i = 0; i < std::min(p.members, 3); ++i)
-            members.push_back({T(i ? "MEMBRU " + std::to_string(i) + " " + family(p) : p.name),
-                               T(p.cnp), N(i ? 0 : p.income), T(roles[i])});
+    // Members born in the 2000s (first digit 5 or 6) and a foreign resident (first digit
+    // 8, born in the 1900s) show the birth dates and ages the sheet computes.
+    const std::map<std::string, std::vector<std::string>> memberCnps = {
+        {kPeople[0].cnp, {"2690805264518", "5100512264512"}},
+        {kPeople[2].cnp, {"8550101264517", "6080330264513"}}};
+    for (const Person &p : kPeople) {
+        members.push_back({T(p.name), T(p.cnp), N(p.income), T(roles[0])});
+        auto more = memberCnps.find(p.cnp);
+        for (size_t i = 0; more != memberCnps.end() && i < more->second.size(); ++i)
+            members.push_back({T("MEMBRU " + std::to_string(i + 1) + " " + family(p)),
+                               T(more->second[i]), N(0), T(roles[i + 1])});
+    }
     Book l("ListaPers.xls", "ListaPers.xls");
     l.rows(Table({"TITULAR", "CNP", "VENIT", "CALITATE"}, members));
     l.close();
