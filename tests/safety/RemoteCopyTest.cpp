@@ -122,6 +122,16 @@ TEST_F(Remote, LoginConfirmPutListGetDelete)
     ASSERT_TRUE(list);
     EXPECT_TRUE(list->isEmpty());
 
+    // The window's button: the data folder saved and sent with the note typed, "***" when
+    // none was typed.
+    writeFile(fs::path(DataFolder().toStdString()) / "Cereri.dbf", "tabel");
+    ui.textAnswers = {""};
+    ASSERT_TRUE(rc.sendCopy());
+    EXPECT_FALSE(QFile::exists(TempFolder() + "/Srv"));
+    list = rc.listCopies();
+    ASSERT_TRUE(list && list->size() == 1);
+    EXPECT_EQ(list->at(0).note, "***");
+
     // A wrong password: "/PASS NO" and the message of the login.
     RemoteCopy wrong(ui);
     account(wrong, server.port);
