@@ -5,6 +5,7 @@
 #include "admin/Municipality.h"
 #include "core/Context.h"
 #include "core/Ui.h"
+#include "documents/TemplateMenu.h"
 #include "gui/UpperCaseValidator.h"
 #include "shell/Access.h"
 #include "shell/Folders.h"
@@ -29,24 +30,6 @@ namespace {
 
 const QRegularExpression kWhole4(QStringLiteral("\\d{0,4}"));
 const QRegularExpression kGcal(QStringLiteral("\\d{0,2}(\\.\\d{0,2})?"));
-
-struct TemplateItem {
-    const char *menu;     // submenu, or null
-    const char *caption;
-    const char *file;
-    const char *name;     // the name its messages use
-};
-constexpr TemplateItem kTemplates[] = {
-    {"Model Cerere", "Forma completa", "ModCerere.rtf", "Cerere completa"},
-    {"Model Cerere", "Forma prescurtata", "ModCerereS.rtf", "Cerere prescurtata"},
-    {nullptr, "Model Ancheta", "ModelAncheta2.rtf", "Ancheta"},
-    {nullptr, "Model Referat", "Referat.rtf", "Referat"},
-    {nullptr, "Stat de plata", "Stat.xls", "Stat de plata"},
-    {nullptr, "Model Dispozitie Unica Stabilire", "StabilireU.xls", "Dispozitie Stabilire Unica"},
-    {nullptr, "Model Dispozitie Separata Stabilire", "Stabilire.rtf", "Dispozitie Stabilire"},
-    {nullptr, "Model Dispozitie de Modificare", "Modificare.rtf", "Dispozitie Modificare"},
-    {nullptr, "Model Dispozitie Respingere", "Respingere.rtf", "Dispozitie Respingere"},
-};
 
 QLabel *caption(const QString &text, QWidget *parent)
 {
@@ -84,22 +67,24 @@ AdminWindow::AdminWindow(Ui &ui, QWidget *parent)
     templates_ = new QMenu(this);
     QMenu *current = nullptr;
     QString currentName;
-    for (const TemplateItem &t : kTemplates) {
+    for (const TemplateMenuItem &t : kTemplateMenu) {
         QMenu *parentMenu = templates_;
-        if (t.menu) {
-            if (currentName != QLatin1String(t.menu)) {
-                current = templates_->addMenu(QString::fromLatin1(t.menu));
-                currentName = QString::fromLatin1(t.menu);
+        const QString submenu = QString::fromLatin1(t.submenu);
+        if (!submenu.isEmpty()) {
+            if (currentName != submenu) {
+                current = templates_->addMenu(submenu);
+                currentName = submenu;
             }
             parentMenu = current;
         }
         QMenu *item = parentMenu->addMenu(QString::fromLatin1(t.caption));
-        const QString file = QString::fromLatin1(t.file);
-        const QString name = QString::fromLatin1(t.name);
-        connect(item->addAction(QStringLiteral("Modifica modelul")), &QAction::triggered, this,
-                [this, file, name] { if (onTemplate) onTemplate(file, name, false); });
-        connect(item->addAction(QStringLiteral("Refa modelul initial")), &QAction::triggered, this,
-                [this, file, name] { if (onTemplate) onTemplate(file, name, true); });
+        QAction *edit = item->addAction(QString::fromLatin1(kEditItemCaption));
+        QAction *reset = item->addAction(QString::fromLatin1(kResetItemCaption));
+        edit->setObjectName(QString::fromLatin1(t.editItem));
+        reset->setObjectName(QString::fromLatin1(t.resetItem));
+        const TemplateMenuItem *entry = &t;
+        connect(edit, &QAction::triggered, this, [this, entry] { if (onTemplate) onTemplate(*entry, false); });
+        connect(reset, &QAction::triggered, this, [this, entry] { if (onTemplate) onTemplate(*entry, true); });
     }
     connect(templatesButton_, &QToolButton::clicked, this, [this] {
         templates_->popup(templatesButton_->mapToGlobal(QPoint(0, templatesButton_->height())));
@@ -124,6 +109,7 @@ AdminWindow::AdminWindow(Ui &ui, QWidget *parent)
     layout->addLayout(columns);
     layout->addWidget(buildFolders());
     layout->addLayout(bottom);
+    setForm(AdminForm());
 }
 
 QLineEdit *AdminWindow::addEdit(const QString &name, int maxLength)

@@ -19,6 +19,7 @@ class QToolButton;
 namespace focaris {
 class Ui;
 struct AdminForm;
+struct TemplateMenuItem;
 }
 
 namespace focaris::gui {
@@ -39,9 +40,8 @@ public:
 
     // Called after a change of the network folder: the program must end.
     std::function<void()> onEndProgram;
-    // The template menu's actions: edit (false) or reset (true) of a template file, with
-    // the name its messages use.
-    std::function<void(const QString &file, const QString &name, bool reset)> onTemplate;
+    // The template menu's actions: edit (false) or reset (true) of a template.
+    std::function<void(const TemplateMenuItem &item, bool reset)> onTemplate;
     // "&Recalculeaza cererile".
     std::function<void()> onRecalculate;
 

@@ -2,6 +2,8 @@
 // read-only row each, opened scrolled to the newest row.
 #pragma once
 
+#include "shell/LogRows.h"
+
 #include <QDialog>
 #include <QVector>
 
@@ -9,9 +11,7 @@ class QTableWidget;
 
 namespace focaris::gui {
 
-struct LogRow {
-    QString date, time, action, user;
-};
+using LogRow = shell::LogEntry;
 
 class LogViewer : public QDialog {
     Q_OBJECT

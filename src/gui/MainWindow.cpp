@@ -265,6 +265,7 @@ void MainWindow::changeEvent(QEvent *event)
 void MainWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    skipQuestions_ = false;
     QTimer::singleShot(0, this, &MainWindow::spanScreen);
 }
 

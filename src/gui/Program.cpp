@@ -4,6 +4,8 @@
 #include "admin/Municipality.h"
 #include "core/Context.h"
 #include "core/TempFiles.h"
+#include "documents/ResourceStore.h"
+#include "documents/TemplateMenu.h"
 #include "shell/Access.h"
 #include "shell/Passwords.h"
 
@@ -12,8 +14,9 @@
 
 namespace focaris::gui {
 
-Program::Program(QObject *parent)
+Program::Program(Ui *ui, QObject *parent)
     : QObject(parent),
+      ui_(ui ? *ui : static_cast<Ui &>(desktopUi_)),
       start_(QString::fromLatin1(shell::kVersionText)),
       main_(ui_),
       admin_(ui_)
@@ -21,6 +24,7 @@ Program::Program(QObject *parent)
     startupSteps = shell::StartupSteps::defaults();
     startupSteps.loadAdminSettings = [this] { admin_.loadSettings(); };
     sessionSteps = shell::SessionSteps::defaults();
+    readLog = [] { return shell::ReadLog(); };
     wireMainWindow();
     wireAdminWindow();
 }
@@ -63,12 +67,15 @@ void Program::wireAdminWindow()
         ui_.message(QStringLiteral("Recalculare"), QStringLiteral("\rAceasta functie nu este inca disponibila."),
                     MsgInformation, BtnOK);
     };
-    admin_.onTemplate = [this](const QString &, const QString &, bool reset) {
+    admin_.onTemplate = [this](const TemplateMenuItem &item, bool reset) {
+        // Editing or resetting a template changes what every document prints.
         if (shell::RefuseReadOnly(ui_, reset ? QStringLiteral("Refacere model")
                                              : QStringLiteral("Modificare formulare")))
             return;
-        ui_.message(QStringLiteral("Modele"), QStringLiteral("\rAceasta functie nu este inca disponibila."),
-                    MsgInformation, BtnOK);
+        if (reset)
+            RefaModele(ui_, DataFolder(), item);
+        else
+            EditModele(ui_, DataFolder(), item);
     };
 }
 
@@ -98,9 +105,11 @@ void Program::showLog()
 
 void Program::openLegislation(const QString &resourceName)
 {
-    ui_.message(QStringLiteral("Legislatie"), QStringLiteral("\rAceasta functie nu este inca disponibila."),
-                MsgInformation, BtnOK);
-    (void)resourceName;
+    // Written to a fresh temporary file and handed to the desktop's viewer; the program
+    // does not wait for it.
+    const QString file = NewTempFile(QStringLiteral("Lege"), QStringLiteral(".pdf"));
+    if (!file.isEmpty() && ExtractResource(resourceName, QStringLiteral("LEGE"), file))
+        ui_.openDocument(file);
 }
 
 bool Program::startUp(const QString &executable, const QStringList &arguments)
@@ -115,6 +124,7 @@ bool Program::startUp(const QString &executable, const QStringList &arguments)
     const shell::StartupResult result = shell::RunStartup(ui_, options, startupSteps, feedback);
     if (result.handedOver)
         return false;
+    sessionFolder_ = result.sessionFolder;
     main_.setWorkMode(result.workMode);
     main_.setWindowTitle(result.caption);
     start_.unsetCursor();
@@ -147,6 +157,8 @@ void Program::cleanUp()
     // at the end of every run.
     if (!TempFolder().isEmpty())
         DeleteFolder(TempFolder());
+    if (!sessionFolder_.isEmpty())
+        DeleteFolder(sessionFolder_);
 }
 
 } // namespace focaris::gui

@@ -22,7 +22,8 @@ namespace focaris::gui {
 class Program : public QObject {
     Q_OBJECT
 public:
-    explicit Program(QObject *parent = nullptr);
+    // `ui` replaces the desktop dialogs (tests answer from a script); null for the real ones.
+    explicit Program(Ui *ui = nullptr, QObject *parent = nullptr);
 
     // Runs the start-up sequence, the session and the clean-up; returns when the program
     // should end. `arguments` is the command line after the program's name.
@@ -37,7 +38,7 @@ public:
     // The window to raise when a second start asks for it.
     QWidget *frontWindow();
 
-    GuiUi &ui() { return ui_; }
+    Ui &ui() { return ui_; }
     StartWindow &startWindow() { return start_; }
     MainWindow &mainWindow() { return main_; }
     AdminWindow &adminWindow() { return admin_; }
@@ -58,7 +59,8 @@ private:
     void wireMainWindow();
     void wireAdminWindow();
 
-    GuiUi ui_;
+    GuiUi desktopUi_;
+    Ui &ui_;
     StartWindow start_;
     MainWindow main_;
     AdminWindow admin_;

@@ -4,6 +4,7 @@
 #include "core/Ui.h"
 #include "engines/common/FileNames.h"
 
+#include "core/ChangeLog.h"
 #include "core/Context.h"
 #include "core/Settings.h"
 #include "core/TempFiles.h"
@@ -76,6 +77,7 @@ void SaveAtClose(Ui &ui, const SaveDecision &decision,
 SessionSteps SessionSteps::defaults()
 {
     SessionSteps steps;
+    steps.writeLog = [](const QString &action) { WriteLog(action); };
     steps.save = [](Ui &ui, const SaveDecision &decision) {
         // The remote copy window is not part of the program yet: say so rather than drop
         // the request silently.

@@ -1,7 +1,12 @@
 // The start-up sequence.
 #include "shell/Startup.h"
 
+#include "admin/AidParameters.h"
+#include "applications/AidCalculation.h"
 #include "core/Context.h"
+#include "core/Keys.h"
+#include "core/Tables.h"
+#include "documents/TemplateStore.h"
 #include "core/Settings.h"
 #include "core/TempFiles.h"
 #include "core/Ui.h"
@@ -105,6 +110,7 @@ StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSte
 
     // 5. A private folder for the database engine's temporary files.
     const QString session = NewSessionFolder();
+    result.sessionFolder = session;
     if (steps.useSessionFolder && !session.isEmpty())
         steps.useSessionFolder(session);
 
@@ -182,6 +188,20 @@ StartupSteps StartupSteps::defaults()
 {
     StartupSteps steps;
     steps.openSave = [](Ui &ui, const QString &archive) { return OpenSaveForWork(ui, archive); };
+    steps.createTables = [] { CreateTables(); };
+    steps.purgeLog = [] { PurgeLog(); };
+    steps.upgradeData = [](Ui &) {
+        // The templates by the data folder's version first, then the applications table.
+        UpgradeTemplates();
+        const AidParameters params = LoadAidParameters();
+        UpgradeApplicationsTable([&params](int rooms) { return AverageConsumption(rooms, params); });
+    };
+    steps.weeklyPacking = [](const std::function<void(int)> &step) {
+        int position = 0;
+        WeeklyPack([&] { step(++position); });
+    };
+    steps.resetKeys = [] { ResetKeys(); };
+    steps.installMissingFiles = [] { InstallMissingFiles(DataFolder(), ProgramFolder()); };
     steps.registerFileType = [](const QString &executable) {
         RegisterFileType(executable, ProgramFolder() + QStringLiteral("/ico1.ico"));
     };

@@ -64,6 +64,7 @@ struct StartupResult {
     bool handedOver = false;  // an update installer was started: end the process now
     QString workMode;         // second status-bar panel of the main window
     QString caption;          // the main window's caption
+    QString sessionFolder;    // the database engine's folder, removed at the end
 };
 
 StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSteps &steps,

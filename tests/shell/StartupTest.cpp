@@ -2,6 +2,8 @@
 // update installer hand-over and the file-type registration.
 #include "ShellFixture.h"
 
+#include "core/Keys.h"
+#include "core/Tables.h"
 #include "core/TempFiles.h"
 #include "safety/Backup.h"
 #include "shell/FileType.h"
@@ -23,11 +25,20 @@ protected:
         options.executable = root + QStringLiteral("/bin/focaris");
         options.arguments = arguments;
         options.programFolder = program;
-        steps.createTables = [this] { calls << QStringLiteral("tables"); };
-        steps.resetKeys = [this] { calls << QStringLiteral("keys"); };
-        steps.installMissingFiles = [this] { calls << QStringLiteral("templates"); };
         steps.loadAdminSettings = [this] { calls << QStringLiteral("admin:") + DataFolder(); };
         return shell::RunStartup(ui, options, steps, feedback);
+    }
+
+    // Real tables in a folder, as another computer's data folder would hold them.
+    QString realTables(const QString &name)
+    {
+        const QString folder = root + "/" + name;
+        QDir().mkpath(folder);
+        const QString saved = Context().dataFolder;
+        Context().dataFolder = folder;
+        CreateTables();
+        Context().dataFolder = saved;
+        return folder;
     }
 
     shell::StartupSteps steps = shell::StartupSteps::defaults();
@@ -35,8 +46,32 @@ protected:
     QStringList calls;
 };
 
+TEST_F(StartupTest, EmptyFolderGetsTablesTemplatesAndKeysAtOne)
+{
+    std::vector<int> bar;
+    feedback.barPosition = [&](int p) { bar.push_back(p); };
+    const auto result = start();
+    EXPECT_EQ(result.workMode, "Lucru local.");
+    for (const char *table : {"Cereri.dbf", "Oameni.dbf"})
+        EXPECT_TRUE(QFileInfo::exists(program + "/Data/" + table)) << table;
+    EXPECT_EQ(QDir(program + "/Data").entryList({"log.dbf"}, QDir::Files).size(), 1);
+    for (const char *file : {"ModelAncheta2.rtf", "ModCerere.rtf", "Referat.rtf", "Stat.xls", "Anexa14.xls"})
+        EXPECT_TRUE(QFileInfo::exists(program + "/Data/" + file)) << file;
+    for (const char *key : {"NRCRT", "NROM", "IDLOG"})
+        EXPECT_EQ(PeekKeyText(key), "1") << key;
+    // The weekly packing of a new folder runs and reports its three tables.
+    EXPECT_EQ(bar, (std::vector<int>{0, 1, 2, 3, 6}));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(StartupTest, EmptyFolderStartsLocalWithFoldersSettingsAndSteps)
 {
+    steps.createTables = [this] { calls << QStringLiteral("tables"); };
+    steps.purgeLog = nullptr;
+    steps.weeklyPacking = nullptr;
+    steps.upgradeData = nullptr;
+    steps.resetKeys = [this] { calls << QStringLiteral("keys"); };
+    steps.installMissingFiles = [this] { calls << QStringLiteral("templates"); };
     QStringList statuses;
     feedback.status = [&](const QString &s) { statuses << s; };
     const auto result = start();
@@ -77,7 +112,7 @@ TEST_F(StartupTest, NetworkFolderWithTwoTablesGivesMessageAndLocalWork)
 
 TEST_F(StartupTest, NetworkFolderWithTheThreeTablesInAnyCaseIsUsed)
 {
-    const QString server = tableFolder("share", {"CERERI", "oameni", "Log"});
+    const QString server = realTables("share");
     WriteMachineSetting("SERVER", server);
     const auto result = start();
     EXPECT_TRUE(ui.messages.empty());
@@ -91,7 +126,7 @@ TEST_F(StartupTest, NetworkFolderWithTheThreeTablesInAnyCaseIsUsed)
 TEST_F(StartupTest, SaveOnCommandLineWorksOnUnpackedCopy)
 {
     // An archive made from another data folder.
-    touch(DataFolder() + "/Focaris.set", "[VARIABILE]\r\nLUNA_LUCRU=03.2024\r\n");
+    touch(DataFolder() + "/Focaris.set", "[VARIABILE]\r\nLUNA_LUCRU=03.2024\r\n[SERVER]\r\nVersiune=1.0029\r\n");
     touch(DataFolder() + "/Referat.rtf", "{\\rtf1 saved}");
     const QString archive = root + "/Copie_1.t21";
     ASSERT_TRUE(SaveArchive(ui, archive));

@@ -1,0 +1,158 @@
+// The main window: locked and unlocked states, keys, menus, closing, and the program's
+// handling of the administrator button.
+#include "GuiFixture.h"
+
+#include "admin/Password.h"
+#include "gui/LogViewer.h"
+#include "gui/MainWindow.h"
+#include "gui/Program.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace focaris;
+using namespace focaris::test;
+using focaris::gui::MainWindow;
+
+namespace {
+
+class MainWindowTest : public GuiFixture {};
+
+QStringList captions(QMenu *menu)
+{
+    QStringList out;
+    for (QAction *a : menu->actions())
+        out << (a->menu() ? a->text() + " >" : a->text());
+    return out;
+}
+
+TEST_F(MainWindowTest, LockedShowsOnlyAdministrationAndExit)
+{
+    MainWindow w(ui);
+    for (const char *name : {"MBut1", "MBut2", "MBut3", "MBut4"})
+        EXPECT_TRUE(w.button(name)->isHidden()) << name;
+    EXPECT_FALSE(w.button("MButAdm")->isHidden());
+    EXPECT_FALSE(w.button("ExitB")->isHidden());
+    EXPECT_EQ(w.button("MBut2")->toolTip(), "Gospodariile care beneficiaza de ajutor si datele lor.");
+    EXPECT_EQ(w.statusPanel(0)->text(), "ESC - Iesire din program");
+    EXPECT_FALSE(w.periodShown());
+
+    const qint64 lockedPicture = w.button("MButAdm")->icon().cacheKey();
+    w.unlockAdmin();
+    for (const char *name : {"MBut1", "MBut2", "MBut3", "MBut4"})
+        EXPECT_FALSE(w.button(name)->isHidden()) << name;
+    EXPECT_NE(w.button("MButAdm")->icon().cacheKey(), lockedPicture);
+    EXPECT_TRUE(w.periodShown());
+}
+
+TEST_F(MainWindowTest, MenusInOrderAndCommandsWithoutHandlerSaySo)
+{
+    MainWindow w(ui);
+    EXPECT_EQ(captions(w.reportsMenu()),
+              (QStringList{"Raport AJPIS", "Export Date ANPIS - XML", "Raport Furnizori >",
+                           "Raport Trezorerie - Suplimente Lemne", "Lista persoanelor si varsta",
+                           "Situatia membrilor", "Control bazat pe profilul de risc",
+                           "Formularul F 2201 ANAF - XML", "-------- LEGISLATIE -------------",
+                           "Legea 226 / 2021", "H.G.1073/2021 - Norme", "Anexa 26 - Cerere"}));
+    EXPECT_EQ(captions(w.reportsMenu()->actions()[2]->menu()),
+              (QStringList{"Format AJPIS", "Format E-On Gaz Tg.Mures"}));
+    EXPECT_EQ(captions(w.utilitiesMenu()),
+              (QStringList{"Salvare / Incarcare baza de date", "Condica de sugestii",
+                           "Istoricul modificarii datelor"}));
+    w.reportsMenu()->actions()[0]->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Raport AJPIS");
+}
+
+TEST_F(MainWindowTest, KeysActThroughTheButtonsEvenWhenHidden)
+{
+    MainWindow w(ui);
+    QStringList done;
+    w.setAction("Perioada", [&] { done << "Perioada"; });
+    w.setAction("Cereri", [&] { done << "Cereri"; });
+    std::vector<bool> closing;
+    w.onClosing = [&](bool period) { closing.push_back(period); };
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_F1);
+    QTest::keyClick(&w, Qt::Key_F2);
+    EXPECT_EQ(done, (QStringList{"Perioada", "Cereri"}));
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(closing, std::vector<bool>{false});
+
+    // Unlocked, F12 closes too and the closing knows "Perioada" is shown.
+    w.unlockAdmin();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_F12);
+    EXPECT_EQ(closing, (std::vector<bool>{false, true}));
+}
+
+TEST_F(MainWindowTest, StripSpansTheScreenWidthAgainAfterRestore)
+{
+    MainWindow w(ui);
+    w.show();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QTest::qWait(10);
+    EXPECT_EQ(w.frameGeometry().width(), area.width());
+    EXPECT_EQ(w.y(), area.top());
+    w.showMinimized();
+    w.showNormal();
+    QTest::qWait(10);
+    EXPECT_EQ(w.frameGeometry().width(), area.width());
+}
+
+TEST_F(MainWindowTest, ProgramUnlocksAndRefusesTheWindowWithoutPassword)
+{
+    gui::Program program(&ui);
+    WriteSetting("INIT", "WIN", ScramblePassword("x1"));
+    // Empty entry: unlocked for viewing only.
+    ui.textAnswers = {""};
+    program.clickAdmin();
+    EXPECT_TRUE(program.mainWindow().periodShown());
+    EXPECT_TRUE(ReadOnlyAccess());
+    // The administration window is refused.
+    program.clickAdmin();
+    EXPECT_EQ(ui.lastMessage(), "Nu aveti dreptul sa modificati datele!");
+    EXPECT_FALSE(program.adminWindow().isVisible());
+}
+
+TEST_F(MainWindowTest, ProgramAsksForTheDaysCopyOnlyAfterLogin)
+{
+    gui::Program program(&ui);
+    WriteMachineSetting("CALESALVARI", tmp.qpath());
+    program.mainWindow().show();
+    program.mainWindow().close();
+    EXPECT_TRUE(ui.messages.empty());
+
+    program.clickAdmin();  // no password: warning and unlocked
+    ASSERT_EQ(ui.messages.size(), 1u);
+    program.mainWindow().show();
+    program.mainWindow().close();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].title, "Salvare Automata");
+}
+
+TEST_F(MainWindowTest, LogViewerOpensOnTheNewestRow)
+{
+    gui::LogViewer viewer;
+    QVector<gui::LogRow> rows;
+    for (int i = 0; i < 200; ++i)
+        rows.push_back({"01.02.2024", "10:00:00", QString("Actiune %1").arg(i), "PC - ion"});
+    viewer.setRows(rows);
+    EXPECT_EQ(viewer.grid()->rowCount(), 200);
+    EXPECT_EQ(viewer.grid()->currentRow(), 199);
+    EXPECT_EQ(viewer.grid()->item(199, 2)->text(), "Actiune 199");
+    EXPECT_EQ(viewer.grid()->horizontalHeaderItem(3)->text(), "Operator");
+    EXPECT_EQ(viewer.grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+} // namespace
