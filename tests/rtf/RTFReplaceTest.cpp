@@ -77,15 +77,18 @@ TEST_F(RtfEngine, LineEndsAreNormalisedToCrLf)
     EXPECT_EQ(fillOnce("{\\rtf1\n\\pard A\\par\n}", {}), "{\\rtf1\r\n\\pard A\\par\r\n}\r\n");
 }
 
+// Templates in the built-in templates' code page take values as Windows-1250 bytes.
+const std::string kHead1250 = "{\\rtf1\\ansi\\ansicpg1250\r\n";
+
 TEST_F(RtfEngine, PlaceholdersMatchWithoutCaseAndUpperCaseOnlyLongCapitalKeys)
 {
-    std::string tpl = "{\\rtf1\r\n\\pard [NUME]|[Nume]|[nume]|[NR]|[ADR]\\par\r\n}\r\n";
+    std::string tpl = kHead1250 + "\\pard [NUME]|[Nume]|[nume]|[NR]|[ADR]\\par\r\n}\r\n";
     std::string out = fillOnce(tpl, {{"[NUME]", "Popescu Ion ăîșâ"}, {"[NR]", "ab"},
                                      {"[ADR]", "str. mare"}});
     // Letters with diacritics are not upper-cased; "[NR]" and "[ADR]" (4 and 5 characters)
     // differ because only placeholders longer than 4 characters change their values.
     std::string cp = focaris::text::utf8ToCp1250("POPESCU ION ăîşâ|Popescu Ion ăîşâ|Popescu Ion ăîşâ|ab|STR. MARE");
-    EXPECT_EQ(out, "{\\rtf1\r\n\\pard " + cp + "\\par\r\n}\r\n");
+    EXPECT_EQ(out, kHead1250 + "\\pard " + cp + "\\par\r\n}\r\n");
 }
 
 TEST_F(RtfEngine, EmptyValuesLeaveTenDotsAndShortKeysDoNotMatchInsideLongerOnes)
@@ -100,11 +103,22 @@ TEST_F(RtfEngine, ValuesAreEscapedAndConvertedToTheTemplateCodePage)
     // Ș (comma below) becomes Ş (0xAA), then escaped; braces become parentheses;
     // backslashes and other letters pass unchanged; a value holding its own placeholder
     // is not replaced again.
-    std::string out = fillOnce("{\\rtf1\r\n\\pard [Nume] [Oras] [K]\\par\r\n}\r\n",
-                               {{"[Nume]", "Ştefan {Ion}"}, {"[Oras]", "Țăndărei ș\\"}, {"[K]", "a[K]b"}});
+    const std::string tpl = "\\pard [Nume] [Oras] [K] [NUME]\\par\r\n}\r\n";
+    const std::vector<std::pair<std::string, std::string>> values = {
+        {"[Nume]", "Ştefan {Ion}"}, {"[Oras]", "Țăndărei ș\\"}, {"[K]", "a[K]b"}};
+    std::string out = fillOnce(kHead1250 + tpl, values);
     std::string expected = "\\'aatefan (Ion) \\'de" + focaris::text::utf8ToCp1250("ăndărei ş") +
-                           "\\ a[K]b";
-    EXPECT_EQ(out, "{\\rtf1\r\n\\pard " + expected + "\\par\r\n}\r\n");
+                           "\\ a[K]b \\'aaTEFAN (ION)";
+    EXPECT_EQ(out, kHead1250 + "\\pard " + expected + "\\par\r\n}\r\n");
+
+    // A template saved in another code page (LibreOffice on Linux writes 1252) gets the
+    // letters as Unicode characters, with the Windows-1250 byte as fallback.
+    const std::string head1252 = "{\\rtf1\\ansi\\ansicpg1252\r\n";
+    out = fillOnce(head1252 + tpl, values);
+    expected = "{\\uc1\\u350\\'aa}tefan (Ion) {\\uc1\\u354\\'de}{\\uc1\\u259\\'e3}nd{\\uc1\\u259\\'e3}rei "
+               "{\\uc1\\u351\\'ba}\\ a[K]b {\\uc1\\u350\\'aa}TEFAN (ION)";
+    EXPECT_EQ(out, head1252 + "\\pard " + expected + "\\par\r\n}\r\n");
+    EXPECT_EQ(focaris::rtf::escapeRtfValueUnicode("\xF0\x9F\x98\x80"), "{\\uc1\\u-10179\\'3f\\u-8704\\'3f}");
 }
 
 TEST_F(RtfEngine, ConsecutiveRepeatedKeysRepeatTheLine)

@@ -65,6 +65,48 @@ std::string escapeRtfValue(std::string_view cp1250)
     return out;
 }
 
+std::string escapeRtfValueUnicode(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t cp = text::nextCodePoint(utf8, i);
+        if (cp < 0x80) {
+            out += cp == '{' ? '(' : cp == '}' ? ')' : char(cp);
+            continue;
+        }
+        // The comma-below letters become the cedilla letters, as in the Windows-1250 form.
+        switch (cp) {
+        case 0x218: cp = 0x15E; break;
+        case 0x219: cp = 0x15F; break;
+        case 0x21A: cp = 0x162; break;
+        case 0x21B: cp = 0x163; break;
+        default: break;
+        }
+        std::string one;
+        text::appendUtf8(one, cp);
+        const unsigned char fallback = static_cast<unsigned char>(text::utf8ToCp1250(one)[0]);
+        static const char hex[] = "0123456789abcdef";
+        std::string fallbackText = "\\'";
+        fallbackText += hex[fallback >> 4];
+        fallbackText += hex[fallback & 15];
+        // \uN takes a signed 16-bit number; characters beyond it go as a surrogate pair.
+        // The group with \uc1 makes exactly one fallback character follow each \uN,
+        // whatever the template set around the placeholder.
+        out += "{\\uc1";
+        auto unit = [&](long u) { out += "\\u" + std::to_string(u > 0x7FFF ? u - 0x10000 : u) + fallbackText; };
+        if (cp > 0xFFFF) {
+            unit(0xD800 + ((cp - 0x10000) >> 10));
+            unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            unit(long(cp));
+        }
+        out += '}';
+    }
+    return out;
+}
+
 // The output document opened for one operation: lines end with CR LF, write errors throw,
 // the file is closed when the operation ends.
 class TRTFReplace::Output {
@@ -146,13 +188,19 @@ bool TRTFReplace::BeginDocument()
         TemplateReader in;
         if (in.open(RTFSursa)) {
             try {
+                std::string header;
                 while (!in.atEnd()) {
                     std::string line = in.readLine();
                     std::size_t p = line.find(kPard);
+                    header += line.substr(0, p);
                     if (p == std::string::npos) {
                         out.line(line);
                         continue;
                     }
+                    // Values go in as Windows-1250 bytes only where the template says that
+                    // is its code page; elsewhere (templates saved by LibreOffice on
+                    // Linux declare 1252) they go as Unicode characters.
+                    unicodeValues_ = header.find("\\ansicpg1250") == std::string::npos;
                     std::string head = trimmed(line.substr(0, p));
                     if (!head.empty())
                         out.line(head);
@@ -175,7 +223,12 @@ bool TRTFReplace::BeginDocument()
 void TRTFReplace::AddValue(std::string_view key, std::string_view value)
 {
     keys_.emplace_back(key);
-    values_.push_back(escapeRtfValue(text::utf8ToCp1250(value)));
+    values_.emplace_back(value);
+}
+
+std::string TRTFReplace::encodeValue(const std::string &utf8) const
+{
+    return unicodeValues_ ? escapeRtfValueUnicode(utf8) : escapeRtfValue(text::utf8ToCp1250(utf8));
 }
 
 void TRTFReplace::clearQueue()
@@ -249,6 +302,7 @@ std::string TRTFReplace::replaceOnce(const std::string &line)
                 std::string_view written = std::string_view(out).substr(pos, key.size());
                 if (written.size() > 4 && !hasLowerAsciiLetter(written))
                     value = text::asciiUpper(value);
+                value = encodeValue(value);
                 if (value.empty())
                     value = kEmptyValue;
                 out.replace(pos, key.size(), value);

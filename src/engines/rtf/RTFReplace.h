@@ -33,9 +33,12 @@ public:
     // be created; in the last three cases no output file is left behind.
     bool BeginDocument();
 
-    // Queues a placeholder and its value for the next body. The value is UTF-8; it is
-    // stored in Windows-1250 (comma-below letters as cedilla letters) with "{", "}" made
-    // "(", ")" and the capital S and T with cedilla written as "\'aa" and "\'de".
+    // Queues a placeholder and its value (UTF-8) for the next body. In the document the
+    // value is written in Windows-1250 (comma-below letters as cedilla letters) with "{",
+    // "}" made "(", ")" and the capital S and T with cedilla written as "\'aa" and
+    // "\'de". A template whose header does not declare that code page ("\ansicpg1250",
+    // as LibreOffice on Linux saves them) gets its non-ASCII letters as RTF Unicode
+    // characters instead, so that they show right whatever the template's fonts.
     void AddValue(std::string_view key, std::string_view value);
 
     // Appends the body `copies` times (a line "\page" between copies) with the queued
@@ -56,7 +59,7 @@ public:
     // with a folder part. Returns what `open` returned, false when nothing was opened.
     bool OpenResult(const std::function<bool(const std::string &)> &open) const;
 
-    // The queued keys and their stored (converted and escaped) values, for inspection.
+    // The queued keys and their values as given, for inspection.
     const std::vector<std::string> &keys() const { return keys_; }
     const std::vector<std::string> &values() const { return values_; }
 
@@ -73,13 +76,20 @@ private:
     void writeReplaced(Output &out, const std::string &line);
     // One copy of a line with the values in place; advances the repeat cursor.
     std::string replaceOnce(const std::string &line);
+    // A value as it goes into the document (see AddValue).
+    std::string encodeValue(const std::string &utf8) const;
 
     std::vector<std::string> keys_;
     std::vector<std::string> values_;
     int repeatCursor_ = -1;
+    // Set by BeginDocument from the template's header.
+    bool unicodeValues_ = false;
 };
 
-// The value escaping of AddValue on Windows-1250 bytes (exposed for the tests).
+// The two forms of a value in the document (see AddValue): Windows-1250 bytes escaped,
+// and UTF-8 text with the non-ASCII characters as "{\uc1\uN\'xx}" (the Windows-1250
+// byte as the fallback for readers without Unicode).
 std::string escapeRtfValue(std::string_view cp1250);
+std::string escapeRtfValueUnicode(std::string_view utf8);
 
 } // namespace focaris::rtf
