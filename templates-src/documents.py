@@ -34,6 +34,12 @@ def _execution(doc, article):
             "duce la îndeplinire prevederile prezentei dispoziții." % article, fi=1.0)
 
 
+def _communication(doc, article):
+    doc.par("**Art. %d.** Prezenta dispoziție se comunică [dlui] [Nume], Agenției Județene "
+            "pentru Plăți și Inspecție Socială [Judet] și Instituției Prefectului – județul "
+            "[Judet]." % article, fi=1.0)
+
+
 def _disposition_heading(doc, locality_line):
     doc.par("ROMÂNIA", align="l", bold=True, sa=0)
     doc.par("JUDEȚUL [JUDET]", align="l", bold=True, sa=0)
@@ -82,9 +88,7 @@ def stabilire():
             fi=1.0)
     doc.par("**Art. 3.** " + APPEAL, fi=1.0)
     _execution(doc, 4)
-    doc.par("**Art. 5.** Prezenta dispoziție se comunică [dlui] [Nume], Agenției Județene "
-            "pentru Plăți și Inspecție Socială [Judet] și Instituției Prefectului – județul "
-            "[Judet].", fi=1.0)
+    _communication(doc, 5)
     doc.par("Data: [DATA]", align="l", sb=200)
     _signatures(doc)
     return doc
@@ -141,9 +145,7 @@ def respingere():
             "[Judet], CNP [CNP], deoarece [Motiv].", fi=1.0)
     doc.par("**Art. 2.** " + APPEAL, fi=1.0)
     _execution(doc, 3)
-    doc.par("**Art. 4.** Prezenta dispoziție se comunică [dlui] [Nume], Agenției Județene "
-            "pentru Plăți și Inspecție Socială [Judet] și Instituției Prefectului – județul "
-            "[Judet].", fi=1.0)
+    _communication(doc, 4)
     doc.par("Data: [Data]", align="l", sb=200)
     _signatures(doc)
     return doc
