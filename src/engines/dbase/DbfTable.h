@@ -183,7 +183,9 @@ Stamp stampOf(const std::filesystem::path &path);
 // ---------------------------------------------------------------------------------------
 // An open table (opened shared: other processes may read and write it at the same time).
 // The object holds a file descriptor; every call re-reads the header and notices when the
-// file was replaced by a pack or a column change, reopening it then.
+// file was replaced by a pack or a column change, reopening it then. An open table does not
+// keep others from packing it: it follows the new file. One object serves one thread at a
+// time; fields() stays valid until the next call on the object.
 
 class DbfTable {
 public:
