@@ -3,6 +3,7 @@
 // sequence, the main window session and the clean-up.
 #include "gui/Pictures.h"
 #include "gui/Program.h"
+#include "gui/Screenshots.h"
 #include "gui/SingleInstance.h"
 
 #include <QApplication>
@@ -33,6 +34,15 @@ int main(int argc, char **argv)
     QStringList arguments = QApplication::arguments();
     const QString executable = QApplication::applicationFilePath();
     arguments.removeFirst();
+
+    // Screenshot mode for the documentation: the start-up, then every window in turn.
+    const QString screenshots = qEnvironmentVariable("FOCARIS_SCREENSHOTS");
+    if (!screenshots.isEmpty()) {
+        if (program.startUp(executable, arguments))
+            focaris::gui::TakeScreenshots(program, screenshots);
+        program.cleanUp();
+        return 0;
+    }
 
     program.startWindow().show();
     QTimer::singleShot(1000, &program, [&] {

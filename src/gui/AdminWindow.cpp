@@ -46,18 +46,22 @@ AdminWindow::AdminWindow(Ui &ui, QWidget *parent)
     setWindowTitle(QStringLiteral("Administrare program"));
     setModal(true);
 
+    // Three columns, so that the window fits a 1366 x 768 screen.
     auto *left = new QVBoxLayout;
     left->addWidget(buildIdentity());
     left->addWidget(buildOfficials());
-    left->addWidget(buildPassword());
     left->addStretch();
+    auto *middle = new QVBoxLayout;
+    middle->addWidget(buildBrackets());
+    middle->addStretch();
     auto *right = new QVBoxLayout;
-    right->addWidget(buildBrackets());
     right->addWidget(buildSupplements());
+    right->addWidget(buildPassword());
     right->addStretch();
     auto *columns = new QHBoxLayout;
     columns->addLayout(left, 1);
-    columns->addLayout(right, 1);
+    columns->addLayout(middle);
+    columns->addLayout(right);
 
     // The template menu drops below its button, aligned with its left edge.
     templatesButton_ = new QToolButton(this);

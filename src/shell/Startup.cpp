@@ -7,6 +7,7 @@
 #include "core/Keys.h"
 #include "core/Tables.h"
 #include "documents/TemplateStore.h"
+#include "engines/dbase/DbfTable.h"
 #include "core/Settings.h"
 #include "core/TempFiles.h"
 #include "core/Ui.h"
@@ -39,6 +40,22 @@ void barMaximum(const StartupFeedback &f, int maximum)
 {
     if (f.barMaximum)
         f.barMaximum(maximum);
+}
+
+// True when the applications table already has the columns the upgrade adds, read from
+// the table's header alone: the upgrade itself looks at every record, which a city-sized
+// table makes slow, and a current table is the rule at every start but the first.
+bool ApplicationsTableCurrent()
+{
+    try {
+        const dbf::DbfTable table((DataFolder() + QStringLiteral("/Cereri.dbf")).toStdString(), true);
+        for (const char *column : {"TARIF", "TITT", "VALMAX"})
+            if (table.fieldIndex(column) < 0)
+                return false;
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
 }
 
 } // namespace
@@ -193,6 +210,8 @@ StartupSteps StartupSteps::defaults()
     steps.upgradeData = [](Ui &) {
         // The templates by the data folder's version first, then the applications table.
         UpgradeTemplates();
+        if (ApplicationsTableCurrent())
+            return;
         const AidParameters params = LoadAidParameters();
         UpgradeApplicationsTable([&params](int rooms) { return AverageConsumption(rooms, params); });
     };

@@ -141,6 +141,17 @@ TEST_F(MainWindowTest, ProgramAsksForTheDaysCopyOnlyAfterLogin)
     EXPECT_EQ(ui.messages[1].title, "Salvare Automata");
 }
 
+TEST_F(MainWindowTest, LegislationIsWrittenToATemporaryPdfAndOpened)
+{
+    gui::Program program(&ui);
+    program.mainWindow().trigger("Legea 226 / 2021");
+    program.mainWindow().trigger("H.G.1073/2021 - Norme");
+    ASSERT_EQ(ui.opened.size(), 2);
+    EXPECT_TRUE(ui.opened[0].startsWith(TempFolder() + "/TmpFoc/Lege"));
+    EXPECT_EQ(readFile(ui.opened[0].toStdString()).substr(0, 4), "%PDF");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(MainWindowTest, LogViewerOpensOnTheNewestRow)
 {
     gui::LogViewer viewer;

@@ -1,6 +1,9 @@
 // The closing questions and the session around the main window.
 #include "ShellFixture.h"
 
+#include "core/ChangeLog.h"
+#include "core/Tables.h"
+#include "shell/LogRows.h"
 #include "shell/Session.h"
 
 #include <QFileInfo>
@@ -93,6 +96,20 @@ TEST_F(SessionTest, SessionLogsStartAndEndReadsMonthAndClearsLeftovers)
 
     shell::RunSession(ui, steps, [] { return shell::SaveDecision{true, false}; });
     EXPECT_EQ(saves, 1);
+}
+
+TEST_F(SessionTest, LogRowsComeOldestFirstWithOperatorCut)
+{
+    CreateTables();
+    Context().operatorName = "CALCULATOR-BIROU - utilizator";
+    for (int i = 1; i <= 12; ++i)
+        WriteLogAt(QString("Actiune %1").arg(i), QDateTime(QDate(2024, 2, 1), QTime(9, i, 5)));
+    const auto rows = shell::ReadLog();
+    ASSERT_EQ(rows.size(), 12);
+    EXPECT_EQ(rows.front().action, "Actiune 1");
+    EXPECT_EQ(rows.back().action, "Actiune 12");
+    EXPECT_EQ(rows.back().date, "01.02.2024");
+    EXPECT_EQ(rows.back().user, "CALCULATOR-BIROU");
 }
 
 TEST_F(SessionTest, DaysCopyOfAnOpenedSaveGoesToTheSaveFolderOnly)

@@ -1,0 +1,112 @@
+// The screenshot mode.
+#include "gui/Screenshots.h"
+
+#include "core/ChangeLog.h"
+#include "core/Context.h"
+#include "gui/FieldHint.h"
+#include "gui/MessageDialog.h"
+#include "gui/Program.h"
+#include "shell/LogRows.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QThread>
+#include <QToolButton>
+
+namespace focaris::gui {
+namespace {
+
+void settle(int ms = 400)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+}
+
+bool shoot(const QString &folder, const QString &name)
+{
+    settle();
+    QScreen *screen = QGuiApplication::primaryScreen();
+    return screen && screen->grabWindow(0).save(folder + QLatin1Char('/') + name, "PNG");
+}
+
+} // namespace
+
+int TakeScreenshots(Program &program, const QString &folder)
+{
+    QDir().mkpath(folder);
+    int written = 0;
+    auto take = [&](const char *name) { written += shoot(folder, QString::fromLatin1(name)) ? 1 : 0; };
+
+    program.startWindow().show();
+    take("start-window.png");
+    program.startWindow().hide();
+
+    MainWindow &main = program.mainWindow();
+    main.setMonth(WorkingMonth().isEmpty() ? QStringLiteral("01.2025") : WorkingMonth());
+    main.show();
+    take("main-locked.png");
+    main.unlockAdmin();
+    settle(100);
+    take("main-unlocked.png");
+    main.popupBelow(main.reportsMenu(), main.button(QStringLiteral("MBut3")));
+    take("main-menu-liste.png");
+    main.reportsMenu()->hide();
+    main.popupBelow(main.utilitiesMenu(), main.button(QStringLiteral("MBut4")));
+    take("main-menu-utilitare.png");
+    main.utilitiesMenu()->hide();
+
+    MessageDialog message(&main);
+    const struct {
+        int kind, buttons;
+        const char *title, *text, *file;
+    } kinds[] = {
+        {0, 4, "Administrare", "\rATENTIE!\rNu aveti nicio parola!", "mesaj-atentie.png"},
+        {1, 4, "Greseala!", "PAROLA INCORECTA !", "mesaj-eroare.png"},
+        {2, 4, "Confirmare", "\rParola a fost schimbata cu succes!", "mesaj-informatie.png"},
+        {3, 3, "Salvare Automata", "\rDoriti sa facem o copie la datele de azi?", "mesaj-confirmare.png"},
+    };
+    for (const auto &k : kinds) {
+        message.prepare(QString::fromLatin1(k.title), QString::fromLatin1(k.text), k.kind, k.buttons);
+        message.move(QGuiApplication::primaryScreen()->availableGeometry().center() - QPoint(169, 85));
+        message.show();
+        take(k.file);
+        message.hide();
+    }
+    message.prepare(QStringLiteral("Schimbare"), QStringLiteral("Patru butoane"), 3, 15);
+    message.show();
+    take("mesaj-patru-butoane.png");
+    message.hide();
+
+    AdminWindow &admin = program.adminWindow();
+    admin.show();
+    admin.move(QGuiApplication::primaryScreen()->availableGeometry().center() -
+               QPoint(admin.width() / 2, admin.height() / 2 - 60));
+    take("administrare.png");
+    FieldHint hint;
+    QLineEdit *name = admin.field(QStringLiteral("Localit"));
+    name->clear();
+    hint.showHint(QStringLiteral("Nu ati completat numele UAT!"), name);
+    take("field-hint.png");
+    hint.hide();
+    admin.hide();
+
+    LogViewer &log = program.logViewer();
+    WriteLog(QStringLiteral("Pornire program"));
+    log.setRows(shell::ReadLog());
+    log.show();
+    take("log-viewer.png");
+    log.hide();
+    main.hide();
+    return written;
+}
+
+} // namespace focaris::gui

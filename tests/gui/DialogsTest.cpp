@@ -1,0 +1,110 @@
+// The small pieces behind the Ui: field hint, progress window, new-password dialog and the
+// single running instance.
+#include "GuiFixture.h"
+
+#include "gui/FieldHint.h"
+#include "gui/NewPasswordDialog.h"
+#include "gui/ProgressWindow.h"
+#include "gui/SingleInstance.h"
+#include "gui/StartWindow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QUuid>
+
+using namespace focaris;
+using namespace focaris::test;
+
+namespace {
+
+class DialogsTest : public GuiFixture {};
+
+TEST_F(DialogsTest, FieldHintShowsBesideTheControlWithoutBlocking)
+{
+    QWidget form;
+    QLineEdit edit(&form);
+    form.show();
+    gui::FieldHint hint;
+    hint.showHint("\rNu ati ales Judetul!", &edit);
+    EXPECT_TRUE(hint.isVisible());
+    EXPECT_EQ(hint.text(), "Nu ati ales Judetul!");
+    EXPECT_TRUE(hint.findChildren<QLabel *>().first()->text() == "Problema !");
+    EXPECT_EQ(gui::FieldHint::kDurationMs, 5000);
+}
+
+TEST_F(DialogsTest, ProgressWindowDisablesTheActiveWindowUntilHidden)
+{
+    QWidget window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    gui::ProgressWindow contor;
+    contor.setDescription("Deschid baza de date...");
+    contor.setMaximum(2);
+    contor.progressShow();
+    EXPECT_TRUE(contor.isVisible());
+    EXPECT_FALSE(window.isEnabled());
+    EXPECT_EQ(window.cursor().shape(), Qt::WaitCursor);
+    contor.progressStep();
+    contor.progressStep();
+    contor.progressStep();  // stays at its maximum
+    EXPECT_EQ(contor.bar()->value(), 2);
+    EXPECT_EQ(contor.bar()->text(), "100%");
+    contor.progressShow();  // shown again: back to 0, the window stays disabled once
+    EXPECT_EQ(contor.bar()->value(), 0);
+    contor.progressHide();
+    EXPECT_FALSE(contor.isVisible());
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_NE(window.cursor().shape(), Qt::WaitCursor);
+}
+
+TEST_F(DialogsTest, NewPasswordDialogRefusesAnEmptyEntryAndTypesCapitals)
+{
+    gui::NewPasswordDialog dialog;
+    dialog.setUi(&ui);
+    QString password;
+    QTimer::singleShot(0, &dialog, [&] {
+        QTest::keyClicks(dialog.field(), "  ");
+        dialog.storeButton()->click();  // refused, stays open
+        QTest::keyClicks(dialog.field(), "noua ");
+        dialog.storeButton()->click();
+    });
+    ASSERT_TRUE(dialog.ask(password));
+    EXPECT_EQ(ui.hints, QStringList{"Nu ati scris nicio parola!"});
+    EXPECT_EQ(password, "NOUA");
+    // Opened again: empty field; Escape cancels.
+    QTimer::singleShot(0, &dialog, [&] {
+        EXPECT_TRUE(dialog.field()->text().isEmpty());
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(dialog.ask(password));
+}
+
+TEST_F(DialogsTest, SecondInstanceAsksTheFirstToComeForward)
+{
+    const QString key = "focaris-test-" + QUuid::createUuid().toString(QUuid::Id128);
+    gui::SingleInstance first(key);
+    int raised = 0;
+    first.onRaise = [&] { ++raised; };
+    ASSERT_FALSE(first.otherRunning());
+    gui::SingleInstance second(key);
+    EXPECT_TRUE(second.otherRunning());
+    for (int i = 0; i < 50 && raised == 0; ++i)
+        QTest::qWait(10);
+    EXPECT_EQ(raised, 1);
+}
+
+TEST_F(DialogsTest, StartWindowVersionHasAtLeastSixCharacters)
+{
+    EXPECT_EQ(gui::StartWindow::versionLabel("1.0029"), "ver. 1.0029");
+    EXPECT_EQ(gui::StartWindow::versionLabel("1.1"), "ver. 1.1000");
+    gui::StartWindow start("1.0029");
+    EXPECT_EQ(start.status()->text(), "Incarcare date");
+    EXPECT_EQ(start.cursor().shape(), Qt::WaitCursor);
+}
+
+} // namespace
