@@ -224,6 +224,7 @@ void TRTFReplace::AddValue(std::string_view key, std::string_view value)
 {
     keys_.emplace_back(key);
     values_.emplace_back(value);
+    index_.valid = false;
 }
 
 std::string TRTFReplace::encodeValue(const std::string &utf8) const
@@ -236,25 +237,49 @@ void TRTFReplace::clearQueue()
     keys_.clear();
     values_.clear();
     repeatCursor_ = -1;
+    index_.valid = false;
+}
+
+const TRTFReplace::QueueIndex &TRTFReplace::queueIndex()
+{
+    if (index_.valid)
+        return index_;
+    const std::size_t n = keys_.size();
+    index_.upperKeys.assign(n, std::string());
+    index_.runEnd.assign(n, 0);
+    index_.queuedBefore.assign(n, false);
+    index_.allBracketed = true;
+    for (std::size_t j = 0; j < n; ++j) {
+        index_.upperKeys[j] = text::asciiUpper(keys_[j]);
+        index_.allBracketed = index_.allBracketed && !keys_[j].empty() && keys_[j].front() == '[';
+    }
+    for (std::size_t j = 0; j < n;) {
+        std::size_t end = j + 1;
+        while (end < n && index_.upperKeys[end] == index_.upperKeys[j])
+            ++end;
+        bool before = false;
+        for (std::size_t k = 0; k < j && !before; ++k)
+            before = index_.upperKeys[k] == index_.upperKeys[j];
+        for (std::size_t k = j; k < end; ++k) {
+            index_.runEnd[k] = end;
+            index_.queuedBefore[k] = before;
+        }
+        j = end;
+    }
+    index_.valid = true;
+    return index_;
 }
 
 std::string TRTFReplace::replaceOnce(const std::string &line)
 {
     const std::size_t n = keys_.size();
+    const QueueIndex &index = queueIndex();
     // Cheap exit for the common case of bracketed keys and a line without any bracket.
-    if (n == 0 || line.find('[') == std::string::npos) {
-        bool allBracketed = true;
-        for (const auto &k : keys_)
-            allBracketed = allBracketed && !k.empty() && k.front() == '[';
-        if (allBracketed) {
-            repeatCursor_ = -1;
-            return line;
-        }
+    if (n == 0 || (index.allBracketed && line.find('[') == std::string::npos)) {
+        repeatCursor_ = -1;
+        return line;
     }
-
-    std::vector<std::string> upperKeys(n);
-    for (std::size_t j = 0; j < n; ++j)
-        upperKeys[j] = text::asciiUpper(keys_[j]);
+    const std::vector<std::string> &upperKeys = index.upperKeys;
 
     std::string out = line;
     std::string upper = text::asciiUpper(line);
@@ -264,15 +289,9 @@ std::string TRTFReplace::replaceOnce(const std::string &line)
 
     for (std::size_t j = 0; j < n;) {
         // Entries j..runEnd-1 hold the same key (a run when more than one).
-        std::size_t runEnd = j + 1;
-        while (runEnd < n && upperKeys[runEnd] == upperKeys[j])
-            ++runEnd;
+        const std::size_t runEnd = index.runEnd[j];
         const std::string &key = upperKeys[j];
-        bool queuedBefore = false;
-        for (std::size_t k = 0; k < j && !queuedBefore; ++k)
-            queuedBefore = upperKeys[k] == key;
-        // A key queued again after other keys: its first entry already replaced it.
-        if (queuedBefore || key.empty()) {
+        if (index.queuedBefore[j] || key.empty()) {
             j = runEnd;
             continue;
         }

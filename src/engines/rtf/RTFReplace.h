@@ -76,12 +76,24 @@ private:
     void writeReplaced(Output &out, const std::string &line);
     // One copy of a line with the values in place; advances the repeat cursor.
     std::string replaceOnce(const std::string &line);
+    // What replacing needs to know about the queue, computed once per queue: the keys in
+    // capitals, where each run of equal keys ends, and which keys were queued before
+    // (a later entry of such a key is never used).
+    struct QueueIndex {
+        bool valid = false;
+        bool allBracketed = true;
+        std::vector<std::string> upperKeys;
+        std::vector<std::size_t> runEnd;
+        std::vector<bool> queuedBefore;
+    };
+    const QueueIndex &queueIndex();
     // A value as it goes into the document (see AddValue).
     std::string encodeValue(const std::string &utf8) const;
 
     std::vector<std::string> keys_;
     std::vector<std::string> values_;
     int repeatCursor_ = -1;
+    QueueIndex index_;
     // Set by BeginDocument from the template's header.
     bool unicodeValues_ = false;
 };
