@@ -31,6 +31,9 @@ TEST(Codepage, UndefinedBytesAndMalformedUtf8SurviveARoundTrip)
         EXPECT_EQ(text::fromUtf8(text::toUtf8(all, cp), cp), all) << int(cp);
     // A truncated sequence is taken as Latin-1: Ã, which Windows-1252 holds.
     EXPECT_EQ(text::fromUtf8("a\xC3", text::Codepage::Cp1252), "a\xC3");
+    // An overlong line feed stays two bytes of text and never becomes a line break.
+    EXPECT_EQ(text::fromUtf8("\xC0\x8A", text::Codepage::Cp1252), "\xC0?");
+    EXPECT_EQ(text::fromUtf8("\xED\xA0\x80", text::Codepage::Cp1252), "\xED\xA0?"); // a surrogate
 }
 
 TEST(Codepage, OtherCodepagesDecode)

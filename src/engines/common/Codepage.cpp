@@ -84,6 +84,13 @@ char32_t nextCodePoint(std::string_view s, std::size_t &i)
         }
         cp = (cp << 6) | (b & 0x3F);
     }
+    // Overlong forms (such as C0 8A for a line feed), surrogates and values past U+10FFFF
+    // are malformed: they would smuggle characters past checks made on the bytes.
+    static const char32_t kMinimum[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMinimum[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
+        ++i;
+        return b0;
+    }
     i += len;
     return cp;
 }
