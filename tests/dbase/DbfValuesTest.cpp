@@ -47,6 +47,24 @@ TEST(DbfValues, NumbersAreRoundedHalfAwayFromZeroAndRightAligned)
     EXPECT_DOUBLE_EQ(rs.number(3, 1), 0.0);
 }
 
+TEST(DbfValues, AsStoredGivesWhatAReaderGetsBack)
+{
+    TempDir dir;
+    const auto file = dir / "t.dbf";
+    DbfTable::create(file, smallColumns());
+    DbfTable t(file);
+    const Record in = {Value::fromText("Șerban Țăranul"), Value::fromNumber(2.675), Value::fromText("20240229"),
+                       Value::fromText(" ")};
+    const Record stored = t.asStored(in);
+    t.append(in);
+    EXPECT_EQ(stored, t.readAll().record(0));
+    EXPECT_EQ(stored[0].text, "Şerban Ţăr");   // ten characters
+    EXPECT_DOUBLE_EQ(stored[1].number, 2.68);
+    EXPECT_EQ(stored[2].kind, ValueKind::Date);
+    EXPECT_TRUE(stored[3].isNull());
+    EXPECT_THROW(t.asStored({Value(), Value::fromNumber(1e6)}), DbfError);
+}
+
 TEST(DbfValues, NumberTooWideIsAnErrorNamingTableColumnAndValue)
 {
     TempDir dir;

@@ -369,6 +369,20 @@ void DbfTable::markDeleted(std::uint32_t n, bool deleted)
     });
 }
 
+Record DbfTable::asStored(const Record &values) const
+{
+    const Header &h = d_->header;
+    std::vector<unsigned char> rec(std::size_t(h.recordLength), ' ');
+    encodeRecord(h, values, rec.data(), d_->name);
+    RecordSet rs;
+    rs.columns_ = h.fields.size();
+    rs.kinds_.resize(rs.columns_);
+    rs.values_.resize(rs.columns_);
+    rs.recordNumbers_.push_back(0);
+    RowDecoder(h, nullptr).decode(rec.data(), rs.kinds_.data(), rs.values_.data(), rs.textBuffer_);
+    return rs.record(0);
+}
+
 Stamp stampOf(const std::filesystem::path &given)
 {
     const std::filesystem::path path = files::resolveCaseInsensitive(given);

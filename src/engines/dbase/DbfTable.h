@@ -227,6 +227,10 @@ public:
     std::uint32_t append(const Record &values);
     void overwrite(std::uint32_t n, const Record &values);
     void markDeleted(std::uint32_t n, bool deleted = true);
+    // The values as a reader would get them back after append or overwrite: numbers
+    // rounded to their decimals, texts cut to their column and passed through the code
+    // page, blanks as NULL. Throws as append would for a value that does not fit.
+    Record asStored(const Record &values) const;
 
     // Creates a new table; throws when the file exists.
     static void create(const std::filesystem::path &path, const std::vector<ColumnDef> &columns,
