@@ -190,7 +190,13 @@ TEST_F(RtfEngine, BeginDocumentRefusesUnusableTemplatesWithoutLeavingAFile)
         EXPECT_FALSE(engine.BeginDocument());
         EXPECT_FALSE(std::filesystem::exists(dir / "out.rtf"));
     }
+    // The template named as its own output stays as it was.
     useTemplate(kSimple);
+    engine.RTFDest = engine.RTFSursa;
+    EXPECT_FALSE(engine.BeginDocument());
+    EXPECT_THROW(engine.EmitBody(1), std::runtime_error);
+    EXPECT_EQ(readFile(dir / "model.rtf"), kSimple);
+
     engine.RTFDest = (dir / "no-such-folder" / "out.rtf").string();
     EXPECT_FALSE(engine.BeginDocument());
     // Appending to an output that cannot be opened is an error, not silence.

@@ -160,6 +160,20 @@ bool skipToBody(TemplateReader &in, const std::string &path, std::string &line)
     return false;
 }
 
+// Writing the output into the template itself would destroy the template (and reading
+// what is being appended would never end).
+bool sameFile(const std::string &a, const std::string &b)
+{
+    std::error_code ec;
+    return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
+}
+
+void requireDistinct(const std::string &source, const std::string &dest)
+{
+    if (sameFile(source, dest))
+        throw std::runtime_error("the output " + dest + " is the template itself");
+}
+
 } // namespace
 
 bool TRTFReplace::PickFreeDest(const std::string &base)
@@ -178,7 +192,7 @@ bool TRTFReplace::BeginDocument()
 {
     clearQueue();
     std::error_code ec;
-    if (RTFSursa.empty() || !fs::is_regular_file(RTFSursa, ec))
+    if (RTFSursa.empty() || !fs::is_regular_file(RTFSursa, ec) || sameFile(RTFSursa, RTFDest))
         return false;
     bool ok = false;
     {
@@ -347,6 +361,7 @@ void TRTFReplace::EmitBody(int copies)
 {
     QueueReset reset{this};
 
+    requireDistinct(RTFSursa, RTFDest);
     Output out(RTFDest, std::ios::app);
     out.requireOpen();
     for (int copy = 1; copy <= copies; ++copy) {
@@ -380,6 +395,7 @@ void TRTFReplace::EmitBodyUntil(const std::string &marker)
 {
     QueueReset reset{this};
 
+    requireDistinct(RTFSursa, RTFDest);
     Output out(RTFDest, std::ios::app);
     out.requireOpen();
     TemplateReader in;
