@@ -78,8 +78,10 @@ RemoteExchange::RemoteExchange(QObject *parent) : QObject(parent)
 
 void RemoteExchange::waitUntil(const std::function<bool()> &done)
 {
+    // Sleeps until the next event; the wait timer and the transport's pings make sure
+    // one always comes.
     while (!done())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void RemoteExchange::stop()
