@@ -11,13 +11,28 @@
 #include <QVBoxLayout>
 
 namespace focaris::gui {
+namespace {
+
+// The balloon: a rounded box with an arrow on its upper edge pointing at the control.
+QPainterPath balloon(const QSize &size)
+{
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0.5, 8.5, size.width() - 1.0, size.height() - 9.0), 6, 6);
+    QPainterPath arrow;
+    arrow.moveTo(14, 9);
+    arrow.lineTo(20, 0.5);
+    arrow.lineTo(28, 9);
+    arrow.closeSubpath();
+    return path.united(arrow);
+}
+
+} // namespace
 
 FieldHint::FieldHint(QWidget *parent)
     : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("FieldHint"));
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TranslucentBackground);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 18, 12, 10);
     layout->setSpacing(4);
@@ -45,6 +60,8 @@ void FieldHint::showHint(const QString &text, QWidget *control)
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     text_->setText(shown.trimmed());
     adjustSize();
+    // Shaped by a mask rather than a transparent background, which needs a compositor.
+    setMask(QRegion(balloon(size()).toFillPolygon().toPolygon()));
     QWidget *anchor = control ? control : QApplication::activeWindow();
     QPoint at;
     if (anchor) {
@@ -73,15 +90,7 @@ void FieldHint::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath path;
-    const QRectF body(0.5, 8.5, width() - 1.0, height() - 9.0);
-    path.addRoundedRect(body, 6, 6);
-    QPainterPath arrow;
-    arrow.moveTo(14, 9);
-    arrow.lineTo(20, 0.5);
-    arrow.lineTo(28, 9);
-    arrow.closeSubpath();
-    path = path.united(arrow);
+    const QPainterPath path = balloon(size());
     p.setPen(QColor(0x76, 0x76, 0x76));
     p.setBrush(QColor(0xFF, 0xFF, 0xE1));
     p.drawPath(path);

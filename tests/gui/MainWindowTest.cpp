@@ -13,7 +13,9 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QFileInfo>
 
 using namespace focaris;
 using namespace focaris::test;
@@ -150,6 +152,37 @@ TEST_F(MainWindowTest, LegislationIsWrittenToATemporaryPdfAndOpened)
     EXPECT_TRUE(ui.opened[0].startsWith(TempFolder() + "/TmpFoc/Lege"));
     EXPECT_EQ(readFile(ui.opened[0].toStdString()).substr(0, 4), "%PDF");
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MainWindowTest, RunEndsWithTheTemporaryFolderGoneAlsoAfterAFailure)
+{
+    const QString home = tmp.qpath() + "/run";
+    qputenv("FOCARIS_HOME", home.toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (tmp.qpath() + "/xdg").toLocal8Bit());
+    {
+        gui::Program program(&ui);
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (program.mainWindow().isVisible())
+                program.mainWindow().close();
+        });
+        closer.start(20);
+        program.runAll(home + "/focaris", {});
+        EXPECT_FALSE(QFileInfo::exists(home + "/Temp"));
+        EXPECT_FALSE(QFileInfo::exists(home + "/TMP0"));
+        EXPECT_TRUE(QFileInfo::exists(home + "/Data/Cereri.dbf"));
+        EXPECT_TRUE(ui.messages.empty());
+    }
+    {
+        gui::Program program(&ui);
+        program.startupSteps.createTables = [] { throw std::runtime_error("Disc plin"); };
+        program.runAll(home + "/focaris", {});
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, "Disc plin");
+        EXPECT_EQ(ui.messages[0].kind, MsgError);
+        EXPECT_FALSE(QFileInfo::exists(home + "/Temp"));
+    }
+    qunsetenv("FOCARIS_HOME");
 }
 
 TEST_F(MainWindowTest, LogViewerOpensOnTheNewestRow)
