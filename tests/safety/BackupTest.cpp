@@ -183,3 +183,20 @@ TEST_F(Backup, ArchiveOpenedForWorkIsUnpackedAndSavedBack)
     EXPECT_EQ(saved.file, opened);
     EXPECT_EQ(archive::listArchive(p(opened)).size(), 2u);
 }
+
+TEST_F(Backup, IncompletelyOpenedArchiveIsNotOverwrittenAtClose)
+{
+    const QString opened = archiveOf({{"Cereri.dbf", "first"}, {"Oameni.dbf", std::string(4000, 'o')}});
+    std::string bytes = readFile(p(opened));
+    bytes.resize(bytes.size() - 10);
+    writeFile(p(opened), bytes);
+    EXPECT_FALSE(OpenSaveForWork(ui, opened));
+    EXPECT_EQ(readFile(p(DataFolder()) / "Cereri.dbf"), "first");
+
+    const QString folder = root.qpath() + "/Salvari";
+    WriteMachineSetting("CALESALVARI", folder);
+    const auto saved = AutomaticSave(ui, QDate(2024, 1, 2));
+    EXPECT_TRUE(saved.saved);
+    EXPECT_EQ(saved.file, folder + "/02012024_0.T21");
+    EXPECT_EQ(readFile(p(opened)), bytes);
+}
