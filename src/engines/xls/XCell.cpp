@@ -263,7 +263,9 @@ Cell &XCell::Impl::slot(int row, int col)
     if (row < 1 || row > int(kRows) || col < 1 || col > kCols)
         throw XlsError("cell " + std::to_string(row) + "," + std::to_string(col) +
                        " lies outside the sheet");
-    Sheet &s = sheets.at(std::size_t(active));
+    if (sheets.empty())
+        throw XlsError("the workbook has no sheet");
+    Sheet &s = sheets[std::size_t(active)];
     s.prepareEdit();
     Row &r = s.rows[uint32_t(row - 1)];
     auto it = r.cells.find(uint16_t(col - 1));
@@ -416,7 +418,9 @@ int XCell::sheetCount() const { return int(d->sheets.size()); }
 
 std::string XCell::sheetName(int sheet) const
 {
-    return d->sheets.at(std::size_t(sheet - 1)).name;
+    if (sheet < 1 || sheet > sheetCount())
+        throw XlsError("the workbook has no sheet " + std::to_string(sheet));
+    return d->sheets[std::size_t(sheet - 1)].name;
 }
 
 int XCell::activeSheet() const { return d->active + 1; }
