@@ -108,6 +108,40 @@ TEST(DbfValues, TextIsCutBlankIsNullAndDatesRoundTrip)
     EXPECT_THROW(t.append({Value(), Value(), Value::fromText("31.02.2023")}), DbfError);
 }
 
+// Trailing blanks are found many bytes at a time; every width and padding must come out
+// right, also with the NUL padding some writers use and blanks inside the text.
+TEST(DbfValues, TrailingPaddingIsTrimmedAtEveryLength)
+{
+    TempDir dir;
+    const auto file = dir / "t.dbf";
+    DbfTable::create(file, {ColumnDef::charColumn("T", 40), ColumnDef::decimalColumn("N", 20, 3)});
+    std::vector<std::string> texts;
+    {
+        DbfTable t(file);
+        for (int k = 0; k <= 40; ++k) {
+            std::string text(std::size_t(k), 'x');
+            for (int i = 1; i < k - 1; i += 3)
+                text[std::size_t(i)] = ' ';
+            texts.push_back(text);
+            t.append({Value::fromText(text), Value::fromNumber(k * 1.5 - 20)});
+        }
+    }
+    std::string bytes = readFile(file);
+    DbfTable t(file);
+    const std::size_t h = std::size_t(t.headerLength()), r = std::size_t(t.recordLength());
+    for (std::size_t k = 1; k <= 40; k += 2)   // NUL padding on every other record
+        for (std::size_t i = k; i < 40; ++i)
+            bytes[h + k * r + 1 + i] = '\0';
+    focaris::test::writeFile(file, bytes);
+    const RecordSet rs = t.readAll();
+    ASSERT_EQ(rs.size(), 41u);
+    EXPECT_TRUE(rs.isNull(0, 0));
+    for (std::size_t k = 1; k <= 40; ++k) {
+        EXPECT_EQ(rs.text(k, 0), texts[k]) << k;
+        EXPECT_DOUBLE_EQ(rs.number(k, 1), double(k) * 1.5 - 20) << k;
+    }
+}
+
 TEST(DbfValues, RomanianLettersAreStoredInWindows1250WithCedillas)
 {
     TempDir dir;

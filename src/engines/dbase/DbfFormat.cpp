@@ -10,6 +10,10 @@
 #include <limits>
 #include <mutex>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace focaris::dbf {
 
 // ---------------------------------------------------------------------------------------
@@ -369,18 +373,30 @@ std::uint32_t completeRecords(const Header &h, std::uint64_t fileSize)
 // Decoding.
 
 // Length of a field's bytes without trailing blanks (and NULs, which some writers pad
-// with). Whole words of blanks are skipped at once: most columns of a row are blank.
+// with). Most columns of a row are blank or short, so the blanks are found many bytes at a
+// time: a byte is blank when it is 0x20 or 0x00, i.e. when (byte & 0xDF) == 0.
 static std::size_t trimmedLength(const unsigned char *p, std::size_t n)
 {
-    constexpr std::uint64_t blanks = 0x2020202020202020ULL;
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(' '), zero = _mm_setzero_si128();
+    while (n >= 16) {
+        const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + n - 16));
+        const unsigned blank = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(w, space), _mm_cmpeq_epi8(w, zero))));
+        if (blank != 0xFFFF)
+            return n - 16 + unsigned(32 - __builtin_clz(~blank & 0xFFFF));
+        n -= 16;
+    }
+#endif
     while (n >= 8) {
         std::uint64_t w;
         std::memcpy(&w, p + n - 8, 8);
-        if (w != blanks)
-            break;
+        const std::uint64_t x = w & 0xDFDFDFDFDFDFDFDFULL;   // non-zero bytes are not blank
+        const std::uint64_t nonBlank = (((x & 0x7F7F7F7F7F7F7F7FULL) + 0x7F7F7F7F7F7F7F7FULL) | x) & 0x8080808080808080ULL;
+        if (nonBlank != 0)
+            return n - 8 + std::size_t((63 - __builtin_clzll(nonBlank)) / 8) + 1;
         n -= 8;
     }
-    while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == 0))
+    while (n > 0 && (p[n - 1] & 0xDF) == 0)
         --n;
     return n;
 }
@@ -437,17 +453,24 @@ static bool parseNumber(const unsigned char *p, int len, double &out)
 {
     static const double pow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
                                    1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
-    // Numbers stand right-aligned: skip the leading blanks a word at a time.
+    // Numbers stand right-aligned: find the first non-blank a word at a time.
     int i = 0;
-    while (i + 8 <= len) {
-        std::uint64_t w;
-        std::memcpy(&w, p + i, 8);
-        if (w != 0x2020202020202020ULL)
+    for (;;) {
+        if (i + 8 <= len) {
+            std::uint64_t w;
+            std::memcpy(&w, p + i, 8);
+            const std::uint64_t x = w ^ 0x2020202020202020ULL;   // non-zero bytes are not blanks
+            if (x == 0) {
+                i += 8;
+                continue;
+            }
+            i += __builtin_ctzll(x) / 8;
             break;
-        i += 8;
+        }
+        while (i < len && p[i] == ' ')
+            ++i;
+        break;
     }
-    while (i < len && p[i] == ' ')
-        ++i;
     if (i == len || p[i] == 0)
         return false;
     const int start = i;
