@@ -38,10 +38,14 @@ long tokenSize(std::string_view f, std::size_t pos)
     switch (t) {
     case 0x01: case 0x02: return 4;             // shared/array/table reference
     case 0x17: {                                // string constant
+        if (pos + 2 >= f.size())
+            return -1;
         const uint8_t cch = rd8(f, pos + 1);
         return 2 + long(cch) * ((rd8(f, pos + 2) & 1) ? 2 : 1);
     }
     case 0x19: {                                // attribute (IF, CHOOSE, SUM ...)
+        if (pos + 3 >= f.size())
+            return -1;
         const uint8_t flags = rd8(f, pos + 1);
         const uint16_t w = rd16(f, pos + 2);
         return 3 + ((flags & 0x04) ? (long(w) + 1) * 2 : 0);
