@@ -138,6 +138,7 @@ QToolButton *MainWindow::addButton(const QString &name, const QString &caption, 
     b->setObjectName(name);
     b->setText(caption);
     b->setToolTip(hint);
+    b->setToolTipDuration(5000);
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
     b->setIconSize(QSize(40, 40));

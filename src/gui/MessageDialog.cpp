@@ -18,21 +18,21 @@ constexpr int kTopStrip = 44;     // icon and title
 constexpr int kBottomStrip = 44;  // buttons
 constexpr int kButtonWidth = 72;
 
-struct ButtonSpec {
+struct ButtonDef {
     int member;
     const char *caption;
     int result;
 };
 // Display order and results of the four buttons.
-constexpr ButtonSpec kButtons[4] = {
+constexpr ButtonDef kButtons[4] = {
     {1, "&Da", 6}, {2, "&Nu", 7}, {8, "&Renunt", 2}, {4, "&OK", 1}};
 
-struct KindSpec {
+struct KindDef {
     const char *caption;
     QStyle::StandardPixmap icon;
     QRgb from, to;
 };
-constexpr KindSpec kKinds[4] = {
+constexpr KindDef kKinds[4] = {
     {"Atentie !", QStyle::SP_MessageBoxWarning, 0xB7B18A, 0x383623},
     {"Eroare", QStyle::SP_MessageBoxCritical, 0xFFD5D5, 0xFF0000},
     {"Informatie", QStyle::SP_MessageBoxInformation, 0xE1DEFA, 0x0000BB},
@@ -86,7 +86,7 @@ int MessageDialog::buttonX(int i, int count)
 int MessageDialog::prepare(const QString &title, const QString &text, int kind, int buttons)
 {
     kind_ = (kind >= 0 && kind <= 3) ? kind : 1;
-    const KindSpec &k = kKinds[kind_];
+    const KindDef &k = kKinds[kind_];
     setWindowTitle(QString::fromLatin1(k.caption));
     icon_->setPixmap(style()->standardIcon(k.icon).pixmap(32, 32));
     from_ = QColor(k.from);
@@ -98,8 +98,8 @@ int MessageDialog::prepare(const QString &title, const QString &text, int kind, 
     text_->setText(shown);
 
     int count = 0;
-    for (const ButtonSpec &spec : kButtons)
-        count += (buttons & spec.member) ? 1 : 0;
+    for (const ButtonDef &def : kButtons)
+        count += (buttons & def.member) ? 1 : 0;
     int shownIndex = 0;
     const int y = kHeight - kBottomStrip + (kBottomStrip - 25) / 2;
     for (int i = 0; i < 4; ++i) {

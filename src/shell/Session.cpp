@@ -70,7 +70,11 @@ void SaveAtClose(Ui &ui, const SaveDecision &decision,
     }
     if (outcome.saved && outcome.sendToServer && sendToServer)
         sendToServer(ui, outcome.file);
-    if (outcome.saved && !OpenedSave().isEmpty())
+    // The unpacked copy of an opened save goes once it is saved. Only a folder inside the
+    // temporary folder is removed: should the copy have been unpacked elsewhere, the program
+    // folder holds the real installation and must stay.
+    if (outcome.saved && !OpenedSave().isEmpty() &&
+        ProgramFolder().startsWith(TempFolder() + QLatin1Char('/')))
         DeleteFolder(ProgramFolder());
 }
 

@@ -117,34 +117,34 @@ StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSte
                          const StartupFeedback &feedback)
 {
     StartupResult result;
-    // 1. Fixed number and date formats, whatever the computer's regional settings.
+    // Fixed number and date formats, whatever the computer's regional settings.
     QLocale::setDefault(QLocale::c());
 
-    // 2-4. The working context: operator, nothing unlocked, the folders of the program.
+    // The working context: operator, nothing unlocked, the folders of the program.
     barMaximum(feedback, 100);
     InitContext(options.programFolder.isEmpty() ? DefaultProgramFolder() : options.programFolder);
     QDir().mkpath(TempFolder());
 
-    // 5. A private folder for the database engine's temporary files.
+    // A private folder for the database engine's temporary files.
     const QString session = NewSessionFolder();
     result.sessionFolder = session;
     if (steps.useSessionFolder && !session.isEmpty())
         steps.useSessionFolder(session);
 
-    // 6-8. The data folder, and who last started here.
+    // The data folder, and who last started here.
     QDir().mkpath(DataFolder());
     WriteMachineSetting(QStringLiteral("CALE"), ProgramFolder());
     WriteMachineSetting(QStringLiteral("VER"), QString::fromLatin1(kVersionText));
     WriteSettingNumber(QString::fromLatin1(kProductNumber), QStringLiteral("VER"),
                        Amount::parseOrZero(kVersionText));
 
-    // 9. A waiting update installer takes over.
+    // A waiting update installer takes over.
     if (HandOverToInstaller(options.executable)) {
         result.handedOver = true;
         return result;
     }
 
-    // 10. A save archive named on the command line; otherwise the file type is registered.
+    // A save archive named on the command line; otherwise the file type is registered.
     WorkingContext &ctx = Context();
     ctx.openedSave.clear();
     if (!options.arguments.isEmpty() && QFileInfo(options.arguments.first()).isFile())
@@ -152,24 +152,24 @@ StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSte
     else if (steps.registerFileType)
         steps.registerFileType(options.executable);
 
-    // 11. Work inside the save: unpacked into a fresh folder under TempFolder, which takes
+    // Work inside the save: unpacked into a fresh folder under TempFolder, which takes
     //     the place of the program folder for this run.
     if (!ctx.openedSave.isEmpty() && QFileInfo(ctx.openedSave).suffix().toUpper() == QLatin1String("T21")) {
         if (steps.openSave)
             steps.openSave(ui, ctx.openedSave);
     } else {
-        // 12. Network mode when the machine's SERVER folder holds the three tables.
+        // Network mode when the machine's SERVER folder holds the three tables.
         ctx.openedSave.clear();
         const QString server = CheckNetworkFolder(ui);
         if (!server.isEmpty())
             ctx.dataFolder = server;
     }
 
-    // 13. The administration window's fields from the settings now in force.
+    // The administration window's fields from the settings now in force.
     if (steps.loadAdminSettings)
         steps.loadAdminSettings();
 
-    // 14-16. Tables, log and upgrade; the weekly packing.
+    // Tables, log and upgrade; the weekly packing.
     say(feedback, QStringLiteral("Verific baza de date ..."));
     bar(feedback, 0);
     if (steps.createTables)
@@ -182,19 +182,19 @@ StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSte
     if (steps.weeklyPacking)
         steps.weeklyPacking([&feedback](int position) { bar(feedback, position); });
 
-    // 17-19. The work mode, the keys.
+    // The work mode, the keys.
     result.workMode = WorkModeText();
     if (steps.resetKeys)
         steps.resetKeys();
 
-    // 20. Templates and support files missing from the folders.
+    // Templates and support files missing from the folders.
     if (steps.installMissingFiles)
         steps.installMissingFiles();
 
-    // 21. The caption. (No update checker is started: packages update the program.)
+    // The caption. (No update checker is started: packages update the program.)
     result.caption = QStringLiteral("Foc aris  ver.") + QString::fromLatin1(kVersionText);
 
-    // 23. The keys once more, after everything the start-up wrote.
+    // The keys once more, after everything the start-up wrote.
     if (steps.resetKeys)
         steps.resetKeys();
     bar(feedback, 6);

@@ -70,11 +70,11 @@ struct StartupResult {
 StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSteps &steps,
                          const StartupFeedback &feedback = {});
 
-// Step 9: the hand-over to an update installer "UpFocaris" waiting in the program folder.
+// The hand-over to an update installer "UpFocaris" waiting in the program folder.
 // Returns true when the installer was started and this process must end.
 bool HandOverToInstaller(const QString &executable);
 
-// Step 12: the network data folder of the machine settings file, when it holds the three
+// The network data folder of the machine settings file, when it holds the three
 // tables; otherwise the message about it (and empty).
 QString CheckNetworkFolder(Ui &ui);
 

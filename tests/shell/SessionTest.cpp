@@ -125,6 +125,17 @@ TEST_F(SessionTest, DaysCopyOfAnOpenedSaveGoesToTheSaveFolderOnly)
     shell::SaveAtClose(ui, shell::SaveDecision{true, false}, {});
     EXPECT_EQ(readFile(archive.toStdString()), "original");
     EXPECT_EQ(QDir(saves).entryList({"*.T21"}, QDir::Files).size(), 1);
+    // The program folder here is the installation itself, not an unpacked copy: it stays.
+    EXPECT_TRUE(QFileInfo::exists(DataFolder() + "/Cereri.dbf"));
+
+    // Saved back into the opened archive: the unpacked copy under Temp is removed.
+    const QString copy = TempFolder() + "/SAV0";
+    touch(copy + "/Data/Cereri.dbf", "copy");
+    Context().programFolder = copy;
+    Context().dataFolder = Context().localDataFolder = copy + "/Data";
+    shell::SaveAtClose(ui, shell::SaveDecision{true, true}, {});
+    EXPECT_NE(readFile(archive.toStdString()), "original");
+    EXPECT_FALSE(QFileInfo::exists(copy));
 }
 
 } // namespace
