@@ -190,6 +190,12 @@ void CachedTable::commitStaged() {
         std::uint32_t fileRecords = stamp_.headerRecords;
         if (!writer_)
             writer_ = std::make_unique<dbf::DbfTable>(path_, false);
+        // Keeping the hash indexes up to date costs a walk over the rows of equal value
+        // for each change; for a large batch it is cheaper to build them again when next
+        // needed.
+        if (work.size() > 256)
+            for (auto &index : indexes_)
+                index.reset();
         for (Staged &s : work) {
             switch (s.op) {
             case Staged::Insert: {
