@@ -69,7 +69,7 @@ void focDate(sqlite3_context *ctx, int, sqlite3_value **argv) {
     }
 }
 
-std::string quoteIdent(const std::string &name) { return "\"" + name + "\""; }
+std::string quoteIdent(const std::string &name) { return quoteIdentifier(name); }
 
 } // namespace
 

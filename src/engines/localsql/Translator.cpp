@@ -4,6 +4,7 @@
 #include "engines/common/Codepage.h"
 #include "engines/localsql/CachedTable.h"
 #include "engines/localsql/SqlError.h"
+#include "engines/localsql/VirtualTable.h"
 
 #include <cstdlib>
 #include <set>
@@ -26,15 +27,7 @@ namespace {
 using Type = Translator::Type;
 using Out = Translator::Out;
 
-std::string quoteIdent(const std::string &name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
+std::string quoteIdent(const std::string &name) { return quoteIdentifier(name); }
 
 std::string quoteText(std::string_view t) {
     std::string out = "'";

@@ -36,16 +36,6 @@ void setError(sqlite3_vtab *vtab, const std::string &message) {
     vtab->zErrMsg = sqlite3_mprintf("%s", message.c_str());
 }
 
-std::string quoteIdent(const std::string &name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
 int connect(sqlite3 *db, void *aux, int argc, const char *const *argv, sqlite3_vtab **out, char **err) {
     auto *lookup = static_cast<Lookup *>(aux);
     if (argc < 4) {
@@ -62,7 +52,7 @@ int connect(sqlite3 *db, void *aux, int argc, const char *const *argv, sqlite3_v
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i)
             decl += ", ";
-        decl += quoteIdent(fields[i].name) + " " + sqliteTypeOf(fields[i].type, fields[i].decimals);
+        decl += quoteIdentifier(fields[i].name) + " " + sqliteTypeOf(fields[i].type, fields[i].decimals);
     }
     if (fields.empty())
         decl += "\"_NONE_\" TEXT HIDDEN";
@@ -256,9 +246,22 @@ Value toValue(sqlite3_value *v) {
 
 bool writableType(char t) { return std::strchr("CNFDLIM", t) != nullptr; }
 
+// Runs f, turning an exception into the virtual table's error message.
+template <class F>
+int guarded(sqlite3_vtab *vtab, F f) {
+    try {
+        return f();
+    } catch (const SqlError &e) {
+        setError(vtab, e.message());
+    } catch (const std::exception &e) {
+        setError(vtab, e.what());
+    }
+    return SQLITE_ERROR;
+}
+
 int update(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite3_int64 *newRowid) {
     CachedTable &table = *reinterpret_cast<DbfVtab *>(vtab)->table;
-    try {
+    return guarded(vtab, [&]() -> int {
         if (argc == 1) {
             table.stageDelete(static_cast<std::size_t>(sqlite3_value_int64(argv[0])));
             return SQLITE_OK;
@@ -287,26 +290,16 @@ int update(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite3_int64 *ne
             table.stageUpdate(row, std::move(rec));
         }
         return SQLITE_OK;
-    } catch (const SqlError &e) {
-        setError(vtab, e.message());
-    } catch (const std::exception &e) {
-        setError(vtab, e.what());
-    }
-    return SQLITE_ERROR;
+    });
 }
 
 int begin(sqlite3_vtab *) { return SQLITE_OK; }
 
 int sync(sqlite3_vtab *vtab) {
-    try {
+    return guarded(vtab, [&] {
         reinterpret_cast<DbfVtab *>(vtab)->table->commitStaged();
         return SQLITE_OK;
-    } catch (const SqlError &e) {
-        setError(vtab, e.message());
-    } catch (const std::exception &e) {
-        setError(vtab, e.what());
-    }
-    return SQLITE_ERROR;
+    });
 }
 
 int commit(sqlite3_vtab *) { return SQLITE_OK; }
@@ -342,6 +335,16 @@ sqlite3_module makeModule() {
 const sqlite3_module kModule = makeModule();
 
 } // namespace
+
+std::string quoteIdentifier(const std::string &name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
 
 const char *sqliteTypeOf(char fieldType, int decimals) {
     switch (fieldType) {

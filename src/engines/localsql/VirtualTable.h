@@ -19,6 +19,9 @@ class CachedTable;
 // CREATE VIRTUAL TABLE ... USING focaris_dbf(<id>) to the cached table.
 void registerDbfModule(sqlite3 *db, std::function<std::shared_ptr<CachedTable>(const std::string &)> lookup);
 
+// A name in double quotes for SQLite (quotes inside doubled).
+std::string quoteIdentifier(const std::string &name);
+
 // The SQLite declaration type of a dBase field.
 const char *sqliteTypeOf(char fieldType, int decimals);
 
