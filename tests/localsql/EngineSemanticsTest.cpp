@@ -118,3 +118,19 @@ TEST_F(Semantics, FailuresNameWhereAndWhat) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Semantics, OperatorsBindInTheUsualOrder) {
+    EXPECT_EQ(rows("SELECT 1+2*3, 10-2-3, 12/4/3, -NRCRT*2, (1+2)*3 FROM \"Cereri.dbf\" WHERE NRCRT=1"),
+              Rows{"7|5|1|-2|9"});
+    // AND binds tighter than OR, NOT tighter than AND.
+    EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE NRCRT=1 OR NRCRT=2 AND STATUT=\"RESPINS\""), Rows{"1"});
+    EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE NOT NRCRT=1 AND STATUT=\"APROBAT\""), Rows{"2"});
+    EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE NOT (NRCRT=1 OR STATUT=\"RESPINS\")"), Rows{"2"});
+    EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE TVENIT+1>NR_LUNI*250 ORDER BY NRCRT"), Rows{"2"});
+    EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE NRCRT BETWEEN 2 AND 3 AND NOT NRCRT IN (3) ORDER BY NRCRT"),
+              Rows{"2"});
+}
+
+} // namespace
