@@ -274,11 +274,15 @@ int update(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite3_int64 *ne
         }
         const auto &fields = table.fields();
         dbf::Record rec(fields.size());
-        const dbf::Record old = insert ? dbf::Record() : table.record(row);
+        // Columns of kinds the engine does not write (memos and the like) keep their value.
+        dbf::Record old;
         for (std::size_t c = 0; c < fields.size() && static_cast<int>(c) + 2 < argc; ++c) {
             if (!writableType(fields[c].type)) {
-                if (!insert)
+                if (!insert) {
+                    if (old.empty())
+                        old = table.record(row);
                     rec[c] = old[c];
+                }
                 continue;
             }
             rec[c] = toFieldValue(fields[c], toValue(argv[c + 2]));
