@@ -128,6 +128,17 @@ TEST_F(AdminWindowTest, PasswordGroupStoresAtOnceAndEmptiesTheFields)
     EXPECT_TRUE(w.field("ParolaNoua")->text().isEmpty());
     EXPECT_TRUE(w.field("IncaOdata")->text().isEmpty());
     EXPECT_EQ(w.field("ParolaNoua")->echoMode(), QLineEdit::Password);
+
+    // Enter walks from "Parola noua" to "Inca odata" and on to "Memoreaza si inchide".
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.field("ParolaNoua")->setFocus();
+    QTest::keyClick(w.field("ParolaNoua"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), w.field("IncaOdata"));
+    QTest::keyClick(w.field("IncaOdata"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), w.storeButton());
+    EXPECT_TRUE(w.isVisible());
 }
 
 TEST_F(AdminWindowTest, ReadOnlyAccessCannotStore)

@@ -3,6 +3,7 @@
 #include "GuiFixture.h"
 
 #include "gui/FieldHint.h"
+#include "gui/LoginDialog.h"
 #include "gui/NewPasswordDialog.h"
 #include "gui/ProgressWindow.h"
 #include "gui/SingleInstance.h"
@@ -82,6 +83,29 @@ TEST_F(DialogsTest, NewPasswordDialogRefusesAnEmptyEntryAndTypesCapitals)
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     EXPECT_FALSE(dialog.ask(password));
+}
+
+TEST_F(DialogsTest, LoginAcceptsOnVerifyOrEnterAndStartsEmpty)
+{
+    gui::LoginDialog login;
+    QString typed;
+    QTimer::singleShot(0, &login, [&] {
+        EXPECT_EQ(login.field()->echoMode(), QLineEdit::Password);
+        QTest::keyClicks(login.field(), "secret ");
+        QTest::keyClick(login.field(), Qt::Key_Return);
+    });
+    ASSERT_TRUE(login.ask(typed));
+    EXPECT_EQ(typed, "secret ");
+    QTimer::singleShot(0, &login, [&] {
+        EXPECT_TRUE(login.field()->text().isEmpty());
+        login.closeButton()->click();
+    });
+    EXPECT_FALSE(login.ask(typed));
+    QTimer::singleShot(0, &login, [&] { QTest::keyClick(&login, Qt::Key_Escape); });
+    EXPECT_FALSE(login.ask(typed));
+    QTimer::singleShot(0, &login, [&] { login.verifyButton()->click(); });
+    ASSERT_TRUE(login.ask(typed));
+    EXPECT_EQ(typed, "");
 }
 
 TEST_F(DialogsTest, SecondInstanceAsksTheFirstToComeForward)
