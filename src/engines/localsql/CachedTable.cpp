@@ -54,7 +54,11 @@ void CachedTable::refresh() {
     try {
         now = dbf::stampOf(path_);
     } catch (const std::exception &) {
+        // The file is gone (a temporary table deleted after use): free the copy.
         loaded_ = false;
+        rows_ = dbf::RecordSet();
+        alive_.clear();
+        indexes_.clear();
         throw SqlError("Table does not exist: " + path_.string());
     }
     if (loaded_ && now == stamp_)

@@ -142,6 +142,23 @@ void Engine::unbind(const std::filesystem::path &resolved) {
     bound_.erase(it);
 }
 
+// Operations make and delete temporary tables all the time; the copies of tables whose
+// files are gone are dropped so that they do not hold memory for the rest of the run.
+void Engine::forgetDeletedTables() {
+    if (bound_.size() < 8)
+        return;
+    std::vector<std::string> gone;
+    for (const auto &[path, b] : bound_) {
+        std::error_code ec;
+        if (!std::filesystem::exists(path, ec))
+            gone.push_back(path);
+    }
+    for (const std::string &path : gone) {
+        unbind(path);
+        TableCache::instance().forget(path);
+    }
+}
+
 std::int64_t Engine::execute(const std::string &statement) { return run(statement, nullptr); }
 
 ResultSet Engine::query(const std::string &statement) {
@@ -151,6 +168,7 @@ ResultSet Engine::query(const std::string &statement) {
 }
 
 std::int64_t Engine::run(const std::string &statement, ResultSet *result) {
+    forgetDeletedTables();
     try {
         Statement st = parseStatement(statement);
         if (result && st.kind != Statement::SelectStmt)

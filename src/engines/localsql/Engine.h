@@ -51,6 +51,7 @@ private:
     };
     Bound &bind(const std::filesystem::path &resolved);
     void unbind(const std::filesystem::path &resolved);
+    void forgetDeletedTables();
     std::int64_t run(const std::string &statement, ResultSet *result);
     std::int64_t restructure(const struct Statement &st, const std::string &statement);
 
