@@ -9,44 +9,22 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
+#include "engines/common/FileInUse.h"
+
+#include <filesystem>
 
 namespace focaris {
 
 bool FileInUse(const QString &path)
 {
-    const QFileInfo info(path);
-    if (QFileInfo::exists(info.absolutePath() + "/.~lock." + info.fileName() + "#"))
-        return true;
-    const QByteArray native = QFile::encodeName(path);
-    int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    struct flock probe {};
-    probe.l_type = F_WRLCK;
-    probe.l_whence = SEEK_SET;
-    bool inUse = ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
-    if (!inUse) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
-            inUse = errno == EWOULDBLOCK;
-        else
-            ::flock(fd, LOCK_UN);
-    }
-    ::close(fd);
-    return inUse;
+    return files::isFileInUse(std::filesystem::path(QFile::encodeName(path).toStdString()));
 }
 
 bool TryDeleteFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    if (info.isDir() || FileInUse(path))
+    if (QFileInfo(path).isDir())
         return false;
-    return QFile::remove(path);
+    return files::deleteUnlessInUse(std::filesystem::path(QFile::encodeName(path).toStdString()));
 }
 
 QString NewTempFile(const QString &prefix, const QString &extension)

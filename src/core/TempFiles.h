@@ -7,8 +7,8 @@
 
 namespace focaris {
 
-// True when another program holds the file: a LibreOffice lock file ".~lock.NAME#" lies
-// beside it, or a POSIX lock is held on it.
+// True when another program holds the file, as files::isFileInUse decides (a LibreOffice
+// lock file beside it, a lock held on it, or the file marked read-only).
 bool FileInUse(const QString &path);
 // Deletes a file unless it is in use; true when it is gone afterwards (also when it never
 // existed).

@@ -2,7 +2,7 @@
 #include "documents/ResourceStore.h"
 
 #include "engines/common/FileNames.h"
-#include "engines/rtf/FileInUse.h"
+#include "engines/common/FileInUse.h"
 #include "resources/EmbeddedFiles.h"
 
 #include <QDir>

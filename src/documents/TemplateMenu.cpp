@@ -4,7 +4,7 @@
 #include "core/Ui.h"
 #include "documents/TemplateStore.h"
 #include "engines/common/FileNames.h"
-#include "engines/rtf/FileInUse.h"
+#include "engines/common/FileInUse.h"
 
 #include <QDir>
 

@@ -5,7 +5,7 @@
 #include "core/Settings.h"
 #include "documents/ResourceStore.h"
 #include "engines/common/FileNames.h"
-#include "engines/rtf/FileInUse.h"
+#include "engines/common/FileInUse.h"
 
 #include <QDir>
 

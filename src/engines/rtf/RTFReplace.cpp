@@ -2,7 +2,7 @@
 #include "engines/rtf/RTFReplace.h"
 
 #include "engines/common/Codepage.h"
-#include "engines/rtf/FileInUse.h"
+#include "engines/common/FileInUse.h"
 #include "engines/rtf/TemplateReader.h"
 
 #include <filesystem>

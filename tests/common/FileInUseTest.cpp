@@ -1,6 +1,6 @@
 // "In use" as the document operations see it: a file another program holds is neither
 // deleted nor reused.
-#include "engines/rtf/FileInUse.h"
+#include "engines/common/FileInUse.h"
 
 #include "TestSupport.h"
 
@@ -61,7 +61,7 @@ private:
     bool locked_ = false;
 };
 
-TEST(FileInUse, LockFileForeignLocksAndReadOnlyFilesAreInUse)
+TEST(FileInUse, LockFileAndForeignLocksMeanInUseAndReadOnlyFilesAreNotDeleted)
 {
     TempDir dir;
     auto file = dir / "Referat.rtf";
@@ -83,7 +83,7 @@ TEST(FileInUse, LockFileForeignLocksAndReadOnlyFilesAreInUse)
     EXPECT_FALSE(isFileInUse(file)) << "lock released with the child";
 
     ::chmod(file.c_str(), 0444);
-    EXPECT_TRUE(isFileInUse(file));
+    EXPECT_FALSE(isFileInUse(file));
     EXPECT_FALSE(deleteUnlessInUse(file));
     ::chmod(file.c_str(), 0644);
     EXPECT_TRUE(deleteUnlessInUse(file));

@@ -1,5 +1,5 @@
 // Detection of files held by other programs; see FileInUse.h.
-#include "engines/rtf/FileInUse.h"
+#include "engines/common/FileInUse.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -61,7 +61,7 @@ bool isFileInUse(const fs::path &path)
     std::error_code ec;
     if (!fs::exists(path, ec))
         return false;
-    return hasOfficeLockFile(path) || isReadOnly(path) || hasForeignLock(path);
+    return hasOfficeLockFile(path) || hasForeignLock(path);
 }
 
 bool deleteUnlessInUse(const fs::path &path)
@@ -69,7 +69,7 @@ bool deleteUnlessInUse(const fs::path &path)
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(path, ec)))
         return true;
-    if (isFileInUse(path))
+    if (isFileInUse(path) || isReadOnly(path))
         return false;
     fs::remove(path, ec);
     return !fs::exists(fs::symlink_status(path, ec));
