@@ -3,6 +3,7 @@
 
 #include "core/Ui.h"
 #include "gui/Pictures.h"
+#include "shell/Access.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -174,7 +175,7 @@ void MainWindow::notAvailable(const QString &caption)
 {
     QString title = caption;
     title.remove(QLatin1Char('&'));
-    ui_.message(title, QStringLiteral("\rAceasta functie nu este inca disponibila."), MsgInformation, BtnOK);
+    shell::NotAvailable(ui_, title);
 }
 
 void MainWindow::unlockAdmin()

@@ -42,8 +42,7 @@ void Program::wireMainWindow()
     main_.setAction(QStringLiteral("Cereri"), [this] {
         if (!SettingsReady(ui_))
             return;
-        ui_.message(QStringLiteral("Cereri"), QStringLiteral("\rAceasta functie nu este inca disponibila."),
-                    MsgInformation, BtnOK);
+        shell::NotAvailable(ui_, QStringLiteral("Cereri"));
     });
     main_.setAction(QStringLiteral("Istoricul modificarii datelor"), [this] { showLog(); });
     main_.setAction(QStringLiteral("Legea 226 / 2021"), [this] { openLegislation(QStringLiteral("L226")); });
@@ -64,8 +63,7 @@ void Program::wireAdminWindow()
     admin_.onRecalculate = [this] {
         if (shell::RefuseReadOnly(ui_, QStringLiteral("Recalculare")))
             return;
-        ui_.message(QStringLiteral("Recalculare"), QStringLiteral("\rAceasta functie nu este inca disponibila."),
-                    MsgInformation, BtnOK);
+        shell::NotAvailable(ui_, QStringLiteral("Recalculare"));
     };
     admin_.onTemplate = [this](const TemplateMenuItem &item, bool reset) {
         // Editing or resetting a template changes what every document prints.

@@ -17,6 +17,11 @@ void UnlockAdmin(bool readOnly)
     SetReadOnlyAccess(readOnly);
 }
 
+void NotAvailable(Ui &ui, const QString &title)
+{
+    ui.message(title, QStringLiteral("\rAceasta functie nu este inca disponibila."), MsgInformation, BtnOK);
+}
+
 bool RefuseReadOnly(Ui &ui, const QString &title)
 {
     if (!ReadOnlyAccess())

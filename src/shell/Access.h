@@ -17,6 +17,9 @@ QString ReadOnlyText();
 // Sets AdminUnlocked, and the read-only flag when `readOnly`.
 void UnlockAdmin(bool readOnly);
 
+// Tells that a command of a part of the program still to come is not available yet.
+void NotAvailable(Ui &ui, const QString &title);
+
 // When the run is read-only: shows the refusal under `title` and returns true, and the
 // command must stop. Otherwise returns false without showing anything.
 bool RefuseReadOnly(Ui &ui, const QString &title);

@@ -9,6 +9,7 @@
 #include "core/Settings.h"
 #include "core/TempFiles.h"
 #include "safety/Backup.h"
+#include "shell/Access.h"
 
 #include <QFile>
 
@@ -86,8 +87,7 @@ SessionSteps SessionSteps::defaults()
         // The remote copy window is not part of the program yet: say so rather than drop
         // the request silently.
         SaveAtClose(ui, decision, [](Ui &u, const QString &) {
-            u.message(QStringLiteral("Transmitere pe Server"),
-                      QStringLiteral("\rAceasta functie nu este inca disponibila."), MsgInformation, BtnOK);
+            NotAvailable(u, QStringLiteral("Transmitere pe Server"));
         });
     };
     return steps;
