@@ -306,12 +306,19 @@ bool OpenSaveForWork(Ui &ui, const QString &archivePath)
 {
     const QString folder = NewTempFolder(QStringLiteral("SAV"));
     WorkingContext &ctx = Context();
-    ctx.openedSave = archivePath;
-    if (!folder.isEmpty()) {
-        ctx.programFolder = folder;
-        ctx.dataFolder = ctx.localDataFolder = folder + QStringLiteral("/Data");
+    if (folder.isEmpty() || !QDir().mkpath(folder + QStringLiteral("/Data"))) {
+        // Without a scratch folder the archive would be unpacked over the real data
+        // folder; the run goes on with the real data, untouched, and says so.
+        ctx.openedSave.clear();
+        ui.message(QStringLiteral("Deschidere arhiva"),
+                   QStringLiteral("\rArhiva nu poate fi deschisa: nu s-a putut crea un dosar temporar.\r"
+                                  "Programul lucreaza pe datele obisnuite."),
+                   MsgError, BtnOK);
+        return false;
     }
-    QDir().mkpath(ctx.dataFolder);
+    ctx.openedSave = archivePath;
+    ctx.programFolder = folder;
+    ctx.dataFolder = ctx.localDataFolder = folder + QStringLiteral("/Data");
     ui.progressShow(QStringLiteral("Deschid baza de date..."), 0);
     const auto result = archive::extractArchive(toPath(archivePath), toPath(ctx.dataFolder), stepper(ui));
     ui.progressHide();

@@ -59,7 +59,8 @@ SaveOutcome AutomaticSave(Ui &ui, const QDate &day = QDate::currentDate());
 // new program folder. The real data folder is not touched. The run goes on with whatever
 // was unpacked; false when the archive could not be unpacked completely, and then the
 // automatic save at close writes a dated copy instead of overwriting the damaged archive
-// with the partial data.
+// with the partial data. When no scratch folder can be made, the context is left on the
+// real data folder, nothing is unpacked, an error is shown and the result is false.
 bool OpenSaveForWork(Ui &ui, const QString &archivePath);
 
 } // namespace focaris

@@ -184,6 +184,20 @@ TEST_F(Backup, ArchiveOpenedForWorkIsUnpackedAndSavedBack)
     EXPECT_EQ(archive::listArchive(p(opened)).size(), 2u);
 }
 
+TEST_F(Backup, ArchiveIsNeverUnpackedOverTheRealDataWhenNoScratchFolderCanBeMade)
+{
+    const QString realData = DataFolder();
+    const QString opened = archiveOf({{"Cereri.dbf", "from the archive"}});
+    writeFile(p(root.qpath()) / "blocker", "a file where the temporary folder should be");
+    Context().tempFolder = root.qpath() + "/blocker/Temp";
+    EXPECT_FALSE(OpenSaveForWork(ui, opened));
+    EXPECT_EQ(DataFolder(), realData);
+    EXPECT_TRUE(OpenedSave().isEmpty());
+    EXPECT_EQ(readFile(p(realData) / "Cereri.dbf"), tableBytes("cereri rows"));
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back().kind, MsgError);
+}
+
 TEST_F(Backup, IncompletelyOpenedArchiveIsNotOverwrittenAtClose)
 {
     const QString opened = archiveOf({{"Cereri.dbf", "first"}, {"Oameni.dbf", std::string(4000, 'o')}});
