@@ -4,7 +4,7 @@
 // read of the applications table (SELECT COUNT(*)) measured in the same run.
 #include "core/Context.h"
 #include "core/DataStore.h"
-#include "core/Ui.h"
+#include "core/NullUi.h"
 #include "engines/localsql/CityFolder.h"
 #include "shell/Startup.h"
 
@@ -16,26 +16,6 @@
 #include <cstdio>
 #include <map>
 #include <string>
-
-namespace {
-
-// Answers every question as Escape and shows nothing.
-class SilentUi : public focaris::Ui {
-public:
-    int message(const QString &, const QString &, int, int) override { return 2; }
-    void fieldHint(const QString &, QObject *) override {}
-    bool chooseFolder(const QString &, QString &) override { return false; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    bool askText(const QString &, const QString &, QString &, bool) override { return false; }
-    bool openDocument(const QString &) override { return false; }
-    void progressShow(const QString &, int) override {}
-    void progressText(const QString &) override {}
-    void progressStep() override {}
-    void progressHide() override {}
-};
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -55,7 +35,7 @@ int main(int argc, char **argv)
     std::printf("city folder: %ld applications, %ld members, made in %.2f s\n", counts.applications,
                 counts.members, t.elapsed() / 1000.0);
 
-    SilentUi ui;
+    focaris::NullUi ui; // every question answered as with Escape
     focaris::shell::StartupOptions start;
     start.executable = home + "/focaris";
     start.programFolder = home;

@@ -4,6 +4,7 @@
 #include "tool/Command.h"
 
 #include "core/Context.h"
+#include "core/NullUi.h"
 #include "safety/RemoteCopy.h"
 
 #include <QDir>
@@ -22,7 +23,7 @@ const char *kUsage =
     "info | confirm CODE | put FILE NOTE | list | get ID FILE | del ID";
 
 // The person at the keyboard is the terminal: messages are printed, questions get "Nu".
-class ConsoleUi : public focaris::Ui {
+class ConsoleUi : public focaris::NullUi {
 public:
     int message(const QString &title, const QString &text, int kind, int) override
     {
@@ -31,15 +32,6 @@ public:
         return kind == focaris::MsgConfirmation || kind == focaris::MsgWarning ? focaris::ResNu : focaris::ResOK;
     }
     void fieldHint(const QString &text, QObject *) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    bool chooseFolder(const QString &, QString &) override { return false; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    bool askText(const QString &, const QString &, QString &, bool) override { return false; }
-    bool openDocument(const QString &) override { return false; }
-    void progressShow(const QString &, int) override {}
-    void progressText(const QString &) override {}
-    void progressStep() override {}
-    void progressHide() override {}
 };
 
 QString csvField(const QString &text)
