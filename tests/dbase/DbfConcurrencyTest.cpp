@@ -1,4 +1,5 @@
-// Several processes on one table: appends that never share a slot, a pack killed halfway,
+// Several processes on one table: appends (single and batched) that never share a slot,
+// batches of deletion marks seen whole, a pack killed halfway,
 // and a pack that gives up instead of waiting forever.
 #include "TestSupport.h"
 
@@ -160,4 +161,74 @@ TEST(DbfConcurrency, PackFailsPromptlyWhileAnotherProcessHoldsTheTable)
     ::close(ready[0]);
     ::close(ready[1]);
     EXPECT_EQ(DbfTable::pack(file).kept, 1u);
+}
+
+TEST(DbfConcurrency, TwoProcessesAppendingBatchesLeaveEveryBatchWhole)
+{
+    TempDir dir;
+    const auto file = makeTable(dir);
+    // Each writer appends batches of 50; batches of the two never share a slot nor interleave.
+    auto writer = [&](const std::string &who) {
+        return [file, who] {
+            DbfTable t(file);
+            for (int b = 0; b < 40; ++b) {
+                std::vector<Record> batch;
+                for (int i = 0; i < 50; ++i) {
+                    const int k = b * 50 + i;
+                    batch.push_back({Value::fromNumber(k), Value::fromText(who + " " + std::to_string(k) + std::string(100, '.')),
+                                     Value::fromText(who)});
+                }
+                t.appendMany(batch);
+            }
+        };
+    };
+    const pid_t a = spawn(writer("A"));
+    const pid_t b = spawn(writer("B"));
+    ASSERT_EQ(waitFor(a), 0);
+    ASSERT_EQ(waitFor(b), 0);
+
+    DbfTable t(file);
+    EXPECT_EQ(t.recordCount(), 4000u);
+    const RecordSet rs = t.readAll();
+    ASSERT_EQ(rs.size(), 4000u);
+    std::map<std::string, int> next = {{"A", 0}, {"B", 0}};
+    for (std::size_t r = 0; r < rs.size(); ++r) {
+        const std::string who(rs.text(r, 2));
+        ASSERT_TRUE(next.count(who)) << "torn record " << r;
+        const int i = next[who]++;
+        ASSERT_EQ(rs.number(r, 0), i) << who;
+        ASSERT_EQ(rs.text(r, 1), who + " " + std::to_string(i) + std::string(100, '.'));
+        if (i % 50 != 49)   // a batch runs on without the other writer's records inside it
+            ASSERT_EQ(std::string(rs.text(r + 1, 2)), who) << "batch split at record " << r;
+    }
+}
+
+TEST(DbfConcurrency, ReaderSeesABatchOfDeletionMarksWholeOrNotAtAll)
+{
+    TempDir dir;
+    const auto file = makeTable(dir);
+    {
+        DbfTable t(file);
+        std::vector<Record> rows(20000, Record{Value::fromNumber(1), Value::fromText("x"), Value::fromText("U")});
+        t.appendMany(rows);
+    }
+    // The child deletes every other record in one batch, then brings them back, again and
+    // again; the parent's reads must find either all 10000 deleted or none.
+    const pid_t w = spawn([file] {
+        DbfTable t(file);
+        std::vector<std::uint32_t> odd;
+        for (std::uint32_t n = 1; n <= 20000; n += 2)
+            odd.push_back(n);
+        for (int round = 0; round < 30; ++round) {
+            t.markDeletedMany(odd);
+            t.markDeletedMany(odd, false);
+        }
+    });
+    DbfTable t(file);
+    std::map<std::size_t, int> seen;
+    for (int i = 0; i < 60; ++i)
+        ++seen[t.readAll().size()];
+    ASSERT_EQ(waitFor(w), 0);
+    for (const auto &[live, times] : seen)
+        EXPECT_TRUE(live == 20000u || live == 10000u) << live << " live records seen " << times << " times";
 }

@@ -212,3 +212,66 @@ TEST(DbfWrite, ChangeStampFollowsWritesAndReplacement)
     EXPECT_THROW(stampOf(dir / "none.dbf"), DbfError);
     EXPECT_EQ(stampOf(dir / "T.DBF").headerRecords, 3u);   // found whatever its case
 }
+
+TEST(DbfWrite, BatchWritesKeepCountEndMarkAndDeletionMarks)
+{
+    TempDir dir;
+    const auto file = makeTable(dir, 3);
+    DbfTable t(file);
+    t.markDeleted(2);
+
+    // Appends land after the existing records; the count and the end mark follow them.
+    std::vector<Record> more;
+    for (int i = 4; i <= 300; ++i)
+        more.push_back({Value::fromText("R" + std::to_string(i)), Value::fromNumber(i)});
+    EXPECT_EQ(t.appendMany(more), 4u);
+    std::string bytes = readFile(file);
+    EXPECT_EQ(headerCount(bytes), 300u);
+    EXPECT_EQ(bytes.size(), std::size_t(t.headerLength() + 300 * t.recordLength() + 1));
+    EXPECT_EQ(bytes.back(), '\x1A');
+    EXPECT_EQ((*t.readRecord(300))[1].number, 300);
+
+    // Overwrites in any order, one record named twice (the later values win); the
+    // deletion mark of record 2 stays.
+    t.overwriteMany({250, 2, 7, 250}, {{Value::fromText("A")}, {Value::fromText("B")}, {Value::fromText("C")},
+                                       {Value::fromText("D"), Value::fromNumber(9)}});
+    EXPECT_TRUE(t.isDeleted(2));
+    EXPECT_EQ((*t.readRecord(7))[0].text, "C");
+    EXPECT_TRUE((*t.readRecord(7))[1].isNull());
+    EXPECT_EQ((*t.readRecord(250))[0].text, "D");
+    EXPECT_EQ((*t.readRecord(250))[1].number, 9);
+    EXPECT_EQ((*t.readRecord(249))[0].text, "R249");   // neighbours inside a window untouched
+    EXPECT_EQ((*t.readRecord(251))[0].text, "R251");
+
+    // Deletion marks: far apart, adjacent, and at the last record; undeleting too.
+    t.markDeletedMany({300, 5, 6, 8, 150});
+    t.markDeletedMany({2}, false);
+    const RecordSet rs = t.readAll();
+    EXPECT_EQ(rs.size(), 295u);
+    for (std::uint32_t n : {5u, 6u, 8u, 150u, 300u})
+        EXPECT_TRUE(t.isDeleted(n)) << n;
+    EXPECT_FALSE(t.isDeleted(7));
+    EXPECT_EQ((*t.readRecord(2))[0].text, "B");
+    bytes = readFile(file);
+    EXPECT_EQ(headerCount(bytes), 300u);
+    EXPECT_EQ(bytes.size(), std::size_t(t.headerLength() + 300 * t.recordLength() + 1));
+    EXPECT_EQ(bytes.back(), '\x1A');
+}
+
+TEST(DbfWrite, BatchWithABadRecordOrNumberWritesNothing)
+{
+    TempDir dir;
+    const auto file = makeTable(dir, 4);
+    DbfTable t(file);
+    const std::string before = readFile(file);
+    // The third record's number does not fit its column: the first two are not written.
+    const Record tooWide = {Value::fromText("Z"), Value::fromNumber(12345678)};
+    EXPECT_THROW(t.appendMany({{Value::fromText("X")}, {Value::fromText("Y")}, tooWide}), DbfError);
+    EXPECT_THROW(t.overwriteMany({1, 2}, {{Value::fromText("X")}, tooWide}), DbfError);
+    EXPECT_THROW(t.overwriteMany({1, 5}, {{Value::fromText("X")}, {Value::fromText("Y")}}), DbfError);
+    EXPECT_THROW(t.overwriteMany({1}, {}), DbfError);
+    EXPECT_THROW(t.markDeletedMany({1, 0}), DbfError);
+    EXPECT_THROW(t.markDeletedMany({2, 5}), DbfError);
+    EXPECT_EQ(readFile(file), before);
+    EXPECT_EQ(t.appendMany({}), 0u);
+}

@@ -101,6 +101,34 @@ TEST_F(Files, CursorWalksEditsPostsAndPacks) {
     EXPECT_EQ(rows("SELECT NROM, VENIT FROM \"Oameni.dbf\" ORDER BY NROM"), (Rows{"1|20", "3|60"}));
 }
 
+// A statement's many writes reach the file as the cached copy has them: the copy kept by
+// the engine and a fresh read of the file agree after inserts, updates and deletions.
+TEST_F(Files, ManyRowStatementsLeaveTheFileAsTheCopyHasIt) {
+    makeMembers("Oameni.dbf");
+    std::string insert = "INSERT INTO \"Oameni.dbf\" (NROM, NRCRT, CNP) VALUES ";
+    for (int i = 1; i <= 1000; ++i)
+        insert += (i > 1 ? ", (" : "(") + std::to_string(i) + ", " + std::to_string(i % 10) + ", \"C" + std::to_string(i) + "\")";
+    exec(insert);
+    exec("UPDATE \"Oameni.dbf\" SET VENIT=NROM*2, CNP=\"U\" + CNP WHERE NRCRT<>3");
+    exec("DELETE FROM \"Oameni.dbf\" WHERE NRCRT=5 OR NROM>990");
+    exec("INSERT INTO \"Oameni.dbf\" SELECT NROM+5000, NRCRT, CNP, VENIT, DATAL FROM \"Oameni.dbf\" WHERE NRCRT=1");
+    const Rows cached = rows("SELECT NROM, NRCRT, CNP, VENIT FROM \"Oameni.dbf\" ORDER BY NROM");
+    ASSERT_EQ(cached.size(), 990u);   // 1000, less 109 deleted, and 99 copies
+    dbf::DbfTable t(dir / "Oameni.dbf");
+    const dbf::RecordSet rs = t.readAll();
+    Rows fromFile;
+    for (std::size_t r = 0; r < rs.size(); ++r) {
+        const long nrom = static_cast<long>(rs.number(r, 0));
+        const std::string venit = rs.isNull(r, 3) ? "~" : std::to_string(static_cast<long>(rs.number(r, 3)));
+        fromFile.push_back(std::to_string(nrom) + "|" + std::to_string(static_cast<long>(rs.number(r, 1))) + "|" +
+                           std::string(rs.text(r, 2)) + "|" + venit);
+    }
+    EXPECT_EQ(fromFile, cached);
+    EXPECT_EQ(t.recordCount(), 1099u);
+    EXPECT_EQ(rows("SELECT CNP, VENIT FROM \"Oameni.dbf\" WHERE NROM=5011"), Rows{"UC11|22"});
+    EXPECT_EQ(rows("SELECT CNP, VENIT FROM \"Oameni.dbf\" WHERE NROM=13"), Rows{"C13|~"});
+}
+
 // Two processes appending and updating the same table at once lose and tear nothing.
 TEST_F(Files, TwoProcessesWritingAtOnceLoseNothing) {
     makeMembers("Oameni.dbf");

@@ -1,4 +1,5 @@
-// An open dBase table: reading records and writing them one by one under a short lock.
+// An open dBase table: reading records and writing them under a short lock, one by one or
+// in batches.
 #include "engines/dbase/DbfImpl.h"
 
 #include "engines/common/Codepage.h"
@@ -364,6 +365,153 @@ void DbfTable::markDeleted(std::uint32_t n, bool deleted)
         checkRange(d, n, count);
         const unsigned char flag = deleted ? '*' : ' ';
         pwriteFull(d.fd.get(), &flag, 1, d.header.recordOffset(n - 1), d.name);
+        touchHeader(d, nullptr);
+        return 0;
+    });
+}
+
+// ---------------------------------------------------------------------------------------
+// Batch writes.
+
+// Record numbers of a batch sorted (stably, so that a later write to the same record
+// wins) and cut into windows of nearby records: each window is read and written back
+// with one call instead of one per record. Small gaps are read and written back
+// unchanged, which is safe because nobody else writes while the exclusive lock is held.
+namespace {
+
+struct Window {
+    std::uint32_t first = 0, last = 0;   // 1-based record numbers, inclusive
+    std::size_t begin = 0, end = 0;      // range in the sorted order
+};
+
+std::vector<std::size_t> sortedOrder(const std::vector<std::uint32_t> &numbers)
+{
+    std::vector<std::size_t> order(numbers.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return numbers[a] < numbers[b]; });
+    return order;
+}
+
+std::vector<Window> windowsOf(const std::vector<std::uint32_t> &numbers, const std::vector<std::size_t> &order,
+                              std::size_t recLen)
+{
+    constexpr std::size_t kMaxWindowBytes = std::size_t(1) << 20;
+    constexpr std::size_t kMaxGapBytes = 8192;
+    std::vector<Window> out;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const std::uint32_t n = numbers[order[k]];
+        if (!out.empty()) {
+            Window &w = out.back();
+            const std::size_t gap = std::size_t(n - w.last) * recLen;
+            const std::size_t span = std::size_t(n - w.first + 1) * recLen;
+            if (gap <= kMaxGapBytes && span <= kMaxWindowBytes) {
+                w.last = n;
+                w.end = k + 1;
+                continue;
+            }
+        }
+        out.push_back({n, n, k, k + 1});
+    }
+    return out;
+}
+
+} // namespace
+
+std::uint32_t DbfTable::appendMany(const std::vector<Record> &records)
+{
+    Impl &d = *d_;
+    if (records.empty())
+        return 0;
+    return underWriteLock(d, [&](std::uint32_t count) {
+        if (std::uint64_t(count) + records.size() > 0xFFFFFFFFull)
+            fail(d.name, "the table is full");
+        const std::size_t recLen = std::size_t(d.header.recordLength);
+        // All records are encoded before the first write: a value that does not fit
+        // leaves the file untouched.
+        std::vector<unsigned char> buf(records.size() * recLen + 1, ' ');
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            unsigned char *rec = buf.data() + i * recLen;
+            encodeRecord(d.header, records[i], rec, d.name);
+            rec[0] = ' ';
+        }
+        buf.back() = 0x1A;   // the end-of-file mark follows the last record
+        // The records go in first and the count after them, so that a reader never
+        // counts a record that is not completely written.
+        pwriteFull(d.fd.get(), buf.data(), buf.size(), d.header.recordOffset(count), d.name);
+        const std::uint32_t newCount = count + std::uint32_t(records.size());
+        touchHeader(d, &newCount);
+        return count + 1;
+    });
+}
+
+void DbfTable::overwriteMany(const std::vector<std::uint32_t> &numbers, const std::vector<Record> &records)
+{
+    Impl &d = *d_;
+    if (numbers.size() != records.size())
+        fail(d.name, "overwriteMany: " + std::to_string(numbers.size()) + " record numbers for " +
+                         std::to_string(records.size()) + " records");
+    if (numbers.empty())
+        return;
+    underWriteLock(d, [&](std::uint32_t count) {
+        for (std::uint32_t n : numbers)
+            checkRange(d, n, count);
+        const std::size_t recLen = std::size_t(d.header.recordLength);
+        const std::vector<std::size_t> order = sortedOrder(numbers);
+        const std::vector<Window> windows = windowsOf(numbers, order, recLen);
+        // Read every window and encode into it before writing any, so that a value that
+        // does not fit writes nothing.
+        std::vector<std::vector<unsigned char>> bufs(windows.size());
+        for (std::size_t w = 0; w < windows.size(); ++w) {
+            const Window &win = windows[w];
+            std::vector<unsigned char> &buf = bufs[w];
+            buf.resize(std::size_t(win.last - win.first + 1) * recLen);
+            if (preadFull(d.fd.get(), buf.data(), buf.size(), d.header.recordOffset(win.first - 1), d.name) <
+                buf.size())
+                fail(d.name, "record " + std::to_string(win.last) + " is cut short");
+            for (std::size_t k = win.begin; k < win.end; ++k) {
+                const std::size_t i = order[k];
+                unsigned char *rec = buf.data() + std::size_t(numbers[i] - win.first) * recLen;
+                // The deletion mark stays as it is on disk.
+                const unsigned char mark = rec[0];
+                encodeRecord(d.header, records[i], rec, d.name);
+                rec[0] = mark;
+            }
+        }
+        for (std::size_t w = 0; w < windows.size(); ++w)
+            pwriteFull(d.fd.get(), bufs[w].data(), bufs[w].size(), d.header.recordOffset(windows[w].first - 1),
+                       d.name);
+        touchHeader(d, nullptr);
+        return 0;
+    });
+}
+
+void DbfTable::markDeletedMany(const std::vector<std::uint32_t> &numbers, bool deleted)
+{
+    Impl &d = *d_;
+    if (numbers.empty())
+        return;
+    underWriteLock(d, [&](std::uint32_t count) {
+        for (std::uint32_t n : numbers)
+            checkRange(d, n, count);
+        const std::size_t recLen = std::size_t(d.header.recordLength);
+        const std::vector<std::size_t> order = sortedOrder(numbers);
+        const unsigned char flag = deleted ? '*' : ' ';
+        std::vector<unsigned char> buf;
+        for (const Window &win : windowsOf(numbers, order, recLen)) {
+            const std::uint64_t offset = d.header.recordOffset(win.first - 1);
+            if (win.first == win.last) {
+                pwriteFull(d.fd.get(), &flag, 1, offset, d.name);
+                continue;
+            }
+            buf.resize(std::size_t(win.last - win.first + 1) * recLen);
+            if (preadFull(d.fd.get(), buf.data(), buf.size(), offset, d.name) < buf.size())
+                fail(d.name, "record " + std::to_string(win.last) + " is cut short");
+            for (std::size_t k = win.begin; k < win.end; ++k)
+                buf[std::size_t(numbers[order[k]] - win.first) * recLen] = flag;
+            pwriteFull(d.fd.get(), buf.data(), buf.size(), offset, d.name);
+        }
         touchHeader(d, nullptr);
         return 0;
     });

@@ -227,6 +227,15 @@ public:
     std::uint32_t append(const Record &values);
     void overwrite(std::uint32_t n, const Record &values);
     void markDeleted(std::uint32_t n, bool deleted = true);
+    // Batch writes: the whole batch under one exclusive lock and one header update at its
+    // end, with the same guarantees as the single-record calls (records complete before
+    // they are counted, the end mark after the last record). Every record is encoded
+    // before anything is written, so a value that does not fit writes nothing.
+    // appendMany returns the number of the first new record (the others follow it).
+    std::uint32_t appendMany(const std::vector<Record> &records);
+    // numbers[i] gets records[i]; a record named twice ends with the later values.
+    void overwriteMany(const std::vector<std::uint32_t> &numbers, const std::vector<Record> &records);
+    void markDeletedMany(const std::vector<std::uint32_t> &numbers, bool deleted = true);
     // The values as a reader would get them back after append or overwrite: numbers
     // rounded to their decimals, texts cut to their column and passed through the code
     // page, blanks as NULL. Throws as append would for a value that does not fit.

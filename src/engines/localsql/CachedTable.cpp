@@ -200,43 +200,70 @@ void CachedTable::commitStaged() {
         if (work.size() > 256)
             for (auto &index : indexes_)
                 index.reset();
-        for (Staged &s : work) {
-            switch (s.op) {
+        // Consecutive writes of one kind go to the file as one batch (one lock, one
+        // header update); a statement normally stages writes of a single kind, so it
+        // writes each table once.
+        std::vector<std::uint32_t> numbers;
+        std::vector<dbf::Record> records;
+        for (std::size_t begin = 0; begin < work.size();) {
+            const Staged::Op op = work[begin].op;
+            std::size_t end = begin;
+            while (end < work.size() && work[end].op == op)
+                ++end;
+            numbers.clear();
+            records.clear();
+            for (std::size_t i = begin; i < end; ++i) {
+                if (op != Staged::Insert)
+                    numbers.push_back(rows_.recordNumber(work[i].row));
+                if (op != Staged::Delete)
+                    records.push_back(std::move(work[i].values));
+            }
+            switch (op) {
             case Staged::Insert: {
-                const std::uint32_t n = writer_->append(s.values);
-                // Another process appending in between moves our record further on.
-                if (n != fileRecords + 1)
+                const std::uint32_t first = writer_->appendMany(records);
+                // Another process appending in between moves our records further on.
+                if (first != fileRecords + 1)
                     consistent = false;
-                fileRecords = n;
+                fileRecords = first + static_cast<std::uint32_t>(records.size()) - 1;
                 if (!consistent)
                     break;
-                const std::size_t row = rows_.size();
-                rows_.recordNumbers_.push_back(n);
-                rows_.kinds_.resize(rows_.kinds_.size() + rows_.columns_, dbf::ValueKind::Null);
-                rows_.values_.resize(rows_.values_.size() + rows_.columns_);
-                for (std::size_t c = 0; c < rows_.columns_; ++c)
-                    setCell(row, c, c < s.values.size() ? s.values[c] : dbf::Value());
-                alive_.push_back(1);
-                indexAdd(row);
+                const std::size_t firstRow = rows_.size();
+                const std::size_t cols = rows_.columns_;
+                rows_.kinds_.resize(rows_.kinds_.size() + records.size() * cols, dbf::ValueKind::Null);
+                rows_.values_.resize(rows_.values_.size() + records.size() * cols);
+                alive_.resize(alive_.size() + records.size(), 1);
+                for (std::size_t k = 0; k < records.size(); ++k) {
+                    const std::size_t row = firstRow + k;
+                    rows_.recordNumbers_.push_back(first + static_cast<std::uint32_t>(k));
+                    for (std::size_t c = 0; c < cols; ++c)
+                        setCell(row, c, c < records[k].size() ? records[k][c] : dbf::Value());
+                    indexAdd(row);
+                }
                 break;
             }
             case Staged::Update:
-                writer_->overwrite(rows_.recordNumber(s.row), s.values);
+                writer_->overwriteMany(numbers, records);
                 if (!consistent)
                     break;
-                indexRemove(s.row);
-                for (std::size_t c = 0; c < rows_.columns_; ++c)
-                    setCell(s.row, c, c < s.values.size() ? s.values[c] : dbf::Value());
-                indexAdd(s.row);
+                for (std::size_t k = 0; k < records.size(); ++k) {
+                    const std::size_t row = work[begin + k].row;
+                    indexRemove(row);
+                    for (std::size_t c = 0; c < rows_.columns_; ++c)
+                        setCell(row, c, c < records[k].size() ? records[k][c] : dbf::Value());
+                    indexAdd(row);
+                }
                 break;
             case Staged::Delete:
-                writer_->markDeleted(rows_.recordNumber(s.row));
+                writer_->markDeletedMany(numbers);
                 if (!consistent)
                     break;
-                indexRemove(s.row);
-                alive_[s.row] = 0;
+                for (std::size_t i = begin; i < end; ++i) {
+                    indexRemove(work[i].row);
+                    alive_[work[i].row] = 0;
+                }
                 break;
             }
+            begin = end;
         }
         if (consistent)
             stamp_ = writer_->stamp();

@@ -2,8 +2,8 @@
 // is reused while the file is unchanged: at every statement the caller asks `refresh`,
 // which compares the file's stamp (size, modification time, header record count) and
 // re-reads it only when another process wrote it. Writes of a statement are staged and
-// applied at its end, to the file (record by record, under the storage engine's locks)
-// and to the copy, so that the copy stays valid without a re-read.
+// applied at its end, to the file (in batches, each under one lock of the storage
+// engine) and to the copy, so that the copy stays valid without a re-read.
 //
 // Equality look-ups use hash indexes built on demand for one column and kept up to date
 // by the writes. Rows are numbered from 0 in file order; a row deleted by a statement stays

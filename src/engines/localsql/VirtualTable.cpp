@@ -188,6 +188,10 @@ int next(sqlite3_vtab_cursor *base) {
 int eof(sqlite3_vtab_cursor *base) { return reinterpret_cast<DbfCursor *>(base)->eof; }
 
 int column(sqlite3_vtab_cursor *base, sqlite3_context *ctx, int col) {
+    // An UPDATE asks for the columns it leaves alone too; those come back empty and the
+    // update takes their stored value as it is, without converting it twice.
+    if (sqlite3_vtab_nochange(ctx))
+        return SQLITE_OK;
     auto *cur = reinterpret_cast<DbfCursor *>(base);
     const dbf::RecordSet &rs = cur->table->rows();
     const std::size_t r = cur->row;
@@ -273,18 +277,20 @@ int update(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite3_int64 *ne
             return SQLITE_ERROR;
         }
         const auto &fields = table.fields();
+        if (!insert && row >= table.rowCount()) {
+            setError(vtab, "Row " + std::to_string(row) + " does not exist");
+            return SQLITE_ERROR;
+        }
         dbf::Record rec(fields.size());
-        // Columns of kinds the engine does not write (memos and the like) keep their value.
-        dbf::Record old;
         for (std::size_t c = 0; c < fields.size() && static_cast<int>(c) + 2 < argc; ++c) {
-            if (!writableType(fields[c].type)) {
-                if (!insert) {
-                    if (old.empty())
-                        old = table.record(row);
-                    rec[c] = old[c];
-                }
+            // Columns the UPDATE does not change, and columns of kinds the engine does
+            // not write (memos and the like), keep their stored value.
+            if (!insert && (!writableType(fields[c].type) || sqlite3_value_nochange(argv[c + 2]))) {
+                rec[c] = table.rows().value(row, c);
                 continue;
             }
+            if (!writableType(fields[c].type))
+                continue;
             rec[c] = toFieldValue(fields[c], toValue(argv[c + 2]));
         }
         if (insert) {
