@@ -231,7 +231,8 @@ public:
     // end, with the same guarantees as the single-record calls (records complete before
     // they are counted, the end mark after the last record). Every record is encoded
     // before anything is written, so a value that does not fit writes nothing.
-    // appendMany returns the number of the first new record (the others follow it).
+    // appendMany returns the number of the first new record (the others follow it), 0 for
+    // an empty batch.
     std::uint32_t appendMany(const std::vector<Record> &records);
     // numbers[i] gets records[i]; a record named twice ends with the later values.
     void overwriteMany(const std::vector<std::uint32_t> &numbers, const std::vector<Record> &records);
