@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <csignal>
 #include <fcntl.h>
@@ -53,6 +54,34 @@ int waitFor(pid_t pid)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The record writer `who` appends as its i-th.
+Record writerRecord(const std::string &who, int i)
+{
+    return {Value::fromNumber(i), Value::fromText(who + " " + std::to_string(i) + std::string(100, '.')),
+            Value::fromText(who)};
+}
+
+// Checks that the 4,000 records written by "A" and "B" are whole and each writer's are in
+// its own order; with a batch size, also that no batch has the other writer's records
+// inside it. `next` receives how many records of each writer were found.
+void checkWriters(const std::filesystem::path &file, int batch, std::map<std::string, int> &next)
+{
+    DbfTable t(file);
+    EXPECT_EQ(t.recordCount(), 4000u);
+    const RecordSet rs = t.readAll();
+    ASSERT_EQ(rs.size(), 4000u);
+    next = {{"A", 0}, {"B", 0}};
+    for (std::size_t r = 0; r < rs.size(); ++r) {
+        const std::string who(rs.text(r, 2));
+        ASSERT_TRUE(next.count(who)) << "torn record " << r;
+        const int i = next[who]++;
+        ASSERT_EQ(rs.number(r, 0), i) << who; // each writer's records in its own order
+        ASSERT_EQ(rs.text(r, 1), who + " " + std::to_string(i) + std::string(100, '.'));
+        if (batch > 0 && i % batch != batch - 1) // a batch runs on without the other writer's records
+            ASSERT_EQ(std::string(rs.text(r + 1, 2)), who) << "batch split at record " << r;
+    }
+}
+
 } // namespace
 
 TEST(DbfConcurrency, TwoProcessesAppendingLeaveEveryRecordIntact)
@@ -63,8 +92,7 @@ TEST(DbfConcurrency, TwoProcessesAppendingLeaveEveryRecordIntact)
         return [file, who] {
             DbfTable t(file);
             for (int i = 0; i < 2000; ++i)
-                t.append({Value::fromNumber(i), Value::fromText(who + " " + std::to_string(i) + std::string(100, '.')),
-                          Value::fromText(who)});
+                t.append(writerRecord(who, i));
         };
     };
     const pid_t a = spawn(writer("A"));
@@ -72,18 +100,8 @@ TEST(DbfConcurrency, TwoProcessesAppendingLeaveEveryRecordIntact)
     ASSERT_EQ(waitFor(a), 0);
     ASSERT_EQ(waitFor(b), 0);
 
-    DbfTable t(file);
-    EXPECT_EQ(t.recordCount(), 4000u);
-    const RecordSet rs = t.readAll();
-    ASSERT_EQ(rs.size(), 4000u);
-    std::map<std::string, int> next = {{"A", 0}, {"B", 0}};
-    for (std::size_t r = 0; r < rs.size(); ++r) {
-        const std::string who(rs.text(r, 2));
-        ASSERT_TRUE(next.count(who)) << "torn record " << r;
-        const int i = next[who]++;
-        ASSERT_EQ(rs.number(r, 0), i) << who;   // each writer's records in its own order
-        ASSERT_EQ(rs.text(r, 1), who + " " + std::to_string(i) + std::string(100, '.'));
-    }
+    std::map<std::string, int> next;
+    checkWriters(file, 0, next);
     EXPECT_EQ(next["A"], 2000);
     EXPECT_EQ(next["B"], 2000);
 }
@@ -175,8 +193,7 @@ TEST(DbfConcurrency, TwoProcessesAppendingBatchesLeaveEveryBatchWhole)
                 std::vector<Record> batch;
                 for (int i = 0; i < 50; ++i) {
                     const int k = b * 50 + i;
-                    batch.push_back({Value::fromNumber(k), Value::fromText(who + " " + std::to_string(k) + std::string(100, '.')),
-                                     Value::fromText(who)});
+                    batch.push_back(writerRecord(who, k));
                 }
                 t.appendMany(batch);
             }
@@ -187,20 +204,8 @@ TEST(DbfConcurrency, TwoProcessesAppendingBatchesLeaveEveryBatchWhole)
     ASSERT_EQ(waitFor(a), 0);
     ASSERT_EQ(waitFor(b), 0);
 
-    DbfTable t(file);
-    EXPECT_EQ(t.recordCount(), 4000u);
-    const RecordSet rs = t.readAll();
-    ASSERT_EQ(rs.size(), 4000u);
-    std::map<std::string, int> next = {{"A", 0}, {"B", 0}};
-    for (std::size_t r = 0; r < rs.size(); ++r) {
-        const std::string who(rs.text(r, 2));
-        ASSERT_TRUE(next.count(who)) << "torn record " << r;
-        const int i = next[who]++;
-        ASSERT_EQ(rs.number(r, 0), i) << who;
-        ASSERT_EQ(rs.text(r, 1), who + " " + std::to_string(i) + std::string(100, '.'));
-        if (i % 50 != 49)   // a batch runs on without the other writer's records inside it
-            ASSERT_EQ(std::string(rs.text(r + 1, 2)), who) << "batch split at record " << r;
-    }
+    std::map<std::string, int> next;
+    checkWriters(file, 50, next);
 }
 
 TEST(DbfConcurrency, ReaderSeesABatchOfDeletionMarksWholeOrNotAtAll)
