@@ -37,7 +37,9 @@ TEST(DbfValues, NumbersAreRoundedHalfAwayFromZeroAndRightAligned)
     DbfTable t(file);
     const std::vector<std::pair<double, std::string>> cases = {
         {2.675, "    2.68"}, {-2.675, "   -2.68"}, {0.005, "    0.01"}, {-0.004, "    0.00"},
-        {9.995, "   10.00"}, {12345.5, "12345.50"}, {0, "    0.00"}, {-1234.56, "-1234.56"}};
+        {9.995, "   10.00"}, {12345.5, "12345.50"}, {0, "    0.00"}, {-1234.56, "-1234.56"},
+        // Whole numbers, negative zero among them.
+        {7, "    7.00"}, {-7, "   -7.00"}, {-0.0, "    0.00"}, {99999, "99999.00"}, {-9999, "-9999.00"}};
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const auto n = t.append({Value::fromText("x"), Value::fromNumber(cases[i].first)});
         EXPECT_EQ(storedField(file, int(n), 11, 8), cases[i].second) << cases[i].first;

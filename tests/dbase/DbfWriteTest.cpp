@@ -275,3 +275,33 @@ TEST(DbfWrite, BatchWithABadRecordOrNumberWritesNothing)
     EXPECT_EQ(readFile(file), before);
     EXPECT_EQ(t.appendMany({}), 0u);
 }
+
+TEST(DbfWrite, MarkAllDeletedCountsTheLiveRecordsAndKeepsTheSlots)
+{
+    TempDir dir;
+    const auto file = makeTable(dir, 3);
+    DbfTable t(file);
+    std::vector<Record> more;
+    for (int i = 4; i <= 3000; ++i)   // more than one chunk of the marking
+        more.push_back({Value::fromText("R" + std::to_string(i)), Value::fromNumber(i)});
+    t.appendMany(more);
+    t.markDeletedMany({2, 2999});
+    Stamp after;
+    EXPECT_EQ(t.markAllDeleted(&after), 2998u);
+    EXPECT_EQ(after, stampOf(file));
+    EXPECT_EQ(t.readAll().size(), 0u);
+    EXPECT_EQ(t.recordCount(), 3000u);
+    const std::string bytes = readFile(file);
+    EXPECT_EQ(headerCount(bytes), 3000u);
+    EXPECT_EQ(bytes.size(), std::size_t(t.headerLength() + 3000 * t.recordLength() + 1));
+    EXPECT_EQ(bytes.back(), '\x1A');
+    // The records themselves are untouched: undeleting one brings it back whole.
+    t.markDeleted(1500, false);
+    EXPECT_EQ((*t.readRecord(1500))[0].text, "R1500");
+    EXPECT_EQ(t.markAllDeleted(), 1u);
+    EXPECT_EQ(t.markAllDeleted(), 0u);
+    EXPECT_EQ(DbfTable::pack(file).kept, 0u);
+    DbfTable empty(file);
+    EXPECT_EQ(empty.markAllDeleted(), 0u);
+    EXPECT_THROW(DbfTable(file, true).markAllDeleted(), DbfError);
+}

@@ -94,6 +94,13 @@ TEST_F(Semantics, ValuesAreFittedToTheirColumns) {
     EXPECT_NE(errorOf("UPDATE \"Cereri.dbf\" SET TVENIT=TVENIT*100000000"), "");
     EXPECT_EQ(rows("SELECT TVENIT FROM \"Cereri.dbf\" WHERE NRCRT=1"), Rows{"1234.5"});
     EXPECT_NE(errorOf("INSERT INTO \"Cereri.dbf\" (NRCRT) VALUES (\"unu\")").find("not a number"), std::string::npos);
+    // Whole numbers at the edge of their columns: the sign and the decimals count.
+    exec("INSERT INTO \"Cereri.dbf\" (NRCRT, NR_LUNI, TVENIT) VALUES (8, 99999, 9999999), (9, -9999, -999999)");
+    EXPECT_EQ(rows("SELECT NR_LUNI, TVENIT FROM \"Cereri.dbf\" WHERE NRCRT>=8 ORDER BY NRCRT"),
+              (Rows{"99999|9999999", "-9999|-999999"}));
+    EXPECT_NE(errorOf("INSERT INTO \"Cereri.dbf\" (NRCRT, NR_LUNI) VALUES (10, -10000)"), "");
+    EXPECT_NE(errorOf("INSERT INTO \"Cereri.dbf\" (NRCRT, TVENIT) VALUES (10, -1000000)"), "");
+    EXPECT_NE(errorOf("INSERT INTO \"Cereri.dbf\" (NRCRT, TVENIT) VALUES (10, 10000000)"), "");
 }
 
 TEST_F(Semantics, FailuresNameWhereAndWhat) {

@@ -129,6 +129,31 @@ TEST_F(Files, ManyRowStatementsLeaveTheFileAsTheCopyHasIt) {
     EXPECT_EQ(rows("SELECT CNP, VENIT FROM \"Oameni.dbf\" WHERE NROM=13"), Rows{"C13|~"});
 }
 
+// DELETE without a condition empties the table whatever the cached copy knew: rows other
+// programs wrote before it go too, rows they write after it are seen, and the engine's
+// own later writes land on the right records.
+TEST_F(Files, DeleteWithoutAConditionEmptiesTheTable) {
+    makeMembers("Oameni.dbf");
+    exec("INSERT INTO \"Oameni.dbf\" (NROM, NRCRT) VALUES (1, 1), (2, 1), (3, 2)");
+    exec("DELETE FROM \"Oameni.dbf\" WHERE NROM=2");
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM \"Oameni.dbf\" WHERE NRCRT=1"), Rows{"1"});
+    dbf::DbfTable other(dir / "Oameni.dbf");
+    other.append({dbf::Value::fromNumber(4), dbf::Value::fromNumber(1)});
+    EXPECT_EQ(exec("DELETE FROM \"Oameni.dbf\""), 3);
+    EXPECT_EQ(exec("DELETE FROM oameni"), 0);
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM \"Oameni.dbf\" WHERE NRCRT=1"), Rows{"0"});
+    exec("INSERT INTO \"Oameni.dbf\" (NROM, NRCRT) VALUES (5, 1)");
+    other.append({dbf::Value::fromNumber(6), dbf::Value::fromNumber(1)});
+    exec("UPDATE \"Oameni.dbf\" SET CNP=\"X\" WHERE NROM=5");
+    EXPECT_EQ(rows("SELECT NROM, CNP FROM \"Oameni.dbf\" WHERE NRCRT=1 ORDER BY NROM"), (Rows{"5|X", "6|~"}));
+    EXPECT_EQ(other.recordCount(), 6u);
+    EXPECT_EQ((*other.readRecord(5))[2].text, "X");
+    EXPECT_TRUE(other.isDeleted(4));
+    const std::string err = errorOf("DELETE FROM \"Nimic.dbf\"");
+    EXPECT_NE(err.find("does not exist"), std::string::npos) << err;
+    EXPECT_NE(err.find("\"Nimic.dbf\""), std::string::npos) << err;
+}
+
 // Two processes appending and updating the same table at once lose and tear nothing.
 TEST_F(Files, TwoProcessesWritingAtOnceLoseNothing) {
     makeMembers("Oameni.dbf");

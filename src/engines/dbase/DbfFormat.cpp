@@ -777,6 +777,16 @@ std::string formatNumber(double value, int decimals)
     if (!std::isfinite(value))
         return {};
     char buf[400];
+    // Whole numbers (keys, months, counts and most amounts) need no rounding.
+    if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+        const long long whole = static_cast<long long>(value);
+        char *end = std::to_chars(buf, buf + sizeof buf, whole).ptr;
+        if (decimals > 0) {
+            *end++ = '.';
+            end = std::fill_n(end, decimals, '0');
+        }
+        return std::string(buf, end);
+    }
     const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     std::string s(buf, r.ptr);
     bool neg = false;
@@ -851,8 +861,20 @@ static bool isBinaryType(const Header &h, char t, int len)
 static std::string dateDigits(std::int32_t days)
 {
     const Ymd d = civilFromDays(days);
-    char b[16];
-    std::snprintf(b, sizeof b, "%04d%02d%02d", d.year, d.month, d.day);
+    if (d.year < 0 || d.year > 9999) {
+        char b[32];
+        std::snprintf(b, sizeof b, "%04d%02d%02d", d.year, d.month, d.day);
+        return b;
+    }
+    std::string b(8, '0');
+    const int parts[3][2] = {{d.year, 4}, {d.month, 2}, {d.day, 2}};
+    std::size_t at = 0;
+    for (const auto &[v, width] : parts) {
+        int x = v;
+        for (int k = width - 1; k >= 0; --k, x /= 10)
+            b[at + std::size_t(k)] = char('0' + x % 10);
+        at += std::size_t(width);
+    }
     return b;
 }
 
@@ -913,6 +935,12 @@ void encodeRecord(const Header &h, const Record &values, unsigned char *out, con
         }
         switch (f.type) {
         case 'C': {
+            // Plain ASCII text is the same in every code page: copied as it is.
+            if (v.kind == ValueKind::Text &&
+                std::all_of(v.text.begin(), v.text.end(), [](char c) { return (unsigned char)c < 0x80; })) {
+                std::memcpy(p, v.text.data(), std::min(len, v.text.size()));
+                break;
+            }
             std::string s;
             switch (v.kind) {
             case ValueKind::Text: s = v.text; break;

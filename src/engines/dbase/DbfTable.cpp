@@ -517,6 +517,38 @@ void DbfTable::markDeletedMany(const std::vector<std::uint32_t> &numbers, bool d
     });
 }
 
+std::uint32_t DbfTable::markAllDeleted(Stamp *after)
+{
+    Impl &d = *d_;
+    return underWriteLock(d, [&](std::uint32_t count) {
+        const std::size_t recLen = std::size_t(d.header.recordLength);
+        const std::size_t perChunk = std::max<std::size_t>(1, (std::size_t(1) << 20) / recLen);
+        std::vector<unsigned char> buf(perChunk * recLen);
+        std::uint32_t live = 0;
+        for (std::uint32_t first = 0; first < count;) {
+            const std::size_t n = std::min<std::size_t>(perChunk, count - first);
+            const std::uint64_t offset = d.header.recordOffset(first);
+            if (preadFull(d.fd.get(), buf.data(), n * recLen, offset, d.name) < n * recLen)
+                fail(d.name, "record " + std::to_string(first + n) + " is cut short");
+            std::uint32_t marked = 0;
+            for (std::size_t k = 0; k < n; ++k)
+                if (buf[k * recLen] != '*') {
+                    buf[k * recLen] = '*';
+                    ++marked;
+                }
+            // Chunks with nothing left to mark are not written back.
+            if (marked)
+                pwriteFull(d.fd.get(), buf.data(), n * recLen, offset, d.name);
+            live += marked;
+            first += std::uint32_t(n);
+        }
+        touchHeader(d, nullptr);
+        if (after)
+            *after = stampOf(d.path);
+        return live;
+    });
+}
+
 Record DbfTable::asStored(const Record &values) const
 {
     const Header &h = d_->header;

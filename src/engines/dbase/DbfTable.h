@@ -237,6 +237,11 @@ public:
     // numbers[i] gets records[i]; a record named twice ends with the later values.
     void overwriteMany(const std::vector<std::uint32_t> &numbers, const std::vector<Record> &records);
     void markDeletedMany(const std::vector<std::uint32_t> &numbers, bool deleted = true);
+    // Marks every record deleted, under one lock, without decoding any of them. Returns
+    // how many were live; `after`, when given, gets the table's stamp as it stands once the
+    // marks are written (taken under the same lock, so a later write by another process
+    // shows as a change).
+    std::uint32_t markAllDeleted(Stamp *after = nullptr);
     // The values as a reader would get them back after append or overwrite: numbers
     // rounded to their decimals, texts cut to their column and passed through the code
     // page, blanks as NULL. Throws as append would for a value that does not fit.

@@ -74,15 +74,7 @@ void CachedTable::load() {
     try {
         dbf::DbfTable table(path_, true);
         stamp_ = table.stamp();
-        std::vector<dbf::Field> fields = table.fields();
-        bool same = fields.size() == fields_.size();
-        for (std::size_t i = 0; same && i < fields.size(); ++i)
-            same = fields[i].name == fields_[i].name && fields[i].type == fields_[i].type &&
-                   fields[i].length == fields_[i].length && fields[i].decimals == fields_[i].decimals;
-        if (!same || layoutVersion_ == 0) {
-            fields_ = std::move(fields);
-            ++layoutVersion_;
-        }
+        adoptFields(table.fields());
         rows_ = table.readAll();
     } catch (const SqlError &) {
         throw;
@@ -92,6 +84,50 @@ void CachedTable::load() {
     alive_.assign(rows_.size(), 1);
     indexes_.resize(fields_.size());
     loaded_ = true;
+}
+
+void CachedTable::adoptFields(std::vector<dbf::Field> fields) {
+    bool same = fields.size() == fields_.size();
+    for (std::size_t i = 0; same && i < fields.size(); ++i)
+        same = fields[i].name == fields_[i].name && fields[i].type == fields_[i].type &&
+               fields[i].length == fields_[i].length && fields[i].decimals == fields_[i].decimals;
+    if (!same || layoutVersion_ == 0) {
+        fields_ = std::move(fields);
+        ++layoutVersion_;
+    }
+}
+
+std::int64_t CachedTable::deleteAll() {
+    staged_.clear();
+    try {
+        dbf::stampOf(path_);
+    } catch (const std::exception &) {
+        invalidate();
+        throw SqlError("Table does not exist: " + path_.string());
+    }
+    try {
+        if (!writer_)
+            writer_ = std::make_unique<dbf::DbfTable>(path_, false);
+        dbf::Stamp after;
+        const std::uint32_t deleted = writer_->markAllDeleted(&after);
+        // Whatever the copy held, and whatever other processes wrote before the marks,
+        // no live row is left: the copy is the empty table as of that moment.
+        adoptFields(writer_->fields());
+        rows_ = dbf::RecordSet();
+        rows_.columns_ = fields_.size();
+        alive_.clear();
+        indexes_.clear();
+        indexes_.resize(fields_.size());
+        stamp_ = after;
+        loaded_ = true;
+        return deleted;
+    } catch (const SqlError &) {
+        invalidate();
+        throw;
+    } catch (const std::exception &e) {
+        invalidate();
+        throw SqlError(std::string("Cannot write table: ") + e.what());
+    }
 }
 
 std::optional<std::uint64_t> CachedTable::cellKey(std::size_t row, std::size_t col) const {
@@ -195,9 +231,10 @@ void CachedTable::commitStaged() {
         if (!writer_)
             writer_ = std::make_unique<dbf::DbfTable>(path_, false);
         // Keeping the hash indexes up to date costs a walk over the rows of equal value
-        // for each change; for a large batch it is cheaper to build them again when next
-        // needed.
-        if (work.size() > 256)
+        // for each changed or deleted row; for a large batch of those it is cheaper to
+        // build them again when next needed. New rows are simply added.
+        const auto rewrites = std::count_if(work.begin(), work.end(), [](const Staged &w) { return w.op != Staged::Insert; });
+        if (rewrites > 256)
             for (auto &index : indexes_)
                 index.reset();
         // Consecutive writes of one kind go to the file as one batch (one lock, one
@@ -380,13 +417,30 @@ dbf::Value toFieldValue(const dbf::Field &field, const Value &value) {
         if (!std::isfinite(d))
             wrongType(field, value, "a finite number");
         if (field.type == 'N' || field.type == 'F') {
-            char buf[400];
-            const int n = std::snprintf(buf, sizeof buf, "%.*f", field.decimals, d);
-            if (n < 0 || n > field.length)
-                throw SqlError("Value " + formatNumber(d) + " does not fit column " + field.name +
+            // The value as the column holds it: the text "%.*f" would write, which must
+            // fit the column's width. Whole numbers keep their value and only their width
+            // is counted (the common case, and snprintf is slow).
+            const double given = d;
+            int width = 0;
+            if (d == std::trunc(d) && std::fabs(d) < 1e15) {
+                width = d < 0 ? 2 : 1;
+                for (double rest = std::fabs(d); rest >= 10; rest = std::floor(rest / 10))
+                    ++width;
+                if (field.decimals > 0)
+                    width += field.decimals + 1;
+                if (d == 0)
+                    d = 0;   // no negative zero
+            } else {
+                char buf[400];
+                width = std::snprintf(buf, sizeof buf, "%.*f", field.decimals, d);
+                if (width < 0)
+                    width = field.length + 1;
+                d = std::strtod(buf, nullptr);
+            }
+            if (width > field.length)
+                throw SqlError("Value " + formatNumber(given) + " does not fit column " + field.name +
                                " (" + std::to_string(field.length) + " characters, " +
                                std::to_string(field.decimals) + " decimals)");
-            d = std::strtod(buf, nullptr);
         } else if (field.type == 'I' && (d < -2147483648.0 || d > 2147483647.0)) {
             throw SqlError("Value " + formatNumber(d) + " does not fit column " + field.name);
         }

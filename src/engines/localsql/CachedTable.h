@@ -61,6 +61,10 @@ public:
     // dropped (the file may hold part of the writes) and the error is rethrown.
     void commitStaged();
     void discardStaged() { staged_.clear(); }
+    // DELETE without a condition: marks every record of the file deleted without reading
+    // the table into memory, and leaves the copy as the empty table. Returns the number of
+    // rows deleted. Throws SqlError when the file is missing or cannot be written.
+    std::int64_t deleteAll();
 
 private:
     struct Staged {
@@ -71,6 +75,8 @@ private:
     using Index = std::unordered_multimap<std::uint64_t, std::uint32_t>;
 
     void load();
+    // Takes the file's list of columns, growing the layout version when it changed.
+    void adoptFields(std::vector<dbf::Field> fields);
     Index &indexFor(std::size_t col);
     void setCell(std::size_t row, std::size_t col, const dbf::Value &v);
     void indexRemove(std::size_t row);

@@ -175,6 +175,16 @@ std::int64_t Engine::run(const std::string &statement, ResultSet *result) {
             throw SqlError("Only a SELECT returns rows", statement, 0, "");
         if (st.kind == Statement::CreateTable || st.kind == Statement::AlterTable || st.kind == Statement::DropTable)
             return restructure(st, statement);
+        // Emptying a table (as the month operations do with their fresh copies of the
+        // large tables) needs no row of it in memory.
+        if (st.kind == Statement::Delete && !st.where) {
+            const std::filesystem::path resolved = resolveTable(st.table.path);
+            try {
+                return TableCache::instance().table(resolved)->deleteAll();
+            } catch (const SqlError &e) {
+                throw SqlError(e.message(), statement, st.table.pos, "\"" + st.table.path + "\"");
+            }
+        }
 
         // Every table is refreshed once per statement, however often it is named.
         std::map<std::string, TableBinding> seen;
