@@ -207,6 +207,12 @@ TEST(DbfWrite, ChangeStampFollowsWritesAndReplacement)
     const Stamp afterAppend = stampOf(file);
     EXPECT_NE(afterAppend, before);
     EXPECT_EQ(afterAppend.headerRecords, 3u);
+    // The stamps a write takes under its lock are the ones an outside look gives.
+    EXPECT_EQ(t.lastWrite().before, before);
+    EXPECT_EQ(t.lastWrite().after, afterAppend);
+    t.overwriteMany({1}, {{Value::fromText("Y")}});
+    EXPECT_EQ(t.lastWrite().before, afterAppend);
+    EXPECT_EQ(t.lastWrite().after, stampOf(file));
     DbfTable::pack(file);
     EXPECT_NE(stampOf(file).inode, afterAppend.inode);
     EXPECT_THROW(stampOf(dir / "none.dbf"), DbfError);
@@ -286,9 +292,10 @@ TEST(DbfWrite, MarkAllDeletedCountsTheLiveRecordsAndKeepsTheSlots)
         more.push_back({Value::fromText("R" + std::to_string(i)), Value::fromNumber(i)});
     t.appendMany(more);
     t.markDeletedMany({2, 2999});
-    Stamp after;
-    EXPECT_EQ(t.markAllDeleted(&after), 2998u);
-    EXPECT_EQ(after, stampOf(file));
+    const Stamp before = stampOf(file);
+    EXPECT_EQ(t.markAllDeleted(), 2998u);
+    EXPECT_EQ(t.lastWrite().before, before);
+    EXPECT_EQ(t.lastWrite().after, stampOf(file));
     EXPECT_EQ(t.readAll().size(), 0u);
     EXPECT_EQ(t.recordCount(), 3000u);
     const std::string bytes = readFile(file);

@@ -26,6 +26,10 @@ struct DbfTable::Impl {
     // lock is held on it); reparses the header when its shape changed.
     void reloadCounts();
     std::uint64_t fileSize();
+    // The stamp of the open file from its descriptor and the header's record count as last
+    // read (call with the lock held, after reloadCounts).
+    Stamp currentStamp();
+    DbfTable::WriteStamps lastWrite;
     // Complete record slots right now (the header re-read first).
     std::uint32_t slots();
 

@@ -108,6 +108,20 @@ std::uint64_t DbfTable::Impl::fileSize()
     return std::uint64_t(st.st_size);
 }
 
+Stamp DbfTable::Impl::currentStamp()
+{
+    struct stat st{};
+    if (::fstat(fd.get(), &st) != 0)
+        failErrno(name, "the table cannot be examined");
+    Stamp s;
+    s.device = std::uint64_t(st.st_dev);
+    s.inode = std::uint64_t(st.st_ino);
+    s.size = std::uint64_t(st.st_size);
+    s.mtimeNs = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.headerRecords = header.recordCount;
+    return s;
+}
+
 void DbfTable::Impl::loadHeader()
 {
     const std::uint64_t size = fileSize();
@@ -305,7 +319,11 @@ static auto underWriteLock(DbfTable::Impl &d, F write)
     return d.locked(LockMode::Exclusive, [&](std::uint32_t count) {
         if (!d.header.writable())
             fail(d.name, "tables of this dBase level are read only here");
-        return write(count);
+        d.lastWrite.before = d.currentStamp();
+        auto result = write(count);
+        d.reloadCounts();
+        d.lastWrite.after = d.currentStamp();
+        return result;
     });
 }
 
@@ -517,7 +535,9 @@ void DbfTable::markDeletedMany(const std::vector<std::uint32_t> &numbers, bool d
     });
 }
 
-std::uint32_t DbfTable::markAllDeleted(Stamp *after)
+const DbfTable::WriteStamps &DbfTable::lastWrite() const { return d_->lastWrite; }
+
+std::uint32_t DbfTable::markAllDeleted()
 {
     Impl &d = *d_;
     return underWriteLock(d, [&](std::uint32_t count) {
@@ -543,8 +563,6 @@ std::uint32_t DbfTable::markAllDeleted(Stamp *after)
             first += std::uint32_t(n);
         }
         touchHeader(d, nullptr);
-        if (after)
-            *after = stampOf(d.path);
         return live;
     });
 }

@@ -238,10 +238,16 @@ public:
     void overwriteMany(const std::vector<std::uint32_t> &numbers, const std::vector<Record> &records);
     void markDeletedMany(const std::vector<std::uint32_t> &numbers, bool deleted = true);
     // Marks every record deleted, under one lock, without decoding any of them. Returns
-    // how many were live; `after`, when given, gets the table's stamp as it stands once the
-    // marks are written (taken under the same lock, so a later write by another process
-    // shows as a change).
-    std::uint32_t markAllDeleted(Stamp *after = nullptr);
+    // how many were live.
+    std::uint32_t markAllDeleted();
+    // The table's stamp just before and just after the last write made through this
+    // object, both taken under that write's lock: a copy of the table that matched
+    // `before` matches `after` once the write is applied to it, and any write by another
+    // process shows as a difference.
+    struct WriteStamps {
+        Stamp before, after;
+    };
+    const WriteStamps &lastWrite() const;
     // The values as a reader would get them back after append or overwrite: numbers
     // rounded to their decimals, texts cut to their column and passed through the code
     // page, blanks as NULL. Throws as append would for a value that does not fit.

@@ -108,8 +108,7 @@ std::int64_t CachedTable::deleteAll() {
     try {
         if (!writer_)
             writer_ = std::make_unique<dbf::DbfTable>(path_, false);
-        dbf::Stamp after;
-        const std::uint32_t deleted = writer_->markAllDeleted(&after);
+        const std::uint32_t deleted = writer_->markAllDeleted();
         // Whatever the copy held, and whatever other processes wrote before the marks,
         // no live row is left: the copy is the empty table as of that moment.
         adoptFields(writer_->fields());
@@ -118,7 +117,7 @@ std::int64_t CachedTable::deleteAll() {
         alive_.clear();
         indexes_.clear();
         indexes_.resize(fields_.size());
-        stamp_ = after;
+        stamp_ = writer_->lastWrite().after;
         loaded_ = true;
         return deleted;
     } catch (const SqlError &) {
@@ -224,9 +223,10 @@ void CachedTable::commitStaged() {
     std::vector<Staged> work = std::move(staged_);
     staged_.clear();
     try {
-        // The copy stays valid only if nobody else wrote the file since it was read and
-        // our appends land where the copy expects them.
-        bool consistent = loaded_ && dbf::stampOf(path_) == stamp_;
+        // The copy stays valid only if nobody else wrote the file since it was read: each
+        // batch must find the file as the copy last knew it (the stamps are taken under the
+        // batch's lock), and our appends must land where the copy expects them.
+        bool consistent = loaded_;
         std::uint32_t fileRecords = stamp_.headerRecords;
         if (!writer_)
             writer_ = std::make_unique<dbf::DbfTable>(path_, false);
@@ -255,9 +255,17 @@ void CachedTable::commitStaged() {
                 if (op != Staged::Delete)
                     records.push_back(std::move(work[i].values));
             }
+            // Called right after each batch's write.
+            auto followed = [&] {
+                const dbf::DbfTable::WriteStamps &ws = writer_->lastWrite();
+                consistent = consistent && ws.before == stamp_;
+                stamp_ = ws.after;
+                return consistent;
+            };
             switch (op) {
             case Staged::Insert: {
                 const std::uint32_t first = writer_->appendMany(records);
+                followed();
                 // Another process appending in between moves our records further on.
                 if (first != fileRecords + 1)
                     consistent = false;
@@ -280,7 +288,7 @@ void CachedTable::commitStaged() {
             }
             case Staged::Update:
                 writer_->overwriteMany(numbers, records);
-                if (!consistent)
+                if (!followed())
                     break;
                 for (std::size_t k = 0; k < records.size(); ++k) {
                     const std::size_t row = work[begin + k].row;
@@ -292,7 +300,7 @@ void CachedTable::commitStaged() {
                 break;
             case Staged::Delete:
                 writer_->markDeletedMany(numbers);
-                if (!consistent)
+                if (!followed())
                     break;
                 for (std::size_t i = begin; i < end; ++i) {
                     indexRemove(work[i].row);
@@ -302,9 +310,7 @@ void CachedTable::commitStaged() {
             }
             begin = end;
         }
-        if (consistent)
-            stamp_ = writer_->stamp();
-        else
+        if (!consistent)
             loaded_ = false;
         // The text buffer only grows with updates; re-read when the dead text outweighs
         // the table, so that memory stays near the size of the file.
