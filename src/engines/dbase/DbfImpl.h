@@ -5,6 +5,7 @@
 #include "engines/dbase/DbfFormat.h"
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <vector>
 
 namespace focaris::dbf {
@@ -14,6 +15,7 @@ struct DbfTable::Impl {
     std::string name;             // the path as text, for messages
     bool readOnly = false;
     detail::Fd fd;
+    std::uint64_t device = 0, inode = 0;   // the file the descriptor holds
     detail::Header header;
 
     void open();
@@ -22,6 +24,9 @@ struct DbfTable::Impl {
     // Makes sure the descriptor still reaches the file at `path` (a pack or a column change
     // renames a new file over the old one) and re-reads the header's counts.
     void refresh();
+    // True when the file at `path` is still the one the descriptor holds (not replaced by
+    // a rename); `byPath` gets what the path shows.
+    bool stillAtPath(struct stat &byPath) const;
     // Re-reads the header's counts from the open file without reopening it (used while a
     // lock is held on it); reparses the header when its shape changed.
     void reloadCounts();
@@ -38,15 +43,19 @@ struct DbfTable::Impl {
     auto locked(detail::LockMode mode, F fn)
     {
         for (int attempt = 0;; ++attempt) {
-            refresh();
-            detail::RangeLock lock(fd.get(), mode, detail::kWriteLockTimeoutMs, name);
-            if (!detail::sameFile(fd.get(), path)) {
-                if (attempt < 5)
-                    continue;
-                detail::fail(name, "the table keeps being replaced by another process");
+            {
+                detail::RangeLock lock(fd.get(), mode, detail::kWriteLockTimeoutMs, name);
+                // A pack or a column change by another process renames a new file over
+                // the one this descriptor holds: lock that one instead.
+                struct stat byPath{};
+                if (stillAtPath(byPath)) {
+                    reloadCounts();
+                    return fn(detail::completeRecords(header, fileSize()));
+                }
             }
-            reloadCounts();
-            return fn(detail::completeRecords(header, fileSize()));
+            if (attempt >= 5)
+                detail::fail(name, "the table keeps being replaced by another process");
+            open();
         }
     }
 

@@ -92,12 +92,24 @@ void DbfTable::Impl::open()
         failErrno(name, "the table cannot be opened");
     }
     struct stat st{};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        failErrno(name, "the table cannot be examined");
+    }
+    if (S_ISDIR(st.st_mode)) {
         ::close(fd);
         fail(name, "is a folder, not a table");
     }
     this->fd.reset(fd);
+    device = std::uint64_t(st.st_dev);
+    inode = std::uint64_t(st.st_ino);
     loadHeader();
+}
+
+bool DbfTable::Impl::stillAtPath(struct stat &byPath) const
+{
+    return ::stat(path.c_str(), &byPath) == 0 && std::uint64_t(byPath.st_dev) == device &&
+           std::uint64_t(byPath.st_ino) == inode;
 }
 
 std::uint64_t DbfTable::Impl::fileSize()
@@ -196,7 +208,24 @@ int DbfTable::recordLength() const { return d_->header.recordLength; }
 
 std::uint32_t DbfTable::recordCount() { return d_->slots(); }
 
-Stamp DbfTable::stamp() { return stampOf(d_->path); }
+Stamp DbfTable::stamp()
+{
+    // While the open descriptor is still the file at the path, its header count is read
+    // through it (one look at the path instead of opening the file again).
+    Impl &d = *d_;
+    struct stat byPath{};
+    if (!d.stillAtPath(byPath))
+        return stampOf(d.path);
+    unsigned char prefix[8] = {};
+    Stamp s;
+    s.device = std::uint64_t(byPath.st_dev);
+    s.inode = std::uint64_t(byPath.st_ino);
+    s.size = std::uint64_t(byPath.st_size);
+    s.mtimeNs = std::int64_t(byPath.st_mtim.tv_sec) * 1000000000 + byPath.st_mtim.tv_nsec;
+    if (preadFull(d.fd.get(), prefix, sizeof prefix, 0, d.name) == sizeof prefix)
+        s.headerRecords = prefix[0] == 0x02 ? le16(prefix + 1) : le32(prefix + 4);
+    return s;
+}
 
 static bool hasMemoFields(const Header &h)
 {
@@ -321,7 +350,6 @@ static auto underWriteLock(DbfTable::Impl &d, F write)
             fail(d.name, "tables of this dBase level are read only here");
         d.lastWrite.before = d.currentStamp();
         auto result = write(count);
-        d.reloadCounts();
         d.lastWrite.after = d.currentStamp();
         return result;
     });
@@ -338,6 +366,8 @@ static void touchHeader(DbfTable::Impl &d, const std::uint32_t *count)
         len = 7;
     }
     pwriteFull(d.fd.get(), prefix + 1, len, 1, d.name);
+    if (count)
+        d.header.recordCount = *count;
 }
 
 std::uint32_t DbfTable::append(const Record &values)

@@ -52,7 +52,9 @@ int CachedTable::fieldIndex(std::string_view name) const {
 void CachedTable::refresh() {
     dbf::Stamp now;
     try {
-        now = dbf::stampOf(path_);
+        // A table this process writes has its file open already: looking through it is
+        // cheaper than opening the file again.
+        now = writer_ ? writer_->stamp() : dbf::stampOf(path_);
     } catch (const std::exception &) {
         // The file is gone (a temporary table deleted after use): free the copy.
         loaded_ = false;

@@ -69,6 +69,29 @@ void focDate(sqlite3_context *ctx, int, sqlite3_value **argv) {
     }
 }
 
+// Writes the rows of an INSERT of constants straight to the table: each value is fitted to
+// its column as the SQLite path does, every row before the first write, so that a value
+// that does not fit writes nothing.
+std::int64_t insertDirect(const Translator::Output &out) {
+    CachedTable &table = *out.directTable;
+    const auto &fields = table.fields();
+    try {
+        for (const std::vector<Value> &row : out.directRows) {
+            dbf::Record rec(fields.size());
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                const auto target = static_cast<std::size_t>(out.directTargets[i]);
+                rec[target] = toFieldValue(fields[target], row[i]);
+            }
+            table.stageInsert(std::move(rec));
+        }
+    } catch (...) {
+        table.discardStaged();
+        throw;
+    }
+    table.commitStaged();
+    return static_cast<std::int64_t>(out.directRows.size());
+}
+
 std::string quoteIdent(const std::string &name) { return quoteIdentifier(name); }
 
 } // namespace
@@ -200,7 +223,9 @@ std::int64_t Engine::run(const std::string &statement, ResultSet *result) {
                 throw SqlError(e.message(), statement, ref.pos, "\"" + ref.path + "\"");
             }
         });
-        const Translator::Output out = translator.translate(st);
+        Translator::Output out = translator.translate(st);
+        if (out.direct)
+            return insertDirect(out);
 
         sqlite3_stmt *stmt = nullptr;
         if (sqlite3_prepare_v2(db_, out.sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)

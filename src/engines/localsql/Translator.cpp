@@ -7,6 +7,8 @@
 #include "engines/localsql/VirtualTable.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <set>
 
 namespace focaris::sql {
@@ -81,6 +83,39 @@ std::string asConcatPart(const Out &o) {
     }
 }
 
+// The value a plain constant of an INSERT gives its column, the same that SQLite would
+// hand over for it, or nothing when the expression is not a plain constant or the column
+// is of a kind whose conversion is left to SQLite. Runs after Translator::assigned has
+// checked dates and numbers.
+std::optional<Value> insertedConstant(const Expr &e, const dbf::Field &f) {
+    if (!std::strchr("CNFID", f.type))
+        return std::nullopt;
+    if (e.kind == Expr::Null)
+        return Value::null();
+    if (e.kind == Expr::Number || (e.kind == Expr::Unary && e.text == "-" && e.args.size() == 1 &&
+                                   e.args[0]->kind == Expr::Number)) {
+        if (f.type == 'C' || f.type == 'D')
+            return std::nullopt;
+        const double d = std::strtod((e.kind == Expr::Number ? e : *e.args[0]).text.c_str(), nullptr);
+        return Value::fromReal(e.kind == Expr::Number ? d : -d);
+    }
+    if (e.kind != Expr::Text)
+        return std::nullopt;
+    if (f.type == 'C')
+        return Value::fromText(e.text);
+    const std::string t = rtrimmed(e.text);
+    const std::size_t start = t.find_first_not_of(' ');
+    if (start == std::string::npos)
+        return Value::null();
+    if (f.type == 'D') {
+        std::int32_t days;
+        if (!parseDate(t, days))
+            return std::nullopt;
+        return Value::fromDate(days);
+    }
+    return Value::fromReal(std::strtod(t.c_str() + start, nullptr));
+}
+
 bool isEmptyTextLiteral(const Expr &e) { return e.kind == Expr::Text && rtrimmed(e.text).empty(); }
 
 std::string stemOf(const std::string &path) {
@@ -137,6 +172,8 @@ Translator::Output Translator::translate(const Statement &st) {
             sql += src.sql;
         } else {
             Scope empty;
+            Output direct;
+            direct.direct = true;
             sql += "VALUES ";
             for (std::size_t r = 0; r < st.values.size(); ++r) {
                 const auto &row = st.values[r];
@@ -145,11 +182,28 @@ Translator::Output Translator::translate(const Statement &st) {
                              std::to_string(targets.size()) + " columns",
                          row.empty() ? st.table.pos : row.front()->pos, "(");
                 sql += r ? ", (" : "(";
+                std::vector<Value> constants;
                 for (std::size_t i = 0; i < row.size(); ++i) {
                     const Out v = assigned(*row[i], expr(*row[i], empty), fields[targets[i]]);
                     sql += (i ? ", " : "") + v.sql;
+                    if (!direct.direct)
+                        continue;
+                    if (std::optional<Value> c = insertedConstant(*row[i], fields[targets[i]]))
+                        constants.push_back(std::move(*c));
+                    else
+                        direct.direct = false;
                 }
+                if (direct.direct)
+                    direct.directRows.push_back(std::move(constants));
                 sql += ")";
+            }
+            // Constants only (one application, one member, one log line): the engine
+            // writes them itself, which spares SQLite's preparation of the statement.
+            if (direct.direct) {
+                direct.sql = std::move(sql);
+                direct.directTable = b.table;
+                direct.directTargets = std::move(targets);
+                return direct;
             }
         }
         return {sql, {}};

@@ -33,6 +33,12 @@ public:
     struct Output {
         std::string sql;
         std::vector<ResultColumn> columns; // SELECT only
+        // INSERT ... VALUES of plain constants: the rows as the columns will receive them
+        // (before fitting to the column), for the engine to write without SQLite.
+        bool direct = false;
+        std::shared_ptr<CachedTable> directTable;
+        std::vector<int> directTargets;
+        std::vector<std::vector<Value>> directRows;
     };
     // SELECT, INSERT, UPDATE, DELETE. Throws SqlError.
     Output translate(const Statement &st);
