@@ -140,4 +140,36 @@ TEST_F(Semantics, OperatorsBindInTheUsualOrder) {
               Rows{"2"});
 }
 
+// An INSERT of plain constants is written by the engine itself; any other INSERT goes
+// through SQLite. Both must leave the same bytes in the file.
+TEST_F(Semantics, ConstantsAreStoredAsTheSameValuesComputed) {
+    const std::string layout = " (T CHAR(8), A DECIMAL(10,2), N DECIMAL(5,0), D DATE, B CHAR(1))";
+    exec("CREATE TABLE \"Direct.dbf\"" + layout);
+    exec("CREATE TABLE \"Computed.dbf\"" + layout);
+    const std::vector<std::pair<std::string, std::string>> rowsOf = {
+        {"(\"Şerban  \", 2.675, 12, \"05.02.2024\", \"X\")", "(\"Şerban\"+\"\", 2.675+0, 12+0, \"05.02.2024\", \"X\"+\"\")"},
+        {"(\"\", -0.5, -3, \"\", NULL)", "(\"\"+\"\", -0.5+0, -3+0, NULL, NULL)"},
+        {"(\"prea lung text\", \" 7.5 \", \"\", \"2024-12-01\", \"\")",
+         "(\"prea lung text\"+\"\", 7.5+0, NULL, \"01.12.2024\", NULL)"},
+        {"(NULL, 1234567.891, 99999, NULL, \"y\")", "(NULL, 1234567.891+0, 99999+0, NULL, \"y\"+\"\")"}};
+    for (const auto &[direct, computed] : rowsOf) {
+        EXPECT_EQ(exec("INSERT INTO \"Direct.dbf\" VALUES " + direct), 1) << direct;
+        EXPECT_EQ(exec("INSERT INTO \"Computed.dbf\" VALUES " + computed), 1) << computed;
+    }
+    exec("INSERT INTO \"Direct.dbf\" (N, T) VALUES (1, \"a\"), (2, \"b\")");
+    exec("INSERT INTO \"Computed.dbf\" (N, T) VALUES (1+0, \"a\"), (2, \"b\")");
+    const std::string a = readFile(dir / "Direct.dbf"), b = readFile(dir / "Computed.dbf");
+    const std::size_t header = static_cast<unsigned char>(a[8]) | static_cast<unsigned char>(a[9]) << 8;
+    ASSERT_EQ(a.size(), b.size());
+    EXPECT_EQ(a.substr(4, 4), b.substr(4, 4)) << "record counts";
+    EXPECT_EQ(a.substr(header), b.substr(header));
+    EXPECT_EQ(rows("SELECT T, A, N, D FROM \"Direct.dbf\" WHERE N=12 OR N=-3 OR N=99999 ORDER BY N"),
+              (Rows{"~|-0.5|-3|~", "Şerban|2.68|12|05.02.2024", "~|1234567.89|99999|~"}));
+    // Failures are the same too: nothing is written by a statement with a bad value.
+    EXPECT_NE(errorOf("INSERT INTO \"Direct.dbf\" (N) VALUES (1), (100000)").find("does not fit column N"), std::string::npos);
+    EXPECT_NE(errorOf("INSERT INTO \"Direct.dbf\" (D) VALUES (\"31.02.2024\")").find("Invalid date"), std::string::npos);
+    EXPECT_NE(errorOf("INSERT INTO \"Direct.dbf\" (A) VALUES (\"unu\")").find("not a number"), std::string::npos);
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM \"Direct.dbf\""), Rows{"6"});
+}
+
 } // namespace

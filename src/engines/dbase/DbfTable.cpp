@@ -611,6 +611,8 @@ Record DbfTable::asStored(const Record &values) const
     return rs.record(0);
 }
 
+std::string numberText(double value, int decimals) { return formatNumber(value, decimals); }
+
 Stamp stampOf(const std::filesystem::path &given)
 {
     const std::filesystem::path path = files::resolveCaseInsensitive(given);

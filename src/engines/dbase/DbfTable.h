@@ -180,6 +180,11 @@ struct Stamp {
 // Stat + read of the header's record count; throws DbfError when the file is missing.
 Stamp stampOf(const std::filesystem::path &path);
 
+// The text a numeric column with `decimals` decimals holds for a value: rounded half away
+// from zero on the value's shortest decimal text (2.675 gives 2.68, as typed), without the
+// column's leading blanks; empty for infinities and NaN.
+std::string numberText(double value, int decimals);
+
 // ---------------------------------------------------------------------------------------
 // An open table (opened shared: other processes may read and write it at the same time).
 // The object holds a file descriptor; every call re-reads the header and notices when the

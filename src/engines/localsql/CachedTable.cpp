@@ -425,9 +425,9 @@ dbf::Value toFieldValue(const dbf::Field &field, const Value &value) {
         if (!std::isfinite(d))
             wrongType(field, value, "a finite number");
         if (field.type == 'N' || field.type == 'F') {
-            // The value as the column holds it: the text "%.*f" would write, which must
-            // fit the column's width. Whole numbers keep their value and only their width
-            // is counted (the common case, and snprintf is slow).
+            // The value as the column will hold it (rounded as the table engine rounds),
+            // whose text must fit the column's width. Whole numbers keep their value and
+            // only their width is counted (the common case, and formatting is slow).
             const double given = d;
             int width = 0;
             if (d == std::trunc(d) && std::fabs(d) < 1e15) {
@@ -439,11 +439,9 @@ dbf::Value toFieldValue(const dbf::Field &field, const Value &value) {
                 if (d == 0)
                     d = 0;   // no negative zero
             } else {
-                char buf[400];
-                width = std::snprintf(buf, sizeof buf, "%.*f", field.decimals, d);
-                if (width < 0)
-                    width = field.length + 1;
-                d = std::strtod(buf, nullptr);
+                const std::string stored = dbf::numberText(d, field.decimals);
+                width = static_cast<int>(stored.size());
+                d = std::strtod(stored.c_str(), nullptr);
             }
             if (width > field.length)
                 throw SqlError("Value " + formatNumber(given) + " does not fit column " + field.name +
