@@ -374,7 +374,7 @@ int main(int argc, char **argv)
     std::printf("%-68s %10s %10s %10s %9s %9s %8s\n", "statement (warm, best of runs)", "engine ms",
                 "sqlite ms", "ogr ms", "x sqlite", "x ogr", "rows");
     for (const Line &l : lines) {
-        std::printf("%-68s %10.2f %10.2f ", l.what.c_str(), l.engine, l.sqlite);
+        std::printf("%-68s %10.3f %10.3f ", l.what.c_str(), l.engine, l.sqlite);
         if (l.ogr >= 0)
             std::printf("%10.1f %9.2f %9.3f %8ld\n", l.ogr, l.engine / l.sqlite, l.engine / l.ogr, l.rows);
         else
