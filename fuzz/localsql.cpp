@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             sql::Engine e(scratch());
             for (const char *s : {"SELECT * FROM R", "SELECT COUNT(*) FROM R WHERE NRCRT=1",
                                   "UPDATE R SET NRCRT=NRCRT+1", "DELETE FROM R WHERE NRCRT=2",
-                                  "INSERT INTO R (NRCRT) VALUES (3)"}) {
+                                  "INSERT INTO R (NRCRT) VALUES (3)", "DELETE FROM R", "INSERT INTO R (NRCRT) VALUES (4)"}) {
                 try {
                     e.execute(s);
                 } catch (const std::exception &) {
