@@ -74,6 +74,27 @@ Record RecordSet::record(std::size_t row) const
 // ---------------------------------------------------------------------------------------
 // Impl.
 
+// A stamp from what stat gives and the header's record count.
+static Stamp stampFrom(const struct stat &st, std::uint32_t headerRecords)
+{
+    Stamp s;
+    s.device = std::uint64_t(st.st_dev);
+    s.inode = std::uint64_t(st.st_ino);
+    s.size = std::uint64_t(st.st_size);
+    s.mtimeNs = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.headerRecords = headerRecords;
+    return s;
+}
+
+// The record count of a header read from an open table file (0 when it is cut short).
+static std::uint32_t headerRecordsOf(int fd, const std::string &name)
+{
+    unsigned char prefix[8] = {};
+    if (preadFull(fd, prefix, sizeof prefix, 0, name) != sizeof prefix)
+        return 0;
+    return prefix[0] == 0x02 ? le16(prefix + 1) : le32(prefix + 4);
+}
+
 void DbfTable::Impl::open()
 {
     path = files::resolveCaseInsensitive(path);
@@ -125,13 +146,7 @@ Stamp DbfTable::Impl::currentStamp()
     struct stat st{};
     if (::fstat(fd.get(), &st) != 0)
         failErrno(name, "the table cannot be examined");
-    Stamp s;
-    s.device = std::uint64_t(st.st_dev);
-    s.inode = std::uint64_t(st.st_ino);
-    s.size = std::uint64_t(st.st_size);
-    s.mtimeNs = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    s.headerRecords = header.recordCount;
-    return s;
+    return stampFrom(st, header.recordCount);
 }
 
 void DbfTable::Impl::loadHeader()
@@ -216,15 +231,7 @@ Stamp DbfTable::stamp()
     struct stat byPath{};
     if (!d.stillAtPath(byPath))
         return stampOf(d.path);
-    unsigned char prefix[8] = {};
-    Stamp s;
-    s.device = std::uint64_t(byPath.st_dev);
-    s.inode = std::uint64_t(byPath.st_ino);
-    s.size = std::uint64_t(byPath.st_size);
-    s.mtimeNs = std::int64_t(byPath.st_mtim.tv_sec) * 1000000000 + byPath.st_mtim.tv_nsec;
-    if (preadFull(d.fd.get(), prefix, sizeof prefix, 0, d.name) == sizeof prefix)
-        s.headerRecords = prefix[0] == 0x02 ? le16(prefix + 1) : le32(prefix + 4);
-    return s;
+    return stampFrom(byPath, headerRecordsOf(d.fd.get(), d.name));
 }
 
 static bool hasMemoFields(const Header &h)
@@ -626,15 +633,7 @@ Stamp stampOf(const std::filesystem::path &given)
     struct stat st{};
     if (::fstat(fd, &st) != 0)
         failErrno(path.string(), "the table cannot be examined");
-    Stamp s;
-    s.device = std::uint64_t(st.st_dev);
-    s.inode = std::uint64_t(st.st_ino);
-    s.size = std::uint64_t(st.st_size);
-    s.mtimeNs = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    unsigned char prefix[8] = {};
-    if (preadFull(fd, prefix, sizeof prefix, 0, path.string()) == sizeof prefix)
-        s.headerRecords = prefix[0] == 0x02 ? le16(prefix + 1) : le32(prefix + 4);
-    return s;
+    return stampFrom(st, headerRecordsOf(fd, path.string()));
 }
 
 } // namespace focaris::dbf
