@@ -10,6 +10,9 @@
 
 namespace focaris::dbf {
 
+// A stamp from what stat gives and the header's record count.
+Stamp stampFrom(const struct stat &st, std::uint32_t headerRecords);
+
 struct DbfTable::Impl {
     std::filesystem::path path;   // resolved path of the file
     std::string name;             // the path as text, for messages
@@ -34,6 +37,7 @@ struct DbfTable::Impl {
     // The stamp of the open file from its descriptor and the header's record count as last
     // read (call with the lock held, after reloadCounts).
     Stamp currentStamp();
+    Stamp lockedStamp;   // the file as found when the lock was last taken
     DbfTable::WriteStamps lastWrite;
     // Complete record slots right now (the header re-read first).
     std::uint32_t slots();
@@ -50,7 +54,8 @@ struct DbfTable::Impl {
                 struct stat byPath{};
                 if (stillAtPath(byPath)) {
                     reloadCounts();
-                    return fn(detail::completeRecords(header, fileSize()));
+                    lockedStamp = stampFrom(byPath, header.recordCount);
+                    return fn(detail::completeRecords(header, lockedStamp.size));
                 }
             }
             if (attempt >= 5)

@@ -74,8 +74,7 @@ Record RecordSet::record(std::size_t row) const
 // ---------------------------------------------------------------------------------------
 // Impl.
 
-// A stamp from what stat gives and the header's record count.
-static Stamp stampFrom(const struct stat &st, std::uint32_t headerRecords)
+Stamp stampFrom(const struct stat &st, std::uint32_t headerRecords)
 {
     Stamp s;
     s.device = std::uint64_t(st.st_dev);
@@ -162,7 +161,8 @@ void DbfTable::Impl::loadHeader()
 
 void DbfTable::Impl::refresh()
 {
-    if (!sameFile(fd.get(), path))
+    struct stat byPath{};
+    if (!stillAtPath(byPath))
         open();
     else
         reloadCounts();
@@ -355,7 +355,7 @@ static auto underWriteLock(DbfTable::Impl &d, F write)
     return d.locked(LockMode::Exclusive, [&](std::uint32_t count) {
         if (!d.header.writable())
             fail(d.name, "tables of this dBase level are read only here");
-        d.lastWrite.before = d.currentStamp();
+        d.lastWrite.before = d.lockedStamp;
         auto result = write(count);
         d.lastWrite.after = d.currentStamp();
         return result;
@@ -472,6 +472,23 @@ std::vector<Window> windowsOf(const std::vector<std::uint32_t> &numbers, const s
     return out;
 }
 
+// A batch's record numbers checked against the table's `count` slots, in write order and
+// cut into windows.
+struct BatchPlan {
+    std::vector<std::size_t> order;
+    std::vector<Window> windows;
+};
+
+BatchPlan planBatch(const DbfTable::Impl &d, const std::vector<std::uint32_t> &numbers, std::uint32_t count)
+{
+    for (std::uint32_t n : numbers)
+        checkRange(d, n, count);
+    BatchPlan plan;
+    plan.order = sortedOrder(numbers);
+    plan.windows = windowsOf(numbers, plan.order, std::size_t(d.header.recordLength));
+    return plan;
+}
+
 } // namespace
 
 std::uint32_t DbfTable::appendMany(const std::vector<Record> &records)
@@ -510,11 +527,8 @@ void DbfTable::overwriteMany(const std::vector<std::uint32_t> &numbers, const st
     if (numbers.empty())
         return;
     underWriteLock(d, [&](std::uint32_t count) {
-        for (std::uint32_t n : numbers)
-            checkRange(d, n, count);
         const std::size_t recLen = std::size_t(d.header.recordLength);
-        const std::vector<std::size_t> order = sortedOrder(numbers);
-        const std::vector<Window> windows = windowsOf(numbers, order, recLen);
+        const auto [order, windows] = planBatch(d, numbers, count);
         // Read every window and encode into it before writing any, so that a value that
         // does not fit writes nothing.
         std::vector<std::vector<unsigned char>> bufs(windows.size());
@@ -548,13 +562,11 @@ void DbfTable::markDeletedMany(const std::vector<std::uint32_t> &numbers, bool d
     if (numbers.empty())
         return;
     underWriteLock(d, [&](std::uint32_t count) {
-        for (std::uint32_t n : numbers)
-            checkRange(d, n, count);
         const std::size_t recLen = std::size_t(d.header.recordLength);
-        const std::vector<std::size_t> order = sortedOrder(numbers);
+        const auto [order, windows] = planBatch(d, numbers, count);
         const unsigned char flag = deleted ? '*' : ' ';
         std::vector<unsigned char> buf;
-        for (const Window &win : windowsOf(numbers, order, recLen)) {
+        for (const Window &win : windows) {
             const std::uint64_t offset = d.header.recordOffset(win.first - 1);
             if (win.first == win.last) {
                 pwriteFull(d.fd.get(), &flag, 1, offset, d.name);
