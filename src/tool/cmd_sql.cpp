@@ -4,6 +4,7 @@
 // any other statement prints rows=N.
 #include "tool/Command.h"
 
+#include "engines/dbase/DbfDump.h"
 #include "engines/localsql/Engine.h"
 
 #include <cstdio>
@@ -11,18 +12,6 @@
 
 namespace focaris::tool {
 namespace {
-
-std::string csvField(const std::string &v) {
-    if (v.find_first_of(",\"\r\n") == std::string::npos)
-        return v;
-    std::string out = "\"";
-    for (char c : v) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 int runSql(const Args &args) {
     expectCount(args, 2, "sql FOLDER STATEMENT");
@@ -39,11 +28,11 @@ int runSql(const Args &args) {
     const sql::ResultSet r = engine.query(statement);
     std::string out;
     for (std::size_t c = 0; c < r.columnCount(); ++c)
-        out += (c ? "," : "") + csvField(r.columnName(c));
+        out += (c ? "," : "") + dbf::csvField(r.columnName(c));
     out += '\n';
     for (const auto &row : r.rows()) {
         for (std::size_t c = 0; c < row.size(); ++c)
-            out += (c ? "," : "") + csvField(row[c].toString());
+            out += (c ? "," : "") + dbf::csvField(row[c].toString());
         out += '\n';
     }
     std::fwrite(out.data(), 1, out.size(), stdout);

@@ -1,6 +1,7 @@
 // A scratch folder with an engine on it, and short ways to look at results.
 #pragma once
 
+#include "SqlRows.h"
 #include "TestSupport.h"
 #include "engines/localsql/Engine.h"
 
@@ -19,17 +20,7 @@ protected:
     std::int64_t exec(const std::string &s) { return engine.execute(s); }
     sql::ResultSet query(const std::string &s) { return engine.query(s); }
     // The rows of a SELECT as texts "a|b|c" (NULL as "~").
-    std::vector<std::string> rows(const std::string &s) {
-        std::vector<std::string> out;
-        const sql::ResultSet r = engine.query(s);
-        for (const auto &row : r.rows()) {
-            std::string line;
-            for (std::size_t c = 0; c < row.size(); ++c)
-                line += (c ? "|" : "") + (row[c].isNull() ? std::string("~") : row[c].toString());
-            out.push_back(line);
-        }
-        return out;
-    }
+    Rows rows(const std::string &s) { return rowsOf(engine.query(s)); }
     // The message of the SqlError a statement raises ("" when it succeeds).
     std::string errorOf(const std::string &s) {
         try {
@@ -40,7 +31,5 @@ protected:
         return {};
     }
 };
-
-using Rows = std::vector<std::string>;
 
 } // namespace focaris::test

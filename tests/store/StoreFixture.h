@@ -2,6 +2,7 @@
 // them.
 #pragma once
 
+#include "SqlRows.h"
 #include "TestSupport.h"
 #include "core/Context.h"
 #include "core/DataStore.h"
@@ -16,8 +17,6 @@
 
 namespace focaris::test {
 
-using Rows = std::vector<std::string>;
-
 class StoreFolder : public ::testing::Test {
 protected:
     TempDir dir;
@@ -28,17 +27,7 @@ protected:
     }
     QString table(const char *name) const { return Quoted(TablePath(name)); }
     // Rows of a SELECT as "a|b|c" (NULL as "~").
-    Rows rows(const QString &statement) {
-        Rows out;
-        const sql::ResultSet r = QuerySql(statement);
-        for (const auto &row : r.rows()) {
-            std::string line;
-            for (std::size_t c = 0; c < row.size(); ++c)
-                line += (c ? "|" : "") + (row[c].isNull() ? std::string("~") : row[c].toString());
-            out.push_back(line);
-        }
-        return out;
-    }
+    Rows rows(const QString &statement) { return rowsOf(QuerySql(statement)); }
 };
 
 } // namespace focaris::test

@@ -31,28 +31,20 @@ void writeInfo(const std::filesystem::path &path, std::ostream &out)
         out << f.name << " " << f.type << " " << f.length << " " << f.decimals << "\n";
 }
 
-static void csvValue(std::ostream &out, std::string_view v)
+std::string csvField(std::string_view v)
 {
-    if (v.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out << v;
-        return;
-    }
-    out << '"';
+    if (v.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(v);
+    std::string out = "\"";
     for (char c : v) {
         if (c == '"')
-            out << '"';
-        out << c;
+            out += '"';
+        out += c;
     }
-    out << '"';
+    return out + "\"";
 }
 
-static std::string dateText(std::int32_t days)
-{
-    const Ymd d = civilFromDays(days);
-    char b[16];
-    std::snprintf(b, sizeof b, "%02d.%02d.%04d", d.day, d.month, d.year);
-    return b;
-}
+
 
 void writeCsv(const std::filesystem::path &path, std::ostream &out)
 {
@@ -72,7 +64,7 @@ void writeCsv(const std::filesystem::path &path, std::ostream &out)
             for (std::size_t k = 0; k < shown.size(); ++k) {
                 if (k)
                     out << ',';
-                csvValue(out, h.fields[shown[k]].name);
+                out << csvField(h.fields[shown[k]].name);
             }
             out << '\n';
         }
@@ -94,11 +86,11 @@ void writeCsv(const std::filesystem::path &path, std::ostream &out)
             case ValueKind::Blob:
                 break;
             case ValueKind::Text:
-                csvValue(out, std::string_view(buf).substr(cell.text.offset, cell.text.length));
+                out << csvField(std::string_view(buf).substr(cell.text.offset, cell.text.length));
                 break;
             case ValueKind::Number:
                 if (type == 'N' || type == 'F') {
-                    csvValue(out, rawFieldText(h, i, rec));
+                    out << csvField(rawFieldText(h, i, rec));
                 } else {
                     char b[64];
                     const auto r = std::to_chars(b, b + sizeof b, cell.number);
@@ -131,7 +123,7 @@ void writeCsv(const std::filesystem::path &path, std::ostream &out)
             if (d.header.fields[i].type != '0') {
                 if (k++)
                     out << ',';
-                csvValue(out, d.header.fields[i].name);
+                out << csvField(d.header.fields[i].name);
             }
         out << '\n';
     }

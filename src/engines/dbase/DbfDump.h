@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <ostream>
+#include <string>
+#include <string_view>
 
 namespace focaris::dbf {
 
@@ -16,5 +18,9 @@ void writeInfo(const std::filesystem::path &table, std::ostream &out);
 // N and F fields as stored without padding, NULL as an empty value; deleted records and
 // the hidden NULL-flags field of Visual FoxPro are left out, binary memos are empty.
 void writeCsv(const std::filesystem::path &table, std::ostream &out);
+
+// One CSV value: as it is, or in double quotes (inner quotes doubled) when it holds a
+// comma, a quote or a line break.
+std::string csvField(std::string_view v);
 
 } // namespace focaris::dbf

@@ -43,6 +43,14 @@ Ymd civilFromDays(std::int32_t z)
     return {y + (m <= 2), m, d};
 }
 
+std::string dateText(std::int32_t days)
+{
+    const Ymd d = civilFromDays(days);
+    char b[32];
+    std::snprintf(b, sizeof b, "%02d.%02d.%04d", d.day, d.month, d.year);
+    return b;
+}
+
 bool isValidDate(int y, int m, int d)
 {
     if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1)
@@ -945,13 +953,7 @@ void encodeRecord(const Header &h, const Record &values, unsigned char *out, con
             switch (v.kind) {
             case ValueKind::Text: s = v.text; break;
             case ValueKind::Number: s = shortNumber(v.number); break;
-            case ValueKind::Date: {
-                const Ymd d = civilFromDays(v.date);
-                char b[16];
-                std::snprintf(b, sizeof b, "%02d.%02d.%04d", d.day, d.month, d.year);
-                s = b;
-                break;
-            }
+            case ValueKind::Date: s = dateText(v.date); break;
             case ValueKind::Logical: s = v.logical ? "T" : "F"; break;
             default: bad("a value that is not text"); break;
             }

@@ -39,6 +39,8 @@ struct Ymd {
 };
 std::int32_t daysFromCivil(int year, int month, int day);
 Ymd civilFromDays(std::int32_t days);
+// A date as the program writes it for people: "dd.mm.yyyy".
+std::string dateText(std::int32_t days);
 // True for a real calendar date with a year between 1 and 9999.
 bool isValidDate(int year, int month, int day);
 

@@ -229,7 +229,6 @@ void CachedTable::commitStaged() {
         // batch must find the file as the copy last knew it (the stamps are taken under the
         // batch's lock), and our appends must land where the copy expects them.
         bool consistent = loaded_;
-        std::uint32_t fileRecords = stamp_.headerRecords;
         if (!writer_)
             writer_ = std::make_unique<dbf::DbfTable>(path_, false);
         // Keeping the hash indexes up to date costs a walk over the rows of equal value
@@ -266,14 +265,13 @@ void CachedTable::commitStaged() {
             };
             switch (op) {
             case Staged::Insert: {
+                // Our records must land right after those the copy knows.
+                const std::uint32_t expected = stamp_.headerRecords + 1;
                 const std::uint32_t first = writer_->appendMany(records);
-                followed();
-                // Another process appending in between moves our records further on.
-                if (first != fileRecords + 1)
+                if (!followed() || first != expected) {
                     consistent = false;
-                fileRecords = first + static_cast<std::uint32_t>(records.size()) - 1;
-                if (!consistent)
                     break;
+                }
                 const std::size_t firstRow = rows_.size();
                 const std::size_t cols = rows_.columns_;
                 rows_.kinds_.resize(rows_.kinds_.size() + records.size() * cols, dbf::ValueKind::Null);

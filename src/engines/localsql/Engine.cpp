@@ -60,10 +60,8 @@ void focDmy(sqlite3_context *ctx, int, sqlite3_value **argv) {
 void focDate(sqlite3_context *ctx, int, sqlite3_value **argv) {
     std::int32_t days;
     if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && parseDate(textArg(argv[0]), days)) {
-        const dbf::Ymd d = dbf::civilFromDays(days);
-        char buf[16];
-        const int n = std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
-        sqlite3_result_text(ctx, buf, n, SQLITE_TRANSIENT);
+        const std::string iso = isoDate(days);
+        sqlite3_result_text(ctx, iso.data(), static_cast<int>(iso.size()), SQLITE_TRANSIENT);
     } else {
         sqlite3_result_null(ctx);
     }
@@ -91,8 +89,6 @@ std::int64_t insertDirect(const Translator::Output &out) {
     table.commitStaged();
     return static_cast<std::int64_t>(out.directRows.size());
 }
-
-std::string quoteIdent(const std::string &name) { return quoteIdentifier(name); }
 
 } // namespace
 
@@ -144,7 +140,7 @@ Engine::Bound &Engine::bind(const std::filesystem::path &resolved) {
     b.table = table;
     b.layout = table->layoutVersion();
     byId_[id] = table;
-    const std::string sql = "CREATE VIRTUAL TABLE temp." + quoteIdent(b.vtab) + " USING focaris_dbf(" + id + ")";
+    const std::string sql = "CREATE VIRTUAL TABLE temp." + quoteIdentifier(b.vtab) + " USING focaris_dbf(" + id + ")";
     char *err = nullptr;
     if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         const std::string msg = err ? err : "cannot open the table";
@@ -159,7 +155,7 @@ void Engine::unbind(const std::filesystem::path &resolved) {
     auto it = bound_.find(resolved.string());
     if (it == bound_.end())
         return;
-    const std::string sql = "DROP TABLE IF EXISTS temp." + quoteIdent(it->second.vtab);
+    const std::string sql = "DROP TABLE IF EXISTS temp." + quoteIdentifier(it->second.vtab);
     sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
     byId_.erase(it->second.vtab.substr(2));
     bound_.erase(it);

@@ -29,17 +29,7 @@ namespace {
 using Type = Translator::Type;
 using Out = Translator::Out;
 
-std::string quoteIdent(const std::string &name) { return quoteIdentifier(name); }
-
-std::string quoteText(std::string_view t) {
-    std::string out = "'";
-    for (char c : t) {
-        if (c == '\'')
-            out += '\'';
-        out += c;
-    }
-    return out + "'";
-}
+std::string quoteText(std::string_view t) { return quoteWith(t, '\''); }
 
 std::string rtrimmed(const std::string &s) {
     std::size_t n = s.size();
@@ -159,9 +149,9 @@ Translator::Output Translator::translate(const Statement &st) {
                 targets.push_back(i);
             }
         }
-        std::string sql = "INSERT INTO " + quoteIdent(b.vtab) + " (";
+        std::string sql = "INSERT INTO " + quoteIdentifier(b.vtab) + " (";
         for (std::size_t i = 0; i < targets.size(); ++i)
-            sql += (i ? ", " : "") + quoteIdent(fields[targets[i]].name);
+            sql += (i ? ", " : "") + quoteIdentifier(fields[targets[i]].name);
         sql += ") ";
         if (st.select) {
             Output src = select(*st.select, nullptr);
@@ -200,7 +190,6 @@ Translator::Output Translator::translate(const Statement &st) {
             // Constants only (one application, one member, one log line): the engine
             // writes them itself, which spares SQLite's preparation of the statement.
             if (direct.direct) {
-                direct.sql = std::move(sql);
                 direct.directTable = b.table;
                 direct.directTargets = std::move(targets);
                 return direct;
@@ -213,7 +202,7 @@ Translator::Output Translator::translate(const Statement &st) {
         const TableBinding b = resolve_(st.table);
         const std::string alias = st.table.alias.empty() ? stemOf(st.table.path) : st.table.alias;
         scope.tables.push_back({alias, b});
-        std::string sql = "UPDATE " + quoteIdent(b.vtab) + " AS " + quoteIdent(alias) + " SET ";
+        std::string sql = "UPDATE " + quoteIdentifier(b.vtab) + " AS " + quoteIdentifier(alias) + " SET ";
         std::set<int> seen;
         for (std::size_t i = 0; i < st.assignments.size(); ++i) {
             const auto &[name, value] = st.assignments[i];
@@ -223,7 +212,7 @@ Translator::Output Translator::translate(const Statement &st) {
             if (!seen.insert(f).second)
                 fail("Column " + name + " set twice", value->pos, name);
             const dbf::Field &field = b.table->fields()[f];
-            sql += (i ? ", " : "") + quoteIdent(field.name) + " = " + assigned(*value, expr(*value, scope), field).sql;
+            sql += (i ? ", " : "") + quoteIdentifier(field.name) + " = " + assigned(*value, expr(*value, scope), field).sql;
         }
         if (st.where)
             sql += " WHERE " + expr(*st.where, scope).sql;
@@ -234,7 +223,7 @@ Translator::Output Translator::translate(const Statement &st) {
         const TableBinding b = resolve_(st.table);
         const std::string alias = st.table.alias.empty() ? stemOf(st.table.path) : st.table.alias;
         scope.tables.push_back({alias, b});
-        std::string sql = "DELETE FROM " + quoteIdent(b.vtab) + " AS " + quoteIdent(alias);
+        std::string sql = "DELETE FROM " + quoteIdentifier(b.vtab) + " AS " + quoteIdentifier(alias);
         if (st.where)
             sql += " WHERE " + expr(*st.where, scope).sql;
         return {sql, {}};
@@ -261,7 +250,7 @@ Translator::Output Translator::select(const Select &s, const Scope *parent) {
         case FromItem::Left: from += " LEFT JOIN "; break;
         case FromItem::Right: from += " RIGHT JOIN "; break;
         }
-        from += quoteIdent(b.vtab) + " AS " + quoteIdent(alias);
+        from += quoteIdentifier(b.vtab) + " AS " + quoteIdentifier(alias);
         if (item.on)
             from += " ON " + expr(*item.on, scope).sql;
     }
@@ -269,7 +258,7 @@ Translator::Output Translator::select(const Select &s, const Scope *parent) {
     std::vector<ResultColumn> columns;
     std::string list;
     auto addColumn = [&](const std::string &sql, const std::string &name, Type type) {
-        list += (list.empty() ? "" : ", ") + sql + " AS " + quoteIdent(name);
+        list += (list.empty() ? "" : ", ") + sql + " AS " + quoteIdentifier(name);
         columns.push_back({name, resultType(type)});
     };
     for (const SelectItem &item : s.items) {
@@ -280,7 +269,7 @@ Translator::Output Translator::select(const Select &s, const Scope *parent) {
                     continue;
                 found = true;
                 for (const dbf::Field &f : t.binding.table->fields())
-                    addColumn(quoteIdent(t.alias) + "." + quoteIdent(f.name), text::asciiUpper(f.name), typeOfField(f));
+                    addColumn(quoteIdentifier(t.alias) + "." + quoteIdentifier(f.name), text::asciiUpper(f.name), typeOfField(f));
             }
             if (!found)
                 fail("Unknown table alias " + item.starOf, 0, item.starOf);
@@ -321,7 +310,7 @@ Translator::Output Translator::select(const Select &s, const Scope *parent) {
             } catch (const SqlError &) {
                 if (outputNamed(g) < 0)
                     throw;
-                part = quoteIdent(g.text);
+                part = quoteIdentifier(g.text);
             }
             sql += (i ? ", " : "") + part;
         }
@@ -339,7 +328,7 @@ Translator::Output Translator::select(const Select &s, const Scope *parent) {
                     fail("ORDER BY column number out of range", o.pos, o.text);
                 part = o.text;
             } else if (outputNamed(o) >= 0) {
-                part = quoteIdent(o.text);
+                part = quoteIdentifier(o.text);
             } else {
                 part = expr(o, scope).sql;
             }
@@ -369,7 +358,7 @@ Out Translator::column(const Expr &e, const Scope &scope) {
         }
         if (hit) {
             const dbf::Field &f = hit->binding.table->fields()[field];
-            return {quoteIdent(hit->alias) + "." + quoteIdent(f.name), typeOfField(f)};
+            return {quoteIdentifier(hit->alias) + "." + quoteIdentifier(f.name), typeOfField(f)};
         }
     }
     if (!e.qualifier.empty())
@@ -387,10 +376,7 @@ Out Translator::asDate(const Expr &e, const Out &translated) {
     std::int32_t days;
     if (!parseDate(t, days))
         fail("Invalid date \"" + e.text + "\" (expected dd.mm.yyyy)", e.pos, "\"" + e.text + "\"");
-    const dbf::Ymd d = dbf::civilFromDays(days);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "'%04d-%02d-%02d'", d.year, d.month, d.day);
-    return {buf, Type::Date};
+    return {"'" + isoDate(days) + "'", Type::Date};
 }
 
 // A value assigned to or inserted into a column: date texts become dates; a text constant

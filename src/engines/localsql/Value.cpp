@@ -101,10 +101,12 @@ std::string formatNumber(double value) {
     return s;
 }
 
-std::string formatDate(std::int32_t days) {
+std::string formatDate(std::int32_t days) { return dbf::dateText(days); }
+
+std::string isoDate(std::int32_t days) {
     const dbf::Ymd d = dbf::civilFromDays(days);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", d.day, d.month, d.year);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
     return buf;
 }
 

@@ -42,6 +42,8 @@ struct Value {
 std::string formatNumber(double value);
 // dd.mm.yyyy of a day number.
 std::string formatDate(std::int32_t days);
+// yyyy-mm-dd of a day number: how dates travel through SQLite, so that they sort as dates.
+std::string isoDate(std::int32_t days);
 // Reads "dd.mm.yyyy" (also d.m.yyyy) or "yyyy-mm-dd"; false when the text is no valid date.
 bool parseDate(const std::string &text, std::int32_t &days);
 

@@ -28,7 +28,6 @@ struct DbfCursor {
     std::size_t listPos = 0;
     std::size_t row = 0;
     bool eof = true;
-    char iso[16];
 };
 
 void setError(sqlite3_vtab *vtab, const std::string &message) {
@@ -219,9 +218,8 @@ int column(sqlite3_vtab_cursor *base, sqlite3_context *ctx, int col) {
         break;
     }
     case dbf::ValueKind::Date: {
-        const dbf::Ymd d = dbf::civilFromDays(rs.date(r, c));
-        const int n = std::snprintf(cur->iso, sizeof cur->iso, "%04d-%02d-%02d", d.year, d.month, d.day);
-        sqlite3_result_text(ctx, cur->iso, n, SQLITE_TRANSIENT);
+        const std::string iso = isoDate(rs.date(r, c));
+        sqlite3_result_text(ctx, iso.data(), static_cast<int>(iso.size()), SQLITE_TRANSIENT);
         break;
     }
     case dbf::ValueKind::Logical: sqlite3_result_int(ctx, rs.logical(r, c) ? 1 : 0); break;
@@ -346,14 +344,14 @@ const sqlite3_module kModule = makeModule();
 
 } // namespace
 
-std::string quoteIdentifier(const std::string &name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"')
-            out += '"';
+std::string quoteWith(std::string_view text, char quote) {
+    std::string out(1, quote);
+    for (char c : text) {
+        if (c == quote)
+            out += quote;
         out += c;
     }
-    return out + "\"";
+    return out + quote;
 }
 
 const char *sqliteTypeOf(char fieldType, int decimals) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace focaris::sql {
 
@@ -19,8 +20,11 @@ class CachedTable;
 // CREATE VIRTUAL TABLE ... USING focaris_dbf(<id>) to the cached table.
 void registerDbfModule(sqlite3 *db, std::function<std::shared_ptr<CachedTable>(const std::string &)> lookup);
 
-// A name in double quotes for SQLite (quotes inside doubled).
-std::string quoteIdentifier(const std::string &name);
+// A text between two `quote` characters, each one inside doubled: names for SQLite in
+// double quotes, text constants in single quotes.
+std::string quoteWith(std::string_view text, char quote);
+// A name in double quotes for SQLite.
+inline std::string quoteIdentifier(std::string_view name) { return quoteWith(name, '"'); }
 
 // The SQLite declaration type of a dBase field.
 const char *sqliteTypeOf(char fieldType, int decimals);
