@@ -1,10 +1,10 @@
 // Entry point of the desktop program: refuses a second instance (raising the running
 // one's window), shows the start window and, one second later, runs the start-up
 // sequence, the main window session and the clean-up.
-#include "gui/Pictures.h"
-#include "gui/Program.h"
-#include "gui/Screenshots.h"
-#include "gui/SingleInstance.h"
+#include "gui/shell/Pictures.h"
+#include "gui/shell/Program.h"
+#include "gui/shell/Screenshots.h"
+#include "gui/shell/SingleInstance.h"
 
 #include <QApplication>
 #include <QPalette>

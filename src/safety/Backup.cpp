@@ -302,6 +302,30 @@ SaveOutcome AutomaticSave(Ui &ui, const QDate &day)
     return out;
 }
 
+QString SaveBeforeDestroying(Ui &ui, const QDate &day)
+{
+    QString folder = ReadMachineSetting(QStringLiteral("CALESALVARI")).trimmed();
+    if (folder.isEmpty() || folder == QStringLiteral("-"))
+        folder = TempFolder();
+    const QString target = QDir().mkpath(folder) ? AutoSaveTarget(folder, day) : QString();
+    const QString scratch = NewTempFile(QStringLiteral("TmpSv"), QStringLiteral(".sav"));
+    bool ok = false;
+    try {
+        ok = !target.isEmpty() && !scratch.isEmpty() && SaveArchive(ui, scratch) &&
+             archive::copyAndErase(toPath(scratch), toPath(target));
+    } catch (const std::exception &) {
+        ok = false;
+    }
+    if (!ok) {
+        QFile::remove(scratch);
+        ui.message(QStringLiteral("Salvare de siguranta"),
+                   kBreak + QStringLiteral("Nu pot salva datele inainte de stergere! Operatia nu se face."),
+                   MsgError, BtnOK);
+        return {};
+    }
+    return target;
+}
+
 bool OpenSaveForWork(Ui &ui, const QString &archivePath)
 {
     const QString folder = NewTempFolder(QStringLiteral("SAV"));

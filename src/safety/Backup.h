@@ -53,6 +53,14 @@ QString AutoSaveTarget(const QString &folder, const QDate &day);
 // setting CALESALVARI; "-" or empty means no automatic save, and nothing happens).
 SaveOutcome AutomaticSave(Ui &ui, const QDate &day = QDate::currentDate());
 
+// Before an operation that destroys many rows (a month deleted, an import replacing the
+// previous one, the applications also in another month removed): the data folder is
+// saved into the dated file "ddMMyyyy_n.T21" of the automatic save folder, or of the
+// temporary folder when none is set, so that a wrong click can be undone with a restore.
+// Returns the archive written, or the empty text when the save failed (the caller then
+// does not go on; the failure was already shown).
+QString SaveBeforeDestroying(Ui &ui, const QDate &day = QDate::currentDate());
+
 // Start-up with a ".T21" given on the command line: a fresh folder "SAV<n>" in the
 // temporary folder becomes the program folder, its "Data" folder the data folder (local
 // and shared), the archive is unpacked there and the process's current folder becomes the

@@ -14,6 +14,8 @@ namespace focaris::tool {
 using Args = std::vector<std::string>;
 using Handler = std::function<int(const Args &)>;
 
+// `name` is one word ("dbf") or two ("report ajpis"): a two-word command is found before a
+// one-word command of the same first word.
 struct Registration {
     Registration(const char *name, const char *usage, Handler handler);
 };

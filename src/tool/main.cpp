@@ -76,12 +76,22 @@ int main(int argc, char **argv)
             std::printf("  %s\n", entry.usage.c_str());
         return argc < 2 ? 1 : 0;
     }
-    auto it = commands.find(argv[1]);
+    // A command may be two words ("report ajpis"), so that several areas can share a verb;
+    // the two-word name is looked up first.
+    int consumed = 2;
+    auto it = commands.end();
+    if (argc >= 3) {
+        it = commands.find(std::string(argv[1]) + " " + argv[2]);
+        if (it != commands.end())
+            consumed = 3;
+    }
+    if (it == commands.end())
+        it = commands.find(argv[1]);
     if (it == commands.end()) {
         std::fprintf(stderr, "focaris-tool: unknown command '%s' (see focaris-tool help)\n", argv[1]);
         return 1;
     }
-    Args args(argv + 2, argv + argc);
+    Args args(argv + consumed, argv + argc);
     try {
         int rc = it->second.handler(args);
         std::fflush(stdout);

@@ -3,7 +3,7 @@
 #include "GuiFixture.h"
 
 #include "admin/Password.h"
-#include "gui/AdminWindow.h"
+#include "gui/admin/AdminWindow.h"
 #include "shell/Access.h"
 
 #include <QComboBox>

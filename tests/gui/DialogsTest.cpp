@@ -2,12 +2,12 @@
 // single running instance.
 #include "GuiFixture.h"
 
-#include "gui/FieldHint.h"
-#include "gui/LoginDialog.h"
-#include "gui/NewPasswordDialog.h"
-#include "gui/ProgressWindow.h"
-#include "gui/SingleInstance.h"
-#include "gui/StartWindow.h"
+#include "gui/widgets/FieldHint.h"
+#include "gui/admin/LoginDialog.h"
+#include "gui/admin/NewPasswordDialog.h"
+#include "gui/widgets/ProgressWindow.h"
+#include "gui/shell/SingleInstance.h"
+#include "gui/shell/StartWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>

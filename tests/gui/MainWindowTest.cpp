@@ -3,9 +3,9 @@
 #include "GuiFixture.h"
 
 #include "admin/Password.h"
-#include "gui/LogViewer.h"
-#include "gui/MainWindow.h"
-#include "gui/Program.h"
+#include "gui/shell/LogViewer.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/shell/Program.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // closing it.
 #include "GuiFixture.h"
 
-#include "gui/MessageDialog.h"
+#include "gui/widgets/MessageDialog.h"
 
 #include <QLabel>
 #include <QPushButton>

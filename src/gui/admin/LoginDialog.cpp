@@ -1,5 +1,5 @@
 // The login dialog.
-#include "gui/LoginDialog.h"
+#include "gui/admin/LoginDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // The field hint balloon.
-#include "gui/FieldHint.h"
+#include "gui/widgets/FieldHint.h"
 
 #include <QApplication>
 #include <QGuiApplication>

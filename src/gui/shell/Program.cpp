@@ -1,5 +1,5 @@
 // The desktop program's wiring.
-#include "gui/Program.h"
+#include "gui/shell/Program.h"
 
 #include "admin/Municipality.h"
 #include "core/Context.h"

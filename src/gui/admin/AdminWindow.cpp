@@ -1,12 +1,12 @@
 // The administration window.
-#include "gui/AdminWindow.h"
+#include "gui/admin/AdminWindow.h"
 
 #include "admin/AdminSettings.h"
 #include "admin/Municipality.h"
 #include "core/Context.h"
 #include "core/Ui.h"
 #include "documents/TemplateMenu.h"
-#include "gui/UpperCaseValidator.h"
+#include "gui/widgets/UpperCaseValidator.h"
 #include "shell/Access.h"
 #include "shell/Folders.h"
 #include "shell/Passwords.h"

@@ -1,5 +1,5 @@
 // Single instance through a local socket.
-#include "gui/SingleInstance.h"
+#include "gui/shell/SingleInstance.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

@@ -1,5 +1,5 @@
 // The log viewer, with the band "Data si ora" over its first two columns.
-#include "gui/LogViewer.h"
+#include "gui/shell/LogViewer.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

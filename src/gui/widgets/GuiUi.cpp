@@ -1,11 +1,11 @@
 // The desktop Ui.
-#include "gui/GuiUi.h"
+#include "gui/widgets/GuiUi.h"
 
-#include "gui/FieldHint.h"
-#include "gui/LoginDialog.h"
-#include "gui/MessageDialog.h"
-#include "gui/NewPasswordDialog.h"
-#include "gui/ProgressWindow.h"
+#include "gui/widgets/FieldHint.h"
+#include "gui/admin/LoginDialog.h"
+#include "gui/widgets/MessageDialog.h"
+#include "gui/admin/NewPasswordDialog.h"
+#include "gui/widgets/ProgressWindow.h"
 
 #include <QApplication>
 #include <QDesktopServices>

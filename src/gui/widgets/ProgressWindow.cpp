@@ -1,5 +1,5 @@
 // The progress window.
-#include "gui/ProgressWindow.h"
+#include "gui/widgets/ProgressWindow.h"
 
 #include <QApplication>
 #include <QFrame>

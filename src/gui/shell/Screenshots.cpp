@@ -1,11 +1,11 @@
 // The screenshot mode.
-#include "gui/Screenshots.h"
+#include "gui/shell/Screenshots.h"
 
 #include "core/ChangeLog.h"
 #include "core/Context.h"
-#include "gui/FieldHint.h"
-#include "gui/MessageDialog.h"
-#include "gui/Program.h"
+#include "gui/widgets/FieldHint.h"
+#include "gui/widgets/MessageDialog.h"
+#include "gui/shell/Program.h"
 #include "shell/LogRows.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 // Button pictures drawn with QPainter.
-#include "gui/Pictures.h"
+#include "gui/shell/Pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

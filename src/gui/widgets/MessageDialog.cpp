@@ -1,5 +1,5 @@
 // The message dialog: captions, icons, colours and button layout by kind and button set.
-#include "gui/MessageDialog.h"
+#include "gui/widgets/MessageDialog.h"
 
 #include <QApplication>
 #include <QLabel>

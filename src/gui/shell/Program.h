@@ -4,11 +4,11 @@
 // window is created once and reused.
 #pragma once
 
-#include "gui/AdminWindow.h"
-#include "gui/GuiUi.h"
-#include "gui/LogViewer.h"
-#include "gui/MainWindow.h"
-#include "gui/StartWindow.h"
+#include "gui/admin/AdminWindow.h"
+#include "gui/widgets/GuiUi.h"
+#include "gui/shell/LogViewer.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/shell/StartWindow.h"
 #include "shell/Session.h"
 #include "shell/Startup.h"
 

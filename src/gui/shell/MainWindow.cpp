@@ -1,8 +1,8 @@
 // The main window.
-#include "gui/MainWindow.h"
+#include "gui/shell/MainWindow.h"
 
 #include "core/Ui.h"
-#include "gui/Pictures.h"
+#include "gui/shell/Pictures.h"
 #include "shell/Access.h"
 
 #include <QCloseEvent>

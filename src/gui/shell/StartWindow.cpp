@@ -1,7 +1,7 @@
 // The start window.
-#include "gui/StartWindow.h"
+#include "gui/shell/StartWindow.h"
 
-#include "gui/Pictures.h"
+#include "gui/shell/Pictures.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // The new-password dialog.
-#include "gui/NewPasswordDialog.h"
+#include "gui/admin/NewPasswordDialog.h"
 
-#include "gui/UpperCaseValidator.h"
+#include "gui/widgets/UpperCaseValidator.h"
 #include "shell/Passwords.h"
 
 #include <QHBoxLayout>
