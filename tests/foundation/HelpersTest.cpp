@@ -99,25 +99,36 @@ TEST_F(TempFilesTest, FoldersAndTheInUseTest)
     focaris::test::writeFile(file.toStdString(), "x");
 
     // A POSIX lock held on a file below keeps the whole folder.
+    // The child tells when it holds the lock and keeps it until the parent closes its
+    // end of the release pipe.
     int fd = ::open(file.toLocal8Bit().constData(), O_RDWR);
     ASSERT_GE(fd, 0);
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
     pid_t child = ::fork();
     if (child == 0) {
+        ::close(release[1]);
         struct flock lock {};
         lock.l_type = F_WRLCK;
         lock.l_whence = SEEK_SET;
         ::fcntl(fd, F_SETLKW, &lock);
-        ::sleep(30);
+        char c = 'x';
+        (void)!::write(ready[1], &c, 1);
+        (void)!::read(release[0], &c, 1);
         ::_exit(0);
     }
     ::close(fd);
-    for (int i = 0; i < 200 && !FileInUse(file); ++i)
-        ::usleep(10000);
+    ::close(release[0]);
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
     EXPECT_TRUE(FileInUse(file));
     EXPECT_FALSE(DeleteFolder(folder));
     EXPECT_TRUE(QFile::exists(file));
     EXPECT_EQ(NewTempFolder("Lst"), TempFolder() + "/Lst1");
-    ::kill(child, SIGKILL);
+    ::close(release[1]);
     ::waitpid(child, nullptr, 0);
 
     EXPECT_FALSE(FileInUse(file));

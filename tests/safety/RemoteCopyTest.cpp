@@ -49,12 +49,20 @@ public:
             proc.waitForFinished();
         }
     }
+    // The code the server logged for the login. The server logs it before it answers
+    // the login, so it is on its way; wait until it has arrived (the bound only ends a
+    // hung run).
     QString code()
     {
-        proc.waitForReadyRead(100);
-        log += QString::fromUtf8(proc.readAllStandardError());
-        const auto m = QRegularExpression("confirmation code (\\d{6})").match(log);
-        return m.captured(1);
+        const QRegularExpression pattern("confirmation code (\\d{6})");
+        for (int i = 0; i < 1200; ++i) {
+            log += QString::fromUtf8(proc.readAllStandardError());
+            const auto m = pattern.match(log);
+            if (m.hasMatch())
+                return m.captured(1);
+            proc.waitForReadyRead(100);
+        }
+        return {};
     }
     QProcess proc;
     quint16 port = 0;

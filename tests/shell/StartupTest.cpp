@@ -157,13 +157,15 @@ TEST_F(StartupTest, UpdateInstallerRunsOnceAndIsDeletedNextTime)
 {
     const QString installer = program + "/UpFocaris";
     const QString marker = root + "/installer-ran";
-    touch(installer, ("#!/bin/sh\necho \"$1\" > '" + marker + "'\n").toUtf8());
+    // The marker appears whole: written beside it and renamed.
+    touch(installer, ("#!/bin/sh\necho \"$1\" > '" + marker + ".part' && mv '" + marker + ".part' '" + marker + "'\n").toUtf8());
     QFile::setPermissions(installer, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     EXPECT_TRUE(start().handedOver);
     EXPECT_EQ(ReadSetting("CONST", "Lansat"), "DA");
-    for (int i = 0; i < 100 && !QFileInfo::exists(marker); ++i)
-        QThread::msleep(20);
+    // The installer runs on its own; wait for its marker (the bound only ends a hung run).
+    for (int i = 0; i < 12000 && !QFileInfo::exists(marker); ++i)
+        QThread::msleep(10);
     EXPECT_EQ(readFile(marker.toStdString()), (root + "/bin/focaris\n").toStdString());
 
     // The next start finds the installer done: it is deleted and the start goes on.

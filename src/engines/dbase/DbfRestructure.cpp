@@ -104,6 +104,12 @@ struct Plan {
     std::function<void(const unsigned char *, unsigned char *)> copy;
 };
 
+DbfTable::RebuildHook &rebuildHook()
+{
+    static DbfTable::RebuildHook hook;
+    return hook;
+}
+
 // Opens the table, takes it exclusively, builds the new file and renames it over the old.
 DbfTable::PackResult rebuild(const fs::path &given, const std::function<Plan(const Header &, const std::string &)> &plan)
 {
@@ -168,6 +174,8 @@ DbfTable::PackResult rebuild(const fs::path &given, const std::function<Plan(con
             pwriteFull(side.fd(), outBuf.data(), outBuf.size(), out, sideName);
             out += outBuf.size();
             first += std::uint32_t(n);
+            if (rebuildHook())
+                rebuildHook()(first, false);
         }
         const unsigned char eof = 0x1A;
         pwriteFull(side.fd(), &eof, 1, out, sideName);
@@ -176,6 +184,8 @@ DbfTable::PackResult rebuild(const fs::path &given, const std::function<Plan(con
         putLe32(counts + 4, result.kept);
         pwriteFull(side.fd(), counts + 1, 7, 1, sideName);
         side.finish();
+        if (rebuildHook())
+            rebuildHook()(count, true);
         if (::rename(side.path().c_str(), path.c_str()) != 0)
             failErrno(name, "the rebuilt table cannot replace the old one");
         side.keep();
@@ -236,6 +246,11 @@ void refuseUnsupported(const Header &h, const std::string &name)
 }
 
 } // namespace
+
+void DbfTable::setRebuildHook(RebuildHook hook)
+{
+    rebuildHook() = std::move(hook);
+}
 
 DbfTable::PackResult DbfTable::pack(const fs::path &path)
 {

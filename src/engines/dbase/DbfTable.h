@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -271,6 +272,15 @@ public:
     static PackResult pack(const std::filesystem::path &path);
     static void addColumns(const std::filesystem::path &path, const std::vector<ColumnDef> &columns);
     static void dropColumns(const std::filesystem::path &path, const std::vector<std::string> &names);
+
+    // Fault injection for the crash tests: when set, a rebuild (pack, add or drop columns)
+    // calls the hook after each chunk of records it has written to its work file, with
+    // the number of old records gone through so far, and once more with `finished` true
+    // when the work file is complete and synced, just before it is renamed over the
+    // table. A test kills its own process from there to see what a crash at that moment
+    // leaves. Process-wide; an empty function removes it. Not for use by the program.
+    using RebuildHook = std::function<void(std::uint32_t recordsDone, bool finished)>;
+    static void setRebuildHook(RebuildHook hook);
 
     struct Impl;
 
