@@ -119,3 +119,46 @@ TEST(DbfDamage, ReadsStoredTablesOfOtherLevels)
         EXPECT_TRUE(rs.logical(1, 2));
     }
 }
+
+// The header's record length against the fields: a length the file bears out (records
+// padded after the last field) is read; one the file contradicts is refused, naming both
+// lengths, instead of showing an empty table.
+TEST(DbfDamage, RecordLengthMustAgreeWithTheFieldsOrTheFile)
+{
+    TempDir dir;
+    const auto file = dir / "t.dbf";
+    DbfTable::create(file, {ColumnDef::charColumn("NUME", 4), ColumnDef::decimalColumn("NR", 3, 0)});
+    std::string bytes = readFile(file);
+    const std::string header = bytes.substr(0, bytes.size() - 1);
+    // Two records padded by three bytes each, the header saying 11 instead of 8.
+    std::string padded = header;
+    padded[4] = 2;
+    padded[10] = 11;
+    padded += std::string(" ANA   7xyz") + " ION  12xyz" + "\x1A";
+    writeFile(file, padded);
+    {
+        DbfTable t(file);
+        const RecordSet rs = t.readAll();
+        ASSERT_EQ(rs.size(), 2u);
+        EXPECT_EQ(rs.text(1, 0), "ION");
+        EXPECT_DOUBLE_EQ(rs.number(1, 1), 12);
+        t.append({Value::fromText("EVA"), Value::fromNumber(3)});
+        EXPECT_EQ(DbfTable(file).readAll().text(2, 0), "EVA");
+    }
+    // The same header over records of the fields' own length: the file holds 24 bytes
+    // of records where 33 are promised.
+    std::string damaged = header;
+    damaged[4] = 3;
+    damaged[10] = 11;
+    damaged += std::string(" ANA   7") + " ION  12" + " EVA   3" + "\x1A";
+    writeFile(file, damaged);
+    try {
+        DbfTable t(file);
+        t.readAll();
+        ADD_FAILURE() << "accepted";
+    } catch (const DbfError &e) {
+        EXPECT_EQ(std::string(e.what()), file.string() + ": record length 11 disagrees with its fields, which take 8 "
+                                                          "bytes with the deletion mark");
+    }
+    EXPECT_THROW(DbfTable::pack(file), DbfError);
+}

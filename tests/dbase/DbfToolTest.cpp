@@ -1,4 +1,4 @@
-// focaris-tool dbf info / dump / pack on a table written by the engine.
+// focaris-tool dbf info / dump / pack on a table written by the engine, and on a damaged one.
 #include "TestSupport.h"
 
 #include "engines/dbase/DbfTable.h"
@@ -49,4 +49,14 @@ TEST(DbfTool, InfoDumpAndPack)
     EXPECT_EQ(run(tool + "info " + shellQuote((dir / "none.dbf").string()) + " 2>&1", &out), 1);
     EXPECT_NE(out.find("focaris-tool: "), std::string::npos);
     EXPECT_NE(out.find("none.dbf: the table does not exist"), std::string::npos) << out;
+
+    // A header whose record length the file contradicts is refused, not shown empty.
+    const auto damaged = focaris::test::dataDir() / "broken" / "dbase" / "record_length_beyond_fields.dbf";
+    for (const char *verb : {"info ", "dump "}) {
+        EXPECT_EQ(run(tool + verb + shellQuote(damaged.string()) + " 2>&1", &out), 1) << verb;
+        EXPECT_NE(out.find("record_length_beyond_fields.dbf: record length 65535 disagrees with its fields, which "
+                           "take 193 bytes"),
+                  std::string::npos)
+            << out;
+    }
 }

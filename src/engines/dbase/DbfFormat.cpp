@@ -337,6 +337,14 @@ Header parseHeader(std::string_view bytes, std::uint64_t fileSize, const std::st
     if (offset > h.recordLength)
         fail(file, "record length " + std::to_string(h.recordLength) +
                        " is shorter than its fields (" + std::to_string(offset) + ")");
+    // Every writer we know makes the record exactly as long as its fields and the deletion
+    // mark. A longer record is believed only when the file holds all the records the
+    // header counts at that length; otherwise the length is damage, and trusting it would
+    // show the table empty and make an append write records of the wrong length.
+    if (offset < h.recordLength &&
+        fileSize < std::uint64_t(h.headerLength) + std::uint64_t(h.recordCount) * std::uint64_t(h.recordLength))
+        fail(file, "record length " + std::to_string(h.recordLength) + " disagrees with its fields, which take " +
+                       std::to_string(offset) + " bytes with the deletion mark");
 
     h.codepage = codepageOfLanguageDriver(h.languageDriver);
     // Field names are ASCII in practice; names in another script are kept when they are
@@ -490,11 +498,15 @@ static bool parseNumber(const unsigned char *p, int len, double &out)
     const int intStart = i;
     while (i < len && unsigned(p[i] - '0') < 10)
         mant = mant * 10 + (p[i++] - '0');
+    const std::uint64_t whole = mant;
     int digits = i - intStart, frac = 0;
+    unsigned fracDigits = 0;   // non-zero when some decimal is not 0
     if (i < len && (p[i] == '.' || p[i] == ',')) {
         const int fracStart = ++i;
-        while (i < len && unsigned(p[i] - '0') < 10 && i - intStart < 40)
+        while (i < len && unsigned(p[i] - '0') < 10 && i - intStart < 40) {
+            fracDigits |= unsigned(p[i] - '0');
             mant = mant * 10 + (p[i++] - '0');
+        }
         frac = i - fracStart;
         digits += frac;
     }
@@ -502,8 +514,10 @@ static bool parseNumber(const unsigned char *p, int len, double &out)
     while (rest < len && (p[rest] == ' ' || p[rest] == 0))
         ++rest;
     if (rest == len && digits > 0 && digits <= 18 && mant < (std::uint64_t(1) << 53)) {
-        // Both operands are exact doubles, so one division gives the correctly rounded value.
-        const double v = frac == 0 ? double(mant) : double(mant) / pow10[frac];
+        // Both operands are exact doubles, so one division gives the correctly rounded
+        // value. Amounts with zero decimals (most supplements, percentages) are whole
+        // numbers and need no division, which costs more than the rest of the parse.
+        const double v = fracDigits == 0 ? double(whole) : double(mant) / pow10[frac];
         out = neg ? -v : v;
         return true;
     }
