@@ -167,7 +167,7 @@ QString ImportedAddress(const QString &street, const QString &number, const QStr
     add(" sc.", staircase);
     add(" et.", floor);
     add(" ap.", apartment);
-    return CleanText(a).toUpper();
+    return CleanText(a).trimmed().toUpper();
 }
 
 std::function<void()> &BeforeMembersTableReplaced()
