@@ -5,6 +5,7 @@
 #include "gui/periods/PeriodWindow.h"
 #include "gui/shell/MainWindow.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -44,9 +45,15 @@ int TakePeriodScreenshots(MainWindow &main, Ui &ui, const QString &folder)
     list.months = {QStringLiteral("03.2026"), QStringLiteral("02.2026"), QStringLiteral("01.2026")};
     list.selected = 0;
     window.setList(list);
+    // The main window's label shows the month selected, as after choosing it.
+    const QString shownMonth = main.month();
+    main.setMonth(list.months.first());
     window.show();
     centre(window);
+    // The list open, so that its three months show.
+    window.list()->showPopup();
     written += shoot(folder, "perioada-in-lucru.png");
+    window.list()->hidePopup();
 
     window.showImportMenu();
     written += shoot(folder, "perioada-import-menu.png");
@@ -59,6 +66,7 @@ int TakePeriodScreenshots(MainWindow &main, Ui &ui, const QString &folder)
     written += shoot(folder, "adaugare-luna.png");
     add.hide();
     window.hide();
+    main.setMonth(shownMonth);
     return written;
 }
 
