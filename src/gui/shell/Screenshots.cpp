@@ -5,6 +5,7 @@
 #include "core/Context.h"
 #include "gui/widgets/FieldHint.h"
 #include "gui/widgets/MessageDialog.h"
+#include "gui/periods/PeriodScreenshots.h"
 #include "gui/shell/Program.h"
 #include "shell/LogRows.h"
 
@@ -98,6 +99,8 @@ int TakeScreenshots(Program &program, const QString &folder)
     take("field-hint.png");
     hint.hide();
     admin.hide();
+
+    written += TakePeriodScreenshots(main, program.ui(), folder);
 
     LogViewer &log = program.logViewer();
     WriteLog(QStringLiteral("Pornire program"));

@@ -1,0 +1,22 @@
+// The main window's "Perioada" and its working-month label.
+#include "gui/periods/PeriodsWiring.h"
+
+#include "gui/periods/PeriodWindow.h"
+#include "gui/shell/MainWindow.h"
+#include "periods/WorkingMonth.h"
+
+namespace focaris::gui {
+
+void WirePeriods(MainWindow &main, Ui &ui)
+{
+    periods::SetWorkingMonthListener([&main](const QString &month) { main.setMonth(month); });
+    main.setAction(QStringLiteral("Perioada"), [&main, &ui] {
+        // One window for the run, a child of the main window, made at the first click.
+        auto *window = main.findChild<PeriodWindow *>(QStringLiteral("Perioada"));
+        if (!window)
+            window = new PeriodWindow(ui, &main);
+        window->open();
+    });
+}
+
+} // namespace focaris::gui
