@@ -1,0 +1,94 @@
+// The chooser "Perioada".
+#include "gui/periods/MonthChooser.h"
+
+#include "core/Ui.h"
+#include "periods/MonthChoosers.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace focaris::gui {
+
+MonthChooser::MonthChooser(Ui &ui, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui_(ui)
+{
+    setObjectName(QStringLiteral("SelLuna"));
+    setWindowTitle(QStringLiteral("Perioada"));
+    setModal(true);
+    list_ = new QComboBox(this);
+    list_->setObjectName(QStringLiteral("Luna"));
+    list_->setMinimumWidth(180);
+    list_->installEventFilter(this);
+    choose_ = new QPushButton(QStringLiteral("&Am ales luna"), this);
+    choose_->setObjectName(QStringLiteral("AmAles"));
+    cancel_ = new QPushButton(QStringLiteral("Renunt"), this);
+    cancel_->setObjectName(QStringLiteral("Renunt"));
+    choose_->setAutoDefault(false);
+    cancel_->setAutoDefault(false);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(choose_);
+    buttons->addWidget(cancel_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Luna"), this));
+    layout->addWidget(list_);
+    layout->addLayout(buttons);
+    connect(choose_, &QPushButton::clicked, this, &MonthChooser::tryAccept);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool MonthChooser::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter in the list chooses, as the button does.
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            tryAccept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void MonthChooser::tryAccept()
+{
+    if (const auto refusal = periods::CheckChosenMonth(list_->currentText())) {
+        ui_.fieldHint(refusal->message, list_);
+        return;
+    }
+    accept();
+}
+
+bool MonthChooser::choose(const QString &title, QString &month)
+{
+    setWindowTitle(title);
+    list_->clear();
+    list_->addItems(periods::MonthsForChooser());
+    list_->setCurrentIndex(list_->count() > 0 ? 0 : -1);
+    list_->setFocus();
+    if (exec() != QDialog::Accepted)
+        return false;
+    month = list_->currentText();
+    return true;
+}
+
+std::function<bool(const QString &, QString &)> &AlegeLunaAnswer()
+{
+    static std::function<bool(const QString &, QString &)> answer;
+    return answer;
+}
+
+bool AlegeLuna(Ui &ui, const QString &title, QString &month, QWidget *parent)
+{
+    if (AlegeLunaAnswer())
+        return AlegeLunaAnswer()(title, month);
+    MonthChooser chooser(ui, parent);
+    return chooser.choose(title, month);
+}
+
+} // namespace focaris::gui

@@ -1,0 +1,97 @@
+// The chooser "Alegeti luna".
+#include "gui/periods/PaymentMonthChooser.h"
+
+#include "core/Ui.h"
+#include "periods/MonthChoosers.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace focaris::gui {
+
+PaymentMonthChooser::PaymentMonthChooser(Ui &ui, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui_(ui)
+{
+    setObjectName(QStringLiteral("SelLunaPlata"));
+    setWindowTitle(QStringLiteral("Alegeti luna"));
+    setModal(true);
+    list_ = new QComboBox(this);
+    list_->setObjectName(QStringLiteral("Luna"));
+    for (const periods::PaymentMonth &m : periods::PaymentMonths())
+        list_->addItem(m.name, m.digits);
+    yearLabel_ = new QLabel(QStringLiteral("Anul"), this);
+    year_ = new QLineEdit(this);
+    year_->setObjectName(QStringLiteral("Anul"));
+    year_->setMaxLength(4);
+    year_->setValidator(new QIntValidator(0, 9999, year_));
+    choose_ = new QPushButton(QStringLiteral("Am ales"), this);
+    choose_->setObjectName(QStringLiteral("AmAles"));
+    cancel_ = new QPushButton(QStringLiteral("Renunt"), this);
+    cancel_->setObjectName(QStringLiteral("Renunt"));
+    choose_->setAutoDefault(false);
+    cancel_->setAutoDefault(false);
+    auto *fields = new QHBoxLayout;
+    fields->addWidget(new QLabel(QStringLiteral("Plati pentru luna"), this));
+    fields->addWidget(list_);
+    fields->addWidget(yearLabel_);
+    fields->addWidget(year_);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(choose_);
+    buttons->addWidget(cancel_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    connect(choose_, &QPushButton::clicked, this, &PaymentMonthChooser::tryAccept);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void PaymentMonthChooser::tryAccept()
+{
+    chosenYear_ = 0;
+    if (withYear_) {
+        if (const auto refusal = periods::CheckPaymentYear(year_->text(), QDate::currentDate().year(), chosenYear_)) {
+            ui_.fieldHint(refusal->message, year_);
+            return;
+        }
+    }
+    accept();
+}
+
+bool PaymentMonthChooser::choose(bool withYear, QString &month, int &year)
+{
+    withYear_ = withYear;
+    yearLabel_->setVisible(withYear);
+    year_->setVisible(withYear);
+    year_->setText(QString::number(QDate::currentDate().year()));
+    list_->setCurrentIndex(0);
+    list_->setFocus();
+    if (exec() != QDialog::Accepted)
+        return false;
+    month = list_->currentData().toString();
+    year = chosenYear_;
+    return true;
+}
+
+std::function<bool(bool, QString &, int &)> &AlegeLunaPlataAnswer()
+{
+    static std::function<bool(bool, QString &, int &)> answer;
+    return answer;
+}
+
+bool AlegeLunaPlata(Ui &ui, bool withYear, QString &month, int &year, QWidget *parent)
+{
+    if (AlegeLunaPlataAnswer())
+        return AlegeLunaPlataAnswer()(withYear, month, year);
+    PaymentMonthChooser chooser(ui, parent);
+    return chooser.choose(withYear, month, year);
+}
+
+} // namespace focaris::gui
