@@ -274,6 +274,8 @@ void ApplicationsListWindow::sortByColumn(int column)
 
 void ApplicationsListWindow::addApplication()
 {
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Adaugare cerere")))
+        return;
     if (!onAdd) {
         shell::NotAvailable(ui_, QStringLiteral("Adauga cerere"));
         return;
@@ -285,6 +287,8 @@ void ApplicationsListWindow::addApplication()
 
 void ApplicationsListWindow::modifyApplication()
 {
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Modificare cerere")))
+        return;
     const qint64 key = currentKey();
     if (key <= 0)
         return;
@@ -298,6 +302,8 @@ void ApplicationsListWindow::modifyApplication()
 
 void ApplicationsListWindow::deleteApplication()
 {
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Stergere cerere")))
+        return;
     const qint64 key = currentKey();
     if (key <= 0)
         return;
@@ -312,6 +318,8 @@ void ApplicationsListWindow::deleteApplication()
 
 void ApplicationsListWindow::copyFromMonth()
 {
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Adaugare Cereri")))
+        return;
     if (!chooseMonth)
         return shell::NotAvailable(ui_, QStringLiteral("Adaugare cereri din luna"));
     const int source = chooseMonth(QStringLiteral("Adaugare cereri din luna"));
@@ -323,6 +331,8 @@ void ApplicationsListWindow::copyFromMonth()
 
 void ApplicationsListWindow::removeAlsoInMonth()
 {
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Stergere Cereri")))
+        return;
     if (!chooseMonth)
         return shell::NotAvailable(ui_, QStringLiteral("Sterge cereri din luna"));
     const int other = chooseMonth(QStringLiteral("Sterge cereri din luna"));
@@ -334,6 +344,8 @@ void ApplicationsListWindow::removeAlsoInMonth()
 
 void ApplicationsListWindow::numberDispositions()
 {
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Numerotare dispozitii")))
+        return;
     if (listEmpty())
         return ui_.fieldHint(kEmptyList, buttons_.value(QStringLiteral("&Numeroteaza dispozitiile")));
     const qint64 key = currentKey();
@@ -344,6 +356,8 @@ void ApplicationsListWindow::numberDispositions()
 
 void ApplicationsListWindow::setDates()
 {
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Cereri")))
+        return;
     if (listEmpty())
         return ui_.fieldHint(kEmptyList, buttons_.value(QStringLiteral("Modificare &Data cereri")));
     const qint64 key = currentKey();
@@ -354,6 +368,8 @@ void ApplicationsListWindow::setDates()
 
 void ApplicationsListWindow::changeMonths()
 {
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Modificare Numar luni")))
+        return;
     if (haveMonth && !haveMonth(QStringLiteral("Recalculare cereri")))
         return;
     const qint64 key = currentKey();
