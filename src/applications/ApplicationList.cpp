@@ -4,6 +4,8 @@
 #include "core/DataStore.h"
 #include "core/Months.h"
 
+#include <algorithm>
+
 namespace focaris {
 
 const std::vector<ListColumn> &ListColumns()
@@ -59,6 +61,9 @@ void ApplicationList::open(int monthCode, const QString &sortColumn)
     keyIndex_ = rows_.columnIndex("NRCRT");
     nameIndex_ = rows_.columnIndex("SUBSEMN");
     firstMonthIndex_ = rows_.columnIndex("LUNADEC");
+    order_.resize(rows_.rowCount());
+    for (std::size_t r = 0; r < order_.size(); ++r)
+        order_[r] = static_cast<int>(r);
     applySearch();
 }
 
@@ -68,36 +73,95 @@ bool ApplicationList::Sortable(int column)
            && ListColumns()[column].column != QLatin1String(kFirstMonthColumn);
 }
 
+namespace {
+
+// The order of values in a sorted query: NULL first, then numbers, texts and dates.
+int rank(const sql::Value &v)
+{
+    switch (v.kind) {
+    case sql::Value::Null:
+        return 0;
+    case sql::Value::Integer:
+    case sql::Value::Real:
+        return 1;
+    case sql::Value::Text:
+        return 2;
+    case sql::Value::Date:
+        return 3;
+    }
+    return 4;
+}
+
+bool before(const sql::Value &a, const sql::Value &b)
+{
+    const int ra = rank(a), rb = rank(b);
+    if (ra != rb)
+        return ra < rb;
+    switch (a.kind) {
+    case sql::Value::Integer:
+    case sql::Value::Real:
+        return a.toDouble() < b.toDouble();
+    case sql::Value::Text:
+        return a.text < b.text;
+    case sql::Value::Date:
+        return a.date < b.date;
+    default:
+        return false;
+    }
+}
+
+bool startsWith(const sql::Value &v, const std::string &prefix)
+{
+    return v.kind == sql::Value::Text && v.text.compare(0, prefix.size(), prefix) == 0;
+}
+
+} // namespace
+
 bool ApplicationList::sortBy(int column)
 {
     if (!Sortable(column))
         return false;
-    open(month_, ListColumns()[column].column);
+    const int c = columnIndex_[column];
+    if (c < 0)
+        return false;
+    std::stable_sort(order_.begin(), order_.end(), [&](int x, int y) {
+        return before(rows_.value(static_cast<std::size_t>(x), static_cast<std::size_t>(c)),
+                      rows_.value(static_cast<std::size_t>(y), static_cast<std::size_t>(c)));
+    });
+    sort_ = ListColumns()[column].column;
+    applySearch();
     return true;
 }
 
 void ApplicationList::setSearch(const QString &text)
 {
+    // A text that only grows keeps a subset of what is listed: look at those rows only.
+    const bool narrower = !search_.isEmpty() && text.startsWith(search_);
     search_ = text;
-    applySearch();
+    if (narrower)
+        narrowSearch();
+    else
+        applySearch();
 }
 
 void ApplicationList::applySearch()
 {
     visible_.clear();
-    const std::size_t n = rows_.rowCount();
-    visible_.reserve(n);
+    visible_.reserve(order_.size());
     const std::string prefix = search_.toStdString();
-    for (std::size_t r = 0; r < n; ++r) {
-        if (!prefix.empty()) {
-            if (nameIndex_ < 0)
-                continue;
-            const sql::Value &v = rows_.value(r, static_cast<std::size_t>(nameIndex_));
-            if (v.kind != sql::Value::Text || v.text.compare(0, prefix.size(), prefix) != 0)
-                continue;
-        }
-        visible_.push_back(static_cast<int>(r));
-    }
+    for (int r : order_)
+        if (prefix.empty() || (nameIndex_ >= 0 && startsWith(rows_.value(static_cast<std::size_t>(r), static_cast<std::size_t>(nameIndex_)), prefix)))
+            visible_.push_back(r);
+}
+
+void ApplicationList::narrowSearch()
+{
+    const std::string prefix = search_.toStdString();
+    std::vector<int> kept;
+    for (int r : visible_)
+        if (nameIndex_ >= 0 && startsWith(rows_.value(static_cast<std::size_t>(r), static_cast<std::size_t>(nameIndex_)), prefix))
+            kept.push_back(r);
+    visible_.swap(kept);
 }
 
 QString ApplicationList::text(int row, int column) const

@@ -34,8 +34,11 @@ public:
     void open(int monthCode, const QString &sortColumn = QStringLiteral("SUBSEMN"));
     // The same month and order again (after a write).
     void reopen() { open(month_, sort_); }
-    // Orders by the grid column `column` (an index into ListColumns) and reopens; false,
-    // doing nothing, for the computed month column.
+    // Orders by the grid column `column` (an index into ListColumns); false, doing nothing,
+    // for the computed month column. The rows in memory are put in the order the query
+    // would give (blanks first, numbers by value, texts by their bytes, dates by day), so
+    // a click on a title does not ask the engine again; the next reopening asks it with
+    // the new order.
     bool sortBy(int column);
     static bool Sortable(int column);
 
@@ -64,6 +67,7 @@ public:
 
 private:
     void applySearch();
+    void narrowSearch();
 
     int month_ = 0;
     QString sort_ = QStringLiteral("SUBSEMN");
@@ -72,7 +76,8 @@ private:
     std::vector<int> columnIndex_;  // per grid column: index into rows_, -1 for LUNADECLS
     std::vector<bool> numeric_;
     int keyIndex_ = -1, nameIndex_ = -1, firstMonthIndex_ = -1;
-    std::vector<int> visible_;
+    std::vector<int> order_;    // rows_ in the list's order
+    std::vector<int> visible_;  // the rows of order_ that the search keeps
 };
 
 } // namespace focaris

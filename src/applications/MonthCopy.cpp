@@ -54,7 +54,7 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
 
         Outcome out;
         {
-            ProgressScope progress(ui, QStringLiteral("Copii cererile..."), 5);
+            ProgressScope progress(ui, QStringLiteral("Copii cererile..."), 4);
             const QString appsFile = tempTable(QStringLiteral("Temp"));
             const QString membersFile = tempTable(QStringLiteral("TempOm"));
             const QString apps = Quoted(appsFile), members = Quoted(membersFile);
@@ -65,7 +65,13 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
             ExecSql({QStringLiteral("INSERT INTO ") + apps, QStringLiteral("SELECT * FROM ") + cereri,
                      QStringLiteral("WHERE LUNACRT=") + s, kContinuing});
             ExecSql({QStringLiteral("ALTER TABLE ") + apps, QStringLiteral("ADD NRCRTOLD DECIMAL(12,0)")});
-            ExecSql({QStringLiteral("UPDATE ") + apps, QStringLiteral("SET NRCRTOLD=NRCRT, LUNACRT=") + w});
+            // Every row here continues (the selection above): one month less to run, and the
+            // total of the months left. The right-hand sides read the values before the
+            // statement, so TOTAL takes the new number of months.
+            ExecSql({QStringLiteral("UPDATE ") + apps,
+                     QStringLiteral("SET NRCRTOLD=NRCRT, LUNACRT=") + w + QStringLiteral(", NR_LUNI=NR_LUNI-1, TOTAL=(NR_LUNI-1)*VALMAX")});
+            // A month that ran out starts again at five.
+            ExecSql({QStringLiteral("UPDATE ") + apps, QStringLiteral("SET NR_LUNI=5, TOTAL=5*VALMAX"), QStringLiteral("WHERE NR_LUNI<=0")});
             // One block of keys for the whole copy, in table order.
             const qint64 count = QuerySql(QStringLiteral("SELECT COUNT(*) AS N FROM ") + apps).value(0, "N").toInt();
             NumberRows(appsFile, QStringLiteral("NRCRT"), TakeKeys(QStringLiteral("NRCRT"), count).truncated());
@@ -78,13 +84,6 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
             ExecSql({QStringLiteral("ALTER TABLE ") + apps, QStringLiteral("DROP NRCRTOLD")});
             const qint64 memberCount = QuerySql(QStringLiteral("SELECT COUNT(*) AS N FROM ") + members).value(0, "N").toInt();
             NumberRows(membersFile, QStringLiteral("NROM"), TakeKeys(QStringLiteral("NROM"), memberCount).truncated());
-            progress.step();
-
-            // One month less to run; a month that ran out starts again at five.
-            const QString running = QStringLiteral("WHERE STATUT<>\"RESPINS\" AND STATUT<>\"INCETAT\"");
-            ExecSql({QStringLiteral("UPDATE ") + apps, QStringLiteral("SET NR_LUNI=NR_LUNI-1"), running});
-            ExecSql({QStringLiteral("UPDATE ") + apps, QStringLiteral("SET NR_LUNI=5"), running, QStringLiteral("AND NR_LUNI<=0")});
-            ExecSql({QStringLiteral("UPDATE ") + apps, QStringLiteral("SET TOTAL=NR_LUNI*VALMAX"), running});
             progress.step();
 
             ExecSql({QStringLiteral("INSERT INTO ") + oameni, QStringLiteral("SELECT * FROM ") + members});

@@ -94,6 +94,36 @@ TEST_F(ListQuery, SortingByATitleReordersAndTheCurrentApplicationIsFoundAgain)
     EXPECT_EQ(l.rowOfKey(999), -1);
 }
 
+TEST_F(ListQuery, ASortInMemoryGivesTheOrderTheQueryGives)
+{
+    // Blanks, dates across years and amounts with decimals: the orders that differ when
+    // values are compared as the texts shown.
+    ExecSql(QStringLiteral("UPDATE %1 SET DATADISP=\"05.01.2025\", TVENIT=1000.5 WHERE NRCRT=1").arg(cereri()));
+    ExecSql(QStringLiteral("UPDATE %1 SET DATADISP=\"20.12.2024\", TVENIT=999.75 WHERE NRCRT=3").arg(cereri()));
+    ExecSql(QStringLiteral("UPDATE %1 SET TVENIT=90 WHERE NRCRT=4").arg(cereri()));
+    // Rows of equal value may come in another order; the values may not.
+    auto values = [](const ApplicationList &l, int c) {
+        QStringList out;
+        for (int r = 0; r < l.count(); ++r)
+            out << l.text(r, c);
+        return out;
+    };
+    for (const char *c : {"DATADISP", "TVENIT", "NR_CERE", "CNP"}) {
+        ApplicationList l;
+        l.open(w);
+        ASSERT_TRUE(l.sortBy(column(c)));
+        const QStringList sorted = values(l, column(c));
+        l.reopen();
+        EXPECT_EQ(l.sortColumn(), c);
+        EXPECT_EQ(values(l, column(c)), sorted) << c;
+    }
+    ApplicationList l;
+    l.open(w);
+    l.sortBy(column("DATADISP"));
+    EXPECT_EQ(names(l)[2], "ION MARIA");
+    EXPECT_EQ(names(l)[3], "IONESCU ANA");
+}
+
 TEST_F(ListQuery, ToolListsTheGridColumnsAndRunsTheBulkCommands)
 {
     int rc = 0;
