@@ -30,7 +30,7 @@ namespace {
 const QString kEmptyList = QStringLiteral("Nu aveti afisata nici o cerere!");
 
 // Widths of the grid's columns in characters, in the order of ListColumns.
-const int kWidths[] = {6, 10, 9, 5, 28, 14, 20, 16, 28, 7, 10, 5, 8, 6, 9, 9, 8, 9, 5, 7, 7, 7, 7, 20,
+const int kWidths[] = {6, 12, 9, 5, 28, 18, 20, 16, 28, 7, 12, 5, 10, 6, 9, 9, 8, 9, 5, 7, 7, 7, 7, 20,
                        20, 9, 12, 12, 5, 5, 6, 8, 7, 8, 18, 6, 6};
 
 } // namespace
