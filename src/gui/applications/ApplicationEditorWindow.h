@@ -1,0 +1,94 @@
+// The window "Adauga/Modifica Cerere": every field of one application, its lists, the
+// amount labels, the members grid with its three buttons and the two supplement buttons.
+// It gathers the fields into the editor operation, runs its reactions and shows what it
+// returns (hints beside the fields, questions through Ui). The applications list opens it
+// with AdaugaCerere or ModificaCerere and, on true, stores it with ApplicationStore.
+#pragma once
+
+#include "applications/ApplicationEditor.h"
+
+#include <QDialog>
+#include <QHash>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace focaris {
+class Ui;
+}
+
+namespace focaris::gui {
+
+class CnpEdit;
+class NumericEdit;
+class MemberDialog;
+class SupplementDialog;
+
+class ApplicationEditorWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit ApplicationEditorWindow(Ui &ui, QWidget *parent = nullptr);
+    ~ApplicationEditorWindow() override;
+
+    // Modal: opens in add mode; true when the person saved. The caller then stores with
+    // ApplicationStore(ui).store(editor()).
+    bool AdaugaCerere();
+    // Modal on the application with that key; false without opening when it is unknown.
+    bool ModificaCerere(qint64 nrcrt);
+
+    // The same openings without waiting (tests, screenshots): the window is shown and
+    // returns at once; accepted() follows when "&Memoreaza" succeeds.
+    void openAdd();
+    bool openModify(qint64 nrcrt);
+
+    ApplicationEditor &editor() { return editor_; }
+
+    // The control of a field by its name in ApplicationFields ("CNPSol", "Tarif", ...),
+    // or null. Tests type into these; hints point at them.
+    QWidget *field(const QString &name) const;
+    QPushButton *button(const QString &caption) const;
+    QTableWidget *membersGrid() const { return grid_; }
+    QLabel *amountLabel(const QString &name) const;  // "SupL", "SupT", "SupGB", "SupEB"
+    MemberDialog *memberDialog() const { return memberDialog_; }
+    SupplementDialog *supplementDialog() const { return supplementDialog_; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void done(int result) override;
+
+private:
+    void build();
+    void showFields();        // editor -> widgets, without running reactions
+    void gatherFields();      // widgets -> editor
+    void showMembers(qint64 select = 0);
+    void showAmounts();
+    void showStatus();
+    void hint(const EditorRefusal &refusal);
+    void onCnpChanged();
+    void onSave();
+    void onAddMember();
+    void onModifyMember();
+    void onDeleteMember();
+    void onSupplement(SupplementKind kind);
+    qint64 selectedMember() const;
+
+    Ui &ui_;
+    ApplicationEditor editor_;
+    int showing_ = 0;
+    QHash<QString, QWidget *> fields_;
+    QHash<QString, QLabel *> amounts_;
+    QHash<QString, QPushButton *> buttons_;
+    QTableWidget *grid_ = nullptr;
+    QLabel *motivLabel_ = nullptr;
+    MemberDialog *memberDialog_ = nullptr;
+    SupplementDialog *supplementDialog_ = nullptr;
+};
+
+} // namespace focaris::gui

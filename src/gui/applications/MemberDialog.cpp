@@ -1,0 +1,131 @@
+// The member dialog's fields, presets and "Memoreaza".
+#include "gui/applications/MemberDialog.h"
+
+#include "core/Ui.h"
+#include "gui/widgets/CnpEdit.h"
+#include "gui/widgets/NumericEdit.h"
+#include "gui/widgets/UpperCaseValidator.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace focaris::gui {
+
+MemberDialog::MemberDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
+{
+    setWindowTitle(QStringLiteral("Date membru"));
+    titular_ = new QLineEdit(this);
+    titular_->setObjectName("Titular");
+    titular_->setMaxLength(ColumnWidth("Titular"));
+    titular_->setValidator(new UpperCaseValidator(titular_));
+    cnp_ = new CnpEdit(this);
+    cnp_->setObjectName("CNP");
+    venit_ = new NumericEdit(7, 2, this);
+    venit_->setObjectName("Venit");
+    calitate_ = new QComboBox(this);
+    calitate_->setObjectName("Calitate");
+    calitate_->addItems(MemberRoles());
+    goleste_ = new QCheckBox(QStringLiteral("Goleste casutele"), this);
+    save_ = new QPushButton(QStringLiteral("Memoreaza"), this);
+    cancel_ = new QPushButton(QStringLiteral("Renunt"), this);
+    for (QPushButton *b : {save_, cancel_}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Nume si prenume"), titular_);
+    form->addRow(QStringLiteral("C.N.P."), cnp_);
+    form->addRow(QStringLiteral("Venit lunar (lei)"), venit_);
+    form->addRow(QStringLiteral("Calitate"), calitate_);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(goleste_);
+    buttons->addStretch();
+    buttons->addWidget(save_);
+    buttons->addWidget(cancel_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    connect(save_, &QPushButton::clicked, this, &MemberDialog::onSave);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(goleste_, &QCheckBox::toggled, this, [this](bool on) {
+        if (on)
+            empty();
+    });
+}
+
+void MemberDialog::empty()
+{
+    titular_->clear();
+    cnp_->clear();
+    venit_->setText(QStringLiteral("0"));
+    calitate_->setCurrentIndex(0);
+}
+
+void MemberDialog::prepare(const QString &modeTitle, const MemberFields &preset, const SaveFunction &save)
+{
+    setWindowTitle(QStringLiteral("Date membru - ") + modeTitle);
+    adding_ = modeTitle == QLatin1String("Adauga membru");
+    saveFn_ = save;
+    titular_->setText(preset.Titular);
+    cnp_->setText(preset.CNP);
+    venit_->setText(preset.Venit.isEmpty() ? QStringLiteral("0") : preset.Venit);
+    const int role = calitate_->findText(preset.Calitate);
+    calitate_->setCurrentIndex(role < 0 ? 0 : role);
+    if (adding_ && goleste_->isChecked())
+        empty();
+    save_->setEnabled(true);
+    titular_->setFocus();
+    titular_->end(false);
+}
+
+bool MemberDialog::edit(const QString &modeTitle, const MemberFields &preset, const SaveFunction &save)
+{
+    prepare(modeTitle, preset, save);
+    return exec() == QDialog::Accepted;
+}
+
+void MemberDialog::open(const QString &modeTitle, const MemberFields &preset, const SaveFunction &save)
+{
+    prepare(modeTitle, preset, save);
+    show();
+}
+
+MemberFields MemberDialog::fields() const
+{
+    return {titular_->text(), cnp_->text(), venit_->text(), calitate_->currentText()};
+}
+
+void MemberDialog::onSave()
+{
+    save_->setEnabled(false);  // no second save while the check runs
+    const EditorRefusal refusal = saveFn_ ? saveFn_(fields()) : EditorRefusal();
+    save_->setEnabled(true);
+    if (refusal.refused()) {
+        QWidget *at = refusal.field == QLatin1String("CNP") ? static_cast<QWidget *>(cnp_) : titular_;
+        ui_.fieldHint(refusal.message, at);
+        return;
+    }
+    accept();
+}
+
+void MemberDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (calitate_->hasFocus())
+            onSave();
+        else
+            focusNextChild();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace focaris::gui

@@ -1,0 +1,66 @@
+// The dialog "Date membru": one family member's name, CNP, monthly income and role, with
+// the box "Goleste casutele". "Memoreaza" (or Enter on the role list) hands the fields to
+// the editor's member operation; a refusal shows its hint and keeps the dialog open.
+#pragma once
+
+#include "applications/EditorFields.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace focaris {
+class Ui;
+}
+
+namespace focaris::gui {
+
+class CnpEdit;
+class NumericEdit;
+
+class MemberDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit MemberDialog(Ui &ui, QWidget *parent = nullptr);
+
+    // Stores the member through `save` (the editor's add or modify); the dialog closes as
+    // saved when it returns no refusal. Modal; true when saved.
+    using SaveFunction = std::function<EditorRefusal(const MemberFields &)>;
+    bool edit(const QString &modeTitle, const MemberFields &preset, const SaveFunction &save);
+    // The same without waiting (tests): shown at once; accepted() follows a save.
+    void open(const QString &modeTitle, const MemberFields &preset, const SaveFunction &save);
+
+    MemberFields fields() const;
+    QLineEdit *titular() const { return titular_; }
+    CnpEdit *cnp() const { return cnp_; }
+    NumericEdit *venit() const { return venit_; }
+    QComboBox *calitate() const { return calitate_; }
+    QCheckBox *goleste() const { return goleste_; }
+    QPushButton *saveButton() const { return save_; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void prepare(const QString &modeTitle, const MemberFields &preset, const SaveFunction &save);
+    void empty();
+    void onSave();
+
+    Ui &ui_;
+    SaveFunction saveFn_;
+    bool adding_ = true;
+    QLineEdit *titular_;
+    CnpEdit *cnp_;
+    NumericEdit *venit_;
+    QComboBox *calitate_;
+    QCheckBox *goleste_;
+    QPushButton *save_;
+    QPushButton *cancel_;
+};
+
+} // namespace focaris::gui
