@@ -23,6 +23,13 @@ Amount NextKey(const QString &counter) {
     return v;
 }
 
+Amount TakeKeys(const QString &counter, qint64 count) {
+    const Amount v = PeekKey(counter);
+    if (count > 0)
+        WriteSettingNumber(kSection, counter, v + Amount::fromWhole(count));
+    return v;
+}
+
 QString NextKeyText(const QString &counter) { return QString::number(NextKey(counter).truncated()); }
 QString PeekKeyText(const QString &counter) { return QString::number(PeekKey(counter).truncated()); }
 

@@ -14,6 +14,11 @@ namespace focaris {
 Amount NextKey(const QString &counter);
 // NextKey as decimal text without decimals, ready for a statement.
 QString NextKeyText(const QString &counter);
+// A block of `count` consecutive keys: the same keys and the same final counter as
+// `count` calls of NextKey, with one write of the settings file instead of `count`.
+// Returns the first key of the block; a count of 0 or less takes nothing and writes
+// nothing, and gives the key NextKey would give.
+Amount TakeKeys(const QString &counter, qint64 count);
 // What NextKey would give, without storing anything.
 Amount PeekKey(const QString &counter);
 QString PeekKeyText(const QString &counter);

@@ -7,6 +7,7 @@
 #include "documents/ResourceStore.h"
 #include "documents/TemplateMenu.h"
 #include "gui/periods/PeriodsWiring.h"
+#include "gui/applications/ApplicationsWiring.h"
 #include "shell/Access.h"
 #include "shell/Passwords.h"
 
@@ -45,7 +46,7 @@ void Program::wireMainWindow()
     main_.setAction(QStringLiteral("Cereri"), [this] {
         if (!SettingsReady(ui_))
             return;
-        shell::NotAvailable(ui_, QStringLiteral("Cereri"));
+        OpenApplicationsList(ui_, main_);
     });
     main_.setAction(QStringLiteral("Istoricul modificarii datelor"), [this] { showLog(); });
     main_.setAction(QStringLiteral("Legea 226 / 2021"), [this] { openLegislation(QStringLiteral("L226")); });
@@ -66,7 +67,7 @@ void Program::wireAdminWindow()
     admin_.onRecalculate = [this] {
         if (shell::RefuseReadOnly(ui_, QStringLiteral("Recalculare")))
             return;
-        shell::NotAvailable(ui_, QStringLiteral("Recalculare"));
+        RecalculateFromAdmin(ui_, admin_);
     };
     admin_.onTemplate = [this](const TemplateMenuItem &item, bool reset) {
         // Editing or resetting a template changes what every document prints.

@@ -3,6 +3,7 @@
 
 #include "core/ChangeLog.h"
 #include "core/Context.h"
+#include "gui/applications/ApplicationsScreenshots.h"
 #include "gui/widgets/FieldHint.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/periods/PeriodScreenshots.h"
@@ -108,6 +109,7 @@ int TakeScreenshots(Program &program, const QString &folder)
     log.show();
     take("log-viewer.png");
     log.hide();
+    written += ApplicationsScreenshots(program.ui(), main, folder);
     main.hide();
     return written;
 }

@@ -1,0 +1,381 @@
+// The applications list window.
+#include "gui/applications/ApplicationsListWindow.h"
+
+#include "applications/MonthCopy.h"
+#include "applications/Removals.h"
+#include "core/ChangeLog.h"
+#include "core/Ui.h"
+#include "gui/applications/DatesDialog.h"
+#include "gui/applications/MonthsDialog.h"
+#include "gui/applications/NumberingDialog.h"
+#include "gui/widgets/UpperCaseValidator.h"
+#include "shell/Access.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace focaris::gui {
+
+namespace {
+
+const QString kEmptyList = QStringLiteral("Nu aveti afisata nici o cerere!");
+
+// Widths of the grid's columns in characters, in the order of ListColumns.
+const int kWidths[] = {6, 12, 9, 5, 28, 18, 20, 16, 28, 7, 12, 5, 10, 6, 9, 9, 8, 9, 5, 7, 7, 7, 7, 20,
+                       20, 9, 12, 12, 5, 5, 6, 8, 7, 8, 18, 6, 6};
+
+} // namespace
+
+ApplicationsListWindow::ApplicationsListWindow(Ui &ui, QWidget *parent)
+    : QDialog(parent), ui_(ui), model_(this)
+{
+    setWindowTitle(QStringLiteral("Lista Cereri"));
+    setObjectName(QStringLiteral("TCereriF"));
+    auto *layout = new QVBoxLayout(this);
+
+    auto *top = new QHBoxLayout;
+    auto *heading = new QLabel(QStringLiteral("Cereri pentru ajutorul de incalzire"), this);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    bold.setPointSize(bold.pointSize() + 2);
+    heading->setFont(bold);
+    top->addWidget(heading);
+    top->addStretch();
+    top->addWidget(new QLabel(QStringLiteral("Cauta Solicitant"), this));
+    search_ = new QLineEdit(this);
+    search_->setObjectName(QStringLiteral("CautaSol"));
+    search_->setMaxLength(32);
+    search_->setValidator(new UpperCaseValidator(search_));
+    search_->setMinimumWidth(fontMetrics().averageCharWidth() * 34);
+    top->addWidget(search_);
+    top->addSpacing(20);
+    count_ = new QLabel(this);
+    count_->setObjectName(QStringLiteral("TotalCereri"));
+    top->addWidget(count_);
+    layout->addLayout(top);
+
+    grid_ = new QTableView(this);
+    grid_->setObjectName(QStringLiteral("SMDBGrid1"));
+    grid_->setModel(&model_);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setAlternatingRowColors(true);
+    grid_->setWordWrap(false);
+    // Fixed sizes: the view never measures the rows' contents, so a month of a city opens
+    // and reorders at once.
+    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    grid_->verticalHeader()->hide();
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid_->horizontalHeader()->setSectionsClickable(true);
+    grid_->horizontalHeader()->setHighlightSections(false);
+    const int ch = fontMetrics().averageCharWidth();
+    for (int c = 0; c < static_cast<int>(std::size(kWidths)); ++c)
+        grid_->setColumnWidth(c, std::max(kWidths[c] * ch + 8, fontMetrics().horizontalAdvance(ListColumns()[c].title) + 12));
+    grid_->installEventFilter(this);
+    layout->addWidget(grid_, 1);
+
+    auto *rows = new QGridLayout;
+    const QStringList first{QStringLiteral("&Adauga cerere"), QStringLiteral("&Modifica cerere"),
+                            QStringLiteral("&Sterge cerere"), QStringLiteral("Adau&ga cereri din alta luna"),
+                            QStringLiteral("Sterge cereri din alta luna"), QStringLiteral("&Numeroteaza dispozitiile"),
+                            QStringLiteral("Modificare &Data cereri"), QStringLiteral("Modificare N&umar luni")};
+    for (int i = 0; i < first.size(); ++i)
+        rows->addWidget(addButton(first[i], this), 0, i);
+    const QStringList second{QStringLiteral("Listeaza Dispozitii"), QStringLiteral("Listeaza Re&ferate"),
+                             QStringLiteral("Listeaza cerere"), QStringLiteral("Situatie Plati"),
+                             QStringLiteral("Export DBF persoane"), QStringLiteral("E&xporta tabel")};
+    for (int i = 0; i < second.size(); ++i)
+        rows->addWidget(addButton(second[i], this), 1, i);
+    auto *inquiries = new QGroupBox(QStringLiteral("Anchete"), this);
+    auto *inquiryRow = new QHBoxLayout(inquiries);
+    for (const QString &c : {QStringLiteral("Adauga"), QStringLiteral("Sterge"), QStringLiteral("Arata")})
+        inquiryRow->addWidget(addButton(c, inquiries));
+    rows->addWidget(inquiries, 1, 6, 1, 2);
+    layout->addLayout(rows);
+
+    auto menuOf = [this](const QString &caption, const QStringList &items) {
+        auto *menu = new QMenu(this);
+        for (const QString &item : items)
+            menu->addAction(item, this, [this, item] { trigger(item); });
+        buttons_.value(caption)->setMenu(menu);
+    };
+    menuOf(QStringLiteral("Listeaza Dispozitii"),
+           {QStringLiteral("Dispozitie Unica de Stabilire"), QStringLiteral("Dispozitie de Stabilire Separata"),
+            QStringLiteral("Dispozitie de Modificare"), QStringLiteral("Dispozitie de Respingere")});
+    menuOf(QStringLiteral("Listeaza cerere"), {QStringLiteral("Anexa 26"), QStringLiteral("Anexa 2 - Forma prescurtata")});
+
+    setAction(QStringLiteral("&Adauga cerere"), [this] { addApplication(); });
+    setAction(QStringLiteral("&Modifica cerere"), [this] { modifyApplication(); });
+    setAction(QStringLiteral("&Sterge cerere"), [this] { deleteApplication(); });
+    setAction(QStringLiteral("Adau&ga cereri din alta luna"), [this] { copyFromMonth(); });
+    setAction(QStringLiteral("Sterge cereri din alta luna"), [this] { removeAlsoInMonth(); });
+    setAction(QStringLiteral("&Numeroteaza dispozitiile"), [this] { numberDispositions(); });
+    setAction(QStringLiteral("Modificare &Data cereri"), [this] { setDates(); });
+    setAction(QStringLiteral("Modificare N&umar luni"), [this] { changeMonths(); });
+
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString &text) {
+        const qint64 key = currentKey();
+        model_.change([&](ApplicationList &l) { l.setSearch(text); });
+        selectKey(key);
+        updateState();
+    });
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &ApplicationsListWindow::sortByColumn);
+    connect(grid_, &QTableView::doubleClicked, this, [this] { trigger(QStringLiteral("&Modifica cerere")); });
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { updateState(); });
+
+    numbering_ = new NumberingDialog(ui_, this);
+    dates_ = new DatesDialog(ui_, this);
+    months_ = new MonthsDialog(ui_, this);
+    resize(1200, 700);
+    updateState();
+}
+
+ApplicationsListWindow::~ApplicationsListWindow() = default;
+
+QPushButton *ApplicationsListWindow::addButton(const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setAutoDefault(false);
+    buttons_.insert(caption, b);
+    // A button with a menu opens it; the others run their action.
+    connect(b, &QPushButton::clicked, this, [this, b, caption] {
+        if (!b->menu())
+            trigger(caption);
+    });
+    return b;
+}
+
+void ApplicationsListWindow::setAction(const QString &caption, std::function<void()> handler)
+{
+    actions_.insert(caption, std::move(handler));
+}
+
+void ApplicationsListWindow::trigger(const QString &caption)
+{
+    if (QPushButton *b = buttons_.value(caption); b && !b->isEnabled())
+        return;
+    const auto it = actions_.constFind(caption);
+    if (it != actions_.constEnd() && *it) {
+        (*it)();
+        return;
+    }
+    QString title = caption;
+    shell::NotAvailable(ui_, title.remove(QLatin1Char('&')));
+}
+
+bool ApplicationsListWindow::openMonth(int month)
+{
+    try {
+        model_.change([&](ApplicationList &l) { l.open(month, l.sortColumn()); });
+    } catch (const std::exception &e) {
+        ui_.message(QStringLiteral("Lista Cereri"), QString::fromUtf8(e.what()), MsgError, BtnOK);
+        updateState();
+        return false;
+    }
+    if (model_.rowCount() > 0)
+        grid_->selectRow(0);
+    updateState();
+    return true;
+}
+
+void ApplicationsListWindow::showMonth(int month)
+{
+    if (!openMonth(month))
+        return;
+    grid_->setFocus();
+    exec();
+}
+
+bool ApplicationsListWindow::reopen(qint64 key)
+{
+    try {
+        model_.change([](ApplicationList &l) { l.reopen(); });
+    } catch (const std::exception &e) {
+        ui_.message(QStringLiteral("Lista Cereri"), QString::fromUtf8(e.what()), MsgError, BtnOK);
+        updateState();
+        return false;
+    }
+    if (key < 0 && model_.rowCount() > 0)
+        grid_->selectRow(model_.rowCount() - 1);
+    else
+        selectKey(key);
+    updateState();
+    return true;
+}
+
+qint64 ApplicationsListWindow::currentKey() const
+{
+    const QModelIndex i = grid_->currentIndex();
+    return i.isValid() ? model_.list().key(i.row()) : 0;
+}
+
+void ApplicationsListWindow::selectKey(qint64 key)
+{
+    const int row = key > 0 ? model_.list().rowOfKey(key) : -1;
+    if (row >= 0) {
+        grid_->selectRow(row);
+        grid_->scrollTo(model_.index(row, 0));
+    } else if (model_.rowCount() > 0) {
+        grid_->selectRow(0);
+    }
+}
+
+bool ApplicationsListWindow::listEmpty() const { return model_.rowCount() == 0; }
+
+void ApplicationsListWindow::updateState()
+{
+    count_->setText(QStringLiteral("Total cereri: %1").arg(model_.rowCount()));
+    // The commands on one application need one to be listed.
+    const bool any = !listEmpty();
+    for (const QString &c : {QStringLiteral("&Modifica cerere"), QStringLiteral("&Sterge cerere"),
+                             QStringLiteral("Listeaza cerere"), QStringLiteral("Adauga"), QStringLiteral("Sterge"),
+                             QStringLiteral("Arata")})
+        if (QPushButton *b = buttons_.value(c))
+            b->setEnabled(any);
+}
+
+bool ApplicationsListWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            trigger(QStringLiteral("&Modifica cerere"));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ApplicationsListWindow::sortByColumn(int column)
+{
+    const qint64 key = currentKey();
+    try {
+        bool sorted = false;
+        model_.change([&](ApplicationList &l) { sorted = l.sortBy(column); });
+        if (!sorted)
+            return selectKey(key);
+    } catch (const std::exception &e) {
+        ui_.message(QStringLiteral("Lista Cereri"), QString::fromUtf8(e.what()), MsgError, BtnOK);
+    }
+    selectKey(key);
+    updateState();
+}
+
+void ApplicationsListWindow::addApplication()
+{
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Adaugare cerere")))
+        return;
+    if (!onAdd) {
+        shell::NotAvailable(ui_, QStringLiteral("Adauga cerere"));
+        return;
+    }
+    const qint64 key = onAdd();
+    if (key > 0)
+        reopen(key);
+}
+
+void ApplicationsListWindow::modifyApplication()
+{
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Modificare cerere")))
+        return;
+    const qint64 key = currentKey();
+    if (key <= 0)
+        return;
+    if (!onModify) {
+        shell::NotAvailable(ui_, QStringLiteral("Modifica cerere"));
+        return;
+    }
+    if (onModify(key))
+        reopen(key);
+}
+
+void ApplicationsListWindow::deleteApplication()
+{
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Stergere cerere")))
+        return;
+    const qint64 key = currentKey();
+    if (key <= 0)
+        return;
+    // The list comes back on the application listed just before the deleted one (the
+    // new first one when the first was deleted).
+    const int row = grid_->currentIndex().row();
+    const qint64 before = row > 0 ? model_.list().key(row - 1) : model_.list().key(row + 1);
+    const Outcome o = DeleteApplication(ui_, key);
+    if (o.done || o.failed)
+        reopen(o.done ? before : key);
+}
+
+void ApplicationsListWindow::copyFromMonth()
+{
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Adaugare Cereri")))
+        return;
+    if (!chooseMonth)
+        return shell::NotAvailable(ui_, QStringLiteral("Adaugare cereri din luna"));
+    const int source = chooseMonth(QStringLiteral("Adaugare cereri din luna"));
+    if (source <= 0)
+        return;
+    CopyFromMonth(ui_, source, model_.list().monthCode());
+    reopen(-1);
+}
+
+void ApplicationsListWindow::removeAlsoInMonth()
+{
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Stergere Cereri")))
+        return;
+    if (!chooseMonth)
+        return shell::NotAvailable(ui_, QStringLiteral("Sterge cereri din luna"));
+    const int other = chooseMonth(QStringLiteral("Sterge cereri din luna"));
+    if (other <= 0)
+        return;
+    RemoveAlsoInMonth(ui_, other, model_.list().monthCode());
+    reopen(-1);
+}
+
+void ApplicationsListWindow::numberDispositions()
+{
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Numerotare dispozitii")))
+        return;
+    if (listEmpty())
+        return ui_.fieldHint(kEmptyList, buttons_.value(QStringLiteral("&Numeroteaza dispozitiile")));
+    const qint64 key = currentKey();
+    numbering_->run(model_.list().monthCode());
+    reopen(key);
+    WriteLog(QStringLiteral("Numerotare Dispozitii."));
+}
+
+void ApplicationsListWindow::setDates()
+{
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Cereri")))
+        return;
+    if (listEmpty())
+        return ui_.fieldHint(kEmptyList, buttons_.value(QStringLiteral("Modificare &Data cereri")));
+    const qint64 key = currentKey();
+    dates_->run(model_.list().monthCode());
+    reopen(key);
+    WriteLog(QStringLiteral("Modificare Data Cereri."));
+}
+
+void ApplicationsListWindow::changeMonths()
+{
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Modificare Numar luni")))
+        return;
+    if (haveMonth && !haveMonth(QStringLiteral("Recalculare cereri")))
+        return;
+    const qint64 key = currentKey();
+    const Outcome o = months_->run(model_.list().monthCode());
+    if (o.done || o.failed)
+        reopen(key);
+}
+
+} // namespace focaris::gui

@@ -1,0 +1,102 @@
+// "Lista Cereri": the applications of the working month in a grid with their count, the
+// search on the applicant's name, the order by a click on a title, and the buttons of the
+// day's work. The operations run below the window; the window gathers what the person
+// chose, calls them and comes back to the application that was current. The editor, the
+// choice of a month and the documents are plugged in from outside.
+#pragma once
+
+#include "gui/applications/ApplicationsModel.h"
+
+#include <QDialog>
+#include <QHash>
+
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTableView;
+
+namespace focaris {
+class Ui;
+}
+
+namespace focaris::gui {
+
+class DatesDialog;
+class MonthsDialog;
+class NumberingDialog;
+
+class ApplicationsListWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit ApplicationsListWindow(Ui &ui, QWidget *parent = nullptr);
+    ~ApplicationsListWindow() override;
+
+    // Opens the list on the month (code) and shows the window modally.
+    void showMonth(int month);
+    // Opens the list on the month without showing the window (tests, screenshots).
+    bool openMonth(int month);
+
+    // "&Adauga cerere": returns the key of the application stored, 0 when none was.
+    std::function<qint64()> onAdd;
+    // "&Modifica cerere" on a key: true when the application was stored.
+    std::function<bool(qint64 key)> onModify;
+    // The choice of another month under a caption: its code, 0 when cancelled.
+    std::function<int(const QString &caption)> chooseMonth;
+    // True when a working month is chosen (shows its own message when not).
+    std::function<bool(const QString &title)> haveMonth;
+
+    // Handler of a button or menu item of the documents and exports, by caption; without
+    // one it says that the command is not available yet.
+    void setAction(const QString &caption, std::function<void()> handler);
+    void trigger(const QString &caption);
+
+    // The buttons' work, as a click runs it.
+    void addApplication();
+    void modifyApplication();
+    void deleteApplication();
+    void copyFromMonth();
+    void removeAlsoInMonth();
+    void numberDispositions();
+    void setDates();
+    void changeMonths();
+    void sortByColumn(int column);
+
+    // The application the cursor is on, 0 when none.
+    qint64 currentKey() const;
+    void selectKey(qint64 key);
+
+    QTableView *grid() const { return grid_; }
+    QLineEdit *searchField() const { return search_; }
+    QLabel *countLabel() const { return count_; }
+    QPushButton *button(const QString &caption) const { return buttons_.value(caption); }
+    ApplicationsModel &model() { return model_; }
+    NumberingDialog &numberingDialog() { return *numbering_; }
+    DatesDialog &datesDialog() { return *dates_; }
+    MonthsDialog &monthsDialog() { return *months_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QPushButton *addButton(const QString &caption, QWidget *parent);
+    // Reopens the query and puts the cursor on `key` (or on the last row when -1).
+    bool reopen(qint64 key);
+    void updateState();
+    bool listEmpty() const;
+
+    Ui &ui_;
+    ApplicationsModel model_;
+    QTableView *grid_;
+    QLineEdit *search_;
+    QLabel *count_;
+    QHash<QString, QPushButton *> buttons_;
+    QHash<QString, std::function<void()>> actions_;
+    NumberingDialog *numbering_;
+    DatesDialog *dates_;
+    MonthsDialog *months_;
+};
+
+} // namespace focaris::gui

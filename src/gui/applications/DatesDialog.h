@@ -1,0 +1,38 @@
+// "Cereri": puts one application date on a range of applications of the working month.
+#pragma once
+
+#include "applications/MonthOperation.h"
+
+#include <QDialog>
+
+class QDateEdit;
+class QLineEdit;
+
+namespace focaris {
+class Ui;
+}
+
+namespace focaris::gui {
+
+class DatesDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit DatesDialog(Ui &ui, QWidget *parent = nullptr);
+
+    // Opens with the numbers at 0 and today's date; the outcome of "&Pune Data".
+    Outcome run(int month);
+    void start();
+
+    QLineEdit *from() const { return from_; }
+    QLineEdit *to() const { return to_; }
+    QDateEdit *date() const { return date_; }
+
+private:
+    Ui &ui_;
+    int month_ = 0;
+    Outcome outcome_;
+    QLineEdit *from_, *to_;
+    QDateEdit *date_;
+};
+
+} // namespace focaris::gui

@@ -1,0 +1,52 @@
+// "Numerotare Dispozitii": the range of applications, the first disposition number, the
+// date, the category and the two options of the numbering; runs it and closes when it ran.
+#pragma once
+
+#include "applications/Numbering.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+
+namespace focaris {
+class Ui;
+}
+
+namespace focaris::gui {
+
+class NumberingDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit NumberingDialog(Ui &ui, QWidget *parent = nullptr);
+
+    // Opens on the month with the three numbers at 0 and the last date used; returns the
+    // outcome of the numbering (not done when the person left without running it).
+    Outcome run(int month);
+    // Runs the numbering with the fields as they are (the button and Enter on the date).
+    void start();
+
+    QLineEdit *from() const { return from_; }
+    QLineEdit *to() const { return to_; }
+    QLineEdit *first() const { return first_; }
+    QDateEdit *date() const { return date_; }
+    QComboBox *category() const { return category_; }
+    QCheckBox *clearOthers() const { return clear_; }
+    QCheckBox *sameNumber() const { return same_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    Ui &ui_;
+    int month_ = 0;
+    Outcome outcome_;
+    QLineEdit *from_, *to_, *first_;
+    QDateEdit *date_;
+    QComboBox *category_;
+    QCheckBox *clear_, *same_;
+};
+
+} // namespace focaris::gui
