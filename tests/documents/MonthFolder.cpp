@@ -119,7 +119,8 @@ void MonthFolder::writeKeyTemplate(const QString &name, const QStringList &keys,
 std::vector<Record> recordsOf(const std::string &text)
 {
     std::vector<Record> out;
-    std::istringstream in(text);
+    // LibreOffice starts a UTF-8 text with a byte-order mark.
+    std::istringstream in(text.rfind("\xEF\xBB\xBF", 0) == 0 ? text.substr(3) : text);
     std::string line;
     while (std::getline(in, line)) {
         while (!line.empty() && (line.back() == '\r' || line.back() == '\f'))

@@ -25,7 +25,6 @@ class TListDispF;
 class TTipStatF;
 
 class DocumentActions : public QObject {
-    Q_OBJECT
 public:
     // `list` is the applications window (disabled during a document); `currentNrcrt`
     // gives the NRCRT of the application under the list's cursor (0 when none).

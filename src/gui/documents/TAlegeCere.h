@@ -14,7 +14,6 @@ namespace focaris { class Ui; }
 namespace focaris::gui {
 
 class TAlegeCere : public QDialog {
-    Q_OBJECT
 public:
     TAlegeCere(Ui &ui, QWidget *parent = nullptr);
     // True when "&Listeaza" accepted a valid range, which is then in `range`.

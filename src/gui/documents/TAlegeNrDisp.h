@@ -14,7 +14,6 @@ namespace focaris { class Ui; }
 namespace focaris::gui {
 
 class TAlegeNrDisp : public QDialog {
-    Q_OBJECT
 public:
     TAlegeNrDisp(Ui &ui, QWidget *parent = nullptr);
     // Shows the window with the remembered texts; true when "&Listeaza" accepted a

@@ -14,7 +14,6 @@ namespace focaris { class Ui; }
 namespace focaris::gui {
 
 class TListDispF : public QDialog {
-    Q_OBJECT
 public:
     TListDispF(Ui &ui, QWidget *parent = nullptr);
     // Shows the window with both numbers at "1"; true when "&Listeaza" accepted a valid

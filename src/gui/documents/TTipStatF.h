@@ -17,7 +17,6 @@ namespace focaris { class Ui; }
 namespace focaris::gui {
 
 class TTipStatF : public QDialog {
-    Q_OBJECT
 public:
     TTipStatF(Ui &ui, QWidget *parent = nullptr);
     // Rebuilds the locality list, shows the month panel when `withMonth`; true when
