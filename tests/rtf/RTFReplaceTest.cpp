@@ -100,15 +100,15 @@ TEST_F(RtfEngine, EmptyValuesLeaveTenDotsAndShortKeysDoNotMatchInsideLongerOnes)
 
 TEST_F(RtfEngine, ValuesAreEscapedAndConvertedToTheTemplateCodePage)
 {
-    // Ș (comma below) becomes Ş (0xAA), then escaped; braces become parentheses;
-    // backslashes and other letters pass unchanged; a value holding its own placeholder
-    // is not replaced again.
+    // Ș (comma below) becomes Ş (0xAA), then escaped; braces become parentheses; a
+    // backslash is doubled so that it prints as typed; other letters pass unchanged; a
+    // value holding its own placeholder is not replaced again.
     const std::string tpl = "\\pard [Nume] [Oras] [K] [NUME]\\par\r\n}\r\n";
     const std::vector<std::pair<std::string, std::string>> values = {
         {"[Nume]", "Ştefan {Ion}"}, {"[Oras]", "Țăndărei ș\\"}, {"[K]", "a[K]b"}};
     std::string out = fillOnce(kHead1250 + tpl, values);
     std::string expected = "\\'aatefan (Ion) \\'de" + focaris::text::utf8ToCp1250("ăndărei ş") +
-                           "\\ a[K]b \\'aaTEFAN (ION)";
+                           "\\\\ a[K]b \\'aaTEFAN (ION)";
     EXPECT_EQ(out, kHead1250 + "\\pard " + expected + "\\par\r\n}\r\n");
 
     // A template saved in another code page (LibreOffice on Linux writes 1252) gets the
@@ -116,7 +116,7 @@ TEST_F(RtfEngine, ValuesAreEscapedAndConvertedToTheTemplateCodePage)
     const std::string head1252 = "{\\rtf1\\ansi\\ansicpg1252\r\n";
     out = fillOnce(head1252 + tpl, values);
     expected = "{\\uc1\\u350\\'aa}tefan (Ion) {\\uc1\\u354\\'de}{\\uc1\\u259\\'e3}nd{\\uc1\\u259\\'e3}rei "
-               "{\\uc1\\u351\\'ba}\\ a[K]b {\\uc1\\u350\\'aa}TEFAN (ION)";
+               "{\\uc1\\u351\\'ba}\\\\ a[K]b {\\uc1\\u350\\'aa}TEFAN (ION)";
     EXPECT_EQ(out, head1252 + "\\pard " + expected + "\\par\r\n}\r\n");
     EXPECT_EQ(focaris::rtf::escapeRtfValueUnicode("\xF0\x9F\x98\x80"), "{\\uc1\\u-10179\\'3f\\u-8704\\'3f}");
 }

@@ -57,6 +57,8 @@ std::string escapeRtfValue(std::string_view cp1250)
         switch (static_cast<unsigned char>(c)) {
         case '{': out += '('; break;
         case '}': out += ')'; break;
+        // A backslash would start a control word: "\\" prints one backslash.
+        case '\\': out += "\\\\"; break;
         case 0xAA: out += "\\'aa"; break;
         case 0xDE: out += "\\'de"; break;
         default: out += c;
@@ -73,7 +75,10 @@ std::string escapeRtfValueUnicode(std::string_view utf8)
     while (i < utf8.size()) {
         char32_t cp = text::nextCodePoint(utf8, i);
         if (cp < 0x80) {
-            out += cp == '{' ? '(' : cp == '}' ? ')' : char(cp);
+            if (cp == '\\')
+                out += "\\\\";
+            else
+                out += cp == '{' ? '(' : cp == '}' ? ')' : char(cp);
             continue;
         }
         // The comma-below letters become the cedilla letters, as in the Windows-1250 form.

@@ -1,0 +1,148 @@
+// The social inquiry: create, show and delete, with the kept file never destroyed by a
+// failed or refused action.
+#include "documents/SocialInquiry.h"
+
+#include "core/Context.h"
+#include "core/TempFiles.h"
+#include "documents/DocumentValues.h"
+#include "documents/RtfOpen.h"
+#include "engines/rtf/RTFReplace.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace focaris::documents {
+
+namespace {
+
+const QString kDiskFull = QStringLiteral("Nu pot scrie pe harddisk!");
+
+// The CNP of the application, or nothing when there is no such application.
+bool applicationCnp(Ui &ui, qint64 nrcrt, const QString &title, sql::ResultSet &rows, QString &cnp)
+{
+    rows = ReadApplication(nrcrt);
+    if (rows.empty()) {
+        ui.message(title, QStringLiteral("\rNu exista cererea cu numarul de ordine ") + QString::number(nrcrt) +
+                              QStringLiteral(" !"), MsgError, BtnOK);
+        return false;
+    }
+    cnp = TextOf(rows.value(0, "CNP"));
+    return true;
+}
+
+// Removes the scratch document unless it was put in place.
+struct ScratchFile {
+    QString path;
+    ~ScratchFile()
+    {
+        if (!path.isEmpty())
+            QFile::remove(path);
+    }
+};
+
+} // namespace
+
+QString InquiryFile(const QString &cnp) { return DataFile(QStringLiteral("A") + cnp + QStringLiteral(".rtf")); }
+
+Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
+{
+    const QString title = QStringLiteral("Adauga Ancheta");
+    sql::ResultSet rows;
+    QString cnp;
+    if (!applicationCnp(ui, nrcrt, title, rows, cnp))
+        return {};
+    const QString target = InquiryFile(cnp);
+    if (FileInUse(target)) {
+        ui.message(title, kDiskFull, MsgError, BtnOK);
+        return {};
+    }
+    const QFileInfo info(target);
+    ScratchFile scratch{info.absolutePath() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".part")};
+    rtf::TRTFReplace doc;
+    doc.RTFSursa = DataFile(QStringLiteral("ModelAncheta2.rtf")).toStdString();
+    doc.RTFDest = scratch.path.toStdString();
+    if (!doc.BeginDocument()) {
+        ui.message(title, kDiskFull, MsgError, BtnOK);
+        return {};
+    }
+    const auto &row = rows.row(0);
+    const Columns col(rows);
+    auto add = [&doc](const char *key, const QString &value) { doc.AddValue(key, value.toStdString()); };
+    const QString name = TextOf(row[col["SUBSEMN"]]);
+    const auto [family, given] = SplitName(name);
+    add("[UAT]", LoadOffice().localit);
+    add("[TITULAR]", name);
+    add("[NUME]", family);
+    add("[PRENUME]", given);
+    add("[NR_CERE]", TextOf(row[col["NR_CERE"]]));
+    add("[DATAAZI]", QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+    add("[DATACERE]", DateText(row[col["DATACERE"]]));
+    add("[CNP]", cnp);
+    add("[TVENIT]", TwoDecimals(NumberOf(row[col["TVENIT"]])));
+    add("[VENITM]", TwoDecimals(NumberOf(row[col["VENITM"]])));
+    add("[TITULAR]", name);
+    add("[INTOCMIT]", LoadOffice().intocmit);
+    try {
+        doc.EmitBodyUntil("terminoiu");
+        doc.EndDocument();
+    } catch (const std::exception &) {
+        ui.message(title, kDiskFull, MsgError, BtnOK);
+        return {};
+    }
+    // The complete document replaces the kept one in one step (a reader sees either).
+    std::error_code ec;
+    if (FileInUse(target) ||
+        (std::filesystem::rename(scratch.path.toStdString(), target.toStdString(), ec), bool(ec))) {
+        ui.message(title, kDiskFull, MsgError, BtnOK);
+        return {};
+    }
+    scratch.path.clear();
+    if (open)
+        ui.openDocument(target);
+    return Outcome::Done(target);
+}
+
+Outcome ShowInquiry(Ui &ui, qint64 nrcrt)
+{
+    const QString title = QStringLiteral("Arata Ancheta");
+    sql::ResultSet rows;
+    QString cnp;
+    if (!applicationCnp(ui, nrcrt, title, rows, cnp))
+        return {};
+    const QString file = InquiryFile(cnp);
+    if (!FileExists(file)) {
+        ui.message(title,
+                   QStringLiteral("\rLa aceasta Cerere, nu aveti Ancheta!\rApasati mai intai butonul Adauga!"),
+                   MsgError, BtnOK);
+        return {};
+    }
+    ui.openDocument(file);
+    return Outcome::Done(file);
+}
+
+Outcome DeleteInquiry(Ui &ui, qint64 nrcrt)
+{
+    const QString title = QStringLiteral("Stergere Ancheta");
+    sql::ResultSet rows;
+    QString cnp;
+    if (!applicationCnp(ui, nrcrt, title, rows, cnp))
+        return {};
+    const QString file = InquiryFile(cnp);
+    if (!FileExists(file)) {
+        ui.message(title, QStringLiteral("\rLa aceasta Cerere nu aveti Ancheta!"), MsgError, BtnOK);
+        return {};
+    }
+    if (ui.message(title, QStringLiteral("Vreti sa stergeti ancheta?"), MsgWarning, BtnDa + BtnNu) != ResDa)
+        return {};
+    if (!TryDeleteFile(file)) {
+        ui.message(title, QStringLiteral("Ancheta este deschisa! N-o pot sterge!"), MsgError, BtnOK);
+        return {};
+    }
+    return Outcome::Done(file);
+}
+
+} // namespace focaris::documents

@@ -1,0 +1,48 @@
+// Where a filled workbook goes.
+#include "documents/WorkbookOutput.h"
+
+#include "core/TempFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+
+namespace focaris::documents {
+
+WorkbookOutput::WorkbookOutput(Ui &ui, const QString &title, const QString &out)
+    : ui_(ui), title_(title), show_(out.isEmpty()),
+      filler_(xls::TExpXLSOLE::Hooks{[this] { return scratch_.toStdString(); }, {}, {}})
+{
+    target_ = out.isEmpty() ? NewTempFile(QStringLiteral("XLSTmp"), QStringLiteral(".xls")) : out;
+    if (!target_.isEmpty() && FileInUse(target_))
+        target_.clear();
+    if (!target_.isEmpty()) {
+        const QFileInfo info(target_);
+        scratch_ = info.absolutePath() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".part");
+        QFile::remove(scratch_);
+    }
+}
+
+WorkbookOutput::~WorkbookOutput()
+{
+    if (!scratch_.isEmpty())
+        QFile::remove(scratch_);
+}
+
+Outcome WorkbookOutput::finish()
+{
+    filler_.CloseResult(false);
+    // rename replaces the target in one step: a reader sees the old file or the new one.
+    std::error_code ec;
+    if (FileInUse(target_) ||
+        (std::filesystem::rename(scratch_.toStdString(), target_.toStdString(), ec), bool(ec))) {
+        ui_.message(title_, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
+        return {};
+    }
+    if (show_)
+        ui_.openDocument(target_);
+    return Outcome::Done(target_);
+}
+
+} // namespace focaris::documents

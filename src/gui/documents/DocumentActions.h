@@ -1,0 +1,78 @@
+// The documents of the applications list: one function per button or menu item, and
+// the two drop-down menus ("Listeaza Dispozitii", "Listeaza cerere"). The list creates
+// one DocumentActions (which makes the four windows once) and wires its buttons to it.
+// While a document is built the list is disabled, and a second click that reaches a
+// function before the first document ends does nothing.
+#pragma once
+
+#include "documents/ApplicationForms.h"
+#include "documents/SeparateDispositions.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QMenu;
+class QWidget;
+
+namespace focaris { class Ui; }
+
+namespace focaris::gui {
+
+class TAlegeCere;
+class TAlegeNrDisp;
+class TListDispF;
+class TTipStatF;
+
+class DocumentActions : public QObject {
+public:
+    // `list` is the applications window (disabled during a document); `currentNrcrt`
+    // gives the NRCRT of the application under the list's cursor (0 when none).
+    DocumentActions(QWidget *list, Ui &ui, std::function<qint64()> currentNrcrt = {});
+    ~DocumentActions() override;
+
+    // "Dispozitie de Stabilire Separata", "Dispozitie de Modificare", "Dispozitie de
+    // Respingere".
+    void listDisp(documents::DispositionKind kind);
+    // "Dispozitie Unica de Stabilire".
+    void listeazaDispCum();
+    // "Listeaza Re&ferate".
+    void listeazaReferate();
+    // "Anexa 26", "Anexa 2 - Forma prescurtata" for the current application.
+    void listCerere(documents::FormKind kind);
+    // "Adauga", "Arata", "Sterge" of the box "Anchete", for the current application.
+    void anchetaAdauga();
+    void anchetaArata();
+    void anchetaSterge();
+    // "Situatie Plati".
+    void situatiePlati();
+
+    // The menu of the button "Listeaza Dispozitii" (`DispAp`) and of "Listeaza cerere"
+    // (`ListCerere`), owned by the list window.
+    QMenu *dispositionsMenu() const { return dispMenu_; }
+    QMenu *formMenu() const { return formMenu_; }
+
+    TListDispF &rangeWindow() const { return *listDisp_; }
+    TAlegeNrDisp &singleWindow() const { return *alegeNrDisp_; }
+    TAlegeCere &reportsWindow() const { return *alegeCere_; }
+    TTipStatF &selectionWindow() const { return *tipStat_; }
+    bool busy() const { return busy_; }
+
+private:
+    // Asks for the document's fields (when `ask` is set), then builds it with the list
+    // disabled; does nothing while another document of this list is in progress.
+    void run(const std::function<bool()> &ask, const std::function<void()> &make);
+    qint64 current() const { return currentNrcrt_ ? currentNrcrt_() : 0; }
+
+    QWidget *list_;
+    Ui &ui_;
+    std::function<qint64()> currentNrcrt_;
+    TListDispF *listDisp_;
+    TAlegeNrDisp *alegeNrDisp_;
+    TAlegeCere *alegeCere_;
+    TTipStatF *tipStat_;
+    QMenu *dispMenu_, *formMenu_;
+    bool busy_ = false;
+};
+
+} // namespace focaris::gui

@@ -1,0 +1,71 @@
+// The range window of the reports.
+#include "gui/documents/TAlegeCere.h"
+
+#include "core/Ui.h"
+#include "gui/documents/DialogParts.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace focaris::gui {
+
+TAlegeCere::TAlegeCere(Ui &ui, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui)
+{
+    setObjectName(QStringLiteral("AlegeCere"));
+    setWindowTitle(QStringLiteral("Referate"));
+    setModal(true);
+    auto *heading = new QLabel(QStringLiteral("Listeaza Referatele"), this);
+    QFont f = heading->font();
+    f.setBold(true);
+    heading->setFont(f);
+    cere0_ = NumericEntry(QStringLiteral("Cere0"), this);
+    cere1_ = NumericEntry(QStringLiteral("Cere1"), this);
+    cere0_->setText(QStringLiteral("0"));
+    cere1_->setText(QStringLiteral("0"));
+    list_ = new QPushButton(QStringLiteral("&Listeaza"), this);
+    list_->setObjectName(QStringLiteral("BitBtn1"));
+    cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("incepand cu cererea nr."), cere0_);
+    form->addRow(QStringLiteral("terminand cu cererea nr."), cere1_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addLayout(form);
+    layout->addLayout(ButtonRow(this, list_, cancel_));
+    EnterMovesOn({cere0_, cere1_}, list_);
+    connect(list_, &QPushButton::clicked, this, &TAlegeCere::list);
+}
+
+void TAlegeCere::list()
+{
+    documents::ReportRange r{cere0_->text(), cere1_->text()};
+    const documents::Outcome check = documents::CheckReportRange(r);
+    if (check.refused()) {
+        ui_.fieldHint(check.message, cere0_);
+        return;
+    }
+    accept();
+}
+
+void TAlegeCere::done(int result)
+{
+    // However the window closes, each number is written back as a plain number.
+    cere0_->setText(documents::PlainNumberText(cere0_->text()));
+    cere1_->setText(documents::PlainNumberText(cere1_->text()));
+    QDialog::done(result);
+}
+
+bool TAlegeCere::choose(documents::ReportRange &range)
+{
+    cere0_->setFocus();
+    if (exec() != QDialog::Accepted)
+        return false;
+    range = {cere0_->text(), cere1_->text()};
+    return true;
+}
+
+} // namespace focaris::gui

@@ -1,0 +1,76 @@
+// The window of the single disposition.
+#include "gui/documents/TAlegeNrDisp.h"
+
+#include "core/Formats.h"
+#include "core/Ui.h"
+#include "gui/documents/DialogParts.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace focaris::gui {
+
+TAlegeNrDisp::TAlegeNrDisp(Ui &ui, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui)
+{
+    setObjectName(QStringLiteral("AlegeNrDisp"));
+    setWindowTitle(QStringLiteral("Dispozitie Unica"));
+    setModal(true);
+    nrDisp_ = NumericEntry(QStringLiteral("NrDisp"), this);
+    nrDisp_->setText(QStringLiteral("0"));
+    data0_ = TextEntry(QStringLiteral("Data0"), this);
+    data0_->setInputMask(QStringLiteral("99.99.9999"));
+    data0_->setText(FormatDate(QDate::currentDate()));
+    perioada_ = TextEntry(QStringLiteral("Perioada"), this);
+    dataPlatii_ = TextEntry(QStringLiteral("DataPlatii"), this);
+    tribunal_ = TextEntry(QStringLiteral("Tribunal"), this);
+    perioada_->setMinimumWidth(280);
+    list_ = new QPushButton(QStringLiteral("&Listeaza"), this);
+    list_->setObjectName(QStringLiteral("ListB"));
+    cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Numarul Dispozitiei"), nrDisp_);
+    form->addRow(QStringLiteral("se stabileste incepand cu"), data0_);
+    form->addRow(QStringLiteral("pentru perioada"), perioada_);
+    form->addRow(QStringLiteral("Data platii"), dataPlatii_);
+    form->addRow(QStringLiteral("Solutionari la Tribunalul"), tribunal_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(ButtonRow(this, list_, cancel_));
+    EnterMovesOn({nrDisp_, data0_, perioada_, dataPlatii_, tribunal_}, list_);
+    connect(list_, &QPushButton::clicked, this, &TAlegeNrDisp::list);
+}
+
+void TAlegeNrDisp::list()
+{
+    fields_.number = nrDisp_->text();
+    fields_.start = ParseDate(data0_->text());
+    fields_.period = perioada_->text();
+    fields_.paymentDate = dataPlatii_->text();
+    fields_.court = tribunal_->text();
+    const documents::Outcome check = documents::ConfirmSingleDisposition(fields_);
+    if (check.refused()) {
+        ui_.fieldHint(check.message, nrDisp_);
+        return;
+    }
+    nrDisp_->setText(fields_.number);
+    accept();
+}
+
+bool TAlegeNrDisp::choose(documents::SingleDispositionFields &fields)
+{
+    documents::SingleDispositionFields remembered;
+    documents::LoadSingleDispositionTexts(remembered);
+    perioada_->setText(remembered.period);
+    dataPlatii_->setText(remembered.paymentDate);
+    tribunal_->setText(remembered.court);
+    nrDisp_->setFocus();
+    if (exec() != QDialog::Accepted)
+        return false;
+    fields = fields_;
+    return true;
+}
+
+} // namespace focaris::gui

@@ -1,0 +1,67 @@
+// The range window of the separate dispositions.
+#include "gui/documents/TListDispF.h"
+
+#include "core/Formats.h"
+#include "core/Ui.h"
+#include "gui/documents/DialogParts.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace focaris::gui {
+
+TListDispF::TListDispF(Ui &ui, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      ui_(ui)
+{
+    setObjectName(QStringLiteral("ListDispF"));
+    setWindowTitle(QStringLiteral("Listare Dispozitii"));
+    setModal(true);
+    disp0_ = NumericEntry(QStringLiteral("Disp0"), this);
+    disp1_ = NumericEntry(QStringLiteral("Disp1"), this);
+    dataA_ = TextEntry(QStringLiteral("DataA"), this);
+    dataA_->setInputMask(QStringLiteral("99.99.9999"));
+    // Set once, when the window is made: the first day of the next month.
+    dataA_->setText(FormatDate(documents::FirstOfNextMonth(QDate::currentDate())));
+    list_ = new QPushButton(QStringLiteral("&Listeaza"), this);
+    cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("incepand cu Dispozitia nr."), disp0_);
+    form->addRow(QStringLiteral("terminand cu Dispozitia nr."), disp1_);
+    form->addRow(QStringLiteral("Ajutorul se acorda incepand cu"), dataA_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(ButtonRow(this, list_, cancel_));
+    EnterMovesOn({disp0_, disp1_, dataA_}, list_);
+    connect(list_, &QPushButton::clicked, this, &TListDispF::list);
+}
+
+void TListDispF::list()
+{
+    range_.from = disp0_->text();
+    range_.to = disp1_->text();
+    range_.start = ParseDate(dataA_->text());
+    const documents::Outcome check = documents::CheckDispositionRange(range_);
+    disp0_->setText(range_.from);
+    disp1_->setText(range_.to);
+    if (check.refused()) {
+        ui_.fieldHint(check.message, disp0_);
+        return;
+    }
+    accept();
+}
+
+bool TListDispF::choose(documents::DispositionRange &range)
+{
+    disp0_->setText(QStringLiteral("1"));
+    disp1_->setText(QStringLiteral("1"));
+    disp0_->setFocus();
+    if (exec() != QDialog::Accepted)
+        return false;
+    range = range_;
+    return true;
+}
+
+} // namespace focaris::gui

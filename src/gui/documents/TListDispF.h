@@ -1,0 +1,36 @@
+// The range window of the separate dispositions ("Listare Dispozitii"): the first and
+// last disposition number and the date from which the aid is granted.
+#pragma once
+
+#include "documents/SeparateDispositions.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace focaris { class Ui; }
+
+namespace focaris::gui {
+
+class TListDispF : public QDialog {
+public:
+    TListDispF(Ui &ui, QWidget *parent = nullptr);
+    // Shows the window with both numbers at "1"; true when "&Listeaza" accepted a valid
+    // range, which is then in `range`.
+    bool choose(documents::DispositionRange &range);
+
+    QLineEdit *disp0() const { return disp0_; }
+    QLineEdit *disp1() const { return disp1_; }
+    QLineEdit *dataA() const { return dataA_; }
+    QPushButton *listButton() const { return list_; }
+
+private:
+    void list();
+    Ui &ui_;
+    QLineEdit *disp0_, *disp1_, *dataA_;
+    QPushButton *list_, *cancel_;
+    documents::DispositionRange range_;
+};
+
+} // namespace focaris::gui

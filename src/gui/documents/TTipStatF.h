@@ -1,0 +1,44 @@
+// The selection window of the payment statement ("Selectare cereri"): a locality of the
+// working month or all of them, the letter range of the names and, for the payment
+// statement only, the month text of the statement (remembered as "PERSTAT").
+#pragma once
+
+#include "documents/PaymentStatement.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace focaris { class Ui; }
+
+namespace focaris::gui {
+
+class TTipStatF : public QDialog {
+public:
+    TTipStatF(Ui &ui, QWidget *parent = nullptr);
+    // Rebuilds the locality list, shows the month panel when `withMonth`; true when
+    // "&Am ales" confirmed, with the choice in `selection`.
+    bool choose(documents::StatementSelection &selection, bool withMonth);
+
+    QComboBox *localit() const { return localit_; }
+    QComboBox *lit1() const { return lit1_; }
+    QComboBox *lit2() const { return lit2_; }
+    QLineEdit *perioadaS() const { return perioadaS_; }
+    QWidget *stat1() const { return stat1_; }
+    QPushButton *chooseButton() const { return ok_; }
+
+private:
+    void confirm();
+    Ui &ui_;
+    QComboBox *localit_, *lit1_, *lit2_;
+    QLineEdit *perioadaS_;
+    QWidget *stat1_;
+    QPushButton *ok_, *cancel_;
+    bool withMonth_ = false;
+    documents::StatementSelection selection_;
+};
+
+} // namespace focaris::gui
