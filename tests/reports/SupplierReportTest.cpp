@@ -64,6 +64,19 @@ TEST_F(SupplierTest, EachSupplierGetsItsOwnAnnexes)
     EXPECT_EQ(at(rejected, 1, 11, 9), "s:TOTAL");
 }
 
+TEST_F(SupplierTest, AFailureIsNeverFollowedByTheSuccessMessage)
+{
+    // The chosen "folder" is a file: nothing can be made in it.
+    const QString notAFolder = out + "/plain.txt";
+    writeFile(notAFolder.toStdString(), "x");
+    ui.folderAnswers.push_back(notAFolder);
+    EXPECT_THROW(reports::MakeSupplierReport(ui), std::exception);
+    for (const auto &m : ui.messages)
+        EXPECT_FALSE(m.text.contains("Raportul a fost creat!"));
+    EXPECT_TRUE(ui.opened.isEmpty());
+    EXPECT_FALSE(ui.progressVisible);
+}
+
 TEST(SafeFileNamesTest, NamesBecomeHarmlessAndDistinct)
 {
     EXPECT_EQ(SafeFileNames::clean("ELECTRICA/NORD"), "ELECTRICA_NORD");
