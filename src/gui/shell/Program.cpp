@@ -8,6 +8,7 @@
 #include "documents/TemplateMenu.h"
 #include "gui/periods/PeriodsWiring.h"
 #include "gui/applications/ApplicationsWiring.h"
+#include "gui/reports/AgencyReports.h"
 #include "shell/Access.h"
 #include "shell/Passwords.h"
 
@@ -53,6 +54,8 @@ void Program::wireMainWindow()
     main_.setAction(QStringLiteral("H.G.1073/2021 - Norme"), [this] { openLegislation(QStringLiteral("HG1073")); });
     main_.setAction(QStringLiteral("Anexa 26 - Cerere"), [this] { openLegislation(QStringLiteral("CEREREPDF")); });
     main_.setAction(QStringLiteral("-------- LEGISLATIE -------------"), [] {});
+    // The county agency's report and the supplier reports of "Liste / Formulare".
+    WireAgencyReports(main_, ui_);
     main_.onClosing = [this](bool periodShown) {
         decision_ = shell::DecideSave(ui_, shell::CurrentCloseState(periodShown));
     };

@@ -1,0 +1,50 @@
+// The menu handlers of the agency and supplier reports: settings check, dialog, operation.
+#include "gui/reports/AgencyReports.h"
+
+#include "admin/Municipality.h"
+#include "gui/reports/AjpisPeriodDialog.h"
+#include "gui/reports/EonSupplierDialog.h"
+#include "gui/shell/MainWindow.h"
+#include "reports/SupplierReport.h"
+
+namespace focaris::gui {
+
+namespace {
+
+int monthCodeOf(const QDate &date) { return date.year() * 12 + date.month() - 1; }
+
+} // namespace
+
+void RunAjpisReport(Ui &ui, AjpisPeriodDialog &dialog)
+{
+    if (!SettingsReady(ui))
+        return;
+    reports::ReportPeriod period;
+    if (!dialog.ask(period))
+        return;
+    reports::MakeAjpisReport(ui, monthCodeOf(period.from), monthCodeOf(period.to));
+}
+
+void RunSupplierReport(Ui &ui) { reports::MakeSupplierReport(ui); }
+
+void RunEonReport(Ui &ui, EonSupplierDialog &dialog)
+{
+    if (!SettingsReady(ui))
+        return;
+    reports::EonChoice choice = reports::LoadEonChoice();
+    if (!dialog.ask(choice))
+        return;
+    reports::StorePostalCodes(choice);
+    reports::MakeEonReport(ui, choice);
+}
+
+void WireAgencyReports(MainWindow &main, Ui &ui)
+{
+    auto *period = new AjpisPeriodDialog(ui, &main);
+    auto *eon = new EonSupplierDialog(ui, &main);
+    main.setAction(QStringLiteral("Raport AJPIS"), [&ui, period] { RunAjpisReport(ui, *period); });
+    main.setAction(QStringLiteral("Format AJPIS"), [&ui] { RunSupplierReport(ui); });
+    main.setAction(QStringLiteral("Format E-On Gaz Tg.Mures"), [&ui, eon] { RunEonReport(ui, *eon); });
+}
+
+} // namespace focaris::gui

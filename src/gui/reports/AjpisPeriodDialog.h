@@ -1,0 +1,37 @@
+// The "Rapoarte" dialog of the county agency's report: the period "de la" .. "pana la",
+// of which only month and year count.
+#pragma once
+
+#include "core/Ui.h"
+#include "reports/AjpisReport.h"
+
+#include <QDialog>
+
+class QDateEdit;
+class QPushButton;
+
+namespace focaris::gui {
+
+class AjpisPeriodDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit AjpisPeriodDialog(Ui &ui, QWidget *parent = nullptr);
+
+    // Shows the dialog; true when a valid period was confirmed (then in `period`).
+    bool ask(reports::ReportPeriod &period);
+
+    QDateEdit *from() const { return data0_; }
+    QDateEdit *to() const { return data1_; }
+    QPushButton *chooseButton() const { return memo_; }
+    QPushButton *cancelButton() const { return close_; }
+
+private:
+    void choose();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    Ui &ui_;
+    QDateEdit *data0_, *data1_;
+    QPushButton *memo_, *close_;
+};
+
+} // namespace focaris::gui

@@ -1,0 +1,110 @@
+// The supplier and postal-code dialog of the E.ON report.
+#include "gui/reports/EonSupplierDialog.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace focaris::gui {
+
+EonSupplierDialog::EonSupplierDialog(Ui &ui, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui_(ui)
+{
+    setObjectName(QStringLiteral("SelEON"));
+    setWindowTitle(QStringLiteral("Raport E-ON Gaz Targu Mures"));
+    setModal(true);
+    furnG_ = new QComboBox(this);
+    furnG_->setObjectName(QStringLiteral("FurnG"));
+    furnG_->setEditable(false);
+    furnG_->setMinimumWidth(320);
+    grid_ = new QTableWidget(0, 2, this);
+    grid_->setObjectName(QStringLiteral("SMDBGrid1"));
+    grid_->setHorizontalHeaderLabels({QStringLiteral("Localitatea"), QStringLiteral("Cod postal")});
+    grid_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    grid_->verticalHeader()->hide();
+    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                           QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    grid_->setMinimumHeight(200);
+    memo_ = new QPushButton(QStringLiteral("&Am ales"), this);
+    memo_->setObjectName(QStringLiteral("MemoBut"));
+    close_ = new QPushButton(QStringLiteral("&Renunt"), this);
+    close_->setObjectName(QStringLiteral("CloseBut"));
+    memo_->setAutoDefault(false);
+    close_->setAutoDefault(false);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Ce denumire ati dat pentru E-ON Gaz Targu Mures ?"), this));
+    layout->addWidget(furnG_);
+    layout->addWidget(new QLabel(QStringLiteral("( Daca ati dat mai multe denumiri, corectati in Cereri! )"), this));
+    layout->addWidget(new QLabel(QStringLiteral("Coduri postale"), this));
+    layout->addWidget(grid_);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(memo_);
+    buttons->addWidget(close_);
+    layout->addLayout(buttons);
+    connect(memo_, &QPushButton::clicked, this, &EonSupplierDialog::choose);
+    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// A code still being typed in the grid counts as typed.
+void EonSupplierDialog::commitPendingEdit()
+{
+    for (QLineEdit *editor : grid_->viewport()->findChildren<QLineEdit *>())
+        if (editor->isVisible())
+            QMetaObject::invokeMethod(grid_, "commitData", Q_ARG(QWidget *, editor));
+}
+
+void EonSupplierDialog::choose()
+{
+    commitPendingEdit();
+    reports::EonChoice picked = choice_;
+    picked.supplier = furnG_->currentIndex() >= 0 ? furnG_->currentText() : QString();
+    for (int r = 0; r < grid_->rowCount() && r < int(picked.postalCodes.size()); ++r) {
+        const QTableWidgetItem *item = grid_->item(r, 1);
+        picked.postalCodes[std::size_t(r)].second = item ? item->text().left(10) : QString();
+    }
+    if (const auto refused = reports::CheckEonChoice(picked)) {
+        QWidget *control = refused->field == QLatin1String("FurnG") ? static_cast<QWidget *>(furnG_) : grid_;
+        ui_.fieldHint(refused->message, control);
+        return;
+    }
+    choice_ = picked;
+    accept();
+}
+
+bool EonSupplierDialog::ask(reports::EonChoice &choice)
+{
+    choice_ = choice;
+    furnG_->clear();
+    for (const QString &s : choice.suppliers)
+        furnG_->addItem(s.toUpper());
+    furnG_->setCurrentIndex(-1);
+    grid_->setRowCount(int(choice.postalCodes.size()));
+    QFont bold = grid_->font();
+    bold.setBold(true);
+    for (int r = 0; r < int(choice.postalCodes.size()); ++r) {
+        auto *locality = new QTableWidgetItem(choice.postalCodes[std::size_t(r)].first);
+        locality->setFlags(locality->flags() & ~Qt::ItemIsEditable);
+        auto *code = new QTableWidgetItem(choice.postalCodes[std::size_t(r)].second);
+        code->setFont(bold);
+        code->setTextAlignment(Qt::AlignCenter);
+        grid_->setItem(r, 0, locality);
+        grid_->setItem(r, 1, code);
+    }
+    grid_->scrollToTop();
+    furnG_->setFocus();
+    if (exec() != QDialog::Accepted)
+        return false;
+    choice = choice_;
+    return true;
+}
+
+} // namespace focaris::gui

@@ -1,0 +1,209 @@
+// File names, templates, whole files and whole output folders of the reports.
+#include "reports/ReportFiles.h"
+
+#include "core/TempFiles.h"
+#include "engines/xls/Bytes.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace focaris::reports {
+
+namespace {
+
+const QString kInUse = QStringLiteral("Inchideti toate fisierele deschise din el si reincercati!");
+
+bool anyFileInUse(const QString &folder)
+{
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        if (FileInUse(it.next()))
+            return true;
+    return false;
+}
+
+// A name beside `path` that does not exist yet: ".NAME.TAG" + n.
+QString besideName(const QString &path, const QString &tag)
+{
+    const QFileInfo info(path);
+    for (int n = 0;; ++n) {
+        const QString candidate = info.dir().filePath(QLatin1Char('.') + info.fileName() + tag + QString::number(n));
+        if (!QFileInfo::exists(candidate))
+            return candidate;
+    }
+}
+
+} // namespace
+
+QString SafeFileNames::clean(const QString &typed)
+{
+    QString out;
+    out.reserve(typed.size());
+    for (const QChar ch : typed) {
+        const bool bad = ch.unicode() < 0x20 || ch.unicode() == 0x7f || ch == QLatin1Char('/') ||
+                         ch == QLatin1Char('\\') || QStringLiteral("<>:\"|?*").contains(ch);
+        out += bad ? QLatin1Char('_') : ch;
+    }
+    out = out.trimmed();
+    out.replace(QStringLiteral(".."), QStringLiteral("__"));
+    // Windows drops trailing dots and blanks, which would make two names one.
+    while (!out.isEmpty() && (out.endsWith(QLatin1Char('.')) || out.endsWith(QLatin1Char(' '))))
+        out[out.size() - 1] = QLatin1Char('_');
+    static const QRegularExpression reserved(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (reserved.match(out).hasMatch())
+        out += QLatin1Char('_');
+    return out;
+}
+
+QString SafeFileNames::nameFor(const QString &typed)
+{
+    const auto found = given_.constFind(typed);
+    if (found != given_.constEnd())
+        return *found;
+    const QString base = clean(typed);
+    QString name = base;
+    int &count = used_[base.toLower()];
+    ++count;
+    if (count > 1) {
+        // "_2" may itself be taken by a typed name that already ends in "_2".
+        for (int n = count;; ++n) {
+            name = base + QLatin1Char('_') + QString::number(n);
+            if (!used_.contains(name.toLower()))
+                break;
+        }
+        used_[name.toLower()] = 1;
+    }
+    given_.insert(typed, name);
+    return name;
+}
+
+bool OpenReportTemplate(Ui &ui, xls::TExpXLSOLE &filler, const QString &path, const QString &title)
+{
+    bool opened = false;
+    try {
+        opened = !path.isEmpty() && filler.OpenTemplate(path.toStdString());
+    } catch (const xls::XlsError &) {
+        opened = false;
+    }
+    if (!opened)
+        ui.message(title, QStringLiteral("\rNu exista modelul ") + path + QStringLiteral("!"), MsgError, BtnOK);
+    return opened;
+}
+
+xls::TExpXLSOLE::Hooks ReportFillerHooks()
+{
+    xls::TExpXLSOLE::Hooks hooks;
+    hooks.newOutputName = [] { return NewTempFile(QStringLiteral("XLSTmp"), QStringLiteral(".xls")).toStdString(); };
+    return hooks;
+}
+
+void WriteThroughTemp(const QString &target, const std::function<void(const QString &)> &write)
+{
+    const QString temporary = besideName(target, QStringLiteral(".part"));
+    try {
+        write(temporary);
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
+    }
+    if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(temporary);
+        throw std::runtime_error(("Fisierul " + target + " nu poate fi scris!").toStdString());
+    }
+}
+
+ReportFolder::~ReportFolder()
+{
+    if (!committed_ && !staging_.isEmpty())
+        QDir(staging_).removeRecursively();
+}
+
+bool ReportFolder::prepare(Ui &ui, const QString &title, const QString &parent, const QString &name)
+{
+    target_ = QDir(parent).filePath(name);
+    if (QFileInfo::exists(target_)) {
+        const QString shown = QDir::toNativeSeparators(target_);
+        if (ui.message(title, QStringLiteral("\rDirectorul ") + shown + QStringLiteral(" exista deja!\rIl inlocuim?"),
+                       MsgWarning, BtnDa + BtnNu) != ResDa)
+            return false;
+        if (!QFileInfo(target_).isDir() || anyFileInUse(target_)) {
+            ui.message(title, QStringLiteral("\rDirectorul ") + shown + QStringLiteral(" nu poate fi inlocuit!\r") + kInUse,
+                       MsgError, BtnOK);
+            return false;
+        }
+    }
+    staging_ = besideName(target_, QStringLiteral(".part"));
+    if (!QDir().mkpath(staging_))
+        throw std::runtime_error(("Directorul " + staging_ + " nu poate fi creat!").toStdString());
+    return true;
+}
+
+QString ReportFolder::staged(const QString &relative) const
+{
+    return relative.isEmpty() ? staging_ : QDir(staging_).filePath(relative);
+}
+
+QString ReportFolder::final(const QString &relative) const
+{
+    return relative.isEmpty() ? target_ : QDir(target_).filePath(relative);
+}
+
+bool ReportFolder::commit(Ui &ui, const QString &title)
+{
+    QString old;
+    if (QFileInfo::exists(target_)) {
+        old = besideName(target_, QStringLiteral(".old"));
+        if (anyFileInUse(target_) || !QDir().rename(target_, old)) {
+            ui.message(title, QStringLiteral("\rDirectorul ") + QDir::toNativeSeparators(target_) +
+                                  QStringLiteral(" nu poate fi inlocuit!\r") + kInUse,
+                       MsgError, BtnOK);
+            return false;
+        }
+    }
+    if (!QDir().rename(staging_, target_)) {
+        if (!old.isEmpty())
+            QDir().rename(old, target_);
+        throw std::runtime_error(("Directorul " + target_ + " nu poate fi creat!").toStdString());
+    }
+    committed_ = true;
+    if (!old.isEmpty())
+        QDir(old).removeRecursively();
+    return true;
+}
+
+void ReportRows::addColumn(const std::string &name, xls::ColumnKind kind)
+{
+    columns_.emplace_back(name, kind);
+}
+
+xls::FieldValue ReportRows::text(const QString &t)
+{
+    return {xls::FieldValue::Kind::Text, t.toStdString(), 0};
+}
+
+xls::FieldValue ReportRows::number(double n)
+{
+    return {xls::FieldValue::Kind::Number, {}, n};
+}
+
+bool RowsFit(Ui &ui, xls::TExpXLSOLE &filler, std::size_t rows, const QString &annex, const QString &title)
+{
+    const int last = filler.workbook() ? filler.workbook()->lastRow() : 0;
+    const std::size_t needed = std::size_t(last) + (rows > 0 ? rows - 1 : 0);
+    if (needed <= std::size_t(kXlsMaxRows))
+        return true;
+    ui.message(title,
+               QStringLiteral("\rAnexa ") + annex + QStringLiteral(" nu incape intr-o foaie .xls: ") +
+                   QString::number(qulonglong(needed)) + QStringLiteral(" randuri, cel mult 65536!"),
+               MsgError, BtnOK);
+    return false;
+}
+
+} // namespace focaris::reports
