@@ -8,6 +8,7 @@
 #include "core/Context.h"
 #include "core/DataStore.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
@@ -40,12 +41,15 @@ QStringList existingRequests(const QString &folder)
 class Document {
 public:
     Document(qint64 request, const QString &folder, const QString &codFiscal, const QDateTime &started)
-        : w_(&bytes_)
+        : buffer_(&bytes_)
     {
+        // The declaration names the encoding in lower case, as the agency's files do; the
+        // writer itself would write it in capitals. It starts the root on a new line.
+        buffer_.open(QIODevice::WriteOnly);
+        buffer_.write("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+        w_.setDevice(&buffer_);
         w_.setAutoFormatting(true);
         w_.setAutoFormattingIndent(2);
-        // The declaration names the encoding in lower case, as the agency's files do.
-        bytes_ = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
         w_.writeStartElement(QStringLiteral("F2201"));
         w_.writeAttribute(QStringLiteral("xmlns"), QLatin1String(kNamespace));
         w_.writeAttribute(QStringLiteral("xmlns:xsi"), QLatin1String(kXsi));
@@ -74,11 +78,13 @@ public:
     {
         w_.writeEndElement();
         w_.writeEndDocument();
+        buffer_.close();
         return bytes_;
     }
 
 private:
     QByteArray bytes_;
+    QBuffer buffer_;
     QXmlStreamWriter w_;
 };
 
