@@ -43,7 +43,7 @@ TreasuryWindow *WireExportsMenu(MainWindow &main, Ui &ui, std::function<void()> 
                 pressAdmin();
             return;
         }
-        treasury->open();
+        treasury->openWindow();
     });
     main.setAction(QStringLiteral("Lista persoanelor si varsta"),
                    [&ui] { RunReporting(ui, [&ui] { exports::PersonsAgeList(ui); }); });

@@ -122,7 +122,7 @@ TreasuryWindow::TreasuryWindow(Ui &ui, QWidget *parent) : QDialog(parent, kFlags
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int TreasuryWindow::open()
+int TreasuryWindow::openWindow()
 {
     date_->setDate(QDate::currentDate());
     last_ = {};

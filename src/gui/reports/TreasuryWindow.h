@@ -50,7 +50,7 @@ public:
     explicit TreasuryWindow(Ui &ui, QWidget *parent = nullptr);
 
     // Opens the window with today's date; returns when it is closed.
-    int open();
+    int openWindow();
 
     // The selection step; replaced in tests, which answer it without a dialog.
     std::function<bool(exports::TreasuryChoice &)> chooseSelection;
