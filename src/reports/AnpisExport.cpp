@@ -251,6 +251,13 @@ ExportResult ExportAnpis(Ui &ui)
     if (!ui.chooseFolder(QStringLiteral("Alegeti directorul unde punem XML-ul"), folder) || folder.isEmpty())
         return result;
     const ExportSettings s = LoadExportSettings();
+    // The file is named by the fiscal code's digits; a code without any would name it
+    // "Date_v2.xml", which the agency cannot place.
+    if (FiscalDigits(s.codFiscal).isEmpty()) {
+        ui.message(QStringLiteral("Export ANPIS"), QStringLiteral("\rCodul Fiscal de la Administrare nu este corect!"),
+                   MsgError, BtnOK);
+        return result;
+    }
     const QString name = AnpisFileName(s.codFiscal);
     const QString path = folder + QLatin1Char('/') + name;
     if (QFile::exists(path) &&

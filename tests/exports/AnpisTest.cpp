@@ -92,6 +92,12 @@ TEST_F(AnpisTest, MissingSettingsOrCancelledFolderWriteNothing)
     ui.folderAnswers.clear();
     EXPECT_FALSE(exports::ExportAnpis(ui).done);
     EXPECT_FALSE(QFile::exists(file()));
+    // A fiscal code without digits would name the file "Date_v2.xml".
+    WriteSetting("SETARI", "SIRUES", "RO");
+    ui.folderAnswers.push_back(out);
+    EXPECT_FALSE(exports::ExportAnpis(ui).done);
+    EXPECT_EQ(ui.messages.back().text, "\rCodul Fiscal de la Administrare nu este corect!");
+    EXPECT_TRUE(QDir(out).isEmpty());
 }
 
 // The share of the first level: TOTAL / Cu1 * 100, and 0 (not a division by zero) when
