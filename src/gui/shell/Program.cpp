@@ -9,6 +9,7 @@
 #include "gui/periods/PeriodsWiring.h"
 #include "gui/applications/ApplicationsWiring.h"
 #include "gui/reports/AgencyReports.h"
+#include "gui/reports/ExportsMenu.h"
 #include "shell/Access.h"
 #include "shell/Passwords.h"
 
@@ -56,6 +57,9 @@ void Program::wireMainWindow()
     main_.setAction(QStringLiteral("-------- LEGISLATIE -------------"), [] {});
     // The county agency's report and the supplier reports of "Liste / Formulare".
     WireAgencyReports(main_, ui_);
+    // The exports of the "Liste / Formulare" menu (national agency, tax agency, treasury,
+    // the office's lists).
+    WireExportsMenu(main_, ui_, [this] { clickAdmin(); });
     main_.onClosing = [this](bool periodShown) {
         decision_ = shell::DecideSave(ui_, shell::CurrentCloseState(periodShown));
     };

@@ -1,0 +1,224 @@
+// The shared pieces of the exports: settings, text and number forms, safe file writing
+// and the row adapters of the workbook filler.
+#include "reports/ExportCommon.h"
+
+#include "admin/AidParameters.h"
+#include "admin/Municipality.h"
+#include "core/TempFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cmath>
+#include <filesystem>
+#include <stdexcept>
+
+namespace focaris::exports {
+
+ExportSettings LoadExportSettings()
+{
+    const Municipality m = LoadMunicipality();
+    ExportSettings s;
+    s.judet = m.judet;
+    s.codFiscal = m.sirues.trimmed();
+    s.localit = m.primaria.trimmed();
+    s.codJud = m.codJud.trimmed();
+    s.uat = m.uat;
+    s.tipLoc = LocalityKinds().value(m.tipLoc, LocalityKinds().front());
+    s.primar = m.primar.trimmed();
+    s.cu1 = LoadAidParameters().cu[0];
+    return s;
+}
+
+QString FiscalDigits(const QString &code)
+{
+    QString t = code.toUpper();
+    t.remove(QLatin1Char(' '));
+    int first = 0;
+    while (first < t.size() && !t[first].isDigit())
+        ++first;
+    t = t.mid(first);
+    for (QChar c : t)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return {};
+    return t;
+}
+
+QString XmlSafe(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+            continue;
+        }
+        if (c.isSurrogate() || u == 0xFFFE || u == 0xFFFF)
+            continue;
+        if (u < 0x20 && u != 0x09 && u != 0x0A && u != 0x0D)
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+QString NumberText(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("0");
+    if (value == 0)
+        return QStringLiteral("0");
+    // Fifteen significant digits, as the older installations printed floating values:
+    // 1768.5 / 90 * 100 prints 1965, not 1965.0000000000002.
+    const int magnitude = int(std::floor(std::log10(std::fabs(value))));
+    const int decimals = std::max(0, 14 - magnitude);
+    QString t = QString::number(value, 'f', std::min(decimals, 15));
+    if (t.contains(QLatin1Char('.'))) {
+        while (t.endsWith(QLatin1Char('0')))
+            t.chop(1);
+        if (t.endsWith(QLatin1Char('.')))
+            t.chop(1);
+    }
+    if (t == QLatin1String("-0"))
+        t = QStringLiteral("0");
+    return t;
+}
+
+qint64 RoundedWhole(double value)
+{
+    return Amount::fromDouble(value).rounded(0).truncated();
+}
+
+QString FamilyName(const QString &name)
+{
+    const QString t = name.trimmed();
+    const qsizetype blank = t.indexOf(QLatin1Char(' '));
+    return blank < 0 ? QString() : t.left(blank).trimmed();
+}
+
+QString GivenNames(const QString &name)
+{
+    const QString t = name.trimmed();
+    const qsizetype blank = t.indexOf(QLatin1Char(' '));
+    return blank < 0 ? t : t.mid(blank + 1).trimmed();
+}
+
+QString TextOf(const sql::Value &value)
+{
+    if (value.isNull())
+        return {};
+    return QString::fromStdString(value.toString()).trimmed();
+}
+
+double NumberOf(const sql::Value &value)
+{
+    return value.isNull() ? 0.0 : value.toDouble();
+}
+
+void CommitFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw std::runtime_error(
+            QStringLiteral("Fisierul %1 nu poate fi scris: %2").arg(path, file.errorString()).toStdString());
+}
+
+void RenameOver(const QString &source, const QString &target)
+{
+    std::error_code ec;
+    std::filesystem::rename(source.toStdString(), target.toStdString(), ec);
+    if (ec)
+        throw std::runtime_error(QStringLiteral("Fisierul %1 nu poate fi scris: %2")
+                                     .arg(target, QString::fromStdString(ec.message()))
+                                     .toStdString());
+}
+
+void MoveInto(const QString &source, const QString &target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw std::runtime_error(
+            QStringLiteral("Fisierul %1 nu poate fi citit: %2").arg(source, in.errorString()).toStdString());
+    const QByteArray bytes = in.readAll();
+    in.close();
+    CommitFile(target, bytes);
+    QFile::remove(source);
+}
+
+namespace {
+QString resolved(const QString &path)
+{
+    // The path may not exist yet: resolve its nearest existing folder and keep the rest.
+    QFileInfo info(QDir::cleanPath(QDir(path).absolutePath()));
+    QStringList rest;
+    while (!info.exists() && !info.isRoot() && !info.fileName().isEmpty()) {
+        rest.prepend(info.fileName());
+        info = QFileInfo(info.absolutePath());
+    }
+    QString base = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    for (const QString &part : rest)
+        base += QLatin1Char('/') + part;
+    return QDir::cleanPath(base);
+}
+} // namespace
+
+bool IsInside(const QString &path, const QString &folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const QString p = resolved(path);
+    const QString f = resolved(folder);
+    return p.compare(f, Qt::CaseInsensitive) == 0 ||
+           p.startsWith(f + QLatin1Char('/'), Qt::CaseInsensitive);
+}
+
+xls::ColumnKind ResultRows::columnKind(int c) const
+{
+    switch (rows_.columnType(std::size_t(c))) {
+    case sql::ColumnType::Text: return xls::ColumnKind::Text;
+    case sql::ColumnType::Date: return xls::ColumnKind::Date;
+    default: return xls::ColumnKind::Number;
+    }
+}
+
+xls::FieldValue ResultRows::value(std::size_t r, int c) const
+{
+    const sql::Value &v = rows_.value(r, std::size_t(c));
+    using K = xls::FieldValue::Kind;
+    switch (v.kind) {
+    case sql::Value::Text: return {K::Text, v.text, 0};
+    case sql::Value::Integer:
+    case sql::Value::Real: return {K::Number, {}, v.toDouble()};
+    // Day numbers count from 1 January 1970, which is day 25569 of the spreadsheet.
+    case sql::Value::Date: return {K::Date, {}, double(v.date) + 25569};
+    default: return {};
+    }
+}
+
+xls::FieldValue MemoryRows::text(const QString &t)
+{
+    if (t.isEmpty())
+        return {};
+    return {xls::FieldValue::Kind::Text, t.toStdString(), 0};
+}
+
+xls::FieldValue MemoryRows::number(double n)
+{
+    return {xls::FieldValue::Kind::Number, {}, n};
+}
+
+xls::TExpXLSOLE::Hooks FillerHooks(Ui &ui)
+{
+    xls::TExpXLSOLE::Hooks hooks;
+    hooks.newOutputName = [] { return NewTempFile(QStringLiteral("XLSTmp"), QStringLiteral(".xls")).toStdString(); };
+    hooks.openDocument = [&ui](const std::string &path) { ui.openDocument(QString::fromStdString(path)); };
+    hooks.processEvents = [] {};
+    return hooks;
+}
+
+} // namespace focaris::exports
