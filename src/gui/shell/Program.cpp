@@ -6,6 +6,7 @@
 #include "core/TempFiles.h"
 #include "documents/ResourceStore.h"
 #include "documents/TemplateMenu.h"
+#include "gui/safety/SafetyWindows.h"
 #include "shell/Access.h"
 #include "shell/Passwords.h"
 
@@ -27,6 +28,7 @@ Program::Program(Ui *ui, QObject *parent)
     readLog = [] { return shell::ReadLog(); };
     wireMainWindow();
     wireAdminWindow();
+    AttachSafetyWindows(*this);
 }
 
 QWidget *Program::frontWindow()

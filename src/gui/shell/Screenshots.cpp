@@ -6,6 +6,7 @@
 #include "gui/widgets/FieldHint.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/shell/Program.h"
+#include "gui/safety/SafetyScreens.h"
 #include "shell/LogRows.h"
 
 #include <QApplication>
@@ -105,6 +106,7 @@ int TakeScreenshots(Program &program, const QString &folder)
     log.show();
     take("log-viewer.png");
     log.hide();
+    ShowSafetyWindowsForPictures(program, take);
     main.hide();
     return written;
 }
