@@ -56,6 +56,7 @@ protected:
         qputenv("FOCARIS_SAVE_ROOTS", "");
         ResetMachineSettingsLocation();
         WriteMachineSetting("CALESALVARI", tmp.qpath() + "/Salvari");
+        QDir::setCurrent(tmp.qpath());
     }
     void TearDown() override { qunsetenv("FOCARIS_HOME"); }
 
@@ -159,7 +160,7 @@ for col in columns.split(', '):
     else: specs.append('%s C(%s)' % (name, re.match(r'CHAR\((\d+)\)', kind).group(1)))
 t = dbf.Table(os.path.join(folder, 'Cereri.dbf'), '; '.join(specs), dbf_type='db3', codepage='cp1250')
 t.open(dbf.READ_WRITE)
-t.append({'NRCRT': 7, 'LUNACRT': 24290, 'SUBSEMN': 'POPESCU ION', 'CNP': '1800101123456', 'STATUT': 'APROBAT'})
+t.append({'nrcrt': 7, 'lunacrt': 24290, 'subsemn': 'POPESCU ION', 'cnp': '1800101123456', 'statut': 'APROBAT'})
 t.close()
 with open(os.path.join(folder, 'Focaris.set'), 'wb') as f:
     f.write(b'[VARIABILE]\r\nLUNA_LUCRU=03.2024\r\n')
