@@ -152,13 +152,19 @@ TEST_F(Windows, LoginConfirmSendListDeleteAndRestore)
     EXPECT_EQ(readFile(p(DataFolder()) / "Luni.lst"), "luni of the office");
     EXPECT_EQ(readFile(p(ProgramFolder()) / "DataBAK" / "Luni.lst"), "changed afterwards");
 
-    // Opened again: the remembered account fills the login panel.
+    // Opened again: the remembered account fills the login panel; Enter moves on from a
+    // field, Escape closes the window.
     show(w, server.port);
     EXPECT_TRUE(w.memoCheck()->isChecked());
     EXPECT_EQ(w.field("Email")->text(), "asistenta@vulcan.ro");
     EXPECT_EQ(w.field("Pass")->text(), "PAROLA1");
     EXPECT_EQ(visiblePanels(w), QStringList{"Panel2"});
-    w.close();
+    w.activateWindow();
+    w.field("Email")->setFocus();
+    QTest::keyClick(w.field("Email"), Qt::Key_Return);
+    EXPECT_EQ(w.focusWidget(), w.field("Pass"));
+    QTest::keyClick(w.field("Pass"), Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST_F(Windows, WrongPasswordShowsTheForgottenPasswordButtonAndReadOnlyRefusesChanges)
@@ -342,6 +348,18 @@ TEST_F(Windows, BackupWindowSavesOverAnExistingArchiveOnlyAfterDaAndRestoresSafe
     EXPECT_FALSE(press(w.loadButton()));
     EXPECT_EQ(ui.lastMessage(), "Restaurare esuata!");
     EXPECT_EQ(contentsOf(p(DataFolder())), before);
+
+    // The third button hides the backup window and opens the remote copy window.
+    bool remoteShown = false;
+    QTimer::singleShot(0, w.remoteButton(), [&] {
+        QTimer::singleShot(0, &remote, [&] {
+            remoteShown = remote.isVisible() && !w.isVisible();
+            remote.close();
+        });
+        QTest::mouseClick(w.remoteButton(), Qt::LeftButton);
+    });
+    EXPECT_FALSE(w.showModal());
+    EXPECT_TRUE(remoteShown);
 
     // With an opened save the restore button is off.
     Context().openedSave = target;
