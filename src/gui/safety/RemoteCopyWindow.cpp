@@ -99,6 +99,7 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
     emailL_ = new QLabel(p4);
     emailL_->setObjectName(QStringLiteral("EmailL"));
     passX_ = new QLabel(p4);
+    passX_->setObjectName(QStringLiteral("PassX"));
     auto *l4 = new QVBoxLayout(p4);
     l4->addWidget(makeTitle(p4, QStringLiteral("Contul dvs.")));
     l4->addWidget(emailL_);

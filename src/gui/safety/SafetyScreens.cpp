@@ -36,6 +36,7 @@ void ShowSafetyWindowsForPictures(Program &program, const std::function<void(con
     take("copie-distanta-login.png");
 
     w.findChild<QLabel *>(QStringLiteral("EmailL"))->setText(QStringLiteral("asistenta.sociala@primaria-vulcan.ro"));
+    w.findChild<QLabel *>(QStringLiteral("PassX"))->setText(QStringLiteral("XXXXXX"));
     const QDateTime first(QDate(2025, 1, 31), QTime(16, 5, 12));
     w.setCopies({{QStringLiteral("1"), first, QStringLiteral("Inainte de plata ianuarie")},
                  {QStringLiteral("2"), first.addDays(14), QStringLiteral("Salvare la inchiderea programului.")},
