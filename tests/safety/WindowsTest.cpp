@@ -248,6 +248,22 @@ TEST_F(Windows, SilentServerAndTheCloseBoxEndTheExchange)
     EXPECT_FALSE(w.remote().busy());
 }
 
+TEST_F(Windows, ASettingsFileThatCannotBeWrittenIsShownNotThrownOutOfTheButton)
+{
+    // A folder stands where "Local.set" must be written.
+    fs::create_directories(p(ProgramFolder()) / "Local.set");
+    RemoteCopyWindow w(ui);
+    show(w, 1);
+    w.memoCheck()->setChecked(true);
+    login(w, "ioana@vulcan.ro", "buna");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Conectare la server");
+    EXPECT_EQ(ui.messages[0].kind, MsgError);
+    EXPECT_EQ(visiblePanels(w), QStringList{"Panel2"});
+    EXPECT_TRUE(w.panel("Panel2")->isEnabled());
+    w.close();
+}
+
 // Answers every command file with `reply`, over the real transport.
 class HostileServer : public QObject {
 public:

@@ -299,7 +299,15 @@ void RemoteCopyWindow::loginClick()
 {
     if (running_)
         return;
-    const auto refused = remote_.takeLogin(email_->text(), pass_->text(), memo_->isChecked());
+    // Remembering the account writes the settings files, which may fail.
+    std::optional<remote::Refusal> refused;
+    try {
+        refused = remote_.takeLogin(email_->text(), pass_->text(), memo_->isChecked());
+    } catch (const std::exception &e) {
+        ui_.message(QStringLiteral("Conectare la server"), QStringLiteral("\n") + QString::fromUtf8(e.what()), MsgError,
+                    BtnOK);
+        return;
+    }
     if (refused) {
         ui_.fieldHint(refused->message, refused->field == QStringLiteral("Email") ? email_ : pass_);
         return;
