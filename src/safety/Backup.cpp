@@ -9,6 +9,7 @@
 #include "engines/common/Codepage.h"
 #include "engines/common/FileNames.h"
 #include "engines/dbase/DbfTable.h"
+#include "safety/SavePlace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,23 +39,29 @@ archive::Progress stepper(Ui &ui)
 }
 
 // Steps 1-4 of the save: the scratch copy of the data folder without index flags. Empty
-// when there was nothing to copy (the message has been shown then).
+// when the copy could not be made whole (the message has been shown then): a file that
+// could not be copied would otherwise be missing from an archive reported as complete.
 QString prepareCopy(Ui &ui, bool leadingBreak)
 {
     ui.progressShow(QStringLiteral("Pregatesc datele..."), 0);
     const QString copy = NewTempFolder(QStringLiteral("SaveRA"));
+    bool whole = !copy.isEmpty();
     int copied = 0;
-    if (!copy.isEmpty()) {
+    if (whole) {
         for (const auto &file : archive::listFiles(toPath(DataFolder()))) {
+            if (BeforeScratchCopy)
+                BeforeScratchCopy(fromPath(file));
             std::error_code ec;
-            fs::copy_file(file, toPath(copy) / file.filename(),
-                          fs::copy_options::overwrite_existing, ec);
-            if (!ec)
-                ++copied;
+            fs::copy_file(file, toPath(copy) / file.filename(), fs::copy_options::overwrite_existing, ec);
+            if (ec) {
+                whole = false;
+                break;
+            }
+            ++copied;
         }
     }
     ui.progressHide();
-    if (copied == 0) {
+    if (!whole || copied == 0) {
         if (!copy.isEmpty())
             DeleteFolder(copy);
         ui.message(QStringLiteral("Salvare"),
@@ -96,15 +103,9 @@ bool moveOver(const QString &source, const QString &target)
     return archive::copyAndErase(toPath(source), toPath(target));
 }
 
-bool sameFolder(const QString &a, const QString &b)
+void refusePlace(Ui &ui, const QString &title)
 {
-    auto norm = [](QString p) {
-        p = QDir::cleanPath(QDir::fromNativeSeparators(p));
-        while (p.size() > 1 && p.endsWith(QLatin1Char('/')))
-            p.chop(1);
-        return p.toUpper();
-    };
-    return !a.isEmpty() && norm(a) == norm(b);
+    ui.message(title, kBreak + QStringLiteral("Nu puteti salva aici!"), MsgError, BtnOK);
 }
 
 bool askSendToServer(Ui &ui)
@@ -168,6 +169,25 @@ bool swapDataFiles(const fs::path &unpacked, const fs::path &data, const fs::pat
 
 } // namespace
 
+std::function<void(const QString &file)> BeforeScratchCopy;
+
+bool RestoreRefused(Ui &ui, const QString &title)
+{
+    if (ReadOnlyAccess()) {
+        ui.message(title, QStringLiteral("Nu aveti dreptul sa modificati datele!"), MsgWarning, BtnOK);
+        return true;
+    }
+    if (!OpenedSave().isEmpty()) {
+        // The files of an opened save are thrown away at the end of the run: a restore
+        // there would look done and be lost.
+        ui.message(title,
+                   kBreak + QStringLiteral("Lucrati intr-o salvare deschisa: datele nu pot fi inlocuite acum!"),
+                   MsgError, BtnOK);
+        return true;
+    }
+    return false;
+}
+
 bool SaveArchive(Ui &ui, const QString &archivePath)
 {
     QFile::remove(archivePath);
@@ -180,6 +200,8 @@ bool SaveArchive(Ui &ui, const QString &archivePath)
 
 bool RestoreArchive(Ui &ui, const QString &archivePath)
 {
+    if (RestoreRefused(ui, QStringLiteral("Incarcare date")))
+        return false;
     const QString unpacked = NewTempFolder(QStringLiteral("Restaurare"));
     if (unpacked.isEmpty()) {
         ui.message(QStringLiteral("Incarcare date"), kBreak + QStringLiteral("Nu pot scrie pe harddisk!"),
@@ -209,6 +231,8 @@ bool RestoreArchive(Ui &ui, const QString &archivePath)
 
 bool RestoreFromBackupWindow(Ui &ui)
 {
+    if (RestoreRefused(ui, QStringLiteral("Incarcare date")))
+        return false;
     const int answer = ui.message(
         QStringLiteral("Incarcare date"),
         QStringLiteral("Prin preluarea datelor dintr-o salvare anterioara,") + kBreak +
@@ -226,15 +250,20 @@ bool RestoreFromBackupWindow(Ui &ui)
 
 SaveOutcome ManualSave(Ui &ui)
 {
-    SaveOutcome out;
-    QString file = ui.saveFileName(QStringLiteral("Unde salvam datele ?"), QString(), QStringLiteral("*.T21"));
+    const QString file = ui.saveFileName(QStringLiteral("Unde salvam datele ?"), QString(), QStringLiteral("*.T21"));
     if (file.isEmpty())
-        return out;
+        return {};
+    return SaveCopyTo(ui, file);
+}
+
+SaveOutcome SaveCopyTo(Ui &ui, QString file)
+{
+    SaveOutcome out;
     if (QFileInfo(file).suffix().isEmpty())
         file += QStringLiteral(".T21");
-    const QString folder = QFileInfo(file).absolutePath();
-    if (sameFolder(folder, DataFolder()) || sameFolder(folder, LocalDataFolder())) {
-        ui.message(QStringLiteral("Salvare date"), kBreak + QStringLiteral("Nu puteti salva aici!"), MsgError, BtnOK);
+    file = QFileInfo(file).absoluteFilePath();
+    if (ForbiddenSavePlace(QFileInfo(file).absolutePath())) {
+        refusePlace(ui, QStringLiteral("Salvare date"));
         return out;
     }
     if (QFileInfo::exists(file) &&
@@ -270,30 +299,67 @@ QString AutoSaveTarget(const QString &folder, const QDate &day)
     }
 }
 
-SaveOutcome AutomaticSave(Ui &ui, const QDate &day)
+namespace {
+
+// The archive of the data folder into the scratch file, then moved onto `target`. False
+// when either step failed; `archived` tells whether the scratch archive was made whole.
+bool saveThroughScratch(Ui &ui, const QString &scratch, const QString &target, bool &archived)
+{
+    archived = false;
+    try {
+        archived = !scratch.isEmpty() && SaveArchive(ui, scratch);
+        return archived && archive::copyAndErase(toPath(scratch), toPath(target));
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+void saveError(Ui &ui)
+{
+    ui.message(QStringLiteral("Salvare automata"), kBreak + QStringLiteral("Eroare la salvare!"), MsgError, BtnOK);
+}
+
+// The opened archive could not be written back: the work of the run exists only in the
+// scratch archive, so the person is offered another place for it before the temporary
+// folder goes. Asked again after a refused or failed place; empty when cancelled.
+QString offerOtherPlace(Ui &ui, const QString &scratch, const QString &opened)
+{
+    for (;;) {
+        QString file = ui.saveFileName(QStringLiteral("Unde salvam datele ?"), QFileInfo(opened).fileName(),
+                                       QStringLiteral("*.T21"));
+        if (file.isEmpty())
+            return {};
+        if (QFileInfo(file).suffix().isEmpty())
+            file += QStringLiteral(".T21");
+        if (ForbiddenSavePlace(QFileInfo(file).absolutePath())) {
+            refusePlace(ui, QStringLiteral("Salvare automata"));
+            continue;
+        }
+        if (moveOver(scratch, file))
+            return file;
+        saveError(ui);
+    }
+}
+
+} // namespace
+
+SaveOutcome AutomaticSaveToFolder(Ui &ui, const QDate &day)
 {
     SaveOutcome out;
-    QString target;
-    if (!OpenedSave().isEmpty() && !g_openedSaveIncomplete) {
-        target = OpenedSave();
-    } else {
-        const QString folder = ReadMachineSetting(QStringLiteral("CALESALVARI")).trimmed();
-        if (folder.isEmpty() || folder == QStringLiteral("-"))
-            return out;
-        QDir().mkpath(folder);
-        target = AutoSaveTarget(folder, day);
+    const QString folder = ReadMachineSetting(QStringLiteral("CALESALVARI")).trimmed();
+    if (folder.isEmpty() || folder == QStringLiteral("-"))
+        return out;
+    if (ForbiddenSavePlace(folder)) {
+        refusePlace(ui, QStringLiteral("Salvare automata"));
+        return out;
     }
-    bool ok = false;
+    QDir().mkpath(folder);
+    const QString target = AutoSaveTarget(folder, day);
     const QString scratch = NewTempFile(QStringLiteral("TmpSv"), QStringLiteral(".sav"));
-    try {
-        ok = !scratch.isEmpty() && SaveArchive(ui, scratch) &&
-             archive::copyAndErase(toPath(scratch), toPath(target));
-    } catch (const std::exception &) {
-        ok = false;
-    }
-    if (!ok) {
+    bool archived = false;
+    if (!saveThroughScratch(ui, scratch, target, archived)) {
         QFile::remove(scratch);
-        ui.message(QStringLiteral("Salvare automata"), kBreak + QStringLiteral("Eroare la salvare!"), MsgError, BtnOK);
+        saveError(ui);
         return out;
     }
     out.saved = true;
@@ -302,10 +368,35 @@ SaveOutcome AutomaticSave(Ui &ui, const QDate &day)
     return out;
 }
 
+SaveOutcome AutomaticSave(Ui &ui, const QDate &day)
+{
+    if (OpenedSave().isEmpty() || g_openedSaveIncomplete)
+        return AutomaticSaveToFolder(ui, day);
+    SaveOutcome out;
+    const QString target = OpenedSave();
+    const QString scratch = NewTempFile(QStringLiteral("TmpSv"), QStringLiteral(".sav"));
+    bool archived = false;
+    if (saveThroughScratch(ui, scratch, target, archived)) {
+        out.saved = true;
+        out.file = target;
+    } else {
+        saveError(ui);
+        if (archived && QFileInfo::exists(scratch))
+            out.file = offerOtherPlace(ui, scratch, target);
+        QFile::remove(scratch);
+        out.saved = !out.file.isEmpty();
+        if (!out.saved)
+            return out;
+    }
+    out.sendToServer = askSendToServer(ui);
+    return out;
+}
+
 QString SaveBeforeDestroying(Ui &ui, const QDate &day)
 {
     QString folder = ReadMachineSetting(QStringLiteral("CALESALVARI")).trimmed();
-    if (folder.isEmpty() || folder == QStringLiteral("-"))
+    // A folder inside the data folder would put the archive among the files it saves.
+    if (folder.isEmpty() || folder == QStringLiteral("-") || ForbiddenSavePlace(folder))
         folder = TempFolder();
     const QString target = QDir().mkpath(folder) ? AutoSaveTarget(folder, day) : QString();
     const QString scratch = NewTempFile(QStringLiteral("TmpSv"), QStringLiteral(".sav"));

@@ -9,17 +9,29 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
+
 namespace focaris {
 
 // Writes the data folder into `archivePath` (an existing file there is deleted first):
 // the non-empty files are copied to a scratch folder, every ".DBF" of the copy loses its
-// index flag (and its ".mdx"), and the copy is archived. An empty data folder, or a
-// scratch folder that cannot be made, shows "Nu pot scrie pe harddisk!!" and gives false.
+// index flag (and its ".mdx"), and the copy is archived. An empty data folder, a scratch
+// folder that cannot be made, or a file that could not be copied (so that the archive
+// would be short) shows "Nu pot scrie pe harddisk!!" and gives false.
 // A write failure removes the scratch copy and the half-written archive and throws
 // std::runtime_error.
 bool SaveArchive(Ui &ui, const QString &archivePath);
 
-// Replaces the data folder with the files of `archivePath`. A damaged or empty archive
+// Called before each file of the data folder is copied into the scratch copy of a save;
+// tests use it to take a file away at that moment. Empty in the program.
+extern std::function<void(const QString &file)> BeforeScratchCopy;
+
+// The refusals of every restore, shown under `title`: a person without the password
+// ("Nu aveti dreptul sa modificati datele!") and a run on an opened save archive, whose
+// files are thrown away at the end. True when the restore must not go on.
+bool RestoreRefused(Ui &ui, const QString &title);
+
+// Replaces the data folder with the files of `archivePath` (after RestoreRefused). A damaged or empty archive
 // shows "Restaurare esuata!" and leaves the data untouched. The replaced files are kept in
 // ProgramFolder/DataBAK. The swap is done so that a failure half-way leaves the old data
 // complete: the new files are first copied beside the old ones under scratch names, the
@@ -40,17 +52,27 @@ struct SaveOutcome {
     bool sendToServer = false;
 };
 
-// The button "Salveaza o copie a datelor": the save dialog, the checks of the chosen
-// place, the archive written to a scratch file and moved over the chosen one.
+// The button "Salveaza o copie a datelor": the save dialog, then SaveCopyTo.
 SaveOutcome ManualSave(Ui &ui);
+// The save into `file` (".T21" added when it has no extension): refused with "Nu puteti
+// salva aici!" in the data folder, the temporary folder or DataBAK; an existing file is
+// replaced only after "Da"; the archive is written to a scratch file and moved over the
+// chosen one; then the success message and the question about the server.
+SaveOutcome SaveCopyTo(Ui &ui, QString file);
 
 // The dated name of the automatic save in `folder`: "ddMMyyyy_n.T21" for the smallest n
 // from 0 whose file does not exist.
 QString AutoSaveTarget(const QString &folder, const QDate &day);
 
+// The dated automatic save into the automatic save folder (the machine setting
+// CALESALVARI; "-" or empty means none, and nothing happens). A folder inside the data
+// folder, the temporary folder or DataBAK is refused with "Nu puteti salva aici!".
+SaveOutcome AutomaticSaveToFolder(Ui &ui, const QDate &day = QDate::currentDate());
+
 // The automatic save when the main window closes: into the opened archive itself when
-// one is open, otherwise into the dated file of the automatic save folder (the machine
-// setting CALESALVARI; "-" or empty means no automatic save, and nothing happens).
+// one is open, otherwise AutomaticSaveToFolder. When the opened archive cannot be written
+// back, the finished scratch archive is offered another place ("Unde salvam datele ?")
+// before the temporary folder, and with it the work of the run, is deleted.
 SaveOutcome AutomaticSave(Ui &ui, const QDate &day = QDate::currentDate());
 
 // Before an operation that destroys many rows (a month deleted, an import replacing the

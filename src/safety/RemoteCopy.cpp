@@ -50,10 +50,14 @@ QList<StoredCopy> readCopyList(const QString &stocDbf)
         if (id < 0 || when < 0 || obs < 0)
             throw std::runtime_error("Stoc.dbf lacks IDSTOC, DATAORA or OBS");
         const auto rows = table.readAll();
-        for (std::size_t r = 0; r < rows.size(); ++r)
-            copies.append({QString::number(qint64(rows.number(r, std::size_t(id)))),
-                           fromDayNumber(rows.number(r, std::size_t(when))),
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            // The identifier names a file and goes into a command: only whole numbers.
+            const double number = rows.number(r, std::size_t(id));
+            if (!(number >= 0 && number < 1e15 && number == std::floor(number)))
+                continue;
+            copies.append({QString::number(qint64(number)), fromDayNumber(rows.number(r, std::size_t(when))),
                            QString::fromStdString(std::string(rows.text(r, std::size_t(obs))))});
+        }
     } catch (const dbf::DbfError &e) {
         throw std::runtime_error(e.what());
     }
@@ -62,10 +66,14 @@ QList<StoredCopy> readCopyList(const QString &stocDbf)
 
 void RememberAccount(bool remember, const QString &email, const QString &password)
 {
-    if (remember) {
-        WriteLocalSetting(kConst, QStringLiteral("EM"), encodeAccount(email));
-        WriteLocalSetting(kConst, QStringLiteral("PS"), encodeAccount(password));
-    }
+    // The file holds the account's password: readable by its owner only. The settings
+    // writer keeps the mode of the file it replaces.
+    QFile local(LocalSettingsFile());
+    if (!local.exists() && local.open(QIODevice::WriteOnly))
+        local.close();
+    local.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    WriteLocalSetting(kConst, QStringLiteral("EM"), remember ? encodeAccount(email) : QString());
+    WriteLocalSetting(kConst, QStringLiteral("PS"), remember ? encodeAccount(password) : QString());
     WriteSetting(kConst, QStringLiteral("MEMOPASS"), remember ? QStringLiteral("DA") : QStringLiteral("NU"));
 }
 
@@ -113,7 +121,8 @@ std::optional<ServerAddress> RemoteCopy::locate()
     return found;
 }
 
-bool RemoteCopy::exchange(const QStringList &commands, const QStringList &attachments)
+bool RemoteCopy::exchange(const QStringList &commands, const QStringList &attachments,
+                          const QStringList &expected)
 {
     emit progressText(QStringLiteral("Verific conexiunea..."));
     reply_ = {};
@@ -137,15 +146,23 @@ bool RemoteCopy::exchange(const QStringList &commands, const QStringList &attach
         }
         QFile::remove(command);
         if (ok) {
-            reply_ = readReplyFile(replyFile, TempFolder());
+            reply_ = readReplyFile(replyFile, TempFolder(), nullptr, &expected);
             for (const QString &text : reply_.messages)
                 ui_.message(QStringLiteral("Mesaj de la Server"), kBreak + text, MsgInformation, BtnOK);
         }
         QFile::remove(replyFile);
     }
-    if (!ok)
+    if (!ok) {
         ui_.message(QStringLiteral("Transmitere date"), kBreak + error_, MsgError, BtnOK);
-    return ok;
+        return false;
+    }
+    if (reply_.passwordWrong) {
+        // The server took nothing of the command: whatever was asked did not happen.
+        error_ = QStringLiteral("Parola este incorecta!");
+        ui_.message(QStringLiteral("Conectare la server"), kBreak + error_, MsgError, BtnOK);
+        return false;
+    }
+    return true;
 }
 
 RemoteCopy::Login RemoteCopy::loginState() const
@@ -155,27 +172,37 @@ RemoteCopy::Login RemoteCopy::loginState() const
     return reply_.confirmationNeeded ? Login::NeedsConfirmation : Login::Ready;
 }
 
+std::optional<Refusal> RemoteCopy::takeLogin(const QString &typedEmail, const QString &typedPassword, bool remember)
+{
+    const QString e = CleanText(typedEmail);
+    if (!CheckEmail(e))
+        return Refusal{QStringLiteral("Email incorect!!"), QStringLiteral("Email")};
+    const QString p = CleanText(OneLine(typedPassword));
+    if (p.isEmpty())
+        return Refusal{QStringLiteral("Lipseste parola!!"), QStringLiteral("Pass")};
+    RememberAccount(remember, e, p);
+    email = e;
+    password = p;
+    return std::nullopt;
+}
+
 RemoteCopy::Login RemoteCopy::login()
 {
     if (!exchange({QStringLiteral("/INFO")}))
-        return Login::Failed;
-    const Login state = loginState();
-    if (state == Login::WrongPassword)
-        ui_.message(QStringLiteral("Conectare la server"), kBreak + QStringLiteral("Parola este incorecta!"),
-                    MsgError, BtnOK);
-    return state;
+        return reply_.passwordWrong ? Login::WrongPassword : Login::Failed;
+    return loginState();
 }
 
-RemoteCopy::Login RemoteCopy::confirm(const QString &code)
+RemoteCopy::Login RemoteCopy::confirm(const QString &code, QObject *field)
 {
     bool number = false;
     const uint value = code.trimmed().toUInt(&number);
     if (code.trimmed().size() >= 7 || !number) {
-        ui_.fieldHint(QStringLiteral("Cod incorect!"), nullptr);
+        ui_.fieldHint(QStringLiteral("Cod incorect!"), field);
         return Login::Failed;
     }
     if (!exchange({QStringLiteral("/CHECKCOD %1").arg(value, 6, 10, QLatin1Char('0')), QStringLiteral("/INFO")}))
-        return Login::Failed;
+        return reply_.passwordWrong ? Login::WrongPassword : Login::Failed;
     const Login state = loginState();
     if (state == Login::NeedsConfirmation)
         ui_.message(QStringLiteral("Verificare Cod"), kBreak + QStringLiteral("Codul introdus este incorect!"),
@@ -185,9 +212,17 @@ RemoteCopy::Login RemoteCopy::confirm(const QString &code)
 
 bool RemoteCopy::sendPassword() { return exchange({QStringLiteral("/EMAIL_PASS")}); }
 
-bool RemoteCopy::changePassword(const QString &newPassword)
+bool RemoteCopy::changePassword(const QString &typed)
 {
-    return exchange({QStringLiteral("/SET_PASS ") + newPassword});
+    const QString fresh = CleanText(OneLine(typed));
+    if (fresh.isEmpty())
+        return false;
+    if (!exchange({QStringLiteral("/SET_PASS ") + fresh}))
+        return false;
+    // The next exchanges of this window log in with the new password; the remembered one
+    // of "Memoreaza-mi datele" stays as it was.
+    password = fresh;
+    return true;
 }
 
 bool RemoteCopy::sendArchive(const QString &archive, const QString &note)
@@ -198,7 +233,7 @@ bool RemoteCopy::sendArchive(const QString &archive, const QString &note)
         if (!QFile::copy(archive, srv))
             return false;
     }
-    return exchange({QStringLiteral("/PUT_FILE ") + note}, {srv});
+    return exchange({QStringLiteral("/PUT_FILE ") + OneLine(note)}, {srv});
 }
 
 bool RemoteCopy::sendCopy(const QString &archiveOrEmpty)
@@ -219,7 +254,7 @@ bool RemoteCopy::sendCopy(const QString &archiveOrEmpty)
     } else {
         QString answer;
         ui_.askText(QStringLiteral("Transmitere salvare"), QStringLiteral("Observatii"), answer);
-        note = CleanText(answer);
+        note = CleanText(OneLine(answer));
         if (note.isEmpty())
             note = QStringLiteral("***");
         note = note.left(120);
@@ -246,33 +281,49 @@ std::optional<QList<StoredCopy>> RemoteCopy::listCopies()
 {
     const QString stoc = TempFolder() + QStringLiteral("/Stoc.dbf");
     QFile::remove(stoc);
-    if (!exchange({QStringLiteral("/GET_STOC")}))
+    if (!exchange({QStringLiteral("/GET_STOC")}, {}, {QStringLiteral("Stoc.dbf")}))
         return std::nullopt;
-    auto copies = readCopyList(stoc);
-    QFile::remove(stoc);
-    return copies;
+    struct Drop {
+        QString file;
+        ~Drop() { QFile::remove(file); }
+    } drop{stoc};
+    return readCopyList(stoc);
 }
+
+namespace {
+
+// Identifiers of copies travel in commands and name the received file: digits only.
+bool plainId(const QString &id)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,18}$"));
+    return digits.match(id).hasMatch();
+}
+
+} // namespace
 
 bool RemoteCopy::deleteCopy(const QString &id)
 {
+    if (!plainId(id))
+        return false;
     return exchange({QStringLiteral("/DEL ") + id});
 }
 
 QString RemoteCopy::fetchCopy(const QString &id)
 {
-    // The identifier names the received file: only a number is taken.
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,18}$"));
-    if (!digits.match(id).hasMatch())
+    if (!plainId(id))
         return {};
     const QString target = TempFolder() + QLatin1Char('/') + id;
     QFile::remove(target);
-    if (!exchange({QStringLiteral("/GET_FILE ") + id}))
+    if (!exchange({QStringLiteral("/GET_FILE ") + id}, {}, {id}))
         return {};
     return QFile::exists(target) ? target : QString();
 }
 
 bool RemoteCopy::restoreCopy(const QString &id)
 {
+    // Refused before anything is downloaded.
+    if (RestoreRefused(ui_, QStringLiteral("Incarcare date")))
+        return false;
     const QString file = fetchCopy(id);
     if (file.isEmpty())
         return false;
@@ -280,5 +331,31 @@ bool RemoteCopy::restoreCopy(const QString &id)
     QFile::remove(file);
     return done;
 }
+
+bool RemoteCopy::deleteAsked(const QString &id)
+{
+    if (ReadOnlyAccess()) {
+        ui_.message(QStringLiteral("Stergere Salvare"), QStringLiteral("Nu aveti dreptul sa modificati datele!"),
+                    MsgWarning, BtnOK);
+        return false;
+    }
+    if (ui_.message(QStringLiteral("Stergere Salvare"), kBreak + QStringLiteral("Doriti sa stergeti salvarea selectata?"),
+                    MsgWarning, BtnDa + BtnNu) != ResDa)
+        return false;
+    return deleteCopy(id);
+}
+
+bool RemoteCopy::restoreAsked(const QString &id)
+{
+    if (RestoreRefused(ui_, QStringLiteral("Incarcare date")))
+        return false;
+    if (ui_.message(QStringLiteral("Incarcare date"),
+                    kBreak + QStringLiteral("Doriti sa inlocuim datele cu cele din Salvarea selectata?"), MsgWarning,
+                    BtnDa + BtnNu) != ResDa)
+        return false;
+    return restoreCopy(id);
+}
+
+void RemoteCopy::expireWait() { exchange_.expireWait(); }
 
 } // namespace focaris::remote

@@ -26,10 +26,17 @@ double toDayNumber(const QDateTime &when);
 QDateTime fromDayNumber(double days);
 
 // The remembered account of "Memoreaza-mi datele": "MEMOPASS" in the shared settings,
-// "EM" and "PS" (encoded) in "Local.set". Forgetting keeps EM and PS as they are.
+// "EM" and "PS" (encoded) in "Local.set", which is made readable by its owner only.
+// Forgetting empties EM and PS, so that no password stays behind on the computer.
 void RememberAccount(bool remember, const QString &email, const QString &password);
 // True when "MEMOPASS" is "DA"; then email and password are the decoded EM and PS.
 bool RememberedAccount(QString &email, QString &password);
+
+// A refused entry of the login panel: the hint and the field it belongs to.
+struct Refusal {
+    QString message;
+    QString field;
+};
 
 class RemoteCopy : public QObject {
     Q_OBJECT
@@ -47,12 +54,19 @@ public:
     std::optional<ServerAddress> locate();
 
     enum class Login { Failed, WrongPassword, NeedsConfirmation, Ready };
-    // "/INFO".
+    // The login panel's fields: the e-mail cleaned and checked ("Email incorect!!"), the
+    // password cleaned ("Lipseste parola!!" when empty); then the account is remembered or
+    // forgotten as "Memoreaza-mi datele" says and becomes the one the exchanges use.
+    std::optional<Refusal> takeLogin(const QString &email, const QString &password, bool remember);
+    // "/INFO". Every operation below that meets "/PASS NO" shows "Parola este incorecta!"
+    // and fails (WrongPassword for the login and the code check).
     Login login();
     // "/CHECKCOD" with the code written with six digits, then "/INFO". The code must be
-    // a number of at most 6 digits ("Cod incorect!" hint otherwise, result Failed).
-    Login confirm(const QString &code);
+    // a number of at most 6 digits ("Cod incorect!" hint at `field` otherwise, Failed).
+    Login confirm(const QString &code, QObject *field = nullptr);
     bool sendPassword();
+    // "/SET_PASS" with the new password made one clean line; after it succeeded the
+    // exchanges use the new password.
     bool changePassword(const QString &newPassword);
     // "/PUT_FILE note" with the archive attached (as "Srv").
     bool sendArchive(const QString &archive, const QString &note);
@@ -62,17 +76,28 @@ public:
     bool sendCopy(const QString &archiveOrEmpty = {});
     // "/GET_STOC": the copies kept on the server; nullopt when the exchange failed.
     std::optional<QList<StoredCopy>> listCopies();
+    // "/DEL". Identifiers are digits only; anything else is refused without an exchange.
     bool deleteCopy(const QString &id);
     // "/GET_FILE": the path of the copy received into the temporary folder, or empty.
     QString fetchCopy(const QString &id);
     // Brings a copy back and restores the data from it (the program must then end).
+    // Refused, before anything is downloaded, as every restore is (RestoreRefused).
     bool restoreCopy(const QString &id);
+    // The buttons "Sterge salvarea" and "Incarca datele in program": the refusals of a
+    // person without the password, the question, then deleteCopy or restoreCopy.
+    bool deleteAsked(const QString &id);
+    bool restoreAsked(const QString &id);
 
     // The last exchange's error text, empty after a success.
     QString lastError() const { return error_; }
     // The reply of the last successful exchange.
     const ReplyLines &lastReply() const { return reply_; }
     void stop() { exchange_.stop(); }
+    // Ends the wait of the running exchange now, as if its time were up.
+    void expireWait();
+    bool busy() const { return exchange_.state() != RemoteExchange::State::Idle &&
+                               exchange_.state() != RemoteExchange::State::Complete &&
+                               exchange_.state() != RemoteExchange::State::Ended; }
 
 signals:
     void progressText(const QString &text);
@@ -82,7 +107,9 @@ signals:
 private:
     // One exchange and its reply processed; false (after the "Transmitere date" message)
     // when it failed.
-    bool exchange(const QStringList &commands, const QStringList &attachments = {});
+    // Only the attachments named in `expected` are written into the temporary folder.
+    bool exchange(const QStringList &commands, const QStringList &attachments = {},
+                  const QStringList &expected = {});
     Login loginState() const;
 
     Ui &ui_;

@@ -11,11 +11,7 @@ using transport::TcpClient;
 RemoteExchange::RemoteExchange(QObject *parent) : QObject(parent)
 {
     wait_.setSingleShot(true);
-    connect(&wait_, &QTimer::timeout, this, [this] {
-        error_ = QStringLiteral("Serverul nu raspunde!");
-        stop_ = true;
-        endConnection();
-    });
+    connect(&wait_, &QTimer::timeout, this, &RemoteExchange::expireWait);
     connect(&client_, &TcpClient::serverAccept, this, [this] {
         accepted_ = true;
     });
@@ -82,6 +78,15 @@ void RemoteExchange::waitUntil(const std::function<bool()> &done)
     // one always comes.
     while (!done())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void RemoteExchange::expireWait()
+{
+    if (state_ == State::Idle || state_ == State::Complete || state_ == State::Ended)
+        return;
+    error_ = QStringLiteral("Serverul nu raspunde!");
+    stop_ = true;
+    endConnection();
 }
 
 void RemoteExchange::stop()

@@ -38,6 +38,9 @@ public:
 
     // Sets the stop flag and ends the connection (the window was closed).
     void stop();
+    // What the wait timer does when its time is up; tests call it to stand for a server
+    // that stays silent, without waiting for the time to pass.
+    void expireWait();
 
 signals:
     void progressText(const QString &text);

@@ -2,7 +2,6 @@
 #include "safety/RemoteFiles.h"
 
 #include "core/TextRules.h"
-#include "engines/archive/Archive.h"
 #include "engines/common/Codepage.h"
 
 #include <QDir>
@@ -39,6 +38,27 @@ QString decodeAccount(const QString &digits)
     return fromCp1250(bytes);
 }
 
+QString OneLine(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out)
+        if (c.unicode() < 32 || c.unicode() == 127 || c.category() == QChar::Other_Control ||
+            c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph)
+            c = QLatin1Char(' ');
+    return out;
+}
+
+bool PlainFileName(const QString &name)
+{
+    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral("..") || name.size() > 255)
+        return false;
+    for (QChar c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 32 ||
+            c.unicode() == 127)
+            return false;
+    return true;
+}
+
 QString loginUserName(const QString &email) { return kProductNumber + email; }
 
 QString loginRoom(const QString &password, const QString &place)
@@ -53,12 +73,12 @@ bool writeExchangeFile(const QString &path, const QStringList &lines, const QLis
         return false;
     QByteArray head;
     for (const QString &line : lines)
-        head += toCp1250(line) + "\r\n";
+        head += toCp1250(OneLine(line)) + "\r\n";
     for (const Attached &a : attachments) {
         const QFileInfo info(a.file);
         if (!info.isFile())
             return false;
-        head += "#ATTACH " + toCp1250(a.name) + " : " + QByteArray::number(info.size()) + "\r\n";
+        head += "#ATTACH " + toCp1250(OneLine(a.name)) + " : " + QByteArray::number(info.size()) + "\r\n";
     }
     head += "/END\r\n";
     if (out.write(head) != head.size())
@@ -140,7 +160,8 @@ ReplyLines parseLines(const QByteArray &bytes)
     return r;
 }
 
-ReplyLines readReplyFile(const QString &path, const QString &folder, QStringList *written)
+ReplyLines readReplyFile(const QString &path, const QString &folder, QStringList *written,
+                         const QStringList *accepted)
 {
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly))
@@ -159,9 +180,13 @@ ReplyLines readReplyFile(const QString &path, const QString &folder, QStringList
     if (!in.seek(in.size() - total))
         return r;
     for (const auto &a : r.attachments) {
-        const std::string safe = archive::safeMemberName(a.name.toStdString());
-        QFile out(safe.empty() ? QString() : QDir(folder).filePath(QString::fromStdString(safe)));
-        const bool open = !safe.empty() && out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        const bool wanted = PlainFileName(a.name) && (!accepted || accepted->contains(a.name, Qt::CaseInsensitive));
+        const QString target = wanted ? QDir(folder).filePath(a.name) : QString();
+        // A link or file already there is replaced, never written through.
+        if (wanted)
+            QFile::remove(target);
+        QFile out(target);
+        const bool open = wanted && out.open(QIODevice::WriteOnly | QIODevice::NewOnly);
         qint64 left = a.size;
         while (left > 0) {
             const QByteArray chunk = in.read(std::min<qint64>(left, 256 * 1024));

@@ -26,6 +26,14 @@ inline const QString kProductNumber = QStringLiteral("094");
 QString encodeAccount(const QString &text);
 QString decodeAccount(const QString &digits);
 
+// A typed text made fit for one line of a command file: every control character (line
+// breaks included) becomes a blank, so that no typed note or password can add a command.
+QString OneLine(const QString &text);
+
+// True for a plain file name as a reply may name its attachments: not empty, not "." or
+// "..", no folder part ("/", "\", a drive "X:") and no control character.
+bool PlainFileName(const QString &name);
+
 // Login texts of the transport: "094" + e-mail; the password padded with blanks to 40
 // characters followed by the cleaned "locality/county", the whole padded to 140.
 QString loginUserName(const QString &email);
@@ -36,8 +44,8 @@ struct Attached {
     QString name;
     QString file;
 };
-// Writes a command or reply file: the lines, an "#ATTACH" line per attached file, "/END",
-// then the attached files' bytes. Returns false when a file cannot be read or the result
+// Writes a command or reply file: the lines (each made OneLine), an "#ATTACH" line per
+// attached file, "/END", then the attached files' bytes. Returns false when a file cannot be read or the result
 // cannot be written (nothing is left behind then).
 bool writeExchangeFile(const QString &path, const QStringList &lines, const QList<Attached> &attachments);
 // The same with each file attached under its own name (the client's command file).
@@ -66,10 +74,12 @@ ReplyLines parseLines(const QByteArray &bytes);
 std::pair<QString, QString> splitCommand(const QString &line);
 
 // Reads a reply file and writes its attachments into `folder`, taken from the end of the
-// file (their sizes added up, reading from that many bytes before the end). Names are
-// reduced to plain file names; when the sizes do not fit the file, no attachment is
-// written. `written` gets the paths written.
-ReplyLines readReplyFile(const QString &path, const QString &folder, QStringList *written = nullptr);
+// file (their sizes added up, reading from that many bytes before the end). Only
+// attachments with a PlainFileName are written, and, when `accepted` is given, only those
+// it names (compared without regard to case); the others are skipped. When the sizes do
+// not fit the file, no attachment is written. `written` gets the paths written.
+ReplyLines readReplyFile(const QString &path, const QString &folder, QStringList *written = nullptr,
+                         const QStringList *accepted = nullptr);
 
 struct ServerAddress {
     QString host;

@@ -62,12 +62,7 @@ void SaveAtClose(Ui &ui, const SaveDecision &decision,
     } else {
         // The person declined to save into the opened archive but wants the day's copy:
         // the copy goes to the automatic save folder and the archive stays as it was.
-        const QString folder = ReadMachineSetting(QStringLiteral("CALESALVARI")).trimmed();
-        if (folder.isEmpty() || folder == QLatin1String("-"))
-            return;
-        const QString file = AutoSaveTarget(folder, QDate::currentDate());
-        outcome.saved = SaveArchive(ui, file);
-        outcome.file = file;
+        outcome = AutomaticSaveToFolder(ui, QDate::currentDate());
     }
     if (outcome.saved && outcome.sendToServer && sendToServer)
         sendToServer(ui, outcome.file);
@@ -84,8 +79,9 @@ SessionSteps SessionSteps::defaults()
     SessionSteps steps;
     steps.writeLog = [](const QString &action) { WriteLog(action); };
     steps.save = [](Ui &ui, const SaveDecision &decision) {
-        // The remote copy window is not part of the program yet: say so rather than drop
-        // the request silently.
+        // Without windows there is nobody to log into the remote account: say so rather
+        // than drop the request silently. The desktop program replaces this step with one
+        // that opens the remote copy window on the archive.
         SaveAtClose(ui, decision, [](Ui &u, const QString &) {
             NotAvailable(u, QStringLiteral("Transmitere pe Server"));
         });

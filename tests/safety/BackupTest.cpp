@@ -7,11 +7,13 @@
 #include "core/Context.h"
 #include "core/Settings.h"
 #include "engines/archive/Archive.h"
+#include "safety/SavePlace.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 using namespace focaris;
@@ -31,6 +33,15 @@ std::set<std::string> namesIn(const fs::path &folder)
     for (const auto &e : fs::directory_iterator(folder))
         names.insert(e.path().filename().string());
     return names;
+}
+
+std::map<std::string, std::string> contentsOf(const fs::path &folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto &e : fs::directory_iterator(folder))
+        if (e.is_regular_file())
+            files[e.path().filename().string()] = readFile(e.path());
+    return files;
 }
 
 // A table header with the production-index flag set, and its index file.
@@ -133,9 +144,11 @@ TEST_F(Backup, FailedRestoresLeaveTheOldDataComplete)
     const QString in = archiveOf({{"Cereri.dbf", std::string(5000, 'n')}, {"Oameni.dbf", "o"}});
     std::string bytes = readFile(p(in));
     writeFile(p(in), bytes.substr(0, bytes.size() - 20));
+    const auto bytesBefore = contentsOf(data);
     EXPECT_FALSE(RestoreArchive(ui, in));
     EXPECT_EQ(ui.lastMessage(), "Restaurare esuata!");
     EXPECT_EQ(namesIn(data), before);
+    EXPECT_EQ(contentsOf(data), bytesBefore);
 
     // A failure in the middle of the swap (a folder stands where a new file must go) puts
     // the old files back whole.
@@ -213,4 +226,112 @@ TEST_F(Backup, IncompletelyOpenedArchiveIsNotOverwrittenAtClose)
     EXPECT_TRUE(saved.saved);
     EXPECT_EQ(saved.file, folder + "/02012024_0.T21");
     EXPECT_EQ(readFile(p(opened)), bytes);
+}
+
+TEST_F(Backup, AFileMissingFromTheScratchCopyFailsTheSave)
+{
+    // Another computer takes a table away while the copy is made: the archive would miss
+    // it, so the save fails instead of reporting success.
+    BeforeScratchCopy = [](const QString &file) {
+        if (file.endsWith("Focaris.set"))
+            QFile::remove(file);
+    };
+    const QString target = root.qpath() + "/copie.T21";
+    ui.fileAnswers = {target};
+    const auto out = ManualSave(ui);
+    BeforeScratchCopy = {};
+    EXPECT_FALSE(out.saved);
+    EXPECT_FALSE(fs::exists(p(target)));
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.lastMessage(), "\nNu pot scrie pe harddisk!!");
+    for (const auto &m : ui.messages)
+        EXPECT_NE(m.text, "\nSalvare incheiata cu succes !");
+    EXPECT_TRUE(namesIn(p(TempFolder())).count("SaveRA0") == 0);
+}
+
+TEST_F(Backup, SavesAreRefusedInTheDataTempAndBackupFoldersHoweverSpelled)
+{
+    fs::create_directories(p(ProgramFolder()) / "DataBAK");
+    fs::create_directories(p(TempFolder()) / "TmpFoc");
+    fs::create_directory_symlink(data, p(root.qpath()) / "scurtatura");
+    const QStringList refused{DataFolder() + "/x.T21",
+                              DataFolder() + "/../Data/./x.T21",
+                              DataFolder() + "//x",
+                              root.qpath() + "/scurtatura/x.T21",
+                              root.qpath() + "/DATA/x.T21",
+                              TempFolder() + "/TmpFoc/x.T21",
+                              ProgramFolder() + "/DataBAK/x.T21"};
+    for (const QString &file : refused) {
+        ui.messages.clear();
+        EXPECT_FALSE(SaveCopyTo(ui, file).saved) << file.toStdString();
+        ASSERT_EQ(ui.messages.size(), 1u) << file.toStdString();
+        EXPECT_EQ(ui.messages[0].title, "Salvare date");
+        EXPECT_EQ(ui.messages[0].text, "\nNu puteti salva aici!");
+    }
+    EXPECT_EQ(namesIn(data), (std::set<std::string>{"Cereri.dbf", "Cereri.mdx", "Focaris.set", "Gol.lst"}));
+    EXPECT_FALSE(ForbiddenSavePlace(root.qpath()));
+    EXPECT_FALSE(ForbiddenSavePlace(root.qpath() + "/Data2"));
+
+    // An automatic save folder inside the data folder is refused the same way; the save
+    // before destroying rows then goes to the temporary folder instead.
+    WriteMachineSetting("CALESALVARI", DataFolder() + "/Salvari");
+    ui.messages.clear();
+    EXPECT_FALSE(AutomaticSave(ui, QDate(2024, 3, 5)).saved);
+    EXPECT_EQ(ui.lastMessage(), "\nNu puteti salva aici!");
+    EXPECT_FALSE(fs::exists(data / "Salvari"));
+    const QString safety = SaveBeforeDestroying(ui, QDate(2024, 3, 5));
+    EXPECT_EQ(safety, TempFolder() + "/05032024_0.T21");
+}
+
+TEST_F(Backup, RestoresAreRefusedWithoutThePasswordButSavingIsAllowed)
+{
+    SetReadOnlyAccess(true);
+    const auto before = contentsOf(data);
+    const QString in = archiveOf({{"Cereri.dbf", "other"}});
+    ui.fileAnswers = {in};
+    ui.messageAnswers = {ResDa};
+    EXPECT_FALSE(RestoreFromBackupWindow(ui));
+    ASSERT_EQ(ui.messages.size(), 1u);  // refused before the question
+    EXPECT_EQ(ui.messages[0].text, "Nu aveti dreptul sa modificati datele!");
+    EXPECT_FALSE(RestoreArchive(ui, in));
+    EXPECT_EQ(ui.lastMessage(), "Nu aveti dreptul sa modificati datele!");
+    EXPECT_EQ(contentsOf(data), before);
+
+    ui.messageAnswers = {ResOK, ResNu};
+    EXPECT_TRUE(SaveCopyTo(ui, root.qpath() + "/vizitator.T21").saved);
+    SetReadOnlyAccess(false);
+}
+
+TEST_F(Backup, FailedWriteBackIntoTheOpenedArchiveOffersAnotherPlace)
+{
+    // The archive opened for work sits on a stick that is pulled out before closing.
+    const QString stick = root.qpath() + "/stick";
+    QDir().mkpath(stick);
+    const QString opened = stick + "/Lucru.T21";
+    archive::writeArchive(data, p(opened));
+    ASSERT_TRUE(OpenSaveForWork(ui, opened));
+    writeFile(p(DataFolder()) / "Oameni.dbf", "work of the day");
+    fs::remove_all(p(stick));
+
+    const QString elsewhere = root.qpath() + "/Salvat.T21";
+    ui.fileAnswers = {TempFolder() + "/aici.T21", elsewhere};
+    ui.messageAnswers = {ResOK, ResOK, ResNu};
+    const auto out = AutomaticSave(ui);
+    EXPECT_TRUE(out.saved);
+    EXPECT_EQ(out.file, elsewhere);
+    ASSERT_GE(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[0].text, "\nEroare la salvare!");
+    EXPECT_EQ(ui.messages[1].text, "\nNu puteti salva aici!");
+    EXPECT_EQ(ui.messages.back().title, "Copie la Distanta");
+    TempDir x;
+    ASSERT_FALSE(archive::extractArchive(p(elsewhere), x.path()).failed);
+    EXPECT_EQ(readFile(x / "Oameni.dbf"), "work of the day");
+    EXPECT_TRUE(namesIn(p(TempFolder()) / "TmpFoc").empty());
+
+    // Cancelled: nothing saved, and the caller keeps the unpacked copy.
+    ui.messages.clear();
+    ui.messageAnswers = {ResOK};
+    EXPECT_FALSE(AutomaticSave(ui).saved);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(fs::exists(p(DataFolder()) / "Oameni.dbf"));
 }

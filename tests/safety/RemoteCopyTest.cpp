@@ -4,8 +4,10 @@
 #include "safety/RemoteCopy.h"
 
 #include "FakeUi.h"
+#include "LoopbackServer.h"
 #include "TestSupport.h"
 #include "core/Context.h"
+#include "core/Settings.h"
 #include "engines/archive/Archive.h"
 #include "engines/transport/FrameChannel.h"
 
@@ -20,6 +22,7 @@
 using namespace focaris;
 using namespace focaris::remote;
 using focaris::test::FakeUi;
+using focaris::test::Server;
 using focaris::test::TempDir;
 using focaris::test::readFile;
 using focaris::test::writeFile;
@@ -228,4 +231,84 @@ TEST_F(Remote, NoServerAndSilentServer)
     RemoteCopy none(ui);
     EXPECT_EQ(none.login(), RemoteCopy::Login::Failed);
     EXPECT_EQ(none.lastError(), "Nu aveti internet!");
+}
+
+TEST_F(Remote, WrongPasswordFailsEveryOperationAndTheNewPasswordIsUsed)
+{
+    Server server(storage.qpath());
+    RemoteCopy rc(ui);
+    account(rc, server.port);
+    rc.login();
+    ASSERT_EQ(rc.confirm(server.code()), RemoteCopy::Login::Ready);
+    const QString archive = root.qpath() + "/a.T21";
+    writeFile(fs::path(archive.toStdString()), "archive");
+    ASSERT_TRUE(rc.sendArchive(archive, "prima"));
+    auto list = rc.listCopies();
+    ASSERT_TRUE(list && list->size() == 1);
+    const QString id = list->at(0).id;
+
+    // "/PASS NO" ends the send, the delete and the password change with its message.
+    RemoteCopy wrong(ui);
+    account(wrong, server.port);
+    wrong.password = "ALTA";
+    ui.messages.clear();
+    EXPECT_FALSE(wrong.sendArchive(archive, "a doua"));
+    EXPECT_EQ(ui.lastMessage(), "\nParola este incorecta!");
+    EXPECT_FALSE(wrong.deleteCopy(id));
+    EXPECT_EQ(ui.lastMessage(), "\nParola este incorecta!");
+    EXPECT_FALSE(wrong.changePassword("NOUA"));
+    EXPECT_EQ(wrong.password, "ALTA");
+    for (const auto &m : ui.messages) {
+        EXPECT_FALSE(m.text.contains("ALTA")) << m.text.toStdString();
+        EXPECT_FALSE(m.text.contains("PAROLA1")) << m.text.toStdString();
+    }
+
+    // Typed line breaks stay inside the one command line they were typed into.
+    ui.textAnswers = {"nota\r\n/DEL " + id};
+    writeFile(fs::path(DataFolder().toStdString()) / "Cereri.dbf", "tabel");
+    ASSERT_TRUE(rc.sendCopy());
+    ASSERT_TRUE(rc.changePassword("NOUA\n/DEL " + id));
+    EXPECT_EQ(rc.password, "NOUA /DEL " + id);
+    list = rc.listCopies();  // logs in with the new password
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->size(), 2);
+    EXPECT_EQ(list->at(1).note, "nota /DEL " + id);
+    RemoteCopy old(ui);
+    account(old, server.port);
+    EXPECT_EQ(old.login(), RemoteCopy::Login::WrongPassword);
+}
+
+TEST_F(Remote, RememberedAccountIsPrivateAndForgottenWhenUnticked)
+{
+    RememberAccount(true, "ana@primarie.ro", "PAROLA1");
+    EXPECT_EQ(fs::status(LocalSettingsFile().toStdString()).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    QString email, password;
+    ASSERT_TRUE(RememberedAccount(email, password));
+    EXPECT_EQ(password, "PAROLA1");
+    RememberAccount(false, "ana@primarie.ro", "PAROLA1");
+    EXPECT_FALSE(RememberedAccount(email, password));
+    EXPECT_TRUE(ReadLocalSetting("CONST", "EM").isEmpty());
+    EXPECT_TRUE(ReadLocalSetting("CONST", "PS").isEmpty());
+    EXPECT_FALSE(QString::fromStdString(readFile(LocalSettingsFile().toStdString())).contains(encodeAccount("PAROLA1")));
+}
+
+TEST_F(Remote, RestoreIsRefusedBeforeAnyExchangeOnAnOpenedSaveOrWithoutThePassword)
+{
+    RemoteCopy rc(ui);
+    Context().openedSave = root.qpath() + "/deschis.T21";
+    EXPECT_FALSE(rc.restoreCopy("1"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Incarcare date");
+    Context().openedSave.clear();
+    SetReadOnlyAccess(true);
+    EXPECT_FALSE(rc.restoreAsked("1"));
+    EXPECT_FALSE(rc.deleteAsked("1"));
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[2].text, "Nu aveti dreptul sa modificati datele!");
+    SetReadOnlyAccess(false);
+    // An identifier that is not a number never reaches the server.
+    EXPECT_FALSE(rc.deleteCopy("../1"));
+    EXPECT_TRUE(rc.fetchCopy("1 /DEL 2").isEmpty());
+    EXPECT_EQ(ui.messages.size(), 3u);
 }

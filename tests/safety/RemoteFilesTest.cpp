@@ -58,9 +58,10 @@ TEST(RemoteFiles, ReplyKeywordsAndAttachmentsFromTheEnd)
                              "0123456789abcdefghijklmnopqrst");
     QStringList written;
     r = readReplyFile(dir.qpath() + "/reply", dir.qpath() + "/tmp", &written);
-    EXPECT_EQ(written.size(), 2);
     EXPECT_EQ(readFile(dir / "tmp" / "Stoc.dbf"), "0123456789");
-    EXPECT_EQ(readFile(dir / "tmp" / "12"), "abcdefghijklmnopqrst");
+    // A name with a folder part is not a plain name: skipped, not reduced and written.
+    EXPECT_EQ(written.size(), 1);
+    EXPECT_FALSE(fs::exists(dir / "tmp" / "12"));
 
     // Sizes that do not fit the file write nothing.
     fs::remove_all(dir / "tmp");
@@ -83,4 +84,38 @@ TEST(RemoteFiles, ServerAddress)
     EXPECT_EQ(d->host, "backup.judet.ro");
     EXPECT_EQ(d->port, 4000);
     EXPECT_FALSE(parseHostPort("host:99999"));
+}
+
+TEST(RemoteFiles, HostileReplyNamesWriteNothingOutsideTheFolderOrUnasked)
+{
+    for (const char *bad : {"../evil", "..", ".", "/etc/evil", "a\\b", "C:evil", "sub/evil", ""})
+        EXPECT_FALSE(PlainFileName(QString::fromLatin1(bad))) << bad;
+    EXPECT_TRUE(PlainFileName("Stoc.dbf"));
+    EXPECT_TRUE(PlainFileName("12"));
+
+    TempDir dir;
+    fs::create_directories(dir / "tmp");
+    // A link left in the folder under an attachment's name is replaced, not written through.
+    writeFile(dir / "outside.txt", "keep");
+    fs::create_symlink(dir / "outside.txt", dir / "tmp" / "7");
+    writeFile(dir / "reply", "#ATTACH ../evil : 3\r\n#ATTACH 7 : 3\r\n#ATTACH Srv : 3\r\n/END\r\nAAABBBCCC");
+    QStringList written;
+    const QStringList accepted{"7"};
+    readReplyFile(dir.qpath() + "/reply", dir.qpath() + "/tmp", &written, &accepted);
+    EXPECT_EQ(written, QStringList{dir.qpath() + "/tmp/7"});
+    EXPECT_EQ(readFile(dir / "tmp" / "7"), "BBB");
+    EXPECT_FALSE(fs::is_symlink(dir / "tmp" / "7"));
+    EXPECT_EQ(readFile(dir / "outside.txt"), "keep");
+    EXPECT_FALSE(fs::exists(dir / "evil"));
+    EXPECT_FALSE(fs::exists(dir / "tmp" / "Srv"));
+}
+
+TEST(RemoteFiles, TypedLineBreaksCannotAddACommand)
+{
+    EXPECT_EQ(OneLine("nota\r\n/DEL 5\t\x7f"), "nota  /DEL 5  ");
+    TempDir dir;
+    const QString cmd = dir.qpath() + "/cmd";
+    ASSERT_TRUE(writeCommandFile(cmd, {"/PUT_FILE nota\r\n/DEL 5", "/SET_PASS A\nB"}, {}));
+    const auto lines = parseLines(QByteArray::fromStdString(readFile(dir / "cmd")));
+    EXPECT_EQ(lines.commands, (QStringList{"/PUT_FILE nota  /DEL 5", "/SET_PASS A B"}));
 }

@@ -10,6 +10,7 @@
 #include "gui/applications/ApplicationsWiring.h"
 #include "gui/reports/AgencyReports.h"
 #include "gui/reports/ExportsMenu.h"
+#include "gui/safety/SafetyWindows.h"
 #include "shell/Access.h"
 #include "shell/Passwords.h"
 
@@ -31,6 +32,7 @@ Program::Program(Ui *ui, QObject *parent)
     readLog = [] { return shell::ReadLog(); };
     wireMainWindow();
     wireAdminWindow();
+    AttachSafetyWindows(*this);
 }
 
 QWidget *Program::frontWindow()

@@ -8,6 +8,7 @@
 #include "gui/widgets/MessageDialog.h"
 #include "gui/periods/PeriodScreenshots.h"
 #include "gui/shell/Program.h"
+#include "gui/safety/SafetyScreens.h"
 #include "shell/LogRows.h"
 
 #include <QApplication>
@@ -110,6 +111,7 @@ int TakeScreenshots(Program &program, const QString &folder)
     take("log-viewer.png");
     log.hide();
     written += ApplicationsScreenshots(program.ui(), main, folder);
+    ShowSafetyWindowsForPictures(program, take);
     main.hide();
     return written;
 }

@@ -1,0 +1,80 @@
+// The backup window.
+#include "gui/safety/BackupWindow.h"
+
+#include "core/Context.h"
+#include "core/Ui.h"
+#include "gui/safety/RemoteCopyWindow.h"
+#include "safety/Backup.h"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace focaris::gui {
+
+BackupWindow::BackupWindow(Ui &ui, RemoteCopyWindow &remote, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui_(ui),
+      remote_(remote)
+{
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Copie - inlocuieste baza de date"));
+    setModal(true);
+    save_ = new QPushButton(QStringLiteral("Salveaza o copie a datelor"), this);
+    save_->setObjectName(QStringLiteral("BitBtn1"));
+    load_ = new QPushButton(QStringLiteral("Incarca o salvare anterioara"), this);
+    load_->setObjectName(QStringLiteral("BitBtn2"));
+    remote_button_ = new QPushButton(QStringLiteral("Copie / Recupereaza date la Distanta"), this);
+    remote_button_->setObjectName(QStringLiteral("BitBtn3"));
+    auto *layout = new QVBoxLayout(this);
+    for (QPushButton *b : {save_, load_, remote_button_}) {
+        b->setMinimumHeight(40);
+        b->setMinimumWidth(320);
+        b->setAutoDefault(false);
+        layout->addWidget(b);
+    }
+    connect(save_, &QPushButton::clicked, this, &BackupWindow::saveClick);
+    connect(load_, &QPushButton::clicked, this, &BackupWindow::loadClick);
+    connect(remote_button_, &QPushButton::clicked, this, &BackupWindow::remoteClick);
+}
+
+bool BackupWindow::showModal()
+{
+    restored_ = false;
+    // An opened save is worked on in a copy thrown away at the end: nothing to restore into.
+    load_->setEnabled(OpenedSave().isEmpty());
+    exec();
+    return restored_;
+}
+
+void BackupWindow::hiddenWork(const QString &title, const std::function<void()> &work)
+{
+    hide();
+    try {
+        work();
+    } catch (const std::exception &e) {
+        ui_.message(title, QStringLiteral("\n") + QString::fromUtf8(e.what()), MsgError, BtnOK);
+    } catch (...) {
+        ui_.message(title, QStringLiteral("\nEroare neasteptata."), MsgError, BtnOK);
+    }
+    accept();
+}
+
+void BackupWindow::saveClick()
+{
+    SaveOutcome out;
+    hiddenWork(QStringLiteral("Salvare"), [&] { out = ManualSave(ui_); });
+    if (out.saved && out.sendToServer)
+        restored_ = remote_.showModal(out.file);
+}
+
+void BackupWindow::loadClick()
+{
+    hiddenWork(QStringLiteral("Incarcare date"), [&] { restored_ = RestoreFromBackupWindow(ui_); });
+}
+
+void BackupWindow::remoteClick()
+{
+    hiddenWork(QStringLiteral("Copie la Distanta"), [&] { restored_ = remote_.showModal(); });
+}
+
+} // namespace focaris::gui
