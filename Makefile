@@ -8,7 +8,7 @@ DATA    ?= $(CURDIR)/rundata
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := $(shell cat packages.d/*.txt 2>/dev/null | sed 's/\#.*//' | tr -s ' \n' ' ')
 
-.PHONY: all deps configure build test run interop bench clean
+.PHONY: all deps configure build test run interop bench package clean
 
 all: build
 
@@ -42,6 +42,10 @@ run: build
 # not part of `make test`. Each interop/*.sh runs with the build folder as argument.
 interop: build
 	@set -e; for s in interop/*.sh; do echo "== $$s"; bash $$s $(abspath $(BUILD)); done
+
+# The Debian package: $(BUILD)/package/focaris_VERSION_amd64.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@set -e; for b in $(BUILD)/bench/bench_*; do [ -x $$b ] && { echo "== $$b"; $$b; }; done

@@ -6,13 +6,23 @@
 #include "gui/shell/Screenshots.h"
 #include "gui/shell/SingleInstance.h"
 
+#include "shell/Startup.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QTimer>
 #include <QToolTip>
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char **argv)
 {
+    // Answered before any window system is needed, so that it works without a display.
+    if (argc == 2 && (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-v") == 0)) {
+        std::printf("focaris %s\n", focaris::shell::kVersionText);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Foc_aris"));
     QApplication::setApplicationDisplayName(QStringLiteral("Foc aris"));

@@ -54,7 +54,10 @@ QString DefaultProgramFolder()
         return withoutTrailingSlash(QDir(home).absolutePath());
     if (QCoreApplication::instance()) {
         const QString exeDir = QCoreApplication::applicationDirPath();
-        if (QFileInfo(exeDir).isWritable())
+        // An installed program (/usr/bin) keeps its folders per user, even for root, who
+        // could write there.
+        const bool installed = exeDir.startsWith(QStringLiteral("/usr/")) || exeDir == QStringLiteral("/usr");
+        if (!installed && QFileInfo(exeDir).isWritable())
             return withoutTrailingSlash(exeDir);
     }
     QString data = qEnvironmentVariable("XDG_DATA_HOME");

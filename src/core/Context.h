@@ -44,7 +44,8 @@ void SetReadOnlyAccess(bool readOnly);
 void SetWorkingMonth(const QString &monthText);
 
 // The folder of the installation: FOCARIS_HOME when set; else the executable's folder
-// when it can be written; else $XDG_DATA_HOME/focaris (~/.local/share/focaris).
+// when it can be written and is not under /usr (an installed program); else
+// $XDG_DATA_HOME/focaris (~/.local/share/focaris).
 QString DefaultProgramFolder();
 // "computer - user": the host name cut to 15 characters, and the login name or
 // "Necunoscut" when it cannot be read.

@@ -2,6 +2,8 @@
 // support work. `focaris-tool help` lists the commands.
 #include "tool/Command.h"
 
+#include "shell/Startup.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -70,6 +72,10 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     std::ios::sync_with_stdio(true);
     auto &commands = registry();
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::printf("focaris-tool %s\n", focaris::shell::kVersionText);
+        return 0;
+    }
     if (argc < 2 || std::string(argv[1]) == "help" || std::string(argv[1]) == "--help") {
         std::puts("usage: focaris-tool COMMAND [ARGS...]");
         for (const auto &[name, entry] : commands)

@@ -31,9 +31,10 @@ void writeInfo(const std::filesystem::path &path, std::ostream &out)
         out << f.name << " " << f.type << " " << f.length << " " << f.decimals << "\n";
 }
 
-std::string csvField(std::string_view v)
+std::string csvField(std::string_view v, char separator)
 {
-    if (v.find_first_of(",\"\r\n") == std::string_view::npos)
+    const char special[] = {separator, '"', '\r', '\n', '\0'};
+    if (v.find_first_of(special) == std::string_view::npos)
         return std::string(v);
     std::string out = "\"";
     for (char c : v) {

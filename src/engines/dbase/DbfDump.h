@@ -19,8 +19,8 @@ void writeInfo(const std::filesystem::path &table, std::ostream &out);
 // the hidden NULL-flags field of Visual FoxPro are left out, binary memos are empty.
 void writeCsv(const std::filesystem::path &table, std::ostream &out);
 
-// One CSV value: as it is, or in double quotes (inner quotes doubled) when it holds a
-// comma, a quote or a line break.
-std::string csvField(std::string_view v);
+// One CSV value: as it is, or in double quotes (inner quotes doubled) when it holds the
+// separator, a quote or a line break.
+std::string csvField(std::string_view v, char separator = ',');
 
 } // namespace focaris::dbf

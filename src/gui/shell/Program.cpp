@@ -24,7 +24,8 @@ Program::Program(Ui *ui, QObject *parent)
       ui_(ui ? *ui : static_cast<Ui &>(desktopUi_)),
       start_(QString::fromLatin1(shell::kVersionText)),
       main_(ui_),
-      admin_(ui_)
+      admin_(ui_),
+      suggestion_(ui_)
 {
     startupSteps = shell::StartupSteps::defaults();
     startupSteps.loadAdminSettings = [this] { admin_.loadSettings(); };
@@ -53,6 +54,8 @@ void Program::wireMainWindow()
         OpenApplicationsList(ui_, main_);
     });
     main_.setAction(QStringLiteral("Istoricul modificarii datelor"), [this] { showLog(); });
+    main_.setAction(QStringLiteral("Condica de sugestii"), [this] { suggestion_.exec(); });
+    main_.setAction(QStringLiteral("Despre program"), [this] { about_.exec(); });
     main_.setAction(QStringLiteral("Legea 226 / 2021"), [this] { openLegislation(QStringLiteral("L226")); });
     main_.setAction(QStringLiteral("H.G.1073/2021 - Norme"), [this] { openLegislation(QStringLiteral("HG1073")); });
     main_.setAction(QStringLiteral("Anexa 26 - Cerere"), [this] { openLegislation(QStringLiteral("CEREREPDF")); });

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "gui/admin/AdminWindow.h"
+#include "gui/shell/AboutWindow.h"
+#include "gui/shell/SuggestionWindow.h"
 #include "gui/widgets/GuiUi.h"
 #include "gui/shell/LogViewer.h"
 #include "gui/shell/MainWindow.h"
@@ -43,6 +45,8 @@ public:
     MainWindow &mainWindow() { return main_; }
     AdminWindow &adminWindow() { return admin_; }
     LogViewer &logViewer() { return log_; }
+    AboutWindow &aboutWindow() { return about_; }
+    SuggestionWindow &suggestionWindow() { return suggestion_; }
 
     // The operations of the start-up and the session; replaceable in tests.
     shell::StartupSteps startupSteps;
@@ -65,6 +69,8 @@ private:
     MainWindow main_;
     AdminWindow admin_;
     LogViewer log_;
+    AboutWindow about_;
+    SuggestionWindow suggestion_;
     shell::SaveDecision decision_;
     QString sessionFolder_;
 };

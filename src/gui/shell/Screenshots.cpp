@@ -5,6 +5,7 @@
 #include "core/Context.h"
 #include "gui/applications/ApplicationsScreenshots.h"
 #include "gui/widgets/FieldHint.h"
+#include "gui/widgets/GridExportDialog.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/periods/PeriodScreenshots.h"
 #include "gui/shell/Program.h"
@@ -16,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QThread>
@@ -112,6 +114,32 @@ int TakeScreenshots(Program &program, const QString &folder)
     log.hide();
     written += ApplicationsScreenshots(program.ui(), main, folder);
     ShowSafetyWindowsForPictures(program, take);
+
+    const auto centre = [](QWidget &w) {
+        w.adjustSize();
+        w.move(QGuiApplication::primaryScreen()->availableGeometry().center() - QPoint(w.width() / 2, w.height() / 2));
+    };
+    AboutWindow &about = program.aboutWindow();
+    centre(about);
+    about.show();
+    take("despre-program.png");
+    about.hide();
+    SuggestionWindow &suggestion = program.suggestionWindow();
+    suggestion.nameField()->setText(QStringLiteral("Ana Pop"));
+    suggestion.phoneField()->setText(QStringLiteral("0265123456"));
+    suggestion.emailField()->setText(QStringLiteral("ana.pop@primarie.ro"));
+    suggestion.localityField()->setText(QStringLiteral("Sancraiu de Mures"));
+    suggestion.textField()->setPlainText(QStringLiteral("Lista cererilor sa poata fi sortata dupa adresa."));
+    centre(suggestion);
+    suggestion.show();
+    take("condica-de-sugestii.png");
+    suggestion.hide();
+    GridExportDialog exportDialog(program.ui(), &main);
+    exportDialog.fileField()->setText(QStringLiteral("/home/asistenta/Documente/Cereri 12.2026.xls"));
+    centre(exportDialog);
+    exportDialog.show();
+    take("export-grila.png");
+    exportDialog.hide();
     main.hide();
     return written;
 }

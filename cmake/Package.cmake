@@ -1,0 +1,51 @@
+# Installation and the Debian package (`make package`): the three programs, the desktop
+# entry, the ".T21" MIME type, the icon, the AppStream data, the manual pages and the
+# backup server's systemd unit, installed disabled. The package's dependencies are
+# computed by dpkg-shlibdeps from the programs' libraries.
+include(GNUInstallDirs)
+
+foreach(program focaris focaris-tool focaris-backup-server)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
+
+set(linux_share ${PROJECT_SOURCE_DIR}/share/linux)
+install(FILES ${linux_share}/focaris.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${linux_share}/focaris-t21.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES ${linux_share}/focaris.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${linux_share}/ro.focaris.FocAris.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${linux_share}/focaris-backup-server.service DESTINATION lib/systemd/system)
+
+# Manual pages, compressed as Debian keeps them.
+find_program(FOCARIS_GZIP gzip)
+foreach(page focaris focaris-tool focaris-backup-server)
+  set(src ${PROJECT_SOURCE_DIR}/share/man/${page}.1)
+  set(out ${PROJECT_BINARY_DIR}/man/${page}.1.gz)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+    COMMAND ${FOCARIS_GZIP} -9nc ${src} > ${out}
+    DEPENDS ${src} VERBATIM)
+  list(APPEND man_pages ${out})
+endforeach()
+add_custom_target(man_pages ALL DEPENDS ${man_pages})
+install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+install(FILES ${PROJECT_SOURCE_DIR}/share/linux/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME focaris)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_CONTACT "Foc aris <focaris@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "heating aid and energy supplements for a municipality's social-assistance office")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Month by month registers households' applications for the heating aid and the\n energy supplements of Law 226/2021, computes the amounts, prints dispositions,\n reports and payment statements, writes the files the authorities and the energy\n suppliers require, and keeps the data in compressed archives, locally and on a\n remote backup server (focaris-backup-server).")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer, libreoffice-calc, xdg-utils")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_BINARY_DIR}/package)
+include(CPack)

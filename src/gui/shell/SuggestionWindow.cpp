@@ -1,0 +1,106 @@
+// The suggestion form "Condica de sugestii".
+#include "gui/shell/SuggestionWindow.h"
+
+#include "core/Ui.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace focaris::gui {
+
+SuggestionWindow::SuggestionWindow(Ui &ui, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui_(ui)
+{
+    setObjectName(QStringLiteral("SugestiiF"));
+    setWindowTitle(QStringLiteral("Condica de sugestii"));
+    setModal(true);
+    const auto line = [this](const char *name, int length) {
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setMaxLength(length);
+        edit->setMinimumWidth(320);
+        return edit;
+    };
+    name_ = line("Nume", 60);
+    phone_ = line("Telefon", 20);
+    email_ = line("Mail", 60);
+    locality_ = line("Comuna", 60);
+    text_ = new QPlainTextEdit(this);
+    text_->setObjectName(QStringLiteral("Sugestie"));
+    text_->setTabChangesFocus(true);
+    text_->setMinimumHeight(140);
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Numele si prenumele"), name_);
+    form->addRow(QStringLiteral("Telefon / fax"), phone_);
+    form->addRow(QStringLiteral("E-mail"), email_);
+    form->addRow(QStringLiteral("Comuna / orasul"), locality_);
+    auto *intro = new QLabel(QStringLiteral("Scrieti-ne ce ati dori sa faca programul sau ce nu merge cum trebuie:"), this);
+    send_ = new QPushButton(QStringLiteral("&Trimite"), this);
+    send_->setObjectName(QStringLiteral("Trimite"));
+    cancel_ = new QPushButton(QStringLiteral("&Renunta"), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(send_);
+    buttons->addWidget(cancel_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(intro);
+    layout->addWidget(text_);
+    layout->addLayout(buttons);
+    // Enter goes from field to field, as in the program's other forms.
+    for (QLineEdit *edit : {name_, phone_, email_, locality_})
+        connect(edit, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
+    connect(send_, &QPushButton::clicked, this, &SuggestionWindow::send);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    send_->setAutoDefault(false);
+    cancel_->setAutoDefault(false);
+}
+
+int SuggestionWindow::exec()
+{
+    const shell::Suggestion remembered = shell::RememberedSender();
+    name_->setText(remembered.name);
+    phone_->setText(remembered.phone);
+    email_->setText(remembered.email);
+    locality_->setText(remembered.locality);
+    text_->clear();
+    name_->setFocus();
+    return QDialog::exec();
+}
+
+QWidget *SuggestionWindow::fieldNamed(const QString &name) const
+{
+    QWidget *w = findChild<QWidget *>(name);
+    return w ? w : name_;
+}
+
+void SuggestionWindow::send()
+{
+    shell::Suggestion s{name_->text(), phone_->text(), email_->text(), locality_->text(), text_->toPlainText()};
+    shell::SuggestionRefusal refusal;
+    send_->setEnabled(false);
+    const shell::SuggestionResult result = shell::SendSuggestion(ui_, s, httpGet, &refusal);
+    send_->setEnabled(true);
+    switch (result) {
+    case shell::SuggestionResult::Refused: {
+        QWidget *field = fieldNamed(refusal.field);
+        ui_.fieldHint(refusal.message, field);
+        field->setFocus();
+        break;
+    }
+    case shell::SuggestionResult::Sent:
+        accept();
+        break;
+    case shell::SuggestionResult::NoAddress:
+    case shell::SuggestionResult::Failed:
+        break;
+    }
+}
+
+} // namespace focaris::gui
