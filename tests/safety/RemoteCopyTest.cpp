@@ -30,48 +30,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// focaris-backup-server on a free loopback port; its log is kept to read the codes.
-class Server {
-public:
-    explicit Server(const QString &storage)
-    {
-        proc.setProgram(qEnvironmentVariable("FOCARIS_SERVER"));
-        proc.setArguments({"--storage", storage, "--listen", "127.0.0.1:0"});
-        proc.start();
-        proc.waitForStarted();
-        while (proc.state() == QProcess::Running && !proc.canReadLine())
-            proc.waitForReadyRead(5000);
-        const QString line = QString::fromUtf8(proc.readLine()).trimmed();
-        port = quint16(line.section(' ', 2).toUInt());
-    }
-    ~Server() { stop(); }
-    void stop()
-    {
-        if (proc.state() != QProcess::NotRunning) {
-            proc.kill();
-            proc.waitForFinished();
-        }
-    }
-    // The code the server logged for the login. The server logs it before it answers
-    // the login, so it is on its way; wait until it has arrived (the bound only ends a
-    // hung run).
-    QString code()
-    {
-        const QRegularExpression pattern("confirmation code (\\d{6})");
-        for (int i = 0; i < 1200; ++i) {
-            log += QString::fromUtf8(proc.readAllStandardError());
-            const auto m = pattern.match(log);
-            if (m.hasMatch())
-                return m.captured(1);
-            proc.waitForReadyRead(100);
-        }
-        return {};
-    }
-    QProcess proc;
-    quint16 port = 0;
-    QString log;
-};
-
 QByteArray randomBytes(qsizetype n)
 {
     QByteArray b(n, '\0');
