@@ -23,7 +23,8 @@ std::vector<std::filesystem::path> workbooksIn(const std::filesystem::path &fold
 
 int runPython(const std::string &script, const std::vector<std::string> &args, std::string *out)
 {
-    const std::filesystem::path dir = std::filesystem::path(__FILE__).parent_path();
+    // Beside the test data (not __FILE__, which may be relative to the build folder).
+    const std::filesystem::path dir = focaris::test::dataDir().parent_path() / "xls";
     // The Debian interpreter, where python3-xlrd is installed.
     const std::string python =
         std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
