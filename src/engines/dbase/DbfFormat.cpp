@@ -854,8 +854,12 @@ RowDecoder::RowDecoder(const Header &h, MemoFile *memo)
 void RowDecoder::decode(const unsigned char *rec, ValueKind *kinds, RecordSet::Payload *values,
                         std::string &buf) const
 {
-    for (std::size_t i = 0; i < steps_.size(); ++i) {
-        const Step &s = steps_[i];
+    // The step list is read once: the text buffer written below could otherwise alias it
+    // for the compiler, which would then reload it for every field.
+    const Step *steps = steps_.data();
+    const std::size_t count = steps_.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const Step &s = steps[i];
         ValueKind &kind = kinds[i];
         RecordSet::Payload &v = values[i];
         const unsigned char *p = rec + s.offset;
