@@ -44,7 +44,7 @@ protected:
                                   int cut = 0, bool withInquiries = true)
     {
         const auto path = tmp / ("vmg" + std::to_string(++made_) + ".416");
-        std::vector<RegisterTableSpec> tables{{"Cereri.dbf", kVmgFiles, files}, {"Oameni.dbf", kVmgMembers, members}};
+        std::vector<RegisterTableDef> tables{{"Cereri.dbf", kVmgFiles, files}, {"Oameni.dbf", kVmgMembers, members}};
         if (withInquiries)
             tables.push_back({"Anchete.dbf", kVmgInquiries, inquiries});
         if (!WriteRegisterArchive(path, tables, cut))
@@ -149,7 +149,7 @@ TEST_F(ImportVmgTest, ADamagedOrIncompleteArchiveLeavesTheTablesAsTheyWere)
 
     const auto cut = archive(QJsonArray{file(2, "ALTUL", "APROBATA")}, QJsonArray{}, QJsonArray{}, 200);
     const auto noInquiries = archive(QJsonArray{file(2, "ALTUL", "APROBATA")}, QJsonArray{}, QJsonArray{}, 0, false);
-    std::vector<RegisterTableSpec> wrong{{"Cereri.dbf", "IDCERERE N(10,0); NUME C(40)", QJsonArray{QJsonArray{2, "X"}}},
+    std::vector<RegisterTableDef> wrong{{"Cereri.dbf", "IDCERERE N(10,0); NUME C(40)", QJsonArray{QJsonArray{2, "X"}}},
                                          {"Anchete.dbf", kVmgInquiries, QJsonArray{}},
                                          {"Oameni.dbf", kVmgMembers, QJsonArray{}}};
     const auto missingColumns = tmp / "columns.416";
