@@ -108,14 +108,10 @@ ApplicationEditor::SaveOutcome ApplicationEditor::save()
     }
 
     // The applicant is a member (not the beneficiary) of an application of the month.
-    const sql::ResultSet member = QuerySql(QStringList{
-        "SELECT B.NR_CERE, A.TITULAR", "FROM " + cereri + " B, " + Quoted(TablePath("Oameni.dbf")) + " A",
-        "WHERE B.NRCRT=A.NRCRT AND B.LUNACRT=" + month, "AND A.CNP=" + SqlText(f_.CNPSol),
-        "AND A.CALITATE<>" + SqlText("beneficiar")});
+    const std::vector<MonthMember> member = MembersInMonth(f_.CNPSol, WorkingMonthCode(), 0, true);
     if (!member.empty()) {
-        const RowReader row(member, 0);
-        const QString text = "Acest CNP exista la Cererea \r" + row.number("NR_CERE") + " la Membrul: " +
-                             row.text("TITULAR") + "!" + "\r" + "Continuam asa?";
+        const QString text = "Acest CNP exista la Cererea \r" + member[0].nrCere + " la Membrul: " +
+                             member[0].titular + "!" + "\r" + "Continuam asa?";
         if (ui_.message("Validare Cerere", text, MsgWarning, BtnDa + BtnNu) != ResDa)
             return out;
     }
