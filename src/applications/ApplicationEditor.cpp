@@ -246,7 +246,7 @@ void ApplicationEditor::subSemnChanged(const QString &text)
 bool ApplicationEditor::furnizorChanged(const QString &text)
 {
     f_.Furnizor = text;
-    const QString supplier = CleanText(text);
+    const QString supplier = CleanField(text);
     if (loading_ || supplier.isEmpty())
         return false;
     // The supplier goes into the statement cleaned, so that no typed character can end

@@ -32,7 +32,7 @@ std::vector<MemberRow> ApplicationEditor::members() const
 MemberFields ApplicationEditor::memberPreset() const
 {
     MemberFields m;
-    const QString name = CleanText(f_.SubSemn);
+    const QString name = CleanField(f_.SubSemn);
     if (members().empty()) {
         m.Titular = name;
         m.CNP = f_.CNPSol;
@@ -49,7 +49,7 @@ MemberFields ApplicationEditor::memberPreset() const
 static EditorRefusal checkMember(MemberFields &m, qint64 exceptNrom)
 {
     m.Venit = FormatNumber(FieldNumber(m.Venit));
-    m.Titular = CleanText(m.Titular);
+    m.Titular = CleanField(m.Titular);
     if (m.Titular.isEmpty())
         return {"Lipseste numele omului!", "Titular"};
     if (!cnp::Corect(m.CNP))
@@ -131,10 +131,10 @@ QStringList ApplicationEditor::supplementSuppliers(SupplementKind kind) const
 ApplicationEditor::SupplementOutcome ApplicationEditor::checkSupplement(SupplementKind kind, SupplementData &d) const
 {
     SupplementOutcome out;
-    d.Titular = CleanText(d.Titular);
-    d.Furnizor = CleanText(d.Furnizor);
-    d.CodClient = CleanText(d.CodClient);
-    d.POD = CleanText(d.POD);
+    d.Titular = CleanField(d.Titular);
+    d.Furnizor = CleanField(d.Furnizor);
+    d.CodClient = CleanField(d.CodClient);
+    d.POD = CleanField(d.POD);
     if (d.Titular.isEmpty()) {
         out.refusal = {"Lipseste Titularul de contract!", "Titular"};
         return out;

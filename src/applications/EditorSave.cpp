@@ -30,7 +30,7 @@ void ApplicationEditor::normalise()
     // the statement's text constant after the window had closed as saved.
     for (QString *t : {&f_.Localit, &f_.Adresa, &f_.SitProf, &f_.Asoc, &f_.NrCont, &f_.CodClient, &f_.SubSemn,
                        &f_.TitT, &f_.Furnizor, &f_.MotivC})
-        *t = CleanText(*t);
+        *t = CleanField(*t);
     if (f_.StatutD != QLatin1String("APROBAT"))
         f_.CuModif = false;
 }

@@ -80,9 +80,12 @@ TEST_F(EditorLookup, NewNumberingKeepsTheSuggestedNumberAndTheTariffFollowsTheSu
     e.cnpChanged(cnp);
     EXPECT_EQ(e.fields().Nr_Cere, "40");
     EXPECT_EQ(e.fields().Tarif, "412.8");
-    // A supplier with a double quote in it reaches the statement cleaned.
-    EXPECT_FALSE(e.furnizorChanged("TERMO \"SA"));
-    EXPECT_TRUE(e.furnizorChanged("TERMO SA "));
+    // A supplier with a double quote in it reaches the statement cleaned (and finds the
+    // supplier stored under the cleaned name) instead of breaking it.
+    e.fields().Tarif = "0";
+    EXPECT_TRUE(e.furnizorChanged("TERMO \"SA"));
+    EXPECT_EQ(e.fields().Tarif, "412.8");
+    EXPECT_FALSE(e.furnizorChanged("\"ALTUL\" OR \"\"=\""));
 }
 
 TEST_F(EditorLookup, AddModeResetsButKeepsDateListsAndStatus)
