@@ -7,6 +7,7 @@
 #include "documents/ResourceStore.h"
 #include "documents/TemplateMenu.h"
 #include "gui/applications/ApplicationsWiring.h"
+#include "gui/periods/PeriodsWiring.h"
 #include "shell/Access.h"
 #include "shell/Passwords.h"
 
@@ -40,6 +41,8 @@ QWidget *Program::frontWindow()
 void Program::wireMainWindow()
 {
     main_.setAction(QStringLiteral("Administrare"), [this] { clickAdmin(); });
+    // "Perioada" and the working-month label.
+    WirePeriods(main_, ui_);
     main_.setAction(QStringLiteral("Cereri"), [this] {
         if (!SettingsReady(ui_))
             return;

@@ -6,6 +6,7 @@
 #include "gui/applications/ApplicationsScreenshots.h"
 #include "gui/widgets/FieldHint.h"
 #include "gui/widgets/MessageDialog.h"
+#include "gui/periods/PeriodScreenshots.h"
 #include "gui/shell/Program.h"
 #include "shell/LogRows.h"
 
@@ -99,6 +100,8 @@ int TakeScreenshots(Program &program, const QString &folder)
     take("field-hint.png");
     hint.hide();
     admin.hide();
+
+    written += TakePeriodScreenshots(main, program.ui(), folder);
 
     LogViewer &log = program.logViewer();
     WriteLog(QStringLiteral("Pornire program"));

@@ -1,0 +1,170 @@
+// The window "Perioada in lucru".
+#include "gui/periods/PeriodWindow.h"
+
+#include "core/Ui.h"
+#include "gui/periods/AddMonthDialog.h"
+#include "periods/Imports.h"
+#include "shell/Access.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace focaris::gui {
+namespace {
+
+// A failed statement or file operation ends the action in progress with the engine's
+// message, as the program's error report does; it must not leave the window's handler.
+template <class F>
+void guarded(Ui &ui, F &&action)
+{
+    try {
+        action();
+    } catch (const std::exception &e) {
+        ui.progressHide();
+        ui.message(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), MsgError, BtnOK);
+    }
+}
+
+} // namespace
+
+PeriodWindow::PeriodWindow(Ui &ui, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui_(ui)
+{
+    setObjectName(QStringLiteral("Perioada"));
+    setWindowTitle(QStringLiteral("Perioada in lucru"));
+    setModal(true);
+    list_ = new QComboBox(this);
+    list_->setObjectName(QStringLiteral("Luna"));
+    list_->setMinimumWidth(200);
+    auto *grid = new QGridLayout;
+    grid->addWidget(addButton(QStringLiteral("AdaugaB"), QStringLiteral("&Adauga luna")), 0, 0);
+    grid->addWidget(addButton(QStringLiteral("StergeB"), QStringLiteral("&Sterge luna")), 0, 1);
+    grid->addWidget(addButton(QStringLiteral("MemoreazaB"), QStringLiteral("&Memoreaza si inchide")), 1, 0);
+    grid->addWidget(addButton(QStringLiteral("RenuntaB"), QStringLiteral("&Renunta si inchide")), 1, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Luna in lucru"), this));
+    layout->addWidget(list_);
+    layout->addLayout(grid);
+    layout->addWidget(addButton(QStringLiteral("ImportB"), QStringLiteral("Import dosare din VMG sau ASF")));
+
+    importMenu_ = new QMenu(this);
+    QAction *vmg = importMenu_->addAction(QStringLiteral("Import din VMG"));
+    vmg->setObjectName(QStringLiteral("ImportdinVMG1"));
+    QAction *asf = importMenu_->addAction(QStringLiteral("Import din ASF"));
+    asf->setObjectName(QStringLiteral("ImportdinASF1"));
+    connect(vmg, &QAction::triggered, this, [this] { guarded(ui_, [this] { runImport(true); }); });
+    connect(asf, &QAction::triggered, this, [this] { guarded(ui_, [this] { runImport(false); }); });
+
+    add_ = new AddMonthDialog(ui_, this);
+    connect(button(QStringLiteral("AdaugaB")), &QPushButton::clicked, this, [this] { guarded(ui_, [this] { addMonth(); }); });
+    connect(button(QStringLiteral("StergeB")), &QPushButton::clicked, this, [this] { guarded(ui_, [this] { deleteMonth(); }); });
+    connect(button(QStringLiteral("MemoreazaB")), &QPushButton::clicked, this,
+            [this] { guarded(ui_, [this] { keepAndClose(); }); });
+    connect(button(QStringLiteral("RenuntaB")), &QPushButton::clicked, this, &QDialog::reject);
+    connect(button(QStringLiteral("ImportB")), &QPushButton::clicked, this, &PeriodWindow::showImportMenu);
+    // The selection follows the list, so that the month kept or deleted is the one shown.
+    connect(list_, &QComboBox::currentIndexChanged, this, [this](int index) { state_.selected = index; });
+}
+
+QPushButton *PeriodWindow::addButton(const QString &name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QPushButton *PeriodWindow::button(const QString &objectName) const
+{
+    return findChild<QPushButton *>(objectName);
+}
+
+void PeriodWindow::load()
+{
+    state_ = periods::OpenPeriodList();
+    showList();
+}
+
+void PeriodWindow::setList(const periods::PeriodList &list)
+{
+    state_ = list;
+    showList();
+}
+
+void PeriodWindow::open()
+{
+    load();
+    exec();
+}
+
+void PeriodWindow::showList()
+{
+    const int selected = state_.selected;
+    const QSignalBlocker block(list_);
+    list_->clear();
+    list_->addItems(state_.months);
+    list_->setCurrentIndex(selected);
+    state_.selected = list_->currentIndex();
+}
+
+void PeriodWindow::addMonth()
+{
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Adaugare Luna")))
+        return;
+    QString month;
+    if (!add_->ask(month))
+        return;
+    if (const auto refusal = periods::AddListedMonth(state_, month)) {
+        ui_.fieldHint(refusal->message, list_);
+        return;
+    }
+    showList();
+}
+
+void PeriodWindow::deleteMonth()
+{
+    // The entry selected now, when the button is pressed, is the month deleted.
+    const int index = list_->currentIndex();
+    if (state_.months.isEmpty()) {
+        ui_.fieldHint(QStringLiteral("Nu mai aveti ce sterge!"), button(QStringLiteral("StergeB")));
+        return;
+    }
+    if (shell::RefuseReadOnly(ui_, QStringLiteral("Stergere luna")))
+        return;
+    const periods::DeleteOutcome out = periods::DeleteListedMonth(ui_, state_, index);
+    if (out.refusal)
+        ui_.fieldHint(out.refusal->message, button(QStringLiteral("StergeB")));
+    if (out.deleted)
+        showList();
+}
+
+void PeriodWindow::keepAndClose()
+{
+    periods::KeepPeriodList(state_);
+    accept();
+}
+
+void PeriodWindow::showImportMenu()
+{
+    QPushButton *b = button(QStringLiteral("ImportB"));
+    importMenu_->popup(b->mapToGlobal(QPoint(0, b->height())));
+}
+
+void PeriodWindow::runImport(bool vmg)
+{
+    if (shell::RefuseReadOnly(ui_, vmg ? QStringLiteral("Preluare L416") : QStringLiteral("Preluare ASF")))
+        return;
+    if (vmg)
+        periods::ImportFromVmg(ui_);
+    else
+        periods::ImportFromAsf(ui_);
+}
+
+} // namespace focaris::gui
