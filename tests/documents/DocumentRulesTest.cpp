@@ -125,6 +125,9 @@ TEST_F(DocumentRules, ReportMessages)
     EXPECT_FALSE(PrintReports(ui, {"0", "0"}, file("r.rtf")).written);
     EXPECT_EQ(ui.messages.back().title, "Listare Referate");
     EXPECT_EQ(ui.lastMessage(), "Nu exista nici o cerere in intervalul 0 - 0 !");
+    // Text that is no number never reaches the statement: it reads as 0.
+    EXPECT_TRUE(PrintReports(ui, {"x OR 1=1", "101"}, file("r.rtf")).written);
+    QFile::remove(file("r.rtf"));
     QFile::remove(data() + "/Referat.rtf");
     EXPECT_FALSE(PrintReports(ui, {"101", "101"}, file("r.rtf")).written);
     EXPECT_EQ(ui.lastMessage(), "Nu pot scrie pe harddisk!");

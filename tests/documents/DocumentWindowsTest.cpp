@@ -272,6 +272,12 @@ TEST_F(DocumentWindows, InquiryButtonsAndFormMenu)
         captions << a->text();
     EXPECT_EQ(captions, (QStringList{"Dispozitie Unica de Stabilire", "Dispozitie de Stabilire Separata",
                                      "Dispozitie de Modificare", "Dispozitie de Respingere"}));
+    for (QMenu *menu : {actions.dispositionsMenu(), actions.formMenu()}) {
+        menu->popup(list.mapToGlobal(QPoint(10, 10)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        screenshot(menu, menu == actions.formMenu() ? "meniu-listeaza-cerere.png" : "meniu-listeaza-dispozitii.png");
+        menu->hide();
+    }
 }
 
 } // namespace
