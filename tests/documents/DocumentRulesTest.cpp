@@ -147,6 +147,13 @@ TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
     ASSERT_TRUE(AddInquiry(ui, 3, false).written);
     EXPECT_EQ(readFile(inquiry.toStdString()), made);
 
+    // Another month's application of the same person shares the one inquiry file.
+    exec("INSERT INTO \"" + data() + "/Cereri.dbf\" (NRCRT, LUNACRT, NR_CERE, SUBSEMN, CNP) "
+         "VALUES (11, 24309, 93, \"BĂLAN\", \"5010101260033\")");
+    const Outcome other = AddInquiry(ui, 11, false);
+    ASSERT_TRUE(other.written);
+    EXPECT_EQ(other.file, inquiry);
+
     // Open in the word processor: neither replaced nor deleted.
     writeFile(inquiry.toStdString(), "being edited");
     lock(inquiry);
