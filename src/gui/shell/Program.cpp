@@ -6,9 +6,9 @@
 #include "core/TempFiles.h"
 #include "documents/ResourceStore.h"
 #include "documents/TemplateMenu.h"
-#include "gui/reports/ExportsMenu.h"
 #include "shell/Access.h"
 #include "shell/Passwords.h"
+#include "gui/reports/ExportsMenu.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,12 +50,12 @@ void Program::wireMainWindow()
     main_.setAction(QStringLiteral("H.G.1073/2021 - Norme"), [this] { openLegislation(QStringLiteral("HG1073")); });
     main_.setAction(QStringLiteral("Anexa 26 - Cerere"), [this] { openLegislation(QStringLiteral("CEREREPDF")); });
     main_.setAction(QStringLiteral("-------- LEGISLATIE -------------"), [] {});
-    // The exports of the "Liste / Formulare" menu (national agency, tax agency, treasury,
-    // the office's lists).
-    WireExportsMenu(main_, ui_, [this] { clickAdmin(); });
     main_.onClosing = [this](bool periodShown) {
         decision_ = shell::DecideSave(ui_, shell::CurrentCloseState(periodShown));
     };
+    // The exports of the "Liste / Formulare" menu (national agency, tax agency, treasury,
+    // the office's lists).
+    WireExportsMenu(main_, ui_, [this] { clickAdmin(); });
 }
 
 void Program::wireAdminWindow()
