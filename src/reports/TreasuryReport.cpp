@@ -1,6 +1,6 @@
 // The treasury report for the wood supplements. Every value is checked against the
-// treasury's field widths before the folder is touched; each file is written under a
-// temporary name in the folder and renamed when complete.
+// treasury's field widths before the folder is touched; the four files are written into a
+// hidden folder that takes the output folder's name only when all of them are complete.
 #include "reports/TreasuryReport.h"
 
 #include "admin/Municipality.h"
@@ -272,32 +272,39 @@ TreasuryResult CreateTreasuryReport(Ui &ui, const TreasuryChoice &choice)
             return result;
         }
     }
-    if (!QDir().mkpath(d))
-        throw std::runtime_error(QStringLiteral("Directorul %1 nu poate fi creat").arg(d).toStdString());
-    result.folder = d;
+    // The four files are written into a hidden folder beside the output folder, which takes
+    // the folder's name only when all of them are complete: a failure half-way never
+    // leaves a table without its annexes where the treasury's files are looked for.
+    const QString stage = QDir::cleanPath(chosen) + QStringLiteral("/.Termica_Trezorerie.part");
+    if (QFileInfo::exists(stage))
+        DeleteFolder(stage);
+    if (!QDir().mkpath(stage))
+        throw std::runtime_error(QStringLiteral("Directorul %1 nu poate fi creat").arg(stage).toStdString());
 
     const QDate v = choice.transferDate;
     WriteSetting(QStringLiteral("CONST"), QStringLiteral("DATAV"), v.toString(QStringLiteral("dd.MM.yyyy")));
-
-    const QString table = d + QLatin1Char('/') + TreasuryTableName(s, v);
-    writeTable(table, s, v, payments, ui);
-    result.files << table;
-
-    const QString annex2 = d + QStringLiteral("/Anexa2_Supliment_Lemne.xls");
-    writeAnnex2(annex2, s, v, payments, ui);
-    result.files << annex2;
-
-    const QString annex3 = d + QStringLiteral("/Anexa3_Supliment_Lemne.rtf");
-    writeAnnex3(annex3, s, v, payments);
-    result.files << annex3;
-
-    Amount total;
-    for (const Payment &p : payments)
-        total += Amount::fromDouble(p.amount);
     const QString tableName = TreasuryTableName(s, v);
-    const QString statement = d + QStringLiteral("/StatTo_") + tableName.left(tableName.size() - 3) + QStringLiteral("txt");
-    CommitFile(statement, TreasuryStatement(s, v, qint64(payments.size()), total.toDouble()));
-    result.files << statement;
+    const QStringList names{tableName, QStringLiteral("Anexa2_Supliment_Lemne.xls"),
+                            QStringLiteral("Anexa3_Supliment_Lemne.rtf"),
+                            QStringLiteral("StatTo_") + tableName.left(tableName.size() - 3) + QStringLiteral("txt")};
+    try {
+        writeTable(stage + QLatin1Char('/') + names[0], s, v, payments, ui);
+        writeAnnex2(stage + QLatin1Char('/') + names[1], s, v, payments, ui);
+        writeAnnex3(stage + QLatin1Char('/') + names[2], s, v, payments);
+        Amount total;
+        for (const Payment &p : payments)
+            total += Amount::fromDouble(p.amount);
+        CommitFile(stage + QLatin1Char('/') + names[3],
+                   TreasuryStatement(s, v, qint64(payments.size()), total.toDouble()));
+        if (!QDir().rename(stage, d))
+            throw std::runtime_error(QStringLiteral("Directorul %1 nu poate fi creat").arg(d).toStdString());
+    } catch (...) {
+        DeleteFolder(stage);
+        throw;
+    }
+    result.folder = d;
+    for (const QString &n : names)
+        result.files << d + QLatin1Char('/') + n;
 
     ui.openDocument(d);
     result.done = true;

@@ -189,6 +189,17 @@ TEST_F(TreasuryTest, ExistingFolderIsReplacedOnlyAfterDaAndNotWhileInUse)
     EXPECT_FALSE(QFile::exists(folder() + "/old.txt"));
 }
 
+// A failure half-way (here: no temporary folder for the annexes) leaves neither the output
+// folder with only some of the files nor the hidden folder they were written in.
+TEST_F(TreasuryTest, FailureHalfWayLeavesNoPartialSet)
+{
+    addSmallFolder();
+    writeFile(tmp / "not-a-folder", "x");
+    Context().tempFolder = tmp.qpath() + "/not-a-folder";
+    EXPECT_THROW(run(), std::exception);
+    EXPECT_EQ(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+}
+
 // A household of 100 would spill into the next field of the two-digit NRPERS; such a
 // value is refused, naming the application, before anything is written.
 TEST_F(TreasuryTest, ValuesThatDoNotFitTheTreasuryFieldsAreRefused)
