@@ -92,6 +92,26 @@ std::optional<Refusal> checkWidths(const ExportSettings &s, const std::vector<Pa
     return std::nullopt;
 }
 
+// The treasury's table is marked Windows-1252, which lacks the Romanian letters with
+// breve, comma and cedilla; they are written as their base letters so that a name reads
+// "STEFANESCU" rather than "?TEFANESCU". Â and Î exist in that code page and stay.
+QString treasuryText(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        switch (c.unicode()) {
+        case u'Ă': c = QLatin1Char('A'); break;
+        case u'ă': c = QLatin1Char('a'); break;
+        case u'Ş': case u'Ș': c = QLatin1Char('S'); break;
+        case u'ş': case u'ș': c = QLatin1Char('s'); break;
+        case u'Ţ': case u'Ț': c = QLatin1Char('T'); break;
+        case u'ţ': case u'ț': c = QLatin1Char('t'); break;
+        default: break;
+        }
+    }
+    return out;
+}
+
 void writeTable(const QString &path, const ExportSettings &s, const QDate &v, const std::vector<Payment> &payments,
                 Ui &ui)
 {
@@ -111,7 +131,7 @@ void writeTable(const QString &path, const ExportSettings &s, const QDate &v, co
             const Payment &p = payments[i];
             records.push_back({dbf::Value::fromText(codJud), dbf::Value::fromText(codFisc),
                                dbf::Value::fromText(p.cnp.toStdString()), dbf::Value::fromText(kAidCode.toStdString()),
-                               dbf::Value::fromText(p.name.toStdString()), dbf::Value::fromNumber(double(p.persons)),
+                               dbf::Value::fromText(treasuryText(p.name).toStdString()), dbf::Value::fromNumber(double(p.persons)),
                                dbf::Value::fromNumber(p.amount), date, date});
         }
         dbf::DbfTable(part.toStdString()).appendMany(records);
