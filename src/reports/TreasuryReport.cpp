@@ -126,7 +126,7 @@ void writeTable(const QString &path, const ExportSettings &s, const QDate &v, co
         const dbf::Value date = dbf::Value::fromDate(v.year(), v.month(), v.day());
         const std::string codJud = s.codJud.toStdString(), codFisc = FiscalDigits(s.codFiscal).toStdString();
         for (std::size_t i = 0; i < payments.size(); ++i) {
-            if (i > 0 && i % 50 == 0)
+            if ((i + 1) % 50 == 0)
                 ui.progressStep();
             const Payment &p = payments[i];
             records.push_back({dbf::Value::fromText(codJud), dbf::Value::fromText(codFisc),
