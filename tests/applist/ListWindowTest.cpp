@@ -15,7 +15,9 @@
 #include "gui/applications/NumberingDialog.h"
 #include "gui/periods/MonthChooser.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/widgets/GridExportDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -26,6 +28,8 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace focaris;
 using namespace focaris::test;
@@ -276,6 +280,39 @@ TEST_F(ListWindow, AFailedStatementIsReportedAndTheListStaysUsable)
     EXPECT_NE(lastLog(), "Adaugare Cereri din luna 01.2024");
     QTest::keyClicks(list.searchField(), "Z");
     EXPECT_EQ(countText(list), "Total cereri: 1");
+}
+
+TEST_F(ListWindow, TheProgramsListGivesEveryDocumentButtonItsWorkAndExportsTheGrid)
+{
+    gui::MainWindow main(ui);
+    ApplicationsListWindow &list = gui::ApplicationsList(ui, main);
+    ASSERT_TRUE(list.openMonth(w));
+    // Each command opens its own window (closed at once here) or works; none of them
+    // answers that it is not available.
+    for (const char *caption : {"Dispozitie de Stabilire Separata", "Dispozitie de Modificare",
+                                "Dispozitie de Respingere", "Dispozitie Unica de Stabilire", "Listeaza Re&ferate",
+                                "Situatie Plati", "Export DBF persoane"}) {
+        whenShown([] {
+            if (QWidget *w = QApplication::activeModalWidget())
+                w->close();
+        });
+        list.trigger(QString::fromLatin1(caption));
+        for (const auto &m : ui.messages)
+            EXPECT_FALSE(m.text.contains(QStringLiteral("nu este inca disponibila"))) << caption;
+    }
+    // The grid as shown, into a CSV file chosen in "Export Grila".
+    const QString file = dir.qpath() + "/luna.csv";
+    whenShown([&] {
+        auto *dialog = qobject_cast<gui::GridExportDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setFormat(GridFormat::Csv);
+        dialog->fileField()->setText(file);
+        dialog->exportButton()->click();
+    });
+    list.trigger(QStringLiteral("E&xporta tabel"));
+    const std::string csv = readFile(file.toStdString());
+    EXPECT_NE(csv.find(";POPA ION;"), std::string::npos) << csv;
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
 }
 
 } // namespace

@@ -16,6 +16,14 @@ QVariant ApplicationsModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return list_.text(index.row(), index.column());
+    // The value itself: amounts and counts as numbers, so that an exported workbook adds
+    // them up; everything else (CNPs, codes) as the text shown.
+    if (role == Qt::EditRole) {
+        const QString text = list_.text(index.row(), index.column());
+        bool ok = false;
+        const double number = list_.numeric(index.column()) ? text.toDouble(&ok) : 0;
+        return ok ? QVariant(number) : QVariant(text);
+    }
     // Amounts and counts line up on the right, as numbers do.
     if (role == Qt::TextAlignmentRole && list_.numeric(index.column()))
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

@@ -10,6 +10,9 @@
 #include "gui/admin/AdminWindow.h"
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
+#include "gui/documents/DocumentActions.h"
+#include "gui/reports/ExportsMenu.h"
+#include "gui/widgets/GridExportDialog.h"
 #include "gui/periods/MonthChooser.h"
 #include "gui/shell/MainWindow.h"
 #include "periods/WorkingMonth.h"
@@ -44,6 +47,16 @@ ApplicationsListWindow &ApplicationsList(Ui &ui, MainWindow &main)
         window->onModify = [editor, stored](qint64 key) {
             return editor->ModificaCerere(key) && stored(QStringLiteral("Modificare Cerere")) > 0;
         };
+        // The documents of the month, the persons table and the grid export.
+        auto *documents = new DocumentActions(window, ui, [w = window] { return w->currentKey(); });
+        documents->wire([w = window](const QString &caption, std::function<void()> handler) {
+            w->setAction(caption, std::move(handler));
+        });
+        window->setAction(QStringLiteral("Export DBF persoane"), [&ui] { RunPersonsDbfExport(ui); });
+        window->setAction(QStringLiteral("E&xporta tabel"), [&ui, w = window] {
+            GridExportDialog dialog(ui, w);
+            dialog.exportView(*w->grid());
+        });
     }
     return *window;
 }
