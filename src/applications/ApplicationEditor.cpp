@@ -248,13 +248,10 @@ bool ApplicationEditor::furnizorChanged(const QString &text)
         return false;
     // The supplier goes into the statement cleaned, so that no typed character can end
     // its text constant.
-    const sql::ResultSet r = QuerySql(QStringList{
-        "SELECT NRCRT, TARIF FROM " + Quoted(TablePath("Cereri.dbf")),
-        "WHERE LUNACRT=" + QString::number(WorkingMonthCode()), "AND FURNT=" + SqlText(supplier),
-        "ORDER BY NRCRT DESC"});
-    if (r.empty())
+    QString tariff;
+    if (!LatestTariff(WorkingMonthCode(), supplier, tariff))
         return false;
-    f_.Tarif = RowReader(r, 0).number("TARIF");
+    f_.Tarif = FormatNumber(FieldNumber(tariff));
     return true;
 }
 

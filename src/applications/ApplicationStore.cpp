@@ -113,6 +113,7 @@ qint64 ApplicationStore::insert(const ApplicationEditor &e)
     const TableStamp before = ApplicationsStamp();
     ExecSql(lines);
     NoteApplicationsWrite(before, listValues(e));
+    NoteTariffWrite(before, WorkingMonthCode(), f.Furnizor, typed(f.Tarif), true);
 
     // The members typed for the new application move from the temporary table.
     const QString temp = Quoted(e.membersTable());
@@ -156,6 +157,7 @@ void ApplicationStore::update(const ApplicationEditor &e)
     const TableStamp before = ApplicationsStamp();
     ExecSql(lines);
     NoteApplicationsWrite(before, listValues(e));
+    NoteTariffWrite(before, -1, {}, {}, false);
 
     if (removeDocument)
         removeKeptDocument(document);
@@ -189,6 +191,7 @@ bool ApplicationStore::remove(qint64 nrcrt, bool ask)
     const TableStamp before = ApplicationsStamp();
     ExecSql(QStringList{"DELETE FROM " + Quoted(TablePath("Cereri.dbf")), "WHERE NRCRT=" + QString::number(nrcrt)});
     NoteApplicationsWrite(before, {});
+    NoteTariffWrite(before, -1, {}, {}, false);
     ExecSql(QStringList{"DELETE FROM " + Quoted(TablePath("Oameni.dbf")), "WHERE NRCRT=" + QString::number(nrcrt)});
     return true;
 }

@@ -24,7 +24,55 @@ QHash<QString, Kept> &kept()
     return lists;
 }
 
+struct KeptTariffs {
+    TableStamp stamp;
+    QHash<QString, QString> bySupplier;  // "" for a supplier without any application
+};
+
+QHash<int, KeptTariffs> &tariffs()
+{
+    static QHash<int, KeptTariffs> kept;
+    return kept;
+}
+
 } // namespace
+
+bool LatestTariff(int monthCode, const QString &supplier, QString &tariff)
+{
+    const TableStamp now = ApplicationsStamp();
+    KeptTariffs &k = tariffs()[monthCode];
+    if (!(k.stamp == now) || now.size < 0) {
+        k.stamp = now;
+        k.bySupplier.clear();
+    }
+    auto it = k.bySupplier.find(supplier);
+    if (it == k.bySupplier.end()) {
+        const sql::ResultSet r = QuerySql(QStringList{
+            "SELECT NRCRT, TARIF FROM " + Quoted(TablePath("Cereri.dbf")),
+            "WHERE LUNACRT=" + QString::number(monthCode), "AND FURNT=" + SqlText(supplier), "ORDER BY NRCRT DESC"});
+        it = k.bySupplier.insert(supplier, r.empty() ? QString() : ToQString(r.value(0, "TARIF")));
+    }
+    tariff = *it;
+    return !tariff.isEmpty();
+}
+
+void NoteTariffWrite(const TableStamp &before, int monthCode, const QString &supplier, const QString &tariff,
+                     bool newApplication)
+{
+    for (auto it = tariffs().begin(); it != tariffs().end(); ++it) {
+        if (!(it->stamp == before)) {
+            it->bySupplier.clear();
+            continue;
+        }
+        if (it.key() == monthCode || monthCode < 0) {
+            if (!newApplication)
+                it->bySupplier.clear();
+            else if (!supplier.isEmpty())
+                it->bySupplier[supplier] = tariff;
+        }
+        it->stamp = ApplicationsStamp();
+    }
+}
 
 TableStamp ApplicationsStamp()
 {
@@ -67,6 +115,10 @@ void NoteApplicationsWrite(const TableStamp &before, const QHash<QString, QStrin
     }
 }
 
-void ForgetDistinctLists() { kept().clear(); }
+void ForgetDistinctLists()
+{
+    kept().clear();
+    tariffs().clear();
+}
 
 } // namespace focaris

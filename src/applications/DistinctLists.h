@@ -29,6 +29,14 @@ TableStamp ApplicationsStamp();
 // to be read again.
 void NoteApplicationsWrite(const TableStamp &before, const QHash<QString, QString> &values);
 
+// The tariff of the newest application of month `monthCode` with `supplier` (cleaned),
+// kept per month and supplier while the table is unchanged; false when there is none.
+bool LatestTariff(int monthCode, const QString &supplier, QString &tariff);
+// After the editor's own write: a new application of the month with that supplier and
+// tariff is now the newest one; any other write (monthCode -1: any month) forgets them.
+void NoteTariffWrite(const TableStamp &before, int monthCode, const QString &supplier, const QString &tariff,
+                     bool newApplication);
+
 // Forgets every kept list (tests).
 void ForgetDistinctLists();
 

@@ -212,5 +212,43 @@ TEST_F(EditorWindow, ModifyModeShowsWhatWasStoredAndEscapeSavesNothing)
     EXPECT_FALSE(w.openModify(4242));
 }
 
+TEST_F(EditorWindow, MemberDialogEmptiesOnRequestAndSupplementDeletes)
+{
+    const QString cnp = Cnp("180010112345");
+    gui::ApplicationEditorWindow w(hui);
+    w.openAdd();
+    gui::MemberDialog *m = w.memberDialog();
+    m->open("Adauga membru", {"POPESCU ", "", "0", "beneficiar"}, [](const MemberFields &) {
+        return EditorRefusal{"CNP aiurit!", "CNP"};
+    });
+    EXPECT_EQ(m->titular()->text(), "POPESCU ");
+    m->goleste()->click();
+    EXPECT_EQ(m->titular()->text(), "");
+    // Ticked, the next opening in add mode starts empty too; a refusal keeps it open.
+    m->open("Adauga membru", {"POPESCU ", cnp, "0", "copil"}, [](const MemberFields &) {
+        return EditorRefusal{"CNP aiurit!", "CNP"};
+    });
+    EXPECT_EQ(m->cnp()->text(), "");
+    EXPECT_EQ(m->calitate()->currentText(), "beneficiar");
+    m->saveButton()->click();
+    EXPECT_EQ(hui.at.last(), "CNP");
+    EXPECT_TRUE(m->isVisible());
+    m->reject();
+
+    w.editor().supplementSaved(SupplementKind::Gas, {"GAZ SA", "G1", "P1", "POPESCU ION", cnp}, false);
+    gui::SupplementDialog *d = w.supplementDialog();
+    d->open(w.editor(), SupplementKind::Gas);
+    EXPECT_TRUE(d->deleteButton()->isEnabled());
+    hui.messageAnswers = {ResNu};
+    d->deleteButton()->click();
+    EXPECT_EQ(d->outcome(), gui::SupplementDialog::Cancelled);
+    EXPECT_EQ(hui.messages.back().title, "Stergere Supliment");
+    hui.messageAnswers = {ResDa};
+    d->deleteButton()->click();
+    EXPECT_EQ(d->outcome(), gui::SupplementDialog::Deleted);
+    EXPECT_EQ(w.editor().sumaG(), Amount());
+    EXPECT_TRUE(w.editor().supplement(SupplementKind::Gas).empty());
+}
+
 } // namespace
 } // namespace focaris::test
