@@ -76,12 +76,12 @@ QString prepareCopy(Ui &ui, bool leadingBreak)
 }
 
 // Step 5: the copy archived into `target`; the copy is removed whatever happens.
-void archiveCopy(Ui &ui, const QString &copy, const QString &target)
+void archiveCopy(Ui &ui, const QString &copy, const QString &target, int level = 9)
 {
     const int count = int(archive::listFiles(toPath(copy)).size());
     ui.progressShow(QStringLiteral("Salvez datele..."), count);
     try {
-        archive::writeArchive(toPath(copy), toPath(target), stepper(ui));
+        archive::writeArchive(toPath(copy), toPath(target), stepper(ui), level);
     } catch (const std::exception &e) {
         DeleteFolder(copy);
         ui.progressHide();
@@ -188,14 +188,20 @@ bool RestoreRefused(Ui &ui, const QString &title)
     return false;
 }
 
-bool SaveArchive(Ui &ui, const QString &archivePath)
+// SaveArchive at a chosen zlib level.
+static bool saveArchiveAt(Ui &ui, const QString &archivePath, int level)
 {
     QFile::remove(archivePath);
     const QString copy = prepareCopy(ui, false);
     if (copy.isEmpty())
         return false;
-    archiveCopy(ui, copy, archivePath);
+    archiveCopy(ui, copy, archivePath, level);
     return true;
+}
+
+bool SaveArchive(Ui &ui, const QString &archivePath)
+{
+    return saveArchiveAt(ui, archivePath, 9);
 }
 
 bool RestoreArchive(Ui &ui, const QString &archivePath)
@@ -402,8 +408,9 @@ QString SaveBeforeDestroying(Ui &ui, const QDate &day)
     const QString scratch = NewTempFile(QStringLiteral("TmpSv"), QStringLiteral(".sav"));
     bool ok = false;
     try {
-        ok = !target.isEmpty() && !scratch.isEmpty() && SaveArchive(ui, scratch) &&
-             archive::copyAndErase(toPath(scratch), toPath(target));
+        // The fastest zlib level: this copy exists to undo a wrong click, and on a city's
+        // folder the format's level 9 made the clerk wait minutes before the operation.
+        ok = !target.isEmpty() && !scratch.isEmpty() && saveArchiveAt(ui, scratch, 1) && moveOver(scratch, target);
     } catch (const std::exception &) {
         ok = false;
     }

@@ -335,3 +335,23 @@ TEST_F(Backup, FailedWriteBackIntoTheOpenedArchiveOffersAnotherPlace)
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(fs::exists(p(DataFolder()) / "Oameni.dbf"));
 }
+
+// The save made before an operation destroys rows uses zlib's fastest level; it must read
+// back as any archive does: every file, the tables without their index flag.
+TEST_F(Backup, TheSaveBeforeDestroyingReadsBackAsTheDataFolder)
+{
+    std::string big;
+    for (int i = 0; i < 20000; ++i)
+        big += "POPESCU ION          STR. PRINCIPALA " + std::to_string(i) + "\r\n";
+    writeFile(data / "Mare.lst", big);
+    const QString safety = SaveBeforeDestroying(ui, QDate(2024, 3, 6));
+    ASSERT_FALSE(safety.isEmpty()) << ui.lastMessage().toStdString();
+    TempDir out;
+    const auto result = archive::extractArchive(p(safety), out.path());
+    EXPECT_FALSE(result.failed);
+    auto expected = contentsOf(data);
+    expected.erase("Cereri.mdx");
+    expected.erase("Gol.lst");
+    expected["Cereri.dbf"][28] = 0;
+    EXPECT_EQ(contentsOf(out.path()), expected);
+}

@@ -41,12 +41,13 @@ using Progress = std::function<void(int position, int count)>;
 constexpr std::int32_t kMaxNameLength = 1024;
 
 // Writes every non-empty file directly inside `folder` (no subfolders) into `archive`,
-// in the order of the folder listing, streaming each file through zlib level 9 so that
+// in the order of the folder listing, streaming each file through zlib (level 9, the
+// format's own, unless `level` says otherwise: any level reads back the same) so that
 // no whole file is held in memory. Nothing is written when the folder holds no such
 // file. On any failure the half-written archive is removed and ArchiveError is thrown.
 // Returns the number of members written.
 int writeArchive(const std::filesystem::path &folder, const std::filesystem::path &archive,
-                 const Progress &progress = {});
+                 const Progress &progress = {}, int level = 9);
 
 // One member as the archive stores it.
 struct Member {

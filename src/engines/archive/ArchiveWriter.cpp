@@ -27,13 +27,13 @@ void putInt32(std::ostream &out, std::int32_t value)
 }
 
 // Deflates the whole of `file` into `out`; returns the number of uncompressed bytes.
-std::uint64_t deflateFile(const fs::path &file, std::ostream &out)
+std::uint64_t deflateFile(const fs::path &file, std::ostream &out, int level)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw ArchiveError("cannot open " + file.string());
     z_stream z{};
-    if (deflateInit(&z, 9) != Z_OK)
+    if (deflateInit(&z, level) != Z_OK)
         throw ArchiveError("zlib cannot start");
     std::vector<char> inBuf(kChunk), outBuf(kChunk);
     std::uint64_t total = 0;
@@ -68,7 +68,7 @@ std::uint64_t deflateFile(const fs::path &file, std::ostream &out)
 
 } // namespace
 
-int writeArchive(const fs::path &folder, const fs::path &archive, const Progress &progress)
+int writeArchive(const fs::path &folder, const fs::path &archive, const Progress &progress, int level)
 {
     const auto files = listFiles(folder);
     if (files.empty())
@@ -91,7 +91,7 @@ int writeArchive(const fs::path &folder, const fs::path &archive, const Progress
             out.write(name.data(), std::streamsize(name.size()));
             const auto sizePos = out.tellp();
             putInt32(out, 0);
-            const std::uint64_t size = deflateFile(files[std::size_t(i)], out);
+            const std::uint64_t size = deflateFile(files[std::size_t(i)], out, level);
             if (size > std::uint64_t(std::numeric_limits<std::int32_t>::max()))
                 throw ArchiveError(files[std::size_t(i)].string() + " is larger than 2 GB");
             const auto endPos = out.tellp();
