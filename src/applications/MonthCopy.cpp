@@ -62,26 +62,14 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
             CreateEmptyCopy(TablePath(QStringLiteral("Oameni.dbf")), membersFile);
             progress.step();
 
-            // The copy gets the old key beside the new one (for the members), and is written
-            // in the same pass with what changes: the working month, one month less to run
-            // and the total of the months left (every row selected continues).
-            ExecSql({QStringLiteral("ALTER TABLE ") + apps, QStringLiteral("ADD NRCRTOLD DECIMAL(12,0)")});
-            const QStringList columns = ColumnNames(TablePath(QStringLiteral("Cereri.dbf")));
-            QStringList values;
-            for (const QString &c : columns) {
-                if (c == QLatin1String("LUNACRT"))
-                    values << w;
-                else if (c == QLatin1String("NR_LUNI"))
-                    values << QStringLiteral("NR_LUNI-1");
-                else if (c == QLatin1String("TOTAL"))
-                    values << QStringLiteral("(NR_LUNI-1)*VALMAX");
-                else
-                    values << c;
-            }
-            const QString list = columns.join(QStringLiteral(", "));
-            ExecSql({QStringLiteral("INSERT INTO ") + apps + QStringLiteral(" (") + list + QStringLiteral(", NRCRTOLD)"),
-                     QStringLiteral("SELECT ") + values.join(QStringLiteral(", ")) + QStringLiteral(", NRCRT FROM ") + cereri,
+            ExecSql({QStringLiteral("INSERT INTO ") + apps, QStringLiteral("SELECT * FROM ") + cereri,
                      QStringLiteral("WHERE LUNACRT=") + s, kContinuing});
+            ExecSql({QStringLiteral("ALTER TABLE ") + apps, QStringLiteral("ADD NRCRTOLD DECIMAL(12,0)")});
+            // Every row here continues (the selection above): one month less to run, and the
+            // total of the months left. The right-hand sides read the values before the
+            // statement, so TOTAL takes the new number of months.
+            ExecSql({QStringLiteral("UPDATE ") + apps,
+                     QStringLiteral("SET NRCRTOLD=NRCRT, LUNACRT=") + w + QStringLiteral(", NR_LUNI=NR_LUNI-1, TOTAL=(NR_LUNI-1)*VALMAX")});
             // A month that ran out starts again at five.
             ExecSql({QStringLiteral("UPDATE ") + apps, QStringLiteral("SET NR_LUNI=5, TOTAL=5*VALMAX"), QStringLiteral("WHERE NR_LUNI<=0")});
             // One block of keys for the whole copy, in table order.
@@ -93,6 +81,7 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
                      QStringLiteral("SELECT A.NROM, B.NRCRT, A.TITULAR, A.CNP, A.VENIT, A.CALITATE"),
                      QStringLiteral("FROM ") + apps + QStringLiteral(" B"),
                      QStringLiteral("INNER JOIN ") + oameni + QStringLiteral(" A ON B.NRCRTOLD=A.NRCRT")});
+            ExecSql({QStringLiteral("ALTER TABLE ") + apps, QStringLiteral("DROP NRCRTOLD")});
             const qint64 memberCount = QuerySql(QStringLiteral("SELECT COUNT(*) AS N FROM ") + members).value(0, "N").toInt();
             NumberRows(membersFile, QStringLiteral("NROM"), TakeKeys(QStringLiteral("NROM"), memberCount).truncated());
             progress.step();
@@ -100,8 +89,7 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
             ExecSql({QStringLiteral("INSERT INTO ") + oameni, QStringLiteral("SELECT * FROM ") + members});
             if (afterMembers)
                 afterMembers();
-            ExecSql({QStringLiteral("INSERT INTO ") + cereri + QStringLiteral(" (") + list + QLatin1Char(')'),
-                     QStringLiteral("SELECT ") + list + QStringLiteral(" FROM ") + apps});
+            ExecSql({QStringLiteral("INSERT INTO ") + cereri, QStringLiteral("SELECT * FROM ") + apps});
             QFile::remove(appsFile);
             QFile::remove(membersFile);
             WriteLog(QStringLiteral("Adaugare Cereri din luna ") + MonthText(sourceMonth));

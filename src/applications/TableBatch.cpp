@@ -64,15 +64,6 @@ void CreateEmptyCopy(const QString &source, const QString &target)
     sql::TableCursor::pack(fsPath(target));
 }
 
-QStringList ColumnNames(const QString &table)
-{
-    dbf::DbfTable t(files::resolveCaseInsensitive(fsPath(table)), true);
-    QStringList names;
-    for (const dbf::Field &f : t.fields())
-        names << QString::fromStdString(f.name).toUpper();
-    return names;
-}
-
 qint64 NumberRows(const QString &path, const QString &column, qint64 first)
 {
     const std::filesystem::path resolved = files::resolveCaseInsensitive(fsPath(path));

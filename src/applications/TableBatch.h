@@ -16,9 +16,6 @@ namespace focaris {
 // copied as a file and emptied.
 void CreateEmptyCopy(const QString &source, const QString &target);
 
-// The column names of a table, in their order in the file.
-QStringList ColumnNames(const QString &table);
-
 // Writes first, first + 1, ... into `column` of every live row of the table at `path`, in
 // file order, as one batch under one lock. Meant for the operations' private tables:
 // nobody else writes them. Returns the number of rows.
