@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -62,18 +63,31 @@ long statusKb(const char *key)
     return 0;
 }
 
+// Processor time of this process: on a machine shared with other builds the wall-clock
+// time mostly measures the waiting for a processor, so both are printed.
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+double lastCpu = 0;
+
 double ms(const std::function<void()> &f)
 {
     QElapsedTimer t;
     t.start();
+    const double c0 = cpuMs();
     f();
+    lastCpu = cpuMs() - c0;
     return double(t.nsecsElapsed()) / 1e6;
 }
 
 void line(const char *what, double took, double reference, double limitMs)
 {
-    std::printf("%-22s %8.1f ms   engine read %8.1f ms   ratio %5.2f   target <= %.0f ms %s\n", what, took,
-                reference, reference > 0 ? took / reference : 0, limitMs, took <= limitMs ? "ok" : "OVER");
+    std::printf("%-20s %7.1f ms (cpu %7.1f)  engine read %7.1f ms  ratio %5.2f  target <= %.0f ms %s\n", what, took,
+                lastCpu, reference, reference > 0 ? took / reference : 0, limitMs, took <= limitMs ? "ok" : "OVER");
 }
 
 } // namespace
@@ -150,6 +164,7 @@ int main(int argc, char **argv)
     const double refRisk = readApps(QStringLiteral(" AND STATUT=\"APROBAT\""));
     line("risk-based control", ms([&] { exports::RiskControlList(ui, QStringLiteral("01"), 2024); }), refRisk, 2000);
     ui.file = scratch.path() + QStringLiteral("/out/persoane.dbf");
-    line("persons table", ms([&] { exports::ExportPersonsDbf(ui); }), readMembers(QString()), 2000);
+    const double refTable = readMembers(QString());
+    line("persons table", ms([&] { exports::ExportPersonsDbf(ui); }), refTable, 2000);
     return 0;
 }

@@ -77,7 +77,11 @@ int main(int argc, char **argv)
     const double reference = msSince(t0);
     std::printf("reference: read %d x %d shown values and write %lld bytes: %.1f ms\n", kRows, kColumns,
                 static_cast<long long>(plain.size()), reference);
+    // An argument names the one format to time (for profiling).
+    const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     for (GridFormat f : GridFormats()) {
+        if (!only.isEmpty() && GridFormatSuffix(f) != only)
+            continue;
         QString error;
         const QString file = dir.filePath(QStringLiteral("grid.") + GridFormatSuffix(f));
         t0 = std::chrono::steady_clock::now();

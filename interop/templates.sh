@@ -40,6 +40,12 @@ for doc in "$work"/filled/*; do
         echo "FAIL $name: an unfilled marker is visible"; failures=$((failures + 1))
     fi
     sample=$(echo "$base" | tr ' ' '_')
+    # The documents of the month take their samples from the operations on the test
+    # folder (interop/document_samples.sh); these renderings are only checked.
+    case "$sample" in
+    Stabilire|Modificare|Respingere|Referat|ModCerere|ModCerereS|Ancheta|StabilireU|Stat)
+        echo "ok   $name ($pages pages)"; continue ;;
+    esac
     pdftoppm -r 60 -png -f 1 -l 1 -singlefile "$pdf" "$here/docs/samples/$sample"
     echo "ok   $name ($pages pages) -> docs/samples/$sample.png"
 done

@@ -1,7 +1,7 @@
 // Entry point of the desktop program: refuses a second instance (raising the running
 // one's window), shows the start window and, one second later, runs the start-up
 // sequence, the main window session and the clean-up.
-#include "gui/shell/Pictures.h"
+#include "gui/shell/ApplicationSetup.h"
 #include "gui/shell/Program.h"
 #include "gui/shell/Screenshots.h"
 #include "gui/shell/SingleInstance.h"
@@ -9,9 +9,7 @@
 #include "shell/Startup.h"
 
 #include <QApplication>
-#include <QPalette>
 #include <QTimer>
-#include <QToolTip>
 
 #include <cstdio>
 #include <cstring>
@@ -24,19 +22,11 @@ int main(int argc, char **argv)
         return 0;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Foc_aris"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Foc aris"));
-    QApplication::setWindowIcon(focaris::gui::programIcon());
+    focaris::gui::SetUpApplication();
 
     focaris::gui::SingleInstance instance(focaris::gui::SingleInstance::defaultKey());
     if (instance.otherRunning())
         return 0;
-
-    // Hints show on white.
-    QPalette tips = QToolTip::palette();
-    tips.setColor(QPalette::ToolTipBase, Qt::white);
-    tips.setColor(QPalette::ToolTipText, Qt::black);
-    QToolTip::setPalette(tips);
 
     focaris::gui::Program program;
     instance.onRaise = [&program] { focaris::gui::raiseWindow(program.frontWindow()); };

@@ -6,6 +6,7 @@
 #include "admin/AidParameters.h"
 #include "applications/AidCalculation.h"
 #include "applications/Cnp.h"
+#include "applications/DistinctLists.h"
 #include "applications/EditorRows.h"
 #include "core/Context.h"
 #include "core/DataStore.h"
@@ -25,13 +26,9 @@ ApplicationEditor::ApplicationEditor(Ui &ui) : ui_(ui) {}
 
 void ApplicationEditor::fillLists()
 {
-    const QString cereri = TablePath("Cereri.dbf");
-    localities_.clear();
-    suppliers_.clear();
-    associations_.clear();
-    FillDistinct(localities_, cereri, {}, "LOCALIT");
-    FillDistinct(suppliers_, cereri, {}, "FURNT");
-    FillDistinct(associations_, cereri, {}, "ASOC");
+    localities_ = DistinctApplicationValues("LOCALIT");
+    suppliers_ = DistinctApplicationValues("FURNT");
+    associations_ = DistinctApplicationValues("ASOC");
     reasons_ = ReadReasons();
 }
 
@@ -246,7 +243,7 @@ void ApplicationEditor::subSemnChanged(const QString &text)
 bool ApplicationEditor::furnizorChanged(const QString &text)
 {
     f_.Furnizor = text;
-    const QString supplier = CleanText(text);
+    const QString supplier = CleanField(text);
     if (loading_ || supplier.isEmpty())
         return false;
     // The supplier goes into the statement cleaned, so that no typed character can end

@@ -5,6 +5,7 @@
 #include "admin/AidParameters.h"
 #include "applications/AidCalculation.h"
 #include "applications/ApplicationEditor.h"
+#include "applications/DistinctLists.h"
 #include "applications/EditorRows.h"
 #include "core/ChangeLog.h"
 #include "core/Context.h"
@@ -70,6 +71,14 @@ std::vector<std::pair<QString, QString>> columnValues(const ApplicationEditor &e
 
 } // namespace
 
+// The values of the suggestion lists an application stored brings.
+static QHash<QString, QString> listValues(const ApplicationEditor &e)
+{
+    return {{"LOCALIT", e.fields().Localit}, {"FURNT", e.fields().Furnizor}, {"ASOC", e.fields().Asoc},
+            {"FURNG", e.supplement(SupplementKind::Gas).Furnizor},
+            {"FURNE", e.supplement(SupplementKind::Electricity).Furnizor}};
+}
+
 qint64 ApplicationStore::store(const ApplicationEditor &editor)
 {
     if (editor.mode() == EditorMode::Add)
@@ -101,7 +110,9 @@ qint64 ApplicationStore::insert(const ApplicationEditor &e)
     for (qsizetype i = 0; i < vals.size(); ++i)
         lines << vals[i] + (i + 1 < vals.size() ? "," : "");
     lines << ")";
+    const TableStamp before = ApplicationsStamp();
     ExecSql(lines);
+    NoteApplicationsWrite(before, listValues(e));
 
     // The members typed for the new application move from the temporary table.
     const QString temp = Quoted(e.membersTable());
@@ -142,7 +153,9 @@ void ApplicationStore::update(const ApplicationEditor &e)
         lines << (i == 0 ? "SET " : "") + order[i] + "=" + value + (i + 1 < order.size() ? "," : "");
     }
     lines << "WHERE NRCRT=" + QString::number(e.key());
+    const TableStamp before = ApplicationsStamp();
     ExecSql(lines);
+    NoteApplicationsWrite(before, listValues(e));
 
     if (removeDocument)
         removeKeptDocument(document);
@@ -172,7 +185,10 @@ bool ApplicationStore::remove(qint64 nrcrt, bool ask)
         return false;
     WriteLog("Stergere Cerere " + row.number("NR_CERE") + "/" + FormatDate(row.date("DATACERE")) + " - " +
              row.text("SUBSEMN"));
+    // The suggestion lists may keep a value no application uses any more: they only suggest.
+    const TableStamp before = ApplicationsStamp();
     ExecSql(QStringList{"DELETE FROM " + Quoted(TablePath("Cereri.dbf")), "WHERE NRCRT=" + QString::number(nrcrt)});
+    NoteApplicationsWrite(before, {});
     ExecSql(QStringList{"DELETE FROM " + Quoted(TablePath("Oameni.dbf")), "WHERE NRCRT=" + QString::number(nrcrt)});
     return true;
 }

@@ -2,6 +2,8 @@
 // column widths that limit the text fields.
 #include "applications/EditorFields.h"
 
+#include "core/TextRules.h"
+
 #include <QHash>
 
 namespace focaris {
@@ -57,6 +59,8 @@ QString TextOfCode(const QStringList &texts, const QStringList &codes, const QSt
     const qsizetype i = codes.indexOf(code.trimmed());
     return i < 0 ? QString() : texts.value(i);
 }
+
+QString CleanField(const QString &text) { return CleanText(text).trimmed(); }
 
 Amount FieldNumber(const QString &text)
 {

@@ -100,6 +100,10 @@ const QStringList &StatusTexts();        // "APROBAT", "RESPINS"
 QString CodeOfText(const QStringList &texts, const QStringList &codes, const QString &text);
 QString TextOfCode(const QStringList &texts, const QStringList &codes, const QString &code);
 
+// CleanText with the blank it may leave at an end removed (a double quote at the end of a
+// name becomes a blank there), so that a text made only of quotes and blanks is empty.
+QString CleanField(const QString &text);
+
 // The value of a numeric field: its text read as a number (a leading decimal separator
 // reads with a 0 before it); text that does not parse is 0.
 Amount FieldNumber(const QString &text);

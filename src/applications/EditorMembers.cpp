@@ -3,6 +3,7 @@
 #include "applications/ApplicationEditor.h"
 
 #include "applications/Cnp.h"
+#include "applications/DistinctLists.h"
 #include "applications/EditorRows.h"
 #include "core/Context.h"
 #include "core/DataStore.h"
@@ -32,7 +33,7 @@ std::vector<MemberRow> ApplicationEditor::members() const
 MemberFields ApplicationEditor::memberPreset() const
 {
     MemberFields m;
-    const QString name = CleanText(f_.SubSemn);
+    const QString name = CleanField(f_.SubSemn);
     if (members().empty()) {
         m.Titular = name;
         m.CNP = f_.CNPSol;
@@ -49,23 +50,14 @@ MemberFields ApplicationEditor::memberPreset() const
 static EditorRefusal checkMember(MemberFields &m, qint64 exceptNrom)
 {
     m.Venit = FormatNumber(FieldNumber(m.Venit));
-    m.Titular = CleanText(m.Titular);
+    m.Titular = CleanField(m.Titular);
     if (m.Titular.isEmpty())
         return {"Lipseste numele omului!", "Titular"};
     if (!cnp::Corect(m.CNP))
         return {"CNP aiurit!", "CNP"};
-    QStringList lines{"SELECT A.CNP, B.NR_CERE, B.DATACERE",
-                      "FROM " + Quoted(TablePath("Oameni.dbf")) + " A, " + Quoted(TablePath("Cereri.dbf")) + " B",
-                      "WHERE A.CNP=" + SqlText(m.CNP),
-                      "AND A.NRCRT=B.NRCRT AND B.LUNACRT=" + QString::number(WorkingMonthCode())};
-    if (exceptNrom > 0)
-        lines << "AND NROM<>" + QString::number(exceptNrom);
-    const sql::ResultSet r = QuerySql(lines);
-    if (!r.empty()) {
-        const RowReader row(r, 0);
-        return {"CNP existent la Membru, cererea nr." + row.number("NR_CERE") + "/" + FormatDate(row.date("DATACERE")),
-                "CNP"};
-    }
+    const std::vector<MonthMember> found = MembersInMonth(m.CNP, WorkingMonthCode(), exceptNrom, false);
+    if (!found.empty())
+        return {"CNP existent la Membru, cererea nr." + found[0].nrCere + "/" + FormatDate(found[0].dataCere), "CNP"};
     return {};
 }
 
@@ -123,18 +115,16 @@ bool ApplicationEditor::deleteMember(qint64 nrom)
 
 QStringList ApplicationEditor::supplementSuppliers(SupplementKind kind) const
 {
-    QStringList items;
-    FillDistinct(items, TablePath("Cereri.dbf"), {}, "FURN" + SupplementLetter(kind));
-    return items;
+    return DistinctApplicationValues("FURN" + SupplementLetter(kind));
 }
 
 ApplicationEditor::SupplementOutcome ApplicationEditor::checkSupplement(SupplementKind kind, SupplementData &d) const
 {
     SupplementOutcome out;
-    d.Titular = CleanText(d.Titular);
-    d.Furnizor = CleanText(d.Furnizor);
-    d.CodClient = CleanText(d.CodClient);
-    d.POD = CleanText(d.POD);
+    d.Titular = CleanField(d.Titular);
+    d.Furnizor = CleanField(d.Furnizor);
+    d.CodClient = CleanField(d.CodClient);
+    d.POD = CleanField(d.POD);
     if (d.Titular.isEmpty()) {
         out.refusal = {"Lipseste Titularul de contract!", "Titular"};
         return out;

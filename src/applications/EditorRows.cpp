@@ -75,6 +75,35 @@ void WriteReasons(const QStringList &reasons)
         throw std::runtime_error("Nu se poate scrie lista de motive Motive.lst.");
 }
 
+std::vector<MonthMember> MembersInMonth(const QString &cnp, int monthCode, qint64 exceptNrom, bool skipBeneficiaries)
+{
+    QStringList lines{"SELECT NRCRT, TITULAR FROM " + Quoted(TablePath("Oameni.dbf")), "WHERE CNP=" + SqlText(cnp)};
+    if (exceptNrom > 0)
+        lines << "AND NROM<>" + QString::number(exceptNrom);
+    if (skipBeneficiaries)
+        lines << "AND CALITATE<>" + SqlText("beneficiar");
+    lines << "ORDER BY NROM";
+    const sql::ResultSet members = QuerySql(lines);
+    std::vector<MonthMember> out;
+    if (members.empty())
+        return out;
+    QStringList keys;
+    for (std::size_t i = 0; i < members.rowCount(); ++i)
+        keys << QString::number(RowReader(members, i).whole("NRCRT"));
+    const sql::ResultSet apps = QuerySql(QStringList{
+        "SELECT NRCRT, NR_CERE, DATACERE FROM " + Quoted(TablePath("Cereri.dbf")),
+        "WHERE NRCRT IN (" + keys.join(",") + ")", "AND LUNACRT=" + QString::number(monthCode)});
+    for (std::size_t i = 0; i < members.rowCount(); ++i) {
+        const qint64 key = RowReader(members, i).whole("NRCRT");
+        for (std::size_t j = 0; j < apps.rowCount(); ++j) {
+            const RowReader app(apps, j);
+            if (app.whole("NRCRT") == key)
+                out.push_back({app.number("NR_CERE"), app.date("DATACERE"), RowReader(members, i).text("TITULAR")});
+        }
+    }
+    return out;
+}
+
 int CopyMembers(const QString &membersTable, qint64 fromKey, qint64 toKey)
 {
     ExecSql("DELETE FROM " + Quoted(membersTable));

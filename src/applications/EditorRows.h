@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace focaris {
 
 class RowReader {
@@ -35,6 +37,18 @@ private:
 QStringList ReadReasons();
 // Writes the whole list back, through a temporary file beside it.
 void WriteReasons(const QStringList &reasons);
+
+// The members with this CNP in stored applications of month `monthCode` (the member
+// `exceptNrom` left out when it is above 0, the beneficiaries left out when
+// `skipBeneficiaries`): the application's number and date and the member's name. Asked as
+// two look-ups, the members by CNP and then their applications by key, so that both are
+// answered from the engine's indexes instead of walking the whole month.
+struct MonthMember {
+    QString nrCere;
+    QDate dataCere;
+    QString titular;
+};
+std::vector<MonthMember> MembersInMonth(const QString &cnp, int monthCode, qint64 exceptNrom, bool skipBeneficiaries);
 
 // Replaces the rows of `membersTable` with copies of the members of application `fromKey`,
 // each with a new member key and the application key `toKey`; returns how many.

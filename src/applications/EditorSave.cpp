@@ -30,7 +30,7 @@ void ApplicationEditor::normalise()
     // the statement's text constant after the window had closed as saved.
     for (QString *t : {&f_.Localit, &f_.Adresa, &f_.SitProf, &f_.Asoc, &f_.NrCont, &f_.CodClient, &f_.SubSemn,
                        &f_.TitT, &f_.Furnizor, &f_.MotivC})
-        *t = CleanText(*t);
+        *t = CleanField(*t);
     if (f_.StatutD != QLatin1String("APROBAT"))
         f_.CuModif = false;
 }
@@ -108,14 +108,10 @@ ApplicationEditor::SaveOutcome ApplicationEditor::save()
     }
 
     // The applicant is a member (not the beneficiary) of an application of the month.
-    const sql::ResultSet member = QuerySql(QStringList{
-        "SELECT B.NR_CERE, A.TITULAR", "FROM " + cereri + " B, " + Quoted(TablePath("Oameni.dbf")) + " A",
-        "WHERE B.NRCRT=A.NRCRT AND B.LUNACRT=" + month, "AND A.CNP=" + SqlText(f_.CNPSol),
-        "AND A.CALITATE<>" + SqlText("beneficiar")});
+    const std::vector<MonthMember> member = MembersInMonth(f_.CNPSol, WorkingMonthCode(), 0, true);
     if (!member.empty()) {
-        const RowReader row(member, 0);
-        const QString text = "Acest CNP exista la Cererea \r" + row.number("NR_CERE") + " la Membrul: " +
-                             row.text("TITULAR") + "!" + "\r" + "Continuam asa?";
+        const QString text = "Acest CNP exista la Cererea \r" + member[0].nrCere + " la Membrul: " +
+                             member[0].titular + "!" + "\r" + "Continuam asa?";
         if (ui_.message("Validare Cerere", text, MsgWarning, BtnDa + BtnNu) != ResDa)
             return out;
     }

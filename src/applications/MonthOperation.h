@@ -18,6 +18,7 @@ struct Outcome {
     QString message;     // a refusal's text (shown as a field hint by the window)
     QString field;       // the refused field: "a", "b", "d", "k", "month"; empty otherwise
     bool failed = false; // a statement or a file operation failed; its message was shown
+    QString archive;     // the safety archive written before rows were destroyed
 
     bool refused() const { return !field.isEmpty(); }
     static Outcome refusal(const QString &field, const QString &message)

@@ -1,4 +1,4 @@
-// Removing applications.
+// The removal of the applicants also in another month.
 #include "applications/Removals.h"
 
 #include "core/ChangeLog.h"
@@ -8,30 +8,6 @@
 
 namespace focaris {
 
-Outcome DeleteApplication(Ui &ui, qint64 key)
-{
-    const QString title = QStringLiteral("Stergere cerere");
-    return RunGuarded(ui, title, [&]() -> Outcome {
-        const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
-        const QString k = QString::number(key);
-        const sql::ResultSet r = QuerySql({QStringLiteral("SELECT NR_CERE, DATACERE, SUBSEMN FROM ") + cereri,
-                                           QStringLiteral("WHERE NRCRT=") + k});
-        if (r.empty())
-            return {};
-        const QString name = ToQString(r.value(0, "SUBSEMN"));
-        if (ui.message(title, QStringLiteral("\rDoriti sa stergem cererea lui ") + name + QLatin1Char('?'), MsgWarning,
-                       BtnDa | BtnNu) != ResDa)
-            return {};
-        // The log names the application before anything is deleted.
-        WriteLog(QStringLiteral("Stergere Cerere ") + ToQString(r.value(0, "NR_CERE")) + QLatin1Char('/')
-                 + ToQString(r.value(0, "DATACERE")) + QStringLiteral(" - ") + name);
-        Outcome out = Outcome::success(ExecSql(QStringLiteral("DELETE FROM ") + cereri + QStringLiteral("\nWHERE NRCRT=") + k));
-        out.members = ExecSql(QStringLiteral("DELETE FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf")))
-                              + QStringLiteral("\nWHERE NRCRT=") + k);
-        return out;
-    });
-}
-
 Outcome RemoveAlsoInMonth(Ui &ui, int otherMonth, int workingMonth)
 {
     const QString title = QStringLiteral("Stergere Cereri");
@@ -39,12 +15,13 @@ Outcome RemoveAlsoInMonth(Ui &ui, int otherMonth, int workingMonth)
         ui.message(title, QStringLiteral("\rAlegeti o alta luna decat luna de lucru!"), MsgError, BtnOK);
         return Outcome::refusal(QStringLiteral("month"), QStringLiteral("Alegeti o alta luna decat luna de lucru!"));
     }
-    if (SaveBeforeDestroying(ui).isEmpty()) {
+    const QString archive = SaveBeforeDestroying(ui);
+    if (archive.isEmpty()) {
         Outcome o;
         o.failed = true;
         return o;
     }
-    return RunGuarded(ui, title, [&]() -> Outcome {
+    Outcome done = RunGuarded(ui, title, [&]() -> Outcome {
         ProgressScope progress(ui, QStringLiteral("Sterg cererile..."), 3);
         const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
         progress.step();
@@ -60,6 +37,8 @@ Outcome RemoveAlsoInMonth(Ui &ui, int otherMonth, int workingMonth)
         progress.step();
         return out;
     });
+    done.archive = archive;
+    return done;
 }
 
 } // namespace focaris

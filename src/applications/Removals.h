@@ -1,15 +1,10 @@
-// Removing applications from the working month: one application with its members, after
-// the person confirms, and every application whose applicant also has one in another
-// month, with the members left without an application anywhere.
+// Removing from the working month every application whose applicant also has one in
+// another month, with the members left without an application anywhere.
 #pragma once
 
 #include "applications/MonthOperation.h"
 
 namespace focaris {
-
-// Asks "Stergere cerere" whether to delete the application `key`; on "&Da" writes the log
-// entry, then deletes the application and its members. Outcome done with rows = 1.
-Outcome DeleteApplication(Ui &ui, qint64 key);
 
 // Removes from `workingMonth` the applications whose CNP also has an application in
 // `otherMonth`, then every member whose application no longer exists (in any month). The

@@ -40,8 +40,10 @@ QStringList ReportsStatement(const QString &from, const QString &to, int monthCo
             QStringLiteral("AND STATUT=\"APROBAT\""), QStringLiteral("ORDER BY NR_CERE")};
 }
 
-Outcome PrintReports(Ui &ui, const ReportRange &range, const QString &out)
+Outcome PrintReports(Ui &ui, const ReportRange &given, const QString &out)
 {
+    // Only plain numbers go into the statement, whoever filled the range.
+    const ReportRange range{PlainNumberText(given.from), PlainNumberText(given.to)};
     const sql::ResultSet rows = QuerySql(ReportsStatement(range.from, range.to, WorkingMonthCode()));
     if (rows.empty()) {
         ui.message(kTitle,

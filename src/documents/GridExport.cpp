@@ -167,20 +167,33 @@ QByteArray rtfBytes(const QAbstractItemModel &model, const QList<GridColumn> &co
                       "\\f0\\fs16\n";
     const int usable = 16838 - 2 * 567;
     const int width = columns.isEmpty() ? usable : usable / int(columns.size());
-    std::string cells;
-    for (int c = 0; c < columns.size(); ++c) {
-        cells += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
-                 "\\clbrdrr\\brdrs\\brdrw10\\cellx" + std::to_string(width * (c + 1));
-    }
-    const std::string rowStart = "\\trowd\\trgaph30" + cells;
-    out += "\\trowd\\trhdr\\trgaph30" + cells + "\n";
+    // Each cell draws its bottom and right lines, the first cell its left line too and
+    // the title cells their top line: the grid's lines without drawing any twice.
+    const auto cellDefs = [&](bool title) {
+        std::string defs;
+        for (int c = 0; c < columns.size(); ++c) {
+            if (c == 0)
+                defs += "\\clbrdrl\\brdrs";
+            if (title)
+                defs += "\\clbrdrt\\brdrs";
+            defs += "\\clbrdrb\\brdrs\\clbrdrr\\brdrs\\cellx" + std::to_string(width * (c + 1));
+        }
+        return defs;
+    };
+    const std::string rowStart = "\\trowd\\trgaph30" + cellDefs(false) + "\n";
+    out.reserve(std::size_t(model.rowCount() + 1) * (rowStart.size() + std::size_t(columns.size()) * 32));
+    out += "\\trowd\\trhdr\\trgaph30" + cellDefs(true) + "\n";
     for (const GridColumn &c : columns)
         out += "\\pard\\intbl\\b " + rtfText(c.title) + "\\b0\\cell";
     out += "\\row\n";
     for (int r = 0; r < model.rowCount(); ++r) {
-        out += rowStart + "\n";
-        for (const GridColumn &c : columns)
-            out += "\\pard\\intbl " + rtfText(shown(model, r, c.column)) + "\\cell";
+        // The paragraph settings of the first cell hold for the row's other cells.
+        out += rowStart;
+        out += "\\pard\\intbl ";
+        for (const GridColumn &c : columns) {
+            out += rtfText(shown(model, r, c.column));
+            out += "\\cell ";
+        }
         out += "\\row\n";
     }
     out += "\\pard\\par\n}\n";

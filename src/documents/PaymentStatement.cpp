@@ -76,17 +76,21 @@ Outcome PrintPaymentStatement(Ui &ui, const StatementSelection &s, const QString
     const int name = all.columnIndex("TITULAR"), total = all.columnIndex("TOTAL");
     const int sums[] = {all.columnIndex("SUMAL"), all.columnIndex("SUMAG"), all.columnIndex("SUMAT"),
                         all.columnIndex("SUMAE")};
-    const sql::ResultSet chosen = all.filtered([&](const sql::ResultSet &r, std::size_t i) {
-        return InLetterRange(TextOf(r.value(i, std::size_t(name))), s.fromLetter, s.toLetter);
-    });
-    const sql::ResultSet withAid = chosen.filtered(
-        [&](const sql::ResultSet &r, std::size_t i) { return NumberOf(r.value(i, std::size_t(total))) > 0; });
-    const sql::ResultSet withSupplements = chosen.filtered([&](const sql::ResultSet &r, std::size_t i) {
+    // The rows of the three sheets as positions in the one read, in its order.
+    std::vector<std::size_t> chosen, withAid, withSupplements;
+    for (std::size_t i = 0; i < all.rowCount(); ++i) {
+        const auto &row = all.row(i);
+        if (!InLetterRange(TextOf(row[std::size_t(name)]), s.fromLetter, s.toLetter))
+            continue;
+        chosen.push_back(i);
+        if (NumberOf(row[std::size_t(total)]) > 0)
+            withAid.push_back(i);
         double sum = 0;
         for (int c : sums)
-            sum += NumberOf(r.value(i, std::size_t(c)));
-        return sum > 0;
-    });
+            sum += NumberOf(row[std::size_t(c)]);
+        if (sum > 0)
+            withSupplements.push_back(i);
+    }
 
     WorkbookOutput output(ui, kTitle, out);
     xls::TExpXLSOLE &book = output.filler();
@@ -116,13 +120,13 @@ Outcome PrintPaymentStatement(Ui &ui, const StatementSelection &s, const QString
         {"#I1", preparer ? QStringLiteral("Intocmit,") : blank},
         {"#I2", preparer ? o.intocmit : blank},
     };
-    const sql::ResultSet *sheets[] = {&chosen, &withAid, &withSupplements};
+    const std::vector<std::size_t> *sheets[] = {&chosen, &withAid, &withSupplements};
     ProgressScope progress(ui, kTitle, 3);
     for (int i = 1; i <= 3; ++i) {
         book.SelectSheet(i);
         for (const auto &[marker, value] : markers)
             book.ReplaceText(marker, text(value));
-        const QueryRows rows(*sheets[i - 1]);
+        const QueryRows rows(all, sheets[i - 1]);
         book.FillRows(&rows);
         progress.step();
     }

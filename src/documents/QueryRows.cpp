@@ -14,7 +14,7 @@ xls::ColumnKind QueryRows::columnKind(int c) const
 
 xls::FieldValue QueryRows::value(std::size_t r, int c) const
 {
-    const sql::Value &v = rows_.value(r, std::size_t(c));
+    const sql::Value &v = rows_.value(only_ ? (*only_)[r] : r, std::size_t(c));
     using K = xls::FieldValue::Kind;
     switch (v.kind) {
     case sql::Value::Text: return {K::Text, v.text, 0};

@@ -5,20 +5,25 @@
 #include "engines/localsql/ResultSet.h"
 #include "engines/xls/RowSource.h"
 
+#include <vector>
+
 namespace focaris::documents {
 
 class QueryRows : public xls::RowSource {
 public:
-    // The result set must outlive this object.
-    explicit QueryRows(const sql::ResultSet &rows) : rows_(rows) {}
+    // The result set (and the row list) must outlive this object. With `only`, the query
+    // holds those rows of the result, in that order, without copying them.
+    explicit QueryRows(const sql::ResultSet &rows, const std::vector<std::size_t> *only = nullptr)
+        : rows_(rows), only_(only) {}
     int columnCount() const override { return int(rows_.columnCount()); }
     std::string columnName(int c) const override { return rows_.columnName(std::size_t(c)); }
     xls::ColumnKind columnKind(int c) const override;
-    std::size_t rowCount() const override { return rows_.rowCount(); }
+    std::size_t rowCount() const override { return only_ ? only_->size() : rows_.rowCount(); }
     xls::FieldValue value(std::size_t r, int c) const override;
 
 private:
     const sql::ResultSet &rows_;
+    const std::vector<std::size_t> *only_;
 };
 
 } // namespace focaris::documents

@@ -68,9 +68,13 @@ QString DispositionTemplate(DispositionKind kind)
     return {};
 }
 
-Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const DispositionRange &range,
+Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const DispositionRange &given,
                                   const QString &out)
 {
+    // Only whole numbers go into the statement, whoever filled the range.
+    DispositionRange range = given;
+    range.from = WholeNumberText(range.from);
+    range.to = WholeNumberText(range.to);
     const sql::ResultSet rows =
         QuerySql(SeparateDispositionsStatement(kind, range.from, range.to, WorkingMonthCode()));
     if (rows.empty()) {

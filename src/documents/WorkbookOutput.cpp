@@ -3,6 +3,8 @@
 
 #include "core/TempFiles.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 
@@ -12,7 +14,12 @@ namespace focaris::documents {
 
 WorkbookOutput::WorkbookOutput(Ui &ui, const QString &title, const QString &out)
     : ui_(ui), title_(title), show_(out.isEmpty()),
-      filler_(xls::TExpXLSOLE::Hooks{[this] { return scratch_.toStdString(); }, {}, {}})
+      filler_(xls::TExpXLSOLE::Hooks{[this] { return scratch_.toStdString(); }, {}, [this] {
+          // The window keeps painting while a sheet fills; every 256 records is enough
+          // for that and costs nothing measurable.
+          if (++filled_ % 256 == 0)
+              QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      }})
 {
     target_ = out.isEmpty() ? NewTempFile(QStringLiteral("XLSTmp"), QStringLiteral(".xls")) : out;
     if (!target_.isEmpty() && FileInUse(target_))

@@ -28,6 +28,7 @@ private:
     QString title_;
     bool show_;
     QString target_, scratch_;
+    unsigned filled_ = 0;
     xls::TExpXLSOLE filler_;
 };
 

@@ -17,7 +17,6 @@
 #include <QFile>
 
 #include <cmath>
-#include <unordered_set>
 
 namespace focaris::periods {
 namespace {
@@ -178,54 +177,21 @@ std::function<void()> &BeforeMembersTableReplaced()
 
 void RebuildMembersTable()
 {
-    const std::filesystem::path members = pathOf(TablePath(QStringLiteral("Oameni.dbf")));
-    std::unordered_set<std::int64_t> live;
-    {
-        dbf::DbfTable applications(pathOf(TablePath(QStringLiteral("Cereri.dbf"))), true);
-        const int key = applications.fieldIndex("NRCRT");
-        const dbf::RecordSet rows = applications.readAll();
-        live.reserve(rows.size());
-        for (std::size_t r = 0; key >= 0 && r < rows.size(); ++r)
-            if (!rows.isNull(r, std::size_t(key)))
-                live.insert(std::llround(rows.number(r, std::size_t(key))));
-    }
-
-    // The scratch table lives beside the members table (same folder, same disk), so that
-    // the final rename replaces the old file in one step. A scratch table left by an
-    // interrupted rebuild is only a copy and is made again.
-    const QString scratch = DataFolder() + QStringLiteral("/OmNou.dbf");
-    QFile::remove(scratch);
-    CreateMembersTable(scratch);
-    try {
-        dbf::DbfTable old(members, true);
-        dbf::DbfTable fresh(scratch.toStdString());
-        const int oldKey = old.fieldIndex("NRCRT");
-        std::vector<std::pair<int, int>> copied;  // old index -> new index
-        for (std::size_t i = 0; i < fresh.fields().size(); ++i) {
-            const int from = old.fieldIndex(fresh.fields()[i].name);
-            if (from >= 0)
-                copied.emplace_back(from, static_cast<int>(i));
-        }
-        const dbf::RecordSet rows = old.readAll();
-        std::vector<dbf::Record> kept;
-        kept.reserve(rows.size());
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            if (oldKey < 0 || rows.isNull(r, std::size_t(oldKey))
-                || !live.count(std::llround(rows.number(r, std::size_t(oldKey)))))
-                continue;
-            dbf::Record rec(fresh.fields().size());
-            for (const auto &[from, to] : copied)
-                rec[std::size_t(to)] = rows.value(r, std::size_t(from));
-            kept.push_back(std::move(rec));
-        }
-        fresh.appendMany(kept);
-        if (BeforeMembersTableReplaced())
-            BeforeMembersTableReplaced()();
-        std::filesystem::rename(scratch.toStdString(), members);
-    } catch (...) {
-        QFile::remove(scratch);
-        throw;
-    }
+    // The members whose application is gone are marked deleted in one statement, then the
+    // table is packed: the dBase engine builds the packed table complete beside the old
+    // one and renames it over it. At every moment the folder holds a whole members table:
+    // the old one, the old one with the orphans marked, or the packed one.
+    const QString members = TablePath(QStringLiteral("Oameni.dbf"));
+    const qint64 dropped = ExecSql(QStringList{
+        QStringLiteral("DELETE FROM ") + Quoted(members),
+        QStringLiteral("WHERE NRCRT IS NULL OR NRCRT NOT IN"),
+        QStringLiteral("(SELECT NRCRT FROM ") + Quoted(TablePath(QStringLiteral("Cereri.dbf")))
+            + QStringLiteral(" WHERE NRCRT IS NOT NULL)")});
+    if (dropped == 0)
+        return;
+    if (BeforeMembersTableReplaced())
+        BeforeMembersTableReplaced()();
+    PackTable(QString::fromStdString(pathOf(members).string()));
 }
 
 ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString &archivePath)
@@ -287,10 +253,11 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
     const QString oameni = TablePath(QStringLiteral("Oameni.dbf"));
     const std::int64_t firstApplication = PeekKey(QStringLiteral("NRCRT")).truncated();
     const std::int64_t firstMember = PeekKey(QStringLiteral("NROM")).truncated();
+    dbf::DbfTable applications(pathOf(cereri));
+    const std::vector<dbf::Record> applicationRows = applicationRecords(applications, plan, firstApplication, kind.monthCode);
+    checkFits(applications, applicationRows);
     {
-        dbf::DbfTable applications(pathOf(cereri), true);
         dbf::DbfTable members(pathOf(oameni), true);
-        checkFits(applications, applicationRecords(applications, plan, firstApplication, kind.monthCode));
         checkFits(members, memberRecords(members, plan, firstApplication, firstMember));
     }
 
@@ -309,13 +276,9 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
     RebuildMembersTable();
 
     ui.progressShow(QStringLiteral("Preluare date..."), int(plan.applications.size() / std::size_t(kind.applicationStep)));
-    {
-        dbf::DbfTable applications(pathOf(cereri));
-        const auto records = applicationRecords(applications, plan, firstApplication, kind.monthCode);
-        stepRows(ui, records.size(), kind.applicationStep);
-        applications.appendMany(records);
-        SetKey(QStringLiteral("NRCRT"), Amount::fromWhole(firstApplication + std::int64_t(records.size())));
-    }
+    stepRows(ui, applicationRows.size(), kind.applicationStep);
+    applications.appendMany(applicationRows);
+    SetKey(QStringLiteral("NRCRT"), Amount::fromWhole(firstApplication + std::int64_t(applicationRows.size())));
     ui.progressHide();
     ui.progressShow(QStringLiteral("Preluare persoane..."), int(plan.members.size() / std::size_t(kind.memberStep)));
     {

@@ -45,12 +45,13 @@ QString RoleFromRelationCode(double code, bool blank);
 QString ImportedAddress(const QString &street, const QString &number, const QString &block,
                         const QString &staircase, const QString &floor, const QString &apartment);
 
-// Keeps in Oameni.dbf only the members whose application is still in Cereri.dbf. The new
-// table is built complete beside the old one and renamed over it, so that at every moment
-// the folder holds either the old members or the new ones.
+// Keeps in Oameni.dbf only the members whose application is still in Cereri.dbf: they are
+// marked deleted and the table is packed, which builds the new table complete beside the
+// old one and renames it over it, so that at every moment the folder holds a whole members
+// table (never none). Nothing is written when every member still has its application.
 void RebuildMembersTable();
-// Called when the new members table is complete, just before it replaces the old one
-// (tests stop the rebuilding there).
+// Called when the members to drop are marked, just before the packed table replaces the
+// old one (tests stop the rebuilding there).
 std::function<void()> &BeforeMembersTableReplaced();
 
 // The description of one register's import.

@@ -112,7 +112,8 @@ void AddSupplementColumns(ReportRows &rows, Energy e)
 void AddSupplementRow(ReportRows &rows, const ApplicationRow &r, Energy e)
 {
     std::vector<xls::FieldValue> v{ReportRows::text(r.subsemn), ReportRows::text(r.cnp),
-                                   ReportRows::text(JoinedAddress(r)), ReportRows::text(DispositionText(r)),
+                                   // Taken straight from the applications: not cut to a table's width.
+                                   ReportRows::text(JoinedAddress(r, 200)), ReportRows::text(DispositionText(r)),
                                    ReportRows::number(r.members), ReportRows::number(r.venitm.toDouble())};
     switch (e) {
     case Energy::Thermal: v.push_back(ReportRows::text(r.codclt)); break;

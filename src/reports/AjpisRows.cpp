@@ -73,7 +73,7 @@ std::vector<ApplicationRow> ReadApplications(int from, int to, int also)
 
 QString JoinedAddress(const ApplicationRow &row, int width)
 {
-    return (row.localit + QLatin1Char(' ') + row.adresa).trimmed().left(width);
+    return (row.localit + QLatin1Char(' ') + row.adresa).trimmed().left(width).trimmed();
 }
 
 QString DispositionText(const ApplicationRow &row)

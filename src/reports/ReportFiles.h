@@ -39,7 +39,8 @@ private:
 bool OpenReportTemplate(Ui &ui, xls::TExpXLSOLE &filler, const QString &path, const QString &title);
 
 // The filler's hooks for reports: outputs named in the temporary folder; nothing is
-// handed to the person (reports copy their outputs where the person chose).
+// handed to the person (reports copy their outputs where the person chose); pending
+// events are processed now and then while rows are filled.
 xls::TExpXLSOLE::Hooks ReportFillerHooks();
 
 // Calls write(temporary) for a file beside `target` and renames it onto `target` when

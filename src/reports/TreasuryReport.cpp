@@ -1,6 +1,6 @@
 // The treasury report for the wood supplements. Every value is checked against the
-// treasury's field widths before the folder is touched; each file is written under a
-// temporary name in the folder and renamed when complete.
+// treasury's field widths before the folder is touched; the four files are written into a
+// hidden folder that takes the output folder's name only when all of them are complete.
 #include "reports/TreasuryReport.h"
 
 #include "admin/Municipality.h"
@@ -92,6 +92,26 @@ std::optional<Refusal> checkWidths(const ExportSettings &s, const std::vector<Pa
     return std::nullopt;
 }
 
+// The treasury's table is marked Windows-1252, which lacks the Romanian letters with
+// breve, comma and cedilla; they are written as their base letters so that a name reads
+// "STEFANESCU" rather than "?TEFANESCU". Â and Î exist in that code page and stay.
+QString treasuryText(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        switch (c.unicode()) {
+        case u'Ă': c = QLatin1Char('A'); break;
+        case u'ă': c = QLatin1Char('a'); break;
+        case u'Ş': case u'Ș': c = QLatin1Char('S'); break;
+        case u'ş': case u'ș': c = QLatin1Char('s'); break;
+        case u'Ţ': case u'Ț': c = QLatin1Char('T'); break;
+        case u'ţ': case u'ț': c = QLatin1Char('t'); break;
+        default: break;
+        }
+    }
+    return out;
+}
+
 void writeTable(const QString &path, const ExportSettings &s, const QDate &v, const std::vector<Payment> &payments,
                 Ui &ui)
 {
@@ -106,12 +126,12 @@ void writeTable(const QString &path, const ExportSettings &s, const QDate &v, co
         const dbf::Value date = dbf::Value::fromDate(v.year(), v.month(), v.day());
         const std::string codJud = s.codJud.toStdString(), codFisc = FiscalDigits(s.codFiscal).toStdString();
         for (std::size_t i = 0; i < payments.size(); ++i) {
-            if (i > 0 && i % 50 == 0)
+            if ((i + 1) % 50 == 0)
                 ui.progressStep();
             const Payment &p = payments[i];
             records.push_back({dbf::Value::fromText(codJud), dbf::Value::fromText(codFisc),
                                dbf::Value::fromText(p.cnp.toStdString()), dbf::Value::fromText(kAidCode.toStdString()),
-                               dbf::Value::fromText(p.name.toStdString()), dbf::Value::fromNumber(double(p.persons)),
+                               dbf::Value::fromText(treasuryText(p.name).toStdString()), dbf::Value::fromNumber(double(p.persons)),
                                dbf::Value::fromNumber(p.amount), date, date});
         }
         dbf::DbfTable(part.toStdString()).appendMany(records);
@@ -272,32 +292,39 @@ TreasuryResult CreateTreasuryReport(Ui &ui, const TreasuryChoice &choice)
             return result;
         }
     }
-    if (!QDir().mkpath(d))
-        throw std::runtime_error(QStringLiteral("Directorul %1 nu poate fi creat").arg(d).toStdString());
-    result.folder = d;
+    // The four files are written into a hidden folder beside the output folder, which takes
+    // the folder's name only when all of them are complete: a failure half-way never
+    // leaves a table without its annexes where the treasury's files are looked for.
+    const QString stage = QDir::cleanPath(chosen) + QStringLiteral("/.Termica_Trezorerie.part");
+    if (QFileInfo::exists(stage))
+        DeleteFolder(stage);
+    if (!QDir().mkpath(stage))
+        throw std::runtime_error(QStringLiteral("Directorul %1 nu poate fi creat").arg(stage).toStdString());
 
     const QDate v = choice.transferDate;
     WriteSetting(QStringLiteral("CONST"), QStringLiteral("DATAV"), v.toString(QStringLiteral("dd.MM.yyyy")));
-
-    const QString table = d + QLatin1Char('/') + TreasuryTableName(s, v);
-    writeTable(table, s, v, payments, ui);
-    result.files << table;
-
-    const QString annex2 = d + QStringLiteral("/Anexa2_Supliment_Lemne.xls");
-    writeAnnex2(annex2, s, v, payments, ui);
-    result.files << annex2;
-
-    const QString annex3 = d + QStringLiteral("/Anexa3_Supliment_Lemne.rtf");
-    writeAnnex3(annex3, s, v, payments);
-    result.files << annex3;
-
-    Amount total;
-    for (const Payment &p : payments)
-        total += Amount::fromDouble(p.amount);
     const QString tableName = TreasuryTableName(s, v);
-    const QString statement = d + QStringLiteral("/StatTo_") + tableName.left(tableName.size() - 3) + QStringLiteral("txt");
-    CommitFile(statement, TreasuryStatement(s, v, qint64(payments.size()), total.toDouble()));
-    result.files << statement;
+    const QStringList names{tableName, QStringLiteral("Anexa2_Supliment_Lemne.xls"),
+                            QStringLiteral("Anexa3_Supliment_Lemne.rtf"),
+                            QStringLiteral("StatTo_") + tableName.left(tableName.size() - 3) + QStringLiteral("txt")};
+    try {
+        writeTable(stage + QLatin1Char('/') + names[0], s, v, payments, ui);
+        writeAnnex2(stage + QLatin1Char('/') + names[1], s, v, payments, ui);
+        writeAnnex3(stage + QLatin1Char('/') + names[2], s, v, payments);
+        Amount total;
+        for (const Payment &p : payments)
+            total += Amount::fromDouble(p.amount);
+        CommitFile(stage + QLatin1Char('/') + names[3],
+                   TreasuryStatement(s, v, qint64(payments.size()), total.toDouble()));
+        if (!QDir().rename(stage, d))
+            throw std::runtime_error(QStringLiteral("Directorul %1 nu poate fi creat").arg(d).toStdString());
+    } catch (...) {
+        DeleteFolder(stage);
+        throw;
+    }
+    result.folder = d;
+    for (const QString &n : names)
+        result.files << d + QLatin1Char('/') + n;
 
     ui.openDocument(d);
     result.done = true;

@@ -176,13 +176,12 @@ int removeCommand(const Args &given)
     // Without an automatic save folder the safety archive lands in the scratch folder,
     // which must then outlive the command.
     s.scratch->setAutoRemove(false);
-    const int rc = Session::report(RemoveAlsoInMonth(s.ui, other, s.month), true);
-    QDir scratch(s.scratch->path());
-    const QStringList saves = scratch.entryList({QStringLiteral("*.T21")}, QDir::Files);
-    for (const QString &f : saves)
-        std::printf("saved=%s\n", qPrintable(scratch.filePath(f)));
-    if (saves.isEmpty())
-        scratch.removeRecursively();
+    const Outcome o = RemoveAlsoInMonth(s.ui, other, s.month);
+    const int rc = Session::report(o, true);
+    if (!o.archive.isEmpty())
+        std::printf("saved=%s\n", qPrintable(o.archive));
+    if (!o.archive.startsWith(s.scratch->path()))
+        QDir(s.scratch->path()).removeRecursively();
     return rc;
 }
 

@@ -1,5 +1,7 @@
 // focaris-tool store: the data store of a data folder.
-//   store init FOLDER              creates the missing tables (LOG.DBF, Cereri.dbf, Oameni.dbf)
+//   store init FOLDER              prepares a data folder as the program's start does: the
+//                                  missing tables, the upgrade, the key counters, the
+//                                  missing templates (prints templates=N installed)
 //   store log FOLDER TEXT          writes one change-log row (prints idlog=N)
 //   store city FOLDER [--months N] [--per-month N]
 //                                  fills an empty folder with a city-sized data set
@@ -11,8 +13,9 @@
 #include "core/Keys.h"
 #include "core/Months.h"
 #include "core/Settings.h"
-#include "core/Tables.h"
+#include "core/NullUi.h"
 #include "engines/localsql/CityFolder.h"
+#include "shell/DataFolderSetup.h"
 
 #include <QDir>
 
@@ -36,6 +39,15 @@ void printKeys() {
         std::printf("%s=%s\n", k, PeekKeyText(k).toStdString().c_str());
 }
 
+int runInit(const Args &args) {
+    expectCount(args, 1, "store init FOLDER");
+    useFolder(args[0]);
+    NullUi ui;
+    const int installed = shell::PrepareDataFolder(ui);
+    std::printf("templates=%d\n", installed);
+    return 0;
+}
+
 int runStore(const Args &argsIn) {
     Args args = argsIn;
     const char *usage = "store init|log|city|resetkeys FOLDER ...";
@@ -43,12 +55,6 @@ int runStore(const Args &argsIn) {
         throw std::runtime_error(std::string("usage: ") + usage);
     const std::string sub = args[0];
     args.erase(args.begin());
-    if (sub == "init") {
-        expectCount(args, 1, "store init FOLDER");
-        useFolder(args[0]);
-        CreateTables();
-        return 0;
-    }
     if (sub == "log") {
         expectCount(args, 2, "store log FOLDER TEXT");
         useFolder(args[0]);
@@ -83,7 +89,11 @@ int runStore(const Args &argsIn) {
     throw std::runtime_error(std::string("usage: ") + usage);
 }
 
-Registration r("store", "store init|log|city|resetkeys FOLDER ...   the data store of a data folder", runStore);
+Registration r("store", "store log|city|resetkeys FOLDER ...   the data store of a data folder", runStore);
+Registration init("store init",
+                  "store init FOLDER   prepares a data folder as the program's start does: tables created or "
+                  "upgraded, missing templates installed, key counters set",
+                  runInit);
 
 } // namespace
 } // namespace focaris::tool

@@ -4,7 +4,11 @@
 #include "MonthFixture.h"
 
 #include "applications/ApplicationList.h"
+#include "core/Keys.h"
 #include "core/Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 using namespace focaris;
 using namespace focaris::test;
@@ -22,6 +26,7 @@ protected:
         add(house(4, w, QStringLiteral("O'BRIEN IOANA"), 40));
         add(house(5, p, QStringLiteral("IONITA DAN"), 50));
         WriteSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU"), QStringLiteral("02.2024"));
+        ResetKeys();  // as every start of the program does
     }
     static int column(const char *name)
     {
@@ -155,6 +160,12 @@ TEST_F(ListQuery, ToolListsTheGridColumnsAndRunsTheBulkCommands)
     EXPECT_EQ(out, "Adaugare Cereri: Exista 1 CNP-uri care exista deja! De exemplu: IONITA DAN CNP: 1000000000005 !!\n");
     EXPECT_EQ(rows(QStringLiteral("SELECT NR_CERE, NR_DISP FROM %1 WHERE LUNACRT=%2 AND NR_DISP<>\"\" ORDER BY NR_CERE").arg(cereri()).arg(w)),
               (Rows{"10|7", "20|8", "30|9"}));
+    out = tool("applications remove-also-in " + folder() + " --other 01.2024", &rc);
+    EXPECT_EQ(rc, 0) << out;
+    EXPECT_EQ(out.substr(0, out.find("saved=")), "rows=1\nmembers=1\n");
+    const std::string saved = out.substr(out.find("saved=") + 6);
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(saved.substr(0, saved.size() - 1)))) << saved;
+    QDir(QFileInfo(QString::fromStdString(saved.substr(0, saved.size() - 1))).path()).removeRecursively();
     out = tool("applications recalc " + folder() + " --month 7", &rc, true);
     EXPECT_EQ(rc, 1);
     EXPECT_EQ(out, "refused: month: Alegeti mai intai o luna de la butonul Perioada!\n");

@@ -1,7 +1,7 @@
 // The month operations of the list: the copy of the continuing applications from another
 // month (months left, totals, keys, members, the duplicate refusal, a failure half-way),
-// the removal of the applicants also in another month, the deletion of one application
-// and the block of keys the copy takes.
+// the removal of the applicants also in another month and the block of keys the copy
+// takes.
 #include "MonthFixture.h"
 
 #include "applications/MonthCopy.h"
@@ -11,6 +11,7 @@
 #include "engines/localsql/SqlError.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 using namespace focaris;
 using namespace focaris::test;
@@ -137,6 +138,8 @@ TEST_F(MonthOperations, RemovalTakesTheApplicantsAlsoInTheOtherMonthAfterASave)
     EXPECT_EQ(lastLog(), "Stergere Cereri care sunt si in luna 01.2024");
     // The dated archive was written into the temporary folder (no automatic save folder).
     EXPECT_EQ(QDir(TempFolder()).entryList({"*.T21"}, QDir::Files).size(), 1);
+    EXPECT_TRUE(QFileInfo::exists(o.archive));
+    EXPECT_TRUE(o.archive.startsWith(TempFolder()));
     EXPECT_TRUE(ui.progressTexts.contains("Sterg cererile..."));
 }
 
@@ -154,23 +157,6 @@ TEST_F(MonthOperations, RemovalRefusesTheWorkingMonthItselfAndStopsWhenTheSaveFa
     EXPECT_FALSE(o.done);
     EXPECT_EQ(ui.messages.back().title, "Salvare de siguranta");
     EXPECT_EQ(count(cereri(), QStringLiteral("LUNACRT=%1").arg(w)), 2);
-}
-
-TEST_F(MonthOperations, DeletionAsksLogsFirstAndTakesTheMembers)
-{
-    ui.messageAnswers = {ResNu};
-    EXPECT_FALSE(DeleteApplication(ui, 1).done);
-    EXPECT_EQ(ui.messages.back().title, "Stergere cerere");
-    EXPECT_EQ(ui.messages.back().text, "\rDoriti sa stergem cererea lui POPA ION?");
-    EXPECT_EQ(count(cereri(), "NRCRT=1"), 1);
-
-    ui.messageAnswers = {ResDa};
-    const Outcome o = DeleteApplication(ui, 1);
-    EXPECT_TRUE(o.done);
-    EXPECT_EQ(o.members, 2);
-    EXPECT_EQ(count(cereri(), "NRCRT=1"), 0);
-    EXPECT_EQ(count(oameni(), "NRCRT=1"), 0);
-    EXPECT_EQ(lastLog(), "Stergere Cerere 1/01.02.2024 - POPA ION");
 }
 
 } // namespace

@@ -36,6 +36,18 @@ TEST(Codepage, UndefinedBytesAndMalformedUtf8SurviveARoundTrip)
     EXPECT_EQ(text::fromUtf8("\xED\xA0\x80", text::Codepage::Cp1252), "\xED\xA0?"); // a surrogate
 }
 
+// Capitals of a printed name: every Romanian letter and the other accented Latin letters
+// of the code pages in use; what has no single capital stays.
+TEST(Codepage, UpperCaseTakesTheRomanianAndOtherAccentedLetters)
+{
+    EXPECT_EQ(text::upperCase("Sâncraiu de Mureş, judeţul Mureș, Țara Hațegului, Făget, Bârsana, Însurăţei"),
+              "SÂNCRAIU DE MUREŞ, JUDEŢUL MUREȘ, ȚARA HAȚEGULUI, FĂGET, BÂRSANA, ÎNSURĂŢEI");
+    EXPECT_EQ(text::upperCase("ăâîşţșț"), "ĂÂÎŞŢȘȚ");
+    EXPECT_EQ(text::upperCase("éöüőűčďěňřšťžľĺŕłńśźżąę àçñÿ"), "ÉÖÜŐŰČĎĚŇŘŠŤŽĽĹŔŁŃŚŹŻĄĘ ÀÇÑŸ");
+    EXPECT_EQ(text::upperCase("ĂÂÎ ß µ ÷ 12-ab"), "ĂÂÎ ß µ ÷ 12-AB");
+    EXPECT_EQ(text::upperCase("a\xE3"), "A\xE3");   // a byte that is not UTF-8 is kept as it is
+}
+
 TEST(Codepage, OtherCodepagesDecode)
 {
     EXPECT_EQ(text::toUtf8("\x8F", text::Codepage::Cp866), "П");

@@ -260,3 +260,45 @@ TEST(DbfValues, VisualFoxProTreasuryLayoutIsWrittenAsDescribed)
     EXPECT_EQ(rs.text(0, 3), "074");
     EXPECT_DOUBLE_EQ(rs.number(0, 6), 320.0);
 }
+
+// Numeric fields are read eight digits at a time where the record leaves room after them:
+// hand-written field texts, with the digits of the next field right after, must read as
+// the text says, and texts out of the ordinary must read as the general parser reads them.
+TEST(DbfValues, NumberTextsReadAsWrittenWhateverFollowsThem)
+{
+    TempDir dir;
+    const auto file = dir / "t.dbf";
+    // N(10,2) followed by a digit-filled CHAR, and a last N(6,0) with no room after it.
+    DbfTable::create(file, {ColumnDef::decimalColumn("A", 10, 2), ColumnDef::charColumn("D", 12),
+                            ColumnDef::decimalColumn("B", 6, 0)});
+    struct Case {
+        const char *a;   // 10 bytes
+        bool null;
+        double value;
+    };
+    const Case cases[] = {
+        {"   1234.56", false, 1234.56}, {"      0.00", false, 0},       {"   -262.50", false, -262.5},
+        {"1234567.89", false, 1234567.89}, {"         7", false, 7},   {"        7.", false, 7},
+        {"    12.5  ", false, 12.5},    {"  12,5    ", false, 12.5},    {"   +3.25  ", false, 3.25},
+        {"   -0.75  ", false, -0.75},   {"     .5   ", false, 0.5},     {"          ", true, 0},
+        {"    1 2   ", true, 0},        {"    1e3   ", false, 1000},    {"   -      ", true, 0},
+        {"12345678.9", false, 12345678.9}, {"123456789.", false, 123456789}, {"   12\0\0\0\0\0", false, 12},
+    };
+    std::string bytes = readFile(file);
+    bytes.pop_back();   // the end mark
+    for (const Case &c : cases)
+        bytes += std::string(" ") + std::string(c.a, 10) + "987654321098" + "  4321";
+    bytes += '\x1A';
+    const std::uint32_t count = sizeof cases / sizeof cases[0];
+    bytes[4] = char(count);
+    focaris::test::writeFile(file, bytes);
+    const RecordSet rs = DbfTable(file).readAll();
+    ASSERT_EQ(rs.size(), std::size_t(count));
+    for (std::size_t r = 0; r < rs.size(); ++r) {
+        const Case &c = cases[r];
+        EXPECT_EQ(rs.isNull(r, 0), c.null) << "'" << c.a << "'";
+        if (!c.null)
+            EXPECT_EQ(rs.number(r, 0), c.value) << "'" << c.a << "'";
+        EXPECT_EQ(rs.number(r, 2), 4321);
+    }
+}

@@ -125,6 +125,9 @@ TEST_F(DocumentRules, ReportMessages)
     EXPECT_FALSE(PrintReports(ui, {"0", "0"}, file("r.rtf")).written);
     EXPECT_EQ(ui.messages.back().title, "Listare Referate");
     EXPECT_EQ(ui.lastMessage(), "Nu exista nici o cerere in intervalul 0 - 0 !");
+    // Text that is no number never reaches the statement: it reads as 0.
+    EXPECT_TRUE(PrintReports(ui, {"x OR 1=1", "101"}, file("r.rtf")).written);
+    QFile::remove(file("r.rtf"));
     QFile::remove(data() + "/Referat.rtf");
     EXPECT_FALSE(PrintReports(ui, {"101", "101"}, file("r.rtf")).written);
     EXPECT_EQ(ui.lastMessage(), "Nu pot scrie pe harddisk!");
@@ -143,6 +146,13 @@ TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
     writeFile(inquiry.toStdString(), made + "edited by the clerk");
     ASSERT_TRUE(AddInquiry(ui, 3, false).written);
     EXPECT_EQ(readFile(inquiry.toStdString()), made);
+
+    // Another month's application of the same person shares the one inquiry file.
+    exec("INSERT INTO \"" + data() + "/Cereri.dbf\" (NRCRT, LUNACRT, NR_CERE, SUBSEMN, CNP) "
+         "VALUES (11, 24309, 93, \"BĂLAN\", \"5010101260033\")");
+    const Outcome other = AddInquiry(ui, 11, false);
+    ASSERT_TRUE(other.written);
+    EXPECT_EQ(other.file, inquiry);
 
     // Open in the word processor: neither replaced nor deleted.
     writeFile(inquiry.toStdString(), "being edited");

@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <map>
+
 namespace focaris::test {
 namespace {
 
@@ -272,6 +274,24 @@ TEST_F(DocumentWindows, InquiryButtonsAndFormMenu)
         captions << a->text();
     EXPECT_EQ(captions, (QStringList{"Dispozitie Unica de Stabilire", "Dispozitie de Stabilire Separata",
                                      "Dispozitie de Modificare", "Dispozitie de Respingere"}));
+    // The list wires its buttons by caption.
+    std::map<QString, std::function<void()>> wired;
+    actions.wire([&](const QString &caption, std::function<void()> handler) { wired[caption] = handler; });
+    EXPECT_EQ(wired.size(), 11u);
+    current = 3;
+    wired.at("Adauga")();
+    EXPECT_TRUE(QFileInfo::exists(inquiry));
+    wui.opened.clear();
+    wired.at("Arata")();
+    EXPECT_EQ(wui.opened, QStringList{inquiry});
+    for (const char *c : {"Dispozitie Unica de Stabilire", "Listeaza Re&ferate", "Anexa 26", "Situatie Plati", "Sterge"})
+        EXPECT_EQ(wired.count(c), 1u) << c;
+    for (QMenu *menu : {actions.dispositionsMenu(), actions.formMenu()}) {
+        menu->popup(list.mapToGlobal(QPoint(10, 10)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        screenshot(menu, menu == actions.formMenu() ? "meniu-listeaza-cerere.png" : "meniu-listeaza-dispozitii.png");
+        menu->hide();
+    }
 }
 
 } // namespace

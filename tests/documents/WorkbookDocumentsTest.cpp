@@ -70,6 +70,17 @@ TEST_F(WorkbookDocuments, SingleDispositionSheetsAndAnnexes)
     EXPECT_EQ(cell(cells, 1, 9, 1), "1,(cereri depuse în luna noiembrie anul 2025)");
     EXPECT_EQ(cell(cells, 1, 24, 10), "1,07.11.2025");
     EXPECT_EQ(cell(cells, 1, 32, 1), "1,Ana Secretara");
+    // The counts of the heating aid (one grant, 5 months) and of the supplements (two rows,
+    // the modification included), the texts of the window.
+    auto has = [&](int row, int col, const std::string &part) {
+        return cell(cells, 1, row, col).find(part) != std::string::npos;
+    };
+    EXPECT_TRUE(has(8, 1, "din COMUNA SÂNCRAIU DE MUREŞ, pentru perioada sezonului rece noiembrie 2025 - martie 2026"));
+    EXPECT_TRUE(has(17, 2, "data de 01.12.2025 se acordă ajutorul"));
+    EXPECT_TRUE(has(17, 2, "perioadă de 5 luni, unui număr de 1 persoane"));
+    EXPECT_TRUE(has(18, 2, "unui număr de 2 persoane"));
+    EXPECT_TRUE(has(19, 2, "data de 15.12.2025."));
+    EXPECT_TRUE(has(20, 2, "la Tribunalul Mures,"));
     // Annex 1: the heating aid of the grants (the modification of number 10 is not there).
     EXPECT_EQ(names(cells, 2, 5), (std::vector<std::string>{"BĂLAN"}));
     EXPECT_EQ(cell(cells, 2, 5, 1), "2,1.0");

@@ -2,6 +2,7 @@
 // application, the hint, the copied members, and modify mode showing what was stored.
 #include "EditorFixture.h"
 
+#include "applications/ApplicationStore.h"
 #include "core/Keys.h"
 
 namespace focaris::test {
@@ -80,9 +81,34 @@ TEST_F(EditorLookup, NewNumberingKeepsTheSuggestedNumberAndTheTariffFollowsTheSu
     e.cnpChanged(cnp);
     EXPECT_EQ(e.fields().Nr_Cere, "40");
     EXPECT_EQ(e.fields().Tarif, "412.8");
-    // A supplier with a double quote in it reaches the statement cleaned.
-    EXPECT_FALSE(e.furnizorChanged("TERMO \"SA"));
-    EXPECT_TRUE(e.furnizorChanged("TERMO SA "));
+    // A supplier with a double quote in it reaches the statement cleaned (and finds the
+    // supplier stored under the cleaned name) instead of breaking it.
+    e.fields().Tarif = "0";
+    EXPECT_TRUE(e.furnizorChanged("TERMO \"SA"));
+    EXPECT_EQ(e.fields().Tarif, "412.8");
+    EXPECT_FALSE(e.furnizorChanged("\"ALTUL\" OR \"\"=\""));
+}
+
+TEST_F(EditorLookup, SuggestionListsFollowEveryWriterOfTheTable)
+{
+    addApplication(1, month(), Cnp("150010112345"), "ALTUL", 2, "05.11.2025");
+    ApplicationEditor e(ui);
+    e.openAdd();
+    EXPECT_EQ(e.localities(), QStringList{"ORAS"});
+    // Another writer's new locality is seen at the next opening.
+    addApplication(2, month(), Cnp("160010112345"), "ALTUL", 3, "05.11.2025");
+    ExecSql("UPDATE " + cereri() + " SET LOCALIT=\"ALBA\" WHERE NRCRT=2");
+    e.openAdd();
+    EXPECT_EQ(e.localities(), (QStringList{"ALBA", "ORAS"}));
+    // The editor's own store adds what it wrote.
+    fillValid(e, Cnp("180010112345"));
+    e.fields().Localit = "ZAU";
+    e.fields().Asoc = "BLOC 4";
+    ASSERT_TRUE(e.save().saved);
+    ApplicationStore(ui).store(e);
+    e.openAdd();
+    EXPECT_EQ(e.localities(), (QStringList{"ALBA", "ORAS", "ZAU"}));
+    EXPECT_TRUE(e.associations().contains("BLOC 4"));
 }
 
 TEST_F(EditorLookup, AddModeResetsButKeepsDateListsAndStatus)

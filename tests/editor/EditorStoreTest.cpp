@@ -49,7 +49,8 @@ TEST_F(EditorStore, AddStoresTheRowTheMembersAndTheLogEntry)
 TEST_F(EditorStore, ModifyUpdatesTheRowAndKeepsKeyMonthAndDisposition)
 {
     const QString cnp = Cnp("180010112345");
-    addApplication(7, month(), cnp, "POPESCU ION", 5, "01.11.2025", ", NR_DISP, DATADISP", ", \"44\", \"10.11.2025\"");
+    addApplication(7, month(), cnp, "POPESCU ION", 5, "01.11.2025", ", NR_DISP, DATADISP, SITSCOL",
+                   ", \"44\", \"10.11.2025\", \"Q\"");
     ApplicationEditor e(ui);
     ASSERT_TRUE(e.openModify(7));
     e.fields().Adresa = "STR. NOUA 3";
@@ -60,6 +61,8 @@ TEST_F(EditorStore, ModifyUpdatesTheRowAndKeepsKeyMonthAndDisposition)
     EXPECT_EQ(rows("SELECT NRCRT, LUNACRT, ADRESA, NR_LUNI, NR_DISP, DATADISP, TOTAL, CUANTUM FROM " + cereri()),
               Rows{"7|" + std::to_string(month()) + "|STR. NOUA 3|4|44|10.11.2025|1138.91|70"});
     EXPECT_EQ(rows("SELECT ACTIUNE FROM " + Quoted(TablePath("LOG.DBF"))), Rows{"Modificare Cerere 5 - POPESCU ION"});
+    // A schooling code the list does not know shows no selection and is kept as stored.
+    EXPECT_EQ(rows("SELECT SITSCOL FROM " + cereri()), Rows{"Q"});
 }
 
 TEST_F(EditorStore, TheKeptDocumentGoesOnlyAfterTheUpdateAndStaysWhileInUse)

@@ -71,15 +71,20 @@ TEST_F(EditorWindow, EnterMovesThroughTheFormAndTheBoxesSetTheirAmounts)
 {
     gui::ApplicationEditorWindow w(hui);
     w.openAdd();
+    QApplication::setActiveWindow(&w);
     QWidget *cnp = w.field("CNPSol");
     cnp->setFocus();
     QTest::keyClick(cnp, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), w.field("SubSemn"));
+    EXPECT_EQ(w.focusWidget(), w.field("SubSemn"));
+    // A name field takes no more than its column holds.
+    QTest::keyClicks(w.field("SubSemn"), QString(40, 'x'));
+    EXPECT_EQ(line(w, "SubSemn")->text(), QString(32, 'X'));
+    line(w, "SubSemn")->clear();
     QTest::keyClicks(w.field("SubSemn"), "popescu ion");
     EXPECT_EQ(line(w, "SubSemn")->text(), "POPESCU ION");
     EXPECT_EQ(line(w, "TitT")->text(), "POPESCU ION");  // the holder follows the applicant
     QTest::keyClick(w.field("SubSemn"), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), w.field("Nr_Cere"));
+    EXPECT_EQ(w.focusWidget(), w.field("Nr_Cere"));
     QTest::keyClicks(w.field("Nr_Cere"), "25");
     EXPECT_EQ(line(w, "Nr_Cere")->text(), "25");
 

@@ -72,7 +72,7 @@ TEST(NumericField, KeystrokesFollowTheFieldRules)
     EXPECT_EQ(n.beeps(), 1);
     QTest::keyClick(&n, Qt::Key_7);  // a digit replaces the lone 0
     EXPECT_EQ(n.text(), "7");
-    QTest::keyClicks(&n, "123");  // four integer digits at most
+    QTest::keyClicks(&n, "1234");  // four integer digits at most
     EXPECT_EQ(n.text(), "7123");
     EXPECT_EQ(n.beeps(), 2);
     QTest::keyClicks(&n, ".5.");  // one separator
@@ -113,6 +113,7 @@ TEST(NumericField, EnteringSelectsTheWholeText)
     auto *b = new NumericEdit(4, 0, &w);
     b->setText("25");
     w.show();
+    QApplication::setActiveWindow(&w);
     a->setFocus();
     QTest::keyClick(a, Qt::Key_Tab);
     ASSERT_TRUE(b->hasFocus());

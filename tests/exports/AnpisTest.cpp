@@ -141,6 +141,15 @@ TEST_F(AnpisTest, SupplementRoundingControlsInTextsAndApplicationWithoutMembers)
     EXPECT_TRUE(text.contains("<persoane nrpersoane=\"0\" venitpers=\"0\"/>"));
 }
 
+// A disk that fills up half-way is reported as an error, never as a finished file.
+TEST_F(AnpisTest, WriteFailureIsAnErrorNotASuccess)
+{
+    addSmallFolder();
+    FailingDevice device(1000);
+    device.open(QIODevice::WriteOnly);
+    EXPECT_THROW(exports::WriteAnpisDocument(device, exports::LoadExportSettings(), "01.2024"), std::exception);
+}
+
 TEST_F(AnpisTest, JanuaryReportsDecemberAsTheIncomeMonth)
 {
     addSmallFolder();

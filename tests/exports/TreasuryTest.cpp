@@ -189,6 +189,37 @@ TEST_F(TreasuryTest, ExistingFolderIsReplacedOnlyAfterDaAndNotWhileInUse)
     EXPECT_FALSE(QFile::exists(folder() + "/old.txt"));
 }
 
+// The table's code page (1252) lacks Ă Ş Ţ: the table gets their base letters instead of
+// question marks, the annex (Unicode) keeps the name as typed.
+TEST_F(TreasuryTest, RomanianLettersOutsideTheTablesCodePageBecomeTheirBaseLetters)
+{
+    addApp({{"NRCRT", "1"}, {"NR_CERE", "1"}, {"SUBSEMN", "'ŞTEFĂNESCU ŢICU ÎONUŢ'"}, {"NR_MEMBRI", "1"},
+            {"SUMAL", "20"}, {"CNP", "'1800101123456'"}});
+    const auto r = run();
+    ASSERT_TRUE(r.done);
+    EXPECT_EQ(python("import sys, dbfread\n"
+                     "for r in dbfread.DBF(sys.argv[1], encoding='cp1252'): print(r['NUMEPREN'])\n",
+                     r.files[0]),
+              "STEFANESCU TICU ÎONUT\n");
+    EXPECT_NE(python("import sys, xlrd\n"
+                     "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+                     "print([c.value for r in range(s.nrows) for c in s.row(r)])\n",
+                     r.files[1])
+                  .find("ŞTEFĂNESCU ŢICU ÎONUŢ"),
+              std::string::npos);
+}
+
+// A failure half-way (here: no temporary folder for the annexes) leaves neither the output
+// folder with only some of the files nor the hidden folder they were written in.
+TEST_F(TreasuryTest, FailureHalfWayLeavesNoPartialSet)
+{
+    addSmallFolder();
+    writeFile(tmp / "not-a-folder", "x");
+    Context().tempFolder = tmp.qpath() + "/not-a-folder";
+    EXPECT_THROW(run(), std::exception);
+    EXPECT_EQ(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+}
+
 // A household of 100 would spill into the next field of the two-digit NRPERS; such a
 // value is refused, naming the application, before anything is written.
 TEST_F(TreasuryTest, ValuesThatDoNotFitTheTreasuryFieldsAreRefused)

@@ -8,6 +8,7 @@
 #include "core/DataStore.h"
 #include "core/Keys.h"
 #include "core/Tables.h"
+#include "engines/dbase/DbfTable.h"
 #include "periods/ImportShared.h"
 #include "periods/Imports.h"
 
@@ -43,7 +44,7 @@ protected:
                                   int cut = 0, bool withInquiries = true)
     {
         const auto path = tmp / ("vmg" + std::to_string(++made_) + ".416");
-        std::vector<RegisterTableSpec> tables{{"Cereri.dbf", kVmgFiles, files}, {"Oameni.dbf", kVmgMembers, members}};
+        std::vector<RegisterTableDef> tables{{"Cereri.dbf", kVmgFiles, files}, {"Oameni.dbf", kVmgMembers, members}};
         if (withInquiries)
             tables.push_back({"Anchete.dbf", kVmgInquiries, inquiries});
         if (!WriteRegisterArchive(path, tables, cut))
@@ -148,7 +149,7 @@ TEST_F(ImportVmgTest, ADamagedOrIncompleteArchiveLeavesTheTablesAsTheyWere)
 
     const auto cut = archive(QJsonArray{file(2, "ALTUL", "APROBATA")}, QJsonArray{}, QJsonArray{}, 200);
     const auto noInquiries = archive(QJsonArray{file(2, "ALTUL", "APROBATA")}, QJsonArray{}, QJsonArray{}, 0, false);
-    std::vector<RegisterTableSpec> wrong{{"Cereri.dbf", "IDCERERE N(10,0); NUME C(40)", QJsonArray{QJsonArray{2, "X"}}},
+    std::vector<RegisterTableDef> wrong{{"Cereri.dbf", "IDCERERE N(10,0); NUME C(40)", QJsonArray{QJsonArray{2, "X"}}},
                                          {"Anchete.dbf", kVmgInquiries, QJsonArray{}},
                                          {"Oameni.dbf", kVmgMembers, QJsonArray{}}};
     const auto missingColumns = tmp / "columns.416";
@@ -175,14 +176,19 @@ TEST_F(ImportVmgTest, AnInterruptedRebuildOfTheMembersTableLeavesEveryMember)
     for (int i = 1; i <= 3; ++i)
         ExecSql("INSERT INTO \"Oameni.dbf\" (NROM,NRCRT,TITULAR) VALUES (" + QString::number(i) + "," +
                 QString::number(i) + ",\"M" + QString::number(i) + "\")");
+    // Stopped at the moment the old way had deleted the table and not yet moved the new
+    // one in: the member of the application is there, the orphans are only marked.
     periods::BeforeMembersTableReplaced() = [] { throw std::runtime_error("stopped"); };
     EXPECT_THROW(periods::RebuildMembersTable(), std::runtime_error);
-    EXPECT_EQ(rows("SELECT TITULAR FROM \"Oameni.dbf\" ORDER BY NROM"), (Rows{"M1", "M2", "M3"}));
-    EXPECT_EQ(QDir(DataFolder()).entryList({"*.dbf", "*.DBF"}, QDir::Files).size(), 3);  // no scratch left
+    EXPECT_EQ(rows("SELECT TITULAR FROM \"Oameni.dbf\" ORDER BY NROM"), (Rows{"M1"}));
+    EXPECT_EQ(dbf::DbfTable(tmp / "prog/Data/Oameni.dbf").recordCount(), 3u);
 
     periods::BeforeMembersTableReplaced() = {};
+    ExecSql("INSERT INTO \"Oameni.dbf\" (NROM,NRCRT,TITULAR) VALUES (4,5,\"M4\")");
     periods::RebuildMembersTable();
     EXPECT_EQ(rows("SELECT TITULAR FROM \"Oameni.dbf\""), (Rows{"M1"}));
+    EXPECT_EQ(dbf::DbfTable(tmp / "prog/Data/Oameni.dbf").recordCount(), 1u);  // packed
+    EXPECT_EQ(QDir(DataFolder()).entryList(QDir::Files).filter("dbf", Qt::CaseInsensitive).size(), 3);
 }
 
 TEST_F(ImportVmgTest, AddressAndRoleFollowTheRegistersCodes)

@@ -224,6 +224,23 @@ TEST_F(PeriodWindowTest, TheChoosersReturnTheChosenMonthOrRefuseABlankOne)
     EXPECT_EQ(year, 2024);
 }
 
+TEST_F(PeriodWindowTest, TheMainWindowsPeriodButtonOpensTheWindowOnItsListOnce)
+{
+    periods::WriteMonthList({"02.2025", "01.2025"});
+    SetWorkingMonth("01.2025");
+    QStringList seen;
+    for (int click = 0; click < 2; ++click) {
+        whenModal([&seen](QWidget *w) {
+            auto *list = w->findChild<QComboBox *>("Luna");
+            seen << w->windowTitle() + ":" + list->currentText();
+            QTest::mouseClick(w->findChild<QPushButton *>("RenuntaB"), Qt::LeftButton);
+        });
+        main->trigger("Perioada");
+    }
+    EXPECT_EQ(seen, (QStringList{"Perioada in lucru:01.2025", "Perioada in lucru:01.2025"}));
+    EXPECT_EQ(main->findChildren<gui::PeriodWindow *>().size(), 1);
+}
+
 TEST_F(PeriodWindowTest, AProgressMaximumOfZeroShowsAnEmptyBar)
 {
     gui::ProgressWindow contor;

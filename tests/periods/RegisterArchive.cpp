@@ -22,24 +22,24 @@ const char *kAsfInquiries = "IDANCHET N(10,0); IDCERERE N(10,0); LADATA D; TMEMB
 const char *kAsfMembers = "IDCERERE N(10,0); IDANCHET N(10,0); NUME C(40); CNPDATA C(13); CUANTUMV N(10,2); "
                           "CUANTUMA N(10,2); RUDACOD N(2,0)";
 
-bool WriteRegisterArchive(const std::filesystem::path &archive, const std::vector<RegisterTableSpec> &tables, int cut)
+bool WriteRegisterArchive(const std::filesystem::path &archive, const std::vector<RegisterTableDef> &tables, int cut)
 {
     if (run("/usr/bin/python3 -c 'import dbf' 2>/dev/null") != 0)
         return false;
     QJsonArray list;
-    for (const RegisterTableSpec &t : tables)
+    for (const RegisterTableDef &t : tables)
         list.append(QJsonObject{{"name", t.name}, {"fields", t.fields}, {"rows", t.rows}});
-    QJsonObject spec{{"tables", list}};
+    QJsonObject wanted{{"tables", list}};
     if (cut > 0)
-        spec.insert("cut", cut);
-    const std::filesystem::path specFile = archive.string() + ".json";
-    writeFile(specFile, QJsonDocument(spec).toJson().toStdString());
+        wanted.insert("cut", cut);
+    const std::filesystem::path tablesFile = archive.string() + ".json";
+    writeFile(tablesFile, QJsonDocument(wanted).toJson().toStdString());
     const std::string script = std::string(PERIODS_TEST_DIR) + "/register_archive.py";
     std::string out;
-    const int rc = run("/usr/bin/python3 " + shellQuote(script) + " " + shellQuote(specFile.string()) + " " +
+    const int rc = run("/usr/bin/python3 " + shellQuote(script) + " " + shellQuote(tablesFile.string()) + " " +
                            shellQuote(archive.string()) + " 2>&1",
                        &out);
-    std::filesystem::remove(specFile);
+    std::filesystem::remove(tablesFile);
     if (rc != 0)
         throw std::runtime_error("register_archive.py failed: " + out);
     return true;

@@ -12,7 +12,7 @@
 
 namespace focaris::test {
 
-struct RegisterTableSpec {
+struct RegisterTableDef {
     QString name;    // "Cereri.dbf"
     QString fields;  // "IDCERERE N(10,0); NUME C(40); CEREDATA D"
     QJsonArray rows; // one array per row; dates as "YYYY-MM-DD", null for blank
@@ -20,7 +20,7 @@ struct RegisterTableSpec {
 
 // Writes the archive; `cut` > 0 keeps only its first `cut` bytes (a damaged archive).
 // False when the writer is not available (python3-dbf missing).
-bool WriteRegisterArchive(const std::filesystem::path &archive, const std::vector<RegisterTableSpec> &tables,
+bool WriteRegisterArchive(const std::filesystem::path &archive, const std::vector<RegisterTableDef> &tables,
                           int cut = 0);
 
 // The layouts of the two registers' tables, with only the columns the imports read.

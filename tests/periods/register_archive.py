@@ -5,8 +5,8 @@ The tables are written with python3-dbf (dBase III, code page 1250); the archive
 save container: a 32-bit little-endian member count, then for each member the length of
 its name, the name in Windows-1250, the uncompressed size and one zlib stream (level 9).
 
-Usage: register_archive.py SPEC.json OUT
-SPEC: {"tables": [{"name": "Cereri.dbf", "fields": "IDCERERE N(10,0); NUME C(40)",
+Usage: register_archive.py TABLES.json OUT
+TABLES.json: {"tables": [{"name": "Cereri.dbf", "fields": "IDCERERE N(10,0); NUME C(40)",
                    "rows": [[1, "POPESCU"], ...]}],
        "cut": N (optional: keep only the first N bytes of the archive)}
 Dates are given as "YYYY-MM-DD"; null is a blank field.
@@ -28,11 +28,11 @@ def value(v):
     return v
 
 
-def write_table(folder, spec):
-    path = os.path.join(folder, spec["name"])
-    table = dbf.Table(path, spec["fields"], codepage="cp1250", dbf_type="db3")
+def write_table(folder, table_def):
+    path = os.path.join(folder, table_def["name"])
+    table = dbf.Table(path, table_def["fields"], codepage="cp1250", dbf_type="db3")
     table.open(mode=dbf.READ_WRITE)
-    for row in spec["rows"]:
+    for row in table_def["rows"]:
         table.append(tuple(value(v) for v in row))
     table.close()
     # python-dbf may write the name in another case or add a memo file: take what is there.
@@ -40,11 +40,11 @@ def write_table(folder, spec):
 
 
 def main():
-    spec = json.load(open(sys.argv[1], encoding="utf-8"))
+    wanted = json.load(open(sys.argv[1], encoding="utf-8"))
     out = sys.argv[2]
     with tempfile.TemporaryDirectory() as folder:
         members = []
-        for t in spec["tables"]:
+        for t in wanted["tables"]:
             write_table(folder, t)
         for name in sorted(os.listdir(folder)):
             data = open(os.path.join(folder, name), "rb").read()
@@ -54,8 +54,8 @@ def main():
             encoded = name.encode("cp1250")
             blob += struct.pack("<i", len(encoded)) + encoded + struct.pack("<i", len(data))
             blob += zlib.compress(data, 9)
-        if "cut" in spec:
-            blob = blob[: spec["cut"]]
+        if "cut" in wanted:
+            blob = blob[: wanted["cut"]]
         open(out, "wb").write(blob)
 
 

@@ -83,6 +83,16 @@ TEST_F(EonTest, TheWorkbooksCarryTheGasAndElectricityRowsWithCodesAsText)
     EXPECT_EQ(at(el, 1, 3, 2), "");
 }
 
+TEST_F(EonTest, ASupplierTypedInSmallLettersStillSelectsItsRows)
+{
+    ExecSql(QStringList{"UPDATE " + Quoted(TablePath("Cereri.dbf")), "SET FURNG=\"e.on gaz\"", "WHERE NRCRT=2"});
+    EonChoice c = validChoice();
+    EXPECT_EQ(c.suppliers, QStringList{"E.ON GAZ"});
+    const QString file = out + "/gaz.xlsx";
+    EXPECT_EQ(reports::WriteEonWorkbook(file, c, true), 2);
+    EXPECT_EQ(at(readCells(file), 1, 2, 11), "s:BOBOC");
+}
+
 TEST_F(EonTest, AMonthWithoutGasGivesOnlyTheHeaderRow)
 {
     ExecSql(QStringList{"UPDATE " + Quoted(TablePath("Cereri.dbf")), "SET SUMAG=0"});

@@ -6,6 +6,7 @@
 #include "gui/reports/AgencyReports.h"
 #include "gui/reports/AjpisPeriodDialog.h"
 #include "gui/reports/EonSupplierDialog.h"
+#include "gui/shell/Program.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -133,6 +134,27 @@ TEST_F(ReportWindowsTest, TheEonEntryRemembersTheCodesAndWritesBothWorkbooks)
     EXPECT_TRUE(QFileInfo::exists(out + "/EON_TERMICA_RAPORT/Suplimente_Electrica.xlsx"));
     EXPECT_EQ(ui.lastMessage(), "\rRaportul a fost creat!");
     EXPECT_EQ(at(readCells(out + "/EON_TERMICA_RAPORT/Suplimente_Gaz.xlsx"), 1, 2, 15), "s:540001");
+}
+
+// The program's menu reaches the reports: "Raport AJPIS" opens the period dialog, and
+// cancelling it asks for no folder; "Format AJPIS" writes the supplier folder.
+TEST_F(ReportWindowsTest, TheMenuEntriesOpenTheReports)
+{
+    gui::Program program(&ui);
+    bool shown = false;
+    whenShown([&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        shown = dialog && dialog->objectName() == "PerSelect";
+        if (dialog)
+            dialog->reject();
+    });
+    program.mainWindow().trigger("Raport AJPIS");
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(ui.messages.empty());
+    ui.folderAnswers.push_back(out);
+    program.mainWindow().trigger("Format AJPIS");
+    EXPECT_TRUE(QFileInfo::exists(out + "/TERMICA_FURNIZORI/TERMO SA/Anexa14.xls"));
+    EXPECT_EQ(ui.lastMessage(), "\rRaportul a fost creat!");
 }
 
 } // namespace

@@ -85,10 +85,17 @@ TEST_F(RtfEngine, PlaceholdersMatchWithoutCaseAndUpperCaseOnlyLongCapitalKeys)
     std::string tpl = kHead1250 + "\\pard [NUME]|[Nume]|[nume]|[NR]|[ADR]\\par\r\n}\r\n";
     std::string out = fillOnce(tpl, {{"[NUME]", "Popescu Ion ăîșâ"}, {"[NR]", "ab"},
                                      {"[ADR]", "str. mare"}});
-    // Letters with diacritics are not upper-cased; "[NR]" and "[ADR]" (4 and 5 characters)
-    // differ because only placeholders longer than 4 characters change their values.
-    std::string cp = focaris::text::utf8ToCp1250("POPESCU ION ăîşâ|Popescu Ion ăîşâ|Popescu Ion ăîşâ|ab|STR. MARE");
+    // The Romanian letters are put in capitals with the others (ș, which the code page
+    // lacks, printed as Ş); "[NR]" and "[ADR]" (4 and 5 characters) differ because only
+    // placeholders longer than 4 characters change their values.
+    std::string cp = focaris::text::utf8ToCp1250(
+        "POPESCU ION ĂÎŞÂ|Popescu Ion ăîşâ|Popescu Ion ăîşâ|ab|STR. MARE");
+    const std::string capitalS = "\\'aa", capitalT = "\\'de";
+    cp.replace(cp.find("\xAA"), 1, capitalS);
     EXPECT_EQ(out, kHead1250 + "\\pard " + cp + "\\par\r\n}\r\n");
+    out = fillOnce(kHead1250 + "\\pard UAT [UAT1]\\par\r\n}\r\n", {{"[UAT1]", "Sâncraiu de Mureş, Ţara Haţegului"}});
+    EXPECT_EQ(out, kHead1250 + "\\pard UAT " + focaris::text::utf8ToCp1250("SÂNCRAIU DE MURE") + capitalS + ", " +
+                       capitalT + "ARA HA" + capitalT + "EGULUI\\par\r\n}\r\n");
 }
 
 TEST_F(RtfEngine, EmptyValuesLeaveTenDotsAndShortKeysDoNotMatchInsideLongerOnes)

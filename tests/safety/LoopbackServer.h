@@ -1,6 +1,6 @@
-// focaris-backup-server started for a test on a free loopback port (127.0.0.1), its
-// storage in a folder of the test; its log is kept to read the confirmation codes. The
-// server is killed when the object goes.
+// focaris-backup-server started for the window tests on a free loopback port
+// (127.0.0.1), its storage in a folder of the test; its log is kept to read the
+// confirmation codes. The server is killed when the object goes.
 #pragma once
 
 #include <QProcess>
@@ -29,13 +29,22 @@ public:
             proc.waitForFinished();
         }
     }
-    // The confirmation code of the last account made (read from the log).
+    // The confirmation code of the last account made. The server logs it before it
+    // answers the login, so it is on its way; read until it has arrived (the bound only
+    // ends a hung run).
     QString code()
     {
-        proc.waitForReadyRead(100);
-        log += QString::fromUtf8(proc.readAllStandardError());
-        const auto m = QRegularExpression("confirmation code (\\d{6})").match(log);
-        return m.captured(1);
+        const QRegularExpression pattern("confirmation code (\\d{6})");
+        for (int i = 0; i < 1200; ++i) {
+            log += QString::fromUtf8(proc.readAllStandardError());
+            QString last;
+            for (auto it = pattern.globalMatch(log); it.hasNext();)
+                last = it.next().captured(1);
+            if (!last.isEmpty())
+                return last;
+            proc.waitForReadyRead(100);
+        }
+        return {};
     }
     QProcess proc;
     quint16 port = 0;

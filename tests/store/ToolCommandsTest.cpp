@@ -18,7 +18,7 @@ std::string tool(const std::string &args, int *status = nullptr) {
 TEST(StoreTool, InitLogAndSql) {
     TempDir dir;
     const std::string folder = shellQuote(dir.path().string());
-    EXPECT_EQ(tool("store init " + folder), "");
+    EXPECT_EQ(tool("store init " + folder), "templates=13\n");
     EXPECT_EQ(tool("store log " + folder + " 'Pornire program'"), "idlog=1\n");
     EXPECT_EQ(tool("sql " + folder + " " + shellQuote("SELECT IDLOG, ACTIUNE, UTILIZATOR IS NULL AS U FROM \"Log.dbf\"")),
               "IDLOG,ACTIUNE,U\n1,Pornire program,0\n");
@@ -32,6 +32,26 @@ TEST(StoreTool, InitLogAndSql) {
     const std::string err = tool("sql " + folder + " " + shellQuote("SELECT NOPE FROM Cereri"), &status);
     EXPECT_EQ(status, 1);
     EXPECT_NE(err.find("focaris-tool: Unknown column NOPE"), std::string::npos) << err;
+}
+
+// A folder prepared by the tool is ready to print: the tables, every template, the
+// counters; a second run keeps what is there, and the help says what init does.
+TEST(StoreTool, InitPreparesTheFolderAsTheStartDoes) {
+    TempDir dir;
+    const std::string folder = shellQuote(dir.path().string());
+    EXPECT_EQ(tool("store init " + folder), "templates=13\n");
+    for (const char *file : {"LOG.DBF", "Cereri.dbf", "Oameni.dbf", "Stabilire.rtf", "Referat.rtf", "Stat.xls",
+                             "StabilireU.xls", "ModelAncheta2.rtf", "Anexa14.xls"})
+        EXPECT_TRUE(std::filesystem::exists(dir / file)) << file;
+    const std::string settings = readFile(dir / "Focaris.set");
+    for (const char *line : {"NRCRT=1", "NROM=1", "IDLOG=1", "Versiune=1.0029"})
+        EXPECT_NE(settings.find(line), std::string::npos) << line << "\n" << settings;
+    writeFile(dir / "Stabilire.rtf", "{\\rtf1 the office's own}");
+    EXPECT_EQ(tool("store init " + folder), "templates=0\n");
+    EXPECT_EQ(readFile(dir / "Stabilire.rtf"), "{\\rtf1 the office's own}");
+    const std::string help = tool("help");
+    EXPECT_NE(help.find("store init FOLDER   prepares a data folder as the program's start does"), std::string::npos)
+        << help;
 }
 
 TEST(StoreTool, CityFolder) {

@@ -23,8 +23,7 @@ std::vector<std::filesystem::path> workbooksIn(const std::filesystem::path &fold
 
 int runPython(const std::string &script, const std::vector<std::string> &args, std::string *out)
 {
-    // The scripts sit beside this file, in tests/xls; found from the test data folder
-    // (tests/data), since the compiler may record this file's name relative to the build.
+    // Beside the test data (not __FILE__, which may be relative to the build folder).
     const std::filesystem::path dir = focaris::test::dataDir().parent_path() / "xls";
     // The Debian interpreter, where python3-xlrd is installed.
     const std::string python =

@@ -150,6 +150,52 @@ std::string asciiUpper(std::string_view s)
     return out;
 }
 
+// The capital of a lower-case Latin letter (Latin-1 and Latin Extended-A, and the
+// comma-below letters of Romanian), or the character itself.
+static char32_t upperLetter(char32_t c)
+{
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 'A';
+    if (c < 0xE0)
+        return c;
+    if (c <= 0xFE)
+        return c == 0xF7 ? c : c - 0x20;   // 0xF7 is the division sign
+    if (c == 0xFF)
+        return 0x178;
+    // Latin Extended-A pairs capital and small letters; the pairs start on an even code
+    // except between 0x139 and 0x148 and from 0x179 on.
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
+        return (c & 1) ? (c == 0x131 ? char32_t('I') : c - 1) : c;
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+        return (c & 1) ? c : c - 1;
+    if (c == 0x219 || c == 0x21B)   // ș ț
+        return c - 1;
+    return c;
+}
+
+std::string upperCase(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            out.push_back(b >= 'a' && b <= 'z' ? char(b - 'a' + 'A') : char(b));
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        const char32_t c = nextCodePoint(utf8, i);
+        const std::size_t length = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+        const char32_t u = i - start == length ? upperLetter(c) : c;
+        if (u == c)
+            out.append(utf8.substr(start, i - start));   // kept byte for byte, malformed ones too
+        else
+            appendUtf8(out, u);
+    }
+    return out;
+}
+
 bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())

@@ -37,6 +37,10 @@ void appendUtf8(std::string &out, char32_t cp);
 
 // Upper-cases the ASCII letters a-z only (the rule of the settings keys and placeholders).
 std::string asciiUpper(std::string_view s);
+// Upper-cases a UTF-8 text the way a printed name is written in capitals: a-z and the
+// accented Latin letters, Romanian ones included (ă â î ş ţ ș ț become Ă Â Î Ş Ţ Ș Ț).
+// Other characters, ß among them, stay as they are.
+std::string upperCase(std::string_view utf8);
 // Compares two texts without regard to the case of ASCII letters.
 bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
 

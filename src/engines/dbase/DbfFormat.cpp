@@ -442,6 +442,17 @@ static void decodeText(const unsigned char *p, std::size_t n, const DecodeTable 
     const std::size_t start = buf.size();
     if (isAscii(p, n)) {
         buf.append(reinterpret_cast<const char *>(p), n);
+    } else if (n <= 254) {
+        // Names and addresses with diacritics: converted into a scratch area four bytes a
+        // character without a branch (the table holds every byte, ASCII too), then
+        // appended at once.
+        char out[254 * 3 + 4];
+        char *o = out;
+        for (std::size_t i = 0; i < n; ++i) {
+            std::memcpy(o, table.bytes[p[i]].data(), 4);
+            o += table.length[p[i]];
+        }
+        buf.append(out, std::size_t(o - out));
     } else {
         for (std::size_t i = 0; i < n; ++i) {
             const unsigned char c = p[i];
@@ -537,6 +548,97 @@ static bool parseNumber(const unsigned char *p, int len, double &out)
     if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v))
         return false;
     out = v;
+    return true;
+}
+
+// The bytes p[0..7] as one word, the first byte lowest.
+static inline std::uint64_t load8(const unsigned char *p)
+{
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+
+// How many of the 8 bytes of `w` (first byte lowest) are digits before the first that
+// is not.
+static inline int leadingDigits(std::uint64_t w)
+{
+    // A digit byte is 0x30..0x39: its high half is 3 before and after adding 6. A carry
+    // out of a byte (0xFA and above) only disturbs the bytes after it, past the run.
+    const std::uint64_t high = w & 0xF0F0F0F0F0F0F0F0ULL;
+    const std::uint64_t plus6 = (w + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL;
+    const std::uint64_t bad = (high ^ 0x3030303030303030ULL) | (plus6 ^ 0x3030303030303030ULL);
+    return bad == 0 ? 8 : __builtin_ctzll(bad) / 8;
+}
+
+// The value of the first n (1..8) digit bytes of `w`.
+static inline std::uint64_t digitsValue(std::uint64_t w, int n)
+{
+    // The digits go to the top bytes, zeros before them; then pairs, fours and eights are
+    // combined with three multiplications.
+    std::uint64_t v = (w - 0x3030303030303030ULL) << (8 * (8 - n));
+    v = v * 10 + (v >> 8);
+    v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+         (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+        32;
+    return v;
+}
+
+// parseNumber for a field followed by at least 8 more bytes of its record, so that words
+// may be read past its end: the usual right-aligned number eight digits at a time.
+// Anything out of the ordinary goes to parseNumber, so both always agree.
+static bool parseNumberInRecord(const unsigned char *p, int len, double &out)
+{
+    static const double pow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+    static const std::uint64_t ipow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+    int i = 0;
+    for (;;) {
+        const std::uint64_t x = load8(p + i) ^ 0x2020202020202020ULL;
+        if (x == 0) {
+            i += 8;
+            if (i >= len)
+                return false;   // blank
+            continue;
+        }
+        i += __builtin_ctzll(x) / 8;
+        break;
+    }
+    if (i >= len)
+        return false;   // blank
+    bool neg = false;
+    int at = i;
+    if (p[at] == '-') {
+        neg = true;
+        ++at;
+    }
+    const int whole = std::min(leadingDigits(load8(p + at)), len - at);
+    if (whole == 0 || whole == 8)
+        return parseNumber(p, len, out);
+    std::uint64_t value = digitsValue(load8(p + at), whole);
+    at += whole;
+    int frac = 0;
+    std::uint64_t fraction = 0;
+    if (at < len && p[at] == '.') {
+        ++at;
+        frac = std::min(leadingDigits(load8(p + at)), len - at);
+        if (frac == 8)
+            return parseNumber(p, len, out);
+        if (frac > 0)
+            fraction = digitsValue(load8(p + at), frac);
+        at += frac;
+    }
+    // Only blanks (or NULs) may follow, up to the end of the field.
+    const int rest = len - at;
+    if (rest > 0) {
+        if (rest >= 8)
+            return parseNumber(p, len, out);
+        const std::uint64_t keep = (std::uint64_t(1) << (8 * rest)) - 1;
+        if ((load8(p + at) & 0xDFDFDFDFDFDFDFDFULL & keep) != 0)
+            return parseNumber(p, len, out);
+    }
+    // At most 7 + 7 digits: exact in a double; one division rounds correctly.
+    const double v = fraction == 0 ? double(value) : double(value * ipow10[frac] + fraction) / pow10[frac];
+    out = neg ? -v : v;
     return true;
 }
 
@@ -736,6 +838,7 @@ RowDecoder::RowDecoder(const Header &h, MemoFile *memo)
     for (std::size_t i = 0; i < h.fields.size(); ++i) {
         const Field &f = h.fields[i];
         Step s{Step::Other, f.offset, f.length};
+        s.roomAfter = f.offset + f.length + 8 <= h.recordLength;
         if (h.nullBit[i] < 0) {
             if (f.type == 'C')
                 s.kind = Step::Char;
@@ -751,8 +854,12 @@ RowDecoder::RowDecoder(const Header &h, MemoFile *memo)
 void RowDecoder::decode(const unsigned char *rec, ValueKind *kinds, RecordSet::Payload *values,
                         std::string &buf) const
 {
-    for (std::size_t i = 0; i < steps_.size(); ++i) {
-        const Step &s = steps_[i];
+    // The step list is read once: the text buffer written below could otherwise alias it
+    // for the compiler, which would then reload it for every field.
+    const Step *steps = steps_.data();
+    const std::size_t count = steps_.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const Step &s = steps[i];
         ValueKind &kind = kinds[i];
         RecordSet::Payload &v = values[i];
         const unsigned char *p = rec + s.offset;
@@ -761,7 +868,7 @@ void RowDecoder::decode(const unsigned char *rec, ValueKind *kinds, RecordSet::P
             decodeText(p, std::size_t(s.length), table_, kind, v, buf);
             break;
         case Step::Numeric:
-            if (parseNumber(p, s.length, v.number))
+            if (s.roomAfter ? parseNumberInRecord(p, s.length, v.number) : parseNumber(p, s.length, v.number))
                 kind = ValueKind::Number;
             else
                 kind = ValueKind::Null;

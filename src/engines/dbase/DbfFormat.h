@@ -100,6 +100,7 @@ private:
     struct Step {
         enum Kind : std::uint8_t { Char, Numeric, Date, Other } kind;
         int offset, length;
+        bool roomAfter = false;   // 8 bytes of the record follow the field
     };
     const Header &header_;
     const DecodeTable &table_;

@@ -339,7 +339,7 @@ std::string TRTFReplace::replaceOnce(const std::string &line)
                 }
                 std::string_view written = std::string_view(out).substr(pos, key.size());
                 if (written.size() > 4 && !hasLowerAsciiLetter(written))
-                    value = text::asciiUpper(value);
+                    value = text::upperCase(value);
                 value = encodeValue(value);
                 if (value.empty())
                     value = kEmptyValue;

@@ -102,6 +102,9 @@ void SharedStrings::parse(const std::vector<std::string_view> &segments)
         return;
     std::vector<std::string_view> segs = segments;
     const uint32_t unique = rd32(segs[0], 4);
+    parsed_ = true;
+    declaredTotal_ = rd32(segs[0], 0);
+    declaredUnique_ = unique;
     segs[0] = segs[0].substr(8);
     Cursor c(segs);
     while (entries_.size() < unique && !c.atEnd()) {
@@ -127,6 +130,15 @@ void SharedStrings::parse(const std::vector<std::string_view> &segments)
             plain_.emplace(e.text, uint32_t(entries_.size()));
         entries_.push_back(std::move(e));
     }
+}
+
+bool SharedStrings::needsRewrite(uint32_t cellsUsingTable) const
+{
+    if (changed_)
+        return true;
+    if (!parsed_)
+        return false;
+    return declaredUnique_ != entries_.size() || declaredTotal_ != cellsUsingTable;
 }
 
 const std::string &SharedStrings::text(uint32_t i) const

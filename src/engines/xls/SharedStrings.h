@@ -25,6 +25,11 @@ public:
     uint32_t add(std::string_view utf8);
     // True once a string was added: the table must then be written anew.
     bool changed() const { return changed_; }
+    // True when the table must be written anew for a workbook whose text cells make
+    // `cellsUsingTable` references to it: a string was added, or the counts the table
+    // declared when read disagree with the strings it holds or with those cells (a
+    // reader that trusts the counts could not open a copy that kept them).
+    bool needsRewrite(uint32_t cellsUsingTable) const;
 
     // Where a string of the EXTSST index starts: the record (0 = SST) and the offset of
     // the string from the start of that record, header included.
@@ -50,6 +55,8 @@ private:
     std::vector<Entry> entries_;
     std::unordered_map<std::string, uint32_t> plain_;
     bool changed_ = false;
+    bool parsed_ = false;
+    uint32_t declaredTotal_ = 0, declaredUnique_ = 0;
 };
 
 } // namespace focaris::xls

@@ -638,7 +638,7 @@ std::string XCell::toBytes() const
         }
         appendRecord(out, rec::EXTSST, ext);
     };
-    const bool newSst = m.sst.changed();
+    const bool newSst = m.sst.needsRewrite(total);
     for (std::size_t i = 0; i < m.globals.size(); ++i) {
         const Record &r = m.globals[i];
         if (newSst) {

@@ -5,7 +5,10 @@
 // with AdaugaCerere or ModificaCerere and, on true, stores it with ApplicationStore.
 #pragma once
 
+// moc does not read the C++20 headers behind these types; it needs none of them.
+#ifndef Q_MOC_RUN
 #include "applications/ApplicationEditor.h"
+#endif
 
 #include <QDialog>
 #include <QHash>

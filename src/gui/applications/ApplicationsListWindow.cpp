@@ -1,6 +1,7 @@
 // The applications list window.
 #include "gui/applications/ApplicationsListWindow.h"
 
+#include "applications/ApplicationStore.h"
 #include "applications/MonthCopy.h"
 #include "applications/Removals.h"
 #include "core/ChangeLog.h"
@@ -311,7 +312,9 @@ void ApplicationsListWindow::deleteApplication()
     // new first one when the first was deleted).
     const int row = grid_->currentIndex().row();
     const qint64 before = row > 0 ? model_.list().key(row - 1) : model_.list().key(row + 1);
-    const Outcome o = DeleteApplication(ui_, key);
+    const Outcome o = RunGuarded(ui_, QStringLiteral("Stergere cerere"), [&] {
+        return ApplicationStore(ui_).remove(key) ? Outcome::success(1) : Outcome{};
+    });
     if (o.done || o.failed)
         reopen(o.done ? before : key);
 }

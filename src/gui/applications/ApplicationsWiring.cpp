@@ -3,10 +3,12 @@
 
 #include "admin/AdminSettings.h"
 #include "admin/AidParameters.h"
+#include "applications/ApplicationStore.h"
 #include "applications/MonthRecalculation.h"
 #include "core/Context.h"
 #include "core/Months.h"
 #include "gui/admin/AdminWindow.h"
+#include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
 #include "gui/periods/MonthChooser.h"
 #include "gui/shell/MainWindow.h"
@@ -25,6 +27,23 @@ ApplicationsListWindow &ApplicationsList(Ui &ui, MainWindow &main)
             return AlegeLuna(ui, caption, month, w) ? MonthCode(month) : 0;
         };
         window->haveMonth = [&ui](const QString &title) { return periods::WorkingMonthChosen(ui, title); };
+        // The editor stores what the person saved; a statement that fails is reported and
+        // leaves the list as it was.
+        auto *editor = new ApplicationEditorWindow(ui, window);
+        auto stored = [&ui, editor](const QString &title) {
+            qint64 key = 0;
+            RunGuarded(ui, title, [&] {
+                key = ApplicationStore(ui).store(editor->editor());
+                return Outcome::success(1);
+            });
+            return key;
+        };
+        window->onAdd = [editor, stored]() -> qint64 {
+            return editor->AdaugaCerere() ? stored(QStringLiteral("Adaugare Cerere")) : 0;
+        };
+        window->onModify = [editor, stored](qint64 key) {
+            return editor->ModificaCerere(key) && stored(QStringLiteral("Modificare Cerere")) > 0;
+        };
     }
     return *window;
 }

@@ -3,7 +3,10 @@
 // the editor's member operation; a refusal shows its hint and keeps the dialog open.
 #pragma once
 
+// moc does not read the C++20 headers behind these types; it needs none of them.
+#ifndef Q_MOC_RUN
 #include "applications/EditorFields.h"
+#endif
 
 #include <QDialog>
 

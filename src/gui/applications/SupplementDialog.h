@@ -5,7 +5,10 @@
 // stored.
 #pragma once
 
+// moc does not read the C++20 headers behind these types; it needs none of them.
+#ifndef Q_MOC_RUN
 #include "applications/ApplicationEditor.h"
+#endif
 
 #include <QDialog>
 

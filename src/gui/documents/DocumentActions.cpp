@@ -43,6 +43,25 @@ DocumentActions::DocumentActions(QWidget *list, Ui &ui, std::function<qint64()> 
 
 DocumentActions::~DocumentActions() = default;
 
+void DocumentActions::wire(const std::function<void(const QString &, std::function<void()>)> &setAction)
+{
+    const std::pair<const char *, std::function<void()>> captions[] = {
+        {"Dispozitie Unica de Stabilire", [this] { listeazaDispCum(); }},
+        {"Dispozitie de Stabilire Separata", [this] { listDisp(DispositionKind::Grant); }},
+        {"Dispozitie de Modificare", [this] { listDisp(DispositionKind::Modification); }},
+        {"Dispozitie de Respingere", [this] { listDisp(DispositionKind::Rejection); }},
+        {"Listeaza Re&ferate", [this] { listeazaReferate(); }},
+        {"Anexa 26", [this] { listCerere(FormKind::Full); }},
+        {"Anexa 2 - Forma prescurtata", [this] { listCerere(FormKind::Short); }},
+        {"Situatie Plati", [this] { situatiePlati(); }},
+        {"Adauga", [this] { anchetaAdauga(); }},
+        {"Arata", [this] { anchetaArata(); }},
+        {"Sterge", [this] { anchetaSterge(); }},
+    };
+    for (const auto &[caption, handler] : captions)
+        setAction(QString::fromUtf8(caption), handler);
+}
+
 void DocumentActions::run(const std::function<bool()> &ask, const std::function<void()> &make)
 {
     if (busy_)

@@ -5,11 +5,19 @@
 #include "gui/shell/MainWindow.h"
 #include "periods/WorkingMonth.h"
 
+#include <QPointer>
+
 namespace focaris::gui {
 
 void WirePeriods(MainWindow &main, Ui &ui)
 {
-    periods::SetWorkingMonthListener([&main](const QString &month) { main.setMonth(month); });
+    // The label is reached through a guarded pointer: a main window that is gone (tests make
+    // several) is simply not told.
+    QPointer<MainWindow> label(&main);
+    periods::SetWorkingMonthListener([label](const QString &month) {
+        if (label)
+            label->setMonth(month);
+    });
     main.setAction(QStringLiteral("Perioada"), [&main, &ui] {
         // One window for the run, a child of the main window, made at the first click.
         auto *window = main.findChild<PeriodWindow *>(QStringLiteral("Perioada"));

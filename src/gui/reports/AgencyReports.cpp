@@ -15,12 +15,23 @@ int monthCodeOf(const QDate &date) { return date.year() * 12 + date.month() - 1;
 
 } // namespace
 
+bool SelectPeriod(AjpisPeriodDialog &dialog, reports::ReportPeriod &period) { return dialog.ask(period); }
+
+bool SelectEonSupplier(EonSupplierDialog &dialog, reports::EonChoice &choice)
+{
+    choice = reports::LoadEonChoice();
+    if (!dialog.ask(choice))
+        return false;
+    reports::StorePostalCodes(choice);
+    return true;
+}
+
 void RunAjpisReport(Ui &ui, AjpisPeriodDialog &dialog)
 {
     if (!SettingsReady(ui))
         return;
     reports::ReportPeriod period;
-    if (!dialog.ask(period))
+    if (!SelectPeriod(dialog, period))
         return;
     reports::MakeAjpisReport(ui, monthCodeOf(period.from), monthCodeOf(period.to));
 }
@@ -31,10 +42,9 @@ void RunEonReport(Ui &ui, EonSupplierDialog &dialog)
 {
     if (!SettingsReady(ui))
         return;
-    reports::EonChoice choice = reports::LoadEonChoice();
-    if (!dialog.ask(choice))
+    reports::EonChoice choice;
+    if (!SelectEonSupplier(dialog, choice))
         return;
-    reports::StorePostalCodes(choice);
     reports::MakeEonReport(ui, choice);
 }
 

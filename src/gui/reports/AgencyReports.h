@@ -3,6 +3,8 @@
 #pragma once
 
 #include "core/Ui.h"
+#include "reports/AjpisReport.h"
+#include "reports/EonReport.h"
 
 namespace focaris::gui {
 
@@ -13,6 +15,13 @@ class EonSupplierDialog;
 // Gives the three menu entries their handlers. The dialogs are created once, as children
 // of the main window.
 void WireAgencyReports(MainWindow &main, Ui &ui);
+
+// The "Rapoarte" dialog: true when a valid period was confirmed.
+bool SelectPeriod(AjpisPeriodDialog &dialog, reports::ReportPeriod &period);
+// The "Raport E-ON Gaz Targu Mures" dialog over the working month's suppliers and
+// localities: true when a supplier was chosen and every locality has a postal code; the
+// codes are then remembered.
+bool SelectEonSupplier(EonSupplierDialog &dialog, reports::EonChoice &choice);
 
 // The handlers themselves (the window tests call them with their own dialogs).
 void RunAjpisReport(Ui &ui, AjpisPeriodDialog &dialog);

@@ -53,6 +53,13 @@ void NumericEdit::put(const QString &insert)
         pos = selectionStart();
         t.remove(pos, selectedText().size());
     }
+    // "00" at the start is refused before a digit may take the place of a lone "0".
+    QString raw = t;
+    raw.insert(pos, insert);
+    if (raw.startsWith(QLatin1String("00"))) {
+        refuse();
+        return;
+    }
     // A digit typed into a field that shows "0" takes its place.
     if (t == QLatin1String("0") && insert.size() == 1 && insert[0].isDigit()) {
         t.clear();

@@ -5,7 +5,10 @@
 // whole text. Pasted text is taken only when the whole result obeys the same rules.
 #pragma once
 
+// moc does not read the C++20 headers behind these types; it needs none of them.
+#ifndef Q_MOC_RUN
 #include "core/Amount.h"
+#endif
 
 #include <QLineEdit>
 

@@ -1,0 +1,1 @@
+focaris_fuzz_target(register_import ${CMAKE_CURRENT_LIST_DIR}/register_import.cpp focaris_periods)
