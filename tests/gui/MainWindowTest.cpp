@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, MenusInOrderAndCommandsWithoutHandlerSaySo)
               (QStringList{"Format AJPIS", "Format E-On Gaz Tg.Mures"}));
     EXPECT_EQ(captions(w.utilitiesMenu()),
               (QStringList{"Salvare / Incarcare baza de date", "Condica de sugestii",
-                           "Istoricul modificarii datelor"}));
+                           "Istoricul modificarii datelor", "Ghidul programului", "Despre program"}));
     w.reportsMenu()->actions()[0]->trigger();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Raport AJPIS");

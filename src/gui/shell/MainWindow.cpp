@@ -110,6 +110,7 @@ MainWindow::MainWindow(Ui &ui, QWidget *parent)
     addItem(utilities_, QStringLiteral("Salvare / Incarcare baza de date"));
     addItem(utilities_, QStringLiteral("Condica de sugestii"));
     addItem(utilities_, QStringLiteral("Istoricul modificarii datelor"));
+    addItem(utilities_, QStringLiteral("Ghidul programului"));
     addItem(utilities_, QStringLiteral("Despre program"));
 
     connect(b1, &QToolButton::clicked, this, [this] { trigger(QStringLiteral("Perioada")); });

@@ -11,6 +11,7 @@
 #include "gui/reports/AgencyReports.h"
 #include "gui/reports/ExportsMenu.h"
 #include "gui/safety/SafetyWindows.h"
+#include "gui/shell/GuideWindow.h"
 #include "shell/Access.h"
 #include "shell/Passwords.h"
 
@@ -55,6 +56,7 @@ void Program::wireMainWindow()
     });
     main_.setAction(QStringLiteral("Istoricul modificarii datelor"), [this] { showLog(); });
     main_.setAction(QStringLiteral("Condica de sugestii"), [this] { suggestion_.exec(); });
+    main_.setAction(QStringLiteral("Ghidul programului"), [this] { ShowGuide(&main_); });
     main_.setAction(QStringLiteral("Despre program"), [this] { about_.exec(); });
     main_.setAction(QStringLiteral("Legea 226 / 2021"), [this] { openLegislation(QStringLiteral("L226")); });
     main_.setAction(QStringLiteral("H.G.1073/2021 - Norme"), [this] { openLegislation(QStringLiteral("HG1073")); });

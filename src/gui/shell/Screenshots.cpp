@@ -8,6 +8,7 @@
 #include "gui/widgets/GridExportDialog.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/periods/PeriodScreenshots.h"
+#include "gui/shell/GuideWindow.h"
 #include "gui/shell/Program.h"
 #include "gui/safety/SafetyScreens.h"
 #include "shell/LogRows.h"
@@ -124,6 +125,14 @@ int TakeScreenshots(Program &program, const QString &folder)
     about.show();
     take("despre-program.png");
     about.hide();
+    ShowGuide(&main);
+    if (auto *guide = main.findChild<GuideWindow *>()) {
+        guide->showPage(QUrl(QStringLiteral("qrc:/ghid/03-luna-de-lucru.md")));
+        guide->move(QGuiApplication::primaryScreen()->availableGeometry().center() -
+                    QPoint(guide->width() / 2, guide->height() / 2 - 40));
+        take("ghid.png");
+        guide->hide();
+    }
     SuggestionWindow &suggestion = program.suggestionWindow();
     suggestion.nameField()->setText(QStringLiteral("Ana Pop"));
     suggestion.phoneField()->setText(QStringLiteral("0265123456"));
