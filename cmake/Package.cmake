@@ -15,6 +15,7 @@ install(FILES ${linux_share}/focaris.desktop DESTINATION ${CMAKE_INSTALL_DATADIR
 install(FILES ${linux_share}/focaris-t21.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${linux_share}/focaris.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${linux_share}/ro.focaris.FocAris.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# systemd reads units from /usr/lib/systemd/system as well as /lib/systemd/system.
 install(FILES ${linux_share}/focaris-backup-server.service DESTINATION lib/systemd/system)
 
 # Manual pages, compressed as Debian keeps them.
@@ -31,7 +32,7 @@ endforeach()
 add_custom_target(man_pages ALL DEPENDS ${man_pages})
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-install(FILES ${PROJECT_SOURCE_DIR}/share/linux/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/share/linux/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/focaris)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME focaris)

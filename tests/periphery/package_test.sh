@@ -10,7 +10,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-(cd "$build" && cpack -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1) || { cat "$scratch/cpack.log"; fail "cpack"; }
+(cd "$build" && cpack -G DEB -B "$scratch/work" -D CPACK_OUTPUT_FILE_PREFIX="$scratch/out" >"$scratch/cpack.log" 2>&1) || { cat "$scratch/cpack.log"; fail "cpack"; }
 deb="$scratch/out/focaris_${version}_amd64.deb"
 [ -f "$deb" ] || { ls -R "$scratch/out"; fail "no $deb"; }
 
@@ -22,7 +22,7 @@ for f in usr/bin/focaris usr/bin/focaris-tool usr/bin/focaris-backup-server \
          usr/share/metainfo/ro.focaris.FocAris.metainfo.xml \
          usr/share/man/man1/focaris.1.gz usr/share/man/man1/focaris-tool.1.gz \
          usr/share/man/man1/focaris-backup-server.1.gz \
-         lib/systemd/system/focaris-backup-server.service usr/share/doc/focaris/copyright; do
+         usr/lib/systemd/system/focaris-backup-server.service usr/share/doc/focaris/copyright; do
   [ -e "$root/$f" ] || fail "missing $f"
 done
 
