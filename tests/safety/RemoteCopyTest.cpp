@@ -4,6 +4,7 @@
 #include "safety/RemoteCopy.h"
 
 #include "FakeUi.h"
+#include "LoopbackServer.h"
 #include "TestSupport.h"
 #include "core/Context.h"
 #include "core/Settings.h"
@@ -21,46 +22,13 @@
 using namespace focaris;
 using namespace focaris::remote;
 using focaris::test::FakeUi;
+using focaris::test::Server;
 using focaris::test::TempDir;
 using focaris::test::readFile;
 using focaris::test::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-// focaris-backup-server on a free loopback port; its log is kept to read the codes.
-class Server {
-public:
-    explicit Server(const QString &storage)
-    {
-        proc.setProgram(qEnvironmentVariable("FOCARIS_SERVER"));
-        proc.setArguments({"--storage", storage, "--listen", "127.0.0.1:0"});
-        proc.start();
-        proc.waitForStarted();
-        while (proc.state() == QProcess::Running && !proc.canReadLine())
-            proc.waitForReadyRead(5000);
-        const QString line = QString::fromUtf8(proc.readLine()).trimmed();
-        port = quint16(line.section(' ', 2).toUInt());
-    }
-    ~Server() { stop(); }
-    void stop()
-    {
-        if (proc.state() != QProcess::NotRunning) {
-            proc.kill();
-            proc.waitForFinished();
-        }
-    }
-    QString code()
-    {
-        proc.waitForReadyRead(100);
-        log += QString::fromUtf8(proc.readAllStandardError());
-        const auto m = QRegularExpression("confirmation code (\\d{6})").match(log);
-        return m.captured(1);
-    }
-    QProcess proc;
-    quint16 port = 0;
-    QString log;
-};
 
 QByteArray randomBytes(qsizetype n)
 {
