@@ -144,7 +144,7 @@ int TakeScreenshots(Program &program, const QString &folder)
     take("condica-de-sugestii.png");
     suggestion.hide();
     GridExportDialog exportDialog(program.ui(), &main);
-    exportDialog.fileField()->setText(QStringLiteral("/home/asistenta/Documente/Cereri 12.2026.xls"));
+    exportDialog.fileField()->setText(QDir::homePath() + QStringLiteral("/Documente/Cereri 12.2026.xls"));
     centre(exportDialog);
     exportDialog.show();
     take("export-grila.png");
