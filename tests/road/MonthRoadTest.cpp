@@ -1,0 +1,232 @@
+// One month as the clerk walks it, in the real windows of one process: an empty data
+// folder, the administration window filled, a month added in "Perioada in lucru", the
+// applications typed into the editor opened from the list, the dispositions numbered,
+// then the next month added and the continuing applications copied into it. Every step
+// is checked against the tables and the log.
+#include "FakeUi.h"
+#include "SqlRows.h"
+#include "TestSupport.h"
+
+#include "admin/Municipality.h"
+#include "core/Context.h"
+#include "core/DataStore.h"
+#include "core/Keys.h"
+#include "core/Months.h"
+#include "core/Settings.h"
+#include "core/Tables.h"
+#include "gui/admin/AdminWindow.h"
+#include "gui/applications/ApplicationEditorWindow.h"
+#include "gui/applications/ApplicationsListWindow.h"
+#include "gui/applications/ApplicationsWiring.h"
+#include "gui/applications/NumberingDialog.h"
+#include "gui/periods/AddMonthDialog.h"
+#include "gui/periods/MonthChooser.h"
+#include "gui/periods/PeriodWindow.h"
+#include "gui/periods/PeriodsWiring.h"
+#include "gui/shell/MainWindow.h"
+#include "periods/MonthList.h"
+#include "periods/WorkingMonth.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace focaris;
+using namespace focaris::test;
+
+namespace {
+
+// Runs `step` on the next turn of the event loop, while a window waits in exec().
+void whenShown(std::function<void()> step) { QTimer::singleShot(0, std::move(step)); }
+
+class MonthRoad : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("FOCARIS_SAVE_ROOTS", "");
+        InitContextForTests(dir.qpath() + "/prog");
+        CreateTables();  // what the program's start does on an empty data folder
+        ResetKeys();
+    }
+    void TearDown() override
+    {
+        gui::AlegeLunaAnswer() = {};
+        periods::SetWorkingMonthListener({});
+    }
+
+    QString cereri() const { return Quoted(TablePath(QStringLiteral("Cereri.dbf"))); }
+    QString oameni() const { return Quoted(TablePath(QStringLiteral("Oameni.dbf"))); }
+    Rows rows(const QString &statement) { return rowsOf(QuerySql(statement)); }
+    Rows log()
+    {
+        return rows(QStringLiteral("SELECT ACTIUNE FROM %1 ORDER BY IDLOG").arg(Quoted(TablePath("LOG.DBF"))));
+    }
+
+    // "&Adauga luna" in "Perioada in lucru": the month chosen, the year typed, "&Adauga",
+    // then "&Memoreaza" keeps the list.
+    void addMonth(gui::PeriodWindow &window, int monthIndex, const QString &year)
+    {
+        window.load();
+        window.show();
+        whenShown([&window, monthIndex, year] {
+            gui::AddMonthDialog &d = window.addDialog();
+            d.monthList()->setCurrentIndex(monthIndex);
+            d.yearField()->selectAll();
+            QTest::keyClicks(d.yearField(), year);
+            QTest::mouseClick(d.addButton(), Qt::LeftButton);
+            if (d.isVisible())
+                QTest::mouseClick(d.cancelButton(), Qt::LeftButton);
+        });
+        QTest::mouseClick(window.button("AdaugaB"), Qt::LeftButton);
+        QTest::mouseClick(window.button("MemoreazaB"), Qt::LeftButton);
+    }
+
+    TempDir dir;
+    FakeUi ui;
+};
+
+TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
+{
+    gui::MainWindow main(ui);
+    gui::WirePeriods(main, ui);
+
+    // The administration window: without a municipality nothing of the month may start.
+    gui::AdminWindow admin(ui);
+    admin.loadSettings();
+    EXPECT_FALSE(SettingsReady(LoadMunicipality(), WorkingMonth()).isEmpty());
+    QTest::keyClicks(admin.field("Localit"), "Santana");
+    admin.county()->setCurrentIndex(27);  // MURES
+    admin.field("CodFiscal")->setText("4322653");
+    admin.field("Edit7")->setText("Ion Pop");
+    ASSERT_TRUE(admin.storeAndClose()) << ui.hints.join(" | ").toStdString();
+    EXPECT_EQ(ReadSetting("SETARI", "PRIMARIA"), "SANTANA");
+    EXPECT_EQ(ReadSetting("SETARI", "PRIMAR"), "Ion Pop");
+    EXPECT_EQ(SettingsReady(LoadMunicipality(), WorkingMonth()), "\rAlegeti mai intai luna de la butonul Perioada!");
+
+    // The first month of the season.
+    gui::PeriodWindow period(ui);
+    addMonth(period, 10, "2026");
+    ASSERT_EQ(main.month(), "11.2026") << ui.hints.join(" | ").toStdString();
+    EXPECT_EQ(periods::ReadMonthList(), (QStringList{"11.2026"}));
+    EXPECT_EQ(ReadSetting("VARIABILE", "LUNA_LUCRU"), "11.2026");
+    EXPECT_EQ(SettingsReady(LoadMunicipality(), WorkingMonth()), "");
+    const int nov = MonthCode("11.2026");
+
+    // The list of the month, and the editor behind "&Adauga cerere".
+    gui::ApplicationsListWindow &list = gui::ApplicationsList(ui, main);
+    auto *editor = list.findChild<gui::ApplicationEditorWindow *>();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(list.openMonth(nov));
+    EXPECT_EQ(list.countLabel()->text(), "Total cereri: 0");
+    auto type = [&](const char *field, const QString &value) {
+        if (auto *combo = qobject_cast<QComboBox *>(editor->field(field)))
+            QTest::keyClicks(combo->lineEdit(), value);
+        else
+            static_cast<QLineEdit *>(editor->field(field))->setText(value);
+    };
+    auto typeApplication = [&](const QString &cnp, const QString &name, const QString &number, const QString &income) {
+        whenShown([&, cnp, name, number, income] {
+            type("Nr_Cere", number);
+            QTest::keyClicks(editor->field("CNPSol"), cnp);
+            for (const char *f : {"SubSemn", "TitT"})
+                type(f, name);
+            type("CNPT", cnp);
+            type("Adresa", "STR. MICA 2");
+            type("Localit", "SANTANA");
+            type("Furnizor", "TERMO SA");
+            type("Tarif", "300");
+            type("NrMembri", "1");
+            type("VenitTotal", income);
+            type("NrCam", "2");
+            editor->button("&Memoreaza")->click();
+            if (editor->isVisible())
+                editor->reject();
+        });
+        QTest::mouseClick(list.button("&Adauga cerere"), Qt::LeftButton);
+    };
+    typeApplication("2850305123451", "BARBU IOANA", "1", "650");
+    ASSERT_EQ(list.countLabel()->text(), "Total cereri: 1") << ui.hints.join(" | ").toStdString();
+    const qint64 barbu = list.currentKey();
+    typeApplication("1900715123455", "IONITA RADU", "2", "700");
+    ASSERT_EQ(list.countLabel()->text(), "Total cereri: 2") << ui.hints.join(" | ").toStdString();
+    const qint64 ionita = list.currentKey();
+    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN, CNP, NR_CERE, STATUT FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(nov)),
+              (Rows{"BARBU IOANA|2850305123451|1|APROBAT", "IONITA RADU|1900715123455|2|APROBAT"}));
+
+    // One modified through Enter in the grid.
+    list.selectKey(barbu);
+    whenShown([&] {
+        auto *name = static_cast<QLineEdit *>(editor->field("SubSemn"));
+        name->clear();
+        QTest::keyClicks(name, "BARBU IOANA MARIA");
+        editor->button("&Memoreaza")->click();
+        if (editor->isVisible())
+            editor->reject();
+    });
+    QTest::keyClick(list.grid(), Qt::Key_Return);
+    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE NRCRT=%2").arg(cereri()).arg(barbu)), (Rows{"BARBU IOANA MARIA"}));
+
+    // The approved ones numbered from 10.
+    gui::NumberingDialog &nd = list.numberingDialog();
+    whenShown([&] {
+        nd.category()->setCurrentIndex(1);
+        nd.from()->setText("1");
+        nd.to()->setText("10");
+        nd.first()->setText("10");
+        nd.date()->setDate(QDate(2026, 11, 20));
+        QTest::keyClick(nd.date(), Qt::Key_Return);
+    });
+    QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
+    EXPECT_FALSE(nd.isVisible());
+    const Rows numbered = rows(QStringLiteral("SELECT NRCRT, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND NR_DISP<>\"\" ORDER BY NRCRT")
+                                   .arg(cereri())
+                                   .arg(nov));
+    EXPECT_EQ(numbered.size(), 2u);
+    for (const auto &r : numbered)
+        EXPECT_NE(r.find("20.11.2026"), std::string::npos) << r;
+
+    // The next month, and the continuing applications copied into it with one month fewer.
+    const Rows monthsLeft = rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(nov));
+    addMonth(period, 11, "2026");
+    ASSERT_EQ(main.month(), "12.2026") << ui.hints.join(" | ").toStdString();
+    EXPECT_EQ(periods::ReadMonthList(), (QStringList{"12.2026", "11.2026"}));
+    const int dec = MonthCode("12.2026");
+    ASSERT_TRUE(list.openMonth(dec));
+    EXPECT_EQ(list.countLabel()->text(), "Total cereri: 0");
+    gui::AlegeLunaAnswer() = [](const QString &, QString &month) {
+        month = QStringLiteral("11.2026");
+        return true;
+    };
+    QTest::mouseClick(list.button("Adau&ga cereri din alta luna"), Qt::LeftButton);
+    EXPECT_EQ(list.countLabel()->text(), "Total cereri: 2") << ui.lastMessage().toStdString();
+    Rows expected;
+    for (const auto &m : monthsLeft)
+        expected.push_back(std::to_string(std::stoi(m) - 1));
+    EXPECT_EQ(rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(dec)), expected);
+    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(dec)),
+              (Rows{"BARBU IOANA MARIA", "IONITA RADU"}));
+    (void)ionita;
+
+    const Rows actions = log();
+    ASSERT_GE(actions.size(), 5u);
+    EXPECT_EQ(actions[0].rfind("Adaugare Cerere ", 0), 0u) << actions[0];
+    EXPECT_EQ(actions[1].rfind("Adaugare Cerere ", 0), 0u) << actions[1];
+    EXPECT_EQ(actions[2].rfind("Modificare Cerere ", 0), 0u) << actions[2];
+    EXPECT_EQ(actions[3], "Numerotare Dispozitii.");
+    EXPECT_EQ(actions.back(), "Adaugare Cereri din luna 11.2026");
+    for (const auto &m : ui.messages)
+        EXPECT_NE(m.kind, MsgError) << m.text.toStdString();
+    EXPECT_FALSE(ui.progressVisible);
+}
+
+} // namespace
