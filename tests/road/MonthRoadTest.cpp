@@ -19,6 +19,9 @@
 #include "gui/applications/ApplicationsListWindow.h"
 #include "gui/applications/ApplicationsWiring.h"
 #include "gui/applications/NumberingDialog.h"
+#include "gui/documents/TListDispF.h"
+#include "gui/documents/TTipStatF.h"
+#include "documents/TemplateStore.h"
 #include "gui/periods/AddMonthDialog.h"
 #include "gui/periods/MonthChooser.h"
 #include "gui/periods/PeriodWindow.h"
@@ -30,6 +33,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -55,7 +59,9 @@ protected:
     {
         qputenv("FOCARIS_SAVE_ROOTS", "");
         InitContextForTests(dir.qpath() + "/prog");
-        CreateTables();  // what the program's start does on an empty data folder
+        // What the program's start does on an empty data folder.
+        CreateTables();
+        InstallMissingFiles(DataFolder());
         ResetKeys();
     }
     void TearDown() override
@@ -134,8 +140,9 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         else
             static_cast<QLineEdit *>(editor->field(field))->setText(value);
     };
-    auto typeApplication = [&](const QString &cnp, const QString &name, const QString &number, const QString &income) {
-        whenShown([&, cnp, name, number, income] {
+    auto typeApplication = [&](const QString &cnp, const QString &name, const QString &number, const QString &income,
+                               const QString &reason = {}) {
+        whenShown([&, cnp, name, number, income, reason] {
             type("Nr_Cere", number);
             QTest::keyClicks(editor->field("CNPSol"), cnp);
             for (const char *f : {"SubSemn", "TitT"})
@@ -148,6 +155,14 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             type("NrMembri", "1");
             type("VenitTotal", income);
             type("NrCam", "2");
+            if (!reason.isEmpty()) {
+                qobject_cast<QComboBox *>(editor->field("StatutD"))->setCurrentText("RESPINS");
+                auto *motiv = qobject_cast<QComboBox *>(editor->field("MotivC"));
+                if (motiv->isEditable())
+                    QTest::keyClicks(motiv->lineEdit(), reason);
+                else
+                    motiv->setCurrentText(reason);
+            }
             editor->button("&Memoreaza")->click();
             if (editor->isVisible())
                 editor->reject();
@@ -159,9 +174,13 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     const qint64 barbu = list.currentKey();
     typeApplication("1900715123455", "IONITA RADU", "2", "700");
     ASSERT_EQ(list.countLabel()->text(), "Total cereri: 2") << ui.hints.join(" | ").toStdString();
-    const qint64 ionita = list.currentKey();
-    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN, CNP, NR_CERE, STATUT FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(nov)),
-              (Rows{"BARBU IOANA|2850305123451|1|APROBAT", "IONITA RADU|1900715123455|2|APROBAT"}));
+    // The third one rejected, with a reason nobody wrote before.
+    typeApplication("1750505123450", "STAN VASILE", "3", "800", "nu locuieste la adresa");
+    ASSERT_EQ(list.countLabel()->text(), "Total cereri: 3") << ui.hints.join(" | ").toStdString();
+    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN, CNP, NR_CERE, STATUT, MOTIVR FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(nov)),
+              (Rows{"BARBU IOANA|2850305123451|1|APROBAT|~", "IONITA RADU|1900715123455|2|APROBAT|~",
+                    "STAN VASILE|1750505123450|3|RESPINS|nu locuieste la adresa"}));
+    EXPECT_EQ(readFile((ProgramFolder() + "/Motive.lst").toStdString()), "nu locuieste la adresa\r\n");
 
     // One modified through Enter in the grid.
     list.selectKey(barbu);
@@ -194,9 +213,53 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     EXPECT_EQ(numbered.size(), 2u);
     for (const auto &r : numbered)
         EXPECT_NE(r.find("20.11.2026"), std::string::npos) << r;
+    // The rejected one numbered on its own.
+    whenShown([&] {
+        nd.category()->setCurrentIndex(3);
+        nd.from()->setText("1");
+        nd.to()->setText("10");
+        nd.first()->setText("50");
+        nd.date()->setDate(QDate(2026, 11, 21));
+        QTest::keyClick(nd.date(), Qt::Key_Return);
+    });
+    QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
+    EXPECT_EQ(rows(QStringLiteral("SELECT NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND STATUT=\"RESPINS\"").arg(cereri()).arg(nov)),
+              (Rows{"50|21.11.2026"}));
+
+    // The grant and rejection dispositions, each through the range window.
+    auto printDispositions = [&](const char *caption, const QString &from, const QString &to) {
+        ui.opened.clear();
+        whenShown([from, to] {
+            auto *w = dynamic_cast<gui::TListDispF *>(QApplication::activeModalWidget());
+            ASSERT_NE(w, nullptr);
+            w->disp0()->setText(from);
+            w->disp1()->setText(to);
+            QTest::mouseClick(w->listButton(), Qt::LeftButton);
+        });
+        list.trigger(QString::fromLatin1(caption));
+        EXPECT_EQ(ui.opened.size(), 1) << caption << ": " << ui.lastMessage().toStdString();
+        return ui.opened.isEmpty() ? std::string() : readFile(ui.opened[0].toStdString());
+    };
+    const std::string grant = printDispositions("Dispozitie de Stabilire Separata", "10", "11");
+    EXPECT_NE(grant.find("IONITA RADU"), std::string::npos);
+    EXPECT_NE(grant.find("BARBU IOANA MARIA"), std::string::npos);
+    EXPECT_EQ(grant.find("STAN VASILE"), std::string::npos);
+    const std::string rejection = printDispositions("Dispozitie de Respingere", "50", "50");
+    EXPECT_NE(rejection.find("STAN VASILE"), std::string::npos);
+
+    // The payment statement of the month, every locality and letter.
+    ui.opened.clear();
+    whenShown([] {
+        auto *w = dynamic_cast<gui::TTipStatF *>(QApplication::activeModalWidget());
+        ASSERT_NE(w, nullptr);
+        QTest::mouseClick(w->chooseButton(), Qt::LeftButton);
+    });
+    list.trigger(QStringLiteral("Situatie Plati"));
+    ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
+    EXPECT_GT(QFileInfo(ui.opened[0]).size(), 0);
 
     // The next month, and the continuing applications copied into it with one month fewer.
-    const Rows monthsLeft = rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(nov));
+    const Rows monthsLeft = rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 AND STATUT=\"APROBAT\" ORDER BY NR_CERE").arg(cereri()).arg(nov));
     addMonth(period, 11, "2026");
     ASSERT_EQ(main.month(), "12.2026") << ui.hints.join(" | ").toStdString();
     EXPECT_EQ(periods::ReadMonthList(), (QStringList{"12.2026", "11.2026"}));
@@ -208,6 +271,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         return true;
     };
     QTest::mouseClick(list.button("Adau&ga cereri din alta luna"), Qt::LeftButton);
+    // The rejected one does not continue.
     EXPECT_EQ(list.countLabel()->text(), "Total cereri: 2") << ui.lastMessage().toStdString();
     Rows expected;
     for (const auto &m : monthsLeft)
@@ -215,14 +279,15 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     EXPECT_EQ(rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(dec)), expected);
     EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(dec)),
               (Rows{"BARBU IOANA MARIA", "IONITA RADU"}));
-    (void)ionita;
 
     const Rows actions = log();
-    ASSERT_GE(actions.size(), 5u);
+    ASSERT_GE(actions.size(), 7u);
     EXPECT_EQ(actions[0].rfind("Adaugare Cerere ", 0), 0u) << actions[0];
     EXPECT_EQ(actions[1].rfind("Adaugare Cerere ", 0), 0u) << actions[1];
-    EXPECT_EQ(actions[2].rfind("Modificare Cerere ", 0), 0u) << actions[2];
-    EXPECT_EQ(actions[3], "Numerotare Dispozitii.");
+    EXPECT_EQ(actions[2].rfind("Adaugare Cerere ", 0), 0u) << actions[2];
+    EXPECT_EQ(actions[3].rfind("Modificare Cerere ", 0), 0u) << actions[3];
+    EXPECT_EQ(actions[4], "Numerotare Dispozitii.");
+    EXPECT_EQ(actions[5], "Numerotare Dispozitii.");
     EXPECT_EQ(actions.back(), "Adaugare Cereri din luna 11.2026");
     for (const auto &m : ui.messages)
         EXPECT_NE(m.kind, MsgError) << m.text.toStdString();
