@@ -23,6 +23,9 @@
 #include "gui/documents/TTipStatF.h"
 #include "documents/TemplateStore.h"
 #include "gui/periods/AddMonthDialog.h"
+#include "gui/reports/AgencyReports.h"
+#include "gui/reports/AjpisPeriodDialog.h"
+#include "gui/reports/ExportsMenu.h"
 #include "gui/periods/MonthChooser.h"
 #include "gui/periods/PeriodWindow.h"
 #include "gui/periods/PeriodsWiring.h"
@@ -33,6 +36,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -257,6 +261,27 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     list.trigger(QStringLiteral("Situatie Plati"));
     ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
     EXPECT_GT(QFileInfo(ui.opened[0]).size(), 0);
+
+    // The AJPIS set of the month, into a folder the clerk chooses.
+    const QString out = dir.qpath() + "/rapoarte";
+    QDir().mkpath(out);
+    gui::AjpisPeriodDialog ajpis(ui);
+    ui.folderAnswers.push_back(out);
+    whenShown([&] {
+        ajpis.from()->setDate(QDate(2026, 11, 1));
+        ajpis.to()->setDate(QDate(2026, 11, 30));
+        QTest::mouseClick(ajpis.chooseButton(), Qt::LeftButton);
+    });
+    gui::RunAjpisReport(ui, ajpis);
+    EXPECT_TRUE(QFileInfo::exists(out + "/TERMICA_AJPIS/Anexa1_21.xls")) << ui.lastMessage().toStdString();
+
+    // The ANPIS XML from the main window's menu.
+    gui::WireExportsMenu(main, ui, [] {});
+    ui.folderAnswers.push_back(out);
+    main.trigger("Export Date ANPIS - XML");
+    const std::string anpis = readFile((out + "/Date_4322653v2.xml").toStdString());
+    EXPECT_NE(anpis.find("1900715123455"), std::string::npos) << ui.lastMessage().toStdString();
+    EXPECT_NE(anpis.find("2850305123451"), std::string::npos);
 
     // The next month, and the continuing applications copied into it with one month fewer.
     const Rows monthsLeft = rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 AND STATUT=\"APROBAT\" ORDER BY NR_CERE").arg(cereri()).arg(nov));
