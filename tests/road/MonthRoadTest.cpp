@@ -22,6 +22,8 @@
 #include "gui/documents/TListDispF.h"
 #include "gui/documents/TTipStatF.h"
 #include "documents/TemplateStore.h"
+#include "engines/archive/Archive.h"
+#include "shell/Session.h"
 #include "gui/periods/AddMonthDialog.h"
 #include "gui/reports/AgencyReports.h"
 #include "gui/reports/AjpisPeriodDialog.h"
@@ -41,6 +43,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -62,6 +65,8 @@ protected:
     void SetUp() override
     {
         qputenv("FOCARIS_SAVE_ROOTS", "");
+        qputenv("FOCARIS_MACHINE_DIR", (dir.qpath() + "/machine").toLocal8Bit());
+        ResetMachineSettingsLocation();
         InitContextForTests(dir.qpath() + "/prog");
         // What the program's start does on an empty data folder.
         CreateTables();
@@ -70,6 +75,8 @@ protected:
     }
     void TearDown() override
     {
+        qunsetenv("FOCARIS_MACHINE_DIR");
+        ResetMachineSettingsLocation();
         gui::AlegeLunaAnswer() = {};
         periods::SetWorkingMonthListener({});
     }
@@ -282,6 +289,25 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     const std::string anpis = readFile((out + "/Date_4322653v2.xml").toStdString());
     EXPECT_NE(anpis.find("1900715123455"), std::string::npos) << ui.lastMessage().toStdString();
     EXPECT_NE(anpis.find("2850305123451"), std::string::npos);
+
+    // The end of the day: the main window closes and the day's copy is saved into the
+    // automatic save folder; it holds the month's tables as they are now.
+    const QString saves = dir.qpath() + "/Salvari";
+    QDir().mkpath(saves);
+    WriteMachineSetting("CALESALVARI", saves);
+    ui.messageAnswers = {ResDa};
+    const auto decision = shell::DecideSave(ui, shell::CurrentCloseState(true));
+    ASSERT_TRUE(decision.save);
+    EXPECT_EQ(ui.messages.back().title, "Salvare Automata");
+    shell::SaveAtClose(ui, decision, {});
+    const QStringList saved = QDir(saves).entryList({"*.T21"}, QDir::Files);
+    ASSERT_EQ(saved.size(), 1) << ui.lastMessage().toStdString();
+    EXPECT_TRUE(QRegularExpression("^[0-9]{8}_0\\.T21$").match(saved[0]).hasMatch()) << saved[0].toStdString();
+    {
+        TempDir back;
+        ASSERT_FALSE(archive::extractArchive((saves + "/" + saved[0]).toStdString(), back.path()).failed);
+        EXPECT_EQ(readFile(back / "Cereri.dbf"), readFile(TablePath("Cereri.dbf").toStdString()));
+    }
 
     // The next month, and the continuing applications copied into it with one month fewer.
     const Rows monthsLeft = rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 AND STATUT=\"APROBAT\" ORDER BY NR_CERE").arg(cereri()).arg(nov));
