@@ -18,6 +18,8 @@
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
 #include "gui/applications/ApplicationsWiring.h"
+#include "gui/applications/MemberDialog.h"
+#include "gui/widgets/NumericEdit.h"
 #include "gui/applications/NumberingDialog.h"
 #include "gui/documents/TListDispF.h"
 #include "gui/documents/TTipStatF.h"
@@ -36,6 +38,7 @@
 #include "periods/WorkingMonth.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -163,8 +166,17 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             type("Localit", "SANTANA");
             type("Furnizor", "TERMO SA");
             type("Tarif", "300");
-            type("NrMembri", "1");
-            type("VenitTotal", income);
+            // The applicant as the one member of the household, with the income; the
+            // household's count and income follow the members.
+            auto *fromMembers = static_cast<QCheckBox *>(editor->field("Actualizare"));
+            if (!fromMembers->isChecked())
+                fromMembers->click();
+            QTimer::singleShot(0, [&, income] {
+                gui::MemberDialog *d = editor->memberDialog();
+                d->venit()->setText(income);
+                d->saveButton()->click();
+            });
+            editor->button("Adauga membru")->click();
             type("NrCam", "2");
             if (!reason.isEmpty()) {
                 qobject_cast<QComboBox *>(editor->field("StatutD"))->setCurrentText("RESPINS");
@@ -192,6 +204,10 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
               (Rows{"BARBU IOANA|2850305123451|1|APROBAT|~", "IONITA RADU|1900715123455|2|APROBAT|~",
                     "STAN VASILE|1750505123450|3|RESPINS|nu locuieste la adresa"}));
     EXPECT_EQ(readFile((ProgramFolder() + "/Motive.lst").toStdString()), "nu locuieste la adresa\r\n");
+
+    EXPECT_EQ(rows(QStringLiteral("SELECT B.SUBSEMN, A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT ORDER BY B.NR_CERE")
+                       .arg(oameni(), cereri())),
+              (Rows{"BARBU IOANA|BARBU IOANA|650", "IONITA RADU|IONITA RADU|700", "STAN VASILE|STAN VASILE|800"}));
 
     // One modified through Enter in the grid.
     list.selectKey(barbu);
@@ -282,13 +298,16 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     gui::RunAjpisReport(ui, ajpis);
     EXPECT_TRUE(QFileInfo::exists(out + "/TERMICA_AJPIS/Anexa1_21.xls")) << ui.lastMessage().toStdString();
 
-    // The ANPIS XML from the main window's menu.
+    // The ANPIS XML and F2201 from the main window's menu.
     gui::WireExportsMenu(main, ui, [] {});
     ui.folderAnswers.push_back(out);
     main.trigger("Export Date ANPIS - XML");
     const std::string anpis = readFile((out + "/Date_4322653v2.xml").toStdString());
     EXPECT_NE(anpis.find("1900715123455"), std::string::npos) << ui.lastMessage().toStdString();
     EXPECT_NE(anpis.find("2850305123451"), std::string::npos);
+    ui.folderAnswers.push_back(out);
+    main.trigger("Formularul F 2201 ANAF - XML");
+    EXPECT_TRUE(QFileInfo::exists(out + "/F2201_1.xml")) << QDir(out).entryList().join(" ").toStdString();
 
     // The end of the day: the main window closes and the day's copy is saved into the
     // automatic save folder; it holds the month's tables as they are now.
@@ -330,6 +349,10 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     EXPECT_EQ(rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(dec)), expected);
     EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(dec)),
               (Rows{"BARBU IOANA MARIA", "IONITA RADU"}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT WHERE B.LUNACRT=%3 ORDER BY B.NR_CERE")
+                       .arg(oameni(), cereri())
+                       .arg(dec)),
+              (Rows{"BARBU IOANA|650", "IONITA RADU|700"}));
 
     const Rows actions = log();
     ASSERT_GE(actions.size(), 7u);
