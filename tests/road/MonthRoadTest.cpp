@@ -21,6 +21,7 @@
 #include "gui/applications/MemberDialog.h"
 #include "gui/widgets/NumericEdit.h"
 #include "gui/applications/NumberingDialog.h"
+#include "gui/documents/TAlegeCere.h"
 #include "gui/documents/TListDispF.h"
 #include "gui/documents/TTipStatF.h"
 #include "documents/TemplateStore.h"
@@ -205,6 +206,8 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                     "STAN VASILE|1750505123450|3|RESPINS|nu locuieste la adresa"}));
     EXPECT_EQ(readFile((ProgramFolder() + "/Motive.lst").toStdString()), "nu locuieste la adresa\r\n");
 
+    EXPECT_EQ(rows(QStringLiteral("SELECT NR_MEMBRI, TVENIT FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(nov)),
+              (Rows{"1|650", "1|700", "1|800"}));
     EXPECT_EQ(rows(QStringLiteral("SELECT B.SUBSEMN, A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT ORDER BY B.NR_CERE")
                        .arg(oameni(), cereri())),
               (Rows{"BARBU IOANA|BARBU IOANA|650", "IONITA RADU|IONITA RADU|700", "STAN VASILE|STAN VASILE|800"}));
@@ -273,6 +276,20 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     EXPECT_EQ(grant.find("STAN VASILE"), std::string::npos);
     const std::string rejection = printDispositions("Dispozitie de Respingere", "50", "50");
     EXPECT_NE(rejection.find("STAN VASILE"), std::string::npos);
+
+    // The reports of the applications 1 to 3.
+    ui.opened.clear();
+    whenShown([] {
+        auto *w = dynamic_cast<gui::TAlegeCere *>(QApplication::activeModalWidget());
+        ASSERT_NE(w, nullptr);
+        w->cere0()->setText("1");
+        w->cere1()->setText("3");
+        QTest::mouseClick(w->listButton(), Qt::LeftButton);
+    });
+    list.trigger(QStringLiteral("Listeaza Re&ferate"));
+    ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
+    const std::string reports = readFile(ui.opened[0].toStdString());
+    EXPECT_NE(reports.find("IONITA RADU"), std::string::npos);
 
     // The payment statement of the month, every locality and letter.
     ui.opened.clear();
