@@ -22,6 +22,7 @@
 #include "gui/widgets/NumericEdit.h"
 #include "gui/applications/NumberingDialog.h"
 #include "gui/documents/TAlegeCere.h"
+#include "gui/documents/TAlegeNrDisp.h"
 #include "gui/documents/TListDispF.h"
 #include "gui/documents/TTipStatF.h"
 #include "documents/TemplateStore.h"
@@ -277,6 +278,23 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     const std::string rejection = printDispositions("Dispozitie de Respingere", "50", "50");
     EXPECT_NE(rejection.find("STAN VASILE"), std::string::npos);
 
+    // The single grant disposition number 10, with the texts the clerk types.
+    ui.opened.clear();
+    whenShown([] {
+        auto *w = dynamic_cast<gui::TAlegeNrDisp *>(QApplication::activeModalWidget());
+        ASSERT_NE(w, nullptr);
+        w->nrDisp()->setText("10");
+        w->perioada()->setText("noiembrie 2026 - martie 2027");
+        w->tribunal()->setText("Targu Mures");
+        QTest::mouseClick(w->listButton(), Qt::LeftButton);
+    });
+    list.trigger(QStringLiteral("Dispozitie Unica de Stabilire"));
+    ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
+    const std::string single = readFile(ui.opened[0].toStdString());
+    EXPECT_NE(single.find("IONITA RADU"), std::string::npos);
+    EXPECT_EQ(ReadSetting("DISPCUM", "PERIOADA"), "noiembrie 2026 - martie 2027");
+    EXPECT_EQ(ReadSetting("DISPCUM", "TRIBUNAL"), "Targu Mures");
+
     // The reports of the applications 1 to 3.
     ui.opened.clear();
     whenShown([] {
@@ -300,7 +318,10 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     });
     list.trigger(QStringLiteral("Situatie Plati"));
     ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
-    EXPECT_GT(QFileInfo(ui.opened[0]).size(), 0);
+    const std::string statement = readFile(ui.opened[0].toStdString());
+    EXPECT_NE(statement.find("IONITA RADU"), std::string::npos);
+    EXPECT_NE(statement.find("BARBU IOANA MARIA"), std::string::npos);
+    EXPECT_EQ(statement.find("STAN VASILE"), std::string::npos);
 
     // The AJPIS set of the month, into a folder the clerk chooses.
     const QString out = dir.qpath() + "/rapoarte";
