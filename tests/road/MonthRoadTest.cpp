@@ -14,30 +14,30 @@
 #include "core/Months.h"
 #include "core/Settings.h"
 #include "core/Tables.h"
+#include "documents/TemplateStore.h"
+#include "engines/archive/Archive.h"
 #include "gui/admin/AdminWindow.h"
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
 #include "gui/applications/ApplicationsWiring.h"
 #include "gui/applications/MemberDialog.h"
-#include "gui/widgets/NumericEdit.h"
 #include "gui/applications/NumberingDialog.h"
 #include "gui/documents/TAlegeCere.h"
 #include "gui/documents/TAlegeNrDisp.h"
 #include "gui/documents/TListDispF.h"
 #include "gui/documents/TTipStatF.h"
-#include "documents/TemplateStore.h"
-#include "engines/archive/Archive.h"
-#include "shell/Session.h"
 #include "gui/periods/AddMonthDialog.h"
-#include "gui/reports/AgencyReports.h"
-#include "gui/reports/AjpisPeriodDialog.h"
-#include "gui/reports/ExportsMenu.h"
 #include "gui/periods/MonthChooser.h"
 #include "gui/periods/PeriodWindow.h"
 #include "gui/periods/PeriodsWiring.h"
+#include "gui/reports/AgencyReports.h"
+#include "gui/reports/AjpisPeriodDialog.h"
+#include "gui/reports/ExportsMenu.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/widgets/NumericEdit.h"
 #include "periods/MonthList.h"
 #include "periods/WorkingMonth.h"
+#include "shell/Session.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -60,12 +60,17 @@
 using namespace focaris;
 using namespace focaris::test;
 
-namespace {
+namespace
+{
 
 // Runs `step` on the next turn of the event loop, while a window waits in exec().
-void whenShown(std::function<void()> step) { QTimer::singleShot(0, std::move(step)); }
+void whenShown(std::function<void()> step)
+{
+    QTimer::singleShot(0, std::move(step));
+}
 
-class MonthRoad : public ::testing::Test {
+class MonthRoad : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -91,7 +96,8 @@ protected:
     Rows rows(const QString &statement) { return rowsOf(QuerySql(statement)); }
     Rows log()
     {
-        return rows(QStringLiteral("SELECT ACTIUNE FROM %1 ORDER BY IDLOG").arg(Quoted(TablePath("LOG.DBF"))));
+        return rows(
+            QStringLiteral("SELECT ACTIUNE FROM %1 ORDER BY IDLOG").arg(Quoted(TablePath("LOG.DBF"))));
     }
 
     // "&Adauga luna" in "Perioada in lucru": the month chosen, the year typed, "&Adauga",
@@ -127,13 +133,14 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     admin.loadSettings();
     EXPECT_FALSE(SettingsReady(LoadMunicipality(), WorkingMonth()).isEmpty());
     QTest::keyClicks(admin.field("Localit"), "Santana");
-    admin.county()->setCurrentIndex(27);  // MURES
+    admin.county()->setCurrentIndex(27); // MURES
     admin.field("CodFiscal")->setText("4322653");
     admin.field("Edit7")->setText("Ion Pop");
     ASSERT_TRUE(admin.storeAndClose()) << ui.hints.join(" | ").toStdString();
     EXPECT_EQ(ReadSetting("SETARI", "PRIMARIA"), "SANTANA");
     EXPECT_EQ(ReadSetting("SETARI", "PRIMAR"), "Ion Pop");
-    EXPECT_EQ(SettingsReady(LoadMunicipality(), WorkingMonth()), "\rAlegeti mai intai luna de la butonul Perioada!");
+    EXPECT_EQ(SettingsReady(LoadMunicipality(), WorkingMonth()),
+              "\rAlegeti mai intai luna de la butonul Perioada!");
 
     // The first month of the season.
     gui::PeriodWindow period(ui);
@@ -156,8 +163,8 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         else
             static_cast<QLineEdit *>(editor->field(field))->setText(value);
     };
-    auto typeApplication = [&](const QString &cnp, const QString &name, const QString &number, const QString &income,
-                               const QString &reason = {}) {
+    auto typeApplication = [&](const QString &cnp, const QString &name, const QString &number,
+                               const QString &income, const QString &reason = {}) {
         whenShown([&, cnp, name, number, income, reason] {
             type("Nr_Cere", number);
             QTest::keyClicks(editor->field("CNPSol"), cnp);
@@ -202,16 +209,24 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     // The third one rejected, with a reason nobody wrote before.
     typeApplication("1750505123450", "STAN VASILE", "3", "800", "nu locuieste la adresa");
     ASSERT_EQ(list.countLabel()->text(), "Total cereri: 3") << ui.hints.join(" | ").toStdString();
-    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN, CNP, NR_CERE, STATUT, MOTIVR FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(nov)),
-              (Rows{"BARBU IOANA|2850305123451|1|APROBAT|~", "IONITA RADU|1900715123455|2|APROBAT|~",
-                    "STAN VASILE|1750505123450|3|RESPINS|nu locuieste la adresa"}));
+    EXPECT_EQ(
+        rows(QStringLiteral(
+                 "SELECT SUBSEMN, CNP, NR_CERE, STATUT, MOTIVR FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
+                 .arg(cereri())
+                 .arg(nov)),
+        (Rows{"BARBU IOANA|2850305123451|1|APROBAT|~", "IONITA RADU|1900715123455|2|APROBAT|~",
+              "STAN VASILE|1750505123450|3|RESPINS|nu locuieste la adresa"}));
     EXPECT_EQ(readFile((ProgramFolder() + "/Motive.lst").toStdString()), "nu locuieste la adresa\r\n");
 
-    EXPECT_EQ(rows(QStringLiteral("SELECT NR_MEMBRI, TVENIT FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(nov)),
+    EXPECT_EQ(rows(QStringLiteral("SELECT NR_MEMBRI, TVENIT FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
+                       .arg(cereri())
+                       .arg(nov)),
               (Rows{"1|650", "1|700", "1|800"}));
-    EXPECT_EQ(rows(QStringLiteral("SELECT B.SUBSEMN, A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT ORDER BY B.NR_CERE")
-                       .arg(oameni(), cereri())),
-              (Rows{"BARBU IOANA|BARBU IOANA|650", "IONITA RADU|IONITA RADU|700", "STAN VASILE|STAN VASILE|800"}));
+    EXPECT_EQ(
+        rows(QStringLiteral("SELECT B.SUBSEMN, A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON "
+                            "A.NRCRT=B.NRCRT ORDER BY B.NR_CERE")
+                 .arg(oameni(), cereri())),
+        (Rows{"BARBU IOANA|BARBU IOANA|650", "IONITA RADU|IONITA RADU|700", "STAN VASILE|STAN VASILE|800"}));
 
     // One modified through Enter in the grid.
     list.selectKey(barbu);
@@ -224,7 +239,8 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             editor->reject();
     });
     QTest::keyClick(list.grid(), Qt::Key_Return);
-    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE NRCRT=%2").arg(cereri()).arg(barbu)), (Rows{"BARBU IOANA MARIA"}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE NRCRT=%2").arg(cereri()).arg(barbu)),
+              (Rows{"BARBU IOANA MARIA"}));
 
     // The approved ones numbered from 10.
     gui::NumberingDialog &nd = list.numberingDialog();
@@ -238,9 +254,11 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     });
     QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
     EXPECT_FALSE(nd.isVisible());
-    const Rows numbered = rows(QStringLiteral("SELECT NRCRT, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND NR_DISP<>\"\" ORDER BY NRCRT")
-                                   .arg(cereri())
-                                   .arg(nov));
+    const Rows numbered =
+        rows(QStringLiteral(
+                 "SELECT NRCRT, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND NR_DISP<>\"\" ORDER BY NRCRT")
+                 .arg(cereri())
+                 .arg(nov));
     EXPECT_EQ(numbered.size(), 2u);
     for (const auto &r : numbered)
         EXPECT_NE(r.find("20.11.2026"), std::string::npos) << r;
@@ -254,7 +272,9 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         QTest::keyClick(nd.date(), Qt::Key_Return);
     });
     QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
-    EXPECT_EQ(rows(QStringLiteral("SELECT NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND STATUT=\"RESPINS\"").arg(cereri()).arg(nov)),
+    EXPECT_EQ(rows(QStringLiteral("SELECT NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND STATUT=\"RESPINS\"")
+                       .arg(cereri())
+                       .arg(nov)),
               (Rows{"50|21.11.2026"}));
 
     // The grant and rejection dispositions, each through the range window.
@@ -359,7 +379,8 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     shell::SaveAtClose(ui, decision, {});
     const QStringList saved = QDir(saves).entryList({"*.T21"}, QDir::Files);
     ASSERT_EQ(saved.size(), 1) << ui.lastMessage().toStdString();
-    EXPECT_TRUE(QRegularExpression("^[0-9]{8}_0\\.T21$").match(saved[0]).hasMatch()) << saved[0].toStdString();
+    EXPECT_TRUE(QRegularExpression("^[0-9]{8}_0\\.T21$").match(saved[0]).hasMatch())
+        << saved[0].toStdString();
     {
         TempDir back;
         ASSERT_FALSE(archive::extractArchive((saves + "/" + saved[0]).toStdString(), back.path()).failed);
@@ -367,7 +388,10 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     }
 
     // The next month, and the continuing applications copied into it with one month fewer.
-    const Rows monthsLeft = rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 AND STATUT=\"APROBAT\" ORDER BY NR_CERE").arg(cereri()).arg(nov));
+    const Rows monthsLeft =
+        rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 AND STATUT=\"APROBAT\" ORDER BY NR_CERE")
+                 .arg(cereri())
+                 .arg(nov));
     addMonth(period, 11, "2026");
     ASSERT_EQ(main.month(), "12.2026") << ui.hints.join(" | ").toStdString();
     EXPECT_EQ(periods::ReadMonthList(), (QStringList{"12.2026", "11.2026"}));
@@ -384,10 +408,16 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     Rows expected;
     for (const auto &m : monthsLeft)
         expected.push_back(std::to_string(std::stoi(m) - 1));
-    EXPECT_EQ(rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(dec)), expected);
-    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(dec)),
+    EXPECT_EQ(rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
+                       .arg(cereri())
+                       .arg(dec)),
+              expected);
+    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
+                       .arg(cereri())
+                       .arg(dec)),
               (Rows{"BARBU IOANA MARIA", "IONITA RADU"}));
-    EXPECT_EQ(rows(QStringLiteral("SELECT A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT WHERE B.LUNACRT=%3 ORDER BY B.NR_CERE")
+    EXPECT_EQ(rows(QStringLiteral("SELECT A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
+                                  "WHERE B.LUNACRT=%3 ORDER BY B.NR_CERE")
                        .arg(oameni(), cereri())
                        .arg(dec)),
               (Rows{"BARBU IOANA|650", "IONITA RADU|700"}));
