@@ -38,6 +38,7 @@
 #include "periods/MonthList.h"
 #include "periods/WorkingMonth.h"
 #include "shell/Session.h"
+#include "shell/Startup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -77,11 +78,20 @@ protected:
         qputenv("FOCARIS_SAVE_ROOTS", "");
         qputenv("FOCARIS_MACHINE_DIR", (dir.qpath() + "/machine").toLocal8Bit());
         ResetMachineSettingsLocation();
-        InitContextForTests(dir.qpath() + "/prog");
-        // What the program's start does on an empty data folder.
-        CreateTables();
-        InstallMissingFiles(DataFolder());
-        ResetKeys();
+        qputenv("XDG_DATA_HOME", (dir.qpath() + "/xdgdata").toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (dir.qpath() + "/xdgconfig").toLocal8Bit());
+        const QString program = dir.qpath() + "/prog";
+        QDir().mkpath(program);
+        InitContextForTests(program);
+        // The program's own start-up on the empty installation: tables, templates, keys.
+        shell::StartupSteps steps = shell::StartupSteps::defaults();
+        steps.registerFileType = nullptr;
+        shell::StartupOptions options;
+        options.executable = program + "/bin/focaris";
+        options.programFolder = program;
+        const shell::StartupResult started = shell::RunStartup(ui, options, steps);
+        ASSERT_EQ(started.workMode, "Lucru local.");
+        ASSERT_TRUE(QFileInfo::exists(TablePath("Cereri.dbf")));
     }
     void TearDown() override
     {
