@@ -22,6 +22,7 @@
 #include "gui/applications/ApplicationsWiring.h"
 #include "gui/applications/MemberDialog.h"
 #include "gui/applications/NumberingDialog.h"
+#include "gui/applications/SupplementDialog.h"
 #include "gui/documents/TAlegeCere.h"
 #include "gui/documents/TAlegeNrDisp.h"
 #include "gui/documents/TListDispF.h"
@@ -174,8 +175,8 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             static_cast<QLineEdit *>(editor->field(field))->setText(value);
     };
     auto typeApplication = [&](const QString &cnp, const QString &name, const QString &number,
-                               const QString &income, const QString &reason = {}) {
-        whenShown([&, cnp, name, number, income, reason] {
+                               const QString &income, const QString &reason = {}, bool gas = false) {
+        whenShown([&, cnp, name, number, income, reason, gas] {
             type("Nr_Cere", number);
             QTest::keyClicks(editor->field("CNPSol"), cnp);
             for (const char *f : {"SubSemn", "TitT"})
@@ -196,6 +197,15 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                 d->saveButton()->click();
             });
             editor->button("Adauga membru")->click();
+            if (gas) {
+                QTimer::singleShot(0, [&] {
+                    gui::SupplementDialog *d = editor->supplementDialog();
+                    QTest::keyClicks(d->furnizor()->lineEdit(), "gaz sa");
+                    QTest::keyClicks(d->codClient(), "g77");
+                    d->saveButton()->click();
+                });
+                editor->button("Supliment Gaze naturale")->click();
+            }
             type("NrCam", "2");
             if (!reason.isEmpty()) {
                 qobject_cast<QComboBox *>(editor->field("StatutD"))->setCurrentText("RESPINS");
@@ -214,7 +224,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     typeApplication("2850305123451", "BARBU IOANA", "1", "650");
     ASSERT_EQ(list.countLabel()->text(), "Total cereri: 1") << ui.hints.join(" | ").toStdString();
     const qint64 barbu = list.currentKey();
-    typeApplication("1900715123455", "IONITA RADU", "2", "700");
+    typeApplication("1900715123455", "IONITA RADU", "2", "700", {}, true);
     ASSERT_EQ(list.countLabel()->text(), "Total cereri: 2") << ui.hints.join(" | ").toStdString();
     // The third one rejected, with a reason nobody wrote before.
     typeApplication("1750505123450", "STAN VASILE", "3", "800", "nu locuieste la adresa");
