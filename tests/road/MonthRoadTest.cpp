@@ -436,6 +436,10 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                        .arg(cereri())
                        .arg(dec)),
               (Rows{"BARBU IOANA MARIA", "IONITA RADU"}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT NR_CERE, FURNG, CODCLG FROM %1 WHERE LUNACRT=%2 AND SUMAG>0")
+                       .arg(cereri())
+                       .arg(dec)),
+              (Rows{"2|GAZ SA|G77"}));
     EXPECT_EQ(rows(QStringLiteral("SELECT A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
                                   "WHERE B.LUNACRT=%3 ORDER BY B.NR_CERE")
                        .arg(oameni(), cereri())
