@@ -1,8 +1,9 @@
-// One month as the clerk walks it, in the real windows of one process: an empty data
-// folder, the administration window filled, a month added in "Perioada in lucru", the
-// applications typed into the editor opened from the list, the dispositions numbered,
-// then the next month added and the continuing applications copied into it. Every step
-// is checked against the tables and the log.
+// One month as the clerk walks it, in the real windows of one process: the start-up on an
+// empty installation, the administration window filled, a month added in "Perioada in
+// lucru", the applications typed into the editor opened from the list, the dispositions
+// numbered and printed, the payment statement, the agencies' files, the day's copy at
+// closing, then the next month with the continuing applications copied into it. Every
+// step is checked against the tables, the log and the files written.
 #include "FakeUi.h"
 #include "SqlRows.h"
 #include "TestSupport.h"
