@@ -279,10 +279,11 @@ void ApplicationEditorWindow::done(int result)
     QDialog::done(result);
 }
 
-void ApplicationEditorWindow::openAdd()
+// What both openings show once the editor holds the application: the lists (without
+// running their reactions), the fields, the members, the window with the CNP focused.
+void ApplicationEditorWindow::showOpened(const QString &caption)
 {
-    editor_.openAdd();
-    setWindowTitle(QStringLiteral("Adaugare Cerere"));
+    setWindowTitle(caption);
     ++showing_;
     setCombo(as<QComboBox>(field("Localit")), editor_.localities(), {});
     setCombo(as<QComboBox>(field("Furnizor")), editor_.suppliers(), {});
@@ -295,23 +296,20 @@ void ApplicationEditorWindow::openAdd()
     field("CNPSol")->setFocus();
 }
 
+void ApplicationEditorWindow::openAdd()
+{
+    editor_.openAdd();
+    showOpened(QStringLiteral("Adaugare Cerere"));
+}
+
 bool ApplicationEditorWindow::openModify(qint64 nrcrt)
 {
     if (!editor_.openModify(nrcrt))
         return false;
-    setWindowTitle(QStringLiteral("Modificare cerere"));
-    ++showing_;
-    setCombo(as<QComboBox>(field("Localit")), editor_.localities(), {});
-    setCombo(as<QComboBox>(field("Furnizor")), editor_.suppliers(), {});
-    setCombo(as<QComboBox>(field("Asoc")), editor_.associations(), {});
-    setCombo(as<QComboBox>(field("MotivC")), editor_.reasons(), {});
-    --showing_;
-    showFields();
-    showMembers();
-    show();
-    field("CNPSol")->setFocus();
+    showOpened(QStringLiteral("Modificare cerere"));
     return true;
 }
+
 
 bool ApplicationEditorWindow::AdaugaCerere()
 {

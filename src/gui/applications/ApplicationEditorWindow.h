@@ -67,6 +67,7 @@ protected:
     void done(int result) override;
 
 private:
+    void showOpened(const QString &caption);
     void build();
     void showFields();        // editor -> widgets, without running reactions
     void gatherFields();      // widgets -> editor
