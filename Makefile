@@ -8,7 +8,7 @@ DATA    ?= $(CURDIR)/rundata
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := $(shell cat packages.d/*.txt 2>/dev/null | sed 's/\#.*//' | tr -s ' \n' ' ')
 
-.PHONY: all deps configure build test run interop bench package clean
+.PHONY: all deps configure build test run interop bench package clean guide-screens
 
 all: build
 
@@ -37,6 +37,10 @@ test: build
 run: build
 	mkdir -p $(DATA)
 	FOCARIS_HOME=$(DATA) $(BUILD)/src/app/focaris
+
+# The pictures of the clerk's guide that the month's road test takes (docs/screens/drum-*.png).
+guide-screens: build
+	QT_QPA_PLATFORM=offscreen FOCARIS_SCREENSHOTS=$(CURDIR)/docs/screens $(BUILD)/tests/road/road_tests
 
 # Checks against other programs and the reference files (LibreOffice, the shared corpus);
 # not part of `make test`. Each interop/*.sh runs with the build folder as argument.

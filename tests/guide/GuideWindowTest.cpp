@@ -173,4 +173,55 @@ TEST_F(GuideTest, EveryLinkOfEveryPageLeadsToAPageOrPictureThatExists)
         EXPECT_TRUE(reached.contains(page)) << page.toStdString() << " is linked from no page";
 }
 
+TEST_F(GuideTest, TheInstalledHtmlPagesAreShownAndTheirLinksHold)
+{
+    // The HTML pages made for the package by the build, placed where an installed program
+    // finds them.
+    const QString html = QStringLiteral(GUIDE_HTML_DIR);
+    if (!QFile::exists(html + "/index.html"))
+        GTEST_SKIP() << "pandoc was not found when the build was configured";
+    qputenv("FOCARIS_GUIDE_DIR", html.toLocal8Bit());
+    struct Restore {
+        ~Restore() { qunsetenv("FOCARIS_GUIDE_DIR"); }
+    } restore;
+
+    const QStringList pages = QDir(html).entryList({"*.html"}, QDir::Files, QDir::Name);
+    EXPECT_EQ(pages.size(), guidePages().size());
+    gui::Program program(&ui);
+    GuideWindow *guide = openFromMenu(program);
+    ASSERT_NE(guide, nullptr);
+    QTextBrowser *browser = guide->browser();
+    EXPECT_EQ(browser->source(), QUrl::fromLocalFile(QDir(html).absolutePath() + "/index.html"));
+    EXPECT_TRUE(browser->toPlainText().contains("Ghidul programului Foc aris"));
+    ASSERT_EQ(guide->chapters()->count(), pages.size());
+    // Each chapter of the list shows its page, titled as the list names it.
+    for (int i = 1; i < guide->chapters()->count(); ++i) {
+        guide->chapters()->setCurrentRow(i);
+        const QString title = guide->chapters()->item(i)->text();
+        EXPECT_TRUE(browser->toPlainText().contains(title)) << title.toStdString();
+        EXPECT_NE(title, browser->source().fileName()) << "a page without title";
+    }
+
+    QStringList broken;
+    int pictures = 0;
+    for (const QString &page : pages) {
+        QFile f(html + "/" + page);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QTextDocument doc;
+        doc.setHtml(QString::fromUtf8(f.readAll()));
+        for (const Link &l : linksOf(doc)) {
+            const QUrl url(l.target);
+            if (!url.scheme().isEmpty() || l.target.startsWith('#'))
+                continue;
+            const QString path = html + "/" + url.path();
+            if (!QFile::exists(path) || l.target.endsWith(".md"))
+                broken << page + " -> " + l.target;
+            else if (l.picture)
+                pictures += !QImage(path).isNull();
+        }
+    }
+    EXPECT_TRUE(broken.isEmpty()) << broken.join("\n").toStdString();
+    EXPECT_GT(pictures, 10);
+}
+
 } // namespace

@@ -1,10 +1,15 @@
-// The guide window. The pages are Markdown under ":/ghid" and the pictures under
-// ":/screens", the same layout as the docs folder, so that the relative links written in
-// the pages work both in the repository and inside the program.
+// The guide window. An installed program shows the HTML pages its package carries (made
+// from the Markdown pages at build time); otherwise it shows the Markdown pages built into
+// it, under ":/ghid" with the pictures under ":/screens", the same layout as the docs
+// folder, so that the relative links written in the pages work both in the repository and
+// inside the program.
 #include "gui/shell/GuideWindow.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QTextDocumentFragment>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
@@ -20,11 +25,23 @@
 namespace focaris::gui {
 namespace {
 
-// The title of a page: its first Markdown heading, or the file name when it has none.
+bool isHtml(const QString &name)
+{
+    return name.endsWith(QLatin1String(".html"));
+}
+
+// The title of a page: the title of an HTML page, the first heading of a Markdown page, or
+// the file name when it has none.
 QString pageTitle(const QString &resource)
 {
     QFile f(resource);
-    if (f.open(QIODevice::ReadOnly)) {
+    if (isHtml(resource) && f.open(QIODevice::ReadOnly)) {
+        static const QRegularExpression title(QStringLiteral("<title>(.*)</title>"),
+                                              QRegularExpression::DotMatchesEverythingOption);
+        const QRegularExpressionMatch m = title.match(QString::fromUtf8(f.readAll()));
+        if (m.hasMatch())
+            return QTextDocumentFragment::fromHtml(m.captured(1)).toPlainText().trimmed();
+    } else if (f.open(QIODevice::ReadOnly)) {
         while (!f.atEnd()) {
             const QString line = QString::fromUtf8(f.readLine()).trimmed();
             if (line.startsWith(QLatin1Char('#')))
@@ -51,7 +68,7 @@ GuideWindow::GuideWindow(QWidget *parent) : QDialog(parent)
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("GuideBrowser"));
     browser_->setOpenExternalLinks(true);
-    browser_->setSearchPaths({QStringLiteral(":/ghid")});
+    browser_->setSearchPaths({GuideFolder()});
 
     auto *split = new QSplitter(this);
     split->addWidget(chapters_);
@@ -94,25 +111,50 @@ GuideWindow::GuideWindow(QWidget *parent) : QDialog(parent)
     fillChapters();
 }
 
+QString GuideWindow::GuideFolder()
+{
+    QStringList candidates;
+    const QString given = qEnvironmentVariable("FOCARIS_GUIDE_DIR");
+    if (!given.isEmpty())
+        candidates << given;
+    candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/focaris/ghid");
+    for (const QString &folder : candidates) {
+        if (QFile::exists(folder + QStringLiteral("/index.html")))
+            return QDir(folder).absolutePath();
+    }
+    return QStringLiteral(":/ghid");
+}
+
+QUrl GuideWindow::pageUrl(const QString &name)
+{
+    const QString folder = GuideFolder();
+    if (folder.startsWith(QLatin1Char(':')))
+        return QUrl(QStringLiteral("qrc") + folder + QLatin1Char('/') + name);
+    return QUrl::fromLocalFile(folder + QLatin1Char('/') + name);
+}
+
 QUrl GuideWindow::firstPage()
 {
-    return QUrl(QStringLiteral("qrc:/ghid/README.md"));
+    return pageUrl(GuideFolder().startsWith(QLatin1Char(':')) ? QStringLiteral("README.md")
+                                                               : QStringLiteral("index.html"));
 }
 
 void GuideWindow::fillChapters()
 {
     // The pages are named so that their order is the order of the chapters; the table of
     // contents comes first.
-    QStringList pages = QDir(QStringLiteral(":/ghid")).entryList({QStringLiteral("*.md")}, QDir::Files, QDir::Name);
-    pages.removeAll(QStringLiteral("README.md"));
-    pages.prepend(QStringLiteral("README.md"));
+    const QString folder = GuideFolder();
+    const QString first = firstPage().fileName();
+    QStringList pages = QDir(folder).entryList({isHtml(first) ? QStringLiteral("*.html") : QStringLiteral("*.md")},
+                                               QDir::Files, QDir::Name);
+    pages.removeAll(first);
+    pages.prepend(first);
     for (const QString &name : pages) {
-        if (!QFile::exists(QStringLiteral(":/ghid/") + name))
+        if (!QFile::exists(folder + QLatin1Char('/') + name))
             continue;
-        auto *item = new QListWidgetItem(name == QLatin1String("README.md")
-                                             ? QStringLiteral("Cuprins")
-                                             : pageTitle(QStringLiteral(":/ghid/") + name));
-        item->setData(Qt::UserRole, QUrl(QStringLiteral("qrc:/ghid/") + name));
+        auto *item = new QListWidgetItem(name == first ? QStringLiteral("Cuprins")
+                                                       : pageTitle(folder + QLatin1Char('/') + name));
+        item->setData(Qt::UserRole, pageUrl(name));
         chapters_->addItem(item);
     }
 }
@@ -166,7 +208,8 @@ void GuideWindow::showPage(const QUrl &page)
 {
     show();
     if (browser_->source() != page)
-        browser_->setSource(page, QTextDocument::MarkdownResource);
+        browser_->setSource(page, isHtml(page.fileName()) ? QTextDocument::HtmlResource
+                                                          : QTextDocument::MarkdownResource);
     raise();
     activateWindow();
 }

@@ -1,5 +1,6 @@
-// The window "Ghidul programului": the clerk's guide, Markdown pages and their pictures
-// carried inside the program, shown in a browser with a list of its chapters.
+// The window "Ghidul programului": the clerk's guide shown in a browser with a list of its
+// chapters: the HTML pages the package installs beside the program, or, in a program that
+// was not installed, the Markdown pages and pictures carried inside it.
 #pragma once
 
 #include <QDialog>
@@ -16,7 +17,11 @@ class GuideWindow : public QDialog {
 public:
     explicit GuideWindow(QWidget *parent = nullptr);
 
-    // The first page of the guide (its table of contents) inside the program.
+    // The folder of the pages shown: FOCARIS_GUIDE_DIR when it holds an HTML guide, then the
+    // installed "../share/doc/focaris/ghid" beside the program's folder, else ":/ghid".
+    static QString GuideFolder();
+    // A page of that folder, and the first page (its table of contents).
+    static QUrl pageUrl(const QString &name);
     static QUrl firstPage();
 
     // Shows the first page (or the given page of the guide) and brings the window forward.
