@@ -298,12 +298,18 @@ int main(int argc, char **argv)
         return QStringList{"SELECT * FROM " + cereri + " B", "WHERE " + inMonth + condition};
     };
 
-    // A household of the month found in every month, and its supplier.
+    // A household of the month found in every month. Households on thermal energy with a
+    // low income for the modifications and the supplier: the city folder gives the others
+    // no tariff, or approves them over the income limit, and the save refuses both, as it
+    // would for the clerk.
     const sql::ResultSet households =
-        QuerySql(QStringList{"SELECT NRCRT, CNP, FURNT FROM " + cereri, "WHERE LUNACRT=" + QString::number(w)});
+        QuerySql(QStringList{"SELECT NRCRT, CNP FROM " + cereri, "WHERE LUNACRT=" + QString::number(w)});
     const std::size_t middle = households.rowCount() / 2;
     const QString known = ToQString(households.value(middle, "CNP")).trimmed();
-    const QString supplier = ToQString(households.value(0, "FURNT")).trimmed();
+    const sql::ResultSet heated =
+        QuerySql(QStringList{"SELECT NRCRT, FURNT FROM " + cereri, "WHERE LUNACRT=" + QString::number(w) +
+                                                                       " AND TARIF>0 AND VENITM<300 AND STATUT=\"APROBAT\""});
+    const QString supplier = ToQString(heated.value(0, "FURNT")).trimmed();
     const QStringList applicantRows{"SELECT * FROM " + cereri, "WHERE CNP=" + SqlText(known),
                                     "ORDER BY CNP,LUNACRT DESC,NRCRT DESC"};
 
@@ -463,12 +469,6 @@ int main(int argc, char **argv)
 
     // 6. A modification: the window opened on a stored application of the month, the
     // address changed, "&Memoreaza", the store (its question answered), the list again.
-    // Households on thermal energy with a low income: the city folder gives the others no
-    // tariff, or approves them over the income limit, and the save refuses both, as it
-    // would for the clerk.
-    const sql::ResultSet heated =
-        QuerySql(QStringList{"SELECT NRCRT FROM " + cereri, "WHERE LUNACRT=" + QString::number(w) +
-                                                                " AND TARIF>0 AND VENITM<300 AND STATUT=\"APROBAT\""});
     Samples modifyOpen, modifySave, modifyList;
     for (int i = 0; i < 5; ++i) {
         const qint64 key = heated.value(heated.rowCount() / 2 + std::size_t(i), "NRCRT").toInt();
