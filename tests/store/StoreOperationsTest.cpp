@@ -135,6 +135,26 @@ TEST_F(Store, ListsAreFilledWithTheDistinctNonBlankValues) {
     EXPECT_EQ(SelectItem(month, "livada"), -1);
     QStringList none;
     EXPECT_EQ(FillDistinct(none, TablePath("Cereri.dbf"), "LUNACRT=99", "LOCALIT"), -1);
+
+    // The order is the engine's ORDER BY of the column: texts by their bytes (small letters
+    // after capitals, a cedilla after Z, a shorter name before its longer form), numbers
+    // by value.
+    ExecSql("INSERT INTO " + table("Cereri.dbf") + " (NRCRT, LUNACRT, LOCALIT) VALUES (100, 7, \"ŞIMLEU\"), "
+            "(9, 7, \"livada\"), (10, 7, \"BAIA MARE\"), (6, 7, \"ZALAU\"), (7, 7, \"BAIA\")");
+    const auto ordered = [&](const char *column) {
+        QStringList items;
+        FillDistinct(items, TablePath("Cereri.dbf"), "LUNACRT=7", column);
+        Rows out;
+        for (const QString &item : items)
+            out.push_back(item.toStdString());
+        return out;
+    };
+    EXPECT_EQ(ordered("LOCALIT"), (Rows{"BAIA", "BAIA MARE", "ZALAU", "livada", "ŞIMLEU"}));
+    EXPECT_EQ(ordered("NRCRT"), (Rows{"6", "7", "9", "10", "100"}));
+    for (const char *column : {"LOCALIT", "NRCRT"})
+        EXPECT_EQ(ordered(column), rows(QString("SELECT DISTINCT %1 FROM %2 WHERE LUNACRT=7 ORDER BY %1")
+                                            .arg(column, table("Cereri.dbf"))))
+            << column;
 }
 
 } // namespace
