@@ -46,14 +46,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QKeyEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSet>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -70,7 +71,8 @@ void PrintTo(const QString &text, std::ostream *out)
 using namespace focaris;
 using namespace focaris::test;
 
-namespace {
+namespace
+{
 
 const int kNov = 2025 * 12 + 10, kDec = 2025 * 12 + 11, kJan = 2026 * 12;
 
@@ -94,7 +96,8 @@ void typeText(QWidget *widget, const QString &text)
 // old_office.py with its arguments; its standard output.
 std::string oldOffice(const QStringList &arguments)
 {
-    std::string command = "/usr/bin/python3 " + shellQuote(std::string(OLDOFFICE_TEST_DIR) + "/old_office.py");
+    std::string command =
+        "/usr/bin/python3 " + shellQuote(std::string(OLDOFFICE_TEST_DIR) + "/old_office.py");
     for (const QString &a : arguments)
         command += " " + shellQuote(a.toStdString());
     std::string out;
@@ -138,7 +141,8 @@ QStringList twiceWithoutCase(const QString &folder)
     return twice;
 }
 
-class OldOffice : public ::testing::Test {
+class OldOffice : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -169,7 +173,8 @@ protected:
         ASSERT_NE(at, std::string::npos);
         grant.insert(at + 6, " (model local)");
         writeFile((data + "/STABILIRE.RTF").toStdString(), grant);
-        writeFile((data + "/STAT.XLS").toStdString(), readFile(std::string(FOCARIS_RESOURCE_DIR) + "/MODEL/Stat.xls"));
+        writeFile((data + "/STAT.XLS").toStdString(),
+                  readFile(std::string(FOCARIS_RESOURCE_DIR) + "/MODEL/Stat.xls"));
     }
 
     // The program's start-up, with `arguments` on its command line.
@@ -231,7 +236,8 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
     EXPECT_EQ(twiceWithoutCase(DataFolder()), QStringList());
     EXPECT_TRUE(QFileInfo::exists(DataFolder() + "/CERERI.DBF"));
     EXPECT_TRUE(QFileInfo::exists(DataFolder() + "/Respingere.rtf"));
-    EXPECT_NE(readFile((DataFolder() + "/STABILIRE.RTF").toStdString()).find("(model local)"), std::string::npos);
+    EXPECT_NE(readFile((DataFolder() + "/STABILIRE.RTF").toStdString()).find("(model local)"),
+              std::string::npos);
 
     // The settings, months and rows of the old computer, diacritics and all.
     const Municipality town = LoadMunicipality();
@@ -242,7 +248,8 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA, FURNG FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT")
                  .arg(cereri())
                  .arg(kDec)),
-        (Rows{"ŞTEFĂNESCU ANDREEA|ŞIRIA|STR. MĂRĂŞEŞTI NR. 7|~", "ŢURCANU ION|ŞIRIA|STR. ŢARINII NR. 12|ENGIE ROMÂNIA",
+        (Rows{"ŞTEFĂNESCU ANDREEA|ŞIRIA|STR. MĂRĂŞEŞTI NR. 7|~",
+              "ŢURCANU ION|ŞIRIA|STR. ŢARINII NR. 12|ENGIE ROMÂNIA",
               "DRĂGHICI ŞERBAN|ŞIRIA|BL. A2 SC. B AP. 14|~"}));
     EXPECT_EQ(rows(QStringLiteral("SELECT ACTIUNE FROM %1 WHERE IDLOG=4").arg(Quoted(TablePath("Log.dbf")))),
               (Rows{"Adaugare Cerere 4 PĂUN VIORICA"}));
@@ -275,35 +282,65 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         };
         QTest::mouseClick(list.button("Adau&ga cereri din alta luna"), Qt::LeftButton);
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 3") << ui.lastMessage().toStdString();
-        EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN, NR_LUNI, FURNG, CODCLG FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
-                           .arg(cereri())
-                           .arg(kJan)),
-                  (Rows{"ŞTEFĂNESCU ANDREEA|3|~|~", "ŢURCANU ION|3|ENGIE ROMÂNIA|G2002", "DRĂGHICI ŞERBAN|3|~|~"}));
+        EXPECT_EQ(
+            rows(QStringLiteral(
+                     "SELECT SUBSEMN, NR_LUNI, FURNG, CODCLG FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
+                     .arg(cereri())
+                     .arg(kJan)),
+            (Rows{"ŞTEFĂNESCU ANDREEA|3|~|~", "ŢURCANU ION|3|ENGIE ROMÂNIA|G2002", "DRĂGHICI ŞERBAN|3|~|~"}));
         EXPECT_EQ(rows(QStringLiteral("SELECT A.TITULAR FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
                                       "WHERE B.LUNACRT=%3 ORDER BY A.NROM")
                            .arg(oameni(), cereri())
                            .arg(kJan)),
-                  (Rows{"ŞTEFĂNESCU ANDREEA", "ŞTEFĂNESCU CĂTĂLIN", "ŞTEFĂNESCU ILINCA", "ŢURCANU ION", "DRĂGHICI ŞERBAN",
-                        "DRĂGHICI ÎNGRID"}));
+                  (Rows{"ŞTEFĂNESCU ANDREEA", "ŞTEFĂNESCU CĂTĂLIN", "ŞTEFĂNESCU ILINCA", "ŢURCANU ION",
+                        "DRĂGHICI ŞERBAN", "DRĂGHICI ÎNGRID"}));
+
+        // "Cauta Solicitant" typed on a Linux keyboard (comma-below letters) finds the names
+        // the old tables hold with the cedilla.
+        typeText(list.searchField(), "ȘTEF");
+        EXPECT_EQ(list.grid()->model()->rowCount(), 1);
+        list.searchField()->clear();
+        typeText(list.searchField(), "ț");
+        EXPECT_EQ(list.grid()->model()->rowCount(), 1);
+        list.searchField()->clear();
+        EXPECT_EQ(list.grid()->model()->rowCount(), 3);
 
         // The VMG register's archive, through the period window's menu.
         const std::filesystem::path vmg = dir / "Siria.416";
         ASSERT_TRUE(WriteRegisterArchive(
-            vmg,
-            {{"Cereri.dbf", kVmgFiles,
-              QJsonArray{QJsonArray{31, 310, "2025-12-15", "MOŢOC ANIŞOARA", "2600617020134", "Mureşului", "9", "", "", "",
-                                    "", "ŞIRIA", 2, 300.0, 250.0, QJsonValue::Null, "V", "", "", "APROBATA"}}},
-             {"Anchete.dbf", kVmgInquiries, QJsonArray{QJsonArray{31, 2, 0}}},
-             {"Oameni.dbf", kVmgMembers,
-              QJsonArray{QJsonArray{31, 1, "MOŢOC ANIŞOARA", "2600617020134", 300.0, 250.0, 0.0, 1, ""},
-                         QJsonArray{31, 2, "MOŢOC ŞTEFAN", "5100101020015", 0.0, 0.0, 0.0, 3, ""}}}}));
+            vmg, {{"Cereri.dbf", kVmgFiles,
+                   QJsonArray{QJsonArray{31,
+                                         310,
+                                         "2025-12-15",
+                                         "MOŢOC ANIŞOARA",
+                                         "2600617020134",
+                                         "Mureşului",
+                                         "9",
+                                         "",
+                                         "",
+                                         "",
+                                         "",
+                                         "ŞIRIA",
+                                         2,
+                                         300.0,
+                                         250.0,
+                                         QJsonValue::Null,
+                                         "V",
+                                         "",
+                                         "",
+                                         "APROBATA"}}},
+                  {"Anchete.dbf", kVmgInquiries, QJsonArray{QJsonArray{31, 2, 0}}},
+                  {"Oameni.dbf", kVmgMembers,
+                   QJsonArray{QJsonArray{31, 1, "MOŢOC ANIŞOARA", "2600617020134", 300.0, 250.0, 0.0, 1, ""},
+                              QJsonArray{31, 2, "MOŢOC ŞTEFAN", "5100101020015", 0.0, 0.0, 0.0, 3, ""}}}}));
         ui.fileAnswers.push_back(QString::fromStdString(vmg.string()));
         for (QAction *a : period.importMenu()->actions())
             if (a->text() == "Import din VMG")
                 a->trigger();
         EXPECT_EQ(ui.lastMessage(), "\rCererile au fost importate cu succes!");
-        EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA FROM %1 WHERE LUNACRT=1").arg(cereri())),
-                  (Rows{"MOŢOC ANIŞOARA|ŞIRIA|STR.MUREŞULUI NR.9"}));
+        EXPECT_EQ(
+            rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA FROM %1 WHERE LUNACRT=1").arg(cereri())),
+            (Rows{"MOŢOC ANIŞOARA|ŞIRIA|STR.MUREŞULUI NR.9"}));
 
         // Two applications typed; the look-up of each CNP finds the person, once among the old
         // months (November, not continued in December) and once among the imported rows.
@@ -311,18 +348,21 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                              const QString &holder = {}) {
             whenShown([&, cnp, number, membersExpected, holder] {
                 EXPECT_EQ(static_cast<QLineEdit *>(editor->field("Nr_Cere"))->text(), number);
+                // The reasons of rejection the old computer kept.
+                EXPECT_TRUE(editor->editor().reasons().contains("nu locuieşte la adresă"))
+                    << editor->editor().reasons().join(" | ").toStdString();
                 QTest::keyClicks(editor->field("CNPSol"), cnp);
                 EXPECT_EQ(editor->editor().members().size(), std::size_t(membersExpected));
                 static_cast<QLineEdit *>(editor->field("Nr_Cere"))->setText(number);
-            // The registers bring no contract holder: the clerk types it.
-            if (!holder.isEmpty()) {
-                auto *combo = qobject_cast<QComboBox *>(editor->field("TitT"));
-                typeText(combo ? combo->lineEdit() : editor->field("TitT"), holder);
-            }
+                // The registers bring no contract holder: the clerk types it.
+                if (!holder.isEmpty()) {
+                    auto *combo = qobject_cast<QComboBox *>(editor->field("TitT"));
+                    typeText(combo ? combo->lineEdit() : editor->field("TitT"), holder);
+                }
                 auto *fromMembers = static_cast<QCheckBox *>(editor->field("Actualizare"));
                 if (!fromMembers->isChecked())
                     fromMembers->click();
-                typeText(qobject_cast<QComboBox *>(editor->field("Furnizor"))->lineEdit(), "TERMOSIS ŞIRIA");
+                typeText(qobject_cast<QComboBox *>(editor->field("Furnizor"))->lineEdit(), "TERMOSIS ȘIRIA");
                 static_cast<QLineEdit *>(editor->field("NrCam"))->setText("2");
                 editor->button("&Memoreaza")->click();
                 if (editor->isVisible())
@@ -332,20 +372,26 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         };
         typeFound("2650614020057", "7", 2);
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 4") << ui.hints.join(" | ").toStdString();
-        EXPECT_TRUE(ui.hints.contains("A mai depus cererea nr.4 / 06.11.2025.")) << ui.hints.join(" | ").toStdString();
-        typeFound("2600617020134", "8", 2, "MOŢOC ANIŞOARA");
+        EXPECT_TRUE(ui.hints.contains("A mai depus cererea nr.4 / 06.11.2025."))
+            << ui.hints.join(" | ").toStdString();
+        typeFound("2600617020134", "8", 2, "MOȚOC ANIȘOARA");
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 5") << ui.hints.join(" | ").toStdString();
-        EXPECT_TRUE(ui.hints.contains("Beneficiar VMG cererea nr.310 / 15.12.2025.")) << ui.hints.join(" | ").toStdString();
-        EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA, LUNADEC, NR_LUNI, NR_MEMBRI, TVENIT, FURNT, TARIF, STATUT "
-                                      "FROM %1 WHERE LUNACRT=%2 AND NR_CERE>=7 ORDER BY NR_CERE")
-                           .arg(cereri())
-                           .arg(kJan)),
-                  (Rows{QStringLiteral("PĂUN VIORICA|GALŞA|STR. PRINCIPALĂ NR. 101|%1|3|2|1300|TERMOSIS ŞIRIA|350|APROBAT")
-                            .arg(kJan)
-                            .toStdString(),
-                        QStringLiteral("MOŢOC ANIŞOARA|ŞIRIA|STR.MUREŞULUI NR.9|%1|3|2|550|TERMOSIS ŞIRIA|350|APROBAT")
-                            .arg(kJan)
-                            .toStdString()}));
+        EXPECT_TRUE(ui.hints.contains("Beneficiar VMG cererea nr.310 / 15.12.2025."))
+            << ui.hints.join(" | ").toStdString();
+        EXPECT_EQ(
+            rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA, LUNADEC, NR_LUNI, NR_MEMBRI, TVENIT, "
+                                "FURNT, TARIF, STATUT "
+                                "FROM %1 WHERE LUNACRT=%2 AND NR_CERE>=7 ORDER BY NR_CERE")
+                     .arg(cereri())
+                     .arg(kJan)),
+            (Rows{QStringLiteral(
+                      "PĂUN VIORICA|GALŞA|STR. PRINCIPALĂ NR. 101|%1|3|2|1300|TERMOSIS ŞIRIA|350|APROBAT")
+                      .arg(kJan)
+                      .toStdString(),
+                  QStringLiteral(
+                      "MOŢOC ANIŞOARA|ŞIRIA|STR.MUREŞULUI NR.9|%1|3|2|550|TERMOSIS ŞIRIA|350|APROBAT")
+                      .arg(kJan)
+                      .toStdString()}));
         EXPECT_EQ(rows(QStringLiteral("SELECT A.TITULAR FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
                                       "WHERE B.LUNACRT=%3 AND B.NR_CERE>=7 ORDER BY A.NROM")
                            .arg(oameni(), cereri())
@@ -367,11 +413,12 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
             QTest::keyClick(nd.date(), Qt::Key_Return);
         });
         QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
-        EXPECT_EQ(rows(QStringLiteral("SELECT NR_CERE, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
-                           .arg(cereri())
-                           .arg(kJan)),
-                  (Rows{"1|101|20.01.2026", "2|102|20.01.2026", "5|103|20.01.2026", "7|104|20.01.2026",
-                        "8|105|20.01.2026"}));
+        EXPECT_EQ(
+            rows(QStringLiteral("SELECT NR_CERE, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
+                     .arg(cereri())
+                     .arg(kJan)),
+            (Rows{"1|101|20.01.2026", "2|102|20.01.2026", "5|103|20.01.2026", "7|104|20.01.2026",
+                  "8|105|20.01.2026"}));
         ui.opened.clear();
         whenShown([] {
             auto *w = dynamic_cast<gui::TListDispF *>(QApplication::activeModalWidget());
@@ -383,8 +430,9 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         list.trigger(QStringLiteral("Dispozitie de Stabilire Separata"));
         ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
         const QString grant = text(ui.opened[0]);
-        for (const char *expected : {"PĂUN VIORICA (model local)", "ŞTEFĂNESCU ANDREEA (model local)", "MOŢOC ANIŞOARA",
-                                     "STR. PRINCIPALĂ NR. 101", "GALŞA", "PRIMARUL COMUNEI  ŞIRIA, ŞTEFAN BĂLĂŞOIU"})
+        for (const char *expected :
+             {"PĂUN VIORICA (model local)", "ŞTEFĂNESCU ANDREEA (model local)", "MOŢOC ANIŞOARA",
+              "STR. PRINCIPALĂ NR. 101", "GALŞA", "PRIMARUL COMUNEI  ŞIRIA, ŞTEFAN BĂLĂŞOIU"})
             EXPECT_TRUE(grant.contains(QString::fromUtf8(expected))) << expected;
 
         // The payment statement, from the office's own STAT.XLS, read back by xlrd.
@@ -397,7 +445,8 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         list.trigger(QStringLiteral("Situatie Plati"));
         ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
         const QString statement = text(ui.opened[0]);
-        for (const char *expected : {"PĂUN VIORICA", "ŞTEFĂNESCU ANDREEA", "ŢURCANU ION", "DRĂGHICI ŞERBAN", "MOŢOC ANIŞOARA"})
+        for (const char *expected :
+             {"PĂUN VIORICA", "ŞTEFĂNESCU ANDREEA", "ŢURCANU ION", "DRĂGHICI ŞERBAN", "MOŢOC ANIŞOARA"})
             EXPECT_TRUE(statement.contains(QString::fromUtf8(expected))) << expected;
 
         // The AJPIS set of January.
@@ -411,7 +460,8 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
             QTest::mouseClick(ajpis.chooseButton(), Qt::LeftButton);
         });
         gui::RunAjpisReport(ui, ajpis);
-        ASSERT_TRUE(QFileInfo::exists(out + "/TERMICA_AJPIS/Anexa1_21.xls")) << ui.lastMessage().toStdString();
+        ASSERT_TRUE(QFileInfo::exists(out + "/TERMICA_AJPIS/Anexa1_21.xls"))
+            << ui.lastMessage().toStdString();
         EXPECT_TRUE(text(out + "/TERMICA_AJPIS/Anexa1_21.xls").contains("PĂUN VIORICA"));
     };
     shell::RunSession(ui, shell::SessionSteps::defaults(), [&] {
@@ -428,8 +478,13 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
     ASSERT_EQ(saved.size(), 1) << ui.lastMessage().toStdString();
     const QString back = dir.qpath() + "/inapoi";
     const QString members = QString::fromStdString(oldOffice({"unpack", saves + "/" + saved[0], back}));
-    for (const char *name : {"CERERI.DBF ", "OAMENI.DBF ", "LOG.DBF ", "FOCARIS.SET ", "LUNI.LST ", "STABILIRE.RTF "})
+    for (const char *name :
+         {"CERERI.DBF ", "OAMENI.DBF ", "LOG.DBF ", "FOCARIS.SET ", "LUNI.LST ", "STABILIRE.RTF "})
         EXPECT_TRUE(members.contains(name)) << name << " in " << members.toStdString();
+    // The archive carries no index: the old computer's CERERI.MDX stays out and the
+    // table's index flag is cleared in the copy.
+    EXPECT_FALSE(members.contains("CERERI.MDX")) << members.toStdString();
+    EXPECT_EQ(readFile((back + "/CERERI.DBF").toStdString()).at(28), '\0');
     EXPECT_EQ(twiceWithoutCase(DataFolder()), QStringList());
     for (const QString &folder : {DataFolder(), back}) {
         const QJsonObject apps = independentRows(folder + "/CERERI.DBF");
@@ -441,7 +496,8 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         EXPECT_EQ(names.count("PĂUN VIORICA"), 2);
         EXPECT_EQ(names.count("MOŢOC ANIŞOARA"), 2);
         EXPECT_TRUE(column(independentRows(folder + "/OAMENI.DBF"), "TITULAR").contains("MOŢOC ŞTEFAN"));
-        EXPECT_TRUE(column(independentRows(folder + "/LOG.DBF"), "ACTIUNE").contains("Adaugare Cerere 7 - PĂUN VIORICA"))
+        EXPECT_TRUE(column(independentRows(folder + "/LOG.DBF"), "ACTIUNE")
+                        .contains("Adaugare Cerere 7 - PĂUN VIORICA"))
             << column(independentRows(folder + "/LOG.DBF"), "ACTIUNE").join(" | ").toStdString();
         // The settings file as Windows reads it: Windows-1250, CR LF.
         const std::string set = readFile((folder + "/FOCARIS.SET").toStdString());
@@ -470,11 +526,13 @@ TEST_F(OldOffice, AnOldArchiveOpenedFromTheCommandLine)
 
     // The upgrade: the contract holder moved from TITULAR to TITT (the name where it was
     // blank), the tariff and the monthly aid added as 0.
-    EXPECT_EQ(rows(QStringLiteral("SELECT NRCRT, TITT, CNPT, TARIF, VALMAX, TOTAL FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT")
-                       .arg(cereri())
-                       .arg(kDec)),
-              (Rows{"5|ŞTEFĂNESCU ANDREEA|2800305020012|0|0|0", "6|ŢURCANU ION|1700712020024|0|0|0",
-                    "7|DRĂGHICI ŞERBAN|1810410020091|0|0|0"}));
+    EXPECT_EQ(
+        rows(QStringLiteral(
+                 "SELECT NRCRT, TITT, CNPT, TARIF, VALMAX, TOTAL FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT")
+                 .arg(cereri())
+                 .arg(kDec)),
+        (Rows{"5|ŞTEFĂNESCU ANDREEA|2800305020012|0|0|0", "6|ŢURCANU ION|1700712020024|0|0|0",
+              "7|DRĂGHICI ŞERBAN|1810410020091|0|0|0"}));
     const QJsonObject upgraded = independentRows(DataFolder() + "/CERERI.DBF");
     EXPECT_EQ(upgraded["codepage"].toString(), "cp1250");
     EXPECT_TRUE(upgraded["fields"].toArray().contains(QJsonValue("TITT")));
@@ -528,15 +586,18 @@ TEST_F(OldOffice, AnOldArchiveRestoredOverANewInstallation)
     const QString archive = dir.qpath() + "/SIRIA.T21";
     oldOffice({"archive", oldPc + "/Data", archive});
     ASSERT_TRUE(RestoreArchive(ui, archive)) << ui.lastMessage().toStdString();
-    EXPECT_TRUE(ui.lastMessage().startsWith("Restaurare incheiata cu succes !")) << ui.lastMessage().toStdString();
+    EXPECT_TRUE(ui.lastMessage().startsWith("Restaurare incheiata cu succes !"))
+        << ui.lastMessage().toStdString();
 
     ASSERT_EQ(start().workMode, "Lucru local.");
     EXPECT_EQ(twiceWithoutCase(DataFolder()), QStringList());
     EXPECT_TRUE(QFileInfo::exists(DataFolder() + "/CERERI.DBF"));
     EXPECT_EQ(LoadMunicipality().primaria, "ŞIRIA");
     EXPECT_EQ(ReadSetting("VARIABILE", "LUNA_LUCRU"), "12.2025");
-    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT").arg(cereri()).arg(kNov)),
-              (Rows{"ŞTEFĂNESCU ANDREEA", "ŢURCANU ION", "COSTĂCHESCU DUMITRU", "PĂUN VIORICA"}));
+    EXPECT_EQ(
+        rows(
+            QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT").arg(cereri()).arg(kNov)),
+        (Rows{"ŞTEFĂNESCU ANDREEA", "ŢURCANU ION", "COSTĂCHESCU DUMITRU", "PĂUN VIORICA"}));
     EXPECT_EQ(PeekKeyText("NRCRT"), "8");
 }
 

@@ -95,7 +95,7 @@ APPLICATIONS = [
     application(7, DEC, "DRĂGHICI ŞERBAN", "1810410020091", "ŞIRIA", "BL. A2 SC. B AP. 14", 2, 2000,
                 5, "02.12.2025", months=4, disposition="5", CUAJUT="X", CUANTUM=50, FURNT="TERMOSIS ŞIRIA",
                 CODCLT="T77", TARIF=350, VALMAX=229.25, TOTAL=917, SUMAT=10, ASOC="ASOCIAŢIA BLOC A2",
-                NRCONT="C14"),
+                NRCONT="C14", SUMAL=None, SUMAE=None, COPII14=None, COPII18=None),
     application(8, DEC, "DRĂGHICI ŞERBAN", "1810410020091", "ŞIRIA", "BL. A2 SC. B AP. 14", 2, 2000,
                 6, "02.12.2025", months=4),
 ]
@@ -178,6 +178,11 @@ def write_folder(layout, data, program):
         fields = "; ".join(kept)
         rows = [dict(r, TITULAR=r["TITT"] if r["NRCRT"] != 2 else None) for r in APPLICATIONS]
     write_table(os.path.join(data, "CERERI.DBF"), fields, rows, DELETED)
+    # The Windows engine attached a production index to the applications table.
+    with open(os.path.join(data, "CERERI.DBF"), "r+b") as table:
+        table.seek(28)
+        table.write(b"\x01")
+    open(os.path.join(data, "CERERI.MDX"), "wb").write(b"\x02" + bytes(511))
     write_table(os.path.join(data, "OAMENI.DBF"), OAMENI, MEMBERS)
     write_table(os.path.join(data, "LOG.DBF"), LOG,
                 [(i, day(d), t, a, "BIROU - Asistenţă"[:16]) for i, d, t, a in LOG_ROWS])
