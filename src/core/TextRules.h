@@ -17,6 +17,7 @@ QString CleanText(const QString &text);
 // The text with the comma-below letters Ș ș Ț ț replaced by the cedilla letters Ş ş Ţ ţ,
 // and nothing else changed: for a typed text compared with names read from the tables.
 QString WithCedillaLetters(const QString &text);
+
 // True when the digits of the text (everything else dropped) are exactly 10 and begin
 // with 07, 03, 02 or 01.
 bool CheckPhone(const QString &text);

@@ -127,6 +127,25 @@ QStringList column(const QJsonObject &table, const QString &name)
     return out;
 }
 
+// The given columns, joined by "|", of the rows of an independent read whose `key` column
+// holds `value`; a blank field reads as the empty text.
+QStringList independentSelect(const QJsonObject &table, const QStringList &columns, const QString &key,
+                              const QString &value)
+{
+    const QVariantList fields = table["fields"].toArray().toVariantList();
+    QStringList out;
+    for (const QJsonValue &row : table["rows"].toArray()) {
+        const QJsonArray r = row.toArray();
+        if (r.at(int(fields.indexOf(key))).toVariant().toString() != value)
+            continue;
+        QStringList line;
+        for (const QString &c : columns)
+            line << r.at(int(fields.indexOf(c))).toVariant().toString();
+        out << line.join('|');
+    }
+    return out;
+}
+
 // Names that appear twice in a folder when case is ignored: a file the program made
 // beside the one the old computer left ("Cereri.dbf" next to "CERERI.DBF").
 QStringList twiceWithoutCase(const QString &folder)
@@ -364,6 +383,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                     fromMembers->click();
                 typeText(qobject_cast<QComboBox *>(editor->field("Furnizor"))->lineEdit(), "TERMOSIS ȘIRIA");
                 static_cast<QLineEdit *>(editor->field("NrCam"))->setText("2");
+                qobject_cast<QDateEdit *>(editor->field("DataCereD"))->setDate(QDate(2026, 1, 12));
                 editor->button("&Memoreaza")->click();
                 if (editor->isVisible())
                     editor->reject();
@@ -495,6 +515,17 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         EXPECT_EQ(names.count("ŞTEFĂNESCU ANDREEA"), 3);
         EXPECT_EQ(names.count("PĂUN VIORICA"), 2);
         EXPECT_EQ(names.count("MOŢOC ANIŞOARA"), 2);
+        // Numbers, dates, blanks and texts as the program wrote them into January.
+        EXPECT_EQ(independentSelect(apps,
+                                    {"NR_CERE", "SUBSEMN", "NR_LUNI", "VALMAX", "TOTAL", "NR_DISP",
+                                     "DATADISP", "FURNT", "SUMAL", "TITT"},
+                                    "LUNACRT", QString::number(kJan)),
+                  (QStringList{
+                      "1|ŞTEFĂNESCU ANDREEA|3|0|0|101|20.01.2026||20|ŞTEFĂNESCU ANDREEA",
+                      "2|ŢURCANU ION|3|0|0|102|20.01.2026||0|ŢURCANU ION",
+                      "5|DRĂGHICI ŞERBAN|3|229.25|687.75|103|20.01.2026|TERMOSIS ŞIRIA||DRĂGHICI ŞERBAN",
+                      "7|PĂUN VIORICA|3|275.1|825.3|104|20.01.2026|TERMOSIS ŞIRIA|0|PĂUN VIORICA",
+                      "8|MOŢOC ANIŞOARA|3|412.65|1237.95|105|20.01.2026|TERMOSIS ŞIRIA|0|MOŢOC ANIŞOARA"}));
         EXPECT_TRUE(column(independentRows(folder + "/OAMENI.DBF"), "TITULAR").contains("MOŢOC ŞTEFAN"));
         EXPECT_TRUE(column(independentRows(folder + "/LOG.DBF"), "ACTIUNE")
                         .contains("Adaugare Cerere 7 - PĂUN VIORICA"))
