@@ -324,34 +324,20 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         list.searchField()->clear();
         EXPECT_EQ(list.grid()->model()->rowCount(), 3);
 
-        // The VMG register's archive, through the period window's menu.
+        // The VMG register's archive, with the upper-case table names of a Windows register,
+        // through the period window's menu.
         const std::filesystem::path vmg = dir / "Siria.416";
-        ASSERT_TRUE(WriteRegisterArchive(
-            vmg, {{"Cereri.dbf", kVmgFiles,
-                   QJsonArray{QJsonArray{31,
-                                         310,
-                                         "2025-12-15",
-                                         "MOŢOC ANIŞOARA",
-                                         "2600617020134",
-                                         "Mureşului",
-                                         "9",
-                                         "",
-                                         "",
-                                         "",
-                                         "",
-                                         "ŞIRIA",
-                                         2,
-                                         300.0,
-                                         250.0,
-                                         QJsonValue::Null,
-                                         "V",
-                                         "",
-                                         "",
-                                         "APROBATA"}}},
-                  {"Anchete.dbf", kVmgInquiries, QJsonArray{QJsonArray{31, 2, 0}}},
-                  {"Oameni.dbf", kVmgMembers,
-                   QJsonArray{QJsonArray{31, 1, "MOŢOC ANIŞOARA", "2600617020134", 300.0, 250.0, 0.0, 1, ""},
-                              QJsonArray{31, 2, "MOŢOC ŞTEFAN", "5100101020015", 0.0, 0.0, 0.0, 3, ""}}}}));
+        // clang-format off
+        const QJsonArray vmgFiles{QJsonArray{31, 310, "2025-12-15", "MOŢOC ANIŞOARA", "2600617020134", "Mureşului", "9",
+                                             "", "", "", "", "ŞIRIA", 2, 300.0, 250.0, QJsonValue::Null, "V", "", "",
+                                             "APROBATA"}};
+        const QJsonArray vmgMembers{QJsonArray{31, 1, "MOŢOC ANIŞOARA", "2600617020134", 300.0, 250.0, 0.0, 1, ""},
+                                    QJsonArray{31, 2, "MOŢOC ŞTEFAN", "5100101020015", 0.0, 0.0, 0.0, 3, ""}};
+        // clang-format on
+        ASSERT_TRUE(
+            WriteRegisterArchive(vmg, {{"CERERI.DBF", kVmgFiles, vmgFiles},
+                                       {"ANCHETE.DBF", kVmgInquiries, QJsonArray{QJsonArray{31, 2, 0}}},
+                                       {"OAMENI.DBF", kVmgMembers, vmgMembers}}));
         ui.fileAnswers.push_back(QString::fromStdString(vmg.string()));
         for (QAction *a : period.importMenu()->actions())
             if (a->text() == "Import din VMG")
@@ -361,22 +347,27 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
             rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA FROM %1 WHERE LUNACRT=1").arg(cereri())),
             (Rows{"MOŢOC ANIŞOARA|ŞIRIA|STR.MUREŞULUI NR.9"}));
 
-        // Two applications typed; the look-up of each CNP finds the person, once among the old
-        // months (November, not continued in December) and once among the imported rows.
-        auto typeFound = [&](const QString &cnp, const QString &number, int membersExpected,
-                             const QString &holder = {}) {
-            whenShown([&, cnp, number, membersExpected, holder] {
-                EXPECT_EQ(static_cast<QLineEdit *>(editor->field("Nr_Cere"))->text(), number);
+        // Three applications typed; the look-up of each CNP finds the person among the old
+        // months (November, not continued in December) or among the imported rows. The
+        // clerk's keyboard writes the comma-below letters.
+        struct Typed {
+            QString cnp, number;
+            int members;
+            QString holder, reason;
+        };
+        auto typeFound = [&](const Typed &t) {
+            whenShown([&, t] {
+                EXPECT_EQ(static_cast<QLineEdit *>(editor->field("Nr_Cere"))->text(), t.number);
                 // The reasons of rejection the old computer kept.
                 EXPECT_TRUE(editor->editor().reasons().contains("nu locuieşte la adresă"))
                     << editor->editor().reasons().join(" | ").toStdString();
-                QTest::keyClicks(editor->field("CNPSol"), cnp);
-                EXPECT_EQ(editor->editor().members().size(), std::size_t(membersExpected));
-                static_cast<QLineEdit *>(editor->field("Nr_Cere"))->setText(number);
+                QTest::keyClicks(editor->field("CNPSol"), t.cnp);
+                EXPECT_EQ(editor->editor().members().size(), std::size_t(t.members));
+                static_cast<QLineEdit *>(editor->field("Nr_Cere"))->setText(t.number);
                 // The registers bring no contract holder: the clerk types it.
-                if (!holder.isEmpty()) {
+                if (!t.holder.isEmpty()) {
                     auto *combo = qobject_cast<QComboBox *>(editor->field("TitT"));
-                    typeText(combo ? combo->lineEdit() : editor->field("TitT"), holder);
+                    typeText(combo ? combo->lineEdit() : editor->field("TitT"), t.holder);
                 }
                 auto *fromMembers = static_cast<QCheckBox *>(editor->field("Actualizare"));
                 if (!fromMembers->isChecked())
@@ -384,24 +375,47 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                 typeText(qobject_cast<QComboBox *>(editor->field("Furnizor"))->lineEdit(), "TERMOSIS ȘIRIA");
                 static_cast<QLineEdit *>(editor->field("NrCam"))->setText("2");
                 qobject_cast<QDateEdit *>(editor->field("DataCereD"))->setDate(QDate(2026, 1, 12));
+                if (!t.reason.isEmpty()) {
+                    qobject_cast<QComboBox *>(editor->field("StatutD"))->setCurrentText("RESPINS");
+                    auto *motiv = qobject_cast<QComboBox *>(editor->field("MotivC"));
+                    motiv->setCurrentIndex(-1);
+                    typeText(motiv->lineEdit(), t.reason);
+                }
                 editor->button("&Memoreaza")->click();
                 if (editor->isVisible())
                     editor->reject();
             });
             QTest::mouseClick(list.button("&Adauga cerere"), Qt::LeftButton);
         };
-        typeFound("2650614020057", "7", 2);
+        typeFound({"2650614020057", "7", 2});
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 4") << ui.hints.join(" | ").toStdString();
         EXPECT_TRUE(ui.hints.contains("A mai depus cererea nr.4 / 06.11.2025."))
             << ui.hints.join(" | ").toStdString();
-        typeFound("2600617020134", "8", 2, "MOȚOC ANIȘOARA");
+        typeFound({"2600617020134", "8", 2, "MOȚOC ANIȘOARA"});
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 5") << ui.hints.join(" | ").toStdString();
         EXPECT_TRUE(ui.hints.contains("Beneficiar VMG cererea nr.310 / 15.12.2025."))
             << ui.hints.join(" | ").toStdString();
+        // Rejected again, with a reason nobody wrote before.
+        typeFound({"1591111020048", "9", 2, {}, "nu mai locuiește în comună"});
+        ASSERT_EQ(list.countLabel()->text(), "Total cereri: 6") << ui.hints.join(" | ").toStdString();
+        EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN, STATUT, MOTIVR FROM %1 WHERE LUNACRT=%2 AND NR_CERE=9")
+                           .arg(cereri())
+                           .arg(kJan)),
+                  (Rows{"COSTĂCHESCU DUMITRU|RESPINS|nu mai locuieşte în comună"}));
+        // The list of reasons stays the old computer's file, in its code page.
+        EXPECT_EQ(QDir(ProgramFolder()).entryList({"*.lst", "*.LST"}, QDir::Files),
+                  QStringList{"MOTIVE.LST"});
+        EXPECT_EQ(readFile((ProgramFolder() + "/MOTIVE.LST").toStdString()), "venitul dep\xe3\xba"
+                                                                             "e\xba"
+                                                                             "te limita legal\xe3\r\n"
+                                                                             "nu locuie\xba"
+                                                                             "te la adres\xe3\r\n"
+                                                                             "nu mai locuie\xba"
+                                                                             "te \xeen comun\xe3\r\n");
         EXPECT_EQ(
             rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA, LUNADEC, NR_LUNI, NR_MEMBRI, TVENIT, "
                                 "FURNT, TARIF, STATUT "
-                                "FROM %1 WHERE LUNACRT=%2 AND NR_CERE>=7 ORDER BY NR_CERE")
+                                "FROM %1 WHERE LUNACRT=%2 AND NR_CERE IN (7, 8) ORDER BY NR_CERE")
                      .arg(cereri())
                      .arg(kJan)),
             (Rows{QStringLiteral(
@@ -413,7 +427,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                       .arg(kJan)
                       .toStdString()}));
         EXPECT_EQ(rows(QStringLiteral("SELECT A.TITULAR FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
-                                      "WHERE B.LUNACRT=%3 AND B.NR_CERE>=7 ORDER BY A.NROM")
+                                      "WHERE B.LUNACRT=%3 AND B.NR_CERE IN (7, 8) ORDER BY A.NROM")
                            .arg(oameni(), cereri())
                            .arg(kJan)),
                   (Rows{"PĂUN VIORICA", "PĂUN ŞERBAN", "MOŢOC ANIŞOARA", "MOŢOC ŞTEFAN"}));
@@ -438,7 +452,21 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                      .arg(cereri())
                      .arg(kJan)),
             (Rows{"1|101|20.01.2026", "2|102|20.01.2026", "5|103|20.01.2026", "7|104|20.01.2026",
-                  "8|105|20.01.2026"}));
+                  "8|105|20.01.2026", "9|~|~"}));
+        // The rejected one on its own number.
+        whenShown([&] {
+            nd.category()->setCurrentIndex(3);
+            nd.from()->setText("1");
+            nd.to()->setText("20");
+            nd.first()->setText("150");
+            nd.date()->setDate(QDate(2026, 1, 21));
+            QTest::keyClick(nd.date(), Qt::Key_Return);
+        });
+        QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
+        EXPECT_EQ(rows(QStringLiteral("SELECT NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND NR_CERE=9")
+                           .arg(cereri())
+                           .arg(kJan)),
+                  (Rows{"150|21.01.2026"}));
         ui.opened.clear();
         whenShown([] {
             auto *w = dynamic_cast<gui::TListDispF *>(QApplication::activeModalWidget());
@@ -454,6 +482,20 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
              {"PĂUN VIORICA (model local)", "ŞTEFĂNESCU ANDREEA (model local)", "MOŢOC ANIŞOARA",
               "STR. PRINCIPALĂ NR. 101", "GALŞA", "PRIMARUL COMUNEI  ŞIRIA, ŞTEFAN BĂLĂŞOIU"})
             EXPECT_TRUE(grant.contains(QString::fromUtf8(expected))) << expected;
+        EXPECT_FALSE(grant.contains("COSTĂCHESCU"));
+        ui.opened.clear();
+        whenShown([] {
+            auto *w = dynamic_cast<gui::TListDispF *>(QApplication::activeModalWidget());
+            ASSERT_NE(w, nullptr);
+            w->disp0()->setText("150");
+            w->disp1()->setText("150");
+            QTest::mouseClick(w->listButton(), Qt::LeftButton);
+        });
+        list.trigger(QStringLiteral("Dispozitie de Respingere"));
+        ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
+        const QString rejection = text(ui.opened[0]);
+        EXPECT_TRUE(rejection.contains("COSTĂCHESCU DUMITRU")) << rejection.toStdString();
+        EXPECT_TRUE(rejection.contains("nu mai locuieşte în comună")) << rejection.toStdString();
 
         // The payment statement, from the office's own STAT.XLS, read back by xlrd.
         ui.opened.clear();
@@ -510,22 +552,23 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         const QJsonObject apps = independentRows(folder + "/CERERI.DBF");
         EXPECT_EQ(apps["ldid"].toInt(), 0xC8);
         EXPECT_EQ(apps["codepage"].toString(), "cp1250");
-        EXPECT_EQ(apps["dbfRows"].toInt(), 13);
+        EXPECT_EQ(apps["dbfRows"].toInt(), 14);
         const QStringList names = column(apps, "SUBSEMN");
         EXPECT_EQ(names.count("ŞTEFĂNESCU ANDREEA"), 3);
         EXPECT_EQ(names.count("PĂUN VIORICA"), 2);
         EXPECT_EQ(names.count("MOŢOC ANIŞOARA"), 2);
         // Numbers, dates, blanks and texts as the program wrote them into January.
-        EXPECT_EQ(independentSelect(apps,
-                                    {"NR_CERE", "SUBSEMN", "NR_LUNI", "VALMAX", "TOTAL", "NR_DISP",
-                                     "DATADISP", "FURNT", "SUMAL", "TITT"},
-                                    "LUNACRT", QString::number(kJan)),
-                  (QStringList{
-                      "1|ŞTEFĂNESCU ANDREEA|3|0|0|101|20.01.2026||20|ŞTEFĂNESCU ANDREEA",
-                      "2|ŢURCANU ION|3|0|0|102|20.01.2026||0|ŢURCANU ION",
-                      "5|DRĂGHICI ŞERBAN|3|229.25|687.75|103|20.01.2026|TERMOSIS ŞIRIA||DRĂGHICI ŞERBAN",
-                      "7|PĂUN VIORICA|3|275.1|825.3|104|20.01.2026|TERMOSIS ŞIRIA|0|PĂUN VIORICA",
-                      "8|MOŢOC ANIŞOARA|3|412.65|1237.95|105|20.01.2026|TERMOSIS ŞIRIA|0|MOŢOC ANIŞOARA"}));
+        EXPECT_EQ(
+            independentSelect(apps,
+                              {"NR_CERE", "SUBSEMN", "NR_LUNI", "VALMAX", "TOTAL", "NR_DISP", "DATADISP",
+                               "FURNT", "SUMAL", "TITT"},
+                              "LUNACRT", QString::number(kJan)),
+            (QStringList{"1|ŞTEFĂNESCU ANDREEA|3|0|0|101|20.01.2026||20|ŞTEFĂNESCU ANDREEA",
+                         "2|ŢURCANU ION|3|0|0|102|20.01.2026||0|ŢURCANU ION",
+                         "5|DRĂGHICI ŞERBAN|3|229.25|687.75|103|20.01.2026|TERMOSIS ŞIRIA||DRĂGHICI ŞERBAN",
+                         "7|PĂUN VIORICA|3|275.1|825.3|104|20.01.2026|TERMOSIS ŞIRIA|0|PĂUN VIORICA",
+                         "8|MOŢOC ANIŞOARA|3|412.65|1237.95|105|20.01.2026|TERMOSIS ŞIRIA|0|MOŢOC ANIŞOARA",
+                         "9|COSTĂCHESCU DUMITRU|3|0|0|150|21.01.2026|TERMOSIS ŞIRIA|0|COSTĂCHESCU DUMITRU"}));
         EXPECT_TRUE(column(independentRows(folder + "/OAMENI.DBF"), "TITULAR").contains("MOŢOC ŞTEFAN"));
         EXPECT_TRUE(column(independentRows(folder + "/LOG.DBF"), "ACTIUNE")
                         .contains("Adaugare Cerere 7 - PĂUN VIORICA"))
