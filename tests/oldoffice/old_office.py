@@ -192,6 +192,8 @@ def write_folder(layout, data, program):
         lines += ["%s=%s" % kv for kv in keys]
     open(os.path.join(data, "FOCARIS.SET"), "wb").write(crlf_text(lines))
     open(os.path.join(data, "LUNI.LST"), "wb").write(crlf_text(["12.2025", "11.2025"]))
+    # A note the clerk kept in the data folder, its name with diacritics.
+    open(os.path.join(data, "Notă şefă.txt"), "wb").write(crlf_text(["De verificat dosarul Păun."]))
     open(os.path.join(program, "MOTIVE.LST"), "wb").write(
         crlf_text(["venitul depăşeşte limita legală", "nu locuieşte la adresă"]))
 
