@@ -680,4 +680,28 @@ TEST_F(OldOffice, AnOldArchiveRestoredOverANewInstallation)
     EXPECT_EQ(PeekKeyText("NRCRT"), "8");
 }
 
+// The old computer's folder left on the office's network share, which the new computer
+// names as its data folder (the machine setting SERVER).
+TEST_F(OldOffice, TheOldFolderOnTheNetworkShare)
+{
+    const QString share = dir.qpath() + "/share/FocarisDate";
+    writeOldFolder("current", share, dir.qpath() + "/share");
+    WriteMachineSetting("SERVER", share);
+    ASSERT_EQ(start().workMode, "Lucru in retea: " + share) << ui.lastMessage().toStdString();
+    EXPECT_EQ(DataFolder(), share);
+    EXPECT_EQ(twiceWithoutCase(share), QStringList());
+    EXPECT_EQ(periods::ReadMonthList(), (QStringList{"12.2025", "11.2025"}));
+    gui::MainWindow main(ui);
+    main.setMonth(ReadSetting("VARIABILE", "LUNA_LUCRU"));
+    gui::ApplicationsListWindow &list = gui::ApplicationsList(ui, main);
+    ASSERT_TRUE(list.openMonth(kDec));
+    EXPECT_EQ(list.countLabel()->text(), "Total cereri: 3");
+    typeText(list.searchField(), "DRĂ");
+    ASSERT_EQ(list.grid()->model()->rowCount(), 1);
+    QStringList shown;
+    for (int c = 0; c < list.grid()->model()->columnCount(); ++c)
+        shown << list.grid()->model()->index(0, c).data().toString();
+    EXPECT_TRUE(shown.contains("DRĂGHICI ŞERBAN")) << shown.join(" | ").toStdString();
+}
+
 } // namespace
