@@ -167,6 +167,31 @@ def write_table(path, fields, rows, deleted=()):
     table.close()
 
 
+def write_statement_template(path):
+    """The payment statement as the office keeps it, saved by another spreadsheet program:
+    three sheets (all, with aid, with supplements), the markers of the program's own
+    template, titles with diacritics and a total formula under the data row."""
+    import xlwt
+    book = xlwt.Workbook(encoding="utf-8")
+    for title in ("Toti", "Ajutor", "Suplimente"):
+        sheet = book.add_sheet(title)
+        sheet.write(0, 0, "ROMÂNIA - JUDEŢUL ARAD")
+        sheet.write(1, 0, "#Primaria")
+        sheet.write(2, 0, "SITUAŢIE PLĂŢI - %s" % title.upper())
+        sheet.write(3, 0, "#Luna")
+        for c, head in enumerate(["Nr.", "Titular", "CNP", "Adresa", "Lemne", "Gaze", "Semnătura"]):
+            sheet.write(5, c, head)
+        for c, marker in enumerate(["%NRCRT", "#Titular", "#CNP", "#ADRESA", "#SUMAL", "#SUMAG"]):
+            sheet.write(6, c, marker)
+        sheet.write(6, 7, "#DBF")
+        sheet.write(7, 3, "TOTAL")
+        sheet.write(7, 4, xlwt.Formula("SUM(E7:E7)"))
+        sheet.write(7, 5, xlwt.Formula("SUM(F7:F7)"))
+        sheet.write(9, 1, "#P1")
+        sheet.write(10, 1, "#PRIMAR")
+    book.save(path)
+
+
 def write_folder(layout, data, program):
     os.makedirs(data, exist_ok=True)
     os.makedirs(program, exist_ok=True)
@@ -192,6 +217,7 @@ def write_folder(layout, data, program):
         lines += ["%s=%s" % kv for kv in keys]
     open(os.path.join(data, "FOCARIS.SET"), "wb").write(crlf_text(lines))
     open(os.path.join(data, "LUNI.LST"), "wb").write(crlf_text(["12.2025", "11.2025"]))
+    write_statement_template(os.path.join(data, "STAT.XLS"))
     # A note the clerk kept in the data folder, its name with diacritics.
     open(os.path.join(data, "Notă şefă.txt"), "wb").write(crlf_text(["De verificat dosarul Păun."]))
     open(os.path.join(program, "MOTIVE.LST"), "wb").write(
