@@ -53,6 +53,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTableView>
 #include <QTest>
@@ -431,6 +432,30 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                            .arg(kJan)),
                   (Rows{"PĂUN VIORICA", "PĂUN ŞERBAN", "MOŢOC ANIŞOARA", "MOŢOC ŞTEFAN"}));
 
+        // A row copied from the old tables, with their blank numeric fields, modified
+        // through Enter in the grid: the new address stored, the blanks written as 0, the
+        // amounts as the old computer computed them.
+        const QString draghici = QStringLiteral("SELECT %1 FROM ") + cereri() +
+                                 QStringLiteral(" WHERE LUNACRT=%1 AND NR_CERE=5").arg(kJan);
+        list.selectKey(QuerySql(draghici.arg("NRCRT")).value(0, 0).toInt());
+        whenShown([&] {
+            auto *address = static_cast<QLineEdit *>(editor->field("Adresa"));
+            address->clear();
+            typeText(address, "BL. A2 SC. B AP. 15 (fostă 14)");
+            editor->button("&Memoreaza")->click();
+            if (editor->isVisible())
+                editor->reject();
+        });
+        QTest::keyClick(list.grid(), Qt::Key_Return);
+        EXPECT_EQ(
+            rows(draghici.arg("ADRESA, ASOC, SUMAL, SUMAE, SUMAT, COPII14, COPII18, NR_MEMBRI, TVENIT, "
+                              "CUANTUM, TARIF, VALMAX, TOTAL, NR_LUNI, LUNADEC, DATACERE")),
+            (Rows{QStringLiteral("BL. A2 SC. B AP. 15 (FOSTĂ 14)|ASOCIAŢIA BLOC A2|0|0|10|0|0|2|2000|40|350|"
+                                 "183.4|550.2|3|%1|02.12.2025")
+                      .arg(kDec)
+                      .toStdString()}))
+            << ui.hints.join(" | ").toStdString();
+
         // The dispositions of the month numbered from 101, then the grant dispositions.
         gui::NumberingDialog &nd = list.numberingDialog();
         whenShown([&] {
@@ -569,11 +594,15 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                               "LUNACRT", QString::number(kJan)),
             (QStringList{"1|ŞTEFĂNESCU ANDREEA|3|0|0|101|20.01.2026||20|ŞTEFĂNESCU ANDREEA",
                          "2|ŢURCANU ION|3|0|0|102|20.01.2026||0|ŢURCANU ION",
-                         "5|DRĂGHICI ŞERBAN|3|229.25|687.75|103|20.01.2026|TERMOSIS ŞIRIA||DRĂGHICI ŞERBAN",
+                         "5|DRĂGHICI ŞERBAN|3|183.4|550.2|103|20.01.2026|TERMOSIS ŞIRIA|0|DRĂGHICI ŞERBAN",
                          "7|PĂUN VIORICA|3|275.1|825.3|104|20.01.2026|TERMOSIS ŞIRIA|0|PĂUN VIORICA",
                          "8|MOŢOC ANIŞOARA|3|412.65|1237.95|105|20.01.2026|TERMOSIS ŞIRIA|0|MOŢOC ANIŞOARA",
                          "9|COSTĂCHESCU DUMITRU|3|0|0|150|21.01.2026|TERMOSIS ŞIRIA|0|COSTĂCHESCU DUMITRU"}));
         EXPECT_TRUE(column(independentRows(folder + "/OAMENI.DBF"), "TITULAR").contains("MOŢOC ŞTEFAN"));
+        EXPECT_TRUE(column(independentRows(folder + "/LOG.DBF"), "ACTIUNE")
+                        .filter(QRegularExpression("^Modificare Cerere 5 .*DRĂGHICI ŞERBAN"))
+                        .size() == 1)
+            << column(independentRows(folder + "/LOG.DBF"), "ACTIUNE").join(" | ").toStdString();
         EXPECT_TRUE(column(independentRows(folder + "/LOG.DBF"), "ACTIUNE")
                         .contains("Adaugare Cerere 7 - PĂUN VIORICA"))
             << column(independentRows(folder + "/LOG.DBF"), "ACTIUNE").join(" | ").toStdString();
