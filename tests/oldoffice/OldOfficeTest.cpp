@@ -612,6 +612,9 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         EXPECT_NE(set.find("LUNA_LUCRU=01.2026\r\n"), std::string::npos);
         EXPECT_EQ(QByteArray::fromStdString(set).count('\n'), QByteArray::fromStdString(set).count("\r\n"));
     }
+    // Another dBase writer can go on writing the tables the program wrote (an office that
+    // takes its data back to the old computer).
+    EXPECT_EQ(oldOffice({"append", back + "/CERERI.DBF", "ŢĂRANU VASILE"}), "15\n");
     for (const auto &m : ui.messages)
         EXPECT_NE(m.kind, MsgError) << m.text.toStdString();
 }
@@ -682,6 +685,8 @@ TEST_F(OldOffice, AnOldArchiveOpenedFromTheCommandLine)
     EXPECT_FALSE(members.contains("CERERI.MDX")) << members.toStdString();
     const QJsonObject saved = independentRows(back + "/CERERI.DBF");
     EXPECT_EQ(saved["dbfRows"].toInt(), 10);
+    // The table the upgrade restructured takes rows from another dBase writer.
+    EXPECT_EQ(oldOffice({"append", back + "/CERERI.DBF", "ŢĂRANU VASILE"}), "11\n");
     EXPECT_EQ(column(saved, "SUBSEMN").count("DRĂGHICI ŞERBAN"), 2);
     EXPECT_EQ(readFile((back + "/LUNI.LST").toStdString()), "01.2026\r\n12.2025\r\n11.2025\r\n");
     for (const auto &m : ui.messages)

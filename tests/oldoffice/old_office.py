@@ -18,6 +18,9 @@ Usage:
                                                   member: NAME SIZE
   old_office.py rows TABLE                        a table read by dbfread and python3-dbf as
                                                   code page 1250, printed as JSON
+  old_office.py append TABLE NAME                 python3-dbf appends a row with SUBSEMN NAME
+                                                  (a Windows program writing after this one);
+                                                  prints the rows dbfread then reads
   old_office.py text DOCUMENT                     the text of an RTF document (its escapes and
                                                   Windows-1250 bytes decoded) or of every cell
                                                   of a workbook (read by xlrd)
@@ -285,6 +288,15 @@ def rows(path):
     print(json.dumps(out, ensure_ascii=False))
 
 
+def append(path, name):
+    import dbfread
+    table = dbf.Table(path)
+    table.open(mode=dbf.READ_WRITE)
+    table.append({"subsemn": name, "nrcrt": 999})
+    table.close()
+    print(len(dbfread.DBF(path, encoding="cp1250", char_decode_errors="strict")))
+
+
 def text(path):
     if path.lower().endswith(".xls"):
         import xlrd
@@ -313,6 +325,8 @@ def main():
         unpack(sys.argv[2], sys.argv[3])
     elif command == "rows":
         rows(sys.argv[2])
+    elif command == "append":
+        append(sys.argv[2], sys.argv[3])
     elif command == "text":
         text(sys.argv[2])
     else:
