@@ -1,12 +1,14 @@
 // An office moving from its old Windows computer: the data folder that computer leaves
 // (CERERI.DBF, OAMENI.DBF, LOG.DBF in upper case and Windows-1250, FOCARIS.SET, LUNI.LST,
-// MOTIVE.LST with CR LF, templates the office edited) and a ".T21" archive of it, all
-// written by independent tools (old_office.py: python3-dbf and Python's zlib). The program
-// starts on them as the clerk would start it, and the month's road is walked in the real
-// windows: a new month, the continuing applications copied, the VMG import, applications
-// typed whose CNP the look-up finds among the old and the imported rows, the numbering,
-// the grant dispositions, the payment statement, the AJPIS set and the save at closing.
-// What the program writes back is read again by the independent tools.
+// MOTIVE.LST with CR LF, its own STAT.XLS and edited STABILIRE.RTF) and a ".T21" archive
+// of it, all written by independent tools (old_office.py: python3-dbf, xlwt and Python's
+// zlib). The program starts on the folder, on the archive opened from the command line or
+// restored, and on the folder left on a network share; the month's road is walked in the
+// real windows: a new month, the continuing applications copied, a search, the VMG
+// import, applications typed whose CNP the look-up finds among the old and the imported
+// rows (one rejected with a new reason), a copied row modified, the numbering, the grant
+// and rejection dispositions, the payment statement, the AJPIS set and the save at
+// closing. What the program writes back is read again by the independent tools.
 #include "FakeUi.h"
 #include "RegisterArchive.h"
 #include "SqlRows.h"
