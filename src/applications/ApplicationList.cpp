@@ -3,6 +3,7 @@
 
 #include "core/DataStore.h"
 #include "core/Months.h"
+#include "core/TextRules.h"
 
 #include <algorithm>
 
@@ -133,8 +134,10 @@ bool ApplicationList::sortBy(int column)
     return true;
 }
 
-void ApplicationList::setSearch(const QString &text)
+void ApplicationList::setSearch(const QString &typed)
 {
+    // The names come from tables in Windows-1250, which hold Ş and Ţ with the cedilla.
+    const QString text = WithCedillaLetters(typed);
     // A text that only grows keeps a subset of what is listed: look at those rows only.
     const bool narrower = !search_.isEmpty() && text.startsWith(search_);
     search_ = text;

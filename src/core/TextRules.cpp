@@ -3,6 +3,29 @@
 
 namespace focaris {
 
+namespace {
+
+QChar cedilla(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x218: return QChar(0x15E); // Ș -> Ş
+    case 0x219: return QChar(0x15F); // ș -> ş
+    case 0x21A: return QChar(0x162); // Ț -> Ţ
+    case 0x21B: return QChar(0x163); // ț -> ţ
+    default: return c;
+    }
+}
+
+} // namespace
+
+QString WithCedillaLetters(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out)
+        c = cedilla(c);
+    return out;
+}
+
 QString CleanText(const QString &text)
 {
     qsizetype from = 0, to = text.size();
@@ -13,7 +36,7 @@ QString CleanText(const QString &text)
     QString out;
     out.reserve(to - from);
     for (qsizetype i = from; i < to; ++i) {
-        QChar c = text[i] == '"' ? QChar(' ') : text[i];
+        QChar c = text[i] == '"' ? QChar(' ') : cedilla(text[i]);
         if (c == ' ' && !out.isEmpty() && out.back() == ' ')
             continue;
         out += c;

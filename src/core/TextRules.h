@@ -7,8 +7,17 @@
 namespace focaris {
 
 // Trims leading and trailing blanks (and control characters), turns every double quote
-// into a blank, then reduces every run of blanks to one.
+// into a blank, then reduces every run of blanks to one. The comma-below letters Ș ș Ț ț
+// that Linux keyboards type become the cedilla letters Ş ş Ţ ţ: Windows-1250, in which
+// the tables and settings are kept, has only these, so a typed name or supplier must be
+// written with them to match what the tables hold (in a statement's comparison as well
+// as once stored).
 QString CleanText(const QString &text);
+
+// The text with the comma-below letters Ș ș Ț ț replaced by the cedilla letters Ş ş Ţ ţ,
+// and nothing else changed: for a typed text compared with names read from the tables.
+QString WithCedillaLetters(const QString &text);
+
 // True when the digits of the text (everything else dropped) are exactly 10 and begin
 // with 07, 03, 02 or 01.
 bool CheckPhone(const QString &text);
