@@ -44,6 +44,10 @@ TEST(TextRules, CleanText)
     EXPECT_EQ(CleanText("\"\""), " ");
     EXPECT_EQ(CleanText(""), "");
     EXPECT_EQ(CleanText("Ştefan  cel   Mare"), "Ştefan cel Mare");
+    // Comma-below letters typed on a Linux keyboard become the cedilla letters the
+    // Windows-1250 tables hold; nothing else of the text changes.
+    EXPECT_EQ(CleanText("  ȘTEFĂNEȘTI  Țara  "), "ŞTEFĂNEŞTI Ţara");
+    EXPECT_EQ(WithCedillaLetters(" ș ț  Ș Ț \"ă\" "), " ş ţ  Ş Ţ \"ă\" ");
 }
 
 TEST(TextRules, PhoneAndEmail)
