@@ -11,6 +11,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QListWidget>
 #include <QMenu>
@@ -180,7 +181,8 @@ TEST_F(GuideTest, TheInstalledHtmlPagesAreShownAndTheirLinksHold)
     const QString html = QStringLiteral(GUIDE_HTML_DIR);
     if (!QFile::exists(html + "/index.html"))
         GTEST_SKIP() << "pandoc was not found when the build was configured";
-    qputenv("FOCARIS_GUIDE_DIR", html.toLocal8Bit());
+    // Named as the installed program names it, through its own folder and "..".
+    qputenv("FOCARIS_GUIDE_DIR", (html + "/../" + QFileInfo(html).fileName()).toLocal8Bit());
     struct Restore {
         ~Restore() { qunsetenv("FOCARIS_GUIDE_DIR"); }
     } restore;
@@ -194,6 +196,16 @@ TEST_F(GuideTest, TheInstalledHtmlPagesAreShownAndTheirLinksHold)
     EXPECT_EQ(browser->source(), QUrl::fromLocalFile(QDir(html).absolutePath() + "/index.html"));
     EXPECT_TRUE(browser->toPlainText().contains("Ghidul programului Foc aris"));
     ASSERT_EQ(guide->chapters()->count(), pages.size());
+    // A link followed in the page moves the chapter list along.
+    const QVector<Link> links = linksOf(*browser->document());
+    auto chapter = std::find_if(links.begin(), links.end(),
+                                [](const Link &l) { return l.target == "03-luna-de-lucru.html"; });
+    ASSERT_NE(chapter, links.end());
+    QTextCursor at(browser->document());
+    at.setPosition(chapter->position + 1);
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(at).center());
+    EXPECT_EQ(browser->source().fileName(), "03-luna-de-lucru.html");
+    EXPECT_EQ(guide->chapters()->currentItem()->text(), "Luna de lucru");
     // Each chapter of the list shows its page, titled as the list names it.
     for (int i = 1; i < guide->chapters()->count(); ++i) {
         guide->chapters()->setCurrentRow(i);

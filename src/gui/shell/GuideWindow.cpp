@@ -120,7 +120,7 @@ QString GuideWindow::GuideFolder()
     candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/focaris/ghid");
     for (const QString &folder : candidates) {
         if (QFile::exists(folder + QStringLiteral("/index.html")))
-            return QDir(folder).absolutePath();
+            return QDir::cleanPath(QDir(folder).absolutePath()); // as the browser's sources are
     }
     return QStringLiteral(":/ghid");
 }

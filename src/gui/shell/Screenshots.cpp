@@ -127,7 +127,11 @@ int TakeScreenshots(Program &program, const QString &folder)
     about.hide();
     ShowGuide(&main);
     if (auto *guide = main.findChild<GuideWindow *>()) {
-        guide->showPage(QUrl(QStringLiteral("qrc:/ghid/03-luna-de-lucru.md")));
+        // The chapter on the working month, from the pages the program shows (HTML when
+        // installed).
+        const bool html = GuideWindow::firstPage().fileName().endsWith(QLatin1String(".html"));
+        guide->showPage(GuideWindow::pageUrl(html ? QStringLiteral("03-luna-de-lucru.html")
+                                                  : QStringLiteral("03-luna-de-lucru.md")));
         guide->move(QGuiApplication::primaryScreen()->availableGeometry().center() -
                     QPoint(guide->width() / 2, guide->height() / 2 - 40));
         take("ghid.png");
