@@ -9,6 +9,7 @@
 // rows (one rejected with a new reason), a copied row modified, the numbering, the grant
 // and rejection dispositions, the payment statement, the AJPIS set and the save at
 // closing. What the program writes back is read again by the independent tools.
+#include "ClerkSteps.h"
 #include "FakeUi.h"
 #include "RegisterArchive.h"
 #include "SqlRows.h"
@@ -78,11 +79,6 @@ namespace
 {
 
 const int kNov = 2025 * 12 + 10, kDec = 2025 * 12 + 11, kJan = 2026 * 12;
-
-void whenShown(std::function<void()> step)
-{
-    QTimer::singleShot(0, std::move(step));
-}
 
 // Types a text key by key, as a keyboard with Romanian letters would (QTest::keyClicks
 // takes only ASCII).
@@ -213,24 +209,6 @@ protected:
     Rows rows(const QString &statement) { return rowsOf(QuerySql(statement)); }
     QString cereri() const { return Quoted(TablePath(QStringLiteral("Cereri.dbf"))); }
     QString oameni() const { return Quoted(TablePath(QStringLiteral("Oameni.dbf"))); }
-
-    // "&Adauga luna" in "Perioada in lucru", then "&Memoreaza".
-    void addMonth(gui::PeriodWindow &window, int monthIndex, const QString &year)
-    {
-        window.load();
-        window.show();
-        whenShown([&window, monthIndex, year] {
-            gui::AddMonthDialog &d = window.addDialog();
-            d.monthList()->setCurrentIndex(monthIndex);
-            d.yearField()->selectAll();
-            QTest::keyClicks(d.yearField(), year);
-            QTest::mouseClick(d.addButton(), Qt::LeftButton);
-            if (d.isVisible())
-                QTest::mouseClick(d.cancelButton(), Qt::LeftButton);
-        });
-        QTest::mouseClick(window.button("AdaugaB"), Qt::LeftButton);
-        QTest::mouseClick(window.button("MemoreazaB"), Qt::LeftButton);
-    }
 
     // What the clerk answers when the main window closes: "&Da" to the copy (into `saves`,
     // the automatic save folder) or to saving the opened archive.
@@ -459,20 +437,12 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
             << ui.hints.join(" | ").toStdString();
 
         // The dispositions of the month numbered from 101, then the grant dispositions.
-        gui::NumberingDialog &nd = list.numberingDialog();
-        whenShown([&] {
-            // "Aprobate" offers one number for all; this office numbers them one by one.
-            nd.category()->setCurrentIndex(1);
+        // "Aprobate" offers one number for all; this office numbers them one by one.
+        numberDispositions(list, 1, "1", "20", "101", QDate(2026, 1, 20), [](gui::NumberingDialog &nd) {
             for (QCheckBox *box : nd.findChildren<QCheckBox *>())
                 if (box->text() == "Da acelasi numar de dispozitie la toate cererile")
                     box->setChecked(false);
-            nd.from()->setText("1");
-            nd.to()->setText("20");
-            nd.first()->setText("101");
-            nd.date()->setDate(QDate(2026, 1, 20));
-            QTest::keyClick(nd.date(), Qt::Key_Return);
         });
-        QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
         EXPECT_EQ(
             rows(QStringLiteral("SELECT NR_CERE, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
                      .arg(cereri())
@@ -480,46 +450,19 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
             (Rows{"1|101|20.01.2026", "2|102|20.01.2026", "5|103|20.01.2026", "7|104|20.01.2026",
                   "8|105|20.01.2026", "9|~|~"}));
         // The rejected one on its own number.
-        whenShown([&] {
-            nd.category()->setCurrentIndex(3);
-            nd.from()->setText("1");
-            nd.to()->setText("20");
-            nd.first()->setText("150");
-            nd.date()->setDate(QDate(2026, 1, 21));
-            QTest::keyClick(nd.date(), Qt::Key_Return);
-        });
-        QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
+        numberDispositions(list, 3, "1", "20", "150", QDate(2026, 1, 21));
         EXPECT_EQ(rows(QStringLiteral("SELECT NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND NR_CERE=9")
                            .arg(cereri())
                            .arg(kJan)),
                   (Rows{"150|21.01.2026"}));
-        ui.opened.clear();
-        whenShown([] {
-            auto *w = dynamic_cast<gui::TListDispF *>(QApplication::activeModalWidget());
-            ASSERT_NE(w, nullptr);
-            w->disp0()->setText("101");
-            w->disp1()->setText("105");
-            QTest::mouseClick(w->listButton(), Qt::LeftButton);
-        });
-        list.trigger(QStringLiteral("Dispozitie de Stabilire Separata"));
-        ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
-        const QString grant = text(ui.opened[0]);
+        const QString grant =
+            text(printDispositions(ui, list, "Dispozitie de Stabilire Separata", "101", "105"));
         for (const char *expected :
              {"PĂUN VIORICA (model local)", "ŞTEFĂNESCU ANDREEA (model local)", "MOŢOC ANIŞOARA",
               "STR. PRINCIPALĂ NR. 101", "GALŞA", "PRIMARUL COMUNEI  ŞIRIA, ŞTEFAN BĂLĂŞOIU"})
             EXPECT_TRUE(grant.contains(QString::fromUtf8(expected))) << expected;
         EXPECT_FALSE(grant.contains("COSTĂCHESCU"));
-        ui.opened.clear();
-        whenShown([] {
-            auto *w = dynamic_cast<gui::TListDispF *>(QApplication::activeModalWidget());
-            ASSERT_NE(w, nullptr);
-            w->disp0()->setText("150");
-            w->disp1()->setText("150");
-            QTest::mouseClick(w->listButton(), Qt::LeftButton);
-        });
-        list.trigger(QStringLiteral("Dispozitie de Respingere"));
-        ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
-        const QString rejection = text(ui.opened[0]);
+        const QString rejection = text(printDispositions(ui, list, "Dispozitie de Respingere", "150", "150"));
         EXPECT_TRUE(rejection.contains("COSTĂCHESCU DUMITRU")) << rejection.toStdString();
         EXPECT_TRUE(rejection.contains("nu mai locuieşte în comună")) << rejection.toStdString();
 

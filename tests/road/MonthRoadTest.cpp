@@ -4,6 +4,7 @@
 // numbered and printed, the payment statement, the agencies' files, the day's copy at
 // closing, then the next month with the continuing applications copied into it. Every
 // step is checked against the tables, the log and the files written.
+#include "ClerkSteps.h"
 #include "FakeUi.h"
 #include "RegisterArchive.h"
 #include "SqlRows.h"
@@ -71,21 +72,6 @@ using namespace focaris::test;
 namespace
 {
 
-// The pictures of the clerk's guide: with FOCARIS_SCREENSHOTS set (`make guide-screens`),
-// the windows of the road are saved there as they look at that step.
-void picture(QWidget *window, const char *name)
-{
-    const QString folder = qEnvironmentVariable("FOCARIS_SCREENSHOTS");
-    if (!folder.isEmpty())
-        window->grab().save(folder + "/drum-" + name + ".png", "PNG");
-}
-
-// Runs `step` on the next turn of the event loop, while a window waits in exec().
-void whenShown(std::function<void()> step)
-{
-    QTimer::singleShot(0, std::move(step));
-}
-
 class MonthRoad : public ::testing::Test
 {
 protected:
@@ -116,25 +102,6 @@ protected:
     {
         return rows(
             QStringLiteral("SELECT ACTIUNE FROM %1 ORDER BY IDLOG").arg(Quoted(TablePath("LOG.DBF"))));
-    }
-
-    // "&Adauga luna" in "Perioada in lucru": the month chosen, the year typed, "&Adauga",
-    // then "&Memoreaza" keeps the list.
-    void addMonth(gui::PeriodWindow &window, int monthIndex, const QString &year)
-    {
-        window.load();
-        window.show();
-        whenShown([&window, monthIndex, year] {
-            gui::AddMonthDialog &d = window.addDialog();
-            d.monthList()->setCurrentIndex(monthIndex);
-            d.yearField()->selectAll();
-            QTest::keyClicks(d.yearField(), year);
-            QTest::mouseClick(d.addButton(), Qt::LeftButton);
-            if (d.isVisible())
-                QTest::mouseClick(d.cancelButton(), Qt::LeftButton);
-        });
-        QTest::mouseClick(window.button("AdaugaB"), Qt::LeftButton);
-        QTest::mouseClick(window.button("MemoreazaB"), Qt::LeftButton);
     }
 
     // Runs the whole program as the desktop does (start-up, main window, closing and its
@@ -405,18 +372,8 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                   (Rows{"BARBU IOANA MARIA"}));
 
         // The approved ones numbered from 10.
-        gui::NumberingDialog &nd = list.numberingDialog();
-        whenShown([&] {
-            nd.category()->setCurrentIndex(1);
-            nd.from()->setText("1");
-            nd.to()->setText("10");
-            nd.first()->setText("10");
-            nd.date()->setDate(QDate(2026, 11, 20));
-            picture(&nd, "numerotare");
-            QTest::keyClick(nd.date(), Qt::Key_Return);
-        });
-        QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
-        EXPECT_FALSE(nd.isVisible());
+        numberDispositions(list, 1, "1", "10", "10", QDate(2026, 11, 20),
+                           [](gui::NumberingDialog &nd) { picture(&nd, "numerotare"); });
         picture(&list, "lista-numerotata");
         const Rows numbered = rows(
             QStringLiteral(
@@ -427,15 +384,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         for (const auto &r : numbered)
             EXPECT_NE(r.find("20.11.2026"), std::string::npos) << r;
         // The rejected one numbered on its own.
-        whenShown([&] {
-            nd.category()->setCurrentIndex(3);
-            nd.from()->setText("1");
-            nd.to()->setText("10");
-            nd.first()->setText("50");
-            nd.date()->setDate(QDate(2026, 11, 21));
-            QTest::keyClick(nd.date(), Qt::Key_Return);
-        });
-        QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
+        numberDispositions(list, 3, "1", "10", "50", QDate(2026, 11, 21));
         EXPECT_EQ(
             rows(QStringLiteral("SELECT NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND STATUT=\"RESPINS\"")
                      .arg(cereri())
@@ -443,25 +392,15 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             (Rows{"50|21.11.2026"}));
 
         // The grant and rejection dispositions, each through the range window.
-        auto printDispositions = [&](const char *caption, const QString &from, const QString &to) {
-            ui.opened.clear();
-            whenShown([from, to] {
-                auto *w = dynamic_cast<gui::TListDispF *>(QApplication::activeModalWidget());
-                ASSERT_NE(w, nullptr);
-                w->disp0()->setText(from);
-                w->disp1()->setText(to);
-                QTest::mouseClick(w->listButton(), Qt::LeftButton);
-            });
-            list.trigger(QString::fromLatin1(caption));
-            EXPECT_EQ(ui.opened.size(), 1) << caption << ": " << ui.lastMessage().toStdString();
-            return ui.opened.isEmpty() ? std::string() : readFile(ui.opened[0].toStdString());
+        auto print = [&](const QString &caption, const QString &from, const QString &to) {
+            return readFile(printDispositions(ui, list, caption, from, to).toStdString());
         };
-        const std::string grant = printDispositions("Dispozitie de Stabilire Separata", "10", "12");
+        const std::string grant = print("Dispozitie de Stabilire Separata", "10", "12");
         EXPECT_NE(grant.find("IONITA RADU"), std::string::npos);
         EXPECT_NE(grant.find("BARBU IOANA MARIA"), std::string::npos);
         EXPECT_NE(grant.find("AN ANA"), std::string::npos);
         EXPECT_EQ(grant.find("STAN VASILE"), std::string::npos);
-        const std::string rejection = printDispositions("Dispozitie de Respingere", "50", "50");
+        const std::string rejection = print("Dispozitie de Respingere", "50", "50");
         EXPECT_NE(rejection.find("STAN VASILE"), std::string::npos);
 
         // The single grant disposition number 10, with the texts the clerk types.
