@@ -4,6 +4,7 @@
 // tariff look-up of a typed supplier, one member check, and the whole save of a new
 // application with three members (checks, questions answered "&Da", store, log entry).
 // Every figure is the median of several runs on the warm engine, as in a running program.
+#include "BenchApplications.h"
 #include "applications/ApplicationEditor.h"
 #include "applications/ApplicationStore.h"
 #include "applications/EditorRows.h"
@@ -48,14 +49,6 @@ double medianMs(int runs, const std::function<void()> &work)
     return t[t.size() / 2];
 }
 
-QString validCnp(const QString &first12)
-{
-    static const int w[12] = {2, 7, 9, 1, 4, 6, 3, 5, 8, 2, 7, 9};
-    int sum = 0;
-    for (int i = 0; i < 12; ++i)
-        sum += (first12[i].unicode() - '0') * w[i];
-    return first12 + QString::number(sum % 11 == 10 ? 1 : sum % 11);
-}
 
 } // namespace
 
@@ -116,25 +109,7 @@ int main(int argc, char **argv)
     std::vector<double> saves;
     for (int i = 0; i < 5; ++i) {
         editor.openAdd();
-        const QString applicant = validCnp(QString("1700101%1").arg(10000 + i, 5, 10, QChar('0')));
-        ApplicationFields &f = editor.fields();
-        f.CNPSol = applicant;
-        f.CNPT = applicant;
-        f.SubSemn = "BENCH ION";
-        f.TitT = "BENCH ION";
-        f.Nr_Cere = QString::number(900000 + i);
-        f.AnulDec = "2024";
-        f.Localit = "ORAS";
-        f.NrMembri = "3";
-        f.VenitTotal = "900";
-        f.Furnizor = supplier;
-        f.Tarif = "300";
-        f.NrCam = "2";
-        editor.addMember({"BENCH ION", applicant, "300", "beneficiar"});
-        editor.addMember({"BENCH ANA", validCnp(QString("2700101%1").arg(20000 + i, 5, 10, QChar('0'))), "300",
-                          "partener"});
-        editor.addMember({"BENCH MIC", validCnp(QString("5150101%1").arg(30000 + i, 5, 10, QChar('0'))), "300",
-                          "copil"});
+        bench::TypeNewApplication(editor, i, supplier);
         QElapsedTimer t;
         t.start();
         const auto out = editor.save();

@@ -16,6 +16,7 @@
 //   bench_month [PER_MONTH [VMG_FILES]]   smaller folders for a quick look (defaults 12000
 //                                         and 10000)
 #include "admin/Municipality.h"
+#include "BenchApplications.h"
 #include "applications/ApplicationEditor.h"
 #include "applications/ApplicationStore.h"
 #include "applications/DistinctLists.h"
@@ -178,14 +179,6 @@ void paint(QWidget &w)
     QCoreApplication::processEvents();
 }
 
-QString validCnp(const QString &first12)
-{
-    static const int w[12] = {2, 7, 9, 1, 4, 6, 3, 5, 8, 2, 7, 9};
-    int sum = 0;
-    for (int i = 0; i < 12; ++i)
-        sum += (first12[i].unicode() - '0') * w[i];
-    return first12 + QString::number(sum % 11 == 10 ? 1 : sum % 11);
-}
 
 // A VMG register folder of `files` files with three members and one or two inquiries
 // each, in the register's layout (the same rows as the imports' own benchmark).
@@ -428,25 +421,7 @@ int main(int argc, char **argv)
     int refused = 0;
     for (int i = 0; i < 5; ++i) {
         editorWindow.openAdd();
-        const QString applicant = validCnp(QString("1700101%1").arg(10000 + i, 5, 10, QChar('0')));
-        ApplicationFields &f = editor.fields();
-        f.CNPSol = applicant;
-        f.CNPT = applicant;
-        f.SubSemn = "BENCH ION";
-        f.TitT = "BENCH ION";
-        f.Nr_Cere = QString::number(900000 + i);
-        f.AnulDec = "2024";
-        f.Localit = "ORAS";
-        f.NrMembri = "3";
-        f.VenitTotal = "900";
-        f.Furnizor = supplier;
-        f.Tarif = "300";
-        f.NrCam = "2";
-        editor.addMember({"BENCH ION", applicant, "300", "beneficiar"});
-        editor.addMember({"BENCH ANA", validCnp(QString("2700101%1").arg(20000 + i, 5, 10, QChar('0'))), "300",
-                          "partener"});
-        editor.addMember({"BENCH MIC", validCnp(QString("5150101%1").arg(30000 + i, 5, 10, QChar('0'))), "300",
-                          "copil"});
+        bench::TypeNewApplication(editor, i, supplier);
         qint64 key = 0;
         const double save = ms([&] {
             const auto outcome = editor.save();
