@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPalette>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -49,6 +50,18 @@ bool shoot(const QString &folder, const QString &name)
 int TakeScreenshots(Program &program, const QString &folder)
 {
     QDir().mkpath(folder);
+    // A plain desktop behind the windows: the virtual screen the pictures are taken on is
+    // black where no window is, which in the guide looks like a broken picture. Shown first,
+    // it stays below every window shown after it.
+    QWidget desktop(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        desktop.setAutoFillBackground(true);
+        QPalette palette = desktop.palette();
+        palette.setColor(QPalette::Window, QColor(0x3a, 0x6e, 0xa5));
+        desktop.setPalette(palette);
+        desktop.setGeometry(screen->geometry());
+        desktop.show();
+    }
     int written = 0;
     auto take = [&](const char *name) { written += shoot(folder, QString::fromLatin1(name)) ? 1 : 0; };
 
