@@ -152,6 +152,49 @@ TEST(ArchiveWrite, LayoutIsTheWindowsOneAndRoundTrips)
     EXPECT_EQ(readFile(dst / "Oameni.dbf"), readFile(src / "Oameni.dbf"));
 }
 
+TEST(ArchiveWrite, ALargeTableIsOneZlibStreamThatAPlainReaderTakes)
+{
+    // Tables larger than what one core deflates at a time are deflated in blocks on all the
+    // cores and joined into one stream: zlib's own one-call reader must take it whole, and it
+    // must be about as small as one level-9 stream. One size is a whole number of blocks.
+    for (const std::size_t size : {std::size_t(8) << 20, (std::size_t(9) << 20) + 3}) {
+        std::string table;
+        table.reserve(size);
+        for (unsigned i = 0; table.size() < size; ++i)
+            table += " POPESCU ION " + std::to_string(i * 7919u % 100003u) + " STR. MARE " +
+                     std::to_string(i % 97) + " 0000300.0000 X";
+        table.resize(size);
+        TempDir src, out, dst;
+        writeFile(src / "Cereri.dbf", table);
+        const fs::path file = out / "x.T21";
+        ASSERT_EQ(writeArchive(src.path(), file), 1);
+
+        const std::string bytes = readFile(file);
+        const std::size_t at = 8 + int32At(bytes, 4);
+        ASSERT_EQ(int32At(bytes, at), size);
+        const std::string stream = bytes.substr(at + 4);
+        EXPECT_EQ(std::uint8_t(stream[0]), 0x78);
+        EXPECT_EQ(std::uint8_t(stream[1]), 0xDA);
+        std::string back(size, '\0');
+        uLongf backSize = uLongf(size);
+        ASSERT_EQ(uncompress(reinterpret_cast<Bytef *>(back.data()), &backSize,
+                             reinterpret_cast<const Bytef *>(stream.data()), uLong(stream.size())),
+                  Z_OK);
+        EXPECT_EQ(backSize, size);
+        EXPECT_TRUE(back == table);
+
+        std::string single(compressBound(uLong(size)), '\0');
+        uLongf singleSize = uLongf(single.size());
+        ASSERT_EQ(compress2(reinterpret_cast<Bytef *>(single.data()), &singleSize,
+                            reinterpret_cast<const Bytef *>(table.data()), uLong(size), 9),
+                  Z_OK);
+        EXPECT_LE(double(stream.size()), double(singleSize) * 1.01) << stream.size() << " against " << singleSize;
+
+        ASSERT_FALSE(extractArchive(file, dst.path()).failed);
+        EXPECT_TRUE(readFile(dst / "Cereri.dbf") == table);
+    }
+}
+
 TEST(ArchiveWrite, EmptyFolderWritesNothingAndFailureLeavesNoArchive)
 {
     TempDir src, out;
