@@ -15,6 +15,7 @@
 #include <fstream>
 #include <limits>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -122,10 +123,21 @@ std::uint64_t deflateInBlocks(std::ifstream &in, const fs::path &file, std::ostr
             b.primer = n == 0 ? primer : blocks[n - 1].data.substr(blocks[n - 1].data.size() - kWindow);
             b.failure = nullptr;
         }
+        // The first block on this thread, the others each on its own; a thread that cannot
+        // be started leaves its blocks to this one.
         std::vector<std::thread> workers;
-        for (std::size_t i = 1; i < n; ++i)
-            workers.emplace_back(deflateBlock, std::ref(blocks[i]), level);
+        std::size_t here = n;
+        for (std::size_t i = 1; i < n; ++i) {
+            try {
+                workers.emplace_back(deflateBlock, std::ref(blocks[i]), level);
+            } catch (const std::system_error &) {
+                here = i;
+                break;
+            }
+        }
         deflateBlock(blocks[0], level);
+        for (std::size_t i = here; i < n; ++i)
+            deflateBlock(blocks[i], level);
         for (std::thread &w : workers)
             w.join();
         for (std::size_t i = 0; i < n; ++i) {
