@@ -11,14 +11,20 @@
 #include <sstream>
 #include <unistd.h>
 
+// The process's scratch folder, removed when the process ends.
 static const std::filesystem::path &workFolder()
 {
-    static const std::filesystem::path folder = [] {
-        auto p = std::filesystem::temp_directory_path() / ("focaris_fuzz_dbase_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(p);
-        return p;
-    }();
-    return folder;
+    static const struct Folder {
+        std::filesystem::path path =
+            std::filesystem::temp_directory_path() / ("focaris_fuzz_dbase_" + std::to_string(::getpid()));
+        Folder() { std::filesystem::create_directories(path); }
+        ~Folder()
+        {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+    } folder;
+    return folder.path;
 }
 
 static void writeBytes(const std::filesystem::path &file, const uint8_t *data, size_t size)

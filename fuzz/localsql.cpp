@@ -20,13 +20,17 @@ using namespace focaris;
 
 namespace {
 
+// The process's scratch folder, removed when the process ends.
 const fs::path &scratch() {
-    static const fs::path dir = [] {
-        const fs::path d = fs::temp_directory_path() / ("focaris-fuzz-sql-" + std::to_string(::getpid()));
-        fs::create_directories(d);
-        return d;
-    }();
-    return dir;
+    static const struct Folder {
+        fs::path path = fs::temp_directory_path() / ("focaris-fuzz-sql-" + std::to_string(::getpid()));
+        Folder() { fs::create_directories(path); }
+        ~Folder() {
+            std::error_code ec;
+            fs::remove_all(path, ec);
+        }
+    } folder;
+    return folder.path;
 }
 
 void resetTables() {
