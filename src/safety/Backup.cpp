@@ -30,9 +30,17 @@ QString fromPath(const fs::path &p) { return QString::fromStdString(p.string());
 // Set when the archive opened for work could not be unpacked completely.
 bool g_openedSaveIncomplete = false;
 
-archive::Progress stepper(Ui &ui)
+archive::Progress stepper(Ui &ui, const QString &text = {})
 {
-    return [&ui](int position, int) {
+    // A member's position given again (a large table written in parts) only repaints the
+    // window, with its text, so that it does not look frozen while the table is packed.
+    return [&ui, text, last = -1](int position, int) mutable {
+        if (position == last) {
+            if (!text.isEmpty())
+                ui.progressText(text);
+            return;
+        }
+        last = position;
         if (position > 0)
             ui.progressStep();
     };
@@ -79,9 +87,10 @@ QString prepareCopy(Ui &ui, bool leadingBreak)
 void archiveCopy(Ui &ui, const QString &copy, const QString &target, int level = 9)
 {
     const int count = int(archive::listFiles(toPath(copy)).size());
-    ui.progressShow(QStringLiteral("Salvez datele..."), count);
+    const QString text = QStringLiteral("Salvez datele...");
+    ui.progressShow(text, count);
     try {
-        archive::writeArchive(toPath(copy), toPath(target), stepper(ui), level);
+        archive::writeArchive(toPath(copy), toPath(target), stepper(ui, text), level);
     } catch (const std::exception &e) {
         DeleteFolder(copy);
         ui.progressHide();

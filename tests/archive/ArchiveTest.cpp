@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <set>
+#include <thread>
+#include <vector>
 
 using namespace focaris::archive;
 using focaris::test::TempDir;
@@ -167,7 +170,16 @@ TEST(ArchiveWrite, ALargeTableIsOneZlibStreamThatAPlainReaderTakes)
         TempDir src, out, dst;
         writeFile(src / "Cereri.dbf", table);
         const fs::path file = out / "x.T21";
-        ASSERT_EQ(writeArchive(src.path(), file), 1);
+        std::vector<int> positions;
+        ASSERT_EQ(writeArchive(src.path(), file, [&](int position, int count) {
+                      EXPECT_EQ(count, 1);
+                      positions.push_back(position);
+                  }),
+                  1);
+        // The member's position again after each part, for the caller's window.
+        ASSERT_GE(positions.size(), std::thread::hardware_concurrency() > 1 ? 3u : 2u);
+        EXPECT_EQ(positions[0], -1);
+        EXPECT_EQ(std::count(positions.begin(), positions.end(), 0), int(positions.size()) - 1);
 
         const std::string bytes = readFile(file);
         const std::size_t at = 8 + int32At(bytes, 4);

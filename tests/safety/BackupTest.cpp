@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
 #include <map>
 #include <set>
 
@@ -100,6 +103,25 @@ TEST_F(Backup, SaveCarriesTablesWithoutIndexFlagAndNoIndexOrEmptyFiles)
     EXPECT_FALSE(SaveArchive(ui, out));
     EXPECT_EQ(ui.lastMessage(), "Nu pot scrie pe harddisk!!");
     EXPECT_FALSE(fs::exists(p(out)));
+}
+
+TEST_F(Backup, ALargeTableKeepsTheProgressWindowPaintedWithoutExtraSteps)
+{
+    // 9 MiB of one file (a workbook, whose bytes the save keeps as they are): written in
+    // parts on a machine of several cores, each part repaints the window with its text;
+    // the bar still moves once per file after the first.
+    std::string table;
+    for (unsigned i = 0; table.size() < (9u << 20); ++i)
+        table += "POPESCU ION " + std::to_string(i * 7919u % 100003u) + " ";
+    writeFile(data / "Anexa.xls", table);
+    const QString out = root.qpath() + "/mare.T21";
+    ASSERT_TRUE(SaveArchive(ui, out));
+    EXPECT_EQ(ui.progressSteps, 2);
+    const auto texts = std::count(ui.progressTexts.begin(), ui.progressTexts.end(), QString("Salvez datele..."));
+    EXPECT_GE(texts, std::thread::hardware_concurrency() > 1 ? 2 : 1);
+    TempDir x;
+    ASSERT_FALSE(archive::extractArchive(p(out), x.path()).failed);
+    EXPECT_TRUE(readFile(x / "Anexa.xls") == table);
 }
 
 TEST_F(Backup, AutomaticSavesOfOneDayAreNumberedAndSwitchedOffByDash)

@@ -34,7 +34,9 @@ public:
 };
 
 // Progress of a long archive operation: called once with the number of members
-// (position -1), then with each member's position before it is handled.
+// (position -1), then with each member's position before it is handled; while a large
+// member is written, again with the same position after each part of it, so that the
+// caller can keep its window painted.
 using Progress = std::function<void(int position, int count)>;
 
 // Longest member name accepted; real names are short file names.

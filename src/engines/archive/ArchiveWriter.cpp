@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <functional>
 #include <fstream>
 #include <limits>
 #include <string>
@@ -101,7 +102,7 @@ void deflateBlock(Block &b, int level)
 // Deflates a file larger than one block, `threads` blocks at a time; the result is one zlib
 // stream. Returns the number of uncompressed bytes.
 std::uint64_t deflateInBlocks(std::ifstream &in, const fs::path &file, std::ostream &out, int level,
-                              unsigned threads)
+                              unsigned threads, const std::function<void()> &partDone)
 {
     const auto header = zlibHeader(level);
     out.write(header.data(), 2);
@@ -153,6 +154,7 @@ std::uint64_t deflateInBlocks(std::ifstream &in, const fs::path &file, std::ostr
         // Every block but the last of a file is a whole one, so its end primes the next.
         if (!last)
             primer = blocks[n - 1].data.substr(kBlock - kWindow);
+        partDone();
     }
     const char trailer[4] = {char((adler >> 24) & 0xff), char((adler >> 16) & 0xff), char((adler >> 8) & 0xff),
                              char(adler & 0xff)};
@@ -163,7 +165,7 @@ std::uint64_t deflateInBlocks(std::ifstream &in, const fs::path &file, std::ostr
 }
 
 // Deflates the whole of `file` into `out`; returns the number of uncompressed bytes.
-std::uint64_t deflateFile(const fs::path &file, std::ostream &out, int level)
+std::uint64_t deflateFile(const fs::path &file, std::ostream &out, int level, const std::function<void()> &partDone)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in)
@@ -171,7 +173,7 @@ std::uint64_t deflateFile(const fs::path &file, std::ostream &out, int level)
     std::error_code ec;
     const auto size = fs::file_size(file, ec);
     if (const unsigned threads = deflateThreads(); threads > 1 && !ec && size > kBlock)
-        return deflateInBlocks(in, file, out, level, threads);
+        return deflateInBlocks(in, file, out, level, threads, partDone);
     z_stream z{};
     if (deflateInit(&z, level) != Z_OK)
         throw ArchiveError("zlib cannot start");
@@ -231,7 +233,10 @@ int writeArchive(const fs::path &folder, const fs::path &archive, const Progress
             out.write(name.data(), std::streamsize(name.size()));
             const auto sizePos = out.tellp();
             putInt32(out, 0);
-            const std::uint64_t size = deflateFile(files[std::size_t(i)], out, level);
+            const std::uint64_t size = deflateFile(files[std::size_t(i)], out, level, [&progress, i, count] {
+                if (progress)
+                    progress(i, count);
+            });
             if (size > std::uint64_t(std::numeric_limits<std::int32_t>::max()))
                 throw ArchiveError(files[std::size_t(i)].string() + " is larger than 2 GB");
             const auto endPos = out.tellp();
