@@ -4,6 +4,7 @@
 // read of the rows it needs, measured in the same run, with the peak memory of the XML.
 //
 //   bench_exports [FOLDER]   FOLDER is made when it holds no Cereri.dbf (kept afterwards)
+#include "BenchTiming.h"
 #include "admin/Municipality.h"
 #include "core/Context.h"
 #include "core/DataStore.h"
@@ -53,41 +54,11 @@ public:
     QString saveFileName(const QString &, const QString &, const QString &) override { return file; }
 };
 
-long statusKb(const char *key)
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(key, 0) == 0)
-            return std::atol(line.c_str() + std::string(key).size());
-    return 0;
-}
-
-// Processor time of this process: on a machine shared with other builds the wall-clock
-// time mostly measures the waiting for a processor, so both are printed.
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double lastCpu = 0;
-
-double ms(const std::function<void()> &f)
-{
-    QElapsedTimer t;
-    t.start();
-    const double c0 = cpuMs();
-    f();
-    lastCpu = cpuMs() - c0;
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 void line(const char *what, double took, double reference, double limitMs)
 {
     std::printf("%-20s %7.1f ms (cpu %7.1f)  engine read %7.1f ms  ratio %5.2f  target <= %.0f ms %s\n", what, took,
-                lastCpu, reference, reference > 0 ? took / reference : 0, limitMs, took <= limitMs ? "ok" : "OVER");
+                bench::lastCpu, reference, reference > 0 ? took / reference : 0, limitMs, took <= limitMs ? "ok" : "OVER");
 }
 
 } // namespace
@@ -132,39 +103,39 @@ int main(int argc, char **argv)
                 static_cast<long long>(count.value(0, 0).toInt()));
 
     auto readApps = [&](const QString &cond) {
-        return ms([&] { QuerySql(QStringLiteral("SELECT * FROM ") + cereri + QStringLiteral(" WHERE LUNACRT=") + w + cond); });
+        return bench::ms([&] { QuerySql(QStringLiteral("SELECT * FROM ") + cereri + QStringLiteral(" WHERE LUNACRT=") + w + cond); });
     };
     auto readMembers = [&](const QString &cond) {
-        return ms([&] {
+        return bench::ms([&] {
             QuerySql(QStringLiteral("SELECT A.* FROM ") + oameni + QStringLiteral(" A, ") + cereri +
                      QStringLiteral(" B WHERE A.NRCRT=B.NRCRT AND B.LUNACRT=") + w + cond);
         });
     };
 
     const double refAnpis = readApps(QStringLiteral(" AND TOTAL>0")) + readMembers(QStringLiteral(" AND B.TOTAL>0"));
-    const long rssBefore = statusKb("VmRSS:");
-    const double anpis = ms([&] { exports::ExportAnpis(ui); });
-    const long peak = statusKb("VmHWM:");
+    const long rssBefore = bench::statusKb("VmRSS:");
+    const double anpis = bench::ms([&] { exports::ExportAnpis(ui); });
+    const long peak = bench::statusKb("VmHWM:");
     line("ANPIS XML", anpis, refAnpis, 2000);
     std::printf("%-22s rss before %ld MB, peak %ld MB (target: the export adds <= 200 MB)\n", "", rssBefore / 1024,
                 peak / 1024);
 
     const double refF2201 = readMembers(QStringLiteral(" AND B.STATUT=\"APROBAT\""));
-    line("F2201", ms([&] { exports::ExportF2201(ui); }), refF2201, 2000);
+    line("F2201", bench::ms([&] { exports::ExportF2201(ui); }), refF2201, 2000);
 
     exports::TreasuryChoice choice;
     choice.transferDate = QDate::currentDate();
     const double refTreasury = readApps(QStringLiteral(" AND STATUT=\"APROBAT\" AND SUMAL>0"));
-    line("treasury set", ms([&] { exports::CreateTreasuryReport(ui, choice); }), refTreasury, 1000);
+    line("treasury set", bench::ms([&] { exports::CreateTreasuryReport(ui, choice); }), refTreasury, 1000);
 
     const double refPersons = readMembers(QStringLiteral(" AND B.STATUT=\"APROBAT\" AND B.CUAJUT=\"X\""));
-    line("persons and age", ms([&] { exports::PersonsAgeList(ui); }), refPersons, 2000);
+    line("persons and age", bench::ms([&] { exports::PersonsAgeList(ui); }), refPersons, 2000);
     const double refMembers = readMembers(QStringLiteral(" AND B.STATUT=\"APROBAT\""));
-    line("members situation", ms([&] { exports::MembersSituation(ui); }), refMembers, 2000);
+    line("members situation", bench::ms([&] { exports::MembersSituation(ui); }), refMembers, 2000);
     const double refRisk = readApps(QStringLiteral(" AND STATUT=\"APROBAT\""));
-    line("risk-based control", ms([&] { exports::RiskControlList(ui, QStringLiteral("01"), 2024); }), refRisk, 2000);
+    line("risk-based control", bench::ms([&] { exports::RiskControlList(ui, QStringLiteral("01"), 2024); }), refRisk, 2000);
     ui.file = scratch.path() + QStringLiteral("/out/persoane.dbf");
     const double refTable = readMembers(QString());
-    line("persons table", ms([&] { exports::ExportPersonsDbf(ui); }), refTable, 2000);
+    line("persons table", bench::ms([&] { exports::ExportPersonsDbf(ui); }), refTable, 2000);
     return 0;
 }

@@ -17,6 +17,7 @@
 //                                         and 10000)
 #include "admin/Municipality.h"
 #include "BenchApplications.h"
+#include "BenchTiming.h"
 #include "applications/ApplicationEditor.h"
 #include "applications/ApplicationStore.h"
 #include "applications/DistinctLists.h"
@@ -91,38 +92,16 @@ public:
     }
 };
 
-// Processor time of the process: on a machine shared with builds the time on the clock
-// also counts the waiting for a processor, so both are kept.
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-// The processor time of the last work timed by ms() (of the median run for medianMs).
-double g_lastCpu = 0;
-
-double ms(const std::function<void()> &work)
-{
-    QElapsedTimer t;
-    t.start();
-    const double c0 = cpuMs();
-    work();
-    g_lastCpu = cpuMs() - c0;
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
 // Repeated timings of one step, clock and processor time together.
 struct Samples {
     std::vector<std::pair<double, double>> runs;
     void add(double wall, double cpu) { runs.emplace_back(wall, cpu); }
-    void take(double wall) { add(wall, g_lastCpu); }
+    void take(double wall) { add(wall, bench::lastCpu); }
     // The median run's time; its processor time becomes the last one.
     double median()
     {
         std::sort(runs.begin(), runs.end());
-        g_lastCpu = runs[runs.size() / 2].second;
+        bench::lastCpu = runs[runs.size() / 2].second;
         return runs[runs.size() / 2].first;
     }
 };
@@ -131,7 +110,7 @@ double medianMs(int runs, const std::function<void()> &work)
 {
     Samples s;
     for (int i = 0; i < runs; ++i)
-        s.take(ms(work));
+        s.take(bench::ms(work));
     return s.median();
 }
 
@@ -140,29 +119,18 @@ double readMs(const QStringList &statement)
 {
     double best = 1e300;
     for (int i = 0; i < 3; ++i)
-        best = std::min(best, ms([&] { QuerySql(statement); }));
+        best = std::min(best, bench::ms([&] { QuerySql(statement); }));
     return best;
-}
-
-long statusKb(const char *key)
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    const std::size_t n = std::string(key).size();
-    while (std::getline(in, line))
-        if (line.compare(0, n, key) == 0)
-            return std::atol(line.c_str() + n);
-    return 0;
 }
 
 // The peak of the whole run, kept across the resets that measure one step's own peak.
 long g_peakKb = 0;
 void resetPeak()
 {
-    g_peakKb = std::max(g_peakKb, statusKb("VmHWM:"));
+    g_peakKb = std::max(g_peakKb, bench::statusKb("VmHWM:"));
     std::ofstream("/proc/self/clear_refs") << "5";
 }
-long runPeakKb() { return std::max(g_peakKb, statusKb("VmHWM:")); }
+long runPeakKb() { return std::max(g_peakKb, bench::statusKb("VmHWM:")); }
 
 std::string loadAverage()
 {
@@ -313,7 +281,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "  %-62s %9.1f ms\n", step.c_str(), took);  // progress while it runs
     };
     auto add = [&](const std::string &step, double took, double reference, double target) {
-        const double cpu = g_lastCpu;
+        const double cpu = bench::lastCpu;
         addCpu(step, took, reference, target, cpu);
     };
 
@@ -328,13 +296,13 @@ int main(int argc, char **argv)
         }), refMonth, 300);
     double keystroke = 0, keystrokeCpu = 0;
     for (const char *typed : {"I", "IO", "ION"}) {
-        const double t = ms([&] {
+        const double t = bench::ms([&] {
             list.searchField()->setText(QString::fromLatin1(typed));
             paint(list);
         });
         if (t > keystroke) {
             keystroke = t;
-            keystrokeCpu = g_lastCpu;
+            keystrokeCpu = bench::lastCpu;
         }
     }
     addCpu("one search keystroke in the list (slowest of I, O, N)", keystroke, refMonth, 50, keystrokeCpu);
@@ -356,14 +324,14 @@ int main(int argc, char **argv)
     double refLists = 0;
     for (const QString &column : listColumns)
         refLists += readMs({"SELECT DISTINCT " + column, "FROM " + cereri});
-    add("open the editor in add mode, first opening (window)", ms([&] {
+    add("open the editor in add mode, first opening (window)", bench::ms([&] {
             editorWindow.openAdd();
             paint(editorWindow);
         }), refLists, 150);
     editorWindow.reject();
     Samples openings;
     for (int i = 0; i < 5; ++i) {
-        openings.take(ms([&] {
+        openings.take(bench::ms([&] {
             editorWindow.openAdd();
             paint(editorWindow);
         }));
@@ -372,7 +340,7 @@ int main(int argc, char **argv)
     add("open the editor in add mode, again (window)", openings.median(), refLists, 150);
     // Where the first opening's time goes: the three lists read again from the table.
     ForgetDistinctLists();
-    add("  of which the three lists, read again", ms([&] {
+    add("  of which the three lists, read again", bench::ms([&] {
             for (const QString &column : listColumns)
                 DistinctApplicationValues(column);
         }), refLists, 0);
@@ -397,7 +365,7 @@ int main(int argc, char **argv)
     Samples typed;
     for (int i = 0; i < 5; ++i) {
         cnpField->clear();
-        typed.take(ms([&] {
+        typed.take(bench::ms([&] {
             cnpField->setText(known);
             paint(editorWindow);
         }));
@@ -423,7 +391,7 @@ int main(int argc, char **argv)
         editorWindow.openAdd();
         bench::TypeNewApplication(editor, i, supplier);
         qint64 key = 0;
-        const double save = ms([&] {
+        const double save = bench::ms([&] {
             const auto outcome = editor.save();
             if (!outcome.saved) {
                 std::fprintf(stderr, "save refused: %s\n", qPrintable(outcome.refusal.message));
@@ -433,11 +401,11 @@ int main(int argc, char **argv)
             editor.close();
             key = ApplicationStore(ui).store(editor);
         });
-        const double saveCpu = g_lastCpu;
+        const double saveCpu = bench::lastCpu;
         editorWindow.hide();
         saves.add(save, saveCpu);
-        const double reopen = ms([&] { reopenOn(key); });
-        withList.add(save + reopen, saveCpu + g_lastCpu);
+        const double reopen = bench::ms([&] { reopenOn(key); });
+        withList.add(save + reopen, saveCpu + bench::lastCpu);
     }
     add("save of a new application, 3 members (checks, store, log)", saves.median(), refApplicant, 30);
     add("  with the list reopened on it", withList.median(), refMonth, 300);
@@ -447,12 +415,12 @@ int main(int argc, char **argv)
     Samples modifyOpen, modifySave, modifyList;
     for (int i = 0; i < 5; ++i) {
         const qint64 key = heated.value(heated.rowCount() / 2 + std::size_t(i), "NRCRT").toInt();
-        modifyOpen.take(ms([&] {
+        modifyOpen.take(bench::ms([&] {
             editorWindow.openModify(key);
             paint(editorWindow);
         }));
         editor.fields().Adresa = QString("STR. NOUA %1").arg(i + 1);
-        const double save = ms([&] {
+        const double save = bench::ms([&] {
             const auto outcome = editor.save();
             if (!outcome.saved) {
                 std::fprintf(stderr, "modification refused: %s\n", qPrintable(outcome.refusal.message));
@@ -462,11 +430,11 @@ int main(int argc, char **argv)
             editor.close();
             ApplicationStore(ui).store(editor);
         });
-        const double saveCpu = g_lastCpu;
+        const double saveCpu = bench::lastCpu;
         editorWindow.hide();
         modifySave.add(save, saveCpu);
-        const double reopen = ms([&] { reopenOn(key); });
-        modifyList.add(save + reopen, saveCpu + g_lastCpu);
+        const double reopen = bench::ms([&] { reopenOn(key); });
+        modifyList.add(save + reopen, saveCpu + bench::lastCpu);
     }
     add("open the editor on a stored application (window)", modifyOpen.median(), refApplicant, 150);
     add("save of a modified application (checks, store, log)", modifySave.median(), refApplicant, 300);
@@ -491,7 +459,7 @@ int main(int argc, char **argv)
     const double refGrant =
         readMs(documents::SeparateDispositionsStatement(documents::DispositionKind::Grant, "1", "99999", w));
     documents::Outcome grant;
-    add("grant dispositions, numbers 1 to 99999", ms([&] {
+    add("grant dispositions, numbers 1 to 99999", bench::ms([&] {
             grant = documents::PrintSeparateDispositions(ui, documents::DispositionKind::Grant, range,
                                                          out + "/stabilire.rtf");
         }), refGrant, 5000);
@@ -501,54 +469,54 @@ int main(int argc, char **argv)
     statement.monthText = "decembrie 2024";
     const double refStatement = readMs(documents::PaymentStatementStatement(statement, w));
     documents::Outcome paid;
-    add("payment statement of the month", ms([&] {
+    add("payment statement of the month", bench::ms([&] {
             paid = documents::PrintPaymentStatement(ui, statement, out + "/stat.xls");
         }), refStatement, 2000);
 
     // 10. The county agency's set for the working month alone.
     double refAgency = 1e300;
     for (int i = 0; i < 3; ++i)
-        refAgency = std::min(refAgency, ms([&] { reports::ReadApplications(w, w, w); }));
+        refAgency = std::min(refAgency, bench::ms([&] { reports::ReadApplications(w, w, w); }));
     reports::ReportResult agency;
-    add("AJPIS set of the month", ms([&] { agency = reports::MakeAjpisReport(ui, w, w); }), refAgency, 5000);
+    add("AJPIS set of the month", bench::ms([&] { agency = reports::MakeAjpisReport(ui, w, w); }), refAgency, 5000);
 
     // 11. The national agency's XML, with the memory it adds over what the run holds.
     const double refAnpis = readMs(monthAppsWhere(" AND TOTAL>0")) + readMs(monthMembers(" AND B.TOTAL>0"));
     resetPeak();
-    const long rssBefore = statusKb("VmRSS:");
+    const long rssBefore = bench::statusKb("VmRSS:");
     exports::ExportResult anpis;
-    add("ANPIS XML", ms([&] { anpis = exports::ExportAnpis(ui); }), refAnpis, 2000);
-    const long anpisPeakKb = statusKb("VmHWM:");
+    add("ANPIS XML", bench::ms([&] { anpis = exports::ExportAnpis(ui); }), refAnpis, 2000);
+    const long anpisPeakKb = bench::statusKb("VmHWM:");
     const double anpisAddedMb = double(anpisPeakKb - rssBefore) / 1024.0;
 
     // 12. F2201.
     const double refF2201 = readMs(monthMembers(" AND B.STATUT=\"APROBAT\""));
     exports::ExportResult f2201;
-    add("F2201", ms([&] { f2201 = exports::ExportF2201(ui); }), refF2201, 2000);
+    add("F2201", bench::ms([&] { f2201 = exports::ExportF2201(ui); }), refF2201, 2000);
 
     // 13. The supplier reports: "Format AJPIS" and both E.ON workbooks.
     reports::ReportResult suppliers, eon;
-    const double supplierMs = ms([&] { suppliers = reports::MakeSupplierReport(ui); });
-    const double supplierCpu = g_lastCpu;
+    const double supplierMs = bench::ms([&] { suppliers = reports::MakeSupplierReport(ui); });
+    const double supplierCpu = bench::lastCpu;
     reports::EonChoice choice = reports::LoadEonChoice();
     choice.supplier = choice.suppliers.value(0);
     for (auto &entry : choice.postalCodes)
         entry.second = "540001";
-    const double eonMs = ms([&] { eon = reports::MakeEonReport(ui, choice); });
-    addCpu("supplier reports (Format AJPIS and E.ON)", supplierMs + eonMs, refAgency, 2000, supplierCpu + g_lastCpu);
+    const double eonMs = bench::ms([&] { eon = reports::MakeEonReport(ui, choice); });
+    addCpu("supplier reports (Format AJPIS and E.ON)", supplierMs + eonMs, refAgency, 2000, supplierCpu + bench::lastCpu);
     addCpu("  of which Format AJPIS", supplierMs, refAgency, 0, supplierCpu);
 
     // 14. The automatic save when the main window closes: the question, the dated archive
     // of the data folder. Its reference is gzip -9 of the same bytes, at no more than
     // twice whose time the archive is wanted.
     const QString gz = tmp.path() + "/all.gz";
-    const double gzipMs = ms([&] {
+    const double gzipMs = bench::ms([&] {
         const QString command = "find '" + DataFolder() + "' -type f -exec cat {} + | gzip -9 > '" + gz + "'";
         if (std::system(command.toLocal8Bit().constData()) != 0)
             std::fprintf(stderr, "gzip of the data folder failed\n");
     });
     QFile::remove(gz);
-    add("automatic save at closing (reference: gzip -9 of the folder)", ms([&] {
+    add("automatic save at closing (reference: gzip -9 of the folder)", bench::ms([&] {
             shell::SaveAtClose(ui, shell::DecideSave(ui, shell::CurrentCloseState(true)), {});
         }), gzipMs, 2 * gzipMs);
     const QStringList saved = QDir(saveFolder).entryList({"*.T21"}, QDir::Files);
@@ -560,8 +528,8 @@ int main(int argc, char **argv)
                            readMs(monthMembers(" AND B.STATUT<>\"INCETAT\" AND B.STATUT<>\"RESPINS\""));
     Outcome copied;
     double addMonthMs = 0, addMonthCpu = 0;
-    const double nextMonth = ms([&] {
-        addMonthMs = ms([&] {
+    const double nextMonth = bench::ms([&] {
+        addMonthMs = bench::ms([&] {
             QString text;
             if (periods::CheckNewMonth(QString("%1").arg(next % 12 + 1, 2, 10, QChar('0')), QString::number(next / 12),
                                        QDate::currentDate().year(), text))
@@ -572,7 +540,7 @@ int main(int argc, char **argv)
             list.openMonth(WorkingMonthCode());
             paint(list);
         });
-        addMonthCpu = g_lastCpu;
+        addMonthCpu = bench::lastCpu;
         copied = CopyFromMonth(ui, w, WorkingMonthCode());
         reopenOn(-1);
     });
@@ -589,12 +557,12 @@ int main(int argc, char **argv)
     std::filesystem::create_directories(unpacked);
     archive::extractArchive(vmgArchive, unpacked);
     std::size_t registerRows = 0;
-    const double refVmg = ms([&] {
+    const double refVmg = bench::ms([&] {
         for (const char *name : {"Cereri.dbf", "Anchete.dbf", "Oameni.dbf"})
             registerRows += dbf::DbfTable(unpacked / name, true).readAll().size();
     });
     periods::ImportResult imported;
-    add("VMG import of the archive (reference: its tables read)", ms([&] {
+    add("VMG import of the archive (reference: its tables read)", bench::ms([&] {
             imported = periods::ImportVmgArchive(ui, QString::fromStdString(vmgArchive.string()));
         }), refVmg, 5000);
 

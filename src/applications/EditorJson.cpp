@@ -6,6 +6,9 @@
 
 #include <QJsonArray>
 
+#include <initializer_list>
+#include <utility>
+
 namespace focaris {
 
 namespace {
@@ -68,6 +71,26 @@ EditorRefusal checkText(const QString &name, const QString &field, const QString
     const int width = ColumnWidth(field);
     if (width > 0 && text.size() > width)
         return {QStringLiteral("Textul are mai mult de %1 caractere!").arg(width), name};
+    return {};
+}
+
+// Reads the named texts of `o` that are present into the fields of `target`, each checked
+// as the window checks it; the first refusal ends the reading.
+template <typename Fields>
+EditorRefusal readTexts(const QJsonObject &o, const QString &prefix,
+                        std::initializer_list<std::pair<const char *, QString Fields::*>> items, Fields &target)
+{
+    for (const auto &[name, text] : items) {
+        if (!o.contains(name))
+            continue;
+        QString value;
+        if (!readText(o.value(name), value))
+            return {QStringLiteral("Se asteapta un text!"), prefix + name};
+        const EditorRefusal r = checkText(prefix + name, name, value);
+        if (r.refused())
+            return r;
+        target.*text = value;
+    }
     return {};
 }
 
@@ -170,45 +193,27 @@ EditorRefusal FieldsFromJson(const QJsonObject &o, ApplicationFields &f, QString
 
 EditorRefusal SupplementFromJson(const QJsonObject &o, const QString &prefix, SupplementData &d, bool &singleSource)
 {
-    struct Item {
-        const char *name;
-        QString SupplementData::*text;
-    };
-    for (const Item &i : {Item{"Furnizor", &SupplementData::Furnizor}, Item{"CodClient", &SupplementData::CodClient},
-                          Item{"POD", &SupplementData::POD}, Item{"Titular", &SupplementData::Titular},
-                          Item{"CNP", &SupplementData::CNP}}) {
-        if (!o.contains(i.name))
-            continue;
-        QString text;
-        if (!readText(o.value(i.name), text))
-            return {QStringLiteral("Se asteapta un text!"), prefix + i.name};
-        const EditorRefusal r = checkText(prefix + i.name, i.name, text);
-        if (r.refused())
-            return r;
-        d.*(i.text) = text;
-    }
+    const EditorRefusal r = readTexts<SupplementData>(
+        o, prefix,
+        {{"Furnizor", &SupplementData::Furnizor}, {"CodClient", &SupplementData::CodClient},
+         {"POD", &SupplementData::POD}, {"Titular", &SupplementData::Titular}, {"CNP", &SupplementData::CNP}},
+        d);
+    if (r.refused())
+        return r;
     singleSource = o.value("SinguraSursa").toBool(false);
     return {};
 }
 
 EditorRefusal MemberFromJson(const QJsonObject &o, const QString &prefix, MemberFields &m)
 {
-    struct Item {
-        const char *name;
-        QString MemberFields::*text;
-    };
-    for (const Item &i : {Item{"Titular", &MemberFields::Titular}, Item{"CNP", &MemberFields::CNP},
-                          Item{"Venit", &MemberFields::Venit}, Item{"Calitate", &MemberFields::Calitate}}) {
-        if (!o.contains(i.name))
-            continue;
-        QString text;
-        if (!readText(o.value(i.name), text))
-            return {QStringLiteral("Se asteapta un text!"), prefix + i.name};
-        const EditorRefusal r = checkText(prefix + i.name, i.name, text);
-        if (r.refused())
-            return r;
-        m.*(i.text) = text;
-    }
+    const EditorRefusal r = readTexts<MemberFields>(o, prefix,
+                                                    {{"Titular", &MemberFields::Titular},
+                                                     {"CNP", &MemberFields::CNP},
+                                                     {"Venit", &MemberFields::Venit},
+                                                     {"Calitate", &MemberFields::Calitate}},
+                                                    m);
+    if (r.refused())
+        return r;
     return checkList(prefix + "Calitate", m.Calitate, MemberRoles(), false);
 }
 

@@ -94,15 +94,8 @@ Outcome PrintPaymentStatement(Ui &ui, const StatementSelection &s, const QString
 
     WorkbookOutput output(ui, kTitle, out);
     xls::TExpXLSOLE &book = output.filler();
-    const QString model = DataFile(QStringLiteral("Stat.xls"));
-    if (!output.writable()) {
-        ui.message(kTitle, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
+    if (!output.openTemplate(DataFile(QStringLiteral("Stat.xls"))))
         return {};
-    }
-    if (!book.OpenTemplate(model.toStdString())) {
-        ui.message(kTitle, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MsgError, BtnOK);
-        return {};
-    }
     const Office o = LoadOffice();
     const bool accountant = !o.contabil.trimmed().isEmpty();
     const bool director = !o.director.trimmed().isEmpty();

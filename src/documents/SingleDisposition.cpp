@@ -92,15 +92,8 @@ Outcome PrintSingleDisposition(Ui &ui, const SingleDispositionFields &f, const Q
 
     WorkbookOutput output(ui, kTitle, out);
     xls::TExpXLSOLE &book = output.filler();
-    const QString model = DataFile(QStringLiteral("StabilireU.xls"));
-    if (!output.writable()) {
-        ui.message(kTitle, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
+    if (!output.openTemplate(DataFile(QStringLiteral("StabilireU.xls"))))
         return {};
-    }
-    if (!book.OpenTemplate(model.toStdString())) {
-        ui.message(kTitle, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MsgError, BtnOK);
-        return {};
-    }
     ProgressScope progress(ui, QStringLiteral("Dispozitie unica"), 3);
     const Office office = LoadOffice();
 

@@ -106,20 +106,33 @@ Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
     return Outcome::Done(target);
 }
 
-Outcome ShowInquiry(Ui &ui, qint64 nrcrt)
+namespace {
+
+// The inquiry file of the application, or an empty text when the application or its
+// inquiry is missing (the message has been shown then).
+QString existingInquiry(Ui &ui, qint64 nrcrt, const QString &title, const QString &missing)
 {
-    const QString title = QStringLiteral("Arata Ancheta");
     sql::ResultSet rows;
     QString cnp;
     if (!applicationCnp(ui, nrcrt, title, rows, cnp))
         return {};
     const QString file = InquiryFile(cnp);
     if (!FileExists(file)) {
-        ui.message(title,
-                   QStringLiteral("\rLa aceasta Cerere, nu aveti Ancheta!\rApasati mai intai butonul Adauga!"),
-                   MsgError, BtnOK);
+        ui.message(title, missing, MsgError, BtnOK);
         return {};
     }
+    return file;
+}
+
+} // namespace
+
+Outcome ShowInquiry(Ui &ui, qint64 nrcrt)
+{
+    const QString file =
+        existingInquiry(ui, nrcrt, QStringLiteral("Arata Ancheta"),
+                        QStringLiteral("\rLa aceasta Cerere, nu aveti Ancheta!\rApasati mai intai butonul Adauga!"));
+    if (file.isEmpty())
+        return {};
     ui.openDocument(file);
     return Outcome::Done(file);
 }
@@ -127,15 +140,9 @@ Outcome ShowInquiry(Ui &ui, qint64 nrcrt)
 Outcome DeleteInquiry(Ui &ui, qint64 nrcrt)
 {
     const QString title = QStringLiteral("Stergere Ancheta");
-    sql::ResultSet rows;
-    QString cnp;
-    if (!applicationCnp(ui, nrcrt, title, rows, cnp))
+    const QString file = existingInquiry(ui, nrcrt, title, QStringLiteral("\rLa aceasta Cerere nu aveti Ancheta!"));
+    if (file.isEmpty())
         return {};
-    const QString file = InquiryFile(cnp);
-    if (!FileExists(file)) {
-        ui.message(title, QStringLiteral("\rLa aceasta Cerere nu aveti Ancheta!"), MsgError, BtnOK);
-        return {};
-    }
     if (ui.message(title, QStringLiteral("Vreti sa stergeti ancheta?"), MsgWarning, BtnDa + BtnNu) != ResDa)
         return {};
     if (!TryDeleteFile(file)) {

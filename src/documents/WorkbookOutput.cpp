@@ -37,6 +37,19 @@ WorkbookOutput::~WorkbookOutput()
         QFile::remove(scratch_);
 }
 
+bool WorkbookOutput::openTemplate(const QString &model)
+{
+    if (!writable()) {
+        ui_.message(title_, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
+        return false;
+    }
+    if (!filler_.OpenTemplate(model.toStdString())) {
+        ui_.message(title_, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MsgError, BtnOK);
+        return false;
+    }
+    return true;
+}
+
 Outcome WorkbookOutput::finish()
 {
     filler_.CloseResult(false);

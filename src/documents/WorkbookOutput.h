@@ -20,6 +20,9 @@ public:
     // False when no target could be chosen or the target is in use.
     bool writable() const { return !target_.isEmpty(); }
     xls::TExpXLSOLE &filler() { return filler_; }
+    // Opens the template `model` in the filler once the target is writable; false (the
+    // message has been shown) when it is not, or when the template cannot be opened.
+    bool openTemplate(const QString &model);
     // Saves the workbook, puts it in place and opens it when no target was named.
     Outcome finish();
 
