@@ -5,6 +5,7 @@
 #include "engines/localsql/ResultSet.h"
 #include "engines/xls/RowSource.h"
 
+#include <utility>
 #include <vector>
 
 namespace focaris::documents {
@@ -24,6 +25,18 @@ public:
 private:
     const sql::ResultSet &rows_;
     const std::vector<std::size_t> *only_;
+};
+
+// The result set a ResultRows keeps; a base of its own so that it is made before the
+// query that reads it.
+struct KeptResult {
+    sql::ResultSet kept;
+};
+
+// The same over a result set it keeps, for a caller that has no other use for it.
+class ResultRows : private KeptResult, public QueryRows {
+public:
+    explicit ResultRows(sql::ResultSet rows) : KeptResult{std::move(rows)}, QueryRows(kept) {}
 };
 
 } // namespace focaris::documents

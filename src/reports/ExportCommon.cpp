@@ -177,29 +177,6 @@ bool IsInside(const QString &path, const QString &folder)
            p.startsWith(f + QLatin1Char('/'), Qt::CaseInsensitive);
 }
 
-xls::ColumnKind ResultRows::columnKind(int c) const
-{
-    switch (rows_.columnType(std::size_t(c))) {
-    case sql::ColumnType::Text: return xls::ColumnKind::Text;
-    case sql::ColumnType::Date: return xls::ColumnKind::Date;
-    default: return xls::ColumnKind::Number;
-    }
-}
-
-xls::FieldValue ResultRows::value(std::size_t r, int c) const
-{
-    const sql::Value &v = rows_.value(r, std::size_t(c));
-    using K = xls::FieldValue::Kind;
-    switch (v.kind) {
-    case sql::Value::Text: return {K::Text, v.text, 0};
-    case sql::Value::Integer:
-    case sql::Value::Real: return {K::Number, {}, v.toDouble()};
-    // Day numbers count from 1 January 1970, which is day 25569 of the spreadsheet.
-    case sql::Value::Date: return {K::Date, {}, double(v.date) + 25569};
-    default: return {};
-    }
-}
-
 xls::FieldValue MemoryRows::text(const QString &t)
 {
     if (t.isEmpty())

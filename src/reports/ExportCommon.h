@@ -6,6 +6,7 @@
 
 #include "core/Amount.h"
 #include "core/Ui.h"
+#include "documents/QueryRows.h"
 #include "engines/localsql/ResultSet.h"
 #include "engines/xls/RowSource.h"
 #include "engines/xls/TExpXLSOLE.h"
@@ -84,18 +85,7 @@ void MoveInto(const QString &source, const QString &target);
 bool IsInside(const QString &path, const QString &folder);
 
 // A result set seen as the rows of a workbook template.
-class ResultRows : public xls::RowSource {
-public:
-    explicit ResultRows(sql::ResultSet rows) : rows_(std::move(rows)) {}
-    int columnCount() const override { return int(rows_.columnCount()); }
-    std::string columnName(int c) const override { return rows_.columnName(std::size_t(c)); }
-    xls::ColumnKind columnKind(int c) const override;
-    std::size_t rowCount() const override { return rows_.rowCount(); }
-    xls::FieldValue value(std::size_t r, int c) const override;
-
-private:
-    sql::ResultSet rows_;
-};
+using documents::ResultRows;
 
 // Rows built by the program itself (names split, addresses joined), for the same use.
 class MemoryRows : public xls::RowSource {

@@ -2,6 +2,7 @@
 // the way the program's documents do, and copy a workbook through the engine.
 #include "tool/Command.h"
 
+#include "documents/QueryRows.h"
 #include "engines/localsql/Engine.h"
 #include "engines/xls/TExpXLSOLE.h"
 #include "engines/xls/XCell.h"
@@ -16,39 +17,6 @@ namespace focaris::tool {
 namespace {
 
 using xls::CellValue;
-
-// A SELECT's result seen as the filler's query.
-class ResultRows : public xls::RowSource {
-public:
-    explicit ResultRows(sql::ResultSet rows) : rows_(std::move(rows)) {}
-    int columnCount() const override { return int(rows_.columnCount()); }
-    std::string columnName(int c) const override { return rows_.columnName(std::size_t(c)); }
-    xls::ColumnKind columnKind(int c) const override
-    {
-        switch (rows_.columnType(std::size_t(c))) {
-        case sql::ColumnType::Text: return xls::ColumnKind::Text;
-        case sql::ColumnType::Date: return xls::ColumnKind::Date;
-        default: return xls::ColumnKind::Number;
-        }
-    }
-    std::size_t rowCount() const override { return rows_.rowCount(); }
-    xls::FieldValue value(std::size_t r, int c) const override
-    {
-        const sql::Value &v = rows_.value(r, std::size_t(c));
-        using K = xls::FieldValue::Kind;
-        switch (v.kind) {
-        case sql::Value::Text: return {K::Text, v.text, 0};
-        case sql::Value::Integer:
-        case sql::Value::Real: return {K::Number, {}, v.toDouble()};
-        // Day numbers count from 1 January 1970, which is day 25569 of the spreadsheet.
-        case sql::Value::Date: return {K::Date, {}, double(v.date) + 25569};
-        default: return {};
-        }
-    }
-
-private:
-    sql::ResultSet rows_;
-};
 
 const char *kUsage =
     "xls sheets FILE | xls dump FILE [--sheet N] | xls copy FILE OUTPUT [--rewrite] | "
@@ -171,7 +139,7 @@ int fill(Args args)
         filler.ZeroValue = xls::XValue::Number(0);
     if (!query.empty()) {
         sql::Engine engine(folder);
-        const ResultRows rows(engine.query(query));
+        const documents::ResultRows rows(engine.query(query));
         filler.FillRows(&rows);
     }
     filler.CloseResult(false);
