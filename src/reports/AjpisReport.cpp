@@ -268,13 +268,8 @@ QString CheckPeriod(const ReportPeriod &period)
 ReportResult MakeAjpisReport(Ui &ui, int fromMonth, int toMonth)
 {
     ReportResult result;
-    if (!SettingsReady(ui))
-        return result;
-    QString parent;
-    if (!ui.chooseFolder(QStringLiteral("Alegeti directorul unde punem Raportul"), parent))
-        return result;
     ReportFolder folder;
-    if (!folder.prepare(ui, kTitle, parent, QStringLiteral("TERMICA_AJPIS")))
+    if (!folder.choose(ui, kTitle, QStringLiteral("Alegeti directorul unde punem Raportul"), QStringLiteral("TERMICA_AJPIS")))
         return result;
     {
         ProgressGuard progress(ui, QStringLiteral("Fac Anexele 1 si 21..."), 9);

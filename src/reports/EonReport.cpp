@@ -139,13 +139,8 @@ int WriteEonWorkbook(const QString &path, const EonChoice &choice, bool gas)
 ReportResult MakeEonReport(Ui &ui, const EonChoice &choice)
 {
     ReportResult result;
-    if (!SettingsReady(ui))
-        return result;
-    QString parent;
-    if (!ui.chooseFolder(QStringLiteral("Alegeti directorul unde punem Raportul E-On"), parent))
-        return result;
     ReportFolder folder;
-    if (!folder.prepare(ui, kTitle, parent, QStringLiteral("EON_TERMICA_RAPORT")))
+    if (!folder.choose(ui, kTitle, QStringLiteral("Alegeti directorul unde punem Raportul E-On"), QStringLiteral("EON_TERMICA_RAPORT")))
         return result;
     {
         ProgressGuard progress(ui, QStringLiteral("Creez Raport Suplimente Gaz..."), 0);

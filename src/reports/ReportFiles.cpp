@@ -1,6 +1,7 @@
 // File names, templates, whole files and whole output folders of the reports.
 #include "reports/ReportFiles.h"
 
+#include "admin/Municipality.h"
 #include "core/TempFiles.h"
 #include "engines/xls/Bytes.h"
 
@@ -130,6 +131,12 @@ ReportFolder::~ReportFolder()
 {
     if (!committed_ && !staging_.isEmpty())
         QDir(staging_).removeRecursively();
+}
+
+bool ReportFolder::choose(Ui &ui, const QString &title, const QString &caption, const QString &name)
+{
+    QString parent;
+    return SettingsReady(ui) && ui.chooseFolder(caption, parent) && prepare(ui, title, parent, name);
 }
 
 bool ReportFolder::prepare(Ui &ui, const QString &title, const QString &parent, const QString &name)

@@ -66,6 +66,9 @@ public:
     // but Da, or a folder with a file in use ("... nu poate fi inlocuit! ..." error),
     // gives false and changes nothing. True when the staging folder is ready.
     bool prepare(Ui &ui, const QString &title, const QString &parent, const QString &name);
+    // The start of a report: the municipality's settings checked (SettingsReady), the
+    // parent folder asked with `caption`, then prepare(). False when any of them stops it.
+    bool choose(Ui &ui, const QString &title, const QString &caption, const QString &name);
 
     const QString &target() const { return target_; }
     const QString &staging() const { return staging_; }

@@ -140,13 +140,8 @@ bool SupplierWriter::run(ProgressGuard &progress)
 ReportResult MakeSupplierReport(Ui &ui)
 {
     ReportResult result;
-    if (!SettingsReady(ui))
-        return result;
-    QString parent;
-    if (!ui.chooseFolder(QStringLiteral("Alegeti directorul unde punem Raportul"), parent))
-        return result;
     ReportFolder folder;
-    if (!folder.prepare(ui, kTitle, parent, QStringLiteral("TERMICA_FURNIZORI")))
+    if (!folder.choose(ui, kTitle, QStringLiteral("Alegeti directorul unde punem Raportul"), QStringLiteral("TERMICA_FURNIZORI")))
         return result;
     {
         ProgressGuard progress(ui, QStringLiteral("Creez Raport Furnizori..."), 4);
