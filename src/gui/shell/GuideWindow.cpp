@@ -125,18 +125,32 @@ QString GuideWindow::GuideFolder()
     return QStringLiteral(":/ghid");
 }
 
-QUrl GuideWindow::pageUrl(const QString &name)
+namespace {
+
+// A page of the guide's folder (a resource folder or one on disk) as the browser names it.
+QUrl urlIn(const QString &folder, const QString &name)
 {
-    const QString folder = GuideFolder();
     if (folder.startsWith(QLatin1Char(':')))
         return QUrl(QStringLiteral("qrc") + folder + QLatin1Char('/') + name);
     return QUrl::fromLocalFile(folder + QLatin1Char('/') + name);
 }
 
+QUrl firstPageIn(const QString &folder)
+{
+    return urlIn(folder, folder.startsWith(QLatin1Char(':')) ? QStringLiteral("README.md")
+                                                              : QStringLiteral("index.html"));
+}
+
+} // namespace
+
+QUrl GuideWindow::pageUrl(const QString &name)
+{
+    return urlIn(GuideFolder(), name);
+}
+
 QUrl GuideWindow::firstPage()
 {
-    return pageUrl(GuideFolder().startsWith(QLatin1Char(':')) ? QStringLiteral("README.md")
-                                                               : QStringLiteral("index.html"));
+    return firstPageIn(GuideFolder());
 }
 
 void GuideWindow::fillChapters()
@@ -144,7 +158,7 @@ void GuideWindow::fillChapters()
     // The pages are named so that their order is the order of the chapters; the table of
     // contents comes first.
     const QString folder = GuideFolder();
-    const QString first = firstPage().fileName();
+    const QString first = firstPageIn(folder).fileName();
     QStringList pages = QDir(folder).entryList({isHtml(first) ? QStringLiteral("*.html") : QStringLiteral("*.md")},
                                                QDir::Files, QDir::Name);
     pages.removeAll(first);
@@ -154,7 +168,7 @@ void GuideWindow::fillChapters()
             continue;
         auto *item = new QListWidgetItem(name == first ? QStringLiteral("Cuprins")
                                                        : pageTitle(folder + QLatin1Char('/') + name));
-        item->setData(Qt::UserRole, pageUrl(name));
+        item->setData(Qt::UserRole, urlIn(folder, name));
         chapters_->addItem(item);
     }
 }
