@@ -37,6 +37,9 @@ struct KeptResult {
 class ResultRows : private KeptResult, public QueryRows {
 public:
     explicit ResultRows(sql::ResultSet rows) : KeptResult{std::move(rows)}, QueryRows(kept) {}
+    // A copy would read the result set of the original.
+    ResultRows(const ResultRows &) = delete;
+    ResultRows &operator=(const ResultRows &) = delete;
 };
 
 } // namespace focaris::documents
