@@ -62,6 +62,14 @@ void ApplicationList::open(int monthCode, const QString &sortColumn)
     keyIndex_ = rows_.columnIndex("NRCRT");
     nameIndex_ = rows_.columnIndex("SUBSEMN");
     firstMonthIndex_ = rows_.columnIndex("LUNADEC");
+    // The names as the search compares them: without diacritics, so that "TA" finds
+    // ŢĂRANU whichever letters were stored.
+    searchNames_.assign(rows_.rowCount(), std::string());
+    for (std::size_t r = 0; nameIndex_ >= 0 && r < rows_.rowCount(); ++r) {
+        const sql::Value &v = rows_.value(r, static_cast<std::size_t>(nameIndex_));
+        if (v.kind == sql::Value::Text)
+            searchNames_[r] = WithoutDiacritics(QString::fromStdString(v.text)).toStdString();
+    }
     order_.resize(rows_.rowCount());
     for (std::size_t r = 0; r < order_.size(); ++r)
         order_[r] = static_cast<int>(r);
@@ -111,9 +119,9 @@ bool before(const sql::Value &a, const sql::Value &b)
     }
 }
 
-bool startsWith(const sql::Value &v, const std::string &prefix)
+bool startsWith(const std::string &name, const std::string &prefix)
 {
-    return v.kind == sql::Value::Text && v.text.compare(0, prefix.size(), prefix) == 0;
+    return name.compare(0, prefix.size(), prefix) == 0;
 }
 
 } // namespace
@@ -136,8 +144,9 @@ bool ApplicationList::sortBy(int column)
 
 void ApplicationList::setSearch(const QString &typed)
 {
-    // The names come from tables in Windows-1250, which hold Ş and Ţ with the cedilla.
-    const QString text = WithCedillaLetters(typed);
+    // Both sides without diacritics: the typed comma-below letters, the cedilla letters of
+    // the Windows-1250 tables and the plain letters all meet.
+    const QString text = WithoutDiacritics(WithCedillaLetters(typed));
     // A text that only grows keeps a subset of what is listed: look at those rows only.
     const bool narrower = !search_.isEmpty() && text.startsWith(search_);
     search_ = text;
@@ -153,7 +162,7 @@ void ApplicationList::applySearch()
     visible_.reserve(order_.size());
     const std::string prefix = search_.toStdString();
     for (int r : order_)
-        if (prefix.empty() || (nameIndex_ >= 0 && startsWith(rows_.value(static_cast<std::size_t>(r), static_cast<std::size_t>(nameIndex_)), prefix)))
+        if (prefix.empty() || (nameIndex_ >= 0 && startsWith(searchNames_[static_cast<std::size_t>(r)], prefix)))
             visible_.push_back(r);
 }
 
@@ -162,7 +171,7 @@ void ApplicationList::narrowSearch()
     const std::string prefix = search_.toStdString();
     std::vector<int> kept;
     for (int r : visible_)
-        if (nameIndex_ >= 0 && startsWith(rows_.value(static_cast<std::size_t>(r), static_cast<std::size_t>(nameIndex_)), prefix))
+        if (nameIndex_ >= 0 && startsWith(searchNames_[static_cast<std::size_t>(r)], prefix))
             kept.push_back(r);
     visible_.swap(kept);
 }

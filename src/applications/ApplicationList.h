@@ -76,6 +76,7 @@ private:
     std::vector<int> columnIndex_;  // per grid column: index into rows_, -1 for LUNADECLS
     std::vector<bool> numeric_;
     int keyIndex_ = -1, nameIndex_ = -1, firstMonthIndex_ = -1;
+    std::vector<std::string> searchNames_;  // per row of rows_: SUBSEMN without diacritics
     std::vector<int> order_;    // rows_ in the list's order
     std::vector<int> visible_;  // the rows of order_ that the search keeps
 };

@@ -141,7 +141,7 @@ ApplicationEditor::SupplementOutcome ApplicationEditor::checkSupplement(Suppleme
     const sql::ResultSet r = QuerySql(QStringList{
         "SELECT SUBSEMN, NR_CERE, DATACERE, CODCL" + k + " AS CODCL", ",POD" + k + " AS POD",
         "FROM " + Quoted(TablePath("Cereri.dbf")), "WHERE LUNACRT=" + QString::number(WorkingMonthCode()),
-        "AND NRCRT<>" + QString::number(key_), "AND FURN" + k + "=" + SqlText(d.Furnizor),
+        "AND (NRCRT IS NULL OR NRCRT<>" + QString::number(key_) + ")", "AND FURN" + k + "=" + SqlText(d.Furnizor),
         "AND (CODCL" + k + "=" + SqlText(d.CodClient), "OR POD" + k + "=" + SqlText(d.POD), ")"});
     if (!r.empty()) {
         const RowReader row(r, 0);

@@ -79,9 +79,9 @@ std::vector<MonthMember> MembersInMonth(const QString &cnp, int monthCode, qint6
 {
     QStringList lines{"SELECT NRCRT, TITULAR FROM " + Quoted(TablePath("Oameni.dbf")), "WHERE CNP=" + SqlText(cnp)};
     if (exceptNrom > 0)
-        lines << "AND NROM<>" + QString::number(exceptNrom);
+        lines << "AND (NROM IS NULL OR NROM<>" + QString::number(exceptNrom) + ")";
     if (skipBeneficiaries)
-        lines << "AND CALITATE<>" + SqlText("beneficiar");
+        lines << "AND (CALITATE IS NULL OR CALITATE<>" + SqlText("beneficiar") + ")";
     lines << "ORDER BY NROM";
     const sql::ResultSet members = QuerySql(lines);
     std::vector<MonthMember> out;

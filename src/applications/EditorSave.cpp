@@ -85,7 +85,9 @@ ApplicationEditor::SaveOutcome ApplicationEditor::save()
 
     const QString month = QString::number(WorkingMonthCode());
     const QString cereri = Quoted(TablePath("Cereri.dbf"));
-    const QString except = mode_ == EditorMode::Modify ? "AND NRCRT<>" + QString::number(key_) : QString();
+    // Every other application, those with a blank key (NULL) included.
+    const QString except =
+        mode_ == EditorMode::Modify ? "AND (NRCRT IS NULL OR NRCRT<>" + QString::number(key_) + ")" : QString();
 
     // The same applicant already in the month: a question.
     QStringList same{"SELECT NRCRT FROM " + cereri, "WHERE CNP=" + SqlText(f_.CNPSol), "AND LUNACRT=" + month};
@@ -125,9 +127,19 @@ ApplicationEditor::SaveOutcome ApplicationEditor::save()
         return out;
     }
 
-    // Accepted.
-    if (number != 0)
-        SetKey("NR_CERE", Amount::fromWhole(number + 1));
+    // Accepted. The next number offered is the one after the largest number of the month,
+    // this one included; the counter never goes back, so saving an older application does
+    // not bring it back onto a number already used.
+    if (number != 0) {
+        const sql::ResultSet largest =
+            QuerySql(QStringList{"SELECT MAX(NR_CERE) AS M FROM " + cereri, "WHERE LUNACRT=" + month});
+        const qint64 used = largest.empty() || largest.value(0, "M").isNull()
+                                ? 0
+                                : static_cast<qint64>(largest.value(0, "M").toDouble());
+        const qint64 counter = static_cast<qint64>(PeekKey("NR_CERE").truncated());
+        const qint64 next = std::max({number + 1, used + 1, counter});
+        SetKey("NR_CERE", Amount::fromWhole(next));
+    }
     if (!f_.Localit.isEmpty() && !localities_.contains(f_.Localit)) {
         localities_ << f_.Localit;
         std::sort(localities_.begin(), localities_.end());

@@ -18,8 +18,9 @@ namespace focaris {
 namespace {
 
 const QString kTitle = QStringLiteral("Adaugare Cereri");
-// Only the applications that go on into the next month.
-const QString kContinuing = QStringLiteral("AND STATUT<>\"INCETAT\" AND STATUT<>\"RESPINS\"");
+// Only the applications that go on into the next month. A blank status reads as NULL,
+// for which "<>" alone is unknown: such an application is not ended, so it goes on.
+const QString kContinuing = QStringLiteral("AND (STATUT IS NULL OR (STATUT<>\"INCETAT\" AND STATUT<>\"RESPINS\"))");
 
 QString tempTable(const QString &prefix)
 {
@@ -33,6 +34,8 @@ QString tempTable(const QString &prefix)
 
 Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::function<void()> &afterMembers)
 {
+    if (!RealMonthChosen(ui, kTitle, workingMonth) || !RealMonthChosen(ui, kTitle, sourceMonth))
+        return {};
     return RunGuarded(ui, kTitle, [&]() -> Outcome {
         const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
         const QString oameni = Quoted(TablePath(QStringLiteral("Oameni.dbf")));
@@ -70,8 +73,10 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
             // statement, so TOTAL takes the new number of months.
             ExecSql({QStringLiteral("UPDATE ") + apps,
                      QStringLiteral("SET NRCRTOLD=NRCRT, LUNACRT=") + w + QStringLiteral(", NR_LUNI=NR_LUNI-1, TOTAL=(NR_LUNI-1)*VALMAX")});
-            // A month that ran out starts again at five.
-            ExecSql({QStringLiteral("UPDATE ") + apps, QStringLiteral("SET NR_LUNI=5, TOTAL=5*VALMAX"), QStringLiteral("WHERE NR_LUNI<=0")});
+            // A month that ran out starts again at five; a blank number of months has none
+            // left either.
+            ExecSql({QStringLiteral("UPDATE ") + apps, QStringLiteral("SET NR_LUNI=5, TOTAL=5*VALMAX"),
+                     QStringLiteral("WHERE NR_LUNI IS NULL OR NR_LUNI<=0")});
             // One block of keys for the whole copy, in table order.
             const qint64 count = QuerySql(QStringLiteral("SELECT COUNT(*) AS N FROM ") + apps).value(0, "N").toInt();
             NumberRows(appsFile, QStringLiteral("NRCRT"), TakeKeys(QStringLiteral("NRCRT"), count).truncated());

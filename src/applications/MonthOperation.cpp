@@ -1,9 +1,18 @@
 // The frame of the list's operations.
 #include "applications/MonthOperation.h"
 
+#include "core/Months.h"
 #include "engines/localsql/SqlError.h"
 
 namespace focaris {
+
+bool RealMonthChosen(Ui &ui, const QString &title, int month)
+{
+    if (month >= kFirstMonthYear * 12)
+        return true;
+    ui.message(title, QStringLiteral("Alegeti mai intai o luna de la butonul Perioada!"), MsgError, BtnOK);
+    return false;
+}
 
 Outcome RunGuarded(Ui &ui, const QString &title, const std::function<Outcome()> &work)
 {

@@ -37,6 +37,13 @@ struct Outcome {
     }
 };
 
+// The check every month-wide operation makes first: `month` must be the code of a real
+// month (an empty or unreadable working month has code 0, and the codes of the imported
+// registers are no month to work on). Otherwise "Alegeti mai intai o luna de la butonul
+// Perioada!" is shown under `title` and false returned, so that nothing is written into
+// a month no window shows.
+bool RealMonthChosen(Ui &ui, const QString &title, int month);
+
 // Runs `work`; when it throws (a statement the engine refused, a file that could not be
 // written) the progress window is closed, the error is shown under `title` and the
 // outcome says failed. What was written before the failure stays written.

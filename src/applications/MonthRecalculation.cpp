@@ -21,6 +21,8 @@ Outcome ChangeMonths(Ui &ui, int month, int k)
 {
     if (k < 1 || k > 5)
         return Outcome::refusal(QStringLiteral("k"), QStringLiteral("Numar de luni incorect!"));
+    if (!RealMonthChosen(ui, QStringLiteral("Recalculare cereri"), month))
+        return {};
     const QString title = QStringLiteral("Modificare Numar luni");
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
         ProgressScope progress(ui, QStringLiteral("Recalculez cererile..."), 2);
@@ -43,6 +45,8 @@ Outcome ChangeMonths(Ui &ui, int month, int k)
 Outcome RecalculateMonth(Ui &ui, int month, const AidParameters &params)
 {
     const QString title = QStringLiteral("Recalculare cereri");
+    if (!RealMonthChosen(ui, title, month))
+        return {};
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
         const sql::ResultSet rows = QuerySql(
             {QStringLiteral("SELECT NRCRT, NR_MEMBRI, TVENIT, STATUT, CUAJUT, NRCAM, TARIF, NR_LUNI, SUMAL, SUMAG, SUMAE, SUMAT, MOTIVR"),

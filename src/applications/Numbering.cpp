@@ -58,6 +58,8 @@ Outcome NumberDispositions(Ui &ui, int month, const NumberingRequest &req)
         return Outcome::refusal(QStringLiteral("date"), QStringLiteral("Data incorecta!"));
 
     const QString title = QStringLiteral("Numerotare dispozitii");
+    if (!RealMonthChosen(ui, title, month))
+        return {};
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
         ProgressScope progress(ui, QStringLiteral("Renumerotez ..."), 3);
         const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
@@ -107,6 +109,8 @@ Outcome SetApplicationDates(Ui &ui, int month, qint64 from, qint64 to, const QDa
     if (!date.isValid())
         return Outcome::refusal(QStringLiteral("date"), QStringLiteral("Data incorecta!"));
     const QString title = QStringLiteral("Cereri");
+    if (!RealMonthChosen(ui, title, month))
+        return {};
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
         return Outcome::success(ExecSql({QStringLiteral("UPDATE ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
                                          QStringLiteral("SET DATACERE=") + SqlText(FormatDate(date)),

@@ -11,6 +11,8 @@ namespace focaris {
 Outcome RemoveAlsoInMonth(Ui &ui, int otherMonth, int workingMonth)
 {
     const QString title = QStringLiteral("Stergere Cereri");
+    if (!RealMonthChosen(ui, title, workingMonth) || !RealMonthChosen(ui, title, otherMonth))
+        return {};
     if (otherMonth == workingMonth) {
         ui.message(title, QStringLiteral("\rAlegeti o alta luna decat luna de lucru!"), MsgError, BtnOK);
         return Outcome::refusal(QStringLiteral("month"), QStringLiteral("Alegeti o alta luna decat luna de lucru!"));
@@ -31,8 +33,12 @@ Outcome RemoveAlsoInMonth(Ui &ui, int otherMonth, int workingMonth)
                                                 QStringLiteral("(SELECT CNP FROM ") + cereri + QStringLiteral(" WHERE LUNACRT=")
                                                     + QString::number(otherMonth) + QLatin1Char(')')}));
         progress.step();
+        // A blank key reads as NULL: one application without a key would make every
+        // "NOT IN" unknown and keep every orphan, so the subquery leaves blank keys out; a
+        // member with a blank key belongs to no application and goes too.
         out.members = ExecSql({QStringLiteral("DELETE FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf"))),
-                               QStringLiteral("WHERE NOT (NRCRT IN"), QStringLiteral("(SELECT NRCRT FROM ") + cereri + QStringLiteral("))")});
+                               QStringLiteral("WHERE NRCRT IS NULL OR NOT (NRCRT IN"),
+                               QStringLiteral("(SELECT NRCRT FROM ") + cereri + QStringLiteral(" WHERE NRCRT IS NOT NULL))")});
         WriteLog(QStringLiteral("Stergere Cereri care sunt si in luna ") + MonthText(otherMonth));
         progress.step();
         return out;

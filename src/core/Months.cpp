@@ -21,7 +21,10 @@ int MonthCode(const QString &monthText)
     };
     if (!allDigits(monthPart) || !allDigits(yearPart))
         return 0;
-    return yearPart.toInt() * 12 + monthPart.toInt() - 1;
+    const int month = monthPart.toInt(), year = yearPart.toInt();
+    if (month < 1 || month > 12 || year < kFirstMonthYear || year > kLastMonthYear)
+        return 0;
+    return year * 12 + month - 1;
 }
 
 QString MonthText(int code)

@@ -7,8 +7,16 @@
 
 namespace focaris {
 
+// The years a working month may have: months are added from 2006 on, and no year past
+// this one is a month the office could work on.
+inline constexpr int kFirstMonthYear = 2006;
+inline constexpr int kLastMonthYear = 2300;
+
 // "MM.YYYY" → code: the digits before the first "." are the month, those after it the
-// year. A text that does not read this way gives 0.
+// year. A text that does not read this way, a month outside 1..12 and a year outside
+// kFirstMonthYear..kLastMonthYear give 0, so that no typed or stored text can stand for
+// another month (13.2025 is not 01.2026) or reach the reserved codes. This is the one
+// reading of a month text for the whole program and the tool.
 int MonthCode(const QString &monthText);
 // Code → "MM.YYYY" (month with two digits, year with at least four). Negative codes give
 // the empty text.

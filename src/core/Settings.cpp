@@ -50,6 +50,9 @@ bool canWriteMachineFile(const QString &folder)
         ini::writeValue(file, "FocarisTest", "Test", "1");
         ini::eraseSection(file, "FocarisTest");
         return true;
+    } catch (const ini::ForeignFile &) {
+        // A file that is not ours is refused, not passed over for another one.
+        throw;
     } catch (const std::exception &) {
         return false;
     }
@@ -79,6 +82,8 @@ QString MachineSettingsFile()
 }
 
 void ResetMachineSettingsLocation() { machineFolder().clear(); }
+
+void RequireOwnSettingsFile(const QString &file) { ini::requireSettingsFile(pathOf(file)); }
 
 QString ReadSettingFrom(const QString &file, const QString &section, const QString &key)
 {
@@ -126,6 +131,8 @@ void WriteMachineSetting(const QString &key, const QString &value)
 {
     try {
         WriteSettingTo(MachineSettingsFile(), kMachineSection, key, value);
+    } catch (const ini::ForeignFile &) {
+        throw;
     } catch (const std::runtime_error &) {
         // The computer-wide folder cannot be written (any more): the user's own folder
         // takes over for the rest of the run, without a message.

@@ -26,6 +26,12 @@ QString MachineSettingsFile();
 // Forgets the choice above (tests, and a failed write that falls back to the user folder).
 void ResetMachineSettingsLocation();
 
+// A settings file that exists but cannot be read as one of the program's own (another
+// encoding, bytes that are no INI file) is refused by every function here: they throw a
+// std::runtime_error whose message names the file, and write nothing into it. This
+// checks a file up front (the start-up does so before it reads or writes any setting).
+void RequireOwnSettingsFile(const QString &file);
+
 QString ReadSetting(const QString &section, const QString &key);
 void WriteSetting(const QString &section, const QString &key, const QString &value);
 // Numbers: written in the shortest decimal form with "." (2053, 0.82, 1.0029); read back

@@ -26,6 +26,25 @@ QString WithCedillaLetters(const QString &text)
     return out;
 }
 
+QString WithoutDiacritics(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        switch (c.unicode()) {
+        case 0x15E: case 0x218: c = QLatin1Char('S'); break; // Ş Ș
+        case 0x15F: case 0x219: c = QLatin1Char('s'); break; // ş ș
+        case 0x162: case 0x21A: c = QLatin1Char('T'); break; // Ţ Ț
+        case 0x163: case 0x21B: c = QLatin1Char('t'); break; // ţ ț
+        case 0x102: case 0xC2: c = QLatin1Char('A'); break;  // Ă Â
+        case 0x103: case 0xE2: c = QLatin1Char('a'); break;  // ă â
+        case 0xCE: c = QLatin1Char('I'); break;              // Î
+        case 0xEE: c = QLatin1Char('i'); break;              // î
+        default: break;
+        }
+    }
+    return out;
+}
+
 QString CleanText(const QString &text)
 {
     qsizetype from = 0, to = text.size();

@@ -18,6 +18,11 @@ QString CleanText(const QString &text);
 // and nothing else changed: for a typed text compared with names read from the tables.
 QString WithCedillaLetters(const QString &text);
 
+// The text with the Romanian letters folded to their plain letters (Ş ş Ș ș to S s, Ţ ţ Ț ț
+// to T t, Ă ă Â â to A a, Î î to I i), case kept: for searches that find a name however
+// its letters were typed or stored.
+QString WithoutDiacritics(const QString &text);
+
 // True when the digits of the text (everything else dropped) are exactly 10 and begin
 // with 07, 03, 02 or 01.
 bool CheckPhone(const QString &text);

@@ -2,8 +2,10 @@
 #include "periods/WorkingMonth.h"
 
 #include "core/Context.h"
+#include "core/Months.h"
 #include "core/Settings.h"
 #include "core/Ui.h"
+#include "periods/MonthList.h"
 
 namespace focaris::periods {
 namespace {
@@ -31,10 +33,21 @@ void SetWorkingMonthListener(std::function<void(const QString &)> shown)
 
 bool WorkingMonthChosen(Ui &ui, const QString &title)
 {
-    if (WorkingMonth().size() >= 7)
+    if (WorkingMonth().size() >= 7 && WorkingMonthCode() != 0)
         return true;
-    ui.message(title, QStringLiteral("Alegeti mai intai o luna de la butonul Perioada!"), MsgError, BtnOK);
+    ui.message(title, QString::fromLatin1(kChooseMonthFirst), MsgError, BtnOK);
     return false;
+}
+
+QString ListedMonthRefusal(const QString &monthText)
+{
+    const int code = MonthCode(monthText);
+    if (code == 0)
+        return QString::fromLatin1(kChooseMonthFirst);
+    for (const QString &listed : ReadMonthList())
+        if (MonthCode(listed) == code)
+            return {};
+    return QString::fromLatin1(kMonthNotListed);
 }
 
 } // namespace focaris::periods

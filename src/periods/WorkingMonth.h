@@ -22,8 +22,17 @@ void ChangeWorkingMonth(const QString &monthText);
 void SetWorkingMonthListener(std::function<void(const QString &)> listener);
 
 // The guard of the month-wide operations: when the working month has fewer than 7
-// characters, shows "Alegeti mai intai o luna de la butonul Perioada!" (error) under
-// `title` and returns false; otherwise returns true and shows nothing.
+// characters or does not read as a month (MonthCode 0), shows "Alegeti mai intai o luna
+// de la butonul Perioada!" (error) under `title` and returns false; otherwise returns
+// true and shows nothing.
 bool WorkingMonthChosen(Ui &ui, const QString &title);
+
+inline constexpr const char *kChooseMonthFirst = "Alegeti mai intai o luna de la butonul Perioada!";
+inline constexpr const char *kMonthNotListed = "Luna aleasa nu exista in lista!";
+
+// A month named from outside the windows (the tool's options), which only the month
+// choosers give in the program: empty when `monthText` reads as a month and is listed in
+// "Luni.lst"; otherwise the message that refuses it.
+QString ListedMonthRefusal(const QString &monthText);
 
 } // namespace focaris::periods

@@ -131,8 +131,12 @@ StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSte
     if (steps.useSessionFolder && !session.isEmpty())
         steps.useSessionFolder(session);
 
-    // The data folder, and who last started here.
+    // The data folder, and who last started here. Settings files that are not the
+    // program's own stop the start before anything is read from them or written to them.
     QDir().mkpath(DataFolder());
+    RequireOwnSettingsFile(MachineSettingsFile());
+    RequireOwnSettingsFile(SharedSettingsFile());
+    RequireOwnSettingsFile(LocalSettingsFile());
     WriteMachineSetting(QStringLiteral("CALE"), ProgramFolder());
     WriteMachineSetting(QStringLiteral("VER"), QString::fromLatin1(kVersionText));
     WriteSettingNumber(QString::fromLatin1(kProductNumber), QStringLiteral("VER"),
@@ -164,6 +168,9 @@ StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSte
         if (!server.isEmpty())
             ctx.dataFolder = server;
     }
+
+    // The settings file of the data folder now in force (a network folder or the save).
+    RequireOwnSettingsFile(SharedSettingsFile());
 
     // The administration window's fields from the settings now in force.
     if (steps.loadAdminSettings)

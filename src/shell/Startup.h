@@ -67,6 +67,8 @@ struct StartupResult {
     QString sessionFolder;    // the database engine's folder, removed at the end
 };
 
+// A settings file that is not the program's own (another encoding, no INI text) ends the
+// sequence with a std::runtime_error naming the file, before anything is written into it.
 StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSteps &steps,
                          const StartupFeedback &feedback = {});
 

@@ -8,6 +8,7 @@
 #include "core/Context.h"
 #include "core/NullUi.h"
 #include "core/Settings.h"
+#include "tool/ToolMonths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,6 +51,8 @@ inline void UsePeriodsFolder(const std::string &folder, const std::string &month
     InitContext(QFileInfo(data).absolutePath());
     Context().dataFolder = data;
     Context().localDataFolder = data;
+    if (!month.empty())
+        ListedMonthCode(month);
     SetWorkingMonth(month.empty() ? ReadSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU"))
                                   : QString::fromStdString(month));
 }

@@ -11,6 +11,7 @@
 // Questions are answered "&Da" with --yes and "&Nu" without; a refused field prints
 // "refused: FIELD: MESSAGE" on standard error and the exit status is 1 with nothing stored.
 #include "tool/Command.h"
+#include "tool/ToolMonths.h"
 
 #include "applications/ApplicationEditor.h"
 #include "applications/ApplicationStore.h"
@@ -71,8 +72,8 @@ struct Session {
         Context().dataFolder = folder;
         args.erase(args.begin());
         SetWorkingMonth(month.empty() ? ReadSetting("VARIABILE", "LUNA_LUCRU") : QString::fromStdString(month));
-        if (!month.empty() && MonthCode(WorkingMonth()) == 0)
-            throw std::runtime_error("--month must be MM.YYYY");
+        if (!month.empty())
+            ListedMonthCode(month);
     }
 };
 

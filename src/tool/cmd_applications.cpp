@@ -11,6 +11,7 @@
 // Every command takes --month MM.YYYY (else the working month of the folder's settings)
 // and --yes (answers "&Da" to every question; without it every question gets "&Nu").
 #include "tool/Command.h"
+#include "tool/ToolMonths.h"
 
 #include "admin/AidParameters.h"
 #include "applications/ApplicationList.h"
@@ -76,9 +77,14 @@ struct Session {
             ctx.programFolder = scratch->path();
         if (ctx.operatorName.isEmpty())
             ctx.operatorName = ReadOperatorName();
-        const QString text = month.empty() ? ReadSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU"))
-                                           : QString::fromStdString(month);
-        this->month = text.trimmed().size() >= 7 ? MonthCode(text.trimmed()) : 0;
+        // A month named on the command line must be a listed one; the folder's own working
+        // month only has to read as a month (needMonth refuses it otherwise).
+        if (!month.empty()) {
+            this->month = ListedMonthCode(month);
+        } else {
+            const QString text = ReadSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU")).trimmed();
+            this->month = text.size() >= 7 ? MonthCode(text) : 0;
+        }
     }
     // The operations need a working month, as the windows do.
     bool needMonth()
@@ -108,13 +114,14 @@ struct Session {
     }
 };
 
-int monthOption(Args &args, const char *name, const char *usage)
+// The text of the other month of a copy or a removal, checked by ListedMonthCode once
+// the data folder is set.
+std::string monthOption(Args &args, const char *name, const char *usage)
 {
-    const QString text = QString::fromStdString(takeOption(args, name));
-    const int code = text.size() >= 7 ? MonthCode(text) : 0;
-    if (code <= 0)
+    const std::string text = takeOption(args, name);
+    if (text.empty())
         throw std::runtime_error(std::string("usage: focaris-tool ") + usage);
-    return code;
+    return text;
 }
 
 qint64 numberOption(Args &args, const char *name)
@@ -158,8 +165,9 @@ int copyCommand(const Args &given)
 {
     Args args = given;
     const char *usage = "applications copy FOLDER --from MM.YYYY [--month MM.YYYY]";
-    const int from = monthOption(args, "--from", usage);
+    const std::string fromText = monthOption(args, "--from", usage);
     Session s(args);
+    const int from = ListedMonthCode(fromText);
     expectCount(args, 0, usage);
     return s.needMonth() ? Session::report(CopyFromMonth(s.ui, from, s.month), true) : 1;
 }
@@ -168,8 +176,9 @@ int removeCommand(const Args &given)
 {
     Args args = given;
     const char *usage = "applications remove-also-in FOLDER --other MM.YYYY [--month MM.YYYY]";
-    const int other = monthOption(args, "--other", usage);
+    const std::string otherText = monthOption(args, "--other", usage);
     Session s(args);
+    const int other = ListedMonthCode(otherText);
     expectCount(args, 0, usage);
     if (!s.needMonth())
         return 1;

@@ -11,6 +11,7 @@
 // "refused: FIELD: MESSAGE"; the file written is printed on success, and the exit status
 // is 1 when the document was not made.
 #include "tool/Command.h"
+#include "tool/ToolMonths.h"
 
 #include "core/Context.h"
 #include "core/Formats.h"
@@ -66,6 +67,8 @@ void useFolder(Args &args, const char *usage)
     QString month = QString::fromStdString(takeOption(args, "--month"));
     if (month.isEmpty())
         month = ReadSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU"));
+    else
+        ListedMonthCode(month.toStdString());
     SetWorkingMonth(month);
 }
 

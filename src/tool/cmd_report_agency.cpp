@@ -2,6 +2,7 @@
 // and the supplier reports of a data folder, made by the same operations as the menu
 // "Liste / Formulare", with the choices of their windows given as options.
 #include "tool/Command.h"
+#include "tool/ToolMonths.h"
 
 #include "admin/Municipality.h"
 #include "core/Context.h"
@@ -62,8 +63,8 @@ struct ToolSession {
         QDir().mkpath(TempFolder());
         const QString m = month.empty() ? ReadSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU"))
                                         : QString::fromStdString(month);
-        if (!month.empty() && MonthCode(m) <= 2)
-            throw std::runtime_error("--month needs MM.YYYY");
+        if (!month.empty())
+            ListedMonthCode(month);
         SetWorkingMonth(m);
     }
 };

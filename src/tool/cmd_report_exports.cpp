@@ -4,6 +4,7 @@
 // are answered "Da" with --yes and "Nu" without; --now "DD.MM.YYYY HH:MM" fixes the clock.
 // Every file written is printed on its own line.
 #include "tool/Command.h"
+#include "tool/ToolMonths.h"
 
 #include "core/Context.h"
 #include "core/NullUi.h"
@@ -100,6 +101,8 @@ struct ToolSession {
         InitContext(scratch.path());
         QDir().mkpath(TempFolder());
         Context().dataFolder = folder;
+        if (!month.empty())
+            ListedMonthCode(month);
         SetWorkingMonth(month.empty() ? ReadSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU"))
                                       : QString::fromStdString(month));
     }

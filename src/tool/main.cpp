@@ -1,6 +1,7 @@
 // focaris-tool: the program's engines and operations from a shell, for scripts, tests and
 // support work. `focaris-tool help` lists the commands.
 #include "tool/Command.h"
+#include "tool/ToolMonths.h"
 
 #include "shell/Startup.h"
 
@@ -102,6 +103,10 @@ int main(int argc, char **argv)
         int rc = it->second.handler(args);
         std::fflush(stdout);
         return rc;
+    } catch (const Refusal &r) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "refused: %s: %s\n", r.field.c_str(), r.what());
+        return 1;
     } catch (const std::exception &e) {
         std::fflush(stdout);
         std::fprintf(stderr, "focaris-tool: %s\n", e.what());

@@ -26,6 +26,7 @@ protected:
         add(house(4, w, QStringLiteral("O'BRIEN IOANA"), 40));
         add(house(5, p, QStringLiteral("IONITA DAN"), 50));
         WriteSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU"), QStringLiteral("02.2024"));
+        writeFile(std::filesystem::path(DataFolder().toStdString()) / "Luni.lst", "02.2024\r\n01.2024\r\n");
         ResetKeys();  // as every start of the program does
     }
     static int column(const char *name)

@@ -33,7 +33,8 @@ TEST_F(ToolDocuments, EveryVerbWritesItsFileOrSaysWhyNot)
     EXPECT_EQ(tool("dispositions " + folder() + " --kind rejection --from 50 --to 60 --start 01.12.2025 --out x.rtf",
                    out), 1);
     EXPECT_EQ(out, "Listare dispozitii: Nu exista nici un numar de dipozitie in intervalul 50 - 60 !\n");
-    // Another month given on the command line: disposition 2 of October.
+    // Another month given on the command line (a listed one): disposition 2 of October.
+    writeFile(std::filesystem::path(data().toStdString()) / "Luni.lst", "11.2025\r\n10.2025\r\n");
     ASSERT_EQ(tool("dispositions " + folder() + " --kind grant --from 2 --to 2 --start 01.11.2025 --month 10.2025 --out " +
                        shellQuote(rtf), out), 0) << out;
     EXPECT_NE(readFile(rtf).find("ALTA LUNA"), std::string::npos);

@@ -171,17 +171,25 @@ TEST_F(EditorSave, AnApprovedApplicationMustPassTheIncomeTestEvenWithoutHeatingA
     EXPECT_EQ(e.fields().Asoc, "");
 }
 
-TEST_F(EditorSave, SavingMovesTheSuggestedNumberAndGrowsTheLists)
+TEST_F(EditorSave, SavingMovesTheSuggestedNumberPastTheMonthsLargestAndGrowsTheLists)
 {
     const QString cnp = Cnp("180010112345");
     addApplication(7, month(), cnp, "POPESCU ION", 5, "01.11.2025");
+    addApplication(8, month(), Cnp("280010112345"), "POPESCU ANA", 12, "01.11.2025");
+    // Saving an older application leaves the number offered next where it was.
     SetKey("NR_CERE", 40);
     ApplicationEditor e(ui);
     ASSERT_TRUE(e.openModify(7));
     e.fields().Localit = "SAT NOU";
     ASSERT_TRUE(e.save().saved);
-    EXPECT_EQ(PeekKey("NR_CERE"), Amount(6));
+    EXPECT_EQ(PeekKey("NR_CERE"), Amount(40));
     EXPECT_TRUE(e.localities().contains("SAT NOU"));
+    // A counter behind the month's numbers moves past the largest of them, not onto 6.
+    SetKey("NR_CERE", 3);
+    ApplicationEditor again(ui);
+    ASSERT_TRUE(again.openModify(7));
+    ASSERT_TRUE(again.save().saved);
+    EXPECT_EQ(PeekKey("NR_CERE"), Amount(13));
 }
 
 } // namespace

@@ -42,6 +42,7 @@ TEST_F(ToolTest, AnpisAndF2201WriteTheExpectedFiles)
 TEST_F(ToolTest, TreasuryListsAndRefusals)
 {
     addSmallFolder();
+    writeFile(std::filesystem::path(DataFolder().toStdString()) / "Luni.lst", "01.2024\r\n");  // the month given
     std::string output;
     ASSERT_EQ(tool("report treasury " + data() + " --month 01.2024 --date 05.12.2023 --out " +
                        shellQuote(out.toStdString()),

@@ -25,12 +25,15 @@ TEST(Months, CodesTextsAndNames)
     EXPECT_EQ(MonthCode("01.2024"), 24288);
     EXPECT_EQ(MonthCode("12.2023"), 24287);
     EXPECT_EQ(MonthCode("1.2024"), 24288);
-    for (const char *bad : {"", "2024", ".2024", "01.", "ab.2024", "01.20x4", "01,2024", " 01.2024"})
+    // Impossible months and years outside the program's range read as no month, never as
+    // a neighbouring one (13.2025 is not 01.2026).
+    for (const char *bad : {"", "2024", ".2024", "01.", "ab.2024", "01.20x4", "01,2024", " 01.2024", "13.2025",
+                            "00.2025", "12.2005", "01.2301"})
         EXPECT_EQ(MonthCode(bad), 0) << bad;
     EXPECT_EQ(MonthText(24288), "01.2024");
     EXPECT_EQ(MonthText(24299), "12.2024");
     EXPECT_EQ(MonthText(1), "02.0000");
-    EXPECT_EQ(MonthCode(MonthText(2)), 2);
+    EXPECT_EQ(MonthCode(MonthText(2)), 0);  // the reserved codes are no month
     EXPECT_EQ(MonthName(1), "ianuarie");
     EXPECT_EQ(MonthName(12), "decembrie");
     EXPECT_EQ(MonthName(0), "");

@@ -6,6 +6,8 @@
 
 #include "TestSupport.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace focaris;
@@ -100,6 +102,40 @@ TEST_F(SettingsTest, MunicipalityReadsTheStoredIdentity)
     m.codJud = "12";
     SaveMunicipality(m);
     EXPECT_EQ(LoadMunicipality().codJud, "12");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SettingsTest, AFileThatIsNotOursIsRefusedByNameAndNeverWritten)
+{
+    // UTF-16 with its byte-order mark, as a Windows editor saves "Unicode"; bytes that
+    // hold no INI text at all.
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("[INDEX]\r\nNROM=7\r\n"))
+        utf16 += std::string{c, '\0'};
+    for (const std::string &bytes : {utf16, std::string("\x89PNG\r\n\x1a\n\x00\x00", 10), std::string("not a settings file\n")}) {
+        writeFile(data() / "Focaris.set", bytes);
+        for (const std::function<void()> &call : std::vector<std::function<void()>>{
+                 [] { ReadSetting("INDEX", "NROM"); },
+                 [] { WriteSetting("INDEX", "NROM", "1"); },
+                 [] { WriteSettingNumber("INDEX", "NROM", Amount(1)); },
+                 [] { RequireOwnSettingsFile(SharedSettingsFile()); }}) {
+            try {
+                call();
+                ADD_FAILURE() << "accepted " << bytes.size() << " bytes";
+            } catch (const std::runtime_error &e) {
+                EXPECT_NE(std::string(e.what()).find((data() / "Focaris.set").string()), std::string::npos) << e.what();
+            }
+        }
+        EXPECT_EQ(readFile(data() / "Focaris.set"), bytes);
+    }
+    // An empty file and a file of the program's own pass.
+    writeFile(data() / "Focaris.set", "");
+    EXPECT_NO_THROW(RequireOwnSettingsFile(SharedSettingsFile()));
+    WriteSetting("INDEX", "NROM", "2");
+    EXPECT_EQ(ReadSetting("INDEX", "NROM"), "2");
 }
 
 } // namespace

@@ -200,3 +200,22 @@ TEST_F(StartupTest, RegistrationWritesMimeTypeAndDesktopEntryOnce)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(StartupTest, ASettingsFileInAnotherEncodingStopsTheStartAndStaysUntouched)
+{
+    QDir().mkpath(program + "/Data");
+    const std::string utf16("\xFF\xFE[\0V\0]\0\r\0\n\0", 12);
+    writeFile(std::filesystem::path((program + "/Data/Focaris.set").toStdString()), utf16);
+    try {
+        start();
+        ADD_FAILURE() << "the start went on";
+    } catch (const std::runtime_error &e) {
+        EXPECT_NE(QString::fromUtf8(e.what()).indexOf(program + "/Data/Focaris.set"), -1) << e.what();
+    }
+    EXPECT_EQ(readFile(std::filesystem::path((program + "/Data/Focaris.set").toStdString())), utf16);
+    EXPECT_TRUE(calls.isEmpty());
+}
+
+} // namespace

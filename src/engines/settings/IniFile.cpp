@@ -161,7 +161,10 @@ std::string readAll(const fs::path &file)
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return {};
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
+    if (!isSettingsText(bytes))
+        throw ForeignFile(file);
+    return bytes;
 }
 
 [[noreturn]] void fail(const fs::path &file, const char *what)
@@ -249,6 +252,8 @@ void modify(const fs::path &given, Change change)
         }
         try {
             std::string before = readFd(fd, file);
+            if (!isSettingsText(before))
+                throw ForeignFile(file);
             std::string after = change(before);
             if (after != before)
                 replaceFile(file, after, held.st_mode & 07777);
@@ -376,6 +381,41 @@ std::vector<std::string> keyNamesFrom(std::string_view bytes, std::string_view s
         if (lines[i].kind == Kind::Key)
             names.push_back(text::cp1250ToUtf8(lines[i].name));
     return names;
+}
+
+ForeignFile::ForeignFile(const fs::path &file)
+    : std::runtime_error("Fisierul de setari " + file.string() +
+                         " nu poate fi citit: nu este scris ca un fisier de setari al programului "
+                         "(alta codificare sau alt continut). Nu il folosesc si nu scriu nimic in el."),
+      file(file)
+{
+}
+
+bool isSettingsText(std::string_view bytes)
+{
+    // Byte-order marks of UTF-8, UTF-16 and UTF-32 (the last two also begin with NUL or
+    // with FF FE, caught below).
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF" || bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
+        return false;
+    bool blank = true;
+    for (char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 && c != '\t' && c != '\r' && c != '\n' && u != 0x1A)
+            return false;
+        if (!isBlank(c) && c != '\r' && c != '\n' && u != 0x1A)
+            blank = false;
+    }
+    if (blank)
+        return true;
+    for (const Line &line : splitLines(bytes))
+        if (line.kind == Kind::Section)
+            return true;
+    return false;
+}
+
+void requireSettingsFile(const fs::path &file)
+{
+    (void)readAll(file);
 }
 
 std::optional<std::string> readValue(const fs::path &file, std::string_view section,

@@ -13,11 +13,31 @@
 
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace focaris::ini {
+
+// A settings file that cannot be read as one of the program's own: written in another
+// encoding (UTF-16, UTF-32, UTF-8 with a byte-order mark) or holding bytes that no INI
+// file holds (NUL and other control bytes, or text without any section). Every file
+// function below throws it for such a file rather than read it as empty or write into
+// it; the message names the file and is meant for the person at the keyboard.
+struct ForeignFile : std::runtime_error {
+    explicit ForeignFile(const std::filesystem::path &file);
+    std::filesystem::path file;
+};
+
+// True when `bytes` can be read as a settings file: empty or blank, or single-byte text
+// without NUL or control bytes other than TAB, CR, LF and the end-of-file mark (0x1A),
+// with no byte-order mark and with at least one section header.
+bool isSettingsText(std::string_view bytes);
+
+// Throws ForeignFile when `file` exists and is not settings text; a missing or
+// unreadable file passes (it reads as empty).
+void requireSettingsFile(const std::filesystem::path &file);
 
 // The value of `key` in `section` as UTF-8, or nullopt when the file, the section or the
 // key is missing (a missing or unreadable file reads as empty).

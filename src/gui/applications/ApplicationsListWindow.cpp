@@ -323,6 +323,8 @@ void ApplicationsListWindow::copyFromMonth()
 {
     if (shell::RefuseReadOnly(ui_, QStringLiteral("Adaugare Cereri")))
         return;
+    if (haveMonth && !haveMonth(QStringLiteral("Adaugare Cereri")))
+        return;
     if (!chooseMonth)
         return shell::NotAvailable(ui_, QStringLiteral("Adaugare cereri din luna"));
     const int source = chooseMonth(QStringLiteral("Adaugare cereri din luna"));
@@ -335,6 +337,8 @@ void ApplicationsListWindow::copyFromMonth()
 void ApplicationsListWindow::removeAlsoInMonth()
 {
     if (shell::RefuseReadOnly(ui_, QStringLiteral("Stergere Cereri")))
+        return;
+    if (haveMonth && !haveMonth(QStringLiteral("Stergere Cereri")))
         return;
     if (!chooseMonth)
         return shell::NotAvailable(ui_, QStringLiteral("Sterge cereri din luna"));
