@@ -7,6 +7,7 @@
 
 #include "core/Keys.h"
 #include "core/Settings.h"
+#include "periods/WorkingMonth.h"
 #include "gui/admin/AdminWindow.h"
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
@@ -286,6 +287,27 @@ TEST_F(ListWindow, TheProgramsListGivesEveryDocumentButtonItsWorkAndExportsTheGr
     const std::string csv = readFile(file.toStdString());
     EXPECT_NE(csv.find(";POPA ION;"), std::string::npos) << csv;
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ListWindow, TheMonthOperationsAskForAWorkingMonthFirst)
+{
+    SetWorkingMonth(QString());
+    ApplicationsListWindow list(ui);
+    ASSERT_TRUE(list.openMonth(WorkingMonthCode()));
+    list.haveMonth = [this](const QString &title) { return periods::WorkingMonthChosen(ui, title); };
+    int chosen = 0;
+    list.chooseMonth = [&](const QString &) { ++chosen; return p; };
+    for (const char *button : {"Adau&ga cereri din alta luna", "Sterge cereri din alta luna", "Modificare N&umar luni"})
+        QTest::mouseClick(list.button(button), Qt::LeftButton);
+    EXPECT_EQ(chosen, 0);
+    ASSERT_EQ(ui.messages.size(), 3u);
+    for (const auto &m : ui.messages)
+        EXPECT_EQ(m.text, "Alegeti mai intai o luna de la butonul Perioada!");
+    EXPECT_EQ(count(cereri(), QStringLiteral("LUNACRT=0")), 0);
 }
 
 } // namespace
