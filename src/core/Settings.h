@@ -27,6 +27,7 @@ QString MachineSettingsFile();
 void ResetMachineSettingsLocation();
 
 QString ReadSetting(const QString &section, const QString &key);
+// Does nothing in a view-only run (ReadOnlyAccess).
 void WriteSetting(const QString &section, const QString &key, const QString &value);
 // Numbers: written in the shortest decimal form with "." (2053, 0.82, 1.0029); read back
 // as an amount with four decimals, 0 when absent or not a number.
