@@ -6,6 +6,7 @@
 #include "gui/reports/AgencyReports.h"
 #include "gui/reports/AjpisPeriodDialog.h"
 #include "gui/reports/EonSupplierDialog.h"
+#include "gui/widgets/DateField.h"
 #include "gui/shell/Program.h"
 
 #include <QComboBox>
