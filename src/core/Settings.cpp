@@ -109,6 +109,11 @@ QString ReadSetting(const QString &section, const QString &key)
 
 void WriteSetting(const QString &section, const QString &key, const QString &value)
 {
+    // A run for viewing only changes nothing the other workstations share: the commands
+    // that change data are refused in the windows, and what a window would only remember
+    // (a document's last choices) is not kept.
+    if (ReadOnlyAccess())
+        return;
     WriteSettingTo(SharedSettingsFile(), section, key, value);
 }
 

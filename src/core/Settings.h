@@ -33,6 +33,7 @@ void ResetMachineSettingsLocation();
 void RequireOwnSettingsFile(const QString &file);
 
 QString ReadSetting(const QString &section, const QString &key);
+// Does nothing in a view-only run (ReadOnlyAccess).
 void WriteSetting(const QString &section, const QString &key, const QString &value);
 // Numbers: written in the shortest decimal form with "." (2053, 0.82, 1.0029); read back
 // as an amount with four decimals, 0 when absent or not a number.

@@ -5,8 +5,11 @@
 // the administration window, checked against the tables and the log.
 #include "MonthFixture.h"
 
+#include "admin/Password.h"
 #include "core/Keys.h"
 #include "core/Settings.h"
+#include "documents/SocialInquiry.h"
+#include "documents/TemplateStore.h"
 #include "periods/WorkingMonth.h"
 #include "gui/admin/AdminWindow.h"
 #include "gui/applications/ApplicationEditorWindow.h"
@@ -15,13 +18,16 @@
 #include "gui/applications/MonthsDialog.h"
 #include "gui/applications/NumberingDialog.h"
 #include "gui/periods/MonthChooser.h"
+#include "gui/periods/PeriodWindow.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/shell/Program.h"
+#include "shell/Access.h"
 #include "gui/widgets/GridExportDialog.h"
+#include "gui/widgets/DateField.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,7 +36,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QDirIterator>
+
 #include <algorithm>
+#include <map>
 
 using namespace focaris;
 using namespace focaris::test;
@@ -287,6 +296,68 @@ TEST_F(ListWindow, TheProgramsListGivesEveryDocumentButtonItsWorkAndExportsTheGr
     const std::string csv = readFile(file.toStdString());
     EXPECT_NE(csv.find(";POPA ION;"), std::string::npos) << csv;
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
+}
+
+// Every file below `folder` with its bytes.
+std::map<QString, std::string> contentsOf(const QString &folder)
+{
+    std::map<QString, std::string> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        files[file] = readFile(file.toStdString());
+    }
+    return files;
+}
+
+// A login without the password: every command of the list, the months window and the
+// administration that would change the data folder or the shared settings is refused
+// with the same message, a document still prints, and the folder stays byte for byte.
+TEST_F(ListWindow, AViewOnlyLoginChangesNothingInTheDataFolder)
+{
+    InstallMissingFiles(DataFolder());
+    WriteSetting("VARIABILE", "LUNA_LUCRU", "02.2024");
+    gui::Program program(&ui);
+    WriteSetting("INIT", "WIN", ScramblePassword("x1"));
+    ui.textAnswers = {""};
+    program.clickAdmin();
+    ASSERT_TRUE(ReadOnlyAccess());
+    // The first application's inquiry, kept on disk.
+    writeFile(documents::InquiryFile(house(1, w, "POPA ION").cnp).toStdString(), "{\\rtf1 ancheta}");
+    const auto before = contentsOf(DataFolder());
+    ApplicationsListWindow &list = gui::ApplicationsList(ui, program.mainWindow());
+    ASSERT_TRUE(list.openMonth(w));
+    ui.messages.clear();
+    // Any question a command might ask is answered "Da": nothing may come of it.
+    ui.messageAnswers.assign(40, ResDa);
+    const QStringList commands{"&Adauga cerere", "&Modifica cerere", "&Sterge cerere", "Adau&ga cereri din alta luna",
+                               "Sterge cereri din alta luna", "&Numeroteaza dispozitiile", "Modificare &Data cereri",
+                               "Modificare N&umar luni", "Adauga", "Sterge"};
+    for (const QString &c : commands)
+        list.trigger(c);
+    gui::PeriodWindow period(ui);
+    period.load();
+    for (const char *b : {"AdaugaB", "StergeB", "MemoreazaB"})
+        period.button(b)->click();
+    for (const char *a : {"ImportdinVMG1", "ImportdinASF1"})
+        period.findChild<QAction *>(a)->trigger();
+    program.clickAdmin();
+    ASSERT_EQ(ui.messages.size(), std::size_t(commands.size() + 6));
+    for (const auto &m : ui.messages)
+        EXPECT_EQ(m.text, shell::ReadOnlyText()) << m.title.toStdString();
+
+    // A document still prints; the month it would remember for next time is not kept.
+    ui.messages.clear();
+    whenShown([] {
+        if (QWidget *w = QApplication::activeModalWidget())
+            for (QPushButton *b : w->findChildren<QPushButton *>())
+                if (b->text() == "&Am ales")
+                    b->click();
+    });
+    list.trigger("Situatie Plati");
+    EXPECT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
+    EXPECT_EQ(contentsOf(DataFolder()), before);
+    EXPECT_EQ(WorkingMonth(), "02.2024");
 }
 
 } // namespace

@@ -7,9 +7,9 @@
 #include "gui/reports/ExportsMenu.h"
 #include "gui/reports/TreasuryWindow.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/widgets/DateField.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -29,12 +29,8 @@ TEST_F(WindowsTest, TreasuryWindowWritesTheFilesForTheTypedDateAndChosenLocality
     w.show();
     w.dateField()->setDate(QDate(2024, 1, 1));
     w.dateField()->setFocus();
-    w.dateField()->setSelectedSection(QDateTimeEdit::DaySection);
-    QTest::keyClicks(w.dateField(), "05");
-    w.dateField()->setSelectedSection(QDateTimeEdit::MonthSection);
-    QTest::keyClicks(w.dateField(), "12");
-    w.dateField()->setSelectedSection(QDateTimeEdit::YearSection);
-    QTest::keyClicks(w.dateField(), "2023");
+    w.dateField()->selectAll();
+    QTest::keyClicks(w.dateField(), "05122023");
     ASSERT_EQ(w.dateField()->date(), QDate(2023, 12, 5));
     EXPECT_EQ(w.findChild<QLabel *>("Suplim")->text(), "074 - Supliment combustibili solizi/petrolieri");
 

@@ -2,6 +2,14 @@
 // single running instance.
 #include "GuiFixture.h"
 
+#include "gui/applications/ApplicationEditorWindow.h"
+#include "gui/applications/DatesDialog.h"
+#include "gui/applications/NumberingDialog.h"
+#include "gui/documents/TAlegeNrDisp.h"
+#include "gui/documents/TListDispF.h"
+#include "gui/reports/AjpisPeriodDialog.h"
+#include "gui/reports/TreasuryWindow.h"
+#include "gui/widgets/DateField.h"
 #include "gui/widgets/FieldHint.h"
 #include "gui/admin/LoginDialog.h"
 #include "gui/admin/NewPasswordDialog.h"
@@ -16,6 +24,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QUuid>
+
+#include <functional>
 
 using namespace focaris;
 using namespace focaris::test;
@@ -131,6 +141,66 @@ TEST_F(DialogsTest, StartWindowVersionHasAtLeastSixCharacters)
     gui::StartWindow start("1.0029");
     EXPECT_EQ(start.status()->text(), "Incarcare date");
     EXPECT_EQ(start.cursor().shape(), Qt::WaitCursor);
+}
+
+// Every date field of the program keeps what was typed and refuses a day the calendar
+// has not at the field: the window stays open and nothing is done with the date.
+TEST_F(DialogsTest, EveryDateFieldRefusesADayTheCalendarHasNot)
+{
+    auto refused = [this](QDialog &dialog, gui::DateField *field, QPushButton *button,
+                          const std::function<void()> &open) {
+        ui.hints.clear();
+        ui.messages.clear();
+        bool stayed = false;
+        QString typed;
+        QTimer::singleShot(0, [&] {
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, "31022026");
+            typed = field->text();
+            button->click();
+            stayed = dialog.isVisible();
+            dialog.reject();
+        });
+        open();
+        EXPECT_EQ(typed, "31.02.2026") << dialog.objectName().toStdString();
+        EXPECT_FALSE(field->date().isValid());
+        EXPECT_TRUE(stayed) << dialog.objectName().toStdString();
+        EXPECT_EQ(ui.hints, QStringList{gui::WrongDateText()}) << dialog.objectName().toStdString();
+        EXPECT_TRUE(ui.messages.empty()) << dialog.objectName().toStdString();
+    };
+    gui::TListDispF range(ui);
+    documents::DispositionRange r;
+    refused(range, range.dataA(), range.listButton(), [&] { range.choose(r); });
+    gui::TAlegeNrDisp single(ui);
+    documents::SingleDispositionFields f;
+    refused(single, single.data0(), single.listButton(), [&] { single.choose(f); });
+    gui::NumberingDialog numbering(ui);
+    QPushButton *number = nullptr;
+    for (QPushButton *b : numbering.findChildren<QPushButton *>())
+        if (b->text() == "&Numeroteaza")
+            number = b;
+    refused(numbering, numbering.date(), number, [&] { numbering.run(24290); });
+    gui::DatesDialog dates(ui);
+    QPushButton *put = nullptr;
+    for (QPushButton *b : dates.findChildren<QPushButton *>())
+        if (b->text() == "&Pune Data")
+            put = b;
+    refused(dates, dates.date(), put, [&] { dates.run(24290); });
+    gui::AjpisPeriodDialog period(ui);
+    reports::ReportPeriod p;
+    refused(period, period.to(), period.chooseButton(), [&] { period.ask(p); });
+    gui::TreasuryWindow treasury(ui);
+    refused(treasury, treasury.dateField(), treasury.createButton(), [&] { treasury.openWindow(); });
+
+    // The application editor's "din data", on its save.
+    gui::ApplicationEditorWindow editor(ui);
+    auto *date = qobject_cast<gui::DateField *>(editor.field("DataCereD"));
+    ASSERT_NE(date, nullptr);
+    ui.hints.clear();
+    date->setText("31.02.2026");
+    editor.button("&Memoreaza")->click();
+    EXPECT_EQ(ui.hints, QStringList{gui::WrongDateText()});
 }
 
 } // namespace

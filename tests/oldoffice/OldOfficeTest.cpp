@@ -34,6 +34,7 @@
 #include "gui/reports/AgencyReports.h"
 #include "gui/reports/AjpisPeriodDialog.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/widgets/DateField.h"
 #include "periods/MonthList.h"
 #include "periods/WorkingMonth.h"
 #include "safety/Backup.h"
@@ -44,7 +45,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -354,7 +354,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                     fromMembers->click();
                 typeText(qobject_cast<QComboBox *>(editor->field("Furnizor"))->lineEdit(), "TERMOSIS ȘIRIA");
                 static_cast<QLineEdit *>(editor->field("NrCam"))->setText("2");
-                qobject_cast<QDateEdit *>(editor->field("DataCereD"))->setDate(QDate(2026, 1, 12));
+                qobject_cast<gui::DateField *>(editor->field("DataCereD"))->setDate(QDate(2026, 1, 12));
                 if (!t.reason.isEmpty()) {
                     qobject_cast<QComboBox *>(editor->field("StatutD"))->setCurrentText("RESPINS");
                     auto *motiv = qobject_cast<QComboBox *>(editor->field("MotivC"));

@@ -6,10 +6,10 @@
 #include "gui/reports/AgencyReports.h"
 #include "gui/reports/AjpisPeriodDialog.h"
 #include "gui/reports/EonSupplierDialog.h"
+#include "gui/widgets/DateField.h"
 #include "gui/shell/Program.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -154,6 +154,43 @@ TEST_F(ReportWindowsTest, TheMenuEntriesOpenTheReports)
     ui.folderAnswers.push_back(out);
     program.mainWindow().trigger("Format AJPIS");
     EXPECT_TRUE(QFileInfo::exists(out + "/TERMICA_FURNIZORI/TERMO SA/Anexa14.xls"));
+    EXPECT_EQ(ui.lastMessage(), "\rRaportul a fost creat!");
+}
+
+// A report that cannot make its folder (here its parent is a file) ends with the program's
+// error message instead of ending the program; the program goes on and the next report
+// is written. The three entries of the agency and supplier reports, from the menu.
+TEST_F(ReportWindowsTest, AReportThatCannotWriteSaysSoAndTheProgramGoesOn)
+{
+    WriteSetting("CODURIP", "TARGU MURES", "540001");
+    WriteSetting("CODURIP", "CRISTESTI", "547100");
+    WriteSetting("CODURIP", "SANCRAIU DE MURES", "547525");
+    gui::Program program(&ui);
+    const QString blocked = out + "/fisier";
+    writeFile(blocked.toStdString(), "x");
+    for (const char *caption : {"Raport AJPIS", "Format AJPIS", "Format E-On Gaz Tg.Mures"}) {
+        ui.messages.clear();
+        ui.folderAnswers = {blocked};
+        whenShown([] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *period = qobject_cast<AjpisPeriodDialog *>(modal)) {
+                period->from()->setDate(QDate(2024, 11, 1));
+                period->to()->setDate(QDate(2025, 3, 31));
+                period->chooseButton()->click();
+            } else if (auto *eon = qobject_cast<EonSupplierDialog *>(modal)) {
+                eon->supplier()->setCurrentIndex(0);
+                eon->chooseButton()->click();
+            }
+        });
+        program.mainWindow().trigger(caption);
+        ASSERT_FALSE(ui.messages.empty()) << caption;
+        EXPECT_EQ(ui.messages.back().title, "Eroare") << caption;
+        EXPECT_EQ(ui.messages.back().kind, MsgError) << caption;
+        EXPECT_TRUE(ui.lastMessage().contains("nu poate fi creat")) << ui.lastMessage().toStdString();
+        EXPECT_FALSE(ui.progressVisible) << caption;
+    }
+    ui.folderAnswers = {out};
+    program.mainWindow().trigger("Format AJPIS");
     EXPECT_EQ(ui.lastMessage(), "\rRaportul a fost creat!");
 }
 

@@ -9,10 +9,10 @@
 #include "gui/documents/TListDispF.h"
 #include "gui/periods/AddMonthDialog.h"
 #include "gui/periods/PeriodWindow.h"
+#include "gui/widgets/DateField.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>

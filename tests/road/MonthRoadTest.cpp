@@ -40,6 +40,7 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/Program.h"
 #include "gui/widgets/NumericEdit.h"
+#include "gui/widgets/DateField.h"
 #include "periods/MonthList.h"
 #include "periods/WorkingMonth.h"
 #include "shell/Session.h"
@@ -48,7 +49,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>

@@ -213,6 +213,15 @@ TEST_F(Windows, WrongPasswordShowsTheForgottenPasswordButtonAndReadOnlyRefusesCh
     ASSERT_EQ(ui.messages.size(), 2u);
     for (const auto &m : ui.messages)
         EXPECT_EQ(m.text, "Nu aveti dreptul sa modificati datele!");
+    // Nor is the account's password changed or renewed: no new password is even asked.
+    ui.messages.clear();
+    ui.textAnswers = {"ALTA"};
+    w.button("PassChangeB")->click();
+    w.button("SendPassB")->click();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    for (const auto &m : ui.messages)
+        EXPECT_EQ(m.text, "Nu aveti dreptul sa modificati datele!");
+    EXPECT_EQ(ui.textAnswers.size(), 1u);
     EXPECT_EQ(w.grid()->rowCount(), rows);
     EXPECT_EQ(contentsOf(p(DataFolder())), before);
     EXPECT_FALSE(w.restored());

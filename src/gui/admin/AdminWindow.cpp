@@ -7,6 +7,7 @@
 #include "core/Ui.h"
 #include "documents/TemplateMenu.h"
 #include "gui/widgets/UpperCaseValidator.h"
+#include "gui/widgets/WindowAction.h"
 #include "shell/Access.h"
 #include "shell/Folders.h"
 #include "shell/Passwords.h"
@@ -87,8 +88,14 @@ AdminWindow::AdminWindow(Ui &ui, QWidget *parent)
         edit->setObjectName(QString::fromLatin1(t.editItem));
         reset->setObjectName(QString::fromLatin1(t.resetItem));
         const TemplateMenuItem *entry = &t;
-        connect(edit, &QAction::triggered, this, [this, entry] { if (onTemplate) onTemplate(*entry, false); });
-        connect(reset, &QAction::triggered, this, [this, entry] { if (onTemplate) onTemplate(*entry, true); });
+        connect(edit, &QAction::triggered, this, GuardedAction(ui_, QString::fromLatin1(kEditItemCaption), [this, entry] {
+                    if (onTemplate)
+                        onTemplate(*entry, false);
+                }));
+        connect(reset, &QAction::triggered, this, GuardedAction(ui_, QString::fromLatin1(kResetItemCaption), [this, entry] {
+                    if (onTemplate)
+                        onTemplate(*entry, true);
+                }));
     }
     connect(templatesButton_, &QToolButton::clicked, this, [this] {
         templates_->popup(templatesButton_->mapToGlobal(QPoint(0, templatesButton_->height())));
@@ -96,12 +103,15 @@ AdminWindow::AdminWindow(Ui &ui, QWidget *parent)
 
     auto *recalc = new QPushButton(QStringLiteral("&Recalculeaza cererile"), this);
     recalc->setObjectName(QStringLiteral("RecalcB"));
-    connect(recalc, &QPushButton::clicked, this, [this] { if (onRecalculate) onRecalculate(); });
+    connect(recalc, &QPushButton::clicked, this, GuardedAction(ui_, recalc->text(), [this] {
+                if (onRecalculate)
+                    onRecalculate();
+            }));
     store_ = new QPushButton(QStringLiteral("Memoreaza si inchide"), this);
     store_->setObjectName(QStringLiteral("MemoB"));
     store_->setAutoDefault(false);
     recalc->setAutoDefault(false);
-    connect(store_, &QPushButton::clicked, this, &AdminWindow::storeAndClose);
+    connect(store_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { storeAndClose(); }));
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(templatesButton_);
@@ -258,7 +268,7 @@ QWidget *AdminWindow::buildPassword()
     change->setObjectName(QStringLiteral("SchimbaB"));
     change->setAutoDefault(false);
     form->addRow(QString(), change);
-    connect(change, &QPushButton::clicked, this, &AdminWindow::changePassword);
+    connect(change, &QPushButton::clicked, this, GuardedAction(ui_, change->text(), [this] { changePassword(); }));
     return box;
 }
 
@@ -271,7 +281,7 @@ QWidget *AdminWindow::buildFolders()
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(QString::fromLatin1(hint));
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, which] { folderCommand(which); });
+        connect(b, &QPushButton::clicked, this, GuardedAction(ui_, b->text(), [this, which] { folderCommand(which); }));
         return b;
     };
     caleServer_ = new QLabel(QStringLiteral("-"), box);

@@ -7,11 +7,11 @@
 #include "gui/applications/MemberDialog.h"
 #include "gui/applications/SupplementDialog.h"
 #include "gui/widgets/CnpEdit.h"
+#include "gui/widgets/DateField.h"
 #include "gui/widgets/NumericEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,7 +46,7 @@ void ApplicationEditorWindow::showFields()
     setLine("SubSemn", f.SubSemn);
     setLine("Nr_Cere", f.Nr_Cere);
     setBox("NewNo", f.NewNo);
-    as<QDateEdit>(field("DataCereD"))->setDate(f.DataCereD);
+    as<DateField>(field("DataCereD"))->setDate(f.DataCereD);
     selectText(as<QComboBox>(field("LunaDec")), f.LunaDec);
     setLine("AnulDec", f.AnulDec);
     setLine("Nr_Luni", f.Nr_Luni);
@@ -92,7 +92,7 @@ void ApplicationEditorWindow::gatherFields()
     f.SubSemn = line("SubSemn");
     f.Nr_Cere = line("Nr_Cere");
     f.NewNo = box("NewNo");
-    f.DataCereD = as<QDateEdit>(field("DataCereD"))->date();
+    f.DataCereD = as<DateField>(field("DataCereD"))->date();
     f.LunaDec = text("LunaDec");
     f.AnulDec = line("AnulDec");
     f.Nr_Luni = line("Nr_Luni");
@@ -193,6 +193,8 @@ void ApplicationEditorWindow::onCnpChanged()
 
 void ApplicationEditorWindow::onSave()
 {
+    if (!CheckDateFields(ui_, {as<DateField>(field("DataCereD"))}))
+        return;
     gatherFields();
     const ApplicationEditor::SaveOutcome out = editor_.save();
     showFields();

@@ -7,12 +7,13 @@
 #include "gui/applications/MemberDialog.h"
 #include "gui/applications/SupplementDialog.h"
 #include "gui/widgets/CnpEdit.h"
+#include "gui/widgets/DateField.h"
 #include "gui/widgets/NumericEdit.h"
 #include "gui/widgets/UpperCaseValidator.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -118,10 +119,8 @@ void ApplicationEditorWindow::build()
     grid->addWidget(number("Nr_Cere", 10, 0), row, 1);
     grid->addWidget(box("NewNo", "numerotare noua"), row, 2);
     ++row;
-    auto *date = new QDateEdit(this);
+    auto *date = new DateField(this);
     date->setObjectName("DataCereD");
-    date->setDisplayFormat(kDateFormat);
-    date->setCalendarPopup(true);
     fields_["DataCereD"] = date;
     addRow("din data", date, 1);
     auto *luna = combo("LunaDec", false);
@@ -291,7 +290,7 @@ void ApplicationEditorWindow::build()
     connect(button("Adauga membru"), &QPushButton::clicked, this, &ApplicationEditorWindow::onAddMember);
     connect(button("Modifica membru"), &QPushButton::clicked, this, &ApplicationEditorWindow::onModifyMember);
     connect(button("Sterge membru"), &QPushButton::clicked, this, &ApplicationEditorWindow::onDeleteMember);
-    connect(button("&Memoreaza"), &QPushButton::clicked, this, &ApplicationEditorWindow::onSave);
+    connect(button("&Memoreaza"), &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
     connect(button("&Renunt"), &QPushButton::clicked, this, &QDialog::reject);
 }
 

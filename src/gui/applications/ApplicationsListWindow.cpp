@@ -116,14 +116,16 @@ ApplicationsListWindow::ApplicationsListWindow(Ui &ui, QWidget *parent)
             QStringLiteral("Dispozitie de Modificare"), QStringLiteral("Dispozitie de Respingere")});
     menuOf(QStringLiteral("Listeaza cerere"), {QStringLiteral("Anexa 26"), QStringLiteral("Anexa 2 - Forma prescurtata")});
 
-    setAction(QStringLiteral("&Adauga cerere"), [this] { addApplication(); });
-    setAction(QStringLiteral("&Modifica cerere"), [this] { modifyApplication(); });
-    setAction(QStringLiteral("&Sterge cerere"), [this] { deleteApplication(); });
-    setAction(QStringLiteral("Adau&ga cereri din alta luna"), [this] { copyFromMonth(); });
-    setAction(QStringLiteral("Sterge cereri din alta luna"), [this] { removeAlsoInMonth(); });
-    setAction(QStringLiteral("&Numeroteaza dispozitiile"), [this] { numberDispositions(); });
-    setAction(QStringLiteral("Modificare &Data cereri"), [this] { setDates(); });
-    setAction(QStringLiteral("Modificare N&umar luni"), [this] { changeMonths(); });
+    // The commands that change the month's applications (refused in a view-only run).
+    constexpr ActionKind writes = ActionKind::Writes;
+    setAction(QStringLiteral("&Adauga cerere"), [this] { addApplication(); }, writes);
+    setAction(QStringLiteral("&Modifica cerere"), [this] { modifyApplication(); }, writes);
+    setAction(QStringLiteral("&Sterge cerere"), [this] { deleteApplication(); }, writes);
+    setAction(QStringLiteral("Adau&ga cereri din alta luna"), [this] { copyFromMonth(); }, writes);
+    setAction(QStringLiteral("Sterge cereri din alta luna"), [this] { removeAlsoInMonth(); }, writes);
+    setAction(QStringLiteral("&Numeroteaza dispozitiile"), [this] { numberDispositions(); }, writes);
+    setAction(QStringLiteral("Modificare &Data cereri"), [this] { setDates(); }, writes);
+    setAction(QStringLiteral("Modificare N&umar luni"), [this] { changeMonths(); }, writes);
 
     connect(search_, &QLineEdit::textChanged, this, [this](const QString &text) {
         const qint64 key = currentKey();
@@ -157,9 +159,9 @@ QPushButton *ApplicationsListWindow::addButton(const QString &caption, QWidget *
     return b;
 }
 
-void ApplicationsListWindow::setAction(const QString &caption, std::function<void()> handler)
+void ApplicationsListWindow::setAction(const QString &caption, std::function<void()> handler, ActionKind kind)
 {
-    actions_.insert(caption, std::move(handler));
+    actions_.insert(caption, Action{std::move(handler), kind});
 }
 
 void ApplicationsListWindow::trigger(const QString &caption)
@@ -167,8 +169,9 @@ void ApplicationsListWindow::trigger(const QString &caption)
     if (QPushButton *b = buttons_.value(caption); b && !b->isEnabled())
         return;
     const auto it = actions_.constFind(caption);
-    if (it != actions_.constEnd() && *it) {
-        (*it)();
+    if (it != actions_.constEnd() && it->handler) {
+        const Action action = *it;
+        RunWindowAction(ui_, caption, action.kind, action.handler);
         return;
     }
     QString title = caption;
@@ -275,8 +278,6 @@ void ApplicationsListWindow::sortByColumn(int column)
 
 void ApplicationsListWindow::addApplication()
 {
-    if (shell::RefuseReadOnly(ui_, QStringLiteral("Adaugare cerere")))
-        return;
     if (!onAdd) {
         shell::NotAvailable(ui_, QStringLiteral("Adauga cerere"));
         return;
@@ -288,8 +289,6 @@ void ApplicationsListWindow::addApplication()
 
 void ApplicationsListWindow::modifyApplication()
 {
-    if (shell::RefuseReadOnly(ui_, QStringLiteral("Modificare cerere")))
-        return;
     const qint64 key = currentKey();
     if (key <= 0)
         return;
@@ -303,8 +302,6 @@ void ApplicationsListWindow::modifyApplication()
 
 void ApplicationsListWindow::deleteApplication()
 {
-    if (shell::RefuseReadOnly(ui_, QStringLiteral("Stergere cerere")))
-        return;
     const qint64 key = currentKey();
     if (key <= 0)
         return;
@@ -321,8 +318,6 @@ void ApplicationsListWindow::deleteApplication()
 
 void ApplicationsListWindow::copyFromMonth()
 {
-    if (shell::RefuseReadOnly(ui_, QStringLiteral("Adaugare Cereri")))
-        return;
     if (haveMonth && !haveMonth(QStringLiteral("Adaugare Cereri")))
         return;
     if (!chooseMonth)
@@ -336,8 +331,6 @@ void ApplicationsListWindow::copyFromMonth()
 
 void ApplicationsListWindow::removeAlsoInMonth()
 {
-    if (shell::RefuseReadOnly(ui_, QStringLiteral("Stergere Cereri")))
-        return;
     if (haveMonth && !haveMonth(QStringLiteral("Stergere Cereri")))
         return;
     if (!chooseMonth)
@@ -351,8 +344,6 @@ void ApplicationsListWindow::removeAlsoInMonth()
 
 void ApplicationsListWindow::numberDispositions()
 {
-    if (shell::RefuseReadOnly(ui_, QStringLiteral("Numerotare dispozitii")))
-        return;
     if (listEmpty())
         return ui_.fieldHint(kEmptyList, buttons_.value(QStringLiteral("&Numeroteaza dispozitiile")));
     const qint64 key = currentKey();
@@ -363,8 +354,6 @@ void ApplicationsListWindow::numberDispositions()
 
 void ApplicationsListWindow::setDates()
 {
-    if (shell::RefuseReadOnly(ui_, QStringLiteral("Cereri")))
-        return;
     if (listEmpty())
         return ui_.fieldHint(kEmptyList, buttons_.value(QStringLiteral("Modificare &Data cereri")));
     const qint64 key = currentKey();
@@ -375,8 +364,6 @@ void ApplicationsListWindow::setDates()
 
 void ApplicationsListWindow::changeMonths()
 {
-    if (shell::RefuseReadOnly(ui_, QStringLiteral("Modificare Numar luni")))
-        return;
     if (haveMonth && !haveMonth(QStringLiteral("Recalculare cereri")))
         return;
     const qint64 key = currentKey();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "gui/applications/ApplicationsModel.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QDialog>
 #include <QHash>
@@ -48,9 +49,10 @@ public:
     // True when a working month is chosen (shows its own message when not).
     std::function<bool(const QString &title)> haveMonth;
 
-    // Handler of a button or menu item of the documents and exports, by caption; without
-    // one it says that the command is not available yet.
-    void setAction(const QString &caption, std::function<void()> handler);
+    // Handler of a button or menu item, by caption, and whether it changes data; without
+    // one it says that the command is not available yet. Every command runs through
+    // RunWindowAction (view-only refusal, errors shown).
+    void setAction(const QString &caption, std::function<void()> handler, ActionKind kind = ActionKind::Reads);
     void trigger(const QString &caption);
 
     // The buttons' work, as a click runs it.
@@ -93,7 +95,11 @@ private:
     QLineEdit *search_;
     QLabel *count_;
     QHash<QString, QPushButton *> buttons_;
-    QHash<QString, std::function<void()>> actions_;
+    struct Action {
+        std::function<void()> handler;
+        ActionKind kind = ActionKind::Reads;
+    };
+    QHash<QString, Action> actions_;
     NumberingDialog *numbering_;
     DatesDialog *dates_;
     MonthsDialog *months_;

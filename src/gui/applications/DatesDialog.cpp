@@ -3,8 +3,9 @@
 
 #include "applications/Numbering.h"
 #include "core/Ui.h"
+#include "gui/widgets/DateField.h"
+#include "gui/widgets/WindowAction.h"
 
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,9 +35,7 @@ DatesDialog::DatesDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
     };
     from_ = number(QStringLiteral("A"));
     to_ = number(QStringLiteral("B"));
-    date_ = new QDateEdit(this);
-    date_->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    date_->setCalendarPopup(true);
+    date_ = new DateField(this);
     form->addRow(QStringLiteral("incepand cu cererea nr."), from_);
     form->addRow(QStringLiteral("terminand cu cererea nr."), to_);
     form->addRow(QStringLiteral("data de pus"), date_);
@@ -50,7 +49,7 @@ DatesDialog::DatesDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
     buttons->addWidget(go);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
-    connect(go, &QPushButton::clicked, this, &DatesDialog::start);
+    connect(go, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { start(); }));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -68,6 +67,8 @@ Outcome DatesDialog::run(int month)
 
 void DatesDialog::start()
 {
+    if (!CheckDateFields(ui_, {date_}))
+        return;
     outcome_ = SetApplicationDates(ui_, month_, from_->text().toLongLong(), to_->text().toLongLong(), date_->date());
     if (outcome_.refused()) {
         QLineEdit *at = outcome_.field == QLatin1String("b") ? to_ : from_;

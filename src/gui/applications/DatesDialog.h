@@ -5,7 +5,6 @@
 
 #include <QDialog>
 
-class QDateEdit;
 class QLineEdit;
 
 namespace focaris {
@@ -13,6 +12,8 @@ class Ui;
 }
 
 namespace focaris::gui {
+
+class DateField;
 
 class DatesDialog : public QDialog {
     Q_OBJECT
@@ -25,14 +26,14 @@ public:
 
     QLineEdit *from() const { return from_; }
     QLineEdit *to() const { return to_; }
-    QDateEdit *date() const { return date_; }
+    DateField *date() const { return date_; }
 
 private:
     Ui &ui_;
     int month_ = 0;
     Outcome outcome_;
     QLineEdit *from_, *to_;
-    QDateEdit *date_;
+    DateField *date_;
 };
 
 } // namespace focaris::gui

@@ -5,6 +5,7 @@
 #include "gui/widgets/CnpEdit.h"
 #include "gui/widgets/NumericEdit.h"
 #include "gui/widgets/UpperCaseValidator.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,7 +54,7 @@ MemberDialog::MemberDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
     layout->addLayout(form);
     layout->addLayout(buttons);
 
-    connect(save_, &QPushButton::clicked, this, &MemberDialog::onSave);
+    connect(save_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(goleste_, &QCheckBox::toggled, this, [this](bool on) {
         if (on)

@@ -3,6 +3,7 @@
 
 #include "applications/MonthRecalculation.h"
 #include "core/Ui.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -34,7 +35,7 @@ MonthsDialog::MonthsDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
     buttons->addWidget(go);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
-    connect(go, &QPushButton::clicked, this, &MonthsDialog::start);
+    connect(go, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { start(); }));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -2,10 +2,11 @@
 #include "gui/applications/NumberingDialog.h"
 
 #include "core/Ui.h"
+#include "gui/widgets/DateField.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -45,9 +46,7 @@ NumberingDialog::NumberingDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_
     from_ = numberField(this, QStringLiteral("A"));
     to_ = numberField(this, QStringLiteral("B"));
     first_ = numberField(this, QStringLiteral("D"));
-    date_ = new QDateEdit(QDate::currentDate(), this);
-    date_->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    date_->setCalendarPopup(true);
+    date_ = new DateField(QDate::currentDate(), this);
     form->addRow(QStringLiteral("incepand cu cererea nr."), from_);
     form->addRow(QStringLiteral("terminand cu cererea nr."), to_);
     form->addRow(QStringLiteral("dispozitii incepand cu numarul"), first_);
@@ -73,7 +72,7 @@ NumberingDialog::NumberingDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_
     buttons->addWidget(go);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
-    connect(go, &QPushButton::clicked, this, &NumberingDialog::start);
+    connect(go, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { start(); }));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     for (QWidget *w : std::initializer_list<QWidget *>{from_, to_, first_, date_})
         w->installEventFilter(this);
@@ -109,6 +108,8 @@ Outcome NumberingDialog::run(int month)
 
 void NumberingDialog::start()
 {
+    if (!CheckDateFields(ui_, {date_}))
+        return;
     NumberingRequest req;
     req.from = from_->text().toLongLong();
     req.to = to_->text().toLongLong();

@@ -8,7 +8,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLineEdit;
 
 namespace focaris {
@@ -16,6 +15,8 @@ class Ui;
 }
 
 namespace focaris::gui {
+
+class DateField;
 
 class NumberingDialog : public QDialog {
     Q_OBJECT
@@ -31,7 +32,7 @@ public:
     QLineEdit *from() const { return from_; }
     QLineEdit *to() const { return to_; }
     QLineEdit *first() const { return first_; }
-    QDateEdit *date() const { return date_; }
+    DateField *date() const { return date_; }
     QComboBox *category() const { return category_; }
     QCheckBox *clearOthers() const { return clear_; }
     QCheckBox *sameNumber() const { return same_; }
@@ -44,7 +45,7 @@ private:
     int month_ = 0;
     Outcome outcome_;
     QLineEdit *from_, *to_, *first_;
-    QDateEdit *date_;
+    DateField *date_;
     QComboBox *category_;
     QCheckBox *clear_, *same_;
 };

@@ -4,6 +4,7 @@
 #include "core/Ui.h"
 #include "gui/widgets/CnpEdit.h"
 #include "gui/widgets/UpperCaseValidator.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,8 +71,8 @@ SupplementDialog::SupplementDialog(Ui &ui, QWidget *parent) : QDialog(parent), u
     layout->addWidget(singura_);
     layout->addLayout(buttons);
 
-    connect(save_, &QPushButton::clicked, this, &SupplementDialog::onSave);
-    connect(delete_, &QPushButton::clicked, this, &SupplementDialog::onDelete);
+    connect(save_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
+    connect(delete_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onDelete(); }));
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(furnizor_, &QComboBox::editTextChanged, this,
             [this](const QString &t) { delete_->setEnabled(!t.trimmed().isEmpty()); });

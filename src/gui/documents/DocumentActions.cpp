@@ -14,8 +14,6 @@
 #include <QMenu>
 #include <QWidget>
 
-#include <exception>
-
 namespace focaris::gui {
 
 using namespace focaris::documents;
@@ -62,12 +60,14 @@ void DocumentActions::wire(const std::function<void(const QString &, std::functi
         setAction(QString::fromUtf8(caption), handler);
 }
 
-void DocumentActions::run(const std::function<bool()> &ask, const std::function<void()> &make)
+void DocumentActions::run(const std::function<bool()> &ask, const std::function<void()> &make, ActionKind kind,
+                          const QString &title)
 {
     if (busy_)
         return;
     busy_ = true;
-    try {
+    // A failed read or write ends the document; what was written so far stays.
+    RunWindowAction(ui_, title, kind, [&] {
         if (!ask || ask()) {
             // The list is disabled while the document is built (its window, shown
             // before, is a child of the list and must stay usable while it asks).
@@ -85,10 +85,7 @@ void DocumentActions::run(const std::function<bool()> &ask, const std::function<
             } restore{list_, wasEnabled};
             make();
         }
-    } catch (const std::exception &e) {
-        // A failed read or write ends the document; what was written so far stays.
-        ui_.message(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), MsgError, BtnOK);
-    }
+    });
     busy_ = false;
 }
 
@@ -117,7 +114,7 @@ void DocumentActions::listCerere(FormKind kind)
 
 void DocumentActions::anchetaAdauga()
 {
-    run({}, [&] { AddInquiry(ui_, current()); });
+    run({}, [&] { AddInquiry(ui_, current()); }, ActionKind::Writes, QStringLiteral("Adaugare ancheta"));
 }
 
 void DocumentActions::anchetaArata()
@@ -127,7 +124,7 @@ void DocumentActions::anchetaArata()
 
 void DocumentActions::anchetaSterge()
 {
-    run({}, [&] { DeleteInquiry(ui_, current()); });
+    run({}, [&] { DeleteInquiry(ui_, current()); }, ActionKind::Writes, QStringLiteral("Stergere ancheta"));
 }
 
 void DocumentActions::situatiePlati()

@@ -5,6 +5,8 @@
 // function before the first document ends does nothing.
 #pragma once
 
+#include "gui/widgets/WindowAction.h"
+
 #include "documents/ApplicationForms.h"
 #include "documents/SeparateDispositions.h"
 
@@ -66,8 +68,11 @@ public:
 
 private:
     // Asks for the document's fields (when `ask` is set), then builds it with the list
-    // disabled; does nothing while another document of this list is in progress.
-    void run(const std::function<bool()> &ask, const std::function<void()> &make);
+    // disabled; does nothing while another document of this list is in progress. Runs
+    // through RunWindowAction: a Writes command (an inquiry added or deleted) is refused
+    // in a view-only run, and a failure is shown.
+    void run(const std::function<bool()> &ask, const std::function<void()> &make,
+             ActionKind kind = ActionKind::Reads, const QString &title = QString());
     qint64 current() const { return currentNrcrt_ ? currentNrcrt_() : 0; }
 
     QWidget *list_;

@@ -3,6 +3,7 @@
 
 #include "core/Ui.h"
 #include "gui/documents/DialogParts.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -37,7 +38,7 @@ TAlegeCere::TAlegeCere(Ui &ui, QWidget *parent)
     layout->addLayout(form);
     layout->addLayout(ButtonRow(this, list_, cancel_));
     EnterMovesOn({cere0_, cere1_}, list_);
-    connect(list_, &QPushButton::clicked, this, &TAlegeCere::list);
+    connect(list_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { list(); }));
 }
 
 void TAlegeCere::list()

@@ -4,6 +4,8 @@
 #include "core/Formats.h"
 #include "core/Ui.h"
 #include "gui/documents/DialogParts.h"
+#include "gui/widgets/DateField.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QFormLayout>
 #include <QLineEdit>
@@ -20,9 +22,8 @@ TAlegeNrDisp::TAlegeNrDisp(Ui &ui, QWidget *parent)
     setModal(true);
     nrDisp_ = NumericEntry(QStringLiteral("NrDisp"), this);
     nrDisp_->setText(QStringLiteral("0"));
-    data0_ = TextEntry(QStringLiteral("Data0"), this);
-    data0_->setInputMask(QStringLiteral("99.99.9999"));
-    data0_->setText(FormatDate(QDate::currentDate()));
+    data0_ = new DateField(QDate::currentDate(), this);
+    data0_->setObjectName(QStringLiteral("Data0"));
     perioada_ = TextEntry(QStringLiteral("Perioada"), this);
     dataPlatii_ = TextEntry(QStringLiteral("DataPlatii"), this);
     tribunal_ = TextEntry(QStringLiteral("Tribunal"), this);
@@ -40,13 +41,15 @@ TAlegeNrDisp::TAlegeNrDisp(Ui &ui, QWidget *parent)
     layout->addLayout(form);
     layout->addLayout(ButtonRow(this, list_, cancel_));
     EnterMovesOn({nrDisp_, data0_, perioada_, dataPlatii_, tribunal_}, list_);
-    connect(list_, &QPushButton::clicked, this, &TAlegeNrDisp::list);
+    connect(list_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { list(); }));
 }
 
 void TAlegeNrDisp::list()
 {
     fields_.number = nrDisp_->text();
-    fields_.start = ParseDate(data0_->text());
+    if (!CheckDateFields(ui_, {data0_}))
+        return;
+    fields_.start = data0_->date();
     fields_.period = perioada_->text();
     fields_.paymentDate = dataPlatii_->text();
     fields_.court = tribunal_->text();

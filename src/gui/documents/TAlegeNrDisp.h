@@ -13,6 +13,8 @@ namespace focaris { class Ui; }
 
 namespace focaris::gui {
 
+class DateField;
+
 class TAlegeNrDisp : public QDialog {
 public:
     TAlegeNrDisp(Ui &ui, QWidget *parent = nullptr);
@@ -21,7 +23,7 @@ public:
     bool choose(documents::SingleDispositionFields &fields);
 
     QLineEdit *nrDisp() const { return nrDisp_; }
-    QLineEdit *data0() const { return data0_; }
+    DateField *data0() const { return data0_; }
     QLineEdit *perioada() const { return perioada_; }
     QLineEdit *dataPlatii() const { return dataPlatii_; }
     QLineEdit *tribunal() const { return tribunal_; }
@@ -30,7 +32,8 @@ public:
 private:
     void list();
     Ui &ui_;
-    QLineEdit *nrDisp_, *data0_, *perioada_, *dataPlatii_, *tribunal_;
+    QLineEdit *nrDisp_, *perioada_, *dataPlatii_, *tribunal_;
+    DateField *data0_;
     QPushButton *list_, *cancel_;
     documents::SingleDispositionFields fields_;
 };

@@ -4,6 +4,8 @@
 #include "core/Formats.h"
 #include "core/Ui.h"
 #include "gui/documents/DialogParts.h"
+#include "gui/widgets/DateField.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QFormLayout>
 #include <QLineEdit>
@@ -21,10 +23,10 @@ TListDispF::TListDispF(Ui &ui, QWidget *parent)
     setModal(true);
     disp0_ = NumericEntry(QStringLiteral("Disp0"), this);
     disp1_ = NumericEntry(QStringLiteral("Disp1"), this);
-    dataA_ = TextEntry(QStringLiteral("DataA"), this);
-    dataA_->setInputMask(QStringLiteral("99.99.9999"));
+    dataA_ = new DateField(this);
+    dataA_->setObjectName(QStringLiteral("DataA"));
     // Set once, when the window is made: the first day of the next month.
-    dataA_->setText(FormatDate(documents::FirstOfNextMonth(QDate::currentDate())));
+    dataA_->setDate(documents::FirstOfNextMonth(QDate::currentDate()));
     list_ = new QPushButton(QStringLiteral("&Listeaza"), this);
     cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
     auto *form = new QFormLayout;
@@ -35,14 +37,16 @@ TListDispF::TListDispF(Ui &ui, QWidget *parent)
     layout->addLayout(form);
     layout->addLayout(ButtonRow(this, list_, cancel_));
     EnterMovesOn({disp0_, disp1_, dataA_}, list_);
-    connect(list_, &QPushButton::clicked, this, &TListDispF::list);
+    connect(list_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { list(); }));
 }
 
 void TListDispF::list()
 {
     range_.from = disp0_->text();
     range_.to = disp1_->text();
-    range_.start = ParseDate(dataA_->text());
+    if (!CheckDateFields(ui_, {dataA_}))
+        return;
+    range_.start = dataA_->date();
     const documents::Outcome check = documents::CheckDispositionRange(range_);
     disp0_->setText(range_.from);
     disp1_->setText(range_.to);

@@ -13,6 +13,8 @@ namespace focaris { class Ui; }
 
 namespace focaris::gui {
 
+class DateField;
+
 class TListDispF : public QDialog {
 public:
     TListDispF(Ui &ui, QWidget *parent = nullptr);
@@ -22,13 +24,14 @@ public:
 
     QLineEdit *disp0() const { return disp0_; }
     QLineEdit *disp1() const { return disp1_; }
-    QLineEdit *dataA() const { return dataA_; }
+    DateField *dataA() const { return dataA_; }
     QPushButton *listButton() const { return list_; }
 
 private:
     void list();
     Ui &ui_;
-    QLineEdit *disp0_, *disp1_, *dataA_;
+    QLineEdit *disp0_, *disp1_;
+    DateField *dataA_;
     QPushButton *list_, *cancel_;
     documents::DispositionRange range_;
 };

@@ -3,6 +3,7 @@
 
 #include "core/Ui.h"
 #include "gui/documents/DialogParts.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -56,7 +57,7 @@ TTipStatF::TTipStatF(Ui &ui, QWidget *parent)
     layout->addWidget(stat1_);
     layout->addLayout(ButtonRow(this, ok_, cancel_));
     stat1_->hide();
-    connect(ok_, &QPushButton::clicked, this, &TTipStatF::confirm);
+    connect(ok_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { confirm(); }));
 }
 
 void TTipStatF::confirm()

@@ -3,8 +3,8 @@
 
 #include "core/Ui.h"
 #include "gui/periods/AddMonthDialog.h"
+#include "gui/widgets/WindowAction.h"
 #include "periods/Imports.h"
-#include "shell/Access.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -13,25 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <exception>
-
 namespace focaris::gui {
-namespace {
-
-// A failed statement or file operation ends the action in progress with the engine's
-// message, as the program's error report does; it must not leave the window's handler.
-template <class F>
-void guarded(Ui &ui, F &&action)
-{
-    try {
-        action();
-    } catch (const std::exception &e) {
-        ui.progressHide();
-        ui.message(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), MsgError, BtnOK);
-    }
-}
-
-} // namespace
 
 PeriodWindow::PeriodWindow(Ui &ui, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -59,14 +41,21 @@ PeriodWindow::PeriodWindow(Ui &ui, QWidget *parent)
     vmg->setObjectName(QStringLiteral("ImportdinVMG1"));
     QAction *asf = importMenu_->addAction(QStringLiteral("Import din ASF"));
     asf->setObjectName(QStringLiteral("ImportdinASF1"));
-    connect(vmg, &QAction::triggered, this, [this] { guarded(ui_, [this] { runImport(true); }); });
-    connect(asf, &QAction::triggered, this, [this] { guarded(ui_, [this] { runImport(false); }); });
+    // Every command of the window changes the month list, the working month or the data,
+    // so each is refused in a view-only run; a failure ends the command, not the program.
+    auto writing = [this](const QString &title, void (PeriodWindow::*work)()) {
+        return [this, title, work] { RunWindowAction(ui_, title, ActionKind::Writes, [this, work] { (this->*work)(); }); };
+    };
+    connect(vmg, &QAction::triggered, this, writing(QStringLiteral("Preluare L416"), &PeriodWindow::importVmg));
+    connect(asf, &QAction::triggered, this, writing(QStringLiteral("Preluare ASF"), &PeriodWindow::importAsf));
 
     add_ = new AddMonthDialog(ui_, this);
-    connect(button(QStringLiteral("AdaugaB")), &QPushButton::clicked, this, [this] { guarded(ui_, [this] { addMonth(); }); });
-    connect(button(QStringLiteral("StergeB")), &QPushButton::clicked, this, [this] { guarded(ui_, [this] { deleteMonth(); }); });
+    connect(button(QStringLiteral("AdaugaB")), &QPushButton::clicked, this,
+            writing(QStringLiteral("Adaugare Luna"), &PeriodWindow::addMonth));
+    connect(button(QStringLiteral("StergeB")), &QPushButton::clicked, this,
+            writing(QStringLiteral("Stergere luna"), &PeriodWindow::deleteMonth));
     connect(button(QStringLiteral("MemoreazaB")), &QPushButton::clicked, this,
-            [this] { guarded(ui_, [this] { keepAndClose(); }); });
+            writing(QStringLiteral("Luna in lucru"), &PeriodWindow::keepAndClose));
     connect(button(QStringLiteral("RenuntaB")), &QPushButton::clicked, this, &QDialog::reject);
     connect(button(QStringLiteral("ImportB")), &QPushButton::clicked, this, &PeriodWindow::showImportMenu);
     // The selection follows the list, so that the month kept or deleted is the one shown.
@@ -116,8 +105,6 @@ void PeriodWindow::showList()
 
 void PeriodWindow::addMonth()
 {
-    if (shell::RefuseReadOnly(ui_, QStringLiteral("Adaugare Luna")))
-        return;
     QString month;
     if (!add_->ask(month))
         return;
@@ -136,8 +123,6 @@ void PeriodWindow::deleteMonth()
         ui_.fieldHint(QStringLiteral("Nu mai aveti ce sterge!"), button(QStringLiteral("StergeB")));
         return;
     }
-    if (shell::RefuseReadOnly(ui_, QStringLiteral("Stergere luna")))
-        return;
     const periods::DeleteOutcome out = periods::DeleteListedMonth(ui_, state_, index);
     if (out.refusal)
         ui_.fieldHint(out.refusal->message, button(QStringLiteral("StergeB")));
@@ -159,8 +144,6 @@ void PeriodWindow::showImportMenu()
 
 void PeriodWindow::runImport(bool vmg)
 {
-    if (shell::RefuseReadOnly(ui_, vmg ? QStringLiteral("Preluare L416") : QStringLiteral("Preluare ASF")))
-        return;
     if (vmg)
         periods::ImportFromVmg(ui_);
     else

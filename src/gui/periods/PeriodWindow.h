@@ -45,6 +45,8 @@ private:
     void deleteMonth();
     void keepAndClose();
     void runImport(bool vmg);
+    void importVmg() { runImport(true); }
+    void importAsf() { runImport(false); }
     void showList();
     QPushButton *addButton(const QString &name, const QString &caption);
 

@@ -1,7 +1,9 @@
 // The period dialog of the county agency's report.
 #include "gui/reports/AjpisPeriodDialog.h"
 
-#include <QDateEdit>
+#include "gui/widgets/DateField.h"
+#include "gui/widgets/WindowAction.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -23,10 +25,8 @@ AjpisPeriodDialog::AjpisPeriodDialog(Ui &ui, QWidget *parent)
     bold.setBold(true);
     title->setFont(bold);
     auto makeDate = [this](const char *name) {
-        auto *d = new QDateEdit(this);
+        auto *d = new DateField(this);
         d->setObjectName(QLatin1String(name));
-        d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-        d->setCalendarPopup(true);
         d->installEventFilter(this);
         return d;
     };
@@ -55,7 +55,7 @@ AjpisPeriodDialog::AjpisPeriodDialog(Ui &ui, QWidget *parent)
     layout->addWidget(title);
     layout->addLayout(grid);
     layout->addLayout(buttons);
-    connect(memo_, &QPushButton::clicked, this, &AjpisPeriodDialog::choose);
+    connect(memo_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { choose(); }));
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -74,6 +74,8 @@ bool AjpisPeriodDialog::eventFilter(QObject *watched, QEvent *event)
 
 void AjpisPeriodDialog::choose()
 {
+    if (!CheckDateFields(ui_, {data0_, data1_}))
+        return;
     const QString refused = reports::CheckPeriod({data0_->date(), data1_->date()});
     if (!refused.isEmpty()) {
         ui_.fieldHint(refused, data1_);

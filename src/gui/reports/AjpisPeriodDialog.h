@@ -7,10 +7,11 @@
 
 #include <QDialog>
 
-class QDateEdit;
 class QPushButton;
 
 namespace focaris::gui {
+
+class DateField;
 
 class AjpisPeriodDialog : public QDialog {
     Q_OBJECT
@@ -20,8 +21,8 @@ public:
     // Shows the dialog; true when a valid period was confirmed (then in `period`).
     bool ask(reports::ReportPeriod &period);
 
-    QDateEdit *from() const { return data0_; }
-    QDateEdit *to() const { return data1_; }
+    DateField *from() const { return data0_; }
+    DateField *to() const { return data1_; }
     QPushButton *chooseButton() const { return memo_; }
     QPushButton *cancelButton() const { return close_; }
 
@@ -30,7 +31,7 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Ui &ui_;
-    QDateEdit *data0_, *data1_;
+    DateField *data0_, *data1_;
     QPushButton *memo_, *close_;
 };
 

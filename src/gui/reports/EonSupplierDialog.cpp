@@ -1,5 +1,6 @@
 // The supplier and postal-code dialog of the E.ON report.
 #include "gui/reports/EonSupplierDialog.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -50,7 +51,7 @@ EonSupplierDialog::EonSupplierDialog(Ui &ui, QWidget *parent)
     buttons->addWidget(memo_);
     buttons->addWidget(close_);
     layout->addLayout(buttons);
-    connect(memo_, &QPushButton::clicked, this, &EonSupplierDialog::choose);
+    connect(memo_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { choose(); }));
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 }
 

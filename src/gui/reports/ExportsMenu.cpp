@@ -5,24 +5,18 @@
 #include "gui/periods/PaymentMonthChooser.h"
 #include "gui/reports/TreasuryWindow.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/widgets/WindowAction.h"
 #include "reports/AnpisExport.h"
 #include "reports/F2201Export.h"
 #include "reports/OfficeLists.h"
 #include "reports/PersonsDbfExport.h"
 #include "reports/TreasuryReport.h"
 
-#include <exception>
-
 namespace focaris::gui {
 
 void RunReporting(Ui &ui, const std::function<void()> &work)
 {
-    try {
-        work();
-    } catch (const std::exception &e) {
-        ui.progressHide();
-        ui.message(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), MsgError, BtnOK);
-    }
+    RunWindowAction(ui, QString(), ActionKind::Reads, work);
 }
 
 void RunPersonsDbfExport(Ui &ui)

@@ -5,9 +5,10 @@
 #include "core/DataStore.h"
 #include "core/Tables.h"
 #include "core/Ui.h"
+#include "gui/widgets/DateField.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,7 +16,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <exception>
 
 namespace focaris::gui {
 
@@ -90,10 +90,8 @@ TreasuryWindow::TreasuryWindow(Ui &ui, QWidget *parent) : QDialog(parent, kFlags
     setObjectName(QStringLiteral("RTrez"));
     setWindowTitle(QStringLiteral("Raport trezorerie"));
     setModal(true);
-    date_ = new QDateEdit(this);
+    date_ = new DateField(this);
     date_->setObjectName(QStringLiteral("DataVirarii"));
-    date_->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    date_->setCalendarPopup(true);
     suplim_ = new QLabel(exports::kTreasurySupplement, this);
     suplim_->setObjectName(QStringLiteral("Suplim"));
     suplim2_ = new QLabel(exports::kTreasuryLaw, this);
@@ -131,16 +129,15 @@ int TreasuryWindow::openWindow()
 
 void TreasuryWindow::create()
 {
+    if (!CheckDateFields(ui_, {date_}))
+        return;
     exports::TreasuryChoice choice;
     if (!chooseSelection || !chooseSelection(choice))
         return;
     choice.transferDate = date_->date();
-    try {
-        last_ = exports::CreateTreasuryReport(ui_, choice);
-    } catch (const std::exception &e) {
-        ui_.message(QStringLiteral("Raport Trezorerie"), QString::fromUtf8(e.what()), MsgError, BtnOK);
+    if (!RunWindowAction(ui_, QStringLiteral("Raport Trezorerie"), ActionKind::Reads,
+                         [&] { last_ = exports::CreateTreasuryReport(ui_, choice); }))
         return;
-    }
     if (last_.done)
         accept();
 }

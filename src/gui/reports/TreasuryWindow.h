@@ -11,7 +11,6 @@
 #include <functional>
 
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QPushButton;
 
@@ -20,6 +19,8 @@ class Ui;
 }
 
 namespace focaris::gui {
+
+class DateField;
 
 // "Selectare cereri" as the treasury report uses it: the locality and the range of
 // initial letters, without the statement's period. The letters keep their last choice.
@@ -55,7 +56,7 @@ public:
     // The selection step; replaced in tests, which answer it without a dialog.
     std::function<bool(exports::TreasuryChoice &)> chooseSelection;
 
-    QDateEdit *dateField() const { return date_; }
+    DateField *dateField() const { return date_; }
     QPushButton *createButton() const { return create_; }
     QPushButton *cancelButton() const { return cancel_; }
     TreasurySelection &selection() { return *selection_; }
@@ -66,7 +67,7 @@ private:
     void create();
 
     Ui &ui_;
-    QDateEdit *date_;
+    DateField *date_;
     QLabel *suplim_;
     QLabel *suplim2_;
     QPushButton *create_;

@@ -4,6 +4,7 @@
 #include "admin/Municipality.h"
 #include "core/Context.h"
 #include "gui/widgets/UpperCaseValidator.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -354,22 +355,27 @@ void RemoteCopyWindow::sendPassClick()
 {
     if (running_)
         return;
-    button(QStringLiteral("SendPassB"))->hide();
-    run(panel(QStringLiteral("Panel2")), QStringLiteral("Transmitere date"), [&] { remote_.sendPassword(); });
+    // The server answers with a new password: the account changes, refused when viewing only.
+    RunWindowAction(ui_, QStringLiteral("Trimite-mi parola"), ActionKind::Writes, [&] {
+        button(QStringLiteral("SendPassB"))->hide();
+        run(panel(QStringLiteral("Panel2")), QStringLiteral("Transmitere date"), [&] { remote_.sendPassword(); });
+    });
 }
 
 void RemoteCopyWindow::passChangeClick()
 {
     if (running_)
         return;
-    QString fresh;
-    if (!ui_.askText(QStringLiteral("Schimbare parola"), QStringLiteral("Parola noua"), fresh))
-        return;
-    bool changed = false;
-    run(panel(QStringLiteral("Panel4")), QStringLiteral("Schimbare parola"),
-        [&] { changed = remote_.changePassword(fresh); });
-    if (changed)
-        passX_->setText(QString(remote_.password.size(), QLatin1Char('X')));
+    RunWindowAction(ui_, QStringLiteral("Schimbare parola"), ActionKind::Writes, [&] {
+        QString fresh;
+        if (!ui_.askText(QStringLiteral("Schimbare parola"), QStringLiteral("Parola noua"), fresh))
+            return;
+        bool changed = false;
+        run(panel(QStringLiteral("Panel4")), QStringLiteral("Schimbare parola"),
+            [&] { changed = remote_.changePassword(fresh); });
+        if (changed)
+            passX_->setText(QString(remote_.password.size(), QLatin1Char('X')));
+    });
 }
 
 void RemoteCopyWindow::saveClick()

@@ -159,18 +159,21 @@ void MainWindow::addItem(QMenu *menu, const QString &caption)
     connect(a, &QAction::triggered, this, [this, caption] { trigger(caption); });
 }
 
-void MainWindow::setAction(const QString &caption, std::function<void()> handler)
+void MainWindow::setAction(const QString &caption, std::function<void()> handler, ActionKind kind)
 {
-    actions_.insert(caption, std::move(handler));
+    actions_.insert(caption, Action{std::move(handler), kind});
 }
 
 void MainWindow::trigger(const QString &caption)
 {
-    auto it = actions_.find(caption);
-    if (it != actions_.end() && *it)
-        (*it)();
-    else
+    const auto it = actions_.constFind(caption);
+    if (it == actions_.constEnd() || !it->handler) {
         notAvailable(caption);
+        return;
+    }
+    // A copy: the handler may replace the actions while it runs.
+    const Action action = *it;
+    RunWindowAction(ui_, caption, action.kind, action.handler);
 }
 
 void MainWindow::notAvailable(const QString &caption)

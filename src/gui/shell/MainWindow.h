@@ -5,6 +5,8 @@
 // available yet.
 #pragma once
 
+#include "gui/widgets/WindowAction.h"
+
 #include <QDialog>
 #include <QHash>
 
@@ -25,9 +27,11 @@ class MainWindow : public QDialog {
 public:
     explicit MainWindow(Ui &ui, QWidget *parent = nullptr);
 
-    // Handler of a button ("Perioada", "Cereri", "Administrare") or menu item, by caption.
-    void setAction(const QString &caption, std::function<void()> handler);
-    // Runs the action of a caption as a click would (the keys F1 and F2 use it too).
+    // Handler of a button ("Perioada", "Cereri", "Administrare") or menu item, by caption;
+    // `kind` says whether it changes data (refused in a view-only run).
+    void setAction(const QString &caption, std::function<void()> handler, ActionKind kind = ActionKind::Reads);
+    // Runs the action of a caption as a click would (the keys F1 and F2 use it too),
+    // through RunWindowAction: what it throws is shown and the program goes on.
     void trigger(const QString &caption);
 
     // Shows the working buttons and the unlocked picture of "Administrare".
@@ -68,7 +72,11 @@ private:
     void notAvailable(const QString &caption);
 
     Ui &ui_;
-    QHash<QString, std::function<void()>> actions_;
+    struct Action {
+        std::function<void()> handler;
+        ActionKind kind = ActionKind::Reads;
+    };
+    QHash<QString, Action> actions_;
     QHash<QString, QToolButton *> buttons_;
     QMenu *reports_;
     QMenu *utilities_;

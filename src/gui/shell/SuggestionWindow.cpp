@@ -2,6 +2,7 @@
 #include "gui/shell/SuggestionWindow.h"
 
 #include "core/Ui.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -56,7 +57,7 @@ SuggestionWindow::SuggestionWindow(Ui &ui, QWidget *parent)
     // Enter goes from field to field, as in the program's other forms.
     for (QLineEdit *edit : {name_, phone_, email_, locality_})
         connect(edit, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
-    connect(send_, &QPushButton::clicked, this, &SuggestionWindow::send);
+    connect(send_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { send(); }));
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     send_->setAutoDefault(false);
     cancel_->setAutoDefault(false);

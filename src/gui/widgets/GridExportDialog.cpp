@@ -2,6 +2,7 @@
 #include "gui/widgets/GridExportDialog.h"
 
 #include "core/Ui.h"
+#include "gui/widgets/WindowAction.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -64,10 +65,10 @@ GridExportDialog::GridExportDialog(Ui &ui, QWidget *parent)
     layout->addLayout(fileRow);
     layout->addLayout(buttons);
     connect(browse_, &QPushButton::clicked, this, &GridExportDialog::browse);
-    connect(export_, &QPushButton::clicked, this, &GridExportDialog::run);
+    connect(export_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { run(); }));
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(formats_, &QButtonGroup::idClicked, this, &GridExportDialog::formatChanged);
-    connect(file_, &QLineEdit::returnPressed, this, &GridExportDialog::run);
+    connect(file_, &QLineEdit::returnPressed, this, GuardedAction(ui_, windowTitle(), [this] { run(); }));
     export_->setAutoDefault(false);
     cancel_->setAutoDefault(false);
     browse_->setAutoDefault(false);
