@@ -339,6 +339,13 @@ bool SwapDataFiles(const QString &unpackedFolder, const QString &dataFolder, con
         }
         return false;
     };
+    // Something other than a file where a new file must go would stop the swap half-way.
+    for (const auto &file : archive::listFiles(unpacked)) {
+        std::error_code ec;
+        const auto st = fs::symlink_status(data / file.filename(), ec);
+        if (fs::exists(st) && !fs::is_regular_file(st))
+            return false;
+    }
     // The new files beside the old ones, under fresh names.
     for (const auto &file : archive::listFiles(unpacked)) {
         const fs::path scratch = freshCopy(file, data, kScratchPrefix);
