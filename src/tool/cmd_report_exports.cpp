@@ -72,7 +72,7 @@ public:
 // A scratch program folder (its Temp holds the engine's scratch files) around the data
 // folder given on the command line.
 struct ToolSession {
-    QTemporaryDir scratch(scratchTemplate());
+    QTemporaryDir scratch{scratchTemplate()};
     ToolUi ui;
     QDateTime now = QDateTime::currentDateTime();
 

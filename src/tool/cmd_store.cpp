@@ -18,6 +18,7 @@
 #include "shell/DataFolderSetup.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <stdexcept>
@@ -42,6 +43,9 @@ void printKeys() {
 int runInit(const Args &args) {
     expectCount(args, 1, "store init FOLDER");
     useFolder(args[0]);
+    // The installation's folder (where DataBAK lives) is the one above the data folder.
+    if (Context().programFolder.isEmpty())
+        Context().programFolder = QFileInfo(Context().dataFolder).absolutePath();
     NullUi ui;
     const int installed = shell::PrepareDataFolder(ui);
     std::printf("templates=%d\n", installed);

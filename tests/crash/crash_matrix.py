@@ -17,6 +17,7 @@ Prints one line per operation: name, changes counted, crash points run, states f
 leftovers.
 """
 import argparse
+import glob
 import json
 import os
 import random
@@ -183,9 +184,17 @@ class Matrix:
     def args(self, op, root):
         return [a.replace('@', root) for a in op['args']]
 
-    def run_op(self, op, root, extra=None, check=True):
+    def prepare(self, op, name):
+        """A fresh copy of the folder after a start, with the operation's earlier steps."""
+        root = self.fresh(name)
+        self.start(root)
         for step in op.get('before', []):
             self.tool.run([a.replace('@', root) for a in step], self.env(root))
+        if op.get('before'):
+            self.start(root)
+        return root
+
+    def run_op(self, op, root, extra=None, check=True):
         return self.tool.run(self.args(op, root), self.env(root, extra), check=check)
 
     def start(self, root):
@@ -197,8 +206,7 @@ class Matrix:
     def check_op(self, op):
         name = op['name']
         # The state before, the uncrashed run, its count of changes.
-        root = self.fresh('count')
-        self.start(root)
+        root = self.prepare(op, 'count')
         old = self.state(root)
         count_file = os.path.join(root, 'count.txt')
         self.run_op(op, root, {'FOCARIS_CRASH_COUNT': count_file, 'FOCARIS_CRASH_ROOT': root})
@@ -214,8 +222,7 @@ class Matrix:
         found = {'old': 0, 'new': 0}
         left = 0
         for n in points:
-            root = self.fresh('crash')
-            self.start(root)
+            root = self.prepare(op, 'crash')
             p = self.run_op(op, root, {'FOCARIS_CRASH_AT': str(n), 'FOCARIS_CRASH_ROOT': root}, check=False)
             if p.returncode != CRASH_STATUS:
                 self.fail(name, n, 'did not end at change %d (status %d)\n%s' % (n, p.returncode, p.stderr))
@@ -242,6 +249,10 @@ class Matrix:
                     self.fail(name, n, 'neither old nor new: ' + describe(old, new, now))
                     continue
             found[kind] = found.get(kind, 0) + 1
+            for pattern in op.get('archives', []):
+                for path in glob.glob(pattern.replace('@', root)):
+                    if self.tool.run(['archive', 'list', path], check=False).returncode != 0:
+                        self.fail(name, n, 'a damaged archive where the save goes: ' + path)
             junk = leftovers(root, os.path.join(root, 'tmp'))
             if junk:
                 left += 1
@@ -270,8 +281,10 @@ def describe(old, new, now):
     for key in sorted(set(old) | set(new) | set(now)):
         a, b, c = old.get(key), new.get(key), now.get(key)
         if c != a and c != b:
-            if isinstance(c, list) and isinstance(a, list) and isinstance(b, list):
+            if key.endswith('.DBF') and isinstance(c, list) and isinstance(a, list) and isinstance(b, list):
                 parts.append('%s: %d rows (old %d, new %d)' % (key, len(c), len(a), len(b)))
+            elif isinstance(c, list) and len(c) < 8:
+                parts.append('%s: %s (old %s, new %s)' % (key, c, a, b))
             else:
                 parts.append('%s differs' % key)
     return '; '.join(parts) or 'a mix of old and new files'
@@ -360,13 +373,15 @@ def operations(group, work):
         ]
     if group == 'safety':
         return [
-            {'name': 'backup save', 'args': ['backup', 'save', d, '@/saves/noua.T21', '--yes'], 'changes': False,
+            {'name': 'backup save', 'args': ['backup', 'save', d, '@/saves/copie.T21', '--yes'], 'changes': False,
+             'archives': ['@/saves/*.T21'],
              'rerun_when_new': True},
             {'name': 'backup restore', 'before': [['application', 'delete', d, '8', '--yes']],
              'args': ['backup', 'restore', d, '@/saves/copie.T21', '--yes'], 'rerun_when_new': True},
             {'name': 'backup restore of other files', 'args': ['backup', 'restore', d, '@/saves/alte.T21', '--yes'],
              'changes': False, 'expect_refusal': True},
-            {'name': 'backup auto', 'args': ['backup', 'auto', d, '--yes'], 'changes': False},
+            {'name': 'backup auto', 'args': ['backup', 'auto', d, '--yes'], 'changes': False,
+             'archives': ['@/saves/auto/*']},
             {'name': 'setting set', 'args': ['setting', 'set', d + '/Focaris.set', 'VARIABILE', 'LUNA_LUCRU', '10.2023']},
         ]
     raise SystemExit('unknown group ' + group)
@@ -385,8 +400,7 @@ def main():
         m = Matrix(Tool(a.tool), work, seed)
         for op in operations(a.group, work):
             if op.get('expect_refusal'):
-                root = m.fresh('refusal')
-                m.start(root)
+                root = m.prepare(op, 'refusal')
                 before = m.state(root)
                 p = m.run_op(op, root, check=False)
                 if p.returncode == 0 or m.state(root) != before:
