@@ -62,6 +62,16 @@ void CreateTables() {
     CreateMembersTable(TablePath("Oameni.dbf"));
 }
 
+qint64 DropMembersWithoutApplication() {
+    const QString cereri = TablePath("Cereri.dbf"), oameni = TablePath("Oameni.dbf");
+    std::error_code ec;
+    if (!std::filesystem::exists(files::resolveCaseInsensitive(cereri.toStdString()), ec) ||
+        !std::filesystem::exists(files::resolveCaseInsensitive(oameni.toStdString()), ec))
+        return 0;
+    return ExecSql(QStringList{"DELETE FROM " + Quoted(oameni), "WHERE NRCRT IS NULL OR NRCRT NOT IN",
+                               "(SELECT NRCRT FROM " + Quoted(cereri) + " WHERE NRCRT IS NOT NULL)"});
+}
+
 void PackTable(const QString &path) { sql::TableCursor::pack(path.toStdString()); }
 
 void PurgeLog() {

@@ -216,7 +216,10 @@ StartupSteps StartupSteps::defaults()
     StartupSteps steps;
     steps.openSave = [](Ui &ui, const QString &archive) { return OpenSaveForWork(ui, archive); };
     steps.removeLeftovers = [] { RemoveLeftovers(); };
-    steps.createTables = [] { CreateTables(); };
+    steps.createTables = [] {
+        CreateTables();
+        DropMembersWithoutApplication();
+    };
     steps.purgeLog = [] { PurgeLog(); };
     steps.upgradeData = [](Ui &) {
         // The templates by the data folder's version first, then the applications table.

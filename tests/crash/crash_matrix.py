@@ -31,7 +31,7 @@ import dbfread
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REGISTER_WRITER = os.path.join(HERE, '..', 'periods', 'register_archive.py')
-MAX_POINTS = 60   # crash points run per operation; above that, a seeded sample
+MAX_POINTS = 40   # crash points run per operation; above that, a seeded sample
 CRASH_STATUS = 86
 
 # Columns whose values change from one run to the next whatever the data (the time of a
@@ -104,8 +104,10 @@ def snapshot(data):
 def engine_reads(tool, data):
     for name in tables_of(data):
         tool.run(['dbf', 'dump', os.path.join(data, name)])
-    tool.run(['sql', data, 'SELECT COUNT(*) AS N FROM "Cereri.dbf"'])
-    tool.run(['sql', data, 'SELECT COUNT(*) AS N FROM "Oameni.dbf"'])
+
+
+def without_log(state):
+    return {k: v for k, v in state.items() if k != 'LOG.DBF'}
 
 
 SCRATCH = re.compile(r'^(\..*|.*\.part|.*\.tmp|DataBAK\..*|TMP\d+|SaveRA\d+|VMG\d+|ASF\d+|Restaurare\d+)$')
@@ -158,6 +160,8 @@ class Matrix:
         env = self.env(self.base)
         self.tool.run(['store', 'city', data, '--months', '2', '--per-month', '4'], env)
         self.tool.run(['store', 'init', data], env)
+        self.tool.run(['months', 'add', data, '10.2023'], env)
+        self.tool.run(['months', 'add', data, '11.2023'], env)
         self.tool.run(['backup', 'save', data, os.path.join(self.base, 'saves', 'copie.T21'), '--yes'], env)
         self.tool.run(['setting', 'set', os.path.join(self.base, 'machine', 'Focaris.ini'), '94',
                        'CALESALVARI', os.path.join(self.base, 'saves', 'auto')], env, check=False)
@@ -239,6 +243,8 @@ class Matrix:
                 kind = 'old'
             elif now == new:
                 kind = 'new'
+            elif without_log(now) == without_log(new) and now.get('LOG.DBF') == old.get('LOG.DBF'):
+                kind = 'new without its log row'
             else:
                 kind = None
                 for step, ok in op.get('steps', {}).items():
@@ -258,14 +264,14 @@ class Matrix:
                 left += 1
                 self.fail(name, n, 'left behind after the start: %s' % ', '.join(junk))
             # Run again: the uncrashed result.
-            if kind != 'new' or op.get('rerun_when_new', False):
+            if not kind.startswith('new') or op.get('rerun_when_new', False):
                 p = self.run_op(op, root, check=False)
                 if p.returncode != 0 and not (kind == 'new' and op.get('rerun_when_new') == 'may refuse'):
                     self.fail(name, n, 'the run after the crash failed (%s): %s%s' % (kind, p.stdout, p.stderr))
                     continue
                 self.start(root)
                 again = self.state(root)
-                if again != new:
+                if (again != new) if not kind.startswith('new') else (without_log(again) != without_log(new)):
                     self.fail(name, n, 'the run after the crash (%s) differs from an uncrashed run: %s'
                               % (kind, describe(old, new, again)))
         states = ' / '.join('%s %d' % (k, v) for k, v in found.items() if v or k in ('old', 'new'))
@@ -287,7 +293,11 @@ def describe(old, new, now):
                 parts.append('%s: %s (old %s, new %s)' % (key, c, a, b))
             else:
                 parts.append('%s differs' % key)
-    return '; '.join(parts) or 'a mix of old and new files'
+    if not parts:
+        parts = ['%s %s' % (k, 'old' if now.get(k) == old.get(k) else 'new') for k in sorted(set(old) | set(new))
+                 if old.get(k) != new.get(k)]
+        return 'a mix: ' + ', '.join(parts)
+    return '; '.join(parts)
 
 
 # ---------------------------------------------------------------------------------------
@@ -302,7 +312,7 @@ def application_json(work):
                        {'Titular': 'POPESCU ANA', 'CNP': cnp('285020312345'), 'Venit': 300, 'Calitate': 'partener'}]}
     json.dump(app, open(path, 'w'))
     changed = dict(app, SubSemn='POPESCU IOAN', NrCam='3')
-    changed['members'] = app['members'][:1]
+    del changed['members']
     json.dump(changed, open(os.path.join(work, 'schimbat.json'), 'w'))
     return path
 
@@ -347,7 +357,8 @@ def operations(group, work):
             {'name': 'application modify', 'args': ['application', 'modify', d, '8', '--from', mod, '--yes'],
              'rerun_when_new': True},
             {'name': 'application delete', 'args': ['application', 'delete', d, '8', '--yes']},
-            {'name': 'applications copy', 'args': ['applications', 'copy', d, '--from', '10.2023']},
+            {'name': 'applications copy', 'before': [['months', 'add', d, '12.2023']],
+             'args': ['applications', 'copy', d, '--from', '11.2023', '--month', '12.2023']},
             {'name': 'applications remove-also-in', 'args': ['applications', 'remove-also-in', d, '--other', '10.2023']},
         ]
     if group == 'bulk':
