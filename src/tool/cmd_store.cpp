@@ -13,6 +13,7 @@
 #include "core/Keys.h"
 #include "core/Months.h"
 #include "core/Settings.h"
+#include "core/TempFiles.h"
 #include "core/NullUi.h"
 #include "engines/localsql/CityFolder.h"
 #include "shell/DataFolderSetup.h"
@@ -46,6 +47,11 @@ int runInit(const Args &args) {
     // The installation's folder (where DataBAK lives) is the one above the data folder.
     if (Context().programFolder.isEmpty())
         Context().programFolder = QFileInfo(Context().dataFolder).absolutePath();
+    // As at a start, the installation's temporary folder is emptied: what an earlier run
+    // cut short left there (a scratch copy of a save, an unpacked import) is of no use.
+    const QString temp = Context().programFolder + QStringLiteral("/Temp");
+    if (QFileInfo(temp).isDir())
+        DeleteFolder(temp);
     NullUi ui;
     const int installed = shell::PrepareDataFolder(ui);
     std::printf("templates=%d\n", installed);
