@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <vector>
 
 namespace focaris {
@@ -68,8 +69,14 @@ qint64 DropMembersWithoutApplication() {
     if (!std::filesystem::exists(files::resolveCaseInsensitive(cereri.toStdString()), ec) ||
         !std::filesystem::exists(files::resolveCaseInsensitive(oameni.toStdString()), ec))
         return 0;
-    return ExecSql(QStringList{"DELETE FROM " + Quoted(oameni), "WHERE NRCRT IS NULL OR NRCRT NOT IN",
-                               "(SELECT NRCRT FROM " + Quoted(cereri) + " WHERE NRCRT IS NOT NULL)"});
+    // Tables of another layout (no NRCRT), or a table another computer holds, are left as
+    // they are: the start goes on, and the next start tries again.
+    try {
+        return ExecSql(QStringList{"DELETE FROM " + Quoted(oameni), "WHERE NRCRT IS NULL OR NRCRT NOT IN",
+                                   "(SELECT NRCRT FROM " + Quoted(cereri) + " WHERE NRCRT IS NOT NULL)"});
+    } catch (const std::exception &) {
+        return 0;
+    }
 }
 
 void PackTable(const QString &path) { sql::TableCursor::pack(path.toStdString()); }

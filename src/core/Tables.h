@@ -28,7 +28,8 @@ void CreateTables();
 // operations that write both tables write the members first and remove the applications
 // first, so that a process ended between the two leaves only such members behind; the
 // start drops them, which gives back the state before the addition or after the removal.
-// Returns how many were dropped (0 when either table is missing).
+// Returns how many were dropped (0 when either table is missing, has no NRCRT column or
+// cannot be written now).
 qint64 DropMembersWithoutApplication();
 
 // Removes the rows marked deleted; the table is taken exclusively for that.
