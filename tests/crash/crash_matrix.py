@@ -31,7 +31,7 @@ import dbfread
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REGISTER_WRITER = os.path.join(HERE, '..', 'periods', 'register_archive.py')
-MAX_POINTS = 40   # crash points run per operation; above that, a seeded sample
+MAX_POINTS = 30   # crash points run per operation; above that, a seeded sample
 CRASH_STATUS = 86
 
 # Columns whose values change from one run to the next whatever the data (the time of a
@@ -108,6 +108,18 @@ def engine_reads(tool, data):
 
 def without_log(state):
     return {k: v for k, v in state.items() if k != 'LOG.DBF'}
+
+
+def without_keys(state):
+    """The state with the key columns and counters left out: the same rows under other keys."""
+    out = {}
+    for k, v in without_log(state).items():
+        if k.endswith('.DBF'):
+            v = sorted(tuple(c for c in r if c.split('=', 1)[0] not in ('NRCRT', 'NROM')) for r in v)
+        elif k == 'FOCARIS.SET':
+            v = [l for l in v if l.split('=', 1)[0] not in ('NRCRT', 'NROM')]
+        out[k] = v
+    return out
 
 
 SCRATCH = re.compile(r'^(\..*|.*\.part|.*\.tmp|DataBAK\..*|TMP\d+|SaveRA\d+|VMG\d+|ASF\d+|Restaurare\d+)$')
@@ -271,9 +283,13 @@ class Matrix:
                     continue
                 self.start(root)
                 again = self.state(root)
-                targets = [without_log(new)] + ([without_log(old)] if op.get('rerun_may_renumber') else [])
-                if (again != new and without_log(again) not in targets[1:]) if not kind.startswith('new') \
-                        else (without_log(again) not in targets):
+                if op.get('rerun_may_renumber'):
+                    differs = without_keys(again) != without_keys(new)
+                elif kind.startswith('new'):
+                    differs = without_log(again) != without_log(new)
+                else:
+                    differs = again != new
+                if differs:
                     self.fail(name, n, 'the run after the crash (%s) differs from an uncrashed run: %s'
                               % (kind, describe(old, new, again)))
         states = ' / '.join('%s %d' % (k, v) for k, v in found.items() if v or k in ('old', 'new'))
@@ -383,6 +399,9 @@ def operations(group, work):
             {'name': 'application modify', 'args': ['application', 'modify', d, '8', '--from', mod, '--yes'],
              'rerun_when_new': True},
             {'name': 'application delete', 'args': ['application', 'delete', d, '8', '--yes']},
+        ]
+    if group == 'copies':
+        return [
             {'name': 'applications copy', 'before': [['months', 'add', d, '12.2023']],
              'args': ['applications', 'copy', d, '--from', '11.2023', '--month', '12.2023']},
             {'name': 'applications remove-also-in', 'args': ['applications', 'remove-also-in', d, '--other', '10.2023']},
@@ -437,7 +456,10 @@ def main():
     ap.add_argument('--work')
     a = ap.parse_args()
     seed = a.seed if a.seed is not None else random.randrange(1 << 30)
-    work = a.work or tempfile.mkdtemp(prefix='crash-matrix-')
+    # A memory file system when there is one: the runs flush every committing rename, which
+    # on a disk shared with other builds costs more than the whole matrix.
+    shm = '/dev/shm' if os.path.isdir('/dev/shm') and os.access('/dev/shm', os.W_OK) else None
+    work = a.work or tempfile.mkdtemp(prefix='crash-matrix-', dir=shm)
     try:
         m = Matrix(Tool(a.tool), work, seed)
         for op in operations(a.group, work):
