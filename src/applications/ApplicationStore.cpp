@@ -110,16 +110,24 @@ qint64 ApplicationStore::insert(const ApplicationEditor &e)
     for (qsizetype i = 0; i < vals.size(); ++i)
         lines << vals[i] + (i + 1 < vals.size() ? "," : "");
     lines << ")";
-    const TableStamp before = ApplicationsStamp();
-    ExecSql(lines);
-    NoteApplicationsWrite(before, listValues(e));
-    NoteTariffWrite(before, WorkingMonthCode(), f.Furnizor, typed(f.Tarif), true);
-
-    // The members typed for the new application move from the temporary table.
+    // The members typed for the new application move from the temporary table first, and
+    // the application follows: a process ended between the two leaves members without an
+    // application, which the next start drops, never an application without its members.
     const QString temp = Quoted(e.membersTable());
     ExecSql(QStringList{"UPDATE " + temp, "SET NRCRT=" + QString::number(key)});
     ExecSql(QStringList{"INSERT INTO " + Quoted(TablePath("Oameni.dbf")) + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)",
                         "SELECT NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE", "FROM " + temp});
+    const TableStamp before = ApplicationsStamp();
+    try {
+        ExecSql(lines);
+    } catch (...) {
+        // The application could not be written: its members go again, so that a retry
+        // is not refused and no member stays without its application.
+        ExecSql(QStringList{"DELETE FROM " + Quoted(TablePath("Oameni.dbf")), "WHERE NRCRT=" + QString::number(key)});
+        throw;
+    }
+    NoteApplicationsWrite(before, listValues(e));
+    NoteTariffWrite(before, WorkingMonthCode(), f.Furnizor, typed(f.Tarif), true);
     TryDeleteFile(e.membersTable());
     WriteLog("Adaugare Cerere " + QString::number(FieldWhole(f.Nr_Cere)) + " - " + f.SubSemn);
     return key;
@@ -185,14 +193,18 @@ bool ApplicationStore::remove(qint64 nrcrt, bool ask)
     if (ask && ui_.message("Stergere cerere", "\rDoriti sa stergem cererea lui " + row.text("SUBSEMN") + "?",
                            MsgWarning, BtnDa + BtnNu) != ResDa)
         return false;
-    WriteLog("Stergere Cerere " + row.number("NR_CERE") + "/" + FormatDate(row.date("DATACERE")) + " - " +
-             row.text("SUBSEMN"));
+    const QString logText = "Stergere Cerere " + row.number("NR_CERE") + "/" + FormatDate(row.date("DATACERE")) +
+                            " - " + row.text("SUBSEMN");
+    // The application goes first and its members after it: a process ended between the
+    // two leaves members without an application, which the next start drops. The log row
+    // follows the removal it tells of.
     // The suggestion lists may keep a value no application uses any more: they only suggest.
     const TableStamp before = ApplicationsStamp();
     ExecSql(QStringList{"DELETE FROM " + Quoted(TablePath("Cereri.dbf")), "WHERE NRCRT=" + QString::number(nrcrt)});
     NoteApplicationsWrite(before, {});
     NoteTariffWrite(before, -1, {}, {}, false);
     ExecSql(QStringList{"DELETE FROM " + Quoted(TablePath("Oameni.dbf")), "WHERE NRCRT=" + QString::number(nrcrt)});
+    WriteLog(logText);
     return true;
 }
 

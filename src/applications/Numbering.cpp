@@ -5,6 +5,8 @@
 #include "core/DataStore.h"
 #include "core/Formats.h"
 
+#include <QSet>
+
 namespace focaris {
 
 namespace {
@@ -64,15 +66,12 @@ Outcome NumberDispositions(Ui &ui, int month, const NumberingRequest &req)
         ProgressScope progress(ui, QStringLiteral("Renumerotez ..."), 3);
         const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
         const QString date = SqlText(FormatDate(req.date));
-        if (req.clearOthers)
-            ExecSql({QStringLiteral("UPDATE ") + cereri, QStringLiteral("SET NR_DISP=\"\", DATADISP=NULL"),
-                     QStringLiteral("WHERE LUNACRT=") + QString::number(month)});
         progress.step();
         QStringList where{rangeCondition(month, req.from, req.to)};
         const QString category = CategoryCondition(req.category);
         if (!category.isEmpty())
             where << QStringLiteral("AND ") + category;
-        if (req.sameNumber) {
+        if (req.sameNumber && !req.clearOthers) {
             // One common disposition for the whole group: one statement.
             progress.step();
             QStringList lines{QStringLiteral("UPDATE ") + cereri,
@@ -84,15 +83,28 @@ Outcome NumberDispositions(Ui &ui, int month, const NumberingRequest &req)
         QStringList select{QStringLiteral("SELECT NRCRT, NR_CERE FROM ") + cereri};
         const sql::ResultSet rows = QuerySql(select + where + QStringList{QStringLiteral("ORDER BY NR_CERE")});
         progress.step();
-        // The numbers and the date of every selected application in one statement.
+        // The numbers and the date of every selected application, and the clearing of the
+        // month's other numbers, in one statement: a process ended half-way never leaves
+        // the month with its numbers cleared and the new ones not yet given.
         KeyedUpdate withDate(QStringLiteral("NRCRT"), {QStringLiteral("NR_DISP CHAR(16)"), QStringLiteral("DATADISP DATE")});
         qint64 number = req.start;
-        for (std::size_t r = 0; r < rows.rowCount(); ++r)
-            withDate.add(rows.value(r, 0).toInt(), {SqlText(QString::number(number++)), date});
+        QSet<qint64> numbered;
+        for (std::size_t r = 0; r < rows.rowCount(); ++r) {
+            const qint64 key = rows.value(r, 0).toInt();
+            numbered.insert(key);
+            withDate.add(key, {SqlText(QString::number(req.sameNumber ? req.start : number++)), date});
+        }
+        if (req.clearOthers) {
+            const sql::ResultSet all = QuerySql({QStringLiteral("SELECT NRCRT FROM ") + cereri,
+                                                 QStringLiteral("WHERE LUNACRT=") + QString::number(month)});
+            for (std::size_t r = 0; r < all.rowCount(); ++r)
+                if (!numbered.contains(all.value(r, 0).toInt()))
+                    withDate.add(all.value(r, 0).toInt(), {QStringLiteral("\"\""), QStringLiteral("NULL")});
+        }
         const QString monthOnly = QStringLiteral("X.LUNACRT=") + QString::number(month);
-        const qint64 n = withDate.apply(TablePath(QStringLiteral("Cereri.dbf")), monthOnly);
+        withDate.apply(TablePath(QStringLiteral("Cereri.dbf")), monthOnly);
         progress.step();
-        return Outcome::success(n);
+        return Outcome::success(qint64(rows.rowCount()));
     });
     if (out.done)
         ui.message(title, QStringLiteral("\rDispozitiile au fost numerotate."), MsgInformation, BtnOK);

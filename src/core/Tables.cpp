@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <vector>
 
 namespace focaris {
@@ -60,6 +61,22 @@ void CreateTables() {
     createTable(TablePath("LOG.DBF"), LogColumns());
     CreateApplicationsTable(TablePath("Cereri.dbf"));
     CreateMembersTable(TablePath("Oameni.dbf"));
+}
+
+qint64 DropMembersWithoutApplication() {
+    const QString cereri = TablePath("Cereri.dbf"), oameni = TablePath("Oameni.dbf");
+    std::error_code ec;
+    if (!std::filesystem::exists(files::resolveCaseInsensitive(cereri.toStdString()), ec) ||
+        !std::filesystem::exists(files::resolveCaseInsensitive(oameni.toStdString()), ec))
+        return 0;
+    // Tables of another layout (no NRCRT), or a table another computer holds, are left as
+    // they are: the start goes on, and the next start tries again.
+    try {
+        return ExecSql(QStringList{"DELETE FROM " + Quoted(oameni), "WHERE NRCRT IS NULL OR NRCRT NOT IN",
+                                   "(SELECT NRCRT FROM " + Quoted(cereri) + " WHERE NRCRT IS NOT NULL)"});
+    } catch (const std::exception &) {
+        return 0;
+    }
 }
 
 void PackTable(const QString &path) { sql::TableCursor::pack(path.toStdString()); }

@@ -24,6 +24,14 @@ void CreateMembersTable(const QString &path);
 // "LOG.DBF", then "Cereri.dbf", then "Oameni.dbf" of the data folder, each when missing.
 void CreateTables();
 
+// Marks deleted the members whose application is not in the applications table. The
+// operations that write both tables write the members first and remove the applications
+// first, so that a process ended between the two leaves only such members behind; the
+// start drops them, which gives back the state before the addition or after the removal.
+// Returns how many were dropped (0 when either table is missing, has no NRCRT column or
+// cannot be written now).
+qint64 DropMembersWithoutApplication();
+
 // Removes the rows marked deleted; the table is taken exclusively for that.
 void PackTable(const QString &path);
 

@@ -275,11 +275,8 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
     ExecSql(QStringList{QStringLiteral("DELETE FROM ") + Quoted(cereri), QStringLiteral("WHERE LUNACRT=") + code});
     RebuildMembersTable();
 
-    ui.progressShow(QStringLiteral("Preluare date..."), int(plan.applications.size() / std::size_t(kind.applicationStep)));
-    stepRows(ui, applicationRows.size(), kind.applicationStep);
-    applications.appendMany(applicationRows);
-    SetKey(QStringLiteral("NRCRT"), Amount::fromWhole(firstApplication + std::int64_t(applicationRows.size())));
-    ui.progressHide();
+    // The members go in before their applications: a process ended between the two leaves
+    // only members without an application, which the next start drops.
     ui.progressShow(QStringLiteral("Preluare persoane..."), int(plan.members.size() / std::size_t(kind.memberStep)));
     {
         dbf::DbfTable members(pathOf(oameni));
@@ -288,6 +285,11 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
         members.appendMany(records);
         SetKey(QStringLiteral("NROM"), Amount::fromWhole(firstMember + std::int64_t(records.size())));
     }
+    ui.progressHide();
+    ui.progressShow(QStringLiteral("Preluare date..."), int(plan.applications.size() / std::size_t(kind.applicationStep)));
+    stepRows(ui, applicationRows.size(), kind.applicationStep);
+    applications.appendMany(applicationRows);
+    SetKey(QStringLiteral("NRCRT"), Amount::fromWhole(firstApplication + std::int64_t(applicationRows.size())));
     ui.progressHide();
 
     WriteLog(kind.logText);

@@ -3,6 +3,7 @@
 
 #include "core/Context.h"
 #include "core/DataStore.h"
+#include "core/Tables.h"
 #include "core/Months.h"
 #include "core/Ui.h"
 #include "periods/MonthList.h"
@@ -57,13 +58,11 @@ DeleteOutcome DeleteListedMonth(Ui &ui, PeriodList &list, int index)
     // listed and the deletion can be asked again.
     const QString code = QString::number(MonthCode(month));
     const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
-    out.members = ExecSql(QStringList{
-        QStringLiteral("DELETE FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf"))),
-        QStringLiteral("WHERE NRCRT IN"),
-        QStringLiteral("(SELECT NRCRT FROM ") + cereri,
-        QStringLiteral("WHERE LUNACRT=") + code + QStringLiteral(")")});
+    // The applications go first and their members after them: a process ended between
+    // the two leaves only members without an application, which the next start drops.
     out.applications = ExecSql(QStringList{QStringLiteral("DELETE FROM ") + cereri,
                                            QStringLiteral("WHERE LUNACRT=") + code});
+    out.members = DropMembersWithoutApplication();
 
     list.months.removeAt(index);
     WriteMonthList(list.months);

@@ -7,8 +7,10 @@
 #include "engines/archive/Archive.h"
 #include "engines/archive/FolderFiles.h"
 #include "engines/common/Codepage.h"
+#include "engines/common/FileChanges.h"
 #include "engines/common/FileNames.h"
 #include "engines/dbase/DbfTable.h"
+#include "safety/FolderSwap.h"
 #include "safety/SavePlace.h"
 
 #include <QDir>
@@ -57,6 +59,9 @@ QString prepareCopy(Ui &ui, bool leadingBreak)
     int copied = 0;
     if (whole) {
         for (const auto &file : archive::listFiles(toPath(DataFolder()))) {
+            // The scratch files of a write cut short are not data: they stay out of saves.
+            if (IsScratchFileName(fromPath(file.filename())))
+                continue;
             if (BeforeScratchCopy)
                 BeforeScratchCopy(fromPath(file));
             std::error_code ec;
@@ -105,9 +110,7 @@ void archiveCopy(Ui &ui, const QString &copy, const QString &target, int level =
 // never left half-overwritten.
 bool moveOver(const QString &source, const QString &target)
 {
-    std::error_code ec;
-    fs::rename(toPath(source), toPath(target), ec);
-    if (!ec)
+    if (files::commitRename(toPath(source), toPath(target)))
         return true;
     return archive::copyAndErase(toPath(source), toPath(target));
 }
@@ -122,58 +125,6 @@ bool askSendToServer(Ui &ui)
     return ui.message(QStringLiteral("Copie la Distanta"),
                       kBreak + QStringLiteral("Doriti sa transmiteti salvarea si pe Server?"),
                       MsgConfirmation, BtnDa + BtnNu) == ResDa;
-}
-
-// The swap of the restore (see RestoreArchive). False leaves the old files in place.
-bool swapDataFiles(const fs::path &unpacked, const fs::path &data, const fs::path &bak)
-{
-    const auto incoming = archive::listFiles(unpacked);
-    const auto current = archive::listFiles(data);
-    std::vector<std::pair<fs::path, fs::path>> staged;  // scratch name → final name
-    auto dropStaged = [&] {
-        std::error_code ec;
-        for (const auto &s : staged)
-            fs::remove(s.first, ec);
-    };
-    for (std::size_t i = 0; i < incoming.size(); ++i) {
-        const fs::path scratch = data / (".restore-" + std::to_string(i) + ".tmp");
-        std::error_code ec;
-        fs::copy_file(incoming[i], scratch, fs::copy_options::overwrite_existing, ec);
-        staged.emplace_back(scratch, data / incoming[i].filename());
-        if (ec) {
-            dropStaged();
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::create_directories(bak, ec);
-    archive::clearFolder(bak);
-    for (const auto &file : current) {
-        fs::copy_file(file, bak / file.filename(), fs::copy_options::overwrite_existing, ec);
-        if (ec) {
-            dropStaged();
-            return false;
-        }
-    }
-    bool ok = true;
-    for (const auto &file : current)
-        if (!fs::remove(file, ec) || ec)
-            ok = false;
-    std::size_t renamed = 0;
-    for (; ok && renamed < staged.size(); ++renamed) {
-        fs::rename(staged[renamed].first, staged[renamed].second, ec);
-        if (ec)
-            ok = false;
-    }
-    if (ok)
-        return true;
-    // Put the old data back whole: the new files out, the old ones in from DataBAK.
-    dropStaged();
-    for (std::size_t i = 0; i + 1 < renamed; ++i)
-        fs::remove(staged[i].second, ec);
-    for (const auto &file : current)
-        fs::copy_file(bak / file.filename(), file, fs::copy_options::overwrite_existing, ec);
-    return false;
 }
 
 } // namespace
@@ -228,9 +179,13 @@ bool RestoreArchive(Ui &ui, const QString &archivePath)
     bool done = false;
     if (result.failed || archive::listFiles(toPath(unpacked)).empty()) {
         ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Restaurare esuata!"), MsgError, BtnOK);
+    } else if (!HoldsProgramTables(unpacked)) {
+        // A readable archive of other files would otherwise replace the whole data folder.
+        ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Arhiva nu contine datele programului!"),
+                   MsgError, BtnOK);
     } else {
         const fs::path bak = files::resolveCaseInsensitive(toPath(ProgramFolder()) / "DataBAK");
-        done = swapDataFiles(toPath(unpacked), toPath(DataFolder()), bak);
+        done = SwapDataFiles(unpacked, DataFolder(), fromPath(bak));
         if (done)
             ui.message(QStringLiteral("Informatie"),
                        QStringLiteral("Restaurare incheiata cu succes !") + kBreak +

@@ -32,12 +32,11 @@ extern std::function<void(const QString &file)> BeforeScratchCopy;
 bool RestoreRefused(Ui &ui, const QString &title);
 
 // Replaces the data folder with the files of `archivePath` (after RestoreRefused). A damaged or empty archive
-// shows "Restaurare esuata!" and leaves the data untouched. The replaced files are kept in
-// ProgramFolder/DataBAK. The swap is done so that a failure half-way leaves the old data
-// complete: the new files are first copied beside the old ones under scratch names, the
-// old ones are copied into DataBAK, and only then are the old ones removed and the new
-// ones renamed into place; should that last step fail, the old files come back from
-// DataBAK. True when the data folder was replaced.
+// shows "Restaurare esuata!", an archive without the program's tables "Arhiva nu contine
+// datele programului!", and both leave the data untouched. The replaced files are kept in
+// ProgramFolder/DataBAK. The swap (SwapDataFiles) leaves the old data or the new data
+// whatever moment the process ends at; the previous DataBAK stays until the new files
+// are in place. True when the data folder was replaced.
 bool RestoreArchive(Ui &ui, const QString &archivePath);
 
 // The button "Incarca o salvare anterioara": the warning question, the open dialog, then

@@ -27,6 +27,8 @@ int missingTemplates(const QString &folder)
 
 int PrepareDataFolder(Ui &ui, const StartupSteps &steps)
 {
+    if (steps.removeLeftovers)
+        steps.removeLeftovers();
     const int missingBefore = missingTemplates(DataFolder());
     if (steps.createTables)
         steps.createTables();

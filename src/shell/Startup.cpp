@@ -12,6 +12,7 @@
 #include "core/TempFiles.h"
 #include "core/Ui.h"
 #include "safety/Backup.h"
+#include "safety/FolderSwap.h"
 #include "shell/FileType.h"
 #include "shell/Folders.h"
 
@@ -123,6 +124,10 @@ StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSte
     // The working context: operator, nothing unlocked, the folders of the program.
     barMaximum(feedback, 100);
     InitContext(options.programFolder.isEmpty() ? DefaultProgramFolder() : options.programFolder);
+    // The temporary folder goes when the program ends; after a run that was cut short its
+    // scratch copies are still there and are of no use to anyone.
+    if (QFileInfo(TempFolder()).isDir())
+        DeleteFolder(TempFolder());
     QDir().mkpath(TempFolder());
 
     // A private folder for the database engine's temporary files.
@@ -169,6 +174,10 @@ StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSte
             ctx.dataFolder = server;
     }
 
+    // What a write cut short by a crash or a power cut left behind, before anything reads
+    // the folder: an interrupted restore is finished, scratch files are removed.
+    if (steps.removeLeftovers)
+        steps.removeLeftovers();
     // The settings file of the data folder now in force (a network folder or the save).
     RequireOwnSettingsFile(SharedSettingsFile());
 
@@ -212,7 +221,11 @@ StartupSteps StartupSteps::defaults()
 {
     StartupSteps steps;
     steps.openSave = [](Ui &ui, const QString &archive) { return OpenSaveForWork(ui, archive); };
-    steps.createTables = [] { CreateTables(); };
+    steps.removeLeftovers = [] { RemoveLeftovers(); };
+    steps.createTables = [] {
+        CreateTables();
+        DropMembersWithoutApplication();
+    };
     steps.purgeLog = [] { PurgeLog(); };
     steps.upgradeData = [](Ui &) {
         // The templates by the data folder's version first, then the applications table.

@@ -32,6 +32,8 @@ struct StartupSteps {
     // folder, the archive is unpacked into its "Data" and the context points there; false
     // when it could not be unpacked completely (the run goes on with what was unpacked).
     std::function<bool(Ui &ui, const QString &archive)> openSave;
+    // Finishes an interrupted restore and removes the scratch files of interrupted writes.
+    std::function<void()> removeLeftovers;
     std::function<void()> loadAdminSettings;
     std::function<void()> createTables;
     std::function<void()> purgeLog;

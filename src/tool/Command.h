@@ -2,6 +2,8 @@
 // file (cmd_<area>.cpp) with a static Registration, so that areas grow independently.
 #pragma once
 
+#include <QString>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,5 +29,12 @@ std::string takeOption(Args &args, const std::string &name, const std::string &d
 bool takeFlag(Args &args, const std::string &name);
 // Throws a usage error unless args has exactly n items.
 void expectCount(const Args &args, std::size_t n, const char *usage);
+
+// The name pattern of a command's scratch folder in the system's temporary folder,
+// "focaris-tool-PID-XXXXXX" (for QTemporaryDir): the process number lets a later run
+// recognise the folders of a run that was killed, and remove them.
+QString scratchTemplate();
+// Removes the scratch folders of runs whose process no longer exists.
+void removeDeadScratch();
 
 } // namespace focaris::tool

@@ -57,7 +57,7 @@ private:
 // The working context of one command: the data folder, a scratch program folder (the
 // temporary members table lives there) unless --program names one, the working month.
 struct Session {
-    QTemporaryDir scratch;
+    QTemporaryDir scratch{scratchTemplate()};
     Session(Args &args)
     {
         const std::string program = takeOption(args, "--program");

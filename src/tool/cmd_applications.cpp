@@ -69,7 +69,7 @@ struct Session {
         args.erase(args.begin());
         if (!QDir(folder).exists())
             throw std::runtime_error("folder does not exist: " + folder.toStdString());
-        scratch = std::make_unique<QTemporaryDir>();
+        scratch = std::make_unique<QTemporaryDir>(scratchTemplate());
         WorkingContext &ctx = Context();
         ctx.dataFolder = folder;
         ctx.tempFolder = scratch->path();

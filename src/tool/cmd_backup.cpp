@@ -82,7 +82,7 @@ int backupCommand(const Args &all)
         throw std::runtime_error(std::string("usage: focaris-tool ") + kUsage);
     const std::string verb = args[0];
     args.erase(args.begin());
-    QTemporaryDir scratch;
+    QTemporaryDir scratch{scratchTemplate()};
     if (verb == "save") {
         expectCount(args, 2, "backup save FOLDER FILE.T21 [--yes]");
         useDataFolder(args[0], scratch);

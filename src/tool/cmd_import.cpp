@@ -9,6 +9,9 @@
 
 #include "periods/Imports.h"
 
+#include "core/Context.h"
+
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -29,7 +32,14 @@ int runImport(const Args &all, bool vmg)
     if (!QFileInfo::exists(file))
         throw std::runtime_error("file does not exist: " + args[1]);
     PeriodsConsole ui(false);
+    // The import keeps its unpacked copy in the temporary folder, which the program
+    // removes when it ends; this run removes the copy it made itself.
+    const QDir temp(TempFolder());
+    const QStringList before = temp.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     const periods::ImportResult r = vmg ? periods::ImportVmgArchive(ui, file) : periods::ImportAsfArchive(ui, file);
+    for (const QString &entry : temp.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (!before.contains(entry) && (entry.startsWith(QStringLiteral("VMG")) || entry.startsWith(QStringLiteral("ASF"))))
+            QDir(temp.filePath(entry)).removeRecursively();
     if (!r.imported)
         return 1;
     std::printf("applications=%lld members=%lld\n", static_cast<long long>(r.applications),

@@ -54,7 +54,7 @@ int remoteCommand(const Args &all)
         throw std::runtime_error(std::string("usage: focaris-tool ") + kUsage);
 
     // A scratch program folder: the exchange's files live in its Temp folder.
-    QTemporaryDir scratch;
+    QTemporaryDir scratch{focaris::tool::scratchTemplate()};
     focaris::InitContext(scratch.path());
     QDir().mkpath(focaris::TempFolder());
 

@@ -52,7 +52,7 @@ private:
 // The data folder as the program's data folder, in a scratch program folder; the working
 // month from --month or the folder's settings.
 struct ToolSession {
-    QTemporaryDir scratch;
+    QTemporaryDir scratch{scratchTemplate()};
     ToolSession(const std::string &dataFolder, const std::string &month)
     {
         const QString data = QFileInfo(QString::fromStdString(dataFolder)).absoluteFilePath();

@@ -73,7 +73,7 @@ public:
 // A scratch program folder (its Temp holds the engine's scratch files) around the data
 // folder given on the command line.
 struct ToolSession {
-    QTemporaryDir scratch;
+    QTemporaryDir scratch{scratchTemplate()};
     ToolUi ui;
     QDateTime now = QDateTime::currentDateTime();
 

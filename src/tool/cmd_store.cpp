@@ -13,11 +13,13 @@
 #include "core/Keys.h"
 #include "core/Months.h"
 #include "core/Settings.h"
+#include "core/TempFiles.h"
 #include "core/NullUi.h"
 #include "engines/localsql/CityFolder.h"
 #include "shell/DataFolderSetup.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <stdexcept>
@@ -42,6 +44,14 @@ void printKeys() {
 int runInit(const Args &args) {
     expectCount(args, 1, "store init FOLDER");
     useFolder(args[0]);
+    // The installation's folder (where DataBAK lives) is the one above the data folder.
+    if (Context().programFolder.isEmpty())
+        Context().programFolder = QFileInfo(Context().dataFolder).absolutePath();
+    // As at a start, the installation's temporary folder is emptied: what an earlier run
+    // cut short left there (a scratch copy of a save, an unpacked import) is of no use.
+    const QString temp = Context().programFolder + QStringLiteral("/Temp");
+    if (QFileInfo(temp).isDir())
+        DeleteFolder(temp);
     NullUi ui;
     const int installed = shell::PrepareDataFolder(ui);
     std::printf("templates=%d\n", installed);

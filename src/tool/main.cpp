@@ -6,12 +6,17 @@
 #include "shell/Startup.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QRegularExpression>
 
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <iostream>
 #include <map>
 #include <stdexcept>
+#include <signal.h>
+#include <unistd.h>
 
 namespace focaris::tool {
 namespace {
@@ -65,6 +70,26 @@ void expectCount(const Args &args, std::size_t n, const char *usage)
         throw std::runtime_error(std::string("usage: focaris-tool ") + usage);
 }
 
+QString scratchTemplate()
+{
+    return QDir::tempPath() + QStringLiteral("/focaris-tool-") + QString::number(::getpid()) +
+           QStringLiteral("-XXXXXX");
+}
+
+void removeDeadScratch()
+{
+    static const QRegularExpression name(QStringLiteral("^focaris-tool-(\\d+)-[A-Za-z0-9]{6}$"));
+    QDir temp(QDir::tempPath());
+    for (const QString &entry : temp.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        const auto m = name.match(entry);
+        if (!m.hasMatch())
+            continue;
+        const pid_t pid = pid_t(m.captured(1).toLongLong());
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            QDir(temp.filePath(entry)).removeRecursively();
+    }
+}
+
 } // namespace focaris::tool
 
 int main(int argc, char **argv)
@@ -99,6 +124,7 @@ int main(int argc, char **argv)
         return 1;
     }
     Args args(argv + consumed, argv + argc);
+    removeDeadScratch();
     try {
         int rc = it->second.handler(args);
         std::fflush(stdout);

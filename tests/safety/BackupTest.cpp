@@ -7,6 +7,7 @@
 #include "core/Context.h"
 #include "core/Settings.h"
 #include "engines/archive/Archive.h"
+#include "engines/dbase/DbfTable.h"
 #include "safety/SavePlace.h"
 
 #include <QDir>
@@ -54,6 +55,17 @@ std::string tableBytes(const std::string &tail)
     t[0] = 3;
     t[28] = 1;
     return t + tail;
+}
+
+// A table the engine reads, of one row holding `text`: a restore takes only archives that
+// hold the program's tables.
+std::string tableWith(const std::string &text)
+{
+    TempDir t;
+    const fs::path f = t / "T.dbf";
+    dbf::DbfTable::create(f, {dbf::ColumnDef::charColumn("NUME", 20)});
+    dbf::DbfTable(f).append({dbf::Value::fromText(text)});
+    return readFile(f);
 }
 
 class Backup : public ::testing::Test {
@@ -150,10 +162,10 @@ TEST_F(Backup, AutomaticSavesOfOneDayAreNumberedAndSwitchedOffByDash)
 TEST_F(Backup, RestoreReplacesDataAndKeepsTheOldInDataBAK)
 {
     writeFile(p(ProgramFolder()) / "DataBAK" / "stale.txt", "from an older restore");
-    const QString in = archiveOf({{"CERERI.DBF", "new cereri"}, {"Oameni.dbf", "new oameni"}});
+    const QString in = archiveOf({{"CERERI.DBF", tableWith("new cereri")}, {"Oameni.dbf", tableWith("new oameni")}});
     ASSERT_TRUE(RestoreArchive(ui, in));
     EXPECT_EQ(namesIn(data), (std::set<std::string>{"CERERI.DBF", "Oameni.dbf", "Gol.lst"}));
-    EXPECT_EQ(readFile(data / "CERERI.DBF"), "new cereri");
+    EXPECT_EQ(readFile(data / "CERERI.DBF"), tableWith("new cereri"));
     EXPECT_EQ(namesIn(p(ProgramFolder()) / "DataBAK"),
               (std::set<std::string>{"Cereri.dbf", "Cereri.mdx", "Focaris.set"}));
     EXPECT_EQ(ui.lastMessage(), "Restaurare incheiata cu succes !\nVa rog sa porniti programul din nou !");
@@ -175,7 +187,8 @@ TEST_F(Backup, FailedRestoresLeaveTheOldDataComplete)
     // A failure in the middle of the swap (a folder stands where a new file must go) puts
     // the old files back whole.
     fs::create_directories(data / "Oameni.dbf");
-    const QString in2 = archiveOf({{"Cereri.dbf", "new"}, {"Oameni.dbf", "new"}, {"Zeta.lst", "new"}});
+    const QString in2 =
+        archiveOf({{"Cereri.dbf", tableWith("new")}, {"Oameni.dbf", tableWith("new")}, {"Zeta.lst", "new"}});
     EXPECT_FALSE(RestoreArchive(ui, in2));
     EXPECT_EQ(ui.lastMessage(), "Restaurare esuata!");
     EXPECT_EQ(namesIn(data), (std::set<std::string>{"Cereri.dbf", "Cereri.mdx", "Focaris.set", "Gol.lst", "Oameni.dbf"}));

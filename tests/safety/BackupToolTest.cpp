@@ -4,6 +4,7 @@
 
 #include "core/Settings.h"
 #include "engines/archive/Archive.h"
+#include "engines/dbase/DbfTable.h"
 
 #include <QDate>
 
@@ -70,7 +71,11 @@ TEST_F(BackupTool, SaveAsksBeforeReplacingAndRefusesTheDataFolder)
 TEST_F(BackupTool, RestoreKeepsTheReplacedFilesAndRefusesADamagedArchive)
 {
     TempDir src;
-    writeFile(src / "Oameni.dbf", "restored oameni");
+    for (const char *name : {"Oameni.dbf", "Cereri.dbf"}) {
+        dbf::DbfTable::create(src / name, {dbf::ColumnDef::charColumn("NUME", 20)});
+        dbf::DbfTable(src / name).append({dbf::Value::fromText("restored")});
+    }
+    const std::string restored = readFile(src / "Oameni.dbf");
     const fs::path in = root / "in.T21";
     archive::writeArchive(src.path(), in);
 
@@ -85,10 +90,10 @@ TEST_F(BackupTool, RestoreKeepsTheReplacedFilesAndRefusesADamagedArchive)
     EXPECT_TRUE(fs::exists(data / "Cereri.dbf"));
 
     ASSERT_EQ(tool("restore " + q(data) + " " + q(in) + " --yes", &out), 0) << out;
-    EXPECT_NE(out.find("Oameni.dbf\t15"), std::string::npos);
-    EXPECT_EQ(readFile(data / "Oameni.dbf"), "restored oameni");
-    EXPECT_FALSE(fs::exists(data / "Cereri.dbf"));
-    EXPECT_TRUE(fs::exists(root / "DataBAK" / "Cereri.dbf"));
+    EXPECT_NE(out.find("Oameni.dbf\t" + std::to_string(restored.size())), std::string::npos) << out;
+    EXPECT_EQ(readFile(data / "Oameni.dbf"), restored);
+    EXPECT_FALSE(fs::exists(data / "Cereri.mdx"));
+    EXPECT_TRUE(fs::exists(root / "DataBAK" / "Cereri.mdx"));
 }
 
 TEST_F(BackupTool, AutomaticSaveNumbersTheDaysArchives)

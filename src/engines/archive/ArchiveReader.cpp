@@ -3,6 +3,7 @@
 // ends early, runs past its size or is cut off stops the reading with ArchiveError.
 #include "engines/archive/Archive.h"
 #include "engines/common/Codepage.h"
+#include "engines/common/FileChanges.h"
 #include "engines/common/FileNames.h"
 
 #include <zlib.h>
@@ -120,6 +121,7 @@ public:
         // A link in the target would lead outside it: replace the link, not its target.
         if (fs::is_symlink(fs::symlink_status(path_, ec)))
             fs::remove(path_, ec);
+        files::beforeChange(path_);
         out_.open(path_, std::ios::binary | std::ios::trunc);
         if (!out_)
             throw ArchiveError("cannot create " + path_.string());

@@ -6,6 +6,7 @@
 #include "engines/archive/Archive.h"
 #include "engines/archive/FolderFiles.h"
 #include "engines/common/Codepage.h"
+#include "engines/common/FileChanges.h"
 
 #include <zlib.h>
 
@@ -221,6 +222,7 @@ int writeArchive(const fs::path &folder, const fs::path &archive, const Progress
     if (progress)
         progress(-1, count);
     try {
+        files::beforeChange(archive);
         std::ofstream out(archive, std::ios::binary | std::ios::trunc);
         if (!out)
             throw ArchiveError("cannot create " + archive.string());
@@ -228,6 +230,7 @@ int writeArchive(const fs::path &folder, const fs::path &archive, const Progress
         for (int i = 0; i < count; ++i) {
             if (progress)
                 progress(i, count);
+            files::beforeChange(archive);
             const std::string name = text::utf8ToCp1250(files[std::size_t(i)].filename().string());
             putInt32(out, std::int32_t(name.size()));
             out.write(name.data(), std::streamsize(name.size()));
@@ -245,7 +248,7 @@ int writeArchive(const fs::path &folder, const fs::path &archive, const Progress
             out.seekp(endPos);
         }
         out.close();
-        if (!out)
+        if (!out || !files::syncPath(archive))
             throw ArchiveError("cannot write " + archive.string());
     } catch (...) {
         std::error_code ec;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace focaris::archive {
@@ -20,5 +21,9 @@ bool clearFolder(const std::filesystem::path &folder);
 // When the source cannot be opened, the target cannot be written or the copy is short,
 // nothing is deleted, an existing target is left as it was, and the result is false.
 bool copyAndErase(const std::filesystem::path &source, const std::filesystem::path &target);
+
+// True for the name of a copy that copyAndErase left unfinished (the process ended
+// during the copy): ".NAME.part.XXXXXX", or "NAME.T21.part" of earlier versions.
+bool isCopyLeftover(const std::string &name);
 
 } // namespace focaris::archive

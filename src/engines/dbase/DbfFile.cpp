@@ -2,6 +2,7 @@
 // byte-range lock, and the memo files beside a table.
 #include "engines/dbase/DbfFormat.h"
 
+#include "engines/common/FileChanges.h"
 #include "engines/common/FileNames.h"
 
 #include <algorithm>
@@ -59,6 +60,7 @@ std::size_t preadFull(int fd, void *buf, std::size_t len, std::uint64_t offset, 
 
 void pwriteFull(int fd, const void *buf, std::size_t len, std::uint64_t offset, const std::string &file)
 {
+    files::beforeChange(file);
     std::size_t done = 0;
     const auto *p = static_cast<const char *>(buf);
     while (done < len) {

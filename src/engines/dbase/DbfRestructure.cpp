@@ -4,6 +4,7 @@
 #include "engines/dbase/DbfFormat.h"
 
 #include "engines/common/Codepage.h"
+#include "engines/common/FileChanges.h"
 #include "engines/common/FileNames.h"
 
 #include <algorithm>
@@ -41,8 +42,10 @@ public:
     }
     ~SideFile()
     {
-        if (!kept_)
+        if (!kept_) {
+            files::beforeChange(path_);
             ::unlink(path_.c_str());
+        }
     }
     int fd() const { return fd_.get(); }
     const fs::path &path() const { return path_; }
@@ -77,6 +80,7 @@ void DbfTable::create(const fs::path &given, const std::vector<ColumnDef> &colum
     // link() refuses to replace an existing file, so two computers creating the same
     // table at once cannot overwrite each other's; file systems without hard links get
     // an exclusive create instead.
+    files::beforeChange(path);
     if (::link(side.path().c_str(), path.c_str()) == 0) {
         syncFolder(path.parent_path());
         return;
@@ -186,6 +190,7 @@ DbfTable::PackResult rebuild(const fs::path &given, const std::function<Plan(con
         side.finish();
         if (rebuildHook())
             rebuildHook()(count, true);
+        files::beforeChange(path);
         if (::rename(side.path().c_str(), path.c_str()) != 0)
             failErrno(name, "the rebuilt table cannot replace the old one");
         side.keep();

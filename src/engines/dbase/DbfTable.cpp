@@ -386,13 +386,14 @@ std::uint32_t DbfTable::append(const Record &values)
         const std::size_t recLen = std::size_t(d.header.recordLength);
         std::vector<unsigned char> buf(recLen + 1, ' ');
         encodeRecord(d.header, values, buf.data(), d.name);
-        buf[0] = ' ';
         buf[recLen] = 0x1A;   // the end-of-file mark follows the last record
-        // The record goes in first and the count after it, so that a reader never counts
-        // a record that is not completely written.
+        // See appendMany: in marked deleted, the count, then the mark cleared.
+        buf[0] = '*';
         pwriteFull(d.fd.get(), buf.data(), buf.size(), d.header.recordOffset(count), d.name);
         const std::uint32_t newCount = count + 1;
         touchHeader(d, &newCount);
+        const unsigned char live = ' ';
+        pwriteFull(d.fd.get(), &live, 1, d.header.recordOffset(count), d.name);
         return newCount;
     });
 }
@@ -506,14 +507,19 @@ std::uint32_t DbfTable::appendMany(const std::vector<Record> &records)
         for (std::size_t i = 0; i < records.size(); ++i) {
             unsigned char *rec = buf.data() + i * recLen;
             encodeRecord(d.header, records[i], rec, d.name);
-            rec[0] = ' ';
+            rec[0] = '*';
         }
         buf.back() = 0x1A;   // the end-of-file mark follows the last record
-        // The records go in first and the count after them, so that a reader never
-        // counts a record that is not completely written.
+        // The records go in marked deleted, then the count, then the marks are cleared.
+        // A process ended at any point leaves none of the new records visible or all of
+        // them, to this engine, which trusts the count, and to programs that read up to
+        // the end-of-file mark alike.
         pwriteFull(d.fd.get(), buf.data(), buf.size(), d.header.recordOffset(count), d.name);
         const std::uint32_t newCount = count + std::uint32_t(records.size());
         touchHeader(d, &newCount);
+        for (std::size_t i = 0; i < records.size(); ++i)
+            buf[i * recLen] = ' ';
+        pwriteFull(d.fd.get(), buf.data(), buf.size() - 1, d.header.recordOffset(count), d.name);
         return count + 1;
     });
 }

@@ -5,6 +5,7 @@
 #include "engines/settings/IniFile.h"
 
 #include "engines/common/Codepage.h"
+#include "engines/common/FileChanges.h"
 
 #include <cerrno>
 #include <cstring>
@@ -197,6 +198,7 @@ std::string readFd(int fd, const fs::path &file)
 void replaceFile(const fs::path &file, const std::string &bytes, mode_t mode)
 {
     std::string pattern = (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
+    files::beforeChange(file.parent_path() / ("." + file.filename().string() + ".XXXXXX"));
     int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         fail(file, "write");
@@ -214,8 +216,12 @@ void replaceFile(const fs::path &file, const std::string &bytes, mode_t mode)
     ok = ok && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     int saved = errno;
     ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(pattern.c_str(), file.c_str()) == 0)
+    if (ok)
+        files::beforeChange(file);
+    if (ok && ::rename(pattern.c_str(), file.c_str()) == 0) {
+        files::syncFolder(file.parent_path());
         return;
+    }
     saved = saved ? saved : errno;
     ::unlink(pattern.c_str());
     errno = saved;
