@@ -10,6 +10,7 @@
 
 #include "core/Context.h"
 #include "core/Settings.h"
+#include "gui/admin/AdminWindow.h"
 #include "gui/admin/LoginDialog.h"
 #include "gui/admin/NewPasswordDialog.h"
 #include "gui/reports/EonSupplierDialog.h"
@@ -65,6 +66,9 @@ TEST(WindowAccess, EveryWindowIsNamedWholeAndInScreenOrder)
         ASSERT_TRUE(program.startUp(home + "/focaris", {}));
         EXPECT_GT(gui::TakeScreenshots(program, pictures), 20);
 
+        // The longest names an office types show whole.
+        program.adminWindow().field(QStringLiteral("Localit"))->setText(QStringLiteral("SÂNCRAIU DE MUREŞ"));
+        showAndHide(program.adminWindow());
         gui::LoginDialog login(&program.mainWindow());
         showAndHide(login);
         gui::NewPasswordDialog password(&program.mainWindow());

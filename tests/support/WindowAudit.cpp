@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -134,6 +135,15 @@ void checkFit(QWidget *window, WindowAudit::Window &out)
                              (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w) ? 20 : 8);
             if (need > button->width())
                 out.clipped.push_back(QStringLiteral("button \"%1\"").arg(shown(button->text())));
+        } else if (auto *spin = qobject_cast<QAbstractSpinBox *>(w)) {
+            if (spin->width() < spin->minimumSizeHint().width())
+                out.clipped.push_back(QStringLiteral("field %1 \"%2\"").arg(stopName(spin), spin->text()));
+        } else if (auto *edit = qobject_cast<QLineEdit *>(w);
+                   edit && !edit->text().isEmpty() && edit->echoMode() == QLineEdit::Normal &&
+                   !qobject_cast<QAbstractSpinBox *>(edit->parentWidget()) && !qobject_cast<QComboBox *>(edit->parentWidget())) {
+            // A typed value the field cannot show whole (the municipality's name).
+            if (edit->fontMetrics().horizontalAdvance(edit->text()) + 10 > edit->width())
+                out.clipped.push_back(QStringLiteral("field %1 \"%2\"").arg(stopName(edit), edit->text()));
         } else if (auto *grid = qobject_cast<QTableView *>(w); grid && grid->model()) {
             const QAbstractItemModel *model = grid->model();
             const QFontMetrics metrics = grid->fontMetrics();
