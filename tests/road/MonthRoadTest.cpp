@@ -9,6 +9,7 @@
 #include "RegisterArchive.h"
 #include "SqlRows.h"
 #include "TestSupport.h"
+#include "WindowAudit.h"
 
 #include "admin/Municipality.h"
 #include "core/Context.h"
@@ -50,6 +51,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QLabel>
@@ -64,6 +66,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 using namespace focaris;
@@ -85,6 +88,11 @@ protected:
         home = dir.qpath() + "/prog";
         qputenv("FOCARIS_HOME", home.toLocal8Bit());
         WriteMachineSetting("CALESALVARI", saves);
+        if (!qEnvironmentVariableIsEmpty("FOCARIS_LARGE_TEXT")) {
+            QFont larger = QApplication::font();
+            larger.setPointSizeF(larger.pointSizeF() * 1.5);
+            QApplication::setFont(larger);
+        }
     }
     void TearDown() override
     {
@@ -126,8 +134,32 @@ protected:
         EXPECT_FALSE(QFileInfo::exists(home + "/Temp"));
     }
 
+    // Every window the road opened, read as a keyboard user and a screen reader meet it:
+    // each control named, no caption or grid cell cut, and each Tab chain as kept in the
+    // table beside the windows' code (FOCARIS_FOCUS_TABLE=PATH writes the chains seen).
+    void checkWindows()
+    {
+        const QString table = QStringLiteral(FOCUS_CHAINS);
+        if (const QString out = qEnvironmentVariable("FOCARIS_FOCUS_TABLE"); !out.isEmpty()) {
+            QFile file(out);
+            if (file.open(QIODevice::WriteOnly | QIODevice::Text))
+                file.write(audit.chainTable().toUtf8());
+        }
+        std::printf("windows read: %d, controls checked: %d\n", int(audit.windows().size()), audit.controls());
+        for (auto it = audit.windows().begin(); it != audit.windows().end(); ++it) {
+            EXPECT_TRUE(it->unnamed.isEmpty()) << it.key().toStdString() << " has controls without a name: "
+                                               << it->unnamed.join(", ").toStdString();
+            EXPECT_TRUE(it->clipped.isEmpty())
+                << it.key().toStdString() << " cuts: " << it->clipped.join(", ").toStdString();
+        }
+        if (qEnvironmentVariableIsEmpty("FOCARIS_LARGE_TEXT"))
+            for (const QString &difference : audit.chainDifferences(table))
+                ADD_FAILURE() << "Tab chain: " << difference.toStdString();
+    }
+
     TempDir dir;
     FakeUi ui;
+    WindowAudit audit;
     QString home;
     const QString saves = dir.qpath() + "/Salvari";
 };
@@ -559,6 +591,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     for (const auto &m : ui.messages)
         EXPECT_NE(m.kind, MsgError) << m.text.toStdString();
     EXPECT_FALSE(ui.progressVisible);
+    checkWindows();
 }
 
 } // namespace

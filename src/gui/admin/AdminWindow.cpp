@@ -148,6 +148,8 @@ QWidget *AdminWindow::buildIdentity()
     uat_->addItems(UatKinds());
     auto *localit = addEdit(QStringLiteral("Localit"), 32);
     localit->setValidator(new UpperCaseValidator(localit));
+    // Long municipality names ("SÂNCRAIU DE MUREŞ", "DRAGOMIREŞTI-VALE") show whole.
+    localit->setMinimumWidth(localit->fontMetrics().horizontalAdvance(QString(24, QLatin1Char('N'))));
     auto *row = new QHBoxLayout;
     row->addWidget(uat_);
     row->addWidget(localit, 1);

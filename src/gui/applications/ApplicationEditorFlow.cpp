@@ -160,6 +160,9 @@ void ApplicationEditorWindow::showMembers(qint64 select)
         if (m.nrom == select)
             selectRow = r;
     }
+    // Names, CNPs and incomes show whole, whatever the font.
+    for (int c = 0; c < 3 && !list.empty(); ++c)
+        grid_->resizeColumnToContents(c);
     if (selectRow >= 0)
         grid_->selectRow(selectRow);
     const bool any = !list.empty();

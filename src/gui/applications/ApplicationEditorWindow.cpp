@@ -214,6 +214,8 @@ void ApplicationEditorWindow::build()
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->hide();
+    // The CNP column shows all thirteen digits.
+    grid_->setColumnWidth(1, grid_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000000")) + 16);
     membersLayout->addWidget(grid_);
     auto *memberButtons = new QHBoxLayout;
     memberButtons->addWidget(push("Adauga membru"));

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace focaris::gui {
 
 TAlegeNrDisp::TAlegeNrDisp(Ui &ui, QWidget *parent)
@@ -27,7 +29,9 @@ TAlegeNrDisp::TAlegeNrDisp(Ui &ui, QWidget *parent)
     perioada_ = TextEntry(QStringLiteral("Perioada"), this);
     dataPlatii_ = TextEntry(QStringLiteral("DataPlatii"), this);
     tribunal_ = TextEntry(QStringLiteral("Tribunal"), this);
-    perioada_->setMinimumWidth(280);
+    // Room for the longest period ("septembrie 2026 - martie 2027") in any font size.
+    perioada_->setMinimumWidth(
+        std::max(280, perioada_->fontMetrics().horizontalAdvance(QStringLiteral("septembrie 2026 - septembrie 2027")) + 16));
     list_ = new QPushButton(QStringLiteral("&Listeaza"), this);
     list_->setObjectName(QStringLiteral("ListB"));
     cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);

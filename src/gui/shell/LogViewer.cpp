@@ -10,6 +10,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace focaris::gui {
 namespace {
 
@@ -68,8 +70,10 @@ LogViewer::LogViewer(QWidget *parent)
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->verticalHeader()->setVisible(false);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
-    grid_->setColumnWidth(0, 90);
-    grid_->setColumnWidth(1, 80);
+    // The date and the time show whole in any font size.
+    const QFontMetrics metrics = grid_->fontMetrics();
+    grid_->setColumnWidth(0, std::max(90, metrics.horizontalAdvance(QStringLiteral("00.00.0000")) + 16));
+    grid_->setColumnWidth(1, std::max(80, metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 16));
     grid_->setColumnWidth(2, 380);
     grid_->horizontalHeader()->setStretchLastSection(true);
 

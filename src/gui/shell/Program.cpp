@@ -12,6 +12,7 @@
 #include "gui/reports/ExportsMenu.h"
 #include "gui/safety/SafetyWindows.h"
 #include "gui/shell/GuideWindow.h"
+#include "gui/widgets/WindowAccess.h"
 #include "shell/Access.h"
 #include "shell/Passwords.h"
 
@@ -28,6 +29,8 @@ Program::Program(Ui *ui, QObject *parent)
       admin_(ui_),
       suggestion_(ui_)
 {
+    // Every window of the program gets its labels, names and Tab order when first shown.
+    InstallWindowAccess();
     startupSteps = shell::StartupSteps::defaults();
     startupSteps.loadAdminSettings = [this] { admin_.loadSettings(); };
     sessionSteps = shell::SessionSteps::defaults();

@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace focaris::gui {
 
 QString StartWindow::versionLabel(const QString &version)
@@ -27,7 +29,7 @@ StartWindow::StartWindow(const QString &versionText, QWidget *parent)
     setObjectName(QStringLiteral("StartWindow"));
     setWindowTitle(QStringLiteral("Foc aris"));
     setWindowIcon(programIcon());
-    setFixedSize(460, 250);
+
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xFF, 0xF8, 0xEE));
@@ -78,6 +80,9 @@ StartWindow::StartWindow(const QString &versionText, QWidget *parent)
     layout->addLayout(middle, 1);
     layout->addWidget(status_);
     layout->addWidget(bar_);
+    // The window's usual size, larger when a larger font needs the room.
+    const QSize need = layout->sizeHint();
+    setFixedSize(std::max(460, need.width()), std::max(250, need.height()));
 
     setCursor(Qt::WaitCursor);
     if (QScreen *screen = QGuiApplication::primaryScreen())

@@ -1,6 +1,8 @@
 // The field hint balloon.
 #include "gui/widgets/FieldHint.h"
 
+#include "gui/widgets/WindowAccess.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -78,6 +80,7 @@ void FieldHint::showHint(const QString &text, QWidget *control)
     move(at);
     show();
     raise();
+    Announce(this, title_->text() + QLatin1Char('\n') + text_->text());
     timer_.start(kDurationMs);
 }
 

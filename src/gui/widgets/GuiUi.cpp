@@ -36,7 +36,12 @@ int GuiUi::message(const QString &title, const QString &text, int kind, int butt
 
 void GuiUi::fieldHint(const QString &text, QObject *control)
 {
-    hint_->showHint(text, qobject_cast<QWidget *>(control));
+    auto *field = qobject_cast<QWidget *>(control);
+    hint_->showHint(text, field);
+    // The keyboard goes to the rejected field, so that the clerk types the mended value
+    // there at once; the balloon itself never takes it.
+    if (field && field->isVisible() && field->isEnabled() && field->focusPolicy() != Qt::NoFocus)
+        field->setFocus(Qt::OtherFocusReason);
 }
 
 bool GuiUi::chooseFolder(const QString &caption, QString &folder)

@@ -1,6 +1,8 @@
 // The message dialog: captions, icons, colours and button layout by kind and button set.
 #include "gui/widgets/MessageDialog.h"
 
+#include "gui/widgets/WindowAccess.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QLinearGradient>
@@ -8,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 namespace focaris::gui {
 namespace {
@@ -131,6 +134,8 @@ int MessageDialog::run(const QString &title, const QString &text, int kind, int 
     for (QPushButton *b : buttons_)
         if (b->isVisible() && b->isDefault())
             b->setFocus();
+    // A screen reader reads the message out once the dialog is on the screen.
+    QTimer::singleShot(0, this, [this] { Announce(this, title_->text() + QLatin1Char('\n') + text_->text()); });
     return exec();
 }
 
