@@ -5,6 +5,7 @@
 
 #include "core/Context.h"
 #include "core/Settings.h"
+#include "gui/widgets/DateField.h"
 #include "gui/documents/DocumentActions.h"
 #include "gui/documents/TAlegeCere.h"
 #include "gui/documents/TAlegeNrDisp.h"
