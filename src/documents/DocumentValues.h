@@ -61,5 +61,9 @@ QString WholeNumberText(const QString &typed);
 // (Ă Â as A, Î as I, Ş Ș as S, Ţ Ț as T) and small letters as capitals; a null char for
 // an empty name.
 QChar PlainInitial(const QString &name);
+// True when a name falls in the letter range: its first letter, with the Romanian
+// diacritics read as their plain letters, from `from` up to `to` ("Z" has no upper bound).
+// Every letter range of the program (payment statement, treasury) goes through it.
+bool InLetterRange(const QString &name, const QString &from, const QString &to);
 
 } // namespace focaris::documents

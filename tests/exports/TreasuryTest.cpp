@@ -154,6 +154,28 @@ TEST_F(TreasuryTest, LocalityAndLettersRestrictEveryOutput)
     EXPECT_FALSE(table.contains("BARBU"));
 }
 
+// A name beginning with a Romanian letter falls in the range of its plain letter.
+TEST_F(TreasuryTest, LetterRangeFoldsTheFirstLettersDiacritics)
+{
+    addApp({{"NRCRT", "1"}, {"NR_CERE", "1"}, {"SUBSEMN", "'ŞERBAN ION'"}, {"NR_MEMBRI", "1"}, {"SUMAL", "20"}});
+    addApp({{"NRCRT", "2"}, {"NR_CERE", "2"}, {"SUBSEMN", "'ŢUGUI ANA'"}, {"NR_MEMBRI", "1"}, {"SUMAL", "20"}});
+    exports::TreasuryChoice c;
+    c.firstLetter = "S";
+    c.lastLetter = "S";
+    const auto r = run(c);
+    ASSERT_TRUE(r.done);
+    const QString statement = QString::fromLatin1(bytesOf(r.files[3]));
+    EXPECT_TRUE(statement.contains(" Total:        1          20.00")) << qPrintable(statement);
+    EXPECT_TRUE(bytesOf(r.files[0]).contains("SERBAN ION"));
+    ui.messageAnswers.push_back(ResDa);
+    c.firstLetter = "T";
+    c.lastLetter = "Z";
+    const auto t = run(c);
+    ASSERT_TRUE(t.done);
+    EXPECT_TRUE(bytesOf(t.files[0]).contains("TUGUI ANA"));
+    EXPECT_FALSE(bytesOf(t.files[0]).contains("SERBAN"));
+}
+
 // No qualifying application still gives the four files, with zero totals.
 TEST_F(TreasuryTest, NoPaymentGivesEmptyFiles)
 {
