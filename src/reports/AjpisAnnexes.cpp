@@ -6,6 +6,7 @@
 #include "core/Months.h"
 #include "core/TempFiles.h"
 #include "documents/ResourceStore.h"
+#include "reports/ExportCommon.h"
 
 #include <QFile>
 
@@ -23,7 +24,9 @@ ReportIdentity LoadIdentity()
     id.judet = m.judet;
     id.codJud = m.codJud;
     id.localit = m.primaria;
-    id.codFiscal = m.sirues;
+    // The agency's annexes carry the fiscal code's digits only, as the other agency files.
+    const QString digits = exports::FiscalDigits(m.sirues);
+    id.codFiscal = digits.isEmpty() ? m.sirues : digits;
     id.primar = m.primar;
     id.intocmit = m.intocmit;
     const QStringList &kinds = LocalityKinds();

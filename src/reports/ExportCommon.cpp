@@ -22,7 +22,10 @@ ExportSettings LoadExportSettings()
     const Municipality m = LoadMunicipality();
     ExportSettings s;
     s.judet = m.judet;
-    s.codFiscal = m.sirues.trimmed();
+    // The agency files take the fiscal code's digits only ("RO 123456" is 123456); a code
+    // that has no digits part stays as typed, so that the checks can name it.
+    const QString digits = FiscalDigits(m.sirues);
+    s.codFiscal = digits.isEmpty() ? m.sirues.trimmed() : digits;
     s.localit = m.primaria.trimmed();
     s.codJud = m.codJud.trimmed();
     s.uat = m.uat;

@@ -23,7 +23,7 @@ namespace focaris::exports {
 // The administration data the exports print, read once per export.
 struct ExportSettings {
     QString judet;      // county name (JUDET)
-    QString codFiscal;  // fiscal code as typed (SIRUES)
+    QString codFiscal;  // fiscal code (SIRUES), its digits only when it has them
     QString localit;    // name of the authority (PRIMARIA)
     QString codJud;     // county code as typed (CODJUD)
     QString uat;        // kind of authority ("Comuna", ...)

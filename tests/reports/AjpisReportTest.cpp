@@ -57,6 +57,12 @@ TEST_F(AjpisTest, Annex1ListsTheApprovedHeatingAidsBySheetOfMonths)
     EXPECT_EQ(at(c, 1, 5, 2), "s:4322637");
     EXPECT_EQ(at(c, 1, 5, 4), "s:TARGU MURES");
     EXPECT_EQ(at(c, 1, 18, 4), "s:POPESCU ION");  // moved down by the two extra rows
+    // Each sheet's month and year come from the period chosen, as values (no TODAY()).
+    EXPECT_EQ(at(c, 1, 9, 3), "s:noiembrie");
+    EXPECT_EQ(at(c, 1, 9, 5), "n:2024");
+    EXPECT_EQ(at(c, 2, 9, 5), "n:2024");
+    EXPECT_EQ(at(c, 3, 9, 3), "s:ianuarie");
+    EXPECT_EQ(at(c, 5, 9, 5), "n:2025");
     // 5 months: ALBU, DAN and GHEORGHE of November, by name.
     EXPECT_EQ(at(c, 1, 12, 1), "n:1");
     EXPECT_EQ(at(c, 1, 12, 2), "s:ALBU ANA");
