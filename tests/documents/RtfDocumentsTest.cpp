@@ -107,7 +107,7 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
             expectValues(one, office);
         expectValues(r[0], {{"NR", "10"}, {"DATA", "07.11.2025"}, {"DLUI", "domnului"}, {"NUME", "BĂLAN"},
                             {"NRCERERE", "103"}, {"DATACERERE", "02.11.2025"}, {"NRDATACERE", "103/02.11.2025"},
-                            {"Domiciliu", "STR. NOUA 3, SÂNCRAIU"}, {"CNP", "5010101260033"}, {"Motiv", kDots},
+                            {"Domiciliu", "STR. NOUA 3, SÂNCRAIU"}, {"CNP", "5010101260031"}, {"Motiv", kDots},
                             {"SUMA", "100"}, {"LITERA", "a"}, {"PERIOADA", "5"}, {"TOTAL", "2500"},
                             {"TARIF", "400"}, {"VALMAX", "500.10"}, {"CUAJUT", "X"}, {"SL", " "}, {"SUMAL", "0"},
                             {"SG", " "}, {"SUMAG", "0"}, {"SE", "X"}, {"SUMAE", "30"}, {"ST", " "}, {"SUMAT", "0"}});
@@ -164,7 +164,7 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
         const auto r = records("full1.rtf");
         ASSERT_EQ(r.size(), 1u);
         expectValues(r[0], {{"UAT", "SÂNCRAIU DE MUREŞ"}, {"NUME", "POPESCU"}, {"PRENUME", "ION VASILE"},
-                            {"NUMEP", "POPESCU ION VASILE"}, {"CNP", "1800101260011"}, {"TVENIT", "1500.50"},
+                            {"NUMEP", "POPESCU ION VASILE"}, {"CNP", "1800101260010"}, {"TVENIT", "1500.50"},
                             {"VENITM", "500.17"}, {"AI", "X"}, {"SU", "X"}, {"SL", "X"}, {"SG", " "},
                             {"FURNG", "-"}, {"CODCLG", "-"}, {"PODG", "-"}, {"SE", " "}, {"ST", " "},
                             {"FURNTI", kDots}, {"CODCLTI", kDots}, {"FURNT", " "}, {"FURNE", " ELECTRICA"},
@@ -187,14 +187,14 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
     }
     {
         SCOPED_TRACE("social inquiry");
-        EXPECT_EQ(QFileInfo(inquiry.file).fileName(), "A5010101260033.rtf");
+        EXPECT_EQ(QFileInfo(inquiry.file).fileName(), "A5010101260031.rtf");
         EXPECT_EQ(QFileInfo(inquiry.file).absolutePath(), QDir(DataFolder()).absolutePath());
         const auto r = records(inquiry.file);
         ASSERT_EQ(r.size(), 1u);
         expectValues(r[0], {{"UAT", "SÂNCRAIU DE MUREŞ"}, {"TITULAR", "BĂLAN"}, {"NUME", "BĂLAN"},
                             {"PRENUME", kDots}, {"NR_CERE", "103"},
                             {"DATAAZI", QDate::currentDate().toString("dd.MM.yyyy").toStdString()},
-                            {"DATACERE", "02.11.2025"}, {"CNP", "5010101260033"}, {"TVENIT", "150.00"},
+                            {"DATACERE", "02.11.2025"}, {"CNP", "5010101260031"}, {"TVENIT", "150.00"},
                             {"VENITM", "150.00"}, {"INTOCMIT", "Maria Referent"}});
     }
 }
