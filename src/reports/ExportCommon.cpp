@@ -35,6 +35,27 @@ ExportSettings LoadExportSettings()
     return s;
 }
 
+bool ThirteenDigitCnp(const QString &cnp)
+{
+    if (cnp.size() != 13)
+        return false;
+    for (QChar c : cnp)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+QString MissingCnpMessage(const QStringList &names)
+{
+    constexpr int kShown = 20;
+    QString text = QStringLiteral("\rFisierul nu poate fi facut: persoanele urmatoare nu au CNP sau CNP-ul lor nu are 13 "
+                                  "cifre:\r");
+    text += QStringList(names.mid(0, kShown)).join(QLatin1Char('\r'));
+    if (names.size() > kShown)
+        text += QStringLiteral("\r... si inca %1").arg(names.size() - kShown);
+    return text + QStringLiteral("\rCompletati CNP-urile si incercati din nou!");
+}
+
 QString FiscalDigits(const QString &code)
 {
     QString t = code.toUpper();

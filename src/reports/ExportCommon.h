@@ -49,6 +49,12 @@ struct ExportResult {
 // prefix such as "RO" dropped. Empty when anything but digits remains.
 QString FiscalDigits(const QString &code);
 
+// True for a personal code of exactly 13 digits, the form the agencies' files require.
+bool ThirteenDigitCnp(const QString &cnp);
+// The refusal of an agency file whose persons lack a 13-digit CNP, naming them (the first
+// 20, then how many more) so that the clerk can mend them before writing it again.
+QString MissingCnpMessage(const QStringList &names);
+
 // The text without the characters an XML file cannot hold (controls other than tab, line
 // feed and carriage return, unpaired surrogates, U+FFFE and U+FFFF).
 QString XmlSafe(const QString &text);
