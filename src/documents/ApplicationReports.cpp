@@ -9,6 +9,7 @@
 #include "core/TempFiles.h"
 #include "documents/DocumentValues.h"
 #include "documents/RtfOpen.h"
+#include "documents/TemplateMenu.h"
 #include "engines/rtf/RTFReplace.h"
 
 namespace focaris::documents {
@@ -57,7 +58,9 @@ Outcome PrintReports(Ui &ui, const ReportRange &given, const QString &out)
     const QString dest = out.isEmpty() ? NewTempFile(QStringLiteral("Referat"), QStringLiteral(".rtf")) : out;
     doc.RTFDest = dest.toStdString();
     if (dest.isEmpty() || FileInUse(dest) || !doc.BeginDocument()) {
-        ui.message(kTitle, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
+        const QString model = QString::fromStdString(doc.RTFSursa);
+        ui.message(kTitle, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : QStringLiteral("Nu pot scrie pe harddisk!"),
+                   MsgError, BtnOK);
         return {};
     }
     const Office office = LoadOffice();

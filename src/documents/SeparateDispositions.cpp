@@ -8,6 +8,7 @@
 #include "core/TempFiles.h"
 #include "documents/DocumentValues.h"
 #include "documents/RtfOpen.h"
+#include "documents/TemplateMenu.h"
 #include "engines/rtf/RTFReplace.h"
 
 namespace focaris::documents {
@@ -99,7 +100,8 @@ Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const Dispositio
         return {};
     }
     if (!named || !doc.BeginDocument()) {
-        ui.message(kTitle, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
+        ui.message(kTitle, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : QStringLiteral("Nu pot scrie pe harddisk!"),
+                   MsgError, BtnOK);
         return {};
     }
 

@@ -7,6 +7,7 @@
 #include "core/TempFiles.h"
 #include "documents/DocumentValues.h"
 #include "documents/RtfOpen.h"
+#include "documents/TemplateMenu.h"
 #include "engines/rtf/RTFReplace.h"
 
 #include <QDate>
@@ -80,7 +81,8 @@ Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
     doc.RTFSursa = DataFile(QStringLiteral("ModelAncheta2.rtf")).toStdString();
     doc.RTFDest = scratch.path.toStdString();
     if (!doc.BeginDocument()) {
-        ui.message(title, kDiskFull, MsgError, BtnOK);
+        const QString model = QString::fromStdString(doc.RTFSursa);
+        ui.message(title, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : kDiskFull, MsgError, BtnOK);
         return {};
     }
     const auto &row = rows.row(0);

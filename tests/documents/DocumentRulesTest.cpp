@@ -170,7 +170,8 @@ TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
     // A broken template never wipes the kept inquiry, and leaves no scratch file.
     writeFile((data() + "/ModelAncheta2.rtf").toStdString(), "{\\rtf1 no body here}\r\n");
     EXPECT_FALSE(AddInquiry(ui, 3, false).written);
-    EXPECT_EQ(ui.lastMessage(), "Nu pot scrie pe harddisk!");
+    EXPECT_EQ(ui.lastMessage(), "\rModelul ModelAncheta2.rtf este deteriorat si nu poate fi citit!\rRefaceti-l la "
+                                "Administrare, din meniul modelelor: Model Ancheta - Refa modelul initial.");
     EXPECT_EQ(readFile(inquiry.toStdString()), "being edited");
     EXPECT_EQ(QDir(data()).entryList({".~*"}, QDir::Files | QDir::Hidden), QStringList{});
 

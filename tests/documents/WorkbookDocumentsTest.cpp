@@ -145,6 +145,13 @@ TEST_F(WorkbookDocuments, SingleDispositionRefusalsAndMessages)
     f.number = "10";
     EXPECT_FALSE(PrintSingleDisposition(ui, f, file("x.xls")).written);
     EXPECT_EQ(ui.lastMessage(), "Nu exista modelul " + data() + "/StabilireU.xls!");
+
+    // A template that is there but damaged is named, in Romanian, with the way to restore it.
+    writeFile((data() + "/StabilireU.xls").toStdString(), "not a workbook");
+    EXPECT_FALSE(PrintSingleDisposition(ui, f, file("x.xls")).written);
+    EXPECT_EQ(ui.lastMessage(), "\rModelul StabilireU.xls este deteriorat si nu poate fi citit!\rRefaceti-l la "
+                                "Administrare, din meniul modelelor: Model Dispozitie Unica Stabilire - Refa modelul "
+                                "initial.");
 }
 
 TEST_F(WorkbookDocuments, PaymentStatementLettersLocalityAndTotals)

@@ -324,6 +324,17 @@ TEST_F(AjpisTest, AMissingTemplateStopsTheReportAndLeavesNoHalfFolder)
     EXPECT_FALSE(result.done);
     EXPECT_TRUE(result.files.isEmpty());
     EXPECT_EQ(ui.lastMessage(), "\rNu exista modelul " + QDir(DataFolder()).filePath("Anexa15.xls") + "!");
+    {
+        // A damaged template is not called missing: it is named with the way to restore it.
+        reports::ReportResult damaged;
+        writeFile((DataFolder() + "/Anexa15.xls").toStdString(), "damaged");
+        ui.messageAnswers.push_back(ResDa);
+        damaged = runReport();
+        EXPECT_FALSE(damaged.done);
+        EXPECT_EQ(ui.lastMessage(), "\rModelul Anexa15.xls este deteriorat si nu poate fi citit!\rStergeti fisierul "
+                                    "Anexa15.xls din directorul de date: la urmatoarea pornire programul il reface din "
+                                    "modelul initial.");
+    }
     // The earlier set stays whole; the half-made one is gone; nothing is opened.
     EXPECT_EQ(readFile((folder() + "/Anexa14.xls").toStdString()), "good earlier file");
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"Anexa14.xls"});
