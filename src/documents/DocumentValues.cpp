@@ -39,6 +39,11 @@ QString WholeHalfEven(double v)
     return QString::fromStdString(Amount::fromDouble(v).rounded(0, Amount::Rounding::HalfEven).toString());
 }
 
+double WholePercent(double v)
+{
+    return Amount::fromDouble(v).rounded(0, Amount::Rounding::HalfEven).toDouble();
+}
+
 QString WholeTruncated(double v)
 {
     return QString::number(Amount::fromDouble(v).truncated());

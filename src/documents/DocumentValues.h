@@ -31,6 +31,10 @@ Office LoadOffice();
 double NumberOf(const sql::Value &v);
 // Nearest whole number, an exact half going to the even neighbour: 80.5 → "80".
 QString WholeHalfEven(double v);
+// The compensation percentage as every document and list shows it: the nearest whole
+// number, an exact half going to the even neighbour (80.5 → 80), as the dispositions print
+// it. Workbooks get this value itself, so that no cell format rounds it another way.
+double WholePercent(double v);
 // The whole part (towards zero): 45.70 → "45".
 QString WholeTruncated(double v);
 // Shortest decimal form with "." and no trailing zeros: 1769.5, 0.82, 20.

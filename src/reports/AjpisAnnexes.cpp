@@ -5,6 +5,7 @@
 #include "core/Context.h"
 #include "core/Months.h"
 #include "core/TempFiles.h"
+#include "documents/DocumentValues.h"
 #include "documents/ResourceStore.h"
 #include "reports/ExportCommon.h"
 
@@ -81,7 +82,7 @@ void AddAnnex1Row(ReportRows &rows, const ApplicationRow &r, int dispositionWidt
     rows.addRow({ReportRows::text(r.subsemn), ReportRows::text(r.cnp), ReportRows::text(JoinedAddress(r)),
                  ReportRows::number(r.members), ReportRows::text(DispositionText(r).left(dispositionWidth)),
                  ReportRows::number(r.venitm.toDouble()), ReportRows::number(r.months),
-                 ReportRows::text(r.codclt), ReportRows::number(r.cuantum.toDouble()),
+                 ReportRows::text(r.codclt), ReportRows::number(documents::WholePercent(r.cuantum.toDouble())),
                  ReportRows::number(r.valmax.toDouble())});
 }
 

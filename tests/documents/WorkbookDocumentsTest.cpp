@@ -203,6 +203,13 @@ TEST_F(WorkbookDocuments, PaymentStatementLettersLocalityAndTotals)
     EXPECT_EQ(cell(cells, 1, 13, 9), "6,");
     EXPECT_EQ(cell(cells, 1, 13, 10), "2,45.7");
     EXPECT_EQ(cell(cells, 1, 11, 5), "3,45967.0") << "the disposition date as its day count (06.11.2025), shown as a date";
+    // POPESCU's 80.5 percent is 80, as the disposition prints it, not 81 by the cell format.
+    EXPECT_EQ(cell(cells, 1, 16, 7), "2,80.0");
+    // The totals carry their results for a reader that does not recalculate (xlrd).
+    EXPECT_EQ(cell(cells, 1, 17, 6), "1,TOTAL GENERAL");
+    EXPECT_EQ(cell(cells, 1, 17, 9), "2,40.0");
+    EXPECT_EQ(cell(cells, 1, 17, 10), "2,45.7");
+    EXPECT_EQ(cell(cells, 1, 12, 13), "2,45.7") << "the row's sum";
     // No accountant and no director: the mayor signs, the accountant's cells are blanks.
     EXPECT_EQ(cell(cells, 1, 20, 5), "1,PRIMAR,");
     EXPECT_EQ(cell(cells, 1, 21, 5), "1,Ion Primaru");
