@@ -79,6 +79,7 @@ Outcome PrintReports(Ui &ui, const ReportRange &given, const QString &out)
         const QString date = DateText(row[dataCere]);
         add("[JUDET]", office.judet);
         add("[Dlui]", FormOfAddress(cnpText) + QLatin1Char(' '));
+        add("[DOMNUL]", NominativeFormOfAddress(cnpText));
         add("[NUME]", TextOf(row[name]));
         add("[NRREF]", number);
         add("[DATAREF]", date);

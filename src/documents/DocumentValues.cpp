@@ -94,6 +94,11 @@ QString FormOfAddress(const QString &cnp)
     return man ? QStringLiteral("domnului") : QStringLiteral("doamnei");
 }
 
+QString NominativeFormOfAddress(const QString &cnp)
+{
+    return FormOfAddress(cnp) == QLatin1String("domnului") ? QStringLiteral("domnul") : QStringLiteral("doamna");
+}
+
 QString Domicile(const QString &adresa, const QString &localit)
 {
     QString d = adresa.trimmed();

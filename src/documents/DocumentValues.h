@@ -50,6 +50,8 @@ QString TextOf(const sql::Value &v);
 // "domnului" for a CNP whose first digit is 1 or 5, "doamnei" otherwise (also for an
 // empty CNP).
 QString FormOfAddress(const QString &cnp);
+// The same as the subject of a sentence or after "de" and "pentru": "domnul" or "doamna".
+QString NominativeFormOfAddress(const QString &cnp);
 // The address, then ", " and the locality when the locality is not blank.
 QString Domicile(const QString &adresa, const QString &localit);
 // The name split at its first blank: family name and given names (empty when none).

@@ -132,6 +132,7 @@ Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const Dispositio
         add("[DATA]", DateText(row[dataDisp]));
         doc.AddValue("[DATA01]", start);
         add("[DLUI]", FormOfAddress(cnpText));
+        add("[DOMNUL]", NominativeFormOfAddress(cnpText));
         add("[NUME]", TextOf(row[name]));
         add("[NRCERERE]", WholeTruncated(NumberOf(row[nrCere])));
         add("[DATACERERE]", DateText(row[dataCere]));

@@ -20,12 +20,12 @@ namespace {
 using namespace focaris::documents;
 
 const QStringList kDispositionKeys = {
-    "[JUDET]", "[TIPLOC]", "[LOC]", "[NR]", "[DATA]", "[DATA01]", "[DLUI]", "[NUME]", "[NRCERERE]",
+    "[JUDET]", "[TIPLOC]", "[LOC]", "[NR]", "[DATA]", "[DATA01]", "[DLUI]", "[DOMNUL]", "[NUME]", "[NRCERERE]",
     "[DATACERERE]", "[NRDATACERE]", "[PRIMAR]", "[LOCART]", "[Domiciliu]", "[CNP]", "[Motiv]", "[SECRETAR]",
     "[CONTABIL]", "[SUMA]", "[LITERA]", "[PERIOADA]", "[TOTAL]", "[TARIF]", "[VALMAX]", "[CUAJUT]", "[SL]",
     "[SUMAL]", "[SG]", "[SUMAG]", "[SE]", "[SUMAE]", "[ST]", "[SUMAT]"};
 const QStringList kReportKeys = {
-    "[JUDET]", "[Dlui]", "[NUME]", "[NRREF]", "[DATAREF]", "[NRCERERE]", "[DATACERERE]", "[Domiciliu]", "[CNP]",
+    "[JUDET]", "[Dlui]", "[DOMNUL]", "[NUME]", "[NRREF]", "[DATAREF]", "[NRCERERE]", "[DATACERERE]", "[Domiciliu]", "[CNP]",
     "[SUMA]", "[TOTAL]", "[TARIF]", "[VALMAX]", "[INTOCMIT]", "[SECRETAR]", "[DIRECTOR]", "[LOCALIT]", "[SUPL]",
     "[SUPG]", "[SUPT]", "[SUPE]"};
 const QStringList kFormKeys = {
@@ -137,9 +137,9 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
         SCOPED_TRACE("rejection 0 to 0: a blank number and \"0\"");
         const auto r = records("reject0.rtf");
         ASSERT_EQ(r.size(), 2u);
-        expectValues(r[0], {{"NR", kDots}, {"NUME", "VASILE DAN"}, {"DLUI", "domnului"},
+        expectValues(r[0], {{"NR", kDots}, {"NUME", "VASILE DAN"}, {"DLUI", "domnului"}, {"DOMNUL", "domnul"},
                             {"Motiv", "venitul depaseste limita"}, {"DATA", kDots}});
-        expectValues(r[1], {{"NR", kDots}, {"NUME", "ZAHARIA ELENA"}, {"DLUI", "doamnei"}, {"CNP", kDots},
+        expectValues(r[1], {{"NR", kDots}, {"NUME", "ZAHARIA ELENA"}, {"DLUI", "doamnei"}, {"DOMNUL", "doamna"}, {"CNP", kDots},
                             {"Domiciliu", "STR. VECHE 6"}, {"Motiv", "dosar incomplet"}});
     }
     {
@@ -156,7 +156,7 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
                             {"INTOCMIT", "Maria Referent"}, {"SECRETAR", "Ana Secretara"}, {"DIRECTOR", kDots},
                             {"LOCALIT", "SÂNCRAIU DE MUREŞ"}, {"SUPL", "20"}, {"SUPG", "0"}, {"SUPT", "0"},
                             {"SUPE", "0"}});
-        expectValues(r[1], {{"Dlui", "doamnei "}, {"SUPG", "45"}, {"Domiciliu", "BL. A\\B AP. (3)"}});
+        expectValues(r[1], {{"Dlui", "doamnei "}, {"DOMNUL", "doamna"}, {"SUPG", "45"}, {"Domiciliu", "BL. A\\B AP. (3)"}});
         expectValues(r[2], {{"TOTAL", "2500"}, {"TARIF", "400.00"}, {"VALMAX", "500.10"}, {"SUPE", "30"}});
     }
     {
