@@ -248,3 +248,21 @@ TEST(RtfTemplates, FormsCopyTheirTailAfterTheMarker)
             << t.resource;
     }
 }
+
+// The dispositions share one heading ("UAT" and the locality), and the form of address
+// agrees with its place: the nominative key after "de" and "pentru" and as a subject.
+TEST(RtfTemplates, DispositionHeadingAndFormsOfAddress)
+{
+    for (const char *name : {"Stabilire.rtf", "Modificare.rtf", "Respingere.rtf"}) {
+        const std::string t = readFile((modelDir() / name).string());
+        EXPECT_NE(t.find("\\b UAT [LOC]\\par"), std::string::npos) << name;
+    }
+    for (const char *name : {"Stabilire.rtf", "Modificare.rtf", "Respingere.rtf", "Referat.rtf"}) {
+        std::string t = readFile((modelDir() / name).string());
+        std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        for (const char *wrong : {"de [dlui]", "pentru [dlui]", "[dlui][nume], cnp"})
+            EXPECT_EQ(t.find(wrong), std::string::npos) << name << ": " << wrong;
+    }
+    const std::string referat = readFile((modelDir() / "Referat.rtf").string());
+    EXPECT_NE(referat.find("[Domnul] [NUME], CNP [CNP]"), std::string::npos);
+}
