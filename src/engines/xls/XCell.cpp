@@ -125,7 +125,11 @@ public:
         if (!busy_.insert(key).second || busy_.size() > 200)
             return false; // a circular reference, or a chain too deep to follow
         Outcome o;
-        o.ok = evaluate(sheet, row, col, o.value);
+        try {
+            o.ok = evaluate(sheet, row, col, o.value);
+        } catch (const XlsError &) {
+            o.ok = false; // an expression cut short: the cell keeps the value it had
+        }
         busy_.erase(key);
         done_[key] = o;
         out = o.value;
