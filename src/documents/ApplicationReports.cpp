@@ -8,8 +8,9 @@
 #include "core/Formats.h"
 #include "core/TempFiles.h"
 #include "documents/DocumentValues.h"
+#include "documents/PrintedValues.h"
 #include "documents/RtfOpen.h"
-#include "documents/TemplateMenu.h"
+#include "documents/TemplateDamage.h"
 #include "engines/rtf/RTFReplace.h"
 
 namespace focaris::documents {

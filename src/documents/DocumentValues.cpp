@@ -1,5 +1,6 @@
 // The value rules shared by the documents of the month.
 #include "documents/DocumentValues.h"
+#include "documents/PrintedValues.h"
 
 #include "admin/Municipality.h"
 #include "core/Amount.h"
@@ -142,17 +143,6 @@ QChar PlainInitial(const QString &name)
     default: break;
     }
     return name.at(0).toUpper();
-}
-
-// The names compared by their first letter only: a name from "M" up to "PZZ" is one
-// that begins with M, N, O or P, and a name beginning with Ă belongs with the A names
-// (compared as bytes, "BĂLAN" would sort after "BZZ" and fall out of A-B).
-bool InLetterRange(const QString &name, const QString &from, const QString &to)
-{
-    const QChar initial = PlainInitial(name);
-    if (initial.isNull() || from.isEmpty() || initial < from.at(0))
-        return false;
-    return to == QLatin1String("Z") || to.isEmpty() || initial <= to.at(0);
 }
 
 } // namespace focaris::documents

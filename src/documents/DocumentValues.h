@@ -31,10 +31,6 @@ Office LoadOffice();
 double NumberOf(const sql::Value &v);
 // Nearest whole number, an exact half going to the even neighbour: 80.5 → "80".
 QString WholeHalfEven(double v);
-// The compensation percentage as every document and list shows it: the nearest whole
-// number, an exact half going to the even neighbour (80.5 → 80), as the dispositions print
-// it. Workbooks get this value itself, so that no cell format rounds it another way.
-double WholePercent(double v);
 // The whole part (towards zero): 45.70 → "45".
 QString WholeTruncated(double v);
 // Shortest decimal form with "." and no trailing zeros: 1769.5, 0.82, 20.
@@ -50,8 +46,6 @@ QString TextOf(const sql::Value &v);
 // "domnului" for a CNP whose first digit is 1 or 5, "doamnei" otherwise (also for an
 // empty CNP).
 QString FormOfAddress(const QString &cnp);
-// The same as the subject of a sentence or after "de" and "pentru": "domnul" or "doamna".
-QString NominativeFormOfAddress(const QString &cnp);
 // The address, then ", " and the locality when the locality is not blank.
 QString Domicile(const QString &adresa, const QString &localit);
 // The name split at its first blank: family name and given names (empty when none).
@@ -67,9 +61,5 @@ QString WholeNumberText(const QString &typed);
 // (Ă Â as A, Î as I, Ş Ș as S, Ţ Ț as T) and small letters as capitals; a null char for
 // an empty name.
 QChar PlainInitial(const QString &name);
-// True when a name falls in the letter range: its first letter, with the Romanian
-// diacritics read as their plain letters, from `from` up to `to` ("Z" has no upper bound).
-// Every letter range of the program (payment statement, treasury) goes through it.
-bool InLetterRange(const QString &name, const QString &from, const QString &to);
 
 } // namespace focaris::documents

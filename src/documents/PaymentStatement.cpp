@@ -59,6 +59,17 @@ QStringList PaymentStatementStatement(const StatementSelection &s, int monthCode
     return q;
 }
 
+// The names compared by their first letter only: a name from "M" up to "PZZ" is one
+// that begins with M, N, O or P, and a name beginning with Ă belongs with the A names
+// (compared as bytes, "BĂLAN" would sort after "BZZ" and fall out of A-B).
+bool InLetterRange(const QString &name, const QString &from, const QString &to)
+{
+    const QChar initial = PlainInitial(name);
+    if (initial.isNull() || from.isEmpty() || initial < from.at(0))
+        return false;
+    return to == QLatin1String("Z") || to.isEmpty() || initial <= to.at(0);
+}
+
 Outcome PrintPaymentStatement(Ui &ui, const StatementSelection &s, const QString &out)
 {
     const sql::ResultSet all = QuerySql(PaymentStatementStatement(s, WorkingMonthCode()));

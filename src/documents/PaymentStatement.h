@@ -4,7 +4,6 @@
 #pragma once
 
 #include "documents/DocumentSupport.h"
-#include "documents/DocumentValues.h"
 
 #include <QStringList>
 
@@ -35,6 +34,9 @@ Outcome ConfirmStatementSelection(const StatementSelection &selection);
 // The statement of sheet 1 without the letter conditions: the letters are applied to the
 // rows it returns (see StatementRowSelected).
 QStringList PaymentStatementStatement(const StatementSelection &selection, int monthCode);
+// True when a name falls in the letter range: its first letter, with the Romanian
+// diacritics read as their plain letters, from `from` up to `to` ("Z" has no upper bound).
+bool InLetterRange(const QString &name, const QString &from, const QString &to);
 
 // Builds the statement into `out`, or into a free "XLSTmp" + n + ".xls" of the temporary
 // folder which is then opened for the person.

@@ -1,16 +1,9 @@
 // A SELECT's rows seen as the workbook filler's query.
 #include "documents/QueryRows.h"
 
-#include "documents/DocumentValues.h"
+#include "documents/PrintedValues.h"
 
 namespace focaris::documents {
-
-QueryRows::QueryRows(const sql::ResultSet &rows, const std::vector<std::size_t> *only) : rows_(rows), only_(only)
-{
-    for (std::size_t c = 0; c < rows_.columnCount(); ++c)
-        if (rows_.columnName(c) == "CUANTUM")
-            percentColumn_ = int(c);
-}
 
 xls::ColumnKind QueryRows::columnKind(int c) const
 {
@@ -31,7 +24,7 @@ xls::FieldValue QueryRows::value(std::size_t r, int c) const
     case sql::Value::Real:
         // The compensation percentage as the dispositions print it (80.5 is 80), not as
         // the cell's format would round it.
-        return {K::Number, {}, c == percentColumn_ ? WholePercent(v.toDouble()) : v.toDouble()};
+        return {K::Number, {}, rows_.columnName(std::size_t(c)) == "CUANTUM" ? WholePercent(v.toDouble()) : v.toDouble()};
     // Day numbers count from 1 January 1970, which is day 25569 of the spreadsheet.
     case sql::Value::Date: return {K::Date, {}, double(v.date) + 25569};
     default: return {};

@@ -14,7 +14,8 @@ class QueryRows : public xls::RowSource {
 public:
     // The result set (and the row list) must outlive this object. With `only`, the query
     // holds those rows of the result, in that order, without copying them.
-    explicit QueryRows(const sql::ResultSet &rows, const std::vector<std::size_t> *only = nullptr);
+    explicit QueryRows(const sql::ResultSet &rows, const std::vector<std::size_t> *only = nullptr)
+        : rows_(rows), only_(only) {}
     int columnCount() const override { return int(rows_.columnCount()); }
     std::string columnName(int c) const override { return rows_.columnName(std::size_t(c)); }
     xls::ColumnKind columnKind(int c) const override;
@@ -24,7 +25,6 @@ public:
 private:
     const sql::ResultSet &rows_;
     const std::vector<std::size_t> *only_;
-    int percentColumn_ = -1;  // CUANTUM, given as the whole percentage the documents print
 };
 
 // The result set a ResultRows keeps; a base of its own so that it is made before the

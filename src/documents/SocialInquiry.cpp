@@ -7,7 +7,7 @@
 #include "core/TempFiles.h"
 #include "documents/DocumentValues.h"
 #include "documents/RtfOpen.h"
-#include "documents/TemplateMenu.h"
+#include "documents/TemplateDamage.h"
 #include "engines/rtf/RTFReplace.h"
 
 #include <QDate>

@@ -11,9 +11,7 @@ namespace focaris::documents {
 QString InquiryFile(const QString &cnp);
 
 // "Adauga": creates the inquiry of the application with that NRCRT, replacing an
-// earlier one of the same CNP without a question; refused ("Lipseste CNP-ul
-// solicitantului!") when the application has no valid CNP, and "Arata" and "Sterge" when
-// it has none at all. The document is built beside it under a scratch name
+// earlier one without a question. The document is built beside it under a scratch name
 // and put in its place only when complete, so a failure (a broken template, a full disk)
 // keeps the earlier inquiry; an inquiry open in another program is not replaced.
 // The new inquiry is opened for the person unless `open` is false.

@@ -2,6 +2,7 @@
 #include "documents/TemplateMenu.h"
 
 #include "core/Ui.h"
+#include "documents/TemplateDamage.h"
 #include "documents/TemplateStore.h"
 #include "engines/common/FileNames.h"
 #include "engines/common/FileInUse.h"

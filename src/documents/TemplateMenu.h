@@ -36,15 +36,6 @@ inline constexpr std::array<TemplateMenuItem, 9> kTemplateMenu{{
     {"", "Model Dispozitie Respingere", "EditDispResp", "RefaDispResp", "Respingere.rtf", "Dispozitie Respingere"},
 }};
 
-// The message for a template that is there but cannot be read: it names the file, says it
-// is damaged and how to put back the built-in copy (the menu's "Refa modelul initial" for
-// the templates of the menu; deleting the file for the other templates of the data folder,
-// which the next start installs again; reinstalling the program for a built-in one).
-QString DamagedTemplateMessage(const QString &path);
-// True when an RTF template is not one the documents can be made from: not an RTF file, or
-// without the paragraph where the document's body begins.
-bool RtfTemplateDamaged(const QString &path);
-
 // The entry whose edit or reset item has this object name, or null.
 const TemplateMenuItem *FindTemplateMenuItem(const QString &itemName);
 

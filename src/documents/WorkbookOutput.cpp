@@ -2,7 +2,7 @@
 #include "documents/WorkbookOutput.h"
 
 #include "core/TempFiles.h"
-#include "documents/TemplateMenu.h"
+#include "documents/TemplateDamage.h"
 #include "engines/xls/Bytes.h"
 
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 #include "core/Context.h"
 #include "core/Months.h"
 #include "core/TempFiles.h"
-#include "documents/DocumentValues.h"
+#include "documents/PrintedValues.h"
 #include "documents/ResourceStore.h"
 #include "reports/ExportCommon.h"
 

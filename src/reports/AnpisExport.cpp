@@ -7,6 +7,7 @@
 #include "core/Context.h"
 #include "core/DataStore.h"
 #include "core/Months.h"
+#include "reports/CnpCheck.h"
 
 #include <QFile>
 #include <QSaveFile>

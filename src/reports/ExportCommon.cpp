@@ -5,6 +5,7 @@
 #include "admin/AidParameters.h"
 #include "admin/Municipality.h"
 #include "core/TempFiles.h"
+#include "reports/CnpCheck.h"
 
 #include <QDir>
 #include <QFile>

@@ -23,7 +23,7 @@ namespace focaris::exports {
 // The administration data the exports print, read once per export.
 struct ExportSettings {
     QString judet;      // county name (JUDET)
-    QString codFiscal;  // fiscal code (SIRUES), its digits only when it has them
+    QString codFiscal;  // fiscal code as typed (SIRUES)
     QString localit;    // name of the authority (PRIMARIA)
     QString codJud;     // county code as typed (CODJUD)
     QString uat;        // kind of authority ("Comuna", ...)
@@ -48,12 +48,6 @@ struct ExportResult {
 // The digits of a fiscal code as the fiscal-code check reads them: blanks and a leading
 // prefix such as "RO" dropped. Empty when anything but digits remains.
 QString FiscalDigits(const QString &code);
-
-// True for a personal code of exactly 13 digits, the form the agencies' files require.
-bool ThirteenDigitCnp(const QString &cnp);
-// The refusal of an agency file whose persons lack a 13-digit CNP, naming them (the first
-// 20, then how many more) so that the clerk can mend them before writing it again.
-QString MissingCnpMessage(const QStringList &names);
 
 // The text without the characters an XML file cannot hold (controls other than tab, line
 // feed and carriage return, unpaired surrogates, U+FFFE and U+FFFF).

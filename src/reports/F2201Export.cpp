@@ -7,6 +7,7 @@
 #include "applications/Cnp.h"
 #include "core/Context.h"
 #include "core/DataStore.h"
+#include "reports/CnpCheck.h"
 
 #include <QBuffer>
 #include <QDir>

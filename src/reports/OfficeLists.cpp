@@ -8,7 +8,7 @@
 #include "core/DataStore.h"
 #include "core/TempFiles.h"
 #include "core/TextRules.h"
-#include "documents/DocumentValues.h"
+#include "documents/PrintedValues.h"
 #include "documents/ResourceStore.h"
 #include "engines/xls/TExpXLSOLE.h"
 

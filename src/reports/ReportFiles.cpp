@@ -3,7 +3,7 @@
 
 #include "admin/Municipality.h"
 #include "core/TempFiles.h"
-#include "documents/TemplateMenu.h"
+#include "documents/TemplateDamage.h"
 #include "engines/xls/Bytes.h"
 
 #include <QCoreApplication>

@@ -8,7 +8,7 @@
 #include "core/DataStore.h"
 #include "core/Settings.h"
 #include "core/TempFiles.h"
-#include "documents/DocumentValues.h"
+#include "documents/PaymentStatement.h"
 #include "documents/ResourceStore.h"
 #include "engines/common/Codepage.h"
 #include "engines/dbase/DbfTable.h"

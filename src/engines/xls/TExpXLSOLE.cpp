@@ -201,8 +201,6 @@ void TExpXLSOLE::FillRows(const RowSource *q)
 
 void TExpXLSOLE::CloseResult(bool show)
 {
-    // The totals are stored with their results: readers that do not recalculate show them.
-    book().storeFormulaResults();
     book().save(output_);
     book_.reset();
     if (show && hooks_.openDocument)

@@ -349,35 +349,6 @@ private:
 
 } // namespace
 
-void XCell::storeFormulaResults()
-{
-    Impl &m = *d;
-    FormulaValues values(m.sheets, [&m](uint16_t i) {
-        if (i >= m.xti.size() || long(m.xti[i].book) != m.selfBook || m.xti[i].first != m.xti[i].last)
-            return -1;
-        return int(m.xti[i].first);
-    });
-    for (std::size_t s = 0; s < m.sheets.size(); ++s) {
-        Sheet &sheet = m.sheets[s];
-        bool any = false;
-        for (const auto &[r, row] : sheet.rows)
-            for (const auto &[c, cell] : row.cells)
-                any = any || cell.type == rec::FORMULA;
-        if (!any)
-            continue;
-        sheet.prepareEdit();
-        for (auto &[r, row] : sheet.rows)
-            for (auto &[c, cell] : row.cells) {
-                double v = 0;
-                if (cell.type != rec::FORMULA || cell.payload.size() < 8 || !values.result(int(s), r, c, v))
-                    continue;
-                uint64_t bits;
-                std::memcpy(&bits, &v, 8);
-                put32(cell.payload, 0, uint32_t(bits));
-                put32(cell.payload, 4, uint32_t(bits >> 32));
-            }
-    }
-}
 
 void XCell::Impl::load(std::string_view file)
 {
@@ -891,6 +862,43 @@ void XCell::insertRowCopies(int row, int count)
 
 std::string XCell::toBytes() const
 {
+    // The formulas of the changed sheets get their computed results as cached values, so
+    // that a reader that does not recalculate (an agency's import, a phone's viewer) shows
+    // the totals. Numeric formulas of numbers, references, + - * / and SUM, MIN, MAX, ABS,
+    // INT, ROUND are computed; any other keeps the value it had. Sheets that were not
+    // changed are written back as they were read.
+    {
+        Impl &m = *d;
+        FormulaValues values(m.sheets, [&m](uint16_t i) {
+            if (i >= m.xti.size() || long(m.xti[i].book) != m.selfBook || m.xti[i].first != m.xti[i].last)
+                return -1;
+            return int(m.xti[i].first);
+        });
+        for (std::size_t s = 0; s < m.sheets.size(); ++s) {
+            Sheet &sheet = m.sheets[s];
+            bool any = false;
+            for (const auto &[r, row] : sheet.rows)
+                for (const auto &[c, cell] : row.cells)
+                    any = any || cell.type == rec::FORMULA;
+            if (!any || !sheet.modified)
+                continue;
+            sheet.prepareEdit();
+            for (auto &[r, row] : sheet.rows)
+                for (auto &[c, cell] : row.cells) {
+                    double v = 0;
+                    if (cell.type != rec::FORMULA || cell.payload.size() < 8 || !values.result(int(s), r, c, v))
+                        continue;
+                    uint64_t bits;
+                    std::memcpy(&bits, &v, 8);
+                    put32(cell.payload, 0, uint32_t(bits));
+                    put32(cell.payload, 4, uint32_t(bits >> 32));
+                    // A text result's STRING record no longer belongs to the cell.
+                    cell.extra.erase(std::remove_if(cell.extra.begin(), cell.extra.end(),
+                                                    [](const Record &x) { return x.type == rec::STRING; }),
+                                     cell.extra.end());
+                }
+        }
+    }
     const Impl &m = *d;
     uint32_t total = 0;
     for (const Sheet &s : m.sheets)

@@ -62,12 +62,6 @@ public:
     // page breaks that refer to the moved rows move, ranges that end at the row grow.
     void insertRowCopies(int row, int count);
 
-    // Computes the numeric formulas made of numbers, cell and range references, + - * /,
-    // and SUM, MIN, MAX, ABS, INT, ROUND, and stores each result as the formula's cached
-    // value, so that a reader that does not recalculate (an agency's import, a phone's
-    // viewer) shows the totals. Formulas with anything else keep the value they had.
-    void storeFormulaResults();
-
     // The workbook as a file; `save` writes it to `path`.
     std::string toBytes() const;
     void save(const std::string &path) const;
