@@ -40,10 +40,11 @@ def _communication(doc, article):
             "[Judet]." % article, fi=1.0)
 
 
-def _disposition_heading(doc, locality_line):
+def _disposition_heading(doc):
+    """The heading every disposition shares: country, county, "UAT" and the locality."""
     doc.par("ROMÂNIA", align="l", bold=True, sa=0)
     doc.par("JUDEȚUL [JUDET]", align="l", bold=True, sa=0)
-    doc.par(locality_line, align="l", bold=True, sa=0)
+    doc.par("UAT [LOC]", align="l", bold=True, sa=0)
     doc.par("PRIMAR", align="l", bold=True, sa=240)
     doc.par("DISPOZIȚIA NR. [NR] din [DATA]", align="c", bold=True, size=14, sa=60)
 
@@ -55,7 +56,7 @@ def _signatures(doc):
 
 def stabilire():
     doc = Document("Dispoziție de stabilire a dreptului", size=11)
-    _disposition_heading(doc, "UAT [LOC]")
+    _disposition_heading(doc)
     doc.par("privind acordarea ajutorului pentru încălzirea locuinței și a suplimentului "
             "pentru energie [dlui] [Nume], cu domiciliul în [Domiciliu]", align="c",
             bold=True, sa=240)
@@ -96,9 +97,9 @@ def stabilire():
 
 def modificare():
     doc = Document("Dispoziție de modificare a dreptului", size=11)
-    _disposition_heading(doc, "UAT [LOC]")
+    _disposition_heading(doc)
     doc.par("privind modificarea cuantumului ajutorului pentru încălzirea locuinței acordat "
-            "familiilor și persoanelor singure din [TipLoc] [Loc], pentru [dlui] [Nume], "
+            "familiilor și persoanelor singure din [TipLoc] [Loc], pentru [Domnul] [Nume], "
             "cu domiciliul în [Domiciliu]", align="c", bold=True, sa=240)
     doc.par("Având în vedere cererea [dlui] [Nume] nr. [NrCerere]/[DataCerere], "
             "înregistrată la Primăria [LocArt] [Loc], și documentele care dovedesc "
@@ -111,7 +112,7 @@ def modificare():
     doc.par("**Art. 1.** Începând cu data de [Data01], cuantumul ajutorului pentru încălzirea "
             "locuinței se modifică și se stabilește la un procent de compensare de [SUMA]% "
             "din valoarea consumului, în valoare maximă lunară de [ValMax] lei, pentru "
-            "[dlui] [Nume], CNP [CNP], cu domiciliul în [Domiciliu], județul [Judet].",
+            "[Domnul] [Nume], CNP [CNP], cu domiciliul în [Domiciliu], județul [Judet].",
             fi=1.0)
     doc.par("**Art. 2.** Celelalte prevederi privind dreptul acordat rămân neschimbate. "
             "Titularul are obligația de a comunica în scris primăriei orice nouă modificare, "
@@ -128,9 +129,9 @@ def modificare():
 
 def respingere():
     doc = Document("Dispoziție de respingere a cererii", size=11)
-    _disposition_heading(doc, "[TIPLOC] [LOC]")
+    _disposition_heading(doc)
     doc.par("privind respingerea cererii de acordare a ajutorului pentru încălzirea "
-            "locuinței în [tiploc] [Loc], formulată de [Dlui] [NUME]", align="c",
+            "locuinței în [tiploc] [Loc], formulată de [Domnul] [NUME]", align="c",
             bold=True, sa=240)
     doc.par("Având în vedere cererea și declarația pe propria răspundere înregistrate sub "
             "nr. [NRCERERE] / [DATACERERE], precum și actele depuse de solicitant;", fi=1.0)
@@ -141,7 +142,7 @@ def respingere():
             sb=120)
     doc.par("DISPUN:", align="c", bold=True, sa=160)
     doc.par("**Art. 1.** Se respinge cererea de acordare a ajutorului pentru încălzirea "
-            "locuinței formulată de [Dlui] [NUME], cu domiciliul în [Domiciliu], județul "
+            "locuinței formulată de [Domnul] [NUME], cu domiciliul în [Domiciliu], județul "
             "[Judet], CNP [CNP], deoarece [Motiv].", fi=1.0)
     doc.par("**Art. 2.** " + APPEAL, fi=1.0)
     _execution(doc, 3)
@@ -162,7 +163,7 @@ def referat():
     doc.par("privind acordarea ajutorului pentru încălzirea locuinței și a suplimentului "
             "pentru energie", align="c", bold=True, sa=360)
     doc.par("Prin cererea și declarația pe propria răspundere înregistrate sub nr. "
-            "[NRCERERE]/[DATACERERE], [dlui][NUME], CNP [CNP], cu domiciliul în "
+            "[NRCERERE]/[DATACERERE], [Domnul] [NUME], CNP [CNP], cu domiciliul în "
             "[Domiciliu], a solicitat acordarea ajutorului pentru încălzirea locuinței "
             "și/sau a suplimentului pentru energie, în condițiile " + LAW + ".", fi=1.25,
             sa=120)

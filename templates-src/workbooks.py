@@ -148,7 +148,8 @@ def stabilire_u():
                                     "F": 1.6, "G": 1.6, "H": 1.6, "I": 1.6, "J": 2.4})
     d.set("A1", "ROMÂNIA", "bold")
     d.set("C2", "JUDEȚUL [JUDET]", "bold", span="J2")
-    d.set("C3", "PRIMAR: [PRIMAR]", "bold", span="J3")
+    d.set("C3", "UAT [Loc]", "bold", span="J3")
+    d.set("C4", "PRIMAR: [PRIMAR]", "bold", span="J4")
     d.set("A5", "DISPOZIȚIA", "title", span="J5", height=0.7)
     d.set("E6", "nr. [DispNr] din [DispData]", "bold", span="H6")
     d.set("A8", "privind acordarea ajutorului pentru încălzirea locuinței și a suplimentului "

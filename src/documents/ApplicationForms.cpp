@@ -5,6 +5,7 @@
 #include "core/TempFiles.h"
 #include "documents/DocumentValues.h"
 #include "documents/RtfOpen.h"
+#include "documents/TemplateDamage.h"
 #include "engines/rtf/RTFReplace.h"
 
 namespace focaris::documents {
@@ -31,7 +32,9 @@ Outcome PrintApplicationForm(Ui &ui, FormKind kind, qint64 nrcrt, const QString 
     const QString dest = out.isEmpty() ? NewTempFile(QStringLiteral("Cerere"), QStringLiteral(".rtf")) : out;
     doc.RTFDest = dest.toStdString();
     if (dest.isEmpty() || FileInUse(dest) || !doc.BeginDocument()) {
-        ui.message(kTitle, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
+        const QString model = QString::fromStdString(doc.RTFSursa);
+        ui.message(kTitle, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : QStringLiteral("Nu pot scrie pe harddisk!"),
+                   MsgError, BtnOK);
         return {};
     }
     const auto &row = rows.row(0);

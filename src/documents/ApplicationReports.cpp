@@ -8,7 +8,9 @@
 #include "core/Formats.h"
 #include "core/TempFiles.h"
 #include "documents/DocumentValues.h"
+#include "documents/PrintedValues.h"
 #include "documents/RtfOpen.h"
+#include "documents/TemplateDamage.h"
 #include "engines/rtf/RTFReplace.h"
 
 namespace focaris::documents {
@@ -57,7 +59,9 @@ Outcome PrintReports(Ui &ui, const ReportRange &given, const QString &out)
     const QString dest = out.isEmpty() ? NewTempFile(QStringLiteral("Referat"), QStringLiteral(".rtf")) : out;
     doc.RTFDest = dest.toStdString();
     if (dest.isEmpty() || FileInUse(dest) || !doc.BeginDocument()) {
-        ui.message(kTitle, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
+        const QString model = QString::fromStdString(doc.RTFSursa);
+        ui.message(kTitle, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : QStringLiteral("Nu pot scrie pe harddisk!"),
+                   MsgError, BtnOK);
         return {};
     }
     const Office office = LoadOffice();
@@ -76,6 +80,7 @@ Outcome PrintReports(Ui &ui, const ReportRange &given, const QString &out)
         const QString date = DateText(row[dataCere]);
         add("[JUDET]", office.judet);
         add("[Dlui]", FormOfAddress(cnpText) + QLatin1Char(' '));
+        add("[DOMNUL]", NominativeFormOfAddress(cnpText));
         add("[NUME]", TextOf(row[name]));
         add("[NRREF]", number);
         add("[DATAREF]", date);

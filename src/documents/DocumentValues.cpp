@@ -1,5 +1,6 @@
 // The value rules shared by the documents of the month.
 #include "documents/DocumentValues.h"
+#include "documents/PrintedValues.h"
 
 #include "admin/Municipality.h"
 #include "core/Amount.h"
@@ -37,6 +38,11 @@ double NumberOf(const sql::Value &v) { return v.toDouble(); }
 QString WholeHalfEven(double v)
 {
     return QString::fromStdString(Amount::fromDouble(v).rounded(0, Amount::Rounding::HalfEven).toString());
+}
+
+double WholePercent(double v)
+{
+    return Amount::fromDouble(v).rounded(0, Amount::Rounding::HalfEven).toDouble();
 }
 
 QString WholeTruncated(double v)
@@ -87,6 +93,11 @@ QString FormOfAddress(const QString &cnp)
 {
     const bool man = cnp.startsWith(QLatin1Char('1')) || cnp.startsWith(QLatin1Char('5'));
     return man ? QStringLiteral("domnului") : QStringLiteral("doamnei");
+}
+
+QString NominativeFormOfAddress(const QString &cnp)
+{
+    return FormOfAddress(cnp) == QLatin1String("domnului") ? QStringLiteral("domnul") : QStringLiteral("doamna");
 }
 
 QString Domicile(const QString &adresa, const QString &localit)

@@ -7,7 +7,9 @@
 #include "core/DataStore.h"
 #include "core/TempFiles.h"
 #include "documents/DocumentValues.h"
+#include "documents/PrintedValues.h"
 #include "documents/RtfOpen.h"
+#include "documents/TemplateDamage.h"
 #include "engines/rtf/RTFReplace.h"
 
 namespace focaris::documents {
@@ -99,7 +101,8 @@ Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const Dispositio
         return {};
     }
     if (!named || !doc.BeginDocument()) {
-        ui.message(kTitle, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
+        ui.message(kTitle, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : QStringLiteral("Nu pot scrie pe harddisk!"),
+                   MsgError, BtnOK);
         return {};
     }
 
@@ -130,6 +133,7 @@ Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const Dispositio
         add("[DATA]", DateText(row[dataDisp]));
         doc.AddValue("[DATA01]", start);
         add("[DLUI]", FormOfAddress(cnpText));
+        add("[DOMNUL]", NominativeFormOfAddress(cnpText));
         add("[NUME]", TextOf(row[name]));
         add("[NRCERERE]", WholeTruncated(NumberOf(row[nrCere])));
         add("[DATACERERE]", DateText(row[dataCere]));

@@ -2,10 +2,12 @@
 // failed or refused action.
 #include "documents/SocialInquiry.h"
 
+#include "applications/Cnp.h"
 #include "core/Context.h"
 #include "core/TempFiles.h"
 #include "documents/DocumentValues.h"
 #include "documents/RtfOpen.h"
+#include "documents/TemplateDamage.h"
 #include "engines/rtf/RTFReplace.h"
 
 #include <QDate>
@@ -20,6 +22,7 @@ namespace focaris::documents {
 namespace {
 
 const QString kDiskFull = QStringLiteral("Nu pot scrie pe harddisk!");
+const QString kNoCnp = QStringLiteral("Lipseste CNP-ul solicitantului!");
 
 // The CNP of the application, or nothing when there is no such application.
 bool applicationCnp(Ui &ui, qint64 nrcrt, const QString &title, sql::ResultSet &rows, QString &cnp)
@@ -30,7 +33,13 @@ bool applicationCnp(Ui &ui, qint64 nrcrt, const QString &title, sql::ResultSet &
                               QStringLiteral(" !"), MsgError, BtnOK);
         return false;
     }
-    cnp = TextOf(rows.value(0, "CNP"));
+    cnp = TextOf(rows.value(0, "CNP")).trimmed();
+    // The inquiry file is named by the CNP: without one, every such applicant would
+    // share (and replace) the same "A.rtf".
+    if (cnp.isEmpty()) {
+        ui.message(title, kNoCnp, MsgError, BtnOK);
+        return false;
+    }
     return true;
 }
 
@@ -55,6 +64,12 @@ Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
     QString cnp;
     if (!applicationCnp(ui, nrcrt, title, rows, cnp))
         return {};
+    // A new inquiry only for a valid CNP: two applicants with the same mistyped code would
+    // otherwise replace each other's inquiry.
+    if (!cnp::Corect(cnp)) {
+        ui.message(title, kNoCnp, MsgError, BtnOK);
+        return {};
+    }
     const QString target = InquiryFile(cnp);
     if (FileInUse(target)) {
         ui.message(title, kDiskFull, MsgError, BtnOK);
@@ -66,7 +81,8 @@ Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
     doc.RTFSursa = DataFile(QStringLiteral("ModelAncheta2.rtf")).toStdString();
     doc.RTFDest = scratch.path.toStdString();
     if (!doc.BeginDocument()) {
-        ui.message(title, kDiskFull, MsgError, BtnOK);
+        const QString model = QString::fromStdString(doc.RTFSursa);
+        ui.message(title, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : kDiskFull, MsgError, BtnOK);
         return {};
     }
     const auto &row = rows.row(0);

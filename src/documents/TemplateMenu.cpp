@@ -2,11 +2,14 @@
 #include "documents/TemplateMenu.h"
 
 #include "core/Ui.h"
+#include "documents/TemplateDamage.h"
 #include "documents/TemplateStore.h"
 #include "engines/common/FileNames.h"
 #include "engines/common/FileInUse.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <filesystem>
 
@@ -23,6 +26,34 @@ std::filesystem::path templatePath(const QString &dataFolder, const TemplateMenu
 }
 
 } // namespace
+
+QString DamagedTemplateMessage(const QString &path)
+{
+    const QString file = QFileInfo(path).fileName();
+    QString text = kBreak + QStringLiteral("Modelul ") + file + QStringLiteral(" este deteriorat si nu poate fi citit!") + kBreak;
+    for (const TemplateMenuItem &item : kTemplateMenu)
+        if (file.compare(QLatin1String(item.file), Qt::CaseInsensitive) == 0) {
+            const QString where = (*item.submenu ? QLatin1String(item.submenu) + QStringLiteral(" - ") : QString()) +
+                                  QLatin1String(item.caption);
+            return text + QStringLiteral("Refaceti-l la Administrare, din meniul modelelor: ") + where +
+                   QStringLiteral(" - ") + QLatin1String(kResetItemCaption) + QLatin1Char('.');
+        }
+    for (const DataTemplate &t : kDataTemplates)
+        if (file.compare(QLatin1String(t.file), Qt::CaseInsensitive) == 0)
+            return text + QStringLiteral("Stergeti fisierul ") + file +
+                   QStringLiteral(" din directorul de date: la urmatoarea pornire programul il reface din modelul "
+                                  "initial.");
+    return text + QStringLiteral("Modelul face parte din program: reinstalati programul.");
+}
+
+bool RtfTemplateDamaged(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = f.readAll();
+    return !bytes.startsWith("{\\rtf") || !bytes.contains("\\pard");
+}
 
 const TemplateMenuItem *FindTemplateMenuItem(const QString &itemName)
 {

@@ -2,6 +2,8 @@
 #include "documents/WorkbookOutput.h"
 
 #include "core/TempFiles.h"
+#include "documents/TemplateDamage.h"
+#include "engines/xls/Bytes.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -43,7 +45,14 @@ bool WorkbookOutput::openTemplate(const QString &model)
         ui_.message(title_, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
         return false;
     }
-    if (!filler_.OpenTemplate(model.toStdString())) {
+    bool opened = false;
+    try {
+        opened = filler_.OpenTemplate(model.toStdString());
+    } catch (const xls::XlsError &) {
+        ui_.message(title_, DamagedTemplateMessage(model), MsgError, BtnOK);
+        return false;
+    }
+    if (!opened) {
         ui_.message(title_, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MsgError, BtnOK);
         return false;
     }

@@ -5,7 +5,9 @@
 #include "core/Context.h"
 #include "core/Months.h"
 #include "core/TempFiles.h"
+#include "documents/PrintedValues.h"
 #include "documents/ResourceStore.h"
+#include "reports/ExportCommon.h"
 
 #include <QFile>
 
@@ -23,7 +25,9 @@ ReportIdentity LoadIdentity()
     id.judet = m.judet;
     id.codJud = m.codJud;
     id.localit = m.primaria;
-    id.codFiscal = m.sirues;
+    // The agency's annexes carry the fiscal code's digits only, as the other agency files.
+    const QString digits = exports::FiscalDigits(m.sirues);
+    id.codFiscal = digits.isEmpty() ? m.sirues : digits;
     id.primar = m.primar;
     id.intocmit = m.intocmit;
     const QStringList &kinds = LocalityKinds();
@@ -78,7 +82,7 @@ void AddAnnex1Row(ReportRows &rows, const ApplicationRow &r, int dispositionWidt
     rows.addRow({ReportRows::text(r.subsemn), ReportRows::text(r.cnp), ReportRows::text(JoinedAddress(r)),
                  ReportRows::number(r.members), ReportRows::text(DispositionText(r).left(dispositionWidth)),
                  ReportRows::number(r.venitm.toDouble()), ReportRows::number(r.months),
-                 ReportRows::text(r.codclt), ReportRows::number(r.cuantum.toDouble()),
+                 ReportRows::text(r.codclt), ReportRows::number(documents::WholePercent(r.cuantum.toDouble())),
                  ReportRows::number(r.valmax.toDouble())});
 }
 

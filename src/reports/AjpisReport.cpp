@@ -83,8 +83,17 @@ bool AjpisWriter::annex1And21()
     filler_.ReplaceText("[UAT]", text(id_.localit));
     filler_.ReplaceText("[CIF]", text(id_.codFiscal));
     filler_.ReplaceText("[PRIMAR]", text(id_.primar));
-    // Sheets 1 to 5 hold the applications of 5, 4, 3, 2 and 1 months, by name.
+    // Sheets 1 to 5 hold the applications of 5, 4, 3, 2 and 1 months, by name. Each
+    // sheet's "Luna:" and "Anul:" are the month its applications begin in, November to
+    // March of the season the chosen period begins in, written as values so that the file
+    // shows the same months whenever it is opened.
+    static const char *const kSeasonMonths[] = {"noiembrie", "decembrie", "ianuarie", "februarie", "martie"};
+    const int fromYear = from_ / 12, fromMonth = from_ % 12 + 1;
+    const int seasonStart = fromMonth >= 10 ? fromYear : fromYear - 1;
     for (int sheet = 1; sheet <= 5; ++sheet) {
+        filler_.SelectSheet(sheet);
+        filler_.SetCell(9, 3, text(QString::fromLatin1(kSeasonMonths[sheet - 1])));
+        filler_.SetCell(9, 5, number(sheet <= 2 ? seasonStart : seasonStart + 1));
         ReportRows rows;
         AddAnnex1Columns(rows);
         for (const ApplicationRow &r : rows_)

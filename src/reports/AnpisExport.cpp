@@ -7,6 +7,7 @@
 #include "core/Context.h"
 #include "core/DataStore.h"
 #include "core/Months.h"
+#include "reports/CnpCheck.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -242,6 +243,47 @@ int WriteAnpisDocument(QIODevice &out, const ExportSettings &s, const QString &w
     return int(apps.rowCount());
 }
 
+namespace {
+
+// The applicants, supplement contract holders and members of the month's file whose CNP
+// is not 13 digits, by name (a holder as the applicant's name and the contract's kind).
+QStringList personsWithoutCnp(int month)
+{
+    QStringList names;
+    auto note = [&names](const QString &name) {
+        if (!names.contains(name))
+            names << name;
+    };
+    const sql::ResultSet apps = QuerySql(QStringList{
+        QStringLiteral("SELECT SUBSEMN, CNP, SUMAE, CNPE, SUMAG, CNPG, SUMAT, CNPT FROM ") +
+            Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
+        QStringLiteral("WHERE LUNACRT=") + QString::number(month) + QStringLiteral(" AND TOTAL>0"),
+        QStringLiteral("ORDER BY NR_CERE")});
+    for (const auto &row : apps.rows()) {
+        const QString name = TextOf(row[0]);
+        if (!ThirteenDigitCnp(TextOf(row[1])))
+            note(name);
+        const struct {
+            int amount, cnp;
+            const char *kind;
+        } holders[] = {{2, 3, "energie electrica"}, {4, 5, "gaz"}, {6, 7, "energie termica"}};
+        for (const auto &h : holders)
+            if (RoundedWhole(NumberOf(row[std::size_t(h.amount)])) > 0 && !ThirteenDigitCnp(TextOf(row[std::size_t(h.cnp)])))
+                note(name + QStringLiteral(" (titularul contractului de ") + QLatin1String(h.kind) + QLatin1Char(')'));
+    }
+    const sql::ResultSet members = QuerySql(QStringList{
+        QStringLiteral("SELECT A.TITULAR, A.CNP FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf"))) +
+            QStringLiteral(" A, ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))) + QStringLiteral(" B"),
+        QStringLiteral("WHERE A.NRCRT=B.NRCRT AND B.LUNACRT=") + QString::number(month) + QStringLiteral(" AND B.TOTAL>0"),
+        QStringLiteral("ORDER BY A.NRCRT, A.NROM")});
+    for (const auto &row : members.rows())
+        if (!ThirteenDigitCnp(TextOf(row[1])))
+            note(TextOf(row[0]));
+    return names;
+}
+
+} // namespace
+
 ExportResult ExportAnpis(Ui &ui)
 {
     ExportResult result;
@@ -277,6 +319,12 @@ ExportResult ExportAnpis(Ui &ui)
         return result;
     }
 
+    // The agency refuses a file with a CNP that is not 13 digits: such persons are named
+    // before anything is written.
+    if (const QStringList missing = personsWithoutCnp(WorkingMonthCode()); !missing.isEmpty()) {
+        ui.message(QStringLiteral("Export ANPIS"), MissingCnpMessage(missing), MsgError, BtnOK);
+        return result;
+    }
     ui.progressShow(QStringLiteral("Generez XML-ul..."), count / 100);
     try {
         // The file appears under its name only when the whole document is written.

@@ -116,7 +116,9 @@ EonChoice LoadEonChoice()
 
 std::optional<EonRefusal> CheckEonChoice(const EonChoice &choice)
 {
-    if (choice.supplier.trimmed().isEmpty())
+    // Only a supplier of the month's list can be chosen; any other name would give an
+    // empty workbook.
+    if (choice.supplier.trimmed().isEmpty() || !choice.suppliers.contains(choice.supplier))
         return EonRefusal{QStringLiteral("Nu ati ales nimic!"), QStringLiteral("FurnG")};
     for (const auto &entry : choice.postalCodes)
         if (entry.second.trimmed().isEmpty())

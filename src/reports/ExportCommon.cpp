@@ -5,6 +5,7 @@
 #include "admin/AidParameters.h"
 #include "admin/Municipality.h"
 #include "core/TempFiles.h"
+#include "reports/CnpCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +23,10 @@ ExportSettings LoadExportSettings()
     const Municipality m = LoadMunicipality();
     ExportSettings s;
     s.judet = m.judet;
-    s.codFiscal = m.sirues.trimmed();
+    // The agency files take the fiscal code's digits only ("RO 123456" is 123456); a code
+    // that has no digits part stays as typed, so that the checks can name it.
+    const QString digits = FiscalDigits(m.sirues);
+    s.codFiscal = digits.isEmpty() ? m.sirues.trimmed() : digits;
     s.localit = m.primaria.trimmed();
     s.codJud = m.codJud.trimmed();
     s.uat = m.uat;
@@ -30,6 +34,27 @@ ExportSettings LoadExportSettings()
     s.primar = m.primar.trimmed();
     s.cu1 = LoadAidParameters().cu[0];
     return s;
+}
+
+bool ThirteenDigitCnp(const QString &cnp)
+{
+    if (cnp.size() != 13)
+        return false;
+    for (QChar c : cnp)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+QString MissingCnpMessage(const QStringList &names)
+{
+    constexpr int kShown = 20;
+    QString text = QStringLiteral("\rFisierul nu poate fi facut: persoanele urmatoare nu au CNP sau CNP-ul lor nu are 13 "
+                                  "cifre:\r");
+    text += QStringList(names.mid(0, kShown)).join(QLatin1Char('\r'));
+    if (names.size() > kShown)
+        text += QStringLiteral("\r... si inca %1").arg(names.size() - kShown);
+    return text + QStringLiteral("\rCompletati CNP-urile si incercati din nou!");
 }
 
 QString FiscalDigits(const QString &code)

@@ -7,6 +7,7 @@
 #include "applications/Cnp.h"
 #include "core/Context.h"
 #include "core/DataStore.h"
+#include "reports/CnpCheck.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -139,6 +140,7 @@ std::vector<F2201Person> F2201List(const QDate &today)
     list.reserve(rs.rowCount());
     for (const auto &row : rs.rows()) {
         F2201Person p;
+        p.name = TextOf(row[0]);
         p.cnp = TextOf(row[1]);
         p.nrCere = row[2].toInt();
         if (row[3].kind == sql::Value::Date) {
@@ -159,6 +161,16 @@ ExportResult ExportF2201(Ui &ui, const QDateTime &now)
     const std::vector<F2201Person> list = F2201List(now.date());
     if (list.empty()) {
         ui.message(QStringLiteral("F 2201"), QStringLiteral("\rNu aveti nicio persoana pe luna curenta!"), MsgError, BtnOK);
+        return result;
+    }
+    // The tax agency refuses a request whose CNP is not 13 digits: such persons are named
+    // before anything is written.
+    QStringList withoutCnp;
+    for (const F2201Person &p : list)
+        if (!ThirteenDigitCnp(p.cnp) && !withoutCnp.contains(p.name))
+            withoutCnp << p.name;
+    if (!withoutCnp.isEmpty()) {
+        ui.message(QStringLiteral("F 2201"), MissingCnpMessage(withoutCnp), MsgError, BtnOK);
         return result;
     }
     QString folder;

@@ -21,6 +21,7 @@ struct F2201Person {
     qint64 nrCere = 0;
     QDate dataCere;
     bool adult = false;
+    QString name;
 };
 
 // The request number of the first file for an export started at `now`: the integer part

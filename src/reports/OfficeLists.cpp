@@ -8,6 +8,7 @@
 #include "core/DataStore.h"
 #include "core/TempFiles.h"
 #include "core/TextRules.h"
+#include "documents/PrintedValues.h"
 #include "documents/ResourceStore.h"
 #include "engines/xls/TExpXLSOLE.h"
 
@@ -154,7 +155,7 @@ ExportResult RiskControlList(Ui &ui, const QString &payMonth, int payYear)
         rows.addRow({MemoryRows::number(NumberOf(r[0])), MemoryRows::text(TextOf(r[1])), MemoryRows::text(TextOf(r[2])),
                      MemoryRows::text(joined), MemoryRows::text(QString()), MemoryRows::number(NumberOf(r[5])),
                      MemoryRows::number(NumberOf(r[6])), MemoryRows::text(TextOf(r[7])),
-                     MemoryRows::number(NumberOf(r[8])), MemoryRows::text(county), MemoryRows::text(townHall),
+                     MemoryRows::number(documents::WholePercent(NumberOf(r[8]))), MemoryRows::text(county), MemoryRows::text(townHall),
                      MemoryRows::text(payMonth), MemoryRows::number(payYear), MemoryRows::text(TextOf(r[9])),
                      MemoryRows::text(TextOf(r[10])), MemoryRows::number(NumberOf(r[11])),
                      MemoryRows::number(NumberOf(r[12]))});

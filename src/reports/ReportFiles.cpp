@@ -3,6 +3,7 @@
 
 #include "admin/Municipality.h"
 #include "core/TempFiles.h"
+#include "documents/TemplateDamage.h"
 #include "engines/xls/Bytes.h"
 
 #include <QCoreApplication>
@@ -92,7 +93,9 @@ bool OpenReportTemplate(Ui &ui, xls::TExpXLSOLE &filler, const QString &path, co
     try {
         opened = !path.isEmpty() && filler.OpenTemplate(path.toStdString());
     } catch (const xls::XlsError &) {
-        opened = false;
+        // The file is there but is no workbook the filler can read.
+        ui.message(title, DamagedTemplateMessage(path), MsgError, BtnOK);
+        return false;
     }
     if (!opened)
         ui.message(title, QStringLiteral("\rNu exista modelul ") + path + QStringLiteral("!"), MsgError, BtnOK);

@@ -8,6 +8,7 @@
 #include "core/DataStore.h"
 #include "core/Settings.h"
 #include "core/TempFiles.h"
+#include "documents/PaymentStatement.h"
 #include "documents/ResourceStore.h"
 #include "engines/common/Codepage.h"
 #include "engines/dbase/DbfTable.h"
@@ -50,15 +51,15 @@ std::vector<Payment> selectPayments(const TreasuryChoice &choice)
         QStringLiteral("AND STATUT=\"APROBAT\" AND SUMAL>0")};
     if (!choice.locality.isEmpty() && choice.locality != kAllLocalities)
         lines << QStringLiteral("AND LOCALIT=") + SqlText(choice.locality);
-    lines << QStringLiteral("AND SUBSEMN>=") + SqlText(choice.firstLetter);
-    if (choice.lastLetter != QLatin1String("Z"))
-        lines << QStringLiteral("AND SUBSEMN<=") + SqlText(choice.lastLetter + QStringLiteral("ZZ"));
     lines << QStringLiteral("ORDER BY SUBSEMN");
     const sql::ResultSet rs = QuerySql(lines);
     std::vector<Payment> out;
     out.reserve(rs.rowCount());
+    // The letter range by the first letter with its diacritics folded, as on the payment
+    // statement: "ŞERBAN" is an S name, not one after "SZZ".
     for (const auto &row : rs.rows())
-        out.push_back({row[0].toInt(), TextOf(row[1]), TextOf(row[2]), row[3].toInt(), NumberOf(row[4])});
+        if (documents::InLetterRange(TextOf(row[2]), choice.firstLetter, choice.lastLetter))
+            out.push_back({row[0].toInt(), TextOf(row[1]), TextOf(row[2]), row[3].toInt(), NumberOf(row[4])});
     return out;
 }
 

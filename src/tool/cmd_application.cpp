@@ -376,10 +376,11 @@ int memberCommand(const Args &all)
 
 Registration rApplication("application",
                           "application add FOLDER --from FILE.json [--yes] [--lookup] | modify FOLDER NRCRT --from "
-                          "FILE.json [--yes] | lookup FOLDER CNP | show FOLDER NRCRT | delete FOLDER NRCRT [--yes]",
+                          "FILE.json [--yes] | lookup FOLDER CNP | show FOLDER NRCRT | delete FOLDER NRCRT [--yes]"
+                          "   (each with [--month MM.YYYY])",
                           applicationCommand);
 Registration rMember("member", "member add FOLDER NRCRT --from M.json | modify FOLDER NRCRT NROM --from M.json | "
-                               "delete FOLDER NRCRT NROM [--yes]",
+                               "delete FOLDER NRCRT NROM [--yes]   (each with [--month MM.YYYY])",
                      memberCommand);
 
 } // namespace

@@ -49,9 +49,9 @@ int runImport(const Args &all, bool vmg)
     return 0;
 }
 
-Registration vmg("import vmg", "import vmg FOLDER FILE.416   the files of the VMG register as month code 1",
+Registration vmg("import vmg", "import vmg FOLDER FILE.416 [--month MM.YYYY]   the files of the VMG register as month code 1",
                  [](const Args &a) { return runImport(a, true); });
-Registration asf("import asf", "import asf FOLDER FILE.as2   the files of the ASF register as month code 2",
+Registration asf("import asf", "import asf FOLDER FILE.as2 [--month MM.YYYY]   the files of the ASF register as month code 2",
                  [](const Args &a) { return runImport(a, false); });
 
 } // namespace

@@ -154,8 +154,6 @@ int eonCommand(const Args &given)
             if (entry.first == locality)
                 entry.second = QString::fromStdString(p.substr(eq + 1));
     }
-    if (!choice.supplier.isEmpty() && !choice.suppliers.contains(choice.supplier))
-        std::fprintf(stderr, "warning: %s is not among the month's gas suppliers\n", qPrintable(choice.supplier));
     if (const auto refused = reports::CheckEonChoice(choice)) {
         std::fprintf(stderr, "refused: %s: %s\n", qPrintable(refused->field), qPrintable(refused->message));
         return 1;

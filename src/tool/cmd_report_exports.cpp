@@ -208,24 +208,24 @@ int personsDbf(const Args &in)
 }
 
 const Registration rAnpis("report anpis",
-                          "report anpis FOLDER --out DIR [--yes]: the national agency's XML of the working month",
+                          "report anpis FOLDER --out DIR [--yes] [--month MM.YYYY]: the national agency's XML of the working month",
                           anpis);
 const Registration rF2201("report f2201",
-                          "report f2201 FOLDER --out DIR [--yes] [--now \"DD.MM.YYYY HH:MM\"]: the tax agency's F2201 files",
+                          "report f2201 FOLDER --out DIR [--yes] [--now \"DD.MM.YYYY HH:MM\"] [--month MM.YYYY]: the tax agency's F2201 files",
                           f2201);
 const Registration rTreasury("report treasury",
                              "report treasury FOLDER --date DD.MM.YYYY --out DIR [--locality L] [--from A] [--to Z] "
-                             "[--yes]: the treasury's table, annexes and statement in DIR/Termica_Trezorerie",
+                             "[--yes] [--month MM.YYYY]: the treasury's table, annexes and statement in DIR/Termica_Trezorerie",
                              treasury);
-const Registration rPersons("report persons", "report persons FOLDER --out FILE: persons and their age (.xls)",
+const Registration rPersons("report persons", "report persons FOLDER --out FILE [--month MM.YYYY]: persons and their age (.xls)",
                             persons);
-const Registration rMembers("report members", "report members FOLDER --out FILE: the members situation (.xls)",
+const Registration rMembers("report members", "report members FOLDER --out FILE [--month MM.YYYY]: the members situation (.xls)",
                             members);
 const Registration rRisk("report risk",
-                         "report risk FOLDER --pay-month MM [--pay-year YYYY] --out FILE: the risk-based control (.xls)",
+                         "report risk FOLDER --pay-month MM [--pay-year YYYY] --out FILE [--month MM.YYYY]: the risk-based control (.xls)",
                          risk);
 const Registration rPersonsDbf("report persons-dbf",
-                               "report persons-dbf FOLDER --out FILE: the persons of the month as a dBase table",
+                               "report persons-dbf FOLDER --out FILE [--month MM.YYYY]: the persons of the month as a dBase table",
                                personsDbf);
 
 } // namespace

@@ -43,8 +43,8 @@ TEST(DocumentValueRules, NumbersNamesAndAddresses)
     // Names, forms of address, addresses.
     EXPECT_EQ(SplitName("POPESCU ION VASILE"), std::make_pair(QString("POPESCU"), QString("ION VASILE")));
     EXPECT_EQ(SplitName("BĂLAN"), std::make_pair(QString("BĂLAN"), QString()));
-    EXPECT_EQ(FormOfAddress("1800101260011"), "domnului");
-    EXPECT_EQ(FormOfAddress("5010101260033"), "domnului");
+    EXPECT_EQ(FormOfAddress("1800101260010"), "domnului");
+    EXPECT_EQ(FormOfAddress("5010101260031"), "domnului");
     EXPECT_EQ(FormOfAddress("6020202260044"), "doamnei");
     EXPECT_EQ(FormOfAddress(""), "doamnei");
     EXPECT_EQ(Domicile(" STR. MARE 1 ", " SÂNCRAIU "), "STR. MARE 1, SÂNCRAIU");
@@ -136,7 +136,7 @@ TEST_F(DocumentRules, ReportMessages)
 
 TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
 {
-    const QString inquiry = data() + "/A5010101260033.rtf";
+    const QString inquiry = data() + "/A5010101260031.rtf";
     ASSERT_TRUE(AddInquiry(ui, 3).written);
     EXPECT_EQ(ui.opened, QStringList{inquiry});
     const std::string made = readFile(inquiry.toStdString());
@@ -149,7 +149,7 @@ TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
 
     // Another month's application of the same person shares the one inquiry file.
     exec("INSERT INTO \"" + data() + "/Cereri.dbf\" (NRCRT, LUNACRT, NR_CERE, SUBSEMN, CNP) "
-         "VALUES (11, 24309, 93, \"BĂLAN\", \"5010101260033\")");
+         "VALUES (11, 24309, 93, \"BĂLAN\", \"5010101260031\")");
     const Outcome other = AddInquiry(ui, 11, false);
     ASSERT_TRUE(other.written);
     EXPECT_EQ(other.file, inquiry);
@@ -170,7 +170,8 @@ TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
     // A broken template never wipes the kept inquiry, and leaves no scratch file.
     writeFile((data() + "/ModelAncheta2.rtf").toStdString(), "{\\rtf1 no body here}\r\n");
     EXPECT_FALSE(AddInquiry(ui, 3, false).written);
-    EXPECT_EQ(ui.lastMessage(), "Nu pot scrie pe harddisk!");
+    EXPECT_EQ(ui.lastMessage(), "\rModelul ModelAncheta2.rtf este deteriorat si nu poate fi citit!\rRefaceti-l la "
+                                "Administrare, din meniul modelelor: Model Ancheta - Refa modelul initial.");
     EXPECT_EQ(readFile(inquiry.toStdString()), "being edited");
     EXPECT_EQ(QDir(data()).entryList({".~*"}, QDir::Files | QDir::Hidden), QStringList{});
 
@@ -192,6 +193,25 @@ TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
     EXPECT_EQ(ui.lastMessage(), "\rLa aceasta Cerere, nu aveti Ancheta!\rApasati mai intai butonul Adauga!");
     EXPECT_FALSE(DeleteInquiry(ui, 3).written);
     EXPECT_EQ(ui.lastMessage(), "\rLa aceasta Cerere nu aveti Ancheta!");
+}
+
+// The inquiry file is named by the CNP: an application without a valid one is refused, so
+// that it never replaces another applicant's inquiry.
+TEST_F(DocumentRules, InquiryNeedsAValidCnp)
+{
+    exec("INSERT INTO \"" + data() + "/Cereri.dbf\" (NRCRT, LUNACRT, NR_CERE, SUBSEMN, CNP) "
+         "VALUES (12, 24310, 94, \"FARA CNP\", \"\")");
+    exec("INSERT INTO \"" + data() + "/Cereri.dbf\" (NRCRT, LUNACRT, NR_CERE, SUBSEMN, CNP) "
+         "VALUES (13, 24310, 95, \"CNP GRESIT\", \"1234567890123\")");
+    writeFile((data() + "/A.rtf").toStdString(), "another applicant's inquiry");
+    for (const qint64 nrcrt : {12, 13}) {
+        EXPECT_FALSE(AddInquiry(ui, nrcrt, false).written) << nrcrt;
+        EXPECT_EQ(ui.lastMessage(), "Lipseste CNP-ul solicitantului!");
+    }
+    EXPECT_FALSE(ShowInquiry(ui, 12).written);
+    EXPECT_EQ(ui.lastMessage(), "Lipseste CNP-ul solicitantului!");
+    EXPECT_EQ(readFile((data() + "/A.rtf").toStdString()), "another applicant's inquiry");
+    EXPECT_FALSE(QFileInfo::exists(data() + "/A1234567890123.rtf"));
 }
 
 } // namespace

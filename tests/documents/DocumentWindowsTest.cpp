@@ -253,7 +253,7 @@ TEST_F(DocumentWindows, InquiryButtonsAndFormMenu)
 {
     DocumentActions actions(&list, wui, [this] { return current; });
     actions.anchetaAdauga();
-    const QString inquiry = data() + "/A5010101260033.rtf";
+    const QString inquiry = data() + "/A5010101260031.rtf";
     EXPECT_TRUE(QFileInfo::exists(inquiry));
     EXPECT_EQ(wui.opened, QStringList{inquiry});
     actions.anchetaArata();

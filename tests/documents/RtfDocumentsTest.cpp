@@ -20,12 +20,12 @@ namespace {
 using namespace focaris::documents;
 
 const QStringList kDispositionKeys = {
-    "[JUDET]", "[TIPLOC]", "[LOC]", "[NR]", "[DATA]", "[DATA01]", "[DLUI]", "[NUME]", "[NRCERERE]",
+    "[JUDET]", "[TIPLOC]", "[LOC]", "[NR]", "[DATA]", "[DATA01]", "[DLUI]", "[DOMNUL]", "[NUME]", "[NRCERERE]",
     "[DATACERERE]", "[NRDATACERE]", "[PRIMAR]", "[LOCART]", "[Domiciliu]", "[CNP]", "[Motiv]", "[SECRETAR]",
     "[CONTABIL]", "[SUMA]", "[LITERA]", "[PERIOADA]", "[TOTAL]", "[TARIF]", "[VALMAX]", "[CUAJUT]", "[SL]",
     "[SUMAL]", "[SG]", "[SUMAG]", "[SE]", "[SUMAE]", "[ST]", "[SUMAT]"};
 const QStringList kReportKeys = {
-    "[JUDET]", "[Dlui]", "[NUME]", "[NRREF]", "[DATAREF]", "[NRCERERE]", "[DATACERERE]", "[Domiciliu]", "[CNP]",
+    "[JUDET]", "[Dlui]", "[DOMNUL]", "[NUME]", "[NRREF]", "[DATAREF]", "[NRCERERE]", "[DATACERERE]", "[Domiciliu]", "[CNP]",
     "[SUMA]", "[TOTAL]", "[TARIF]", "[VALMAX]", "[INTOCMIT]", "[SECRETAR]", "[DIRECTOR]", "[LOCALIT]", "[SUPL]",
     "[SUPG]", "[SUPT]", "[SUPE]"};
 const QStringList kFormKeys = {
@@ -107,7 +107,7 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
             expectValues(one, office);
         expectValues(r[0], {{"NR", "10"}, {"DATA", "07.11.2025"}, {"DLUI", "domnului"}, {"NUME", "BĂLAN"},
                             {"NRCERERE", "103"}, {"DATACERERE", "02.11.2025"}, {"NRDATACERE", "103/02.11.2025"},
-                            {"Domiciliu", "STR. NOUA 3, SÂNCRAIU"}, {"CNP", "5010101260033"}, {"Motiv", kDots},
+                            {"Domiciliu", "STR. NOUA 3, SÂNCRAIU"}, {"CNP", "5010101260031"}, {"Motiv", kDots},
                             {"SUMA", "100"}, {"LITERA", "a"}, {"PERIOADA", "5"}, {"TOTAL", "2500"},
                             {"TARIF", "400"}, {"VALMAX", "500.10"}, {"CUAJUT", "X"}, {"SL", " "}, {"SUMAL", "0"},
                             {"SG", " "}, {"SUMAG", "0"}, {"SE", "X"}, {"SUMAE", "30"}, {"ST", " "}, {"SUMAT", "0"}});
@@ -137,9 +137,9 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
         SCOPED_TRACE("rejection 0 to 0: a blank number and \"0\"");
         const auto r = records("reject0.rtf");
         ASSERT_EQ(r.size(), 2u);
-        expectValues(r[0], {{"NR", kDots}, {"NUME", "VASILE DAN"}, {"DLUI", "domnului"},
+        expectValues(r[0], {{"NR", kDots}, {"NUME", "VASILE DAN"}, {"DLUI", "domnului"}, {"DOMNUL", "domnul"},
                             {"Motiv", "venitul depaseste limita"}, {"DATA", kDots}});
-        expectValues(r[1], {{"NR", kDots}, {"NUME", "ZAHARIA ELENA"}, {"DLUI", "doamnei"}, {"CNP", kDots},
+        expectValues(r[1], {{"NR", kDots}, {"NUME", "ZAHARIA ELENA"}, {"DLUI", "doamnei"}, {"DOMNUL", "doamna"}, {"CNP", kDots},
                             {"Domiciliu", "STR. VECHE 6"}, {"Motiv", "dosar incomplet"}});
     }
     {
@@ -156,7 +156,7 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
                             {"INTOCMIT", "Maria Referent"}, {"SECRETAR", "Ana Secretara"}, {"DIRECTOR", kDots},
                             {"LOCALIT", "SÂNCRAIU DE MUREŞ"}, {"SUPL", "20"}, {"SUPG", "0"}, {"SUPT", "0"},
                             {"SUPE", "0"}});
-        expectValues(r[1], {{"Dlui", "doamnei "}, {"SUPG", "45"}, {"Domiciliu", "BL. A\\B AP. (3)"}});
+        expectValues(r[1], {{"Dlui", "doamnei "}, {"DOMNUL", "doamna"}, {"SUPG", "45"}, {"Domiciliu", "BL. A\\B AP. (3)"}});
         expectValues(r[2], {{"TOTAL", "2500"}, {"TARIF", "400.00"}, {"VALMAX", "500.10"}, {"SUPE", "30"}});
     }
     {
@@ -164,7 +164,7 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
         const auto r = records("full1.rtf");
         ASSERT_EQ(r.size(), 1u);
         expectValues(r[0], {{"UAT", "SÂNCRAIU DE MUREŞ"}, {"NUME", "POPESCU"}, {"PRENUME", "ION VASILE"},
-                            {"NUMEP", "POPESCU ION VASILE"}, {"CNP", "1800101260011"}, {"TVENIT", "1500.50"},
+                            {"NUMEP", "POPESCU ION VASILE"}, {"CNP", "1800101260010"}, {"TVENIT", "1500.50"},
                             {"VENITM", "500.17"}, {"AI", "X"}, {"SU", "X"}, {"SL", "X"}, {"SG", " "},
                             {"FURNG", "-"}, {"CODCLG", "-"}, {"PODG", "-"}, {"SE", " "}, {"ST", " "},
                             {"FURNTI", kDots}, {"CODCLTI", kDots}, {"FURNT", " "}, {"FURNE", " ELECTRICA"},
@@ -187,14 +187,14 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
     }
     {
         SCOPED_TRACE("social inquiry");
-        EXPECT_EQ(QFileInfo(inquiry.file).fileName(), "A5010101260033.rtf");
+        EXPECT_EQ(QFileInfo(inquiry.file).fileName(), "A5010101260031.rtf");
         EXPECT_EQ(QFileInfo(inquiry.file).absolutePath(), QDir(DataFolder()).absolutePath());
         const auto r = records(inquiry.file);
         ASSERT_EQ(r.size(), 1u);
         expectValues(r[0], {{"UAT", "SÂNCRAIU DE MUREŞ"}, {"TITULAR", "BĂLAN"}, {"NUME", "BĂLAN"},
                             {"PRENUME", kDots}, {"NR_CERE", "103"},
                             {"DATAAZI", QDate::currentDate().toString("dd.MM.yyyy").toStdString()},
-                            {"DATACERE", "02.11.2025"}, {"CNP", "5010101260033"}, {"TVENIT", "150.00"},
+                            {"DATACERE", "02.11.2025"}, {"CNP", "5010101260031"}, {"TVENIT", "150.00"},
                             {"VENITM", "150.00"}, {"INTOCMIT", "Maria Referent"}});
     }
 }

@@ -59,7 +59,7 @@ TEST_F(ToolDocuments, EveryVerbWritesItsFileOrSaysWhyNot)
                    out), 1);
     EXPECT_EQ(out, "refused: Lit1: Alegeti o litera din lista!\n");
 
-    const QString inquiry = data() + "/A5010101260033.rtf";
+    const QString inquiry = data() + "/A5010101260031.rtf";
     ASSERT_EQ(tool("inquiry " + folder() + " 3 add", out), 0) << out;
     EXPECT_EQ(out, inquiry.toStdString() + "\n");
     EXPECT_EQ(tool("inquiry " + folder() + " 3 delete", out), 1) << "without --yes the question gets Nu";

@@ -84,7 +84,7 @@ TEST_F(WorkbookDocuments, SingleDispositionSheetsAndAnnexes)
     // Annex 1: the heating aid of the grants (the modification of number 10 is not there).
     EXPECT_EQ(names(cells, 2, 5), (std::vector<std::string>{"BĂLAN"}));
     EXPECT_EQ(cell(cells, 2, 5, 1), "2,1.0");
-    EXPECT_EQ(cell(cells, 2, 5, 3), "1,5010101260033");
+    EXPECT_EQ(cell(cells, 2, 5, 3), "1,5010101260031");
     EXPECT_EQ(cell(cells, 2, 5, 4), "1,loc.SÂNCRAIU, STR. NOUA 3");
     EXPECT_EQ(cell(cells, 2, 5, 6), "2,100.0");
     EXPECT_EQ(cell(cells, 2, 5, 7), "2,500.1");
@@ -145,6 +145,13 @@ TEST_F(WorkbookDocuments, SingleDispositionRefusalsAndMessages)
     f.number = "10";
     EXPECT_FALSE(PrintSingleDisposition(ui, f, file("x.xls")).written);
     EXPECT_EQ(ui.lastMessage(), "Nu exista modelul " + data() + "/StabilireU.xls!");
+
+    // A template that is there but damaged is named, in Romanian, with the way to restore it.
+    writeFile((data() + "/StabilireU.xls").toStdString(), "not a workbook");
+    EXPECT_FALSE(PrintSingleDisposition(ui, f, file("x.xls")).written);
+    EXPECT_EQ(ui.lastMessage(), "\rModelul StabilireU.xls este deteriorat si nu poate fi citit!\rRefaceti-l la "
+                                "Administrare, din meniul modelelor: Model Dispozitie Unica Stabilire - Refa modelul "
+                                "initial.");
 }
 
 TEST_F(WorkbookDocuments, PaymentStatementLettersLocalityAndTotals)
@@ -196,6 +203,13 @@ TEST_F(WorkbookDocuments, PaymentStatementLettersLocalityAndTotals)
     EXPECT_EQ(cell(cells, 1, 13, 9), "6,");
     EXPECT_EQ(cell(cells, 1, 13, 10), "2,45.7");
     EXPECT_EQ(cell(cells, 1, 11, 5), "3,45967.0") << "the disposition date as its day count (06.11.2025), shown as a date";
+    // POPESCU's 80.5 percent is 80, as the disposition prints it, not 81 by the cell format.
+    EXPECT_EQ(cell(cells, 1, 16, 7), "2,80.0");
+    // The totals carry their results for a reader that does not recalculate (xlrd).
+    EXPECT_EQ(cell(cells, 1, 17, 6), "1,TOTAL GENERAL");
+    EXPECT_EQ(cell(cells, 1, 17, 9), "2,40.0");
+    EXPECT_EQ(cell(cells, 1, 17, 10), "2,45.7");
+    EXPECT_EQ(cell(cells, 1, 13, 13), "2,45.7") << "the row's sum";
     // No accountant and no director: the mayor signs, the accountant's cells are blanks.
     EXPECT_EQ(cell(cells, 1, 20, 5), "1,PRIMAR,");
     EXPECT_EQ(cell(cells, 1, 21, 5), "1,Ion Primaru");

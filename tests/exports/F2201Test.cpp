@@ -150,6 +150,29 @@ TEST_F(F2201Test, EmptyListAndMinorsOnly)
     EXPECT_EQ(schemaErrors(out + "/F2201_1.xml", "F2201_1.xsd"), QString());
 }
 
+// A member whose CNP is missing or not 13 digits is named before anything is written (the
+// tax agency refuses such a request), and the schema refuses an empty cif.
+TEST_F(F2201Test, PersonsWithoutAThirteenDigitCnpAreNamedAndNothingIsWritten)
+{
+    addSmallFolder();
+    ExecSql(QStringList{"INSERT INTO " + table("Oameni.dbf") + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)",
+                        "VALUES (9, 1, 'IONESCU FARA', '', 0, 'sotie'), (10, 1, 'POP SCURT', '18001', 0, 'fiu')"});
+    EXPECT_FALSE(run(out).done);
+    EXPECT_EQ(ui.lastMessage(),
+              "\rFisierul nu poate fi facut: persoanele urmatoare nu au CNP sau CNP-ul lor nu are 13 cifre:\r"
+              "IONESCU FARA\rPOP SCURT\rCompletati CNP-urile si incercati din nou!");
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(ui.folderAnswers.size() == 1) << "refused before the folder is asked";
+
+    ExecSql(QStringList{"DELETE FROM " + table("Oameni.dbf") + " WHERE NROM>8"});
+    ui.folderAnswers.clear();
+    ASSERT_TRUE(run(out).done);
+    QByteArray blank = bytesOf(out + "/F2201_1.xml");
+    blank.replace("cif=\"1800101123456\"", "cif=\"\"");
+    writeFile(tmp / "blank.xml", blank.toStdString());
+    EXPECT_NE(schemaErrors(tmp.qpath() + "/blank.xml", "F2201_1.xsd"), QString());
+}
+
 TEST_F(F2201Test, AdultIsDecidedByTheEighteenthBirthdayAndUnreadableCodesCountAsAdults)
 {
     const QDate today(2024, 1, 15);

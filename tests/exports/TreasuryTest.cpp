@@ -75,7 +75,7 @@ TEST_F(TreasuryTest, FourFilesOfTheSmallFolder)
     // The statement, line by line, in the ANSI code page with CR LF.
     const QString rule(70, '_');
     const QByteArray expectedStatement =
-        QString(" 1 RO 4562345    COMUNA SAT NOU\r\n"
+        QString(" 1 4562345    COMUNA SAT NOU\r\n"
                 " Data Trezor:  05-12-2023\r\n \r\n \r\n"
                 "   Cod      Nr      Suma totala\r\n"
                 " Ajutor  titulari    / ajutor          Denumire ajutor\r\n" +
@@ -96,7 +96,11 @@ TEST_F(TreasuryTest, FourFilesOfTheSmallFolder)
                                      files[1]);
     EXPECT_NE(annex.find("Anexa2\n"), std::string::npos) << annex;
     EXPECT_NE(annex.find("JUDETUL: 1  JUDETUL ALBA"), std::string::npos) << annex;
-    EXPECT_NE(annex.find("RO 4562345  Comuna  SAT NOU"), std::string::npos) << annex;
+    // The fiscal code typed "RO 4562345" goes into every file as its digits only.
+    EXPECT_NE(annex.find("4562345  Comuna  SAT NOU"), std::string::npos) << annex;
+    EXPECT_EQ(annex.find("RO 4562345"), std::string::npos) << annex;
+    EXPECT_FALSE(bytesOf(files[2]).contains("RO 4562345"));
+    EXPECT_TRUE(bytesOf(files[2]).contains("4562345"));
     EXPECT_NE(annex.find("SITUATIA 074 - Supliment combustibili solizi/petrolieri - Legea nr.226/2021"),
               std::string::npos) << annex;
     EXPECT_NE(annex.find("in ziua 05 luna 12 anul 2023"), std::string::npos) << annex;
@@ -152,6 +156,28 @@ TEST_F(TreasuryTest, LocalityAndLettersRestrictEveryOutput)
     const QByteArray table = bytesOf(folder() + "/014562345_05-12-2023.dbf");
     EXPECT_TRUE(table.contains("POPESCU ION"));
     EXPECT_FALSE(table.contains("BARBU"));
+}
+
+// A name beginning with a Romanian letter falls in the range of its plain letter.
+TEST_F(TreasuryTest, LetterRangeFoldsTheFirstLettersDiacritics)
+{
+    addApp({{"NRCRT", "1"}, {"NR_CERE", "1"}, {"SUBSEMN", "'ŞERBAN ION'"}, {"NR_MEMBRI", "1"}, {"SUMAL", "20"}});
+    addApp({{"NRCRT", "2"}, {"NR_CERE", "2"}, {"SUBSEMN", "'ŢUGUI ANA'"}, {"NR_MEMBRI", "1"}, {"SUMAL", "20"}});
+    exports::TreasuryChoice c;
+    c.firstLetter = "S";
+    c.lastLetter = "S";
+    const auto r = run(c);
+    ASSERT_TRUE(r.done);
+    const QString statement = QString::fromLatin1(bytesOf(r.files[3]));
+    EXPECT_TRUE(statement.contains(" Total:        1          20.00")) << qPrintable(statement);
+    EXPECT_TRUE(bytesOf(r.files[0]).contains("SERBAN ION"));
+    ui.messageAnswers.push_back(ResDa);
+    c.firstLetter = "T";
+    c.lastLetter = "Z";
+    const auto t = run(c);
+    ASSERT_TRUE(t.done);
+    EXPECT_TRUE(bytesOf(t.files[0]).contains("TUGUI ANA"));
+    EXPECT_FALSE(bytesOf(t.files[0]).contains("SERBAN"));
 }
 
 // No qualifying application still gives the four files, with zero totals.

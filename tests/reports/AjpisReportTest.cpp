@@ -57,6 +57,12 @@ TEST_F(AjpisTest, Annex1ListsTheApprovedHeatingAidsBySheetOfMonths)
     EXPECT_EQ(at(c, 1, 5, 2), "s:4322637");
     EXPECT_EQ(at(c, 1, 5, 4), "s:TARGU MURES");
     EXPECT_EQ(at(c, 1, 18, 4), "s:POPESCU ION");  // moved down by the two extra rows
+    // Each sheet's month and year come from the period chosen, as values (no TODAY()).
+    EXPECT_EQ(at(c, 1, 9, 3), "s:noiembrie");
+    EXPECT_EQ(at(c, 1, 9, 5), "n:2024");
+    EXPECT_EQ(at(c, 2, 9, 5), "n:2024");
+    EXPECT_EQ(at(c, 3, 9, 3), "s:ianuarie");
+    EXPECT_EQ(at(c, 5, 9, 5), "n:2025");
     // 5 months: ALBU, DAN and GHEORGHE of November, by name.
     EXPECT_EQ(at(c, 1, 12, 1), "n:1");
     EXPECT_EQ(at(c, 1, 12, 2), "s:ALBU ANA");
@@ -318,6 +324,17 @@ TEST_F(AjpisTest, AMissingTemplateStopsTheReportAndLeavesNoHalfFolder)
     EXPECT_FALSE(result.done);
     EXPECT_TRUE(result.files.isEmpty());
     EXPECT_EQ(ui.lastMessage(), "\rNu exista modelul " + QDir(DataFolder()).filePath("Anexa15.xls") + "!");
+    {
+        // A damaged template is not called missing: it is named with the way to restore it.
+        reports::ReportResult damaged;
+        writeFile((DataFolder() + "/Anexa15.xls").toStdString(), "damaged");
+        ui.messageAnswers.push_back(ResDa);
+        damaged = runReport();
+        EXPECT_FALSE(damaged.done);
+        EXPECT_EQ(ui.lastMessage(), "\rModelul Anexa15.xls este deteriorat si nu poate fi citit!\rStergeti fisierul "
+                                    "Anexa15.xls din directorul de date: la urmatoarea pornire programul il reface din "
+                                    "modelul initial.");
+    }
     // The earlier set stays whole; the half-made one is gone; nothing is opened.
     EXPECT_EQ(readFile((folder() + "/Anexa14.xls").toStdString()), "good earlier file");
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"Anexa14.xls"});

@@ -133,6 +133,23 @@ TEST_F(EonTest, ToolCommandsWriteTheReportsAndPrintTheFiles)
     EXPECT_NE(output.find("TERMICA_FURNIZORI/ELECTRICA_NORD/Anexa16.xls\n"), std::string::npos) << output;
     EXPECT_NE(output.find("Raport Furnizori: Raportul a fost creat!"), std::string::npos);
 
+    // A supplier the dialog could not choose is refused, and nothing is written.
+    EXPECT_EQ(run(shellQuote(toolPath()) + " report eon " + shellQuote(data) + " --supplier NIMENI --postal "
+                      "CRISTESTI=047123 --postal 'SANCRAIU DE MURES=547525' --postal 'TARGU MURES=540001' --out " +
+                      shellQuote(dir + "/n.xlsx"),
+                  &output, true),
+              1);
+    EXPECT_NE(output.find("refused: FurnG: Nu ati ales nimic!"), std::string::npos) << output;
+    EXPECT_FALSE(QFileInfo::exists(out + "/n.xlsx"));
+    // The help lists --month wherever a command takes it.
+    run(shellQuote(toolPath()) + " help", &output);
+    for (const char *command : {"report anpis", "report f2201", "report treasury", "report persons FOLDER",
+                                "report risk", "applications list", "applications recalc", "months list",
+                                "import vmg", "application add", "member add"}) {
+        const auto line = output.find(std::string("  ") + command);
+        ASSERT_NE(line, std::string::npos) << command;
+        EXPECT_NE(output.substr(line, output.find('\n', line) - line).find("--month"), std::string::npos) << command;
+    }
     const std::string eon = shellQuote(toolPath()) + " report eon " + shellQuote(data) + " --supplier 'e.on gaz'";
     EXPECT_EQ(run(eon + " --out " + shellQuote(dir + "/g.xlsx"), &output, true), 1);
     EXPECT_NE(output.find("refused: SMDBGrid1: Nu ati scris Codul postal!"), std::string::npos) << output;

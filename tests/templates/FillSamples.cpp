@@ -89,6 +89,7 @@ void disposition(TRTFReplace &r, const Person &p)
     r.AddValue("[DATA]", p.dispDate);
     r.AddValue("[DATA01]", "01.12.2025");
     r.AddValue("[DLUI]", man(p) ? "domnului" : "doamnei");
+    r.AddValue("[DOMNUL]", man(p) ? "domnul" : "doamna");
     r.AddValue("[NUME]", p.name == kPeople[0].name ? "Popescu Ion Vasile" : p.name);
     r.AddValue("[NRCERERE]", p.appNo);
     r.AddValue("[DATACERERE]", p.appDate);
@@ -122,6 +123,7 @@ void referat(TRTFReplace &r, const Person &p)
 {
     r.AddValue("[JUDET]", office("JUDET"));
     r.AddValue("[Dlui]", man(p) ? "domnului " : "doamnei ");
+    r.AddValue("[DOMNUL]", man(p) ? "domnul" : "doamna");
     r.AddValue("[NUME]", p.name);
     r.AddValue("[NRREF]", p.appNo);
     r.AddValue("[DATAREF]", p.appDate);

@@ -36,14 +36,14 @@ struct RtfTemplate {
 
 // Keys queued by the separate dispositions, in queuing order.
 const std::vector<std::string> kDisposition = {
-    "[JUDET]", "[TIPLOC]", "[LOC]", "[NR]", "[DATA]", "[DATA01]", "[DLUI]", "[NUME]",
+    "[JUDET]", "[TIPLOC]", "[LOC]", "[NR]", "[DATA]", "[DATA01]", "[DLUI]", "[DOMNUL]", "[NUME]",
     "[NRCERERE]", "[DATACERERE]", "[NRDATACERE]", "[PRIMAR]", "[LOCART]", "[Domiciliu]",
     "[CNP]", "[Motiv]", "[SECRETAR]", "[CONTABIL]", "[SUMA]", "[LITERA]", "[PERIOADA]",
     "[TOTAL]", "[TARIF]", "[VALMAX]", "[CUAJUT]", "[SL]", "[SUMAL]", "[SG]", "[SUMAG]",
     "[SE]", "[SUMAE]", "[ST]", "[SUMAT]"};
 
 const std::vector<std::string> kReferat = {
-    "[JUDET]", "[Dlui]", "[NUME]", "[NRREF]", "[DATAREF]", "[NRCERERE]", "[DATACERERE]",
+    "[JUDET]", "[Dlui]", "[DOMNUL]", "[NUME]", "[NRREF]", "[DATAREF]", "[NRCERERE]", "[DATACERERE]",
     "[Domiciliu]", "[CNP]", "[SUMA]", "[TOTAL]", "[TARIF]", "[VALMAX]", "[INTOCMIT]",
     "[SECRETAR]", "[DIRECTOR]", "[LOCALIT]", "[SUPL]", "[SUPG]", "[SUPT]", "[SUPE]"};
 
@@ -75,17 +75,17 @@ const std::vector<RtfTemplate> &templates()
           {"[SUMAG]", S}, {"[SE]", S}, {"[SUMAE]", S}, {"[ST]", S}, {"[SUMAT]", S},
           {"[CNP]", U}, {"[SECRETAR]", U}}},
         {"Modificare.rtf", false, kDisposition,
-         {{"[JUDET]", U}, {"[TIPLOC]", S}, {"[LOC]", U}, {"[DLUI]", S}, {"[NUME]", S},
+         {{"[JUDET]", U}, {"[TIPLOC]", S}, {"[LOC]", U}, {"[DLUI]", S}, {"[DOMNUL]", S}, {"[NUME]", S},
           {"[Domiciliu]", S}, {"[NRCERERE]", S}, {"[DATACERERE]", S}, {"[LOCART]", U},
           {"[PRIMAR]", U}, {"[DATA01]", S}, {"[SUMA]", U}, {"[CNP]", U}, {"[DATA]", U},
           {"[SECRETAR]", U}}},
         {"Respingere.rtf", false, kDisposition,
-         {{"[JUDET]", U}, {"[TIPLOC]", U}, {"[LOC]", U}, {"[NR]", S}, {"[DATA]", S},
-          {"[DLUI]", S}, {"[NUME]", U}, {"[NRCERERE]", U}, {"[DATACERERE]", U},
+         {{"[JUDET]", U}, {"[TIPLOC]", S}, {"[LOC]", U}, {"[NR]", S}, {"[DATA]", S},
+          {"[DLUI]", S}, {"[DOMNUL]", S}, {"[NUME]", U}, {"[NRCERERE]", U}, {"[DATACERERE]", U},
           {"[PRIMAR]", U}, {"[LOCART]", U}, {"[Domiciliu]", S}, {"[CNP]", U},
           {"[Motiv]", S}, {"[SECRETAR]", U}}},
         {"Referat.rtf", false, kReferat,
-         {{"[JUDET]", U}, {"[LOCALIT]", U}, {"[NRREF]", S}, {"[DATAREF]", S}, {"[Dlui]", S},
+         {{"[JUDET]", U}, {"[LOCALIT]", U}, {"[NRREF]", S}, {"[DATAREF]", S}, {"[DOMNUL]", S},
           {"[NUME]", U}, {"[Domiciliu]", S}, {"[NRCERERE]", U}, {"[DATACERERE]", U},
           {"[SUMA]", S}, {"[TARIF]", S}, {"[VALMAX]", S}, {"[SUPL]", S}, {"[SUPG]", S},
           {"[SUPT]", S}, {"[SUPE]", S}, {"[INTOCMIT]", S}, {"[DIRECTOR]", S}}},
@@ -247,4 +247,22 @@ TEST(RtfTemplates, FormsCopyTheirTailAfterTheMarker)
         EXPECT_NE(out.find(tail.substr(tail.find("\\pard"), 200)), std::string::npos)
             << t.resource;
     }
+}
+
+// The dispositions share one heading ("UAT" and the locality), and the form of address
+// agrees with its place: the nominative key after "de" and "pentru" and as a subject.
+TEST(RtfTemplates, DispositionHeadingAndFormsOfAddress)
+{
+    for (const char *name : {"Stabilire.rtf", "Modificare.rtf", "Respingere.rtf"}) {
+        const std::string t = readFile((modelDir() / name).string());
+        EXPECT_NE(t.find("\\b UAT [LOC]\\par"), std::string::npos) << name;
+    }
+    for (const char *name : {"Stabilire.rtf", "Modificare.rtf", "Respingere.rtf", "Referat.rtf"}) {
+        std::string t = readFile((modelDir() / name).string());
+        std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        for (const char *wrong : {"de [dlui]", "pentru [dlui]", "[dlui][nume], cnp"})
+            EXPECT_EQ(t.find(wrong), std::string::npos) << name << ": " << wrong;
+    }
+    const std::string referat = readFile((modelDir() / "Referat.rtf").string());
+    EXPECT_NE(referat.find("[Domnul] [NUME], CNP [CNP]"), std::string::npos);
 }

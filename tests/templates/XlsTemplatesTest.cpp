@@ -177,7 +177,8 @@ TEST(XlsTemplates, SingleDisposition)
     b.sheets({"Dispozitie", "Anexa 1", "Anexa 2"});
     b.sheet(1);
     b.text("C2", "[JUDET]", false);
-    b.text("C3", "[PRIMAR]", false);
+    b.text("C3", "UAT [Loc]"); // the heading every disposition has
+    b.text("C4", "[PRIMAR]", false);
     b.text("A26", "[PRIMAR]", false);
     for (const char *p : {"[DispNr]", "[DispData]"})
         b.text("E6", p, false);

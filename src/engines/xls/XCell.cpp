@@ -11,6 +11,10 @@
 #include "engines/xls/Sheet.h"
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <set>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -99,6 +103,252 @@ struct XCell::Impl {
                           const RowInsert &ins);
     void moveNames(int sheet, const RowInsert &ins);
 };
+
+namespace {
+
+// A small evaluator of a formula's parsed tokens: numbers and references only, so that the
+// totals of a filled workbook can be stored with the file. Any token it does not know ends
+// the evaluation without a result.
+class FormulaValues {
+public:
+    FormulaValues(std::vector<Sheet> &sheets, std::function<int(uint16_t)> sheetOfXti)
+        : sheets_(sheets), sheetOfXti_(std::move(sheetOfXti)) {}
+
+    // The numeric result of the formula at (sheet, row, col), 0-based; false when it has none.
+    bool result(int sheet, uint32_t row, uint16_t col, double &out)
+    {
+        const uint64_t key = (uint64_t(sheet) << 32) | (uint64_t(row) << 16) | col;
+        if (auto it = done_.find(key); it != done_.end()) {
+            out = it->second.value;
+            return it->second.ok;
+        }
+        if (!busy_.insert(key).second || busy_.size() > 200)
+            return false; // a circular reference, or a chain too deep to follow
+        Outcome o;
+        try {
+            o.ok = evaluate(sheet, row, col, o.value);
+        } catch (const XlsError &) {
+            o.ok = false; // an expression cut short: the cell keeps the value it had
+        }
+        busy_.erase(key);
+        done_[key] = o;
+        out = o.value;
+        return o.ok;
+    }
+
+private:
+    struct Outcome {
+        bool ok = false;
+        double value = 0;
+    };
+    // A value on the evaluation stack: one number, or the numbers of a range.
+    struct Item {
+        bool range = false;
+        double number = 0;
+        std::vector<double> numbers;
+    };
+
+    const Cell *cellAt(int sheet, uint32_t row, uint16_t col) const
+    {
+        if (sheet < 0 || std::size_t(sheet) >= sheets_.size())
+            return nullptr;
+        const auto &rows = sheets_[std::size_t(sheet)].rows;
+        const auto r = rows.find(row);
+        if (r == rows.end())
+            return nullptr;
+        const auto c = r->second.cells.find(col);
+        return c == r->second.cells.end() ? nullptr : &c->second;
+    }
+
+    // The number a cell holds: 0 for an empty cell; false for text and anything else.
+    bool number(int sheet, uint32_t row, uint16_t col, double &out, bool &isNumber)
+    {
+        isNumber = false;
+        out = 0;
+        const Cell *c = cellAt(sheet, row, col);
+        if (!c || c->type == rec::BLANK || c->type == rec::MULBLANK)
+            return true;
+        switch (c->type) {
+        case rec::NUMBER: out = readDouble(c->payload, 0); isNumber = true; return true;
+        case rec::RK: out = rkValue(rd32(c->payload, 0)); isNumber = true; return true;
+        case rec::FORMULA: isNumber = result(sheet, row, col, out); return isNumber;
+        default: return false;
+        }
+    }
+
+    // The numbers of a range (texts and empty cells are skipped, as SUM does).
+    bool rangeNumbers(int sheet, uint32_t r1, uint32_t r2, uint16_t c1, uint16_t c2, std::vector<double> &out)
+    {
+        if (sheet < 0 || std::size_t(sheet) >= sheets_.size())
+            return false;
+        const auto &rows = sheets_[std::size_t(sheet)].rows;
+        for (auto r = rows.lower_bound(r1); r != rows.end() && r->first <= r2; ++r)
+            for (auto c = r->second.cells.lower_bound(c1); c != r->second.cells.end() && c->first <= c2; ++c) {
+                double v = 0;
+                bool isNumber = false;
+                if (c->second.type == rec::FORMULA && !number(sheet, r->first, c->first, v, isNumber))
+                    return false; // a formula inside the range that cannot be computed
+                if (c->second.type != rec::FORMULA)
+                    number(sheet, r->first, c->first, v, isNumber);
+                if (isNumber)
+                    out.push_back(v);
+            }
+        return true;
+    }
+
+    bool evaluate(int sheet, uint32_t row, uint16_t col, double &out)
+    {
+        const Cell *c = cellAt(sheet, row, col);
+        std::string rgce;
+        if (!c || !formulaRgce(*c, rgce))
+            return false;
+        std::vector<Item> stack;
+        auto scalar = [](Item &i) {
+            if (i.range) {
+                if (i.numbers.size() != 1)
+                    return false;
+                i.number = i.numbers.front();
+                i.range = false;
+            }
+            return true;
+        };
+        auto reference = [&](int s, uint32_t r, uint16_t col2) {
+            double v = 0;
+            bool isNumber = false;
+            if (!number(s, r, col2, v, isNumber))
+                return false;
+            stack.push_back(Item{false, v, {}});
+            return true;
+        };
+        std::size_t p = 0;
+        while (p < rgce.size()) {
+            const uint8_t ptg = uint8_t(rgce[p++]);
+            const uint8_t base = ptg >= 0x20 ? uint8_t((ptg & 0x1F) | 0x20) : ptg;
+            switch (base) {
+            case 0x03: case 0x04: case 0x05: case 0x06: { // + - * /
+                if (stack.size() < 2)
+                    return false;
+                Item b = stack.back();
+                stack.pop_back();
+                Item &a = stack.back();
+                if (!scalar(a) || !scalar(b))
+                    return false;
+                if (base == 0x03) a.number += b.number;
+                else if (base == 0x04) a.number -= b.number;
+                else if (base == 0x05) a.number *= b.number;
+                else if (b.number == 0) return false;
+                else a.number /= b.number;
+                break;
+            }
+            case 0x12: case 0x13: // unary plus and minus
+                if (stack.empty() || !scalar(stack.back()))
+                    return false;
+                if (base == 0x13)
+                    stack.back().number = -stack.back().number;
+                break;
+            case 0x15: break; // parentheses
+            case 0x19: { // attributes: a one-argument SUM, spaces and the volatile mark
+                const uint8_t flags = rd8(rgce, p);
+                p += 3;
+                if (flags & 0x0E)
+                    return false; // IF, CHOOSE and jumps
+                if (flags & 0x10) {
+                    if (stack.empty())
+                        return false;
+                    Item &a = stack.back();
+                    double sum = 0;
+                    for (double v : a.range ? a.numbers : std::vector<double>{a.number})
+                        sum += v;
+                    a = Item{false, sum, {}};
+                }
+                break;
+            }
+            case 0x1E: stack.push_back(Item{false, double(rd16(rgce, p)), {}}); p += 2; break;
+            case 0x1F: stack.push_back(Item{false, readDouble(rgce, p), {}}); p += 8; break;
+            case 0x24: // a cell reference
+                if (!reference(sheet, rd16(rgce, p), uint16_t(rd16(rgce, p + 2) & 0x3FFF)))
+                    return false;
+                p += 4;
+                break;
+            case 0x3A: { // a cell of another sheet
+                const int s = sheetOfXti_(rd16(rgce, p));
+                if (s < 0 || !reference(s, rd16(rgce, p + 2), uint16_t(rd16(rgce, p + 4) & 0x3FFF)))
+                    return false;
+                p += 6;
+                break;
+            }
+            case 0x25: case 0x3B: { // a range, of this sheet or another
+                int s = sheet;
+                if (base == 0x3B) {
+                    s = sheetOfXti_(rd16(rgce, p));
+                    p += 2;
+                }
+                Item i{true, 0, {}};
+                if (s < 0 || !rangeNumbers(s, rd16(rgce, p), rd16(rgce, p + 2), uint16_t(rd16(rgce, p + 4) & 0x3FFF),
+                                           uint16_t(rd16(rgce, p + 6) & 0x3FFF), i.numbers))
+                    return false;
+                p += 8;
+                stack.push_back(std::move(i));
+                break;
+            }
+            case 0x21: case 0x22: { // a function: fixed or variable number of arguments
+                std::size_t args = 0;
+                if (base == 0x22)
+                    args = rd8(rgce, p++);
+                const uint16_t fn = rd16(rgce, p) & 0x7FFF;
+                p += 2;
+                if (base == 0x21)
+                    args = fn == 27 ? 2 : 1; // ROUND takes two; ABS and INT one
+                if (stack.size() < args || args == 0)
+                    return false;
+                std::vector<Item> given(stack.end() - long(args), stack.end());
+                stack.resize(stack.size() - args);
+                double v = 0;
+                if (fn == 4 || fn == 6 || fn == 7) { // SUM, MIN, MAX
+                    std::vector<double> all;
+                    for (const Item &i : given)
+                        for (double x : i.range ? i.numbers : std::vector<double>{i.number})
+                            all.push_back(x);
+                    if (fn == 4)
+                        for (double x : all)
+                            v += x;
+                    else if (!all.empty())
+                        v = fn == 6 ? *std::min_element(all.begin(), all.end()) : *std::max_element(all.begin(), all.end());
+                } else if (fn == 24 || fn == 25 || fn == 27) { // ABS, INT, ROUND
+                    for (Item &i : given)
+                        if (!scalar(i))
+                            return false;
+                    const double x = given[0].number;
+                    if (fn == 24) v = std::fabs(x);
+                    else if (fn == 25) v = std::floor(x);
+                    else {
+                        const double scale = std::pow(10.0, given[1].number);
+                        v = std::round(x * scale) / scale;
+                    }
+                } else {
+                    return false;
+                }
+                stack.push_back(Item{false, v, {}});
+                break;
+            }
+            default:
+                return false;
+            }
+        }
+        if (stack.size() != 1 || !scalar(stack.back()) || !std::isfinite(stack.back().number))
+            return false;
+        out = stack.back().number;
+        return true;
+    }
+
+    std::vector<Sheet> &sheets_;
+    std::function<int(uint16_t)> sheetOfXti_;
+    std::map<uint64_t, Outcome> done_;
+    std::set<uint64_t> busy_;
+};
+
+} // namespace
+
 
 void XCell::Impl::load(std::string_view file)
 {
@@ -612,6 +862,43 @@ void XCell::insertRowCopies(int row, int count)
 
 std::string XCell::toBytes() const
 {
+    // The formulas of the changed sheets get their computed results as cached values, so
+    // that a reader that does not recalculate (an agency's import, a phone's viewer) shows
+    // the totals. Numeric formulas of numbers, references, + - * / and SUM, MIN, MAX, ABS,
+    // INT, ROUND are computed; any other keeps the value it had. Sheets that were not
+    // changed are written back as they were read.
+    {
+        Impl &m = *d;
+        FormulaValues values(m.sheets, [&m](uint16_t i) {
+            if (i >= m.xti.size() || long(m.xti[i].book) != m.selfBook || m.xti[i].first != m.xti[i].last)
+                return -1;
+            return int(m.xti[i].first);
+        });
+        for (std::size_t s = 0; s < m.sheets.size(); ++s) {
+            Sheet &sheet = m.sheets[s];
+            bool any = false;
+            for (const auto &[r, row] : sheet.rows)
+                for (const auto &[c, cell] : row.cells)
+                    any = any || cell.type == rec::FORMULA;
+            if (!any || !sheet.modified)
+                continue;
+            sheet.prepareEdit();
+            for (auto &[r, row] : sheet.rows)
+                for (auto &[c, cell] : row.cells) {
+                    double v = 0;
+                    if (cell.type != rec::FORMULA || cell.payload.size() < 8 || !values.result(int(s), r, c, v))
+                        continue;
+                    uint64_t bits;
+                    std::memcpy(&bits, &v, 8);
+                    put32(cell.payload, 0, uint32_t(bits));
+                    put32(cell.payload, 4, uint32_t(bits >> 32));
+                    // A text result's STRING record no longer belongs to the cell.
+                    cell.extra.erase(std::remove_if(cell.extra.begin(), cell.extra.end(),
+                                                    [](const Record &x) { return x.type == rec::STRING; }),
+                                     cell.extra.end());
+                }
+        }
+    }
     const Impl &m = *d;
     uint32_t total = 0;
     for (const Sheet &s : m.sheets)
