@@ -561,9 +561,21 @@ int main(int argc, char **argv)
         }), gzipMs, saveTarget);
     const QStringList saved = QDir(saveFolder).entryList({"*.T21"}, QDir::Files);
     double archiveMb = 0;
+    // BENCH_KEEP_SAVE=FOLDER keeps a copy of the closing save's archive, to be opened by
+    // other readers afterwards.
+    const QString keep = qEnvironmentVariable("BENCH_KEEP_SAVE");
     for (const QString &name : saved)
-        if (!before.contains(name))
+        if (!before.contains(name)) {
             archiveMb = double(QFileInfo(saveFolder + "/" + name).size()) / 1e6;
+            if (!keep.isEmpty())
+                QFile::copy(saveFolder + "/" + name, keep + "/" + name);
+        }
+    if (!keep.isEmpty()) {
+        // The data folder as it was saved, to compare the archive with byte for byte.
+        const QString command = "cp -r '" + DataFolder() + "' '" + keep + "/data'";
+        if (std::system(command.toLocal8Bit().constData()) != 0)
+            std::fprintf(stderr, "the data folder could not be kept\n");
+    }
 
     // 15. The next month: "Adaugare Luna" kept in "Perioada in lucru", the list opened on
     // the new month, "Adauga cereri din alta luna" from the month just worked, the list
