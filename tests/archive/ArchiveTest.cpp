@@ -250,6 +250,7 @@ TEST(ArchiveWrite, BlocksKeptFromTheLastSaveAreReusedOnlyWhenTheyInflateBackExac
     writeFile(src / "Focaris.set", "[INDEX]\r\nNRCRT=5\r\n");
     auto save = [&](int &found, int &compressed) {
         WriteOptions options;
+        options.level = 1;  // quick; the cache works the same at every level
         options.blockCache = cache;
         options.blocksFound = &found;
         options.blocksCompressed = &compressed;
