@@ -79,12 +79,7 @@ bool inflatesBackTo(std::string_view deflated, std::string_view primer, std::str
     return rc == Z_OK && (z.data_type & 128) && !(z.data_type & 64) && (z.data_type & 7) == 0;
 }
 
-BlockCache::BlockCache(fs::path folder) : folder_(std::move(folder))
-{
-    std::error_code ec;
-    fs::create_directories(folder_, ec);
-    usable_ = fs::is_directory(folder_, ec);
-}
+BlockCache::BlockCache(fs::path folder) : folder_(std::move(folder)), usable_(!folder_.empty()) {}
 
 std::string BlockCache::key(int level, bool last, std::string_view primer, std::string_view data)
 {
@@ -124,6 +119,8 @@ void BlockCache::store(int level, bool last, std::string_view primer, std::strin
     scratch << name << '.' << std::this_thread::get_id() << ".part";
     const fs::path part = folder_ / scratch.str();
     std::error_code ec;
+    // Made with the first block kept, so that saves of small folders leave no folder.
+    fs::create_directories(folder_, ec);
     {
         std::ofstream out(part, std::ios::binary | std::ios::trunc);
         out.write(deflated.data(), std::streamsize(deflated.size()));

@@ -20,8 +20,8 @@ namespace focaris::archive {
 
 class BlockCache {
 public:
-    // `folder` is created when missing; a folder that cannot be made leaves the cache
-    // unusable (every look-up misses, nothing is stored).
+    // `folder` is created when the first block is kept; a folder that cannot be made
+    // only means that nothing is kept.
     explicit BlockCache(std::filesystem::path folder);
 
     // The cached compressed form of a block, checked, into `deflated`; false when there
