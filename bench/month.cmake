@@ -4,4 +4,5 @@
 # engine's read of the rows it uses, with the peak memory of the run.
 add_executable(bench_month ${CMAKE_CURRENT_LIST_DIR}/MonthBench.cpp)
 target_link_libraries(bench_month PRIVATE focaris_gui focaris_shell focaris_periods focaris_reports
-                      focaris_documents focaris_applications focaris_safety focaris_localsql)
+                      focaris_documents focaris_applications focaris_safety focaris_localsql
+                      SQLite::SQLite3)

@@ -85,9 +85,9 @@ bool ApplicationList::Sortable(int column)
 namespace {
 
 // The order of values in a sorted query: NULL first, then numbers, texts and dates.
-int rank(const sql::Value &v)
+int rank(sql::Value::Kind kind)
 {
-    switch (v.kind) {
+    switch (kind) {
     case sql::Value::Null:
         return 0;
     case sql::Value::Integer:
@@ -101,19 +101,21 @@ int rank(const sql::Value &v)
     return 4;
 }
 
-bool before(const sql::Value &a, const sql::Value &b)
+// Cell (x, c) before cell (y, c), read in place.
+bool before(const sql::ResultSet &rows, std::size_t x, std::size_t y, std::size_t c)
 {
-    const int ra = rank(a), rb = rank(b);
+    const sql::Value::Kind a = rows.kind(x, c);
+    const int ra = rank(a), rb = rank(rows.kind(y, c));
     if (ra != rb)
         return ra < rb;
-    switch (a.kind) {
+    switch (a) {
     case sql::Value::Integer:
     case sql::Value::Real:
-        return a.toDouble() < b.toDouble();
+        return rows.number(x, c) < rows.number(y, c);
     case sql::Value::Text:
-        return a.text < b.text;
+        return rows.text(x, c) < rows.text(y, c);
     case sql::Value::Date:
-        return a.date < b.date;
+        return rows.date(x, c) < rows.date(y, c);
     default:
         return false;
     }
@@ -134,8 +136,7 @@ bool ApplicationList::sortBy(int column)
     if (c < 0)
         return false;
     std::stable_sort(order_.begin(), order_.end(), [&](int x, int y) {
-        return before(rows_.value(static_cast<std::size_t>(x), static_cast<std::size_t>(c)),
-                      rows_.value(static_cast<std::size_t>(y), static_cast<std::size_t>(c)));
+        return before(rows_, static_cast<std::size_t>(x), static_cast<std::size_t>(y), static_cast<std::size_t>(c));
     });
     sort_ = ListColumns()[column].column;
     applySearch();
@@ -182,12 +183,19 @@ QString ApplicationList::text(int row, int column) const
         return {};
     const std::size_t r = static_cast<std::size_t>(visible_[row]);
     if (ListColumns()[column].column == QLatin1String(kFirstMonthColumn)) {
-        if (firstMonthIndex_ < 0 || rows_.value(r, firstMonthIndex_).isNull())
+        if (firstMonthIndex_ < 0 || rows_.kind(r, static_cast<std::size_t>(firstMonthIndex_)) == sql::Value::Null)
             return {};
-        return MonthText(static_cast<int>(rows_.value(r, firstMonthIndex_).toInt()));
+        return MonthText(static_cast<int>(rows_.value(r, static_cast<std::size_t>(firstMonthIndex_)).toInt()));
     }
     const int c = columnIndex_[column];
-    return c < 0 ? QString() : QString::fromStdString(rows_.value(r, static_cast<std::size_t>(c)).toString());
+    if (c < 0)
+        return {};
+    // Texts go straight from the result's buffer; only the others are formatted.
+    if (rows_.kind(r, static_cast<std::size_t>(c)) == sql::Value::Text) {
+        const std::string_view t = rows_.text(r, static_cast<std::size_t>(c));
+        return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+    }
+    return QString::fromStdString(rows_.value(r, static_cast<std::size_t>(c)).toString());
 }
 
 sql::Value ApplicationList::value(int row, const char *column) const

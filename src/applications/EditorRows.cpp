@@ -15,7 +15,7 @@
 
 namespace focaris {
 
-const sql::Value &RowReader::value(const char *column) const { return rows_.value(row_, column); }
+sql::Value RowReader::value(const char *column) const { return rows_.value(row_, column); }
 
 QString RowReader::text(const char *column) const
 {

@@ -27,7 +27,7 @@ public:
     bool flag(const char *column) const { return text(column) == QLatin1String("X"); }
 
 private:
-    const sql::Value &value(const char *column) const;
+    sql::Value value(const char *column) const;
     const sql::ResultSet &rows_;
     std::size_t row_;
 };

@@ -1,6 +1,7 @@
 // The ".T21" archive against archives written by a separate implementation of the format
 // (tests/archive/make_independent_archives.py), hostile archives, and its own output.
 #include "engines/archive/Archive.h"
+#include "engines/archive/BlockCache.h"
 #include "engines/archive/FolderFiles.h"
 #include "TestSupport.h"
 
@@ -205,6 +206,128 @@ TEST(ArchiveWrite, ALargeTableIsOneZlibStreamThatAPlainReaderTakes)
         ASSERT_FALSE(extractArchive(file, dst.path()).failed);
         EXPECT_TRUE(readFile(dst / "Cereri.dbf") == table);
     }
+}
+
+namespace {
+
+// A table-like text of `size` bytes; `salt` changes its rows.
+std::string tableText(std::size_t size, unsigned salt = 0)
+{
+    std::string table;
+    table.reserve(size);
+    for (unsigned i = 0; table.size() < size; ++i)
+        table += " IONESCU ANA " + std::to_string((i + salt) * 7919u % 100003u) + " STR. MICA " +
+                 std::to_string(i % 89) + " 0000150.5000 X";
+    table.resize(size);
+    return table;
+}
+
+// The raw deflate data of `data` primed with `primer`, ended by `flush`.
+std::string rawDeflate(const std::string &primer, const std::string &data, int flush)
+{
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    deflateSetDictionary(&z, reinterpret_cast<const Bytef *>(primer.data()), uInt(primer.size()));
+    std::string out(deflateBound(&z, uLong(data.size())) + 64, '\0');
+    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.data()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef *>(out.data());
+    z.avail_out = uInt(out.size());
+    deflate(&z, flush);
+    out.resize(out.size() - z.avail_out);
+    deflateEnd(&z);
+    return out;
+}
+
+} // namespace
+
+TEST(ArchiveWrite, BlocksKeptFromTheLastSaveAreReusedOnlyWhenTheyInflateBackExactly)
+{
+    TempDir src, out, dst, kept;
+    const fs::path cache = kept / "blocks";
+    std::string table = tableText((std::size_t(13) << 20) + 5);  // four blocks, the last one short
+    writeFile(src / "Cereri.dbf", table);
+    writeFile(src / "Focaris.set", "[INDEX]\r\nNRCRT=5\r\n");
+    auto save = [&](int &found, int &compressed) {
+        WriteOptions options;
+        options.level = 1;  // quick; the cache works the same at every level
+        options.blockCache = cache;
+        options.blocksFound = &found;
+        options.blocksCompressed = &compressed;
+        const fs::path file = out / "x.T21";
+        writeArchive(src.path(), file, {}, options);
+        // The archive holds exactly the folder, for this reader and for zlib's own.
+        fs::remove_all(dst.path());
+        fs::create_directories(dst.path());
+        EXPECT_FALSE(extractArchive(file, dst.path()).failed);
+        EXPECT_TRUE(readFile(dst / "Cereri.dbf") == readFile(src / "Cereri.dbf"));
+        EXPECT_EQ(readFile(dst / "Focaris.set"), readFile(src / "Focaris.set"));
+        const std::string bytes = readFile(file);
+        std::size_t at = 4;
+        for (int m = 0; m < 2; ++m) {
+            const std::uint32_t nameLen = int32At(bytes, at);
+            const std::string name = bytes.substr(at + 4, nameLen);
+            const std::uint32_t size = int32At(bytes, at + 4 + nameLen);
+            z_stream z{};
+            inflateInit(&z);
+            std::string back(size, '\0');
+            z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(bytes.data() + at + 8 + nameLen));
+            z.avail_in = uInt(bytes.size() - (at + 8 + nameLen));
+            z.next_out = reinterpret_cast<Bytef *>(back.data());
+            z.avail_out = size;
+            EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END) << name;
+            EXPECT_TRUE(back == readFile(src / name)) << name;
+            at = std::size_t(z.next_in - reinterpret_cast<const Bytef *>(bytes.data()));
+            inflateEnd(&z);
+        }
+        EXPECT_EQ(at, bytes.size());
+    };
+    int found = 0, compressed = 0;
+    save(found, compressed);
+    EXPECT_EQ(found, 0);
+    EXPECT_EQ(compressed, 4);
+
+    // One row changed at the end of the third block: the blocks before it are reused, that
+    // block and the one it primes are compressed again, and the cache keeps only this
+    // save's blocks.
+    table[(std::size_t(12) << 20) - 100] = 'Z';
+    writeFile(src / "Cereri.dbf", table);
+    save(found, compressed);
+    EXPECT_EQ(found, 2);
+    EXPECT_EQ(compressed, 2);
+    std::vector<fs::path> files;
+    for (const auto &e : fs::directory_iterator(cache))
+        files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    ASSERT_EQ(files.size(), 4u);
+
+    // A damaged cache: two blocks' files swapped (valid data of other bytes), one with a
+    // byte changed, one cut short. Nothing is reused and the archive is still the folder.
+    const std::string first = readFile(files[0]), second = readFile(files[1]);
+    writeFile(files[0], second);
+    writeFile(files[1], first);
+    std::string third = readFile(files[2]);
+    third[third.size() / 2] = char(third[third.size() / 2] ^ 0x20);
+    writeFile(files[2], third);
+    writeFile(files[3], readFile(files[3]).substr(0, 1000));
+    save(found, compressed);
+    EXPECT_EQ(found, 0);
+    EXPECT_EQ(compressed, 4);
+    save(found, compressed);
+    EXPECT_EQ(found, 4);
+}
+
+TEST(ArchiveWrite, ACachedBlockMustEndWhereTheNextCanFollow)
+{
+    // The same bytes, but ended as the stream's last block, or not on a byte boundary:
+    // either would break the stream after it, so neither may stand for a middle block.
+    const std::string primer = tableText(32 * 1024, 1), data = tableText(100000, 2);
+    EXPECT_TRUE(inflatesBackTo(rawDeflate(primer, data, Z_SYNC_FLUSH), primer, data, false));
+    EXPECT_FALSE(inflatesBackTo(rawDeflate(primer, data, Z_FINISH), primer, data, false));
+    EXPECT_TRUE(inflatesBackTo(rawDeflate(primer, data, Z_FINISH), primer, data, true));
+    EXPECT_FALSE(inflatesBackTo(rawDeflate(primer, data, Z_PARTIAL_FLUSH), primer, data, false));
+    EXPECT_FALSE(inflatesBackTo(rawDeflate(primer, data, Z_SYNC_FLUSH), primer, data, true));
+    EXPECT_FALSE(inflatesBackTo(rawDeflate(primer, data, Z_SYNC_FLUSH), tableText(32 * 1024, 3), data, false));
 }
 
 TEST(ArchiveWrite, EmptyFolderWritesNothingAndFailureLeavesNoArchive)

@@ -173,3 +173,31 @@ TEST_F(Semantics, ConstantsAreStoredAsTheSameValuesComputed) {
 }
 
 } // namespace
+
+TEST_F(Semantics, EveryKindOfCellReadsTheSameInPlaceAsAValueAndAfterFiltering) {
+    // The rows keep their texts one after another in one buffer: each cell must still give
+    // its own text, the empty text must stay apart from NULL, and numbers and dates their kind.
+    exec("UPDATE \"Cereri.dbf\" SET SUBSEMN=\"ŞTEFĂNESCU ŢICU\" WHERE NRCRT=3");
+    const sql::ResultSet r = query("SELECT NRCRT, SUBSEMN, \"\" AS E, TITT, TVENIT, DATACERE FROM \"Cereri.dbf\" "
+                                   "ORDER BY NRCRT");
+    ASSERT_EQ(r.rowCount(), 3u);
+    const sql::ResultSet kept = r.filtered([](const sql::ResultSet &s, std::size_t row) { return row != 1; });
+    ASSERT_EQ(kept.rowCount(), 2u);
+    for (const sql::ResultSet *s : {&r, &kept}) {
+        const std::size_t last = s->rowCount() - 1;
+        EXPECT_EQ(s->value(0, "SUBSEMN").text, "Pop Ion");
+        EXPECT_EQ(s->text(last, 1), "ŞTEFĂNESCU ŢICU");
+        EXPECT_EQ(s->value(last, "SUBSEMN").text, "ŞTEFĂNESCU ŢICU");
+        EXPECT_EQ(s->kind(0, 2), sql::Value::Text);
+        EXPECT_EQ(s->value(0, "E").text, "");
+        EXPECT_TRUE(s->value(0, "TITT").isNull());
+        EXPECT_EQ(s->value(last, "TITT").text, "Ene");
+        EXPECT_EQ(s->value(last, "NRCRT").integer, 3);
+        EXPECT_DOUBLE_EQ(s->number(0, 4), 1234.5);
+        EXPECT_EQ(s->value(0, "DATACERE").toString(), "05.02.2024");
+        EXPECT_TRUE(s->value(last, "DATACERE").isNull());
+    }
+    EXPECT_EQ(r.row(1)[1].text, "POP ANA");
+    EXPECT_THROW(r.value(3, 0), std::out_of_range);
+    EXPECT_THROW(r.value(0, 6), std::out_of_range);
+}

@@ -11,10 +11,11 @@
 //   |  name length| 4           | bytes of the name                                    |
 //   |  name       | name length | file name without folder, Windows-1250               |
 //   |  size       | 4           | uncompressed length of the file                      |
-//   |  data       | variable    | one complete zlib stream (RFC 1950), level 9         |
+//   |  data       | variable    | one complete zlib stream (RFC 1950), any level       |
 //
 // The compressed length is not stored: a reader inflates until exactly `size` bytes have
 // come out and the zlib stream has ended; the next member starts right after that stream.
+// The Windows installations write level 9; the level does not change how a stream reads.
 #pragma once
 
 #include <cstdint>
@@ -50,6 +51,20 @@ constexpr std::int32_t kMaxNameLength = 1024;
 // Returns the number of members written.
 int writeArchive(const std::filesystem::path &folder, const std::filesystem::path &archive,
                  const Progress &progress = {}, int level = 9);
+
+// How an archive is written, beyond the folder and the file.
+struct WriteOptions {
+    int level = 9;  // the zlib level; every level reads back the same
+    // A folder where the compressed blocks of large files are kept for the next save of
+    // the same folder (see BlockCache); empty for none. The blocks found there are reused
+    // only after they were checked to inflate back to the file's bytes.
+    std::filesystem::path blockCache;
+    // Filled when given: blocks taken from the cache and blocks compressed.
+    int *blocksFound = nullptr;
+    int *blocksCompressed = nullptr;
+};
+int writeArchive(const std::filesystem::path &folder, const std::filesystem::path &archive,
+                 const Progress &progress, const WriteOptions &options);
 
 // One member as the archive stores it.
 struct Member {

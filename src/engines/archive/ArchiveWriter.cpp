@@ -4,6 +4,7 @@
 // cut into blocks, each primed with the 32 KiB before it, and the pieces are joined into
 // one zlib stream, which every zlib reader (the Windows program's too) reads as usual.
 #include "engines/archive/Archive.h"
+#include "engines/archive/BlockCache.h"
 #include "engines/archive/FolderFiles.h"
 #include "engines/common/Codepage.h"
 #include "engines/common/FileChanges.h"
@@ -16,6 +17,7 @@
 #include <functional>
 #include <fstream>
 #include <limits>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -64,9 +66,13 @@ struct Block {
     std::exception_ptr failure;
 };
 
-void deflateBlock(Block &b, int level)
+void deflateBlock(Block &b, int level, BlockCache *cache)
 {
     try {
+        b.adler = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(b.data.data()),
+                          uInt(b.data.size()));
+        if (cache && cache->find(level, b.last, b.primer, b.data, b.deflated))
+            return;
         z_stream z{};
         if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
             throw ArchiveError("zlib cannot start");
@@ -93,8 +99,8 @@ void deflateBlock(Block &b, int level)
             b.deflated.resize(b.deflated.size() * 2);
         }
         b.deflated.resize(done);
-        b.adler = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(b.data.data()),
-                          uInt(b.data.size()));
+        if (cache)
+            cache->store(level, b.last, b.primer, b.data, b.deflated);
     } catch (...) {
         b.failure = std::current_exception();
     }
@@ -103,7 +109,7 @@ void deflateBlock(Block &b, int level)
 // Deflates a file larger than one block, `threads` blocks at a time; the result is one zlib
 // stream. Returns the number of uncompressed bytes.
 std::uint64_t deflateInBlocks(std::ifstream &in, const fs::path &file, std::ostream &out, int level,
-                              unsigned threads, const std::function<void()> &partDone)
+                              unsigned threads, BlockCache *cache, const std::function<void()> &partDone)
 {
     const auto header = zlibHeader(level);
     out.write(header.data(), 2);
@@ -131,15 +137,15 @@ std::uint64_t deflateInBlocks(std::ifstream &in, const fs::path &file, std::ostr
         std::size_t here = n;
         for (std::size_t i = 1; i < n; ++i) {
             try {
-                workers.emplace_back(deflateBlock, std::ref(blocks[i]), level);
+                workers.emplace_back(deflateBlock, std::ref(blocks[i]), level, cache);
             } catch (const std::system_error &) {
                 here = i;
                 break;
             }
         }
-        deflateBlock(blocks[0], level);
+        deflateBlock(blocks[0], level, cache);
         for (std::size_t i = here; i < n; ++i)
-            deflateBlock(blocks[i], level);
+            deflateBlock(blocks[i], level, cache);
         for (std::thread &w : workers)
             w.join();
         for (std::size_t i = 0; i < n; ++i) {
@@ -166,15 +172,17 @@ std::uint64_t deflateInBlocks(std::ifstream &in, const fs::path &file, std::ostr
 }
 
 // Deflates the whole of `file` into `out`; returns the number of uncompressed bytes.
-std::uint64_t deflateFile(const fs::path &file, std::ostream &out, int level, const std::function<void()> &partDone)
+std::uint64_t deflateFile(const fs::path &file, std::ostream &out, int level, BlockCache *cache,
+                          const std::function<void()> &partDone)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw ArchiveError("cannot open " + file.string());
     std::error_code ec;
     const auto size = fs::file_size(file, ec);
-    if (const unsigned threads = deflateThreads(); threads > 1 && !ec && size > kBlock)
-        return deflateInBlocks(in, file, out, level, threads, partDone);
+    // Blocks when there are cores to share them or a cache to reuse them from.
+    if (const unsigned threads = deflateThreads(); (threads > 1 || cache) && !ec && size > kBlock)
+        return deflateInBlocks(in, file, out, level, threads, cache, partDone);
     z_stream z{};
     if (deflateInit(&z, level) != Z_OK)
         throw ArchiveError("zlib cannot start");
@@ -213,6 +221,18 @@ std::uint64_t deflateFile(const fs::path &file, std::ostream &out, int level, co
 
 int writeArchive(const fs::path &folder, const fs::path &archive, const Progress &progress, int level)
 {
+    WriteOptions options;
+    options.level = level;
+    return writeArchive(folder, archive, progress, options);
+}
+
+int writeArchive(const fs::path &folder, const fs::path &archive, const Progress &progress,
+                 const WriteOptions &options)
+{
+    const int level = options.level;
+    std::unique_ptr<BlockCache> cache;
+    if (!options.blockCache.empty())
+        cache = std::make_unique<BlockCache>(options.blockCache);
     const auto files = listFiles(folder);
     if (files.empty())
         return 0;
@@ -236,7 +256,7 @@ int writeArchive(const fs::path &folder, const fs::path &archive, const Progress
             out.write(name.data(), std::streamsize(name.size()));
             const auto sizePos = out.tellp();
             putInt32(out, 0);
-            const std::uint64_t size = deflateFile(files[std::size_t(i)], out, level, [&progress, i, count] {
+            const std::uint64_t size = deflateFile(files[std::size_t(i)], out, level, cache.get(), [&progress, i, count] {
                 if (progress)
                     progress(i, count);
             });
@@ -250,6 +270,13 @@ int writeArchive(const fs::path &folder, const fs::path &archive, const Progress
         out.close();
         if (!out || !files::syncPath(archive))
             throw ArchiveError("cannot write " + archive.string());
+        if (cache) {
+            cache->prune();
+            if (options.blocksFound)
+                *options.blocksFound = cache->found();
+            if (options.blocksCompressed)
+                *options.blocksCompressed = cache->missed();
+        }
     } catch (...) {
         std::error_code ec;
         fs::remove(archive, ec);

@@ -18,6 +18,28 @@ namespace focaris::sql {
 
 namespace {
 
+// A date as SQLite hands it back: "yyyy-mm-dd" read directly (the form the tables give),
+// any other form through parseDate.
+bool readDate(std::string_view text, std::int32_t &days) {
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
+        int digits[8], k = 0;
+        for (std::size_t i = 0; i < 10; ++i) {
+            if (i == 4 || i == 7)
+                continue;
+            if (text[i] < '0' || text[i] > '9')
+                return parseDate(std::string(text), days);
+            digits[k++] = text[i] - '0';
+        }
+        const int y = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+        const int m = digits[4] * 10 + digits[5], d = digits[6] * 10 + digits[7];
+        if (!dbf::isValidDate(y, m, d))
+            return false;
+        days = dbf::daysFromCivil(y, m, d);
+        return true;
+    }
+    return parseDate(std::string(text), days);
+}
+
 std::string textArg(sqlite3_value *v) {
     const unsigned char *t = sqlite3_value_text(v);
     return t ? std::string(reinterpret_cast<const char *>(t), static_cast<std::size_t>(sqlite3_value_bytes(v))) : std::string();
@@ -227,42 +249,39 @@ std::int64_t Engine::run(const std::string &statement, ResultSet *result) {
         if (sqlite3_prepare_v2(db_, out.sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
             throw SqlError(sqlite3_errmsg(db_), statement);
         std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(stmt, sqlite3_finalize);
-        std::vector<ResultSet::Row> rows;
         const std::size_t n = out.columns.size();
+        ResultSet rows(out.columns);
         std::int64_t count = 0;
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             ++count;
             if (!result)
                 continue;
-            ResultSet::Row row(n);
+            rows.addRow();
             for (std::size_t c = 0; c < n; ++c) {
                 const int ci = static_cast<int>(c);
                 switch (sqlite3_column_type(stmt, ci)) {
                 case SQLITE_NULL: break;
-                case SQLITE_INTEGER:
-                    row[c] = Value::fromInteger(sqlite3_column_int64(stmt, ci));
-                    break;
-                case SQLITE_FLOAT: row[c] = Value::fromReal(sqlite3_column_double(stmt, ci)); break;
+                case SQLITE_INTEGER: rows.setInteger(c, sqlite3_column_int64(stmt, ci)); break;
+                case SQLITE_FLOAT: rows.setReal(c, sqlite3_column_double(stmt, ci)); break;
                 default: {
                     const char *t = reinterpret_cast<const char *>(sqlite3_column_text(stmt, ci));
-                    std::string text(t ? t : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, ci)));
+                    const std::string_view text(t ? t : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, ci)));
                     std::int32_t days;
-                    if (out.columns[c].type == ColumnType::Date && parseDate(text, days))
-                        row[c] = Value::fromDate(days);
+                    if (out.columns[c].type == ColumnType::Date && readDate(text, days))
+                        rows.setDate(c, days);
                     else if (out.columns[c].type == ColumnType::Number)
-                        row[c] = Value::fromReal(Value::fromText(text).toDouble());
+                        rows.setReal(c, Value::fromText(std::string(text)).toDouble());
                     else
-                        row[c] = Value::fromText(std::move(text));
+                        rows.setText(c, text);
                 }
                 }
             }
-            rows.push_back(std::move(row));
         }
         if (rc != SQLITE_DONE)
             throw SqlError(sqlite3_errmsg(db_), statement);
         if (result)
-            *result = ResultSet(out.columns, std::move(rows));
+            *result = std::move(rows);
         if (st.kind == Statement::SelectStmt)
             return count;
         return sqlite3_changes64(db_);
