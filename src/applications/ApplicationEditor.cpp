@@ -41,7 +41,9 @@ void ApplicationEditor::resetFields()
     f_.DataCereD = firstOpening_ ? QDate::currentDate() : kept.DataCereD;
     f_.StCiv = kept.StCiv;
     f_.SitScol = kept.SitScol;
-    f_.StatutD = kept.StatutD.isEmpty() ? QStringLiteral("APROBAT") : kept.StatutD;
+    // A status kept from a stored application (one the list does not offer) is not
+    // carried into a new one.
+    f_.StatutD = StatusTexts().contains(kept.StatutD) ? kept.StatutD : QStringLiteral("APROBAT");
     f_.Actualizare = kept.Actualizare;
     firstOpening_ = false;
     f_.Nr_Cere = PeekKeyText("NR_CERE");
@@ -121,7 +123,9 @@ void ApplicationEditor::loadRow(const sql::ResultSet &r, std::size_t i)
     f_.Asoc = row.text("ASOC");
     f_.Tarif = row.number("TARIF");
     const QString statut = row.text("STATUT");
-    f_.StatutD = StatusTexts().contains(statut) ? statut : StatusTexts().first();
+    // A status the list does not offer ("INCETAT", "MODIFICAT", written by other programs)
+    // stays as stored unless the clerk chooses another; the window offers it for this opening.
+    f_.StatutD = statut.isEmpty() ? StatusTexts().first() : statut;
     f_.MotivC = f_.StatutD == QLatin1String("APROBAT") ? QString() : row.text("MOTIVR");
     f_.CuModif = row.flag("CUMODIF");
     f_.L416 = row.flag("L416");

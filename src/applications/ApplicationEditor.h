@@ -68,7 +68,8 @@ public:
     void setActualizare(bool on);                    // ticking recounts at once
     // Members, income and children from the members list (only while Actualizare).
     void recount();
-    bool motivShown() const { return f_.StatutD != QLatin1String("APROBAT"); }
+    // The reason belongs to a rejection; a kept status keeps its stored reason unasked.
+    bool motivShown() const { return f_.StatutD == QLatin1String("RESPINS"); }
 
     // Supplements: the held data, what the dialog opens with (the thermal holder when
     // no contract holder is held), and the dialog's result.

@@ -66,9 +66,11 @@ void ApplicationList::open(int monthCode, const QString &sortColumn)
     // ŢĂRANU whichever letters were stored.
     searchNames_.assign(rows_.rowCount(), std::string());
     for (std::size_t r = 0; nameIndex_ >= 0 && r < rows_.rowCount(); ++r) {
-        const sql::Value &v = rows_.value(r, static_cast<std::size_t>(nameIndex_));
-        if (v.kind == sql::Value::Text)
-            searchNames_[r] = WithoutDiacritics(QString::fromStdString(v.text)).toStdString();
+        const auto c = static_cast<std::size_t>(nameIndex_);
+        if (rows_.kind(r, c) == sql::Value::Text) {
+            const std::string_view name = rows_.text(r, c);
+            searchNames_[r] = WithoutDiacritics(QString::fromUtf8(name.data(), qsizetype(name.size()))).toStdString();
+        }
     }
     order_.resize(rows_.rowCount());
     for (std::size_t r = 0; r < order_.size(); ++r)

@@ -38,13 +38,15 @@ std::vector<std::pair<QString, QString>> columnValues(const ApplicationEditor &e
     ApplicationInput in;
     in.members = int(FieldWhole(f.NrMembri));
     in.totalIncome = FieldNumber(f.VenitTotal);
-    in.status = f.StatutD;
+    // A kept status ("INCETAT", "MODIFICAT") is computed like the approval it followed, so
+    // that saving it unchanged keeps its amounts and supplements; only a rejection has none.
+    const bool rejected = f.StatutD == QLatin1String("RESPINS");
+    in.status = rejected ? f.StatutD : QStringLiteral("APROBAT");
     in.heatingAid = f.CuAjut;
     in.rooms = int(FieldWhole(f.NrCam));
     in.tariff = FieldNumber(f.Tarif);
     in.months = int(FieldWhole(f.Nr_Luni));
     const ApplicationAmounts a = CalculeazaCerere(in, LoadAidParameters());
-    const bool rejected = f.StatutD != QLatin1String("APROBAT");
     const int monthIndex = std::clamp(f.LunaDec.toInt(), 1, 12) - 1;
     const QString date = f.DataCereD.isValid() ? SqlText(FormatDate(f.DataCereD)) : QStringLiteral("NULL");
     return {
@@ -61,8 +63,8 @@ std::vector<std::pair<QString, QString>> columnValues(const ApplicationEditor &e
         {"CODCLT", SqlText(f.CodClient)}, {"SUMAT", num(rejected ? Amount() : e.sumaT())},
         {"CUANTUM", num(a.cuantum)}, {"NR_LUNI", QString::number(FieldWhole(f.Nr_Luni))}, {"TOTAL", num(a.total)},
         {"NR_DISP", "\"\""}, {"NR_CERE", QString::number(FieldWhole(f.Nr_Cere))}, {"DATACERE", date},
-        {"STATUT", SqlText(f.StatutD)}, {"CUMODIF", flag(f.CuModif && !rejected)},
-        {"MOTIVR", SqlText(rejected ? f.MotivC : QString())}, {"STCIV", SqlText(stCiv)},
+        {"STATUT", SqlText(f.StatutD)}, {"CUMODIF", flag(f.CuModif && f.StatutD == QLatin1String("APROBAT"))},
+        {"MOTIVR", SqlText(f.StatutD != QLatin1String("APROBAT") ? f.MotivC : QString())}, {"STCIV", SqlText(stCiv)},
         {"SITSCOL", SqlText(sitScol)}, {"NRCAM", QString::number(FieldWhole(f.NrCam))}, {"TARIF", typed(f.Tarif)},
         {"VALMAX", num(a.valmax)}, {"ASIG", flag(f.Asig)}, {"COPII14", typed(f.Copii14)},
         {"COPII18", typed(f.Copii18)}, {"SITPROF", SqlText(f.SitProf)},

@@ -148,7 +148,7 @@ ApplicationEditor::SaveOutcome ApplicationEditor::save()
         reasons_ << f_.MotivC;
         WriteReasons(reasons_);
     }
-    if (f_.StatutD != QLatin1String("APROBAT")) {
+    if (f_.StatutD == QLatin1String("RESPINS")) {
         // A rejected application keeps its contract holders but no supplier data, no
         // association or contract and no supplement.
         for (SupplementData *d : {&gas_, &electricity_}) {

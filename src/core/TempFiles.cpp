@@ -40,6 +40,23 @@ QString NewTempFile(const QString &prefix, const QString &extension)
     return {};
 }
 
+QString NewDocumentFile(const QString &base, const QString &extension, int limit)
+{
+    if (!QDir().mkpath(QFileInfo(base).absolutePath()))
+        return {};
+    for (int n = 0; n < limit; ++n) {
+        const QString name = base + QString::number(n) + extension;
+        if (!QFileInfo::exists(name))
+            return name;
+    }
+    for (int n = 0; n < limit; ++n) {
+        const QString name = base + QString::number(n) + extension;
+        if (TryDeleteFile(name))
+            return name;
+    }
+    return {};
+}
+
 // The first `base` + n (n below 100) that is absent or could be deleted, created.
 static QString newFolder(const QString &base)
 {

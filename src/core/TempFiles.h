@@ -18,6 +18,11 @@ bool TryDeleteFile(const QString &path);
 // could be deleted; the TmpFoc folder is made when missing. Empty when no n below 1000
 // qualifies. The file itself is not created. The extension is appended as given (".rtf").
 QString NewTempFile(const QString &prefix, const QString &extension);
+// A name for a document shown to the person: <base><n><extension> for the first n below
+// `limit` with no file yet, so that a print never replaces the one before it (which may
+// still be open or not yet saved); when every name is taken, the first whose file could
+// be deleted. The folder of `base` is made when missing. Empty when none qualifies.
+QString NewDocumentFile(const QString &base, const QString &extension, int limit = 1000);
 // TempFolder/<prefix><n> for the first n below 100 that is absent or could be deleted,
 // created with its parents. Empty when none qualifies or it cannot be made.
 QString NewTempFolder(const QString &prefix);

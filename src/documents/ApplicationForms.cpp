@@ -2,6 +2,7 @@
 // forms, up to the end marker after which the rest of the form is copied unchanged.
 #include "documents/ApplicationForms.h"
 
+#include "core/Context.h"
 #include "core/TempFiles.h"
 #include "documents/DocumentValues.h"
 #include "documents/RtfOpen.h"
@@ -29,7 +30,7 @@ Outcome PrintApplicationForm(Ui &ui, FormKind kind, qint64 nrcrt, const QString 
     }
     rtf::TRTFReplace doc;
     doc.RTFSursa = DataFile(FormTemplate(kind)).toStdString();
-    const QString dest = out.isEmpty() ? NewTempFile(QStringLiteral("Cerere"), QStringLiteral(".rtf")) : out;
+    const QString dest = out.isEmpty() ? NewDocumentFile(TempFolder() + QStringLiteral("/TmpFoc/Cerere"), QStringLiteral(".rtf")) : out;
     doc.RTFDest = dest.toStdString();
     if (dest.isEmpty() || FileInUse(dest) || !doc.BeginDocument()) {
         const QString model = QString::fromStdString(doc.RTFSursa);

@@ -88,9 +88,12 @@ Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const Dispositio
     }
     rtf::TRTFReplace doc;
     bool named = true;
-    if (out.isEmpty())
-        named = doc.PickFreeDest((TempFolder() + QStringLiteral("/Dispozitie")).toStdString());
-    else if (FileInUse(out))
+    if (out.isEmpty()) {
+        // Each print gets its own file: the one before may still be open.
+        const QString dest = NewDocumentFile(TempFolder() + QStringLiteral("/Dispozitie"), QStringLiteral(".rtf"), 100);
+        named = !dest.isEmpty();
+        doc.RTFDest = dest.toStdString();
+    } else if (FileInUse(out))
         named = false;
     else
         doc.RTFDest = out.toStdString();

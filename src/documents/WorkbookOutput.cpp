@@ -1,6 +1,7 @@
 // Where a filled workbook goes.
 #include "documents/WorkbookOutput.h"
 
+#include "core/Context.h"
 #include "core/TempFiles.h"
 #include "documents/TemplateDamage.h"
 #include "engines/xls/Bytes.h"
@@ -23,7 +24,7 @@ WorkbookOutput::WorkbookOutput(Ui &ui, const QString &title, const QString &out)
               QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
       }})
 {
-    target_ = out.isEmpty() ? NewTempFile(QStringLiteral("XLSTmp"), QStringLiteral(".xls")) : out;
+    target_ = out.isEmpty() ? NewDocumentFile(TempFolder() + QStringLiteral("/TmpFoc/XLSTmp"), QStringLiteral(".xls")) : out;
     if (!target_.isEmpty() && FileInUse(target_))
         target_.clear();
     if (!target_.isEmpty()) {

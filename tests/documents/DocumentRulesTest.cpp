@@ -105,6 +105,10 @@ TEST_F(DocumentRules, DispositionMessagesAndWhereTheDocumentGoes)
     EXPECT_EQ(ui.opened, QStringList{o.file});
     EXPECT_EQ(readFile(first.toStdString()), "open in the word processor");
     EXPECT_EQ(ui.progressVisible, false);
+    // Each print has its own file; the one before stays for the person.
+    const Outcome again = PrintSeparateDispositions(ui, DispositionKind::Grant, {"2", "2", start});
+    EXPECT_EQ(again.file, TempFolder() + "/Dispozitie2.rtf");
+    EXPECT_TRUE(QFileInfo::exists(o.file));
 
     // A named file that is open elsewhere is not overwritten.
     writeFile(file("open.rtf").toStdString(), "kept");

@@ -250,5 +250,65 @@ TEST_F(EditorWindow, MemberDialogEmptiesOnRequestAndSupplementDeletes)
     EXPECT_TRUE(w.editor().supplement(SupplementKind::Gas).empty());
 }
 
+// Statuses other programs wrote ("INCETAT", "MODIFICAT") are offered for that opening and
+// kept, with the supplier data and amounts, when the application is saved unchanged.
+TEST_F(EditorWindow, AStatusTheListLacksIsKeptWhenSavedUnchanged)
+{
+    const QStringList statuses{"INCETAT", "MODIFICAT"};
+    for (int i = 0; i < statuses.size(); ++i) {
+        addApplication(7 + i, month(), Cnp(QString("18001011234%1").arg(i)), "POPESCU ION", 12 + i, "05.11.2025",
+                       ", FURNG, SUMAG, MOTIVR", ", \"GAZ SA\", 10, \"\"");
+        ExecSql("UPDATE " + cereri() + " SET STATUT=\"" + statuses[i] + "\" WHERE NRCRT=" + QString::number(7 + i));
+    }
+    gui::ApplicationEditorWindow w(hui);
+    for (int i = 0; i < statuses.size(); ++i) {
+        SCOPED_TRACE(statuses[i].toStdString());
+        const QString stored = statuses[i].left(7);  // STATUT holds 7 characters: "MODIFIC"
+        ASSERT_TRUE(w.openModify(7 + i));
+        EXPECT_EQ(combo(w, "StatutD")->currentText(), stored);
+        EXPECT_EQ(combo(w, "StatutD")->count(), 3);
+        EXPECT_TRUE(w.field("MotivC")->isHidden());  // no reason is asked for a kept status
+        if (const QString shots = qEnvironmentVariable("FOCARIS_SCREENSHOTS"); !shots.isEmpty() && i == 0)
+            w.grab().save(shots + "/editor-statut-incetat.png");
+        QSignalSpy accepted(&w, &QDialog::accepted);
+        w.button("&Memoreaza")->click();
+        ASSERT_EQ(accepted.count(), 1) << hui.hints.join(" | ").toStdString();
+        ApplicationStore(hui).store(w.editor());
+        EXPECT_EQ(rows("SELECT STATUT, FURNG, SUMAG FROM " + cereri() + " WHERE NRCRT=" + QString::number(7 + i)),
+                  Rows{(stored + "|GAZ SA|10").toStdString()});
+    }
+    // A new application does not inherit the kept status.
+    w.openAdd();
+    EXPECT_EQ(combo(w, "StatutD")->currentText(), "APROBAT");
+    EXPECT_EQ(combo(w, "StatutD")->count(), 2);
+    w.reject();
+}
+
+// "Date membru" opens as the editor opens it, through exec(): the preset family name is
+// not selected, so the given name typed after it is added, not put in its place.
+TEST_F(EditorWindow, MemberDialogKeepsThePresetFamilyName)
+{
+    const QString cnp = Cnp("180010112345");
+    gui::ApplicationEditorWindow w(hui);
+    w.openAdd();
+    QTest::keyClicks(w.field("SubSemn"), "POP ION");
+    // A first member already listed: the next one is preset with "POP ".
+    ExecSql("INSERT INTO " + Quoted(w.editor().membersTable()) +
+            " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE) VALUES (1, -2, \"POP ION\", \"" + cnp + "\", 0, \"beneficiar\")");
+    QString typed, selected;
+    QTimer::singleShot(0, [&] {
+        gui::MemberDialog *d = w.memberDialog();
+        selected = d->titular()->selectedText();
+        QTest::keyClicks(d->titular(), "vasile");
+        typed = d->titular()->text();
+        if (const QString shots = qEnvironmentVariable("FOCARIS_SCREENSHOTS"); !shots.isEmpty())
+            d->grab().save(shots + "/date-membru-prenume.png");
+        d->reject();
+    });
+    w.button("Adauga membru")->click();
+    EXPECT_EQ(selected, "");
+    EXPECT_EQ(typed, "POP VASILE");
+}
+
 } // namespace
 } // namespace focaris::test

@@ -130,7 +130,7 @@ void ApplicationEditorWindow::showStatus()
     const bool rejected = editor_.motivShown();
     motivLabel_->setVisible(rejected);
     field("MotivC")->setVisible(rejected);
-    field("CuModif")->setEnabled(!rejected);
+    field("CuModif")->setEnabled(editor_.fields().StatutD == QLatin1String("APROBAT"));
 }
 
 void ApplicationEditorWindow::showAmounts()
@@ -285,7 +285,8 @@ void ApplicationEditorWindow::done(int result)
 }
 
 // What both openings show once the editor holds the application: the lists (without
-// running their reactions), the fields, the members, the window with the CNP focused.
+// running their reactions), the fields, the members, the CNP focused. The window is not
+// shown here: a dialog waiting in exec() is modal only when exec() is what shows it.
 void ApplicationEditorWindow::showOpened(const QString &caption)
 {
     setWindowTitle(caption);
@@ -294,17 +295,34 @@ void ApplicationEditorWindow::showOpened(const QString &caption)
     setCombo(as<QComboBox>(field("Furnizor")), editor_.suppliers(), {});
     setCombo(as<QComboBox>(field("Asoc")), editor_.associations(), {});
     setCombo(as<QComboBox>(field("MotivC")), editor_.reasons(), {});
+    // The stored status stays chosen even when the list does not offer it, so that saving
+    // unchanged keeps it.
+    QStringList statuses = StatusTexts();
+    if (!statuses.contains(editor_.fields().StatutD))
+        statuses << editor_.fields().StatutD;
+    auto *statut = as<QComboBox>(field("StatutD"));
+    statut->clear();
+    statut->addItems(statuses);
     --showing_;
     showFields();
     showMembers();
-    show();
     field("CNPSol")->setFocus();
+}
+
+// Showing hands the focus field a tab-style focus, on which a line edit selects its text;
+// the loaded CNP stays unselected, so that a key typed by mistake does not replace it.
+void ApplicationEditorWindow::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (visible && focusWidget() == field("CNPSol"))
+        as<QLineEdit>(field("CNPSol"))->deselect();
 }
 
 void ApplicationEditorWindow::openAdd()
 {
     editor_.openAdd();
     showOpened(QStringLiteral("Adaugare Cerere"));
+    show();
 }
 
 bool ApplicationEditorWindow::openModify(qint64 nrcrt)
@@ -312,20 +330,26 @@ bool ApplicationEditorWindow::openModify(qint64 nrcrt)
     if (!editor_.openModify(nrcrt))
         return false;
     showOpened(QStringLiteral("Modificare cerere"));
+    show();
     return true;
 }
 
-
+// An editor already open holds what the clerk is typing: a second opening would replace
+// it, so it is refused.
 bool ApplicationEditorWindow::AdaugaCerere()
 {
-    openAdd();
+    if (isVisible())
+        return false;
+    editor_.openAdd();
+    showOpened(QStringLiteral("Adaugare Cerere"));
     return exec() == QDialog::Accepted && editor_.saved();
 }
 
 bool ApplicationEditorWindow::ModificaCerere(qint64 nrcrt)
 {
-    if (!openModify(nrcrt))
+    if (isVisible() || !editor_.openModify(nrcrt))
         return false;
+    showOpened(QStringLiteral("Modificare cerere"));
     return exec() == QDialog::Accepted && editor_.saved();
 }
 

@@ -41,7 +41,8 @@ public:
     ~ApplicationEditorWindow() override;
 
     // Modal: opens in add mode; true when the person saved. The caller then stores with
-    // ApplicationStore(ui).store(editor()).
+    // ApplicationStore(ui).store(editor()). Both openings refuse (false) while the window
+    // is already open.
     bool AdaugaCerere();
     // Modal on the application with that key; false without opening when it is unknown.
     bool ModificaCerere(qint64 nrcrt);
@@ -52,6 +53,7 @@ public:
     bool openModify(qint64 nrcrt);
 
     ApplicationEditor &editor() { return editor_; }
+    void setVisible(bool visible) override;
 
     // The control of a field by its name in ApplicationFields ("CNPSol", "Tarif", ...),
     // or null. Tests type into these; hints point at them.

@@ -99,6 +99,18 @@ void MemberDialog::open(const QString &modeTitle, const MemberFields &preset, co
     show();
 }
 
+// Showing a dialog hands its focus field a tab-style focus, and a line edit selects its
+// whole text on that: the preset family name would then be replaced by the first letter
+// typed. The cursor goes back to the end of the name, nothing selected.
+void MemberDialog::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (visible && focusWidget() == titular_) {
+        titular_->deselect();
+        titular_->end(false);
+    }
+}
+
 MemberFields MemberDialog::fields() const
 {
     return {titular_->text(), cnp_->text(), venit_->text(), calitate_->currentText()};

@@ -46,6 +46,8 @@ public:
     QCheckBox *goleste() const { return goleste_; }
     QPushButton *saveButton() const { return save_; }
 
+    void setVisible(bool visible) override;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 

@@ -2,6 +2,7 @@
 #include "gui/shell/ApplicationSetup.h"
 
 #include "gui/shell/Pictures.h"
+#include "gui/shell/QtRomanian.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -19,6 +20,8 @@ void SetUpApplication()
     tips.setColor(QPalette::ToolTipBase, Qt::white);
     tips.setColor(QPalette::ToolTipText, Qt::black);
     QToolTip::setPalette(tips);
+
+    InstallQtRomanian();
 }
 
 } // namespace focaris::gui

@@ -1,5 +1,5 @@
 // What the desktop program sets on its QApplication before any window exists: the
-// application's name, the program icon and the hint colours.
+// application's name, the program icon, the hint colours and Qt's texts in Romanian.
 #pragma once
 
 namespace focaris::gui {

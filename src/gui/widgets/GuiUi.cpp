@@ -13,6 +13,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QUrl>
 
 namespace focaris::gui {
@@ -25,6 +27,7 @@ GuiUi::GuiUi()
       newPassword_(std::make_unique<NewPasswordDialog>())
 {
     newPassword_->setUi(this);
+    desktopOpen = &GuiUi::OpenWithDesktop;
 }
 
 GuiUi::~GuiUi() = default;
@@ -79,9 +82,65 @@ bool GuiUi::askText(const QString &caption, const QString &prompt, QString &valu
     return ok;
 }
 
+namespace {
+
+// Whether the desktop names a program for the file's type. The opener starts detached and
+// reports success as soon as it starts, even when it then finds no program, so the desktop's
+// choice is asked first. When the question cannot be asked, the opening itself decides.
+bool DesktopHasProgram(const QString &path)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    for (const QString &name : QStringList{type.name()} + type.aliases()) {
+        QProcess query;
+        query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), name});
+        if (!query.waitForStarted(5000))
+            return true;
+        if (!query.waitForFinished(10000)) {
+            query.kill();
+            query.waitForFinished(1000);
+            return true;
+        }
+        if (!query.readAllStandardOutput().trimmed().isEmpty())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool GuiUi::OpenWithDesktop(const QString &path)
+{
+    if (!QFileInfo(path).isDir() && !DesktopHasProgram(path))
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
 bool GuiUi::openDocument(const QString &path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (desktopOpen && desktopOpen(path))
+        return true;
+    const QString place = QDir::toNativeSeparators(path);
+    const QFileInfo file(path);
+    if (file.isDir()) {
+        message(QStringLiteral("Deschidere document"),
+                QStringLiteral("Nu am gasit un program care sa deschida dosarul\r") + place, MsgInformation, BtnOK);
+        return false;
+    }
+    if (message(QStringLiteral("Deschidere document"),
+                QStringLiteral("Nu am gasit un program care sa deschida documentul. Il salvez in alt loc?\r") + place,
+                MsgConfirmation, BtnDa + BtnNu) != ResDa)
+        return false;
+    const QString suffix = file.suffix();
+    const QString target = saveFileName(QStringLiteral("Salvare document"), QDir::homePath() + "/" + file.fileName(),
+                                        suffix.isEmpty() ? QString() : QStringLiteral("*.") + suffix);
+    if (target.isEmpty() || QFileInfo(target) == file)
+        return false;
+    // The chooser has already asked before replacing a file of that name.
+    QFile::remove(target);
+    if (!QFile::copy(path, target))
+        message(QStringLiteral("Deschidere document"), QStringLiteral("Nu am putut salva documentul in\r") + target,
+                MsgError, BtnOK);
+    return false;
 }
 
 void GuiUi::progressShow(const QString &description, int maximum)

@@ -5,6 +5,7 @@
 
 #include "core/Ui.h"
 
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -30,6 +31,9 @@ public:
     // A masked entry is the login dialog; a prompt of "Parola noua" is the new-password
     // dialog; anything else is a plain one-line entry.
     bool askText(const QString &caption, const QString &prompt, QString &value, bool password) override;
+    // The desktop's program for the file; when it has none, the person is told where the
+    // file is and may save a copy elsewhere (the temporary folder goes when the program
+    // ends). True only when the desktop opened it.
     bool openDocument(const QString &path) override;
     void progressShow(const QString &description, int maximum) override;
     void progressText(const QString &description) override;
@@ -39,6 +43,11 @@ public:
     MessageDialog &messageDialog() { return *message_; }
     FieldHint &hint() { return *hint_; }
     ProgressWindow &progress() { return *progress_; }
+
+    // What asks the desktop to open a file or folder: true when a program took it.
+    // Tests put a desktop without programs in its place.
+    std::function<bool(const QString &)> desktopOpen;
+    static bool OpenWithDesktop(const QString &path);
 
 private:
     std::unique_ptr<MessageDialog> message_;
