@@ -17,6 +17,9 @@ install(FILES ${linux_share}/focaris.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/ic
 install(FILES ${linux_share}/ro.focaris.FocAris.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # systemd reads units from /usr/lib/systemd/system as well as /lib/systemd/system.
 install(FILES ${linux_share}/focaris-backup-server.service DESTINATION lib/systemd/system)
+# Its settings (listen address, mail command): a configuration file the package keeps.
+install(FILES ${linux_share}/focaris-backup-server.default DESTINATION /etc/default
+        RENAME focaris-backup-server)
 
 # Manual pages, compressed as Debian keeps them.
 find_program(FOCARIS_GZIP gzip)

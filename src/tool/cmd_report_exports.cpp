@@ -4,6 +4,7 @@
 // are answered "Da" with --yes and "Nu" without; --now "DD.MM.YYYY HH:MM" fixes the clock.
 // Every file written is printed on its own line.
 #include "tool/Command.h"
+#include "tool/ToolFolders.h"
 
 #include "core/Context.h"
 #include "core/NullUi.h"
@@ -97,7 +98,11 @@ struct ToolSession {
         if (ui.out.isEmpty())
             throw std::runtime_error("--out is needed");
         ui.out = QDir(ui.out).absolutePath();
-        InitContext(scratch.path());
+        // The program's folders (FOCARIS_HOME or the folder above the data folder), so that
+        // exports into its Data and Temp are refused as in the program; scratch files of
+        // this run in a temporary folder of its own.
+        InitContext(ToolProgramFolder(folder));
+        Context().tempFolder = scratch.path();
         QDir().mkpath(TempFolder());
         Context().dataFolder = folder;
         SetWorkingMonth(month.empty() ? ReadSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU"))
