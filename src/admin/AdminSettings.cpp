@@ -84,7 +84,7 @@ bool PlausibleServerAddress(const QString &text)
         return true;
     if (!m.hasMatch())
         return false;
-    return m.captured(4).isEmpty() || (m.captured(4).toUInt() >= 1 && m.captured(4).toUInt() <= 65535);
+    return m.captured(3).isEmpty() || (m.captured(3).toUInt() >= 1 && m.captured(3).toUInt() <= 65535);
 }
 
 void LoadAdminSettings(AdminForm &form)

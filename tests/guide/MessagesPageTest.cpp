@@ -22,9 +22,9 @@ QStringList shownTexts(const QString &file)
     // or a server's refusal; or the one argument of the server's message(). Literals that
     // a variable part follows are left out.
     static const QRegularExpression shown(QString::fromLatin1(
-        R"((?:kBreak \+ |message\(QStringLiteral\("[^"]*"\),\s*|fieldHint\(|error_ = (?:[a-z_]+ \? )?|: |)"
-        R"(refuse\(|Refusal\{)QStringLiteral\("([^"/][^"]{2,})"\)(?!\s*\+))"));
-    static const QRegularExpression served(QString::fromLatin1(R"(\bmessage\(QStringLiteral\("([^"]{3,})"\)\);)"));
+        R"re((?:kBreak \+ |message\(QStringLiteral\("[^"]*"\),\s*|fieldHint\(|error_ = (?:[a-z_]+ \? )?|: |)re"
+        R"re(refuse\(|Refusal\{)QStringLiteral\("([^"/][^"]{2,})"\)(?!\s*\+))re"));
+    static const QRegularExpression served(QString::fromLatin1(R"re(\bmessage\(QStringLiteral\("([^"]{3,})"\)\);)re"));
     QStringList texts;
     for (const auto *pattern : {&shown, &served})
         for (auto it = pattern->globalMatch(code); it.hasNext();) {

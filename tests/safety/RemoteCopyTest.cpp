@@ -56,7 +56,7 @@ public:
             while (QTcpSocket *c = listener_.nextPendingConnection()) {
                 auto *s = new QTcpSocket(this);
                 s->connectToHost(QHostAddress::LocalHost, target_);
-                pairs_.append({c, s});
+                pairs_.append(Pair{c, s, {}});
                 QObject::connect(s, &QTcpSocket::disconnected, c, [c] { c->disconnectFromHost(); });
                 QObject::connect(c, &QTcpSocket::disconnected, s, [s] { s->abort(); });
             }
