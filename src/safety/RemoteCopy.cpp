@@ -304,7 +304,14 @@ std::optional<QList<StoredCopy>> RemoteCopy::listCopies()
         QString file;
         ~Drop() { QFile::remove(file); }
     } drop{stoc};
-    return readCopyList(stoc);
+    try {
+        return readCopyList(stoc);
+    } catch (const std::exception &) {
+        // A list that did not come, or came damaged: said in the clerk's words.
+        error_ = QStringLiteral("Lista salvarilor nu poate fi citita.");
+        ui_.message(QStringLiteral("Transmitere date"), kBreak + error_, MsgError, BtnOK);
+        return std::nullopt;
+    }
 }
 
 namespace {
