@@ -69,6 +69,6 @@ fi
 dpkg-deb -I "$deb" conffiles 2>/dev/null | grep -qx /etc/default/focaris-backup-server ||
     bad "/etc/default/focaris-backup-server is not a configuration file"
 [ -f "$work/root/etc/default/focaris-backup-server" ] || bad "the server's settings file is missing"
-grep -q 'EnvironmentFile=-/etc/default/focaris-backup-server' "$work"/root/lib/systemd/system/focaris-backup-server.service ||
+cat "$work"/root/usr/lib/systemd/system/focaris-backup-server.service "$work"/root/lib/systemd/system/focaris-backup-server.service 2>/dev/null | grep -q "EnvironmentFile=-/etc/default/focaris-backup-server" ||
     bad "the unit does not read its settings file"
 exit $fail
