@@ -7,6 +7,7 @@
 #include "core/TextRules.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFileInfo>
 
 namespace focaris {
@@ -71,6 +72,19 @@ void LoadFolderLabels(AdminForm &form)
     form.caleSalvari = saves;
     const QString server = ReadMachineSetting(QStringLiteral("SERVER"));
     form.caleServer = server.trimmed().isEmpty() ? QStringLiteral("-") : server;
+    form.serverCopii = ReadLocalSetting(QStringLiteral("CONST"), QStringLiteral("SERVERCOPII")).trimmed();
+}
+
+bool PlausibleServerAddress(const QString &text)
+{
+    static const QRegularExpression address(
+        QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9.-]{0,250}[A-Za-z0-9])?(:([0-9]{1,5}))?$"));
+    const auto m = address.match(text.trimmed());
+    if (text.trimmed().isEmpty())
+        return true;
+    if (!m.hasMatch())
+        return false;
+    return m.captured(3).isEmpty() || (m.captured(3).toUInt() >= 1 && m.captured(3).toUInt() <= 65535);
 }
 
 void LoadAdminSettings(AdminForm &form)
@@ -130,7 +144,13 @@ AdminCheck StoreAdminForm(AdminForm &form)
     m.codJud = CleanText(m.codJud);
     if (m.codJud.isEmpty())
         m.codJud = DerivedCountyCode(m.judet);
+    form.serverCopii = form.serverCopii.trimmed();
+    if (!PlausibleServerAddress(form.serverCopii))
+        return {AdminField::ServerCopii, QStringLiteral("Adresa serverului de copii este incorecta!")};
     SaveAdminSettings(form);
+    // The installation's own setting: where this computer sends its remote copies.
+    if (form.serverCopii != ReadLocalSetting(QStringLiteral("CONST"), QStringLiteral("SERVERCOPII")).trimmed())
+        WriteLocalSetting(QStringLiteral("CONST"), QStringLiteral("SERVERCOPII"), form.serverCopii);
     return {};
 }
 

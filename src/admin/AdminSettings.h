@@ -19,6 +19,7 @@ struct AdminForm {
     std::array<QString, 4> cl;    // CL1..CL4, shortest decimal form
     QString caleServer;           // network folder label; "-" when unset
     QString caleSalvari;          // automatic save folder label; "-" when switched off
+    QString serverCopii;          // the backup server as "host:port" ("Local.set"); empty: none
 
     // The window's design values.
     AdminForm();
@@ -35,13 +36,16 @@ void SaveAdminSettings(const AdminForm &form);
 // The folder labels of the form: SERVER ("-" when empty) and CALESALVARI, which gets its
 // default folder when absent or empty (stored when found; "-" and not stored otherwise).
 void LoadFolderLabels(AdminForm &form);
+// The backup server's address as typed: a host name or IPv4 address, optionally ":" and a
+// port from 1 to 65535. Empty is fine (no remote copy).
+bool PlausibleServerAddress(const QString &text);
 // The default automatic save folder: "Salvari_Date" in the first of the candidate roots
 // where it exists or can be created; empty when none qualifies. The roots are those of
 // FOCARIS_SAVE_ROOTS (separated by ':') when set, else the user's home folder.
 QString DefaultSaveFolder();
 
 // The field a check of "Memoreaza si inchide" rejected, with its hint.
-enum class AdminField { None, Localit, Judet, CodFiscal };
+enum class AdminField { None, Localit, Judet, CodFiscal, ServerCopii };
 struct AdminCheck {
     AdminField field = AdminField::None;
     QString hint;

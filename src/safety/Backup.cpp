@@ -270,10 +270,19 @@ SaveOutcome SaveCopyTo(Ui &ui, QString file)
     if (copy.isEmpty())
         return out;
     const QString scratch = NewTempFile(QStringLiteral("SaveTmp"), QStringLiteral(".tmp"));
-    archiveCopy(ui, copy, scratch);
-    if (!moveOver(scratch, file)) {
+    // The archive cannot be written, or not moved to the chosen place (a stick pulled
+    // out, a folder gone or read-only): the clerk reads the save's own message.
+    bool written = false;
+    try {
+        archiveCopy(ui, copy, scratch);
+        written = moveOver(scratch, file);
+    } catch (const std::exception &) {
+        written = false;
+    }
+    if (!written) {
         QFile::remove(scratch);
-        throw std::runtime_error("cannot write " + file.toStdString());
+        ui.message(QStringLiteral("Salvare"), kBreak + QStringLiteral("Nu pot scrie pe harddisk!!"), MsgError, BtnOK);
+        return out;
     }
     out.saved = true;
     out.file = file;

@@ -121,6 +121,12 @@ std::optional<ServerAddress> RemoteCopy::locate()
     return found;
 }
 
+bool RemoteCopy::configured() const
+{
+    return server || !ReadLocalSetting(kConst, QStringLiteral("SERVERCOPII")).trimmed().isEmpty() ||
+           !ReadLocalSetting(kConst, QStringLiteral("ADRESASERVER")).trimmed().isEmpty();
+}
+
 bool RemoteCopy::exchange(const QStringList &commands, const QStringList &attachments,
                           const QStringList &expected)
 {
@@ -129,7 +135,9 @@ bool RemoteCopy::exchange(const QStringList &commands, const QStringList &attach
     const auto where = locate();
     bool ok = false;
     if (!where) {
-        error_ = QStringLiteral("Nu aveti internet!");
+        // Nothing set at all is not a fault of the line: the office has to give the address.
+        error_ = configured() ? QStringLiteral("Nu aveti internet!")
+                              : QStringLiteral("Nu este configurat serverul de copii!");
     } else {
         const QString command = NewTempFile(QStringLiteral("Comanda"), QStringLiteral("cmd"));
         const QString replyFile = NewTempFile(QStringLiteral("Primit"), QStringLiteral(".cmd"));
@@ -141,19 +149,28 @@ bool RemoteCopy::exchange(const QStringList &commands, const QStringList &attach
             exchange_.password = password;
             exchange_.place = place;
             exchange_.waitMs = waitMs;
+            exchange_.maxPing = maxPing;
             ok = exchange_.run(command, replyFile);
             error_ = ok ? QString() : exchange_.errorText();
         }
         QFile::remove(command);
         if (ok) {
             reply_ = readReplyFile(replyFile, TempFolder(), nullptr, &expected);
+            // A refusal's words are shown as an error: what was asked did not happen.
             for (const QString &text : reply_.messages)
-                ui_.message(QStringLiteral("Mesaj de la Server"), kBreak + text, MsgInformation, BtnOK);
+                ui_.message(QStringLiteral("Mesaj de la Server"), kBreak + text,
+                            reply_.refused ? MsgError : MsgInformation, BtnOK);
         }
         QFile::remove(replyFile);
     }
     if (!ok) {
         ui_.message(QStringLiteral("Transmitere date"), kBreak + error_, MsgError, BtnOK);
+        return false;
+    }
+    if (reply_.refused) {
+        error_ = reply_.messages.isEmpty() ? QStringLiteral("Serverul a refuzat comanda.") : reply_.messages.last();
+        if (reply_.messages.isEmpty())
+            ui_.message(QStringLiteral("Mesaj de la Server"), kBreak + error_, MsgError, BtnOK);
         return false;
     }
     if (reply_.passwordWrong) {
@@ -287,7 +304,14 @@ std::optional<QList<StoredCopy>> RemoteCopy::listCopies()
         QString file;
         ~Drop() { QFile::remove(file); }
     } drop{stoc};
-    return readCopyList(stoc);
+    try {
+        return readCopyList(stoc);
+    } catch (const std::exception &) {
+        // A list that did not come, or came damaged: said in the clerk's words.
+        error_ = QStringLiteral("Lista salvarilor nu poate fi citita.");
+        ui_.message(QStringLiteral("Transmitere date"), kBreak + error_, MsgError, BtnOK);
+        return std::nullopt;
+    }
 }
 
 namespace {

@@ -46,12 +46,17 @@ public:
     QString email, password, place;
     // A server given directly (the tool, tests); otherwise it is found as locate() says.
     std::optional<ServerAddress> server;
+    // The longest silence of an exchange, and the keep-alive interval.
     int waitMs = 60000;
+    int maxPing = 30000;
 
     // The server: `server` when set; else "SERVERCOPII" of "Local.set" (section CONST) as
     // host:port; else the address file downloaded from the address in "ADRESASERVER" of
     // the same section. Empty when none answers ("Nu aveti internet!").
     std::optional<ServerAddress> locate();
+    // True when a server is given, or one of the two keys is set. Without any, an exchange
+    // says "Nu este configurat serverul de copii!" rather than "Nu aveti internet!".
+    bool configured() const;
 
     enum class Login { Failed, WrongPassword, NeedsConfirmation, Ready };
     // The login panel's fields: the e-mail cleaned and checked ("Email incorect!!"), the

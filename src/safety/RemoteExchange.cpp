@@ -12,6 +12,7 @@ RemoteExchange::RemoteExchange(QObject *parent) : QObject(parent)
 {
     wait_.setSingleShot(true);
     connect(&wait_, &QTimer::timeout, this, &RemoteExchange::expireWait);
+    connect(&client_, &TcpClient::bytesMoved, this, &RemoteExchange::onBytesMoved);
     connect(&client_, &TcpClient::serverAccept, this, [this] {
         accepted_ = true;
     });
@@ -23,6 +24,7 @@ RemoteExchange::RemoteExchange(QObject *parent) : QObject(parent)
         state_ = State::WaitingReply;
         command_.close();
         QFile::remove(commandPath_);
+        emit progressValue(commandSize_);
         emit progressText(QStringLiteral("Astept raspuns..."));
         emit progressValue(0);
     });
@@ -32,7 +34,6 @@ RemoteExchange::RemoteExchange(QObject *parent) : QObject(parent)
     connect(&client_, &TcpClient::newStreamComing, this, [this](qint64 size, const QByteArray &, bool accepted) {
         if (!accepted)
             return;
-        wait_.stop();
         reply_.setFileName(replyPath_);
         if (!reply_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             endConnection();
@@ -62,14 +63,25 @@ RemoteExchange::RemoteExchange(QObject *parent) : QObject(parent)
             return;
         reply_.close();
         state_ = State::Complete;
+        wait_.stop();
     });
     connect(&client_, &TcpClient::disconnected, this, [this] {
         closed_ = true;
         endConnection();
     });
-    // Errors, time-outs and refusals all end the connection through the same path.
+    // Errors and refusals end the connection through the same path. An unanswered ping
+    // does not: on a slow line the answer may wait behind the data, and a server that no
+    // longer answers at all is ended by the wait on silence.
     connect(&client_, &TcpClient::error, this, [this](const QString &, int) { endConnection(); });
-    connect(&client_, &TcpClient::timeOut, this, &RemoteExchange::endConnection);
+}
+
+void RemoteExchange::onBytesMoved(qint64 sent, qint64 received)
+{
+    if (!wait_.isActive())
+        return;
+    // A lone keep-alive frame of our own is 8 bytes: it says nothing of the line.
+    if (received > 0 || sent > transport::kFrameHeaderSize)
+        wait_.start(waitMs);
 }
 
 void RemoteExchange::waitUntil(const std::function<bool()> &done)
@@ -116,13 +128,16 @@ void RemoteExchange::sendNext()
 {
     if (state_ != State::Uploading || !command_.isOpen() || command_.atEnd())
         return;
+    // The server accepts the stream or asks for more once it holds every byte sent so far.
+    const qint64 sent = command_.pos();
+    emit progressValue(sent);
+    emit progressText(QStringLiteral("Transmit comanda... %1 din %2 KB").arg(sent / 1024).arg(commandSize_ / 1024));
     try {
         client_.sendPacket(command_, packetSize);
     } catch (const std::exception &) {
         endConnection();
         return;
     }
-    emit progressValue(command_.pos());
 }
 
 bool RemoteExchange::run(const QString &commandFile, const QString &replyFile)
@@ -160,7 +175,8 @@ bool RemoteExchange::run(const QString &commandFile, const QString &replyFile)
         error_ = QStringLiteral("Eroare la transmisie.");
         return false;
     }
-    emit progressRange(command_.size());
+    commandSize_ = command_.size();
+    emit progressRange(commandSize_);
     state_ = State::Uploading;
     client_.announceStream(command_.size(), QByteArrayLiteral("\"trimit\""));
 

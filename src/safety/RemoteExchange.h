@@ -3,9 +3,11 @@
 // Runs in the user-interface thread: the waits process events, and progress and the end
 // are reported through signals that a window (or the tool) shows.
 //
-// The wait timer runs from the connection until the reply starts to arrive: the server
-// must accept the login, take the whole command file and begin its reply within that
-// time (60 s), or the exchange ends.
+// The wait is on silence: from the connection to the end, every byte that moves in
+// either direction starts it again, so an upload may take as long as the line needs,
+// but a connection on which nothing moves for that time (60 s) ends the exchange. The
+// keep-alive frames the program sends itself do not count; the server's answers to them
+// do.
 #pragma once
 
 #include "engines/transport/TcpClient.h"
@@ -25,7 +27,7 @@ public:
 
     ServerAddress server;
     QString email, password, place;
-    int waitMs = 60000;       // the wait timer
+    int waitMs = 60000;       // the longest silence
     int maxPing = 30000;      // the transport's keep-alive
     qint64 packetSize = 65535;
 
@@ -51,6 +53,7 @@ private:
     void waitUntil(const std::function<bool()> &done);
     void endConnection();
     void sendNext();
+    void onBytesMoved(qint64 sent, qint64 received);
 
     transport::TcpClient client_;
     QTimer wait_;
@@ -61,6 +64,7 @@ private:
     QString error_;
     QString commandPath_, replyPath_;
     QFile command_, reply_;
+    qint64 commandSize_ = 0;
 };
 
 } // namespace focaris::remote

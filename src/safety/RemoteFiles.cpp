@@ -153,6 +153,8 @@ ReplyLines parseLines(const QByteArray &bytes)
             r.confirmationNeeded = argument == QStringLiteral("NO");
         } else if (keyword == QStringLiteral("/MSG_DLG")) {
             r.messages << argument;
+        } else if (keyword == QStringLiteral("/EROARE")) {
+            r.refused = true;
         }
     }
     if (!r.ended)

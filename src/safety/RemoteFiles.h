@@ -63,6 +63,7 @@ struct ReplyLines {
     bool codConfSeen = false;
     bool confirmationNeeded = false;  // "/CODCONF NO" (exact capitals)
     QStringList messages;          // "/MSG_DLG" texts, in order
+    bool refused = false;          // "/EROARE": the server did not do what was asked
     QList<ReplyAttachment> attachments;
     qint64 headerLength = 0;       // bytes up to and including the "/END" line
     bool ended = false;            // "/END" was found

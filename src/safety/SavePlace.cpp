@@ -46,7 +46,10 @@ bool ForbiddenSavePlace(const QString &folder)
                             : QString::fromStdString(files::resolveCaseInsensitive(
                                                          fs::path(ProgramFolder().toStdString()) / "DataBAK")
                                                          .string());
-    for (const QString &root : {DataFolder(), LocalDataFolder(), TempFolder(), bak})
+    // The program's own Temp as well: focaris-tool works in a folder of its own inside it,
+    // and whatever is there is deleted when the program ends.
+    const QString programTemp = ProgramFolder().isEmpty() ? QString() : ProgramFolder() + QStringLiteral("/Temp");
+    for (const QString &root : {DataFolder(), LocalDataFolder(), TempFolder(), bak, programTemp})
         if (inside(folder, root))
             return true;
     return false;

@@ -13,7 +13,7 @@ namespace focaris {
 QString RealPath(const QString &path);
 
 // True when `folder` is, or lies inside, the data folder (shared or local), the temporary
-// folder or ProgramFolder/DataBAK. Compared without regard to case, as the office's
+// folder, ProgramFolder/Temp or ProgramFolder/DataBAK. Compared without regard to case, as the office's
 // Windows installations compared these paths.
 bool ForbiddenSavePlace(const QString &folder);
 

@@ -74,21 +74,70 @@ QString AccountStore::accountFile(const QString &email) const
 
 bool AccountStore::exists(const QString &email) const { return QFile::exists(accountFile(email)); }
 
+bool AccountStore::locked(const QString &email) const
+{
+    const QDateTime until = QSettings(accountFile(email), QSettings::IniFormat).value("lockedUntil").toDateTime();
+    return until.isValid() && now() < until;
+}
+
+void AccountStore::countFailure(const QString &email)
+{
+    QSettings s(accountFile(email), QSettings::IniFormat);
+    const int failures = s.value("failures").toInt() + 1;
+    if (failures >= kMaxFailures) {
+        s.setValue("lockedUntil", now().addSecs(kLockMinutes * 60));
+        s.setValue("failures", 0);
+    } else {
+        s.setValue("failures", failures);
+    }
+}
+
 AccountStore::Check AccountStore::checkPassword(const QString &email, const QString &password)
 {
     if (!exists(email))
         return Check::Unknown;
+    if (locked(email))
+        return Check::Wrong;
     QSettings s(accountFile(email), QSettings::IniFormat);
     const QByteArray salt = QByteArray::fromHex(s.value("salt").toByteArray());
     const QByteArray hash = hashPassword(password, salt);
-    if (sameHash(hash, QByteArray::fromHex(s.value("hash").toByteArray())))
+    if (sameHash(hash, QByteArray::fromHex(s.value("hash").toByteArray()))) {
+        s.setValue("failures", 0);
         return Check::Right;
+    }
     if (sameHash(hash, QByteArray::fromHex(s.value("tempHash").toByteArray()))) {
         s.setValue("hash", hash.toHex());
         s.remove("tempHash");
+        s.setValue("failures", 0);
         return Check::Right;
     }
+    s.sync();
+    countFailure(email);
     return Check::Wrong;
+}
+
+int AccountStore::removeStaleAccounts()
+{
+    int removed = 0;
+    QDir accounts(root_.filePath(QStringLiteral("accounts")));
+    const QDateTime limit = now().addDays(-kUnconfirmedDays);
+    for (const QString &name : accounts.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString file = accounts.filePath(name + QStringLiteral("/account.ini"));
+        if (!QFile::exists(file))
+            continue;
+        QSettings s(file, QSettings::IniFormat);
+        if (s.value("confirmed").toBool())
+            continue;
+        const QDateTime created = s.value("created").toDateTime();
+        if (!created.isValid()) {
+            // Accounts made before the date was kept get their days from now on.
+            s.setValue("created", now());
+            continue;
+        }
+        if (created < limit && QDir(accounts.filePath(name)).removeRecursively())
+            ++removed;
+    }
+    return removed;
 }
 
 QString AccountStore::create(const QString &email, const QString &password)
@@ -103,6 +152,7 @@ QString AccountStore::create(const QString &email, const QString &password)
     s.setValue("confirmed", false);
     s.setValue("code", code);
     s.setValue("nextId", 1);
+    s.setValue("created", now());
     s.sync();
     return code;
 }
@@ -119,11 +169,18 @@ QString AccountStore::code(const QString &email) const
 
 bool AccountStore::confirm(const QString &email, const QString &code)
 {
-    QSettings s(accountFile(email), QSettings::IniFormat);
-    if (s.value("code").toString().isEmpty() || s.value("code").toString() != code.trimmed())
+    if (locked(email))
         return false;
-    s.setValue("confirmed", true);
-    return true;
+    {
+        QSettings s(accountFile(email), QSettings::IniFormat);
+        if (!s.value("code").toString().isEmpty() && s.value("code").toString() == code.trimmed()) {
+            s.setValue("confirmed", true);
+            s.setValue("failures", 0);
+            return true;
+        }
+    }
+    countFailure(email);
+    return false;
 }
 
 void AccountStore::setPassword(const QString &email, const QString &password)

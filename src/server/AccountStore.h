@@ -3,7 +3,9 @@
 //
 //   <root>/accounts/<sha256 of the address in lower case>/account.ini
 //       email, salt, hash (PBKDF2-SHA256 of the password), tempHash (a password mailed
-//       after "/EMAIL_PASS", valid until the next login with it), confirmed, code, nextId
+//       after "/EMAIL_PASS", valid until the next login with it), confirmed, code, nextId,
+//       created (when the account was made), failures and lockedUntil (wrong passwords
+//       and codes in a row, and the end of the lock they caused)
 //   <root>/accounts/<...>/copies/<id>.T21     the archive
 //   <root>/accounts/<...>/copies/<id>.ini     its note and time, written last
 //   <root>/incoming/                          uploads being received (emptied at start)
@@ -16,6 +18,7 @@
 #include <QDir>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace focaris::server {
@@ -34,15 +37,32 @@ public:
     QString root() const { return root_.path(); }
     QString incomingFolder() const;
 
+    // Wrong passwords and codes in a row that lock an account, and for how long: a
+    // locked account answers every password as wrong, so guessing goes no faster than
+    // kMaxFailures tries per kLockMinutes.
+    static constexpr int kMaxFailures = 5;
+    static constexpr int kLockMinutes = 15;
+    // An account whose address is not confirmed within this many days is removed.
+    static constexpr int kUnconfirmedDays = 7;
+    // The clock of the locks and of the removal (tests move it forward).
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTimeUtc(); };
+
     enum class Check { Unknown, Wrong, Right };
     // Right also for the mailed temporary password, which then becomes the password.
+    // Wrong, without looking at the password, while the account is locked.
     Check checkPassword(const QString &email, const QString &password);
+    bool locked(const QString &email) const;
+    // Removes the accounts made more than kUnconfirmedDays ago whose address was never
+    // confirmed; returns how many went.
+    int removeStaleAccounts();
     // A new unconfirmed account; returns its confirmation code.
     QString create(const QString &email, const QString &password);
     bool exists(const QString &email) const;
     bool confirmed(const QString &email) const;
     // A fresh code for an unconfirmed account (kept until confirmed).
     QString code(const QString &email) const;
+    // A wrong code counts as a wrong password towards the lock; a locked account
+    // confirms nothing.
     bool confirm(const QString &email, const QString &code);
     void setPassword(const QString &email, const QString &password);
     // A new random password in capitals, valid beside the old one until used.
@@ -60,6 +80,8 @@ public:
 private:
     QString accountDir(const QString &email) const;
     QString accountFile(const QString &email) const;
+    // One more wrong password or code; the kMaxFailures-th locks the account.
+    void countFailure(const QString &email);
 
     QDir root_;
 };

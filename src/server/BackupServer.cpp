@@ -3,6 +3,7 @@
 #include "server/ServerSession.h"
 #include "safety/RemoteCopy.h"
 #include "safety/RemoteFiles.h"
+#include "engines/archive/Archive.h"
 #include "engines/dbase/DbfTable.h"
 
 #include <QDateTime>
@@ -12,6 +13,7 @@
 #include <QUuid>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace focaris::server {
 
@@ -30,6 +32,18 @@ bool copyRange(QFile &from, qint64 offset, qint64 length, const QString &to)
         length -= chunk.size();
     }
     return true;
+}
+
+// A copy is kept only when it reads as a save archive: its member count, and every
+// member's name, size and compressed data whole. Anything else would be handed back one
+// day as a copy that cannot be restored.
+bool readsAsArchive(const QString &path)
+{
+    try {
+        return !archive::listArchive(std::filesystem::path(path.toStdString())).empty();
+    } catch (const std::exception &) {
+        return false;
+    }
 }
 
 bool plausibleEmail(const QString &email)
@@ -65,6 +79,14 @@ bool writeStoc(const QString &path, const QList<CopyInfo> &copies)
 BackupServer::BackupServer(const ServerConfig &config, QObject *parent)
     : QObject(parent), config_(config), store_(config.storage)
 {
+    // Accounts never confirmed go after a few days: at start and every hour.
+    store_.removeStaleAccounts();
+    purge_.setInterval(3600 * 1000);
+    connect(&purge_, &QTimer::timeout, this, [this] {
+        if (const int n = store_.removeStaleAccounts())
+            log(QStringLiteral("%1 unconfirmed accounts removed").arg(n));
+    });
+    purge_.start();
     connect(&tcp_, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = tcp_.nextPendingConnection())
             new ServerSession(socket, *this);
@@ -84,8 +106,26 @@ void BackupServer::sendMail(const QString &email, const QString &subject, const 
 {
     if (config_.mailCommand.isEmpty())
         return;
-    if (!QProcess::startDetached(config_.mailCommand, {email, subject, text}))
-        log(QStringLiteral("the mail command could not be started for %1").arg(email));
+    // The command line as sendmail takes it: the program and its options, then the
+    // address; the message (headers, a blank line, the text) on standard input.
+    QStringList words = QProcess::splitCommand(config_.mailCommand);
+    if (words.isEmpty())
+        return;
+    auto *mail = new QProcess(this);
+    mail->setProgram(words.takeFirst());
+    mail->setArguments(words << email);
+    connect(mail, &QProcess::finished, mail, &QObject::deleteLater);
+    connect(mail, &QProcess::errorOccurred, this, [this, mail, email](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) {
+            log(QStringLiteral("the mail command could not be started for %1").arg(email));
+            mail->deleteLater();
+        }
+    });
+    mail->start();
+    const QByteArray message = "To: " + email.toUtf8() + "\nSubject: " + subject.toUtf8() +
+                               "\nContent-Type: text/plain; charset=UTF-8\n\n" + text.toUtf8() + "\n";
+    mail->write(message);
+    mail->closeWriteChannel();
 }
 
 bool BackupServer::answer(const QString &email, const QString &password, const QString &commandFile,
@@ -99,6 +139,13 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
     QList<remote::Attached> attach;
     QStringList scratch;                    // files to delete once the reply is written
     auto message = [&](const QString &text) { lines << QStringLiteral("/MSG_DLG ") + text; };
+    // A command that is not carried out: its words, and "/EROARE" at the end of the lines,
+    // so that the client does not take the reply for a success.
+    bool refused = false;
+    auto refuse = [&](const QString &text) {
+        message(text);
+        refused = true;
+    };
 
     bool wantsNewPassword = false;
     for (const QString &c : cmd.commands)
@@ -108,7 +155,7 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
     auto check = store_.checkPassword(email, password);
     if (check == AccountStore::Check::Unknown && !wantsNewPassword) {
         if (!plausibleEmail(email) || password.isEmpty()) {
-            message(QStringLiteral("Adresa de e-mail sau parola nu sunt valide."));
+            refuse(QStringLiteral("Adresa de e-mail sau parola nu sunt valide."));
             check = AccountStore::Check::Wrong;
         } else {
             const QString code = store_.create(email, password);
@@ -127,7 +174,7 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
         } else if (check == AccountStore::Check::Wrong) {
             lines << QStringLiteral("/PASS NO");
         } else {
-            message(QStringLiteral("Contul nu exista."));
+            refuse(QStringLiteral("Contul nu exista."));
         }
     } else {
         qint64 attachedEnd = in.size();
@@ -141,7 +188,7 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
                                         keyword == QStringLiteral("/DEL") || keyword == QStringLiteral("/GET_FILE");
             if (needsConfirmed && !confirmed) {
                 lines << QStringLiteral("/CODCONF NO");
-                message(QStringLiteral("Adresa de e-mail nu este inca confirmata."));
+                refuse(QStringLiteral("Adresa de e-mail nu este inca confirmata."));
                 continue;
             }
             if (keyword == QStringLiteral("/INFO")) {
@@ -155,28 +202,37 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
                 message(QStringLiteral("V-am trimis o parola noua pe e-mail."));
             } else if (keyword == QStringLiteral("/SET_PASS")) {
                 if (argument.isEmpty()) {
-                    message(QStringLiteral("Parola noua lipseste."));
+                    refuse(QStringLiteral("Parola noua lipseste."));
                 } else {
                     store_.setPassword(email, argument);
                     message(QStringLiteral("Parola a fost schimbata."));
                 }
             } else if (keyword == QStringLiteral("/PUT_FILE")) {
                 if (cmd.attachments.isEmpty() || attachedTotal > in.size() - cmd.headerLength) {
-                    message(QStringLiteral("Salvarea nu a sosit intreaga."));
+                    refuse(QStringLiteral("Salvarea nu a sosit intreaga."));
                     continue;
                 }
                 const qint64 size = cmd.attachments.last().size;
                 const QString part = store_.incomingFolder() + QLatin1Char('/') +
                                      QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".T21");
                 std::optional<CopyInfo> stored;
-                if (copyRange(in, attachedEnd - size, size, part))
+                const bool copied = copyRange(in, attachedEnd - size, size, part);
+                if (copied && !readsAsArchive(part)) {
+                    QFile::remove(part);
+                    log(QStringLiteral("refused a file that is not a save archive from %1 (%2 bytes)")
+                            .arg(email)
+                            .arg(size));
+                    refuse(QStringLiteral("Fisierul trimis nu este o salvare Foc - aris."));
+                    continue;
+                }
+                if (copied)
                     stored = store_.addCopy(email, part, argument.left(120));
                 QFile::remove(part);
                 if (stored) {
                     log(QStringLiteral("copy %1 stored for %2 (%3 bytes)").arg(stored->id).arg(email).arg(size));
                     message(QStringLiteral("Salvarea a fost memorata pe server."));
                 } else {
-                    message(QStringLiteral("Salvarea nu a putut fi memorata pe server."));
+                    refuse(QStringLiteral("Salvarea nu a putut fi memorata pe server."));
                 }
             } else if (keyword == QStringLiteral("/GET_STOC")) {
                 const QString stoc = store_.incomingFolder() + QLatin1Char('/') +
@@ -185,21 +241,23 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
                 if (writeStoc(stoc, store_.copies(email)))
                     attach.append({QStringLiteral("Stoc.dbf"), stoc});
                 else
-                    message(QStringLiteral("Lista salvarilor nu poate fi citita."));
+                    refuse(QStringLiteral("Lista salvarilor nu poate fi citita."));
             } else if (keyword == QStringLiteral("/DEL")) {
                 if (store_.removeCopy(email, argument.toLongLong()))
                     message(QStringLiteral("Salvarea a fost stearsa."));
                 else
-                    message(QStringLiteral("Salvarea nu exista."));
+                    refuse(QStringLiteral("Salvarea nu exista."));
             } else if (keyword == QStringLiteral("/GET_FILE")) {
                 if (const auto c = store_.copy(email, argument.toLongLong()))
                     attach.append({QString::number(c->id), c->path});
                 else
-                    message(QStringLiteral("Salvarea nu exista."));
+                    refuse(QStringLiteral("Salvarea nu exista."));
             }
         }
     }
 
+    if (refused)
+        lines << QStringLiteral("/EROARE");
     const bool ok = remote::writeExchangeFile(replyFile, lines, attach);
     for (const QString &f : scratch)
         QFile::remove(f);

@@ -6,13 +6,16 @@
 #include "server/AccountStore.h"
 
 #include <QTcpServer>
+#include <QTimer>
 
 namespace focaris::server {
 
 struct ServerConfig {
     QString storage;                         // root folder of the store
     qint64 maxUpload = 512LL * 1024 * 1024;  // largest command file accepted
-    QString mailCommand;                     // program run with: address, subject, text
+    // Program (with its options) that sends e-mail as sendmail does: run with the address
+    // as last argument, the message on standard input.
+    QString mailCommand;
     int idleMs = 120000;                     // a connection silent this long is closed
 };
 
@@ -41,6 +44,7 @@ private:
     ServerConfig config_;
     AccountStore store_;
     QTcpServer tcp_;
+    QTimer purge_;
 };
 
 } // namespace focaris::server

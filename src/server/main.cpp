@@ -1,11 +1,11 @@
 // focaris-backup-server: keeps remote copies of the offices' data folders.
 //
 //   focaris-backup-server --storage DIR [--listen HOST:PORT] [--max-upload BYTES]
-//                         [--mail-command PROGRAM]
+//                         [--mail-command COMMAND]
 //
 // Prints "listening on PORT" once ready (PORT 0 picks a free one). Confirmation codes and
-// new passwords go to the mail program (run with the address, a subject and the text)
-// and, for the codes, to the log on standard error.
+// new passwords go to the mail command (run as sendmail: its options, then the address,
+// the message on standard input) and, for the codes, to the log on standard error.
 #include "server/BackupServer.h"
 
 #include <QCommandLineParser>
@@ -25,7 +25,9 @@ int main(int argc, char **argv)
     cli.addOption({QStringLiteral("storage"), QStringLiteral("Folder of the accounts and copies."), QStringLiteral("DIR")});
     cli.addOption({QStringLiteral("listen"), QStringLiteral("Address and port (default 0.0.0.0:1235)."), QStringLiteral("HOST:PORT")});
     cli.addOption({QStringLiteral("max-upload"), QStringLiteral("Largest upload in bytes."), QStringLiteral("BYTES")});
-    cli.addOption({QStringLiteral("mail-command"), QStringLiteral("Program that sends e-mail."), QStringLiteral("PROGRAM")});
+    cli.addOption({QStringLiteral("mail-command"),
+                   QStringLiteral("Command that sends e-mail as sendmail does, e.g. \"/usr/sbin/sendmail -i\"."),
+                   QStringLiteral("COMMAND")});
     cli.process(app);
 
     focaris::server::ServerConfig config;

@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "core/Ui.h"
 #include "engines/common/FileNames.h"
+#include "safety/SavePlace.h"
 #include "shell/Access.h"
 
 #include <QDir>
@@ -104,6 +105,13 @@ FolderResult ChangeSaveFolder(Ui &ui, QString &label)
     if (!ui.chooseFolder(QStringLiteral("Indicati calea salvarilor automate"), folder))
         return FolderResult::Unchanged;
     folder = withoutTrailingSeparator(folder);
+    // The automatic save refuses such a folder at every closing (the archive would travel
+    // inside the data it saves, or be deleted with the temporary folder): refuse it now.
+    if (ForbiddenSavePlace(folder)) {
+        ui.message(QStringLiteral("Stabilire cale salvari"), QStringLiteral("Nu puteti salva aici!"), MsgError,
+                   BtnOK);
+        return FolderResult::Unchanged;
+    }
     // Write test: the folder must take a new file. A "test.txt" already there belongs to
     // the person and is left alone; the test then uses a name of its own.
     QString testName = folder + QStringLiteral("/test.txt");

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/Context.h"
+#include "tool/ToolFolders.h"
 #include "core/NullUi.h"
 #include "core/Settings.h"
 #include "tool/ToolMonths.h"
@@ -40,17 +41,17 @@ private:
     bool yes_;
 };
 
-// Works on `folder` as the data folder: the folder beside it holds the temporary folder,
-// as in an installation (ProgramFolder/Data and ProgramFolder/Temp). The working month is
-// the folder's own ("LUNA_LUCRU") unless `month` is given.
+// Works on `folder` as the data folder in the program's folders (ToolFolders.h): the
+// program folder is FOCARIS_HOME when set, else the folder above `folder`, and holds the
+// temporary folder and the local data folder (ProgramFolder/Temp, ProgramFolder/Data).
+// The working month is the folder's own ("LUNA_LUCRU") unless `month` is given.
 inline void UsePeriodsFolder(const std::string &folder, const std::string &month)
 {
     const QString data = QDir(QString::fromStdString(folder)).absolutePath();
     if (!QDir(data).exists())
         throw std::runtime_error("folder does not exist: " + folder);
-    InitContext(QFileInfo(data).absolutePath());
+    InitContext(ToolProgramFolder(data));
     Context().dataFolder = data;
-    Context().localDataFolder = data;
     if (!month.empty())
         ListedMonthCode(month);
     SetWorkingMonth(month.empty() ? ReadSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU"))

@@ -2,7 +2,8 @@
 // through the same operations as the backup window and the closing of the program.
 //   backup save FOLDER FILE.T21 [--yes]     the data folder saved into FILE
 //   backup restore FOLDER FILE.T21 --yes    the data folder replaced by FILE ("DataBAK"
-//                                           beside FOLDER keeps the replaced files)
+//                                           of the program folder keeps the replaced files)
+// The program folder is FOCARIS_HOME when set, else the folder above FOLDER.
 //   backup auto FOLDER [--yes]              the dated save in the automatic save folder
 // Messages are printed as "TITLE: TEXT" lines (errors and warnings on standard error);
 // --yes answers every question with "Da", without it every question gets "Nu". The files
@@ -14,6 +15,7 @@
 #include "core/Settings.h"
 #include "engines/archive/Archive.h"
 #include "safety/Backup.h"
+#include "tool/ToolFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,21 +52,10 @@ public:
     QString saveFileName(const QString &, const QString &, const QString &) override { return file; }
 };
 
-// The data folder FOLDER as the working context: the installation's folder is the one
-// above it (where "DataBAK" lives), the temporary folder a scratch one of this run.
-void useDataFolder(const std::string &folder, const QTemporaryDir &scratch)
+// The data folder FOLDER as the working context, in the program's folders (ToolFolders.h).
+void useDataFolder(const std::string &folder, std::unique_ptr<QTemporaryDir> &scratch)
 {
-    const QString data = QDir(QString::fromStdString(folder)).absolutePath();
-    if (!QFileInfo(data).isDir())
-        throw std::runtime_error("folder does not exist: " + folder);
-    WorkingContext &ctx = Context();
-    ctx.programFolder = QFileInfo(data).absolutePath();
-    ctx.dataFolder = ctx.localDataFolder = data;
-    ctx.tempFolder = scratch.path() + QStringLiteral("/Temp");
-    ctx.openedSave.clear();
-    QDir().mkpath(ctx.tempFolder);
-    if (ctx.operatorName.isEmpty())
-        ctx.operatorName = ReadOperatorName();
+    UseToolFolders(folder, scratch);
 }
 
 void printMembers(const QString &archivePath)
@@ -82,7 +73,7 @@ int backupCommand(const Args &all)
         throw std::runtime_error(std::string("usage: focaris-tool ") + kUsage);
     const std::string verb = args[0];
     args.erase(args.begin());
-    QTemporaryDir scratch{scratchTemplate()};
+    std::unique_ptr<QTemporaryDir> scratch;
     if (verb == "save") {
         expectCount(args, 2, "backup save FOLDER FILE.T21 [--yes]");
         useDataFolder(args[0], scratch);

@@ -3,6 +3,7 @@
 // "Liste / Formulare", with the choices of their windows given as options.
 #include "tool/Command.h"
 #include "tool/ToolMonths.h"
+#include "tool/ToolFolders.h"
 
 #include "admin/Municipality.h"
 #include "core/Context.h"
@@ -58,7 +59,9 @@ struct ToolSession {
         const QString data = QFileInfo(QString::fromStdString(dataFolder)).absoluteFilePath();
         if (!QFileInfo(data).isDir())
             throw std::runtime_error("no such data folder: " + dataFolder);
-        InitContext(scratch.path());
+        // The program's folders, as for the program; scratch files in a folder of this run.
+        InitContext(ToolProgramFolder(data));
+        Context().tempFolder = scratch.path();
         Context().dataFolder = data;
         QDir().mkpath(TempFolder());
         const QString m = month.empty() ? ReadSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU"))

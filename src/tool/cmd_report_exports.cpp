@@ -5,6 +5,7 @@
 // Every file written is printed on its own line.
 #include "tool/Command.h"
 #include "tool/ToolMonths.h"
+#include "tool/ToolFolders.h"
 
 #include "core/Context.h"
 #include "core/NullUi.h"
@@ -98,7 +99,11 @@ struct ToolSession {
         if (ui.out.isEmpty())
             throw std::runtime_error("--out is needed");
         ui.out = QDir(ui.out).absolutePath();
-        InitContext(scratch.path());
+        // The program's folders (FOCARIS_HOME or the folder above the data folder), so that
+        // exports into its Data and Temp are refused as in the program; scratch files of
+        // this run in a temporary folder of its own.
+        InitContext(ToolProgramFolder(folder));
+        Context().tempFolder = scratch.path();
         QDir().mkpath(TempFolder());
         Context().dataFolder = folder;
         if (!month.empty())

@@ -106,6 +106,11 @@ int main(int argc, char **argv)
         std::puts("usage: focaris-tool COMMAND [ARGS...]");
         for (const auto &[name, entry] : commands)
             std::printf("  %s\n", entry.usage.c_str());
+        std::puts("A command given a data FOLDER works in the program folder as the program does:\n"
+                  "FOCARIS_HOME when it is set, otherwise the folder above FOLDER. \"DataBAK\",\n"
+                  "\"Motive.lst\" and the temporary folder Temp are in the program folder, the local\n"
+                  "data folder is ProgramFolder/Data, and saves and exports into Data or Temp are\n"
+                  "refused as in the program.");
         return argc < 2 ? 1 : 0;
     }
     // A command may be two words ("report ajpis"), so that several areas can share a verb;

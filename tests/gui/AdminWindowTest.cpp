@@ -3,6 +3,7 @@
 #include "GuiFixture.h"
 
 #include "admin/Password.h"
+#include "core/Settings.h"
 #include "gui/admin/AdminWindow.h"
 #include "shell/Access.h"
 
@@ -100,6 +101,24 @@ TEST_F(AdminWindowTest, StoreShowsTheHintAtTheFieldAndKeepsTheWindowOpen)
     EXPECT_EQ(ReadSetting("SETARI", "PRIMAR"), "Ion Pop");
     EXPECT_EQ(ReadSetting("SETARI", "Lim1"), "250");
     EXPECT_EQ(w.cap(1)->text(), "250");
+}
+
+// The backup server's address is set in the window and kept in "Local.set", where the
+// remote copy looks for it; a malformed one is refused at its field.
+TEST_F(AdminWindowTest, BackupServerAddressIsCheckedAndStored)
+{
+    AdminWindow w(ui);
+    w.loadSettings();
+    fill(w);
+    w.field("ServerCopii")->setText("copii.vulcan.ro:99999");
+    EXPECT_FALSE(w.storeAndClose());
+    EXPECT_EQ(ui.hints.back(), "Adresa serverului de copii este incorecta!");
+    w.field("ServerCopii")->setText(" copii.vulcan.ro:1240 ");
+    ASSERT_TRUE(w.storeAndClose());
+    EXPECT_EQ(ReadLocalSetting("CONST", "SERVERCOPII"), "copii.vulcan.ro:1240");
+    AdminWindow again(ui);
+    again.loadSettings();
+    EXPECT_EQ(again.field("ServerCopii")->text(), "copii.vulcan.ro:1240");
 }
 
 TEST_F(AdminWindowTest, EscapeDropsEditsAndTheNextOpeningShowsStoredValues)

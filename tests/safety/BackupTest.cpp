@@ -282,6 +282,18 @@ TEST_F(Backup, AFileMissingFromTheScratchCopyFailsTheSave)
     for (const auto &m : ui.messages)
         EXPECT_NE(m.text, "\nSalvare incheiata cu succes !");
     EXPECT_TRUE(namesIn(p(TempFolder())).count("SaveRA0") == 0);
+
+    // The chosen folder is gone (a stick pulled out): the save's message, not an error
+    // thrown at the window, and no archive left in the temporary folder.
+    ui.messages.clear();
+    ui.fileAnswers = {root.qpath() + "/stick/scos/copie.T21"};
+    bool saved = true;
+    EXPECT_NO_THROW(saved = ManualSave(ui).saved);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ui.lastMessage(), "\nNu pot scrie pe harddisk!!");
+    EXPECT_EQ(ui.messages.back().title, "Salvare");
+    for (const auto &name : namesIn(p(TempFolder())))
+        EXPECT_EQ(name.find("SaveTmp"), std::string::npos) << name;
 }
 
 TEST_F(Backup, SavesAreRefusedInTheDataTempAndBackupFoldersHoweverSpelled)

@@ -117,3 +117,34 @@ TEST_F(BackupTool, AutomaticSaveNumbersTheDaysArchives)
 }
 
 } // namespace
+
+// The tool takes its program folder as the program does: FOCARIS_HOME when set (there go
+// "DataBAK" and the refusal of its Temp), the folder above FOLDER otherwise.
+TEST_F(BackupTool, ProgramFolderIsFocarisHomeWhenSet)
+{
+    const fs::path home = root / "home";
+    fs::create_directories(home / "Temp");
+    const fs::path archive = root / "copie.T21";
+    std::string out;
+    ASSERT_EQ(tool("save " + q(data) + " " + q(archive), &out), 0) << out;
+    ASSERT_EQ(run("FOCARIS_HOME=" + q(home) + " " + shellQuote(toolPath()) + " backup restore " + q(data) + " " +
+                      q(archive) + " --yes",
+                  &out, true),
+              0)
+        << out;
+    EXPECT_TRUE(fs::exists(home / "DataBAK" / "Cereri.dbf"));
+    EXPECT_FALSE(fs::exists(root / "DataBAK"));
+    EXPECT_EQ(run("FOCARIS_HOME=" + q(home) + " " + shellQuote(toolPath()) + " backup save " + q(data) + " " +
+                      q(home / "Temp" / "x.T21"),
+                  &out, true),
+              1);
+    EXPECT_NE(out.find("Nu puteti salva aici!"), std::string::npos) << out;
+    ASSERT_EQ(run("env -u FOCARIS_HOME " + shellQuote(toolPath()) + " backup restore " + q(data) + " " + q(archive) +
+                      " --yes",
+                  &out, true),
+              0)
+        << out;
+    EXPECT_TRUE(fs::exists(root / "DataBAK" / "Cereri.dbf"));
+    ASSERT_EQ(run(shellQuote(toolPath()) + " help", &out, true), 0);
+    EXPECT_NE(out.find("FOCARIS_HOME"), std::string::npos);
+}

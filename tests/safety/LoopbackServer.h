@@ -3,8 +3,13 @@
 // confirmation codes. The server is killed when the object goes.
 #pragma once
 
+#include "engines/archive/Archive.h"
+
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace focaris::test {
 
@@ -50,5 +55,18 @@ public:
     quint16 port = 0;
     QString log;
 };
+
+// A save archive at `path` holding one table with `content`: the server keeps only files
+// that read as save archives.
+inline void writeSaveArchive(const QString &path, const QByteArray &content)
+{
+    QTemporaryDir folder;
+    QFile table(folder.filePath("Cereri.dbf"));
+    table.open(QIODevice::WriteOnly);
+    table.write(content);
+    table.close();
+    QFile::remove(path);
+    archive::writeArchive(folder.path().toStdString(), path.toStdString(), {}, 1);
+}
 
 } // namespace focaris::test

@@ -15,7 +15,11 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +44,66 @@ QByteArray randomBytes(qsizetype n)
     }
     return b;
 }
+
+// A relay on 127.0.0.1 between the client and the server that moves at most `rate` bytes
+// a second towards the server, and nothing at all in either direction while `stalled`.
+class ThrottledRelay : public QObject {
+public:
+    ThrottledRelay(quint16 target, qint64 rate) : target_(target), rate_(rate)
+    {
+        listener_.listen(QHostAddress::LocalHost);
+        QObject::connect(&listener_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *c = listener_.nextPendingConnection()) {
+                auto *s = new QTcpSocket(this);
+                s->connectToHost(QHostAddress::LocalHost, target_);
+                pairs_.append(Pair{c, s, {}});
+                QObject::connect(s, &QTcpSocket::disconnected, c, [c] { c->disconnectFromHost(); });
+                QObject::connect(c, &QTcpSocket::disconnected, s, [s] { s->abort(); });
+            }
+        });
+        tick_.setInterval(20);
+        QObject::connect(&tick_, &QTimer::timeout, this, &ThrottledRelay::move);
+        tick_.start();
+        clock_.start();
+    }
+    quint16 port() const { return listener_.serverPort(); }
+    bool stalled = false;
+    qint64 forwarded = 0;  // bytes passed towards the server
+
+private:
+    struct Pair {
+        QPointer<QTcpSocket> client, server;
+        QByteArray up;
+    };
+    void move()
+    {
+        const qint64 elapsed = clock_.restart();
+        if (stalled)
+            return;
+        allowance_ = std::min(allowance_ + rate_ * elapsed / 1000, rate_ / 5);
+        for (Pair &p : pairs_) {
+            if (!p.client || !p.server || p.server->state() != QAbstractSocket::ConnectedState)
+                continue;
+            p.up += p.client->readAll();
+            const qint64 n = std::min<qint64>(allowance_, p.up.size());
+            if (n > 0) {
+                p.server->write(p.up.left(n));
+                p.up.remove(0, n);
+                allowance_ -= n;
+                forwarded += n;
+            }
+            const QByteArray down = p.server->readAll();
+            if (!down.isEmpty())
+                p.client->write(down);
+        }
+    }
+    QTcpServer listener_;
+    quint16 target_;
+    qint64 rate_, allowance_ = 0;
+    QList<Pair> pairs_;
+    QTimer tick_;
+    QElapsedTimer clock_;
+};
 
 class Remote : public ::testing::Test {
 protected:
@@ -75,7 +139,7 @@ TEST_F(Remote, LoginConfirmPutListGetDelete)
 
     // A 5 MB archive goes up, is listed, comes back byte for byte and is deleted.
     const QString archive = root.qpath() + "/big.T21";
-    writeFile(fs::path(archive.toStdString()), randomBytes(5 * 1024 * 1024).toStdString());
+    test::writeSaveArchive(archive, randomBytes(5 * 1024 * 1024));
     ASSERT_TRUE(rc.sendArchive(archive, "Copie de test"));
     auto list = rc.listCopies();
     ASSERT_TRUE(list);
@@ -118,7 +182,7 @@ TEST_F(Remote, ServerStoppedMidUploadKeepsNoPartialCopy)
         rc.login();
         ASSERT_EQ(rc.confirm(server.code()), RemoteCopy::Login::Ready);
         const QString small = root.qpath() + "/small.T21";
-        writeFile(fs::path(small.toStdString()), "first copy");
+        test::writeSaveArchive(small, "first copy");
         ASSERT_TRUE(rc.sendArchive(small, "intai"));
 
         const QString big = root.qpath() + "/big.T21";
@@ -156,6 +220,14 @@ TEST_F(Remote, NoServerAndSilentServer)
     EXPECT_EQ(rc.login(), RemoteCopy::Login::Failed);
     EXPECT_EQ(rc.lastError(), "Serverul nu raspunde!");
     EXPECT_EQ(ui.messages.back().title, "Transmitere date");
+    // The same through the address set in the administration window.
+    RemoteCopy configured(ui);
+    account(configured, closed);
+    configured.server.reset();
+    WriteLocalSetting("CONST", "SERVERCOPII", "127.0.0.1:" + QString::number(closed));
+    EXPECT_EQ(configured.login(), RemoteCopy::Login::Failed);
+    EXPECT_EQ(configured.lastError(), "Serverul nu raspunde!");
+    WriteLocalSetting("CONST", "SERVERCOPII", "");
 
     // Accepts the connection and never says a word: the wait timer ends it.
     QTcpServer silent;
@@ -188,6 +260,10 @@ TEST_F(Remote, NoServerAndSilentServer)
 
     RemoteCopy none(ui);
     EXPECT_EQ(none.login(), RemoteCopy::Login::Failed);
+    EXPECT_EQ(none.lastError(), "Nu este configurat serverul de copii!");
+    // An address to look the server up at that does not answer: the line is down.
+    WriteLocalSetting("CONST", "ADRESASERVER", "http://127.0.0.1:" + QString::number(closed) + "/adresa.txt");
+    EXPECT_EQ(none.login(), RemoteCopy::Login::Failed);
     EXPECT_EQ(none.lastError(), "Nu aveti internet!");
 }
 
@@ -199,7 +275,7 @@ TEST_F(Remote, WrongPasswordFailsEveryOperationAndTheNewPasswordIsUsed)
     rc.login();
     ASSERT_EQ(rc.confirm(server.code()), RemoteCopy::Login::Ready);
     const QString archive = root.qpath() + "/a.T21";
-    writeFile(fs::path(archive.toStdString()), "archive");
+    test::writeSaveArchive(archive, "archive");
     ASSERT_TRUE(rc.sendArchive(archive, "prima"));
     auto list = rc.listCopies();
     ASSERT_TRUE(list && list->size() == 1);
@@ -269,4 +345,87 @@ TEST_F(Remote, RestoreIsRefusedBeforeAnyExchangeOnAnOpenedSaveOrWithoutThePasswo
     EXPECT_FALSE(rc.deleteCopy("../1"));
     EXPECT_TRUE(rc.fetchCopy("1 /DEL 2").isEmpty());
     EXPECT_EQ(ui.messages.size(), 3u);
+}
+
+// The wait of an exchange is on silence, not on the whole transfer: an upload through a
+// slow line that takes several times the wait succeeds, and the progress follows the
+// bytes the server holds; a line on which nothing moves ends the exchange after the wait,
+// even while the program's own pings still go out.
+TEST_F(Remote, SlowUploadSucceedsAndSilentLineIsStopped)
+{
+    Server server(storage.qpath());
+    RemoteCopy rc(ui);
+    account(rc, server.port);
+    rc.login();
+    ASSERT_EQ(rc.confirm(server.code()), RemoteCopy::Login::Ready);
+
+    ThrottledRelay relay(server.port, 400 * 1024);
+    account(rc, relay.port());
+    rc.waitMs = 2500;
+    rc.maxPing = 200;
+    const QString archive = root.qpath() + "/lent.T21";
+    test::writeSaveArchive(archive, randomBytes(2 * 1024 * 1024));  // about 5 s at 400 KB/s
+    qint64 shown = 0, range = 0;
+    bool behind = true;
+    QObject::connect(&rc, &RemoteCopy::progressRange, [&](qint64 m) { range = m; });
+    QObject::connect(&rc, &RemoteCopy::progressValue, [&](qint64 v) {
+        if (range > 1024 * 1024 && v <= range)
+            behind = behind && v <= relay.forwarded;  // never more than has passed the line
+        shown = std::max(shown, v);
+    });
+    QElapsedTimer took;
+    took.start();
+    ASSERT_TRUE(rc.sendArchive(archive, "linie lenta")) << rc.lastError().toStdString();
+    EXPECT_GT(took.elapsed(), rc.waitMs);
+    EXPECT_TRUE(behind);
+    EXPECT_GE(shown, QFileInfo(archive).size());
+    auto list = rc.listCopies();
+    ASSERT_TRUE(list && list->size() == 1);
+
+    // The relay stops moving bytes in the middle of the upload.
+    QObject::connect(&rc, &RemoteCopy::progressValue, [&](qint64 v) {
+        if (v > 512 * 1024)
+            relay.stalled = true;
+    });
+    ui.messages.clear();
+    EXPECT_FALSE(rc.sendArchive(archive, "linie oprita"));
+    EXPECT_EQ(rc.lastError(), "Oprire fortata.");
+    EXPECT_EQ(ui.lastMessage(), "\nOprire fortata.");
+    relay.stalled = false;
+    list = rc.listCopies();
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->size(), 1);
+}
+
+// Every refusal of the server fails the operation, with the server's words as an error:
+// an account whose address is not confirmed, and a file that is not a save archive.
+TEST_F(Remote, RefusalsAreErrors)
+{
+    Server server(storage.qpath());
+    RemoteCopy rc(ui);
+    account(rc, server.port);
+    ASSERT_EQ(rc.login(), RemoteCopy::Login::NeedsConfirmation);
+    const QString archive = root.qpath() + "/a.T21";
+    test::writeSaveArchive(archive, "tabel");
+    ui.messages.clear();
+    EXPECT_FALSE(rc.sendArchive(archive, "neconfirmat"));
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.front().text, "\nAdresa de e-mail nu este inca confirmata.");
+    EXPECT_EQ(ui.messages.front().kind, MsgError);
+    EXPECT_FALSE(rc.listCopies());
+
+    ASSERT_EQ(rc.confirm(server.code()), RemoteCopy::Login::Ready);
+    const QString junk = root.qpath() + "/junk.T21";
+    writeFile(fs::path(junk.toStdString()), randomBytes(100000).toStdString());
+    ui.messages.clear();
+    EXPECT_FALSE(rc.sendArchive(junk, "nu e arhiva"));
+    EXPECT_EQ(ui.lastMessage(), "\nFisierul trimis nu este o salvare Foc - aris.");
+    EXPECT_EQ(rc.listCopies()->size(), 0);
+    // The window's button says the copy was not made, and does not say "Terminat.".
+    QString last;
+    QObject::connect(&rc, &RemoteCopy::progressText, [&](const QString &t) { last = t; });
+    ui.messages.clear();
+    EXPECT_FALSE(rc.sendCopy(junk));
+    EXPECT_NE(last, "Terminat.");
+    EXPECT_EQ(ui.lastMessage(), "\nSalvarea nu s-a facut!");
 }

@@ -177,7 +177,7 @@ TEST_F(Windows, WrongPasswordShowsTheForgottenPasswordButtonAndReadOnlyRefusesCh
         rc.password = "BUNA";
         rc.login();
         ASSERT_EQ(rc.confirm(server.code()), remote::RemoteCopy::Login::Ready);
-        writeFile(p(TempFolder()) / "copie.T21", "a copy sent earlier");
+        test::writeSaveArchive(TempFolder() + "/copie.T21", "a copy sent earlier");
         ASSERT_TRUE(rc.sendArchive(TempFolder() + "/copie.T21", "mai veche"));
     }
     RemoteCopyWindow w(ui);

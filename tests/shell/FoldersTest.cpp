@@ -85,6 +85,14 @@ TEST_F(FoldersTest, SaveFolderMustBeWritableAndKeepsFilesThere)
     EXPECT_EQ(ui.messages.back().title, "Stabilire cale salvari");
     EXPECT_EQ(ui.messages.back().text, "Nu pot scrie in " + missing + " !\rAlegeti alta cale, unde sa pot scrie!");
     EXPECT_EQ(ReadMachineSetting("CALESALVARI"), saves);
+
+    // Inside the data folder, which every closing would refuse.
+    const QString inside = DataFolder() + "/Salvari";
+    QDir().mkpath(inside);
+    ui.folderAnswers = {inside};
+    EXPECT_EQ(ChangeSaveFolder(ui, label), FolderResult::Unchanged);
+    EXPECT_EQ(ui.messages.back().text, "Nu puteti salva aici!");
+    EXPECT_EQ(ReadMachineSetting("CALESALVARI"), saves);
 }
 
 TEST_F(FoldersTest, NetworkModeRefusesTheSaveFolderButMaySwitchItOff)

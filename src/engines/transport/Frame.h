@@ -48,6 +48,8 @@ enum FrameCode : std::int32_t {
 // Largest frame accepted from the other end. Real frames are at most one packet of
 // 65535 bytes plus the header; anything near this limit is a broken or hostile peer.
 constexpr std::int32_t kMaxFrameLength = 64 * 1024 * 1024;
+// Length and code: a frame without payload (a ping, a pong) is just this.
+constexpr qint64 kFrameHeaderSize = 8;
 
 QByteArray encodeFrame(std::int32_t code, const QByteArray &payload = {});
 void appendInt32(QByteArray &out, std::int32_t value);

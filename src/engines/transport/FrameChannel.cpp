@@ -13,6 +13,7 @@ FrameChannel::FrameChannel(QTcpSocket *socket, QObject *parent) : QObject(parent
     connect(socket_, &QTcpSocket::readyRead, this, &FrameChannel::onReadyRead);
     connect(socket_, &QTcpSocket::disconnected, this, &FrameChannel::closed);
     connect(socket_, &QTcpSocket::errorOccurred, this, &FrameChannel::onSocketError);
+    connect(socket_, &QTcpSocket::bytesWritten, this, [this](qint64 n) { emit bytesMoved(n, 0); });
 }
 
 FrameChannel::~FrameChannel()
@@ -63,6 +64,8 @@ void FrameChannel::onReadyRead()
     if (!socket_)
         return;
     const QByteArray bytes = socket_->readAll();
+    if (!bytes.isEmpty())
+        emit bytesMoved(0, bytes.size());
     parser_.feed(bytes);
     if (dispatching_)
         return;  // the outer loop below picks these bytes up in order

@@ -49,6 +49,9 @@ signals:
     // A socket error (WinSock code) or a malformed frame (10022 below 8 bytes, 10040 too
     // long). The channel has not been aborted yet.
     void failed(int code);
+    // Bytes the socket has handed to the system (sent) or read from it (received): the
+    // signs of life of a connection, whatever frames they belong to.
+    void bytesMoved(qint64 sent, qint64 received);
 
 private:
     void trySend();

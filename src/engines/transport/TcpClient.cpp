@@ -66,6 +66,7 @@ void TcpClient::setConnected(bool on)
     connect(channel_, &FrameChannel::frameReceived, this, &TcpClient::dispatch);
     connect(channel_, &FrameChannel::closed, this, &TcpClient::onClosed);
     connect(channel_, &FrameChannel::failed, this, &TcpClient::onFailed);
+    connect(channel_, &FrameChannel::bytesMoved, this, &TcpClient::bytesMoved);
     connect(socket, &QTcpSocket::connected, this, &TcpClient::connected);
     connected_ = true;
     ping_.start(std::max(1, maxPing));

@@ -65,6 +65,8 @@ public:
 signals:
     void connected();
     void disconnected();
+    // Bytes written to or read from the connection (see FrameChannel::bytesMoved).
+    void bytesMoved(qint64 sent, qint64 received);
     void error(const QString &text, int code);
     void timeOut();
     void serverNeedMoreData();

@@ -302,6 +302,13 @@ QWidget *AdminWindow::buildFolders()
     grid->addWidget(caleSalvari_, 1, 1);
     grid->addWidget(button("ModiSaveB", "Modifica", "Modificare cale salvari automate.", 2), 1, 2);
     grid->addWidget(button("DelSaveB", "Sterge", "Stergere cale salvari automate.", 3), 1, 3);
+    // Where this computer sends its remote copies: stored with "Memoreaza si inchide".
+    QLineEdit *serverCopii = addEdit(QStringLiteral("ServerCopii"), 260);
+    serverCopii->setToolTip(QStringLiteral("Adresa serverului de copii la distanta: nume sau IP, optional :port "
+                                           "(implicit 1235). Gol: fara copie la distanta."));
+    serverCopii->setPlaceholderText(QStringLiteral("copii.exemplu.ro:1235"));
+    grid->addWidget(caption(QStringLiteral("Server copii :"), box), 2, 0);
+    grid->addWidget(serverCopii, 2, 1, 1, 3);
     grid->setColumnStretch(1, 1);
     return box;
 }
@@ -374,6 +381,7 @@ AdminForm AdminWindow::form() const
         f.cl[n - 1] = field(QStringLiteral("CL%1").arg(n))->text();
     f.caleServer = caleServer_->text();
     f.caleSalvari = caleSalvari_->text();
+    f.serverCopii = field(QStringLiteral("ServerCopii"))->text();
     return f;
 }
 
@@ -405,6 +413,7 @@ void AdminWindow::setForm(const AdminForm &f)
         field(QStringLiteral("CL%1").arg(n))->setText(f.cl[n - 1]);
     caleServer_->setText(f.caleServer);
     caleSalvari_->setText(f.caleSalvari);
+    field(QStringLiteral("ServerCopii"))->setText(f.serverCopii);
     loading_ = false;
 }
 
@@ -437,6 +446,9 @@ bool AdminWindow::storeAndClose()
         break;
     case AdminField::CodFiscal:
         ui_.fieldHint(check.hint, field(QStringLiteral("CodFiscal")));
+        break;
+    case AdminField::ServerCopii:
+        ui_.fieldHint(check.hint, field(QStringLiteral("ServerCopii")));
         break;
     }
     return false;
