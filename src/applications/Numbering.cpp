@@ -3,6 +3,7 @@
 
 #include "applications/TableBatch.h"
 #include "core/DataStore.h"
+#include "core/TableLock.h"
 #include "core/Formats.h"
 
 namespace focaris {
@@ -59,6 +60,7 @@ Outcome NumberDispositions(Ui &ui, int month, const NumberingRequest &req)
 
     const QString title = QStringLiteral("Numerotare dispozitii");
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
+        TableWriteLock lock(&ui);
         ProgressScope progress(ui, QStringLiteral("Renumerotez ..."), 3);
         const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
         const QString date = SqlText(FormatDate(req.date));
@@ -108,6 +110,7 @@ Outcome SetApplicationDates(Ui &ui, int month, qint64 from, qint64 to, const QDa
         return Outcome::refusal(QStringLiteral("date"), QStringLiteral("Data incorecta!"));
     const QString title = QStringLiteral("Cereri");
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
+        TableWriteLock lock(&ui);
         return Outcome::success(ExecSql({QStringLiteral("UPDATE ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
                                          QStringLiteral("SET DATACERE=") + SqlText(FormatDate(date)),
                                          rangeCondition(month, from, to)}));
