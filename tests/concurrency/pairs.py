@@ -300,7 +300,7 @@ def main():
     ap.add_argument("--tool", required=True)
     ap.add_argument("--rounds", type=int, default=1)
     ap.add_argument("--rows", type=int, default=6)
-    ap.add_argument("--procs", type=int, default=0, help="0: 2, 3 and 4 in turn")
+    ap.add_argument("--procs", type=int, default=0, help="0: 2, 3 and 4 in turn, by pair and round")
     ap.add_argument("--pairs", default=",".join(PAIRS))
     ap.add_argument("--workdir", default=None, help="where the data folders are made (a mounted share)")
     args = ap.parse_args()
@@ -308,12 +308,12 @@ def main():
     total = collections.Counter()
     print("%-20s %6s %5s %7s %6s %s" % ("pair", "rounds", "ops", "refused", "secs", "  ".join(COLUMNS)))
     try:
-        for pair in args.pairs.split(","):
+        for number, pair in enumerate(args.pairs.split(",")):
             figures = collections.Counter()
             ops = refused = 0
             seconds = 0.0
             for r in range(args.rounds):
-                procs = args.procs or 2 + r % 3
+                procs = args.procs or 2 + (number + r) % 3
                 ledger, faults, detail, secs = run_pair(args.tool, pair, procs, args.rows, workdir)
                 figures.update(faults)
                 ops += ledger.ops
