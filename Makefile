@@ -8,7 +8,7 @@ DATA    ?= $(CURDIR)/rundata
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := $(shell cat packages.d/*.txt 2>/dev/null | sed 's/\#.*//' | tr -s ' \n' ' ')
 
-.PHONY: all deps configure build test run interop bench package clean guide-screens
+.PHONY: all deps configure build test run interop bench package clean guide-screens soak
 
 all: build
 
@@ -53,6 +53,11 @@ package: build
 
 bench: build
 	@set -e; for b in $(BUILD)/bench/bench_*; do [ -x $$b ] && { echo "== $$b"; $$b; }; done
+
+# Several processes on one data folder: each pair of writing operations twenty times with
+# more rows than `make test` uses; prints the figures (keys given twice, updates lost, ...).
+soak: build
+	/usr/bin/python3 tests/concurrency/pairs.py --tool $(BUILD)/src/tool/focaris-tool --rounds 20 --rows 20
 
 clean:
 	rm -rf $(BUILD)

@@ -12,6 +12,7 @@
 #include "core/DataStore.h"
 #include "core/Formats.h"
 #include "core/Keys.h"
+#include "core/TableLock.h"
 #include "core/TempFiles.h"
 #include "core/Ui.h"
 #include "engines/common/FileNames.h"
@@ -71,6 +72,22 @@ std::vector<std::pair<QString, QString>> columnValues(const ApplicationEditor &e
     };
 }
 
+// True when a row of `table` holds `key` in `column`.
+bool keyInUse(const QString &table, const QString &column, qint64 key)
+{
+    return !QuerySql(QStringList{"SELECT " + column + " FROM " + Quoted(TablePath(table)),
+                                 "WHERE " + column + "=" + QString::number(key)})
+                .empty();
+}
+
+[[noreturn]] void refuseKeyInUse(const QString &what, qint64 key)
+{
+    throw std::runtime_error(("Cheia " + what + " " + QString::number(key) +
+                              " este deja folosita in baza de date.\rCererea NU a fost memorata; "
+                              "memorati-o din nou (se ia o cheie noua).")
+                                 .toStdString());
+}
+
 } // namespace
 
 // The values of the suggestion lists an application stored brings.
@@ -101,7 +118,18 @@ qint64 ApplicationStore::insert(const ApplicationEditor &e)
     const auto values =
         columnValues(e, f, e.gas_, e.electricity_, storedCode(f.StCiv, CivilStatusTexts(), CivilStatusCodes(), e.loadedStCiv_),
                      storedCode(f.SitScol, SchoolingTexts(), SchoolingCodes(), e.loadedSitScol_));
+    // Taking the key and writing the rows happen under the applications' write lock; a
+    // key found in use (a counter set back by hand, or a folder copied over) is refused
+    // rather than written a second time.
+    TableWriteLock lock(&ui_);
     const qint64 key = NextKey("NRCRT").truncated();
+    if (keyInUse("Cereri.dbf", "NRCRT", key) || keyInUse("Oameni.dbf", "NRCRT", key))
+        refuseKeyInUse("cererii", key);
+    const QString temp = Quoted(e.membersTable());
+    const sql::ResultSet memberKeys = QuerySql("SELECT NROM FROM " + temp);
+    for (std::size_t i = 0; i < memberKeys.rowCount(); ++i)
+        if (const qint64 nrom = RowReader(memberKeys, i).whole("NROM"); keyInUse("Oameni.dbf", "NROM", nrom))
+            refuseKeyInUse("membrului", nrom);
     QStringList names{"NRCRT", "LUNACRT"};
     QStringList vals{QString::number(key), QString::number(WorkingMonthCode())};
     for (const auto &[column, value] : values) {
@@ -115,7 +143,6 @@ qint64 ApplicationStore::insert(const ApplicationEditor &e)
     // The members typed for the new application move from the temporary table first, and
     // the application follows: a process ended between the two leaves members without an
     // application, which the next start drops, never an application without its members.
-    const QString temp = Quoted(e.membersTable());
     ExecSql(QStringList{"UPDATE " + temp, "SET NRCRT=" + QString::number(key)});
     ExecSql(QStringList{"INSERT INTO " + Quoted(TablePath("Oameni.dbf")) + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)",
                         "SELECT NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE", "FROM " + temp});
@@ -164,6 +191,9 @@ void ApplicationStore::update(const ApplicationEditor &e)
         lines << (i == 0 ? "SET " : "") + order[i] + "=" + value + (i + 1 < order.size() ? "," : "");
     }
     lines << "WHERE NRCRT=" + QString::number(e.key());
+    // One row is written (the UPDATE rewrites only the row of this key), under the lock
+    // that keeps the month's operations over many rows from interleaving with it.
+    TableWriteLock lock(&ui_);
     const TableStamp before = ApplicationsStamp();
     ExecSql(lines);
     NoteApplicationsWrite(before, listValues(e));
@@ -195,6 +225,7 @@ bool ApplicationStore::remove(qint64 nrcrt, bool ask)
     if (ask && ui_.message("Stergere cerere", "\rDoriti sa stergem cererea lui " + row.text("SUBSEMN") + "?",
                            MsgWarning, BtnDa + BtnNu) != ResDa)
         return false;
+    TableWriteLock lock(&ui_);
     const QString logText = "Stergere Cerere " + row.number("NR_CERE") + "/" + FormatDate(row.date("DATACERE")) +
                             " - " + row.text("SUBSEMN");
     // The application goes first and its members after it: a process ended between the

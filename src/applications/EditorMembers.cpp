@@ -9,9 +9,12 @@
 #include "core/DataStore.h"
 #include "core/Formats.h"
 #include "core/Keys.h"
+#include "core/TableLock.h"
 #include "core/Tables.h"
 #include "core/TextRules.h"
 #include "core/Ui.h"
+
+#include <memory>
 
 namespace focaris {
 
@@ -61,6 +64,16 @@ static EditorRefusal checkMember(MemberFields &m, qint64 exceptNrom)
     return {};
 }
 
+// A member of an application already stored is written straight into the members table,
+// under the applications' write lock; a new application's members wait in its own
+// temporary table, which nobody else writes.
+static std::unique_ptr<TableWriteLock> lockShared(Ui &ui, const QString &membersTable)
+{
+    if (membersTable != TablePath("Oameni.dbf"))
+        return nullptr;
+    return std::make_unique<TableWriteLock>(&ui);
+}
+
 ApplicationEditor::MemberOutcome ApplicationEditor::addMember(MemberFields m)
 {
     MemberOutcome out;
@@ -68,7 +81,14 @@ ApplicationEditor::MemberOutcome ApplicationEditor::addMember(MemberFields m)
     if (out.refusal.refused())
         return out;
     const QString role = MemberRoles().contains(m.Calitate) ? m.Calitate : MemberRoles().first();
+    const auto lock = lockShared(ui_, membersTable_);
     out.nrom = NextKey("NROM").truncated();
+    if (lock && !QuerySql("SELECT NROM FROM " + Quoted(membersTable_) + " WHERE NROM=" + QString::number(out.nrom)).empty()) {
+        out.refusal = {"Cheia membrului " + QString::number(out.nrom) +
+                           " este deja folosita in baza de date! Adaugati membrul din nou.",
+                       "Titular"};
+        return out;
+    }
     ExecSql(QStringList{"INSERT INTO " + Quoted(membersTable_) + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)",
                         QString("VALUES (%1, %2, %3, %4, %5, %6)")
                             .arg(out.nrom)
@@ -85,6 +105,7 @@ ApplicationEditor::MemberOutcome ApplicationEditor::modifyMember(qint64 nrom, Me
     if (out.refusal.refused())
         return out;
     const QString role = MemberRoles().contains(m.Calitate) ? m.Calitate : MemberRoles().first();
+    const auto lock = lockShared(ui_, membersTable_);
     ExecSql(QStringList{"UPDATE " + Quoted(membersTable_),
                         "SET TITULAR=" + SqlText(m.Titular) + ", CNP=" + SqlText(m.CNP) + ", VENIT=" + m.Venit +
                             ", CALITATE=" + SqlText(role),
@@ -108,6 +129,7 @@ bool ApplicationEditor::deleteMember(qint64 nrom)
         return false;
     if (ui_.message("Stergere Membru", "Stergeti pe " + name + " ?", MsgConfirmation, BtnDa + BtnNu) != ResDa)
         return false;
+    const auto lock = lockShared(ui_, membersTable_);
     ExecSql(QStringList{"DELETE FROM " + Quoted(membersTable_), "WHERE NROM=" + QString::number(nrom)});
     recount();
     return true;

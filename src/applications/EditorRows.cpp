@@ -113,8 +113,7 @@ int CopyMembers(const QString &membersTable, qint64 fromKey, qint64 toKey)
     if (r.empty())
         return 0;
     // One key per member, taken from the counter in one step.
-    const qint64 first = PeekKey("NROM").truncated();
-    SetKey("NROM", Amount::fromWhole(first + qint64(r.rowCount())));
+    const qint64 first = TakeKeys("NROM", qint64(r.rowCount())).truncated();
     QStringList lines{"INSERT INTO " + Quoted(membersTable) + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)", "VALUES"};
     for (std::size_t i = 0; i < r.rowCount(); ++i) {
         const RowReader row(r, i);

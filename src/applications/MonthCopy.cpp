@@ -5,6 +5,7 @@
 #include "core/ChangeLog.h"
 #include "core/Context.h"
 #include "core/DataStore.h"
+#include "core/TableLock.h"
 #include "core/Keys.h"
 #include "core/Months.h"
 #include "core/TempFiles.h"
@@ -37,6 +38,7 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
     if (!RealMonthChosen(ui, kTitle, workingMonth) || !RealMonthChosen(ui, kTitle, sourceMonth))
         return {};
     return RunGuarded(ui, kTitle, [&]() -> Outcome {
+        TableWriteLock lock(&ui);
         const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
         const QString oameni = Quoted(TablePath(QStringLiteral("Oameni.dbf")));
         const QString s = QString::number(sourceMonth), w = QString::number(workingMonth);

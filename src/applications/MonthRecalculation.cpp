@@ -5,6 +5,7 @@
 #include "applications/TableBatch.h"
 #include "core/ChangeLog.h"
 #include "core/DataStore.h"
+#include "core/TableLock.h"
 #include "core/Formats.h"
 
 namespace focaris {
@@ -25,6 +26,7 @@ Outcome ChangeMonths(Ui &ui, int month, int k)
         return {};
     const QString title = QStringLiteral("Modificare Numar luni");
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
+        TableWriteLock lock(&ui);
         ProgressScope progress(ui, QStringLiteral("Recalculez cererile..."), 2);
         const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
         const QString m = QStringLiteral("WHERE LUNACRT=") + QString::number(month);
@@ -48,6 +50,7 @@ Outcome RecalculateMonth(Ui &ui, int month, const AidParameters &params)
     if (!RealMonthChosen(ui, title, month))
         return {};
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
+        TableWriteLock lock(&ui);
         const sql::ResultSet rows = QuerySql(
             {QStringLiteral("SELECT NRCRT, NR_MEMBRI, TVENIT, STATUT, CUAJUT, NRCAM, TARIF, NR_LUNI, SUMAL, SUMAG, SUMAE, SUMAT, MOTIVR"),
              QStringLiteral("FROM ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))),

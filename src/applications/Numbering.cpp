@@ -3,6 +3,7 @@
 
 #include "applications/TableBatch.h"
 #include "core/DataStore.h"
+#include "core/TableLock.h"
 #include "core/Formats.h"
 
 #include <QSet>
@@ -63,6 +64,7 @@ Outcome NumberDispositions(Ui &ui, int month, const NumberingRequest &req)
     if (!RealMonthChosen(ui, title, month))
         return {};
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
+        TableWriteLock lock(&ui);
         ProgressScope progress(ui, QStringLiteral("Renumerotez ..."), 3);
         const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
         const QString date = SqlText(FormatDate(req.date));
@@ -124,6 +126,7 @@ Outcome SetApplicationDates(Ui &ui, int month, qint64 from, qint64 to, const QDa
     if (!RealMonthChosen(ui, title, month))
         return {};
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
+        TableWriteLock lock(&ui);
         return Outcome::success(ExecSql({QStringLiteral("UPDATE ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
                                          QStringLiteral("SET DATACERE=") + SqlText(FormatDate(date)),
                                          rangeCondition(month, from, to)}));

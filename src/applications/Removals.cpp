@@ -3,6 +3,7 @@
 
 #include "core/ChangeLog.h"
 #include "core/DataStore.h"
+#include "core/TableLock.h"
 #include "core/Months.h"
 #include "safety/Backup.h"
 
@@ -24,6 +25,7 @@ Outcome RemoveAlsoInMonth(Ui &ui, int otherMonth, int workingMonth)
         return o;
     }
     Outcome done = RunGuarded(ui, title, [&]() -> Outcome {
+        TableWriteLock lock(&ui);
         ProgressScope progress(ui, QStringLiteral("Sterg cererile..."), 3);
         const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
         progress.step();

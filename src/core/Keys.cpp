@@ -4,6 +4,7 @@
 #include "core/DataStore.h"
 #include "core/Settings.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace focaris {
@@ -17,18 +18,19 @@ Amount PeekKey(const QString &counter) {
     return v == Amount(0) ? Amount(1) : v;
 }
 
-Amount NextKey(const QString &counter) {
-    const Amount v = PeekKey(counter);
-    WriteSettingNumber(kSection, counter, v + Amount(1));
-    return v;
+Amount TakeKeys(const QString &counter, qint64 count) {
+    if (count <= 0)
+        return PeekKey(counter);
+    // Read and increased under the settings file's lock: two computers never get the same
+    // key, and a key once given is never given again.
+    const Amount v = UpdateSettingNumber(kSection, counter, [count](Amount stored) {
+        const Amount first = stored == Amount(0) ? Amount(1) : stored;
+        return first + Amount::fromWhole(count);
+    });
+    return v == Amount(0) ? Amount(1) : v;
 }
 
-Amount TakeKeys(const QString &counter, qint64 count) {
-    const Amount v = PeekKey(counter);
-    if (count > 0)
-        WriteSettingNumber(kSection, counter, v + Amount::fromWhole(count));
-    return v;
-}
+Amount NextKey(const QString &counter) { return TakeKeys(counter, 1); }
 
 QString NextKeyText(const QString &counter) { return QString::number(NextKey(counter).truncated()); }
 QString PeekKeyText(const QString &counter) { return QString::number(PeekKey(counter).truncated()); }
@@ -48,10 +50,17 @@ qint64 MaxKey(const QString &tablePath, const QString &column) {
     return static_cast<qint64>(d);
 }
 
+void RaiseKey(const QString &counter, qint64 largestInUse) {
+    const Amount floor = Amount::fromWhole(largestInUse + 1);
+    UpdateSettingNumber(kSection, counter, [floor](Amount stored) { return stored < floor ? floor : stored; });
+}
+
 void ResetKeys() {
-    SetKey("NRCRT", Amount::fromWhole(MaxKey(TablePath("Cereri.dbf"), "NRCRT") + 1));
-    SetKey("NROM", Amount::fromWhole(MaxKey(TablePath("Oameni.dbf"), "NROM") + 1));
-    SetKey("IDLOG", Amount::fromWhole(MaxKey(TablePath("Log.dbf"), "IDLOG") + 1));
+    // An application key may be held by members whose application is gone (an operation
+    // interrupted between its tables): such a key must not be given to a new application.
+    RaiseKey("NRCRT", std::max(MaxKey(TablePath("Cereri.dbf"), "NRCRT"), MaxKey(TablePath("Oameni.dbf"), "NRCRT")));
+    RaiseKey("NROM", MaxKey(TablePath("Oameni.dbf"), "NROM"));
+    RaiseKey("IDLOG", MaxKey(TablePath("Log.dbf"), "IDLOG"));
 }
 
 } // namespace focaris

@@ -1,7 +1,8 @@
 // The key counters of section "INDEX" of the shared settings file: the next free key of
 // each table ("NRCRT", "NROM", "IDLOG") and a few running numbers ("NR_CERE",
-// "ACTUALIZARE"). Read and written back without a lock; the last writer wins, and
-// ResetKeys repairs the table keys at every start.
+// "ACTUALIZARE"). A key is taken by reading and increasing its counter under the settings
+// file's exclusive lock, so several computers on one data folder never get the same key;
+// a key taken and then not used is simply skipped, never handed out again.
 #pragma once
 
 #include "core/Amount.h"
@@ -23,7 +24,10 @@ Amount TakeKeys(const QString &counter, qint64 count);
 Amount PeekKey(const QString &counter);
 QString PeekKeyText(const QString &counter);
 void SetKey(const QString &counter, Amount value);
-// "NRCRT", "NROM" and "IDLOG" set to the largest key of their table plus one.
+// The counter raised to largestInUse + 1 when it is below; never lowered.
+void RaiseKey(const QString &counter, qint64 largestInUse);
+// "NRCRT", "NROM" and "IDLOG" raised to at least the largest key in use plus one: NRCRT
+// over the applications and the members, NROM over the members, IDLOG over the log.
 void ResetKeys();
 // SELECT MAX(column) AS CODEX_ FROM the table, as a whole number; 0 for an empty table, a
 // NULL maximum or a value beyond 32-bit integers.

@@ -127,6 +127,20 @@ void WriteSettingNumber(const QString &section, const QString &key, Amount value
     WriteSetting(section, key, QString::fromStdString(value.toString()));
 }
 
+Amount UpdateSettingNumber(const QString &section, const QString &key,
+                           const std::function<Amount(Amount)> &next)
+{
+    Amount old;
+    ini::updateValue(pathOf(SharedSettingsFile()), section.toStdString(), key.toStdString(),
+                     [&](const std::optional<std::string> &value) {
+                         // The same reading as ReadSettingNumber: the file holds UTF-8 after
+                         // the engine's conversion, and a number is plain ASCII anyway.
+                         old = Amount::parseOrZero(value.value_or(std::string()));
+                         return next(old).toString();
+                     });
+    return old;
+}
+
 QString ReadMachineSetting(const QString &key)
 {
     return ReadSettingFrom(MachineSettingsFile(), kMachineSection, key);

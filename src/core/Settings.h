@@ -10,6 +10,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace focaris {
 
 // The product number that names the machine settings file's section.
@@ -39,6 +41,11 @@ void WriteSetting(const QString &section, const QString &key, const QString &val
 // as an amount with four decimals, 0 when absent or not a number.
 Amount ReadSettingNumber(const QString &section, const QString &key);
 void WriteSettingNumber(const QString &section, const QString &key, Amount value);
+// Reads a number of the shared settings file and writes `next(value)` in its place under
+// the file's exclusive lock, so that no other process or computer writes it in between.
+// Returns the value read (0 when absent).
+Amount UpdateSettingNumber(const QString &section, const QString &key,
+                           const std::function<Amount(Amount)> &next);
 
 QString ReadMachineSetting(const QString &key);
 // A write that fails in /etc/focaris moves the file to the user's folder for the rest of

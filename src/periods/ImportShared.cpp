@@ -5,6 +5,7 @@
 #include "core/Context.h"
 #include "core/DataStore.h"
 #include "core/Keys.h"
+#include "core/TableLock.h"
 #include "core/Tables.h"
 #include "core/TempFiles.h"
 #include "core/TextRules.h"
@@ -251,8 +252,14 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
     }
     const QString cereri = TablePath(QStringLiteral("Cereri.dbf"));
     const QString oameni = TablePath(QStringLiteral("Oameni.dbf"));
-    const std::int64_t firstApplication = PeekKey(QStringLiteral("NRCRT")).truncated();
-    const std::int64_t firstMember = PeekKey(QStringLiteral("NROM")).truncated();
+    // From here on the import writes the applications: no other computer's save may fall
+    // between the removal of the previous import and the new rows. The keys are taken
+    // before the rows are made; those of an import that stops later are skipped, never
+    // given again.
+    TableWriteLock lock(&ui);
+    const std::int64_t firstApplication =
+        TakeKeys(QStringLiteral("NRCRT"), std::int64_t(plan.applications.size())).truncated();
+    const std::int64_t firstMember = TakeKeys(QStringLiteral("NROM"), std::int64_t(plan.members.size())).truncated();
     dbf::DbfTable applications(pathOf(cereri));
     const std::vector<dbf::Record> applicationRows = applicationRecords(applications, plan, firstApplication, kind.monthCode);
     checkFits(applications, applicationRows);
@@ -283,13 +290,11 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
         const auto records = memberRecords(members, plan, firstApplication, firstMember);
         stepRows(ui, records.size(), kind.memberStep);
         members.appendMany(records);
-        SetKey(QStringLiteral("NROM"), Amount::fromWhole(firstMember + std::int64_t(records.size())));
     }
     ui.progressHide();
     ui.progressShow(QStringLiteral("Preluare date..."), int(plan.applications.size() / std::size_t(kind.applicationStep)));
     stepRows(ui, applicationRows.size(), kind.applicationStep);
     applications.appendMany(applicationRows);
-    SetKey(QStringLiteral("NRCRT"), Amount::fromWhole(firstApplication + std::int64_t(applicationRows.size())));
     ui.progressHide();
 
     WriteLog(kind.logText);

@@ -3,6 +3,7 @@
 
 #include "core/Context.h"
 #include "core/DataStore.h"
+#include "core/TableLock.h"
 #include "core/Tables.h"
 #include "core/Months.h"
 #include "core/Ui.h"
@@ -50,6 +51,9 @@ DeleteOutcome DeleteListedMonth(Ui &ui, PeriodList &list, int index)
         return out;
     // A dated copy of the data folder first, so that a wrong click can be undone with a
     // restore; without it nothing is deleted (the failure was already shown).
+    // The applications' write lock first: the saved copy and the deletion then see the same
+    // rows, and no save of another computer falls between them.
+    TableWriteLock lock(&ui);
     out.savedTo = SaveBeforeDestroying(ui);
     if (out.savedTo.isEmpty())
         return out;

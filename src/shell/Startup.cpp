@@ -9,6 +9,7 @@
 #include "documents/TemplateStore.h"
 #include "engines/dbase/DbfTable.h"
 #include "core/Settings.h"
+#include "core/TableLock.h"
 #include "core/TempFiles.h"
 #include "core/Ui.h"
 #include "safety/Backup.h"
@@ -94,8 +95,21 @@ QString CheckNetworkFolder(Ui &ui)
     const QString server = ReadMachineSetting(QStringLiteral("SERVER"));
     if (server.isEmpty())
         return {};
-    if (HoldsTables(server))
-        return QDir::fromNativeSeparators(server);
+    if (HoldsTables(server)) {
+        // Several computers write this folder: without working locks on its file system
+        // they would hand out the same keys and overwrite each other's saves.
+        const QString folder = QDir::fromNativeSeparators(server);
+        QString why;
+        if (LocksWorkIn(folder, &why))
+            return folder;
+        ui.message(QStringLiteral("Conectare server"),
+                   QStringLiteral("Baza de date ") + server +
+                       QStringLiteral("\rNU permite blocarea fisierelor intre calculatoare (") + why +
+                       QStringLiteral(").\rLucrul in retea pe acest folder nu este sigur si nu este pornit.\r"
+                                      "Verificati optiunile de montare ale folderului (fara nobrl) si reporniti programul!"),
+                   MsgError, BtnOK);
+        return {};
+    }
     ui.message(QStringLiteral("Conectare server"),
                QStringLiteral("Baza de date ") + server +
                    QStringLiteral("\rNU este accesibila sau este incompleta!\r"

@@ -106,18 +106,6 @@ int refused(const EditorRefusal &r)
     return 1;
 }
 
-// Keeps the member counter as it was when the command stores nothing, so that a refused
-// entry leaves the data folder as it found it.
-struct CounterGuard {
-    Amount nrom = PeekKey("NROM");
-    bool keep = false;
-    ~CounterGuard()
-    {
-        if (!keep)
-            SetKey("NROM", nrom);
-    }
-};
-
 // Puts the JSON's fields into the editor in the window's order, running the reactions a
 // person typing them would cause (the holder follows the applicant, the tariff follows
 // the supplier, the boxes set their amounts).
@@ -218,7 +206,6 @@ int applicationAddOrModify(Args args, bool add)
     const QJsonObject json = readJson(from);
     ToolUi ui(yes);
     ApplicationEditor editor(ui);
-    CounterGuard counter;
     if (add) {
         editor.openAdd();
     } else if (!editor.openModify(number(args[0], "NRCRT"))) {
@@ -267,7 +254,6 @@ int applicationAddOrModify(Args args, bool add)
     if (!out.saved)
         return 1;
     const qint64 key = ApplicationStore(ui).store(editor);
-    counter.keep = true;
     editor.close();
     std::printf("nrcrt=%lld\n", key);
     return 0;
@@ -288,7 +274,6 @@ int applicationCommand(const Args &all)
     ToolUi ui(yes);
     if (verb == "lookup") {
         expectCount(args, 1, "application lookup FOLDER CNP");
-        CounterGuard counter;  // the copied members are not kept
         ApplicationEditor editor(ui);
         editor.openAdd();
         const ApplicationEditor::Lookup found = editor.cnpChanged(QString::fromStdString(args[0]));

@@ -12,6 +12,8 @@
 #include "core/Settings.h"
 #include "core/Tables.h"
 
+#include "core/Keys.h"
+
 #include <gtest/gtest.h>
 
 namespace focaris::test {
@@ -58,6 +60,8 @@ protected:
                 .arg(cnp, name)
                 .arg(nrCere)
                 .arg(date, extraValues)});
+        // As the start-up would: the counter never gives a key already in the table.
+        RaiseKey("NRCRT", nrcrt);
     }
 
     void addMember(qint64 nrom, qint64 nrcrt, const QString &name, const QString &cnp, const QString &venit = "450",

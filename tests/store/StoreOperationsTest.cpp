@@ -5,9 +5,14 @@
 #include "core/ChangeLog.h"
 #include "core/Keys.h"
 #include "core/Settings.h"
+#include "core/TableLock.h"
 #include "engines/dbase/DbfTable.h"
 
 #include <QDir>
+
+#include <set>
+#include <thread>
+#include <vector>
 
 using namespace focaris;
 using namespace focaris::test;
@@ -155,6 +160,53 @@ TEST_F(Store, ListsAreFilledWithTheDistinctNonBlankValues) {
         EXPECT_EQ(ordered(column), rows(QString("SELECT DISTINCT %1 FROM %2 WHERE LUNACRT=7 ORDER BY %1")
                                             .arg(column, table("Cereri.dbf"))))
             << column;
+}
+
+// Keys taken at the same time never repeat, and the start never lowers a counter: members
+// left behind by an interrupted operation keep their application key out of use.
+TEST_F(Store, KeysAreNeverGivenTwice) {
+    std::vector<qint64> first, second;
+    auto take = [](std::vector<qint64> &keys) {
+        for (int i = 0; i < 60; ++i)
+            keys.push_back(i % 3 ? NextKey("NROM").truncated() : TakeKeys("NROM", 2).truncated());
+    };
+    std::thread a(take, std::ref(first)), b(take, std::ref(second));
+    a.join();
+    b.join();
+    std::set<qint64> given;
+    for (const auto *keys : {&first, &second})
+        for (qint64 k : *keys)
+            EXPECT_TRUE(given.insert(k).second) << "key " << k << " given twice";
+
+    // Members of a vanished application 40 above the applications' largest key.
+    ExecSql("INSERT INTO " + table("Cereri.dbf") + " (NRCRT) VALUES (7)");
+    ExecSql("INSERT INTO " + table("Oameni.dbf") + " (NROM, NRCRT) VALUES (300, 40)");
+    SetKey("NRCRT", Amount(5));
+    SetKey("IDLOG", Amount(900));
+    ResetKeys();
+    EXPECT_EQ(PeekKeyText("NRCRT"), "41");
+    EXPECT_EQ(PeekKeyText("NROM"), "301");
+    EXPECT_EQ(PeekKeyText("IDLOG"), "900") << "a counter above every key stays where it is";
+}
+
+// A writer that finds the applications' lock held by another (here another thread, which
+// the lock treats as another computer) waits and gives up with the clerk's message; the
+// same thread nests its own locks.
+TEST_F(Store, TheApplicationsWriteLockExcludesOtherWriters) {
+    TableWriteLock held;
+    TableWriteLock nested;
+    std::string refused;
+    std::thread other([&] {
+        try {
+            TableWriteLock lock(nullptr, "Cereri.dbf", 0);
+        } catch (const TableBusy &e) {
+            refused = e.what();
+        }
+    });
+    other.join();
+    EXPECT_EQ(refused, "Tabela este folosita de alt calculator, incercati din nou");
+    EXPECT_TRUE(LocksWorkIn(DataFolder()));
+    EXPECT_EQ(QDir(DataFolder()).entryList({".locktest*"}, QDir::Hidden | QDir::Files), QStringList{});
 }
 
 } // namespace

@@ -7,13 +7,15 @@
 #include "engines/common/Codepage.h"
 #include "engines/common/FileChanges.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <stdexcept>
-#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace focaris::ini {
@@ -228,11 +230,58 @@ void replaceFile(const fs::path &file, const std::string &bytes, mode_t mode)
     fail(file, "write");
 }
 
-// Runs a read-modify-write of the file under an exclusive advisory lock (flock) held on
-// the settings file itself. Because a write renames a new file over the old one, a
-// process that waited for the lock may hold it on a file that is no longer the one under
-// that name; it then starts again on the current file. The file is created empty when
-// missing, so that there is something to lock.
+// The byte every writer of a settings file locks, far beyond the end of any settings file:
+// a lock there never keeps a reader from the file's contents, also on a Windows share where
+// byte-range locks are mandatory, and every computer on the share locks the same byte.
+constexpr off_t kSettingsLockOffset = 0x7FFFFFF0;
+// A writer waits this long for another's read-modify-write (a few file operations).
+constexpr int kSettingsLockWaitMs = 20000;
+
+int setRangeLock(int fd, bool &ofd, short type)
+{
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = kSettingsLockOffset;
+    fl.l_len = 1;
+#ifdef F_OFD_SETLK
+    if (ofd) {
+        // Locks of the open file rather than of the process: two threads, or two files
+        // opened by one program, exclude each other too.
+        if (::fcntl(fd, F_OFD_SETLK, &fl) == 0)
+            return 0;
+        if (errno != EINVAL)
+            return -1;
+        ofd = false;
+    }
+#endif
+    ofd = false;
+    return ::fcntl(fd, F_SETLK, &fl);
+}
+
+// Takes the exclusive byte-range lock of the open settings file, waiting for another
+// writer to finish; throws when it stays held or the file system refuses locks.
+void lockExclusive(int fd, bool &ofd, const fs::path &file)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kSettingsLockWaitMs);
+    int sleepUs = 200;
+    for (;;) {
+        if (setRangeLock(fd, ofd, F_WRLCK) == 0)
+            return;
+        if (errno != EAGAIN && errno != EACCES && errno != EINTR)
+            fail(file, "lock");
+        if (std::chrono::steady_clock::now() >= deadline)
+            throw std::runtime_error("cannot lock " + file.string() + ": held by another process");
+        std::this_thread::sleep_for(std::chrono::microseconds(sleepUs));
+        sleepUs = std::min(sleepUs * 2, 20000);
+    }
+}
+
+// Runs a read-modify-write of the file under the exclusive byte-range lock of the settings
+// file itself. Because a write renames a new file over the old one, a process that waited
+// for the lock may hold it on a file that is no longer the one under that name; it then
+// starts again on the current file. The file is created empty when missing, so that there
+// is something to lock.
 template <typename Change>
 void modify(const fs::path &given, Change change)
 {
@@ -244,11 +293,12 @@ void modify(const fs::path &given, Change change)
         int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         if (fd < 0)
             fail(file, "write");
-        while (::flock(fd, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                ::close(fd);
-                fail(file, "lock");
-            }
+        bool ofd = true;
+        try {
+            lockExclusive(fd, ofd, file);
+        } catch (...) {
+            ::close(fd);
+            throw;
         }
         struct stat held {}, named {};
         if (::fstat(fd, &held) != 0 || ::stat(file.c_str(), &named) != 0 ||
@@ -267,6 +317,7 @@ void modify(const fs::path &given, Change change)
             ::close(fd);
             throw;
         }
+        // Closing the descriptor releases the lock (both kinds of lock end with it).
         ::close(fd);
         return;
     }
@@ -442,6 +493,19 @@ void writeValue(const fs::path &file, std::string_view section, std::string_view
 {
     (void)withValue({}, section, key, value);  // refuses bad names before the file is touched
     modify(file, [&](const std::string &bytes) { return withValue(bytes, section, key, value); });
+}
+
+std::optional<std::string> updateValue(
+    const fs::path &file, std::string_view section, std::string_view key,
+    const std::function<std::string(const std::optional<std::string> &)> &next)
+{
+    (void)withValue({}, section, key, {});  // refuses bad names before the file is touched
+    std::optional<std::string> old;
+    modify(file, [&](const std::string &bytes) {
+        old = readValueFrom(bytes, section, key);
+        return withValue(bytes, section, key, next(old));
+    });
+    return old;
 }
 
 void eraseSection(const fs::path &file, std::string_view section)

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -54,14 +55,22 @@ std::string readString(const std::filesystem::path &file, std::string_view secti
 // the names would split the line, so they are written as blanks. A value with blanks at
 // either end or enclosed in quotes is written inside double quotes so that it reads back
 // unchanged (here and on Windows, which drops one pair of quotes when reading). The new
-// content is written to a temporary file beside the old one and renamed over it, under an advisory
-// lock on the settings file, so a crash leaves the old or the new file whole and two
+// content is written to a temporary file beside the old one and renamed over it, under an exclusive
+// byte-range lock of the settings file (the same byte on every computer), so a crash leaves the old or the new file whole and two
 // processes writing different keys at the same time both keep their value. An empty
 // section or key name, a section name holding "]" and a key name holding "=" or starting
 // with "[" or ";" throw std::invalid_argument.
 // Throws std::runtime_error when the file cannot be written.
 void writeValue(const std::filesystem::path &file, std::string_view section,
                 std::string_view key, std::string_view value);
+
+// A read-modify-write of one value under the lock writeValue takes: `next` gets the value
+// as it is in the file now (nullopt when missing) and returns the value to write. No other
+// writer of the file can come between the read and the write, so counters kept in the
+// file are never given twice. Returns the value read. Throws as writeValue does.
+std::optional<std::string> updateValue(
+    const std::filesystem::path &file, std::string_view section, std::string_view key,
+    const std::function<std::string(const std::optional<std::string> &)> &next);
 
 // Removes a whole section (its header and every line up to the next section). Nothing
 // happens when it is absent. Throws std::runtime_error when the file cannot be written.
