@@ -62,6 +62,9 @@ class Folder:
         self.run(["store", "init", self.path], check=True)
         self.run(["setting", "set", os.path.join(self.path, "Focaris.set"), "VARIABILE", "LUNA_LUCRU", MONTH],
                  check=True)
+        # The months the commands name are the folder's listed months.
+        with open(os.path.join(self.path, "Luni.lst"), "wb") as f:
+            f.write(("%s\r\n%s\r\n" % (MONTH, SOURCE_MONTH)).encode("cp1250"))
 
     def run(self, args, check=False):
         env = dict(os.environ, FOCARIS_SAVE_ROOTS="", QT_QPA_PLATFORM="offscreen")

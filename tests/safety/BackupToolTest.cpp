@@ -124,6 +124,11 @@ TEST_F(BackupTool, ProgramFolderIsFocarisHomeWhenSet)
 {
     const fs::path home = root / "home";
     fs::create_directories(home / "Temp");
+    // A restore takes only an archive of the program's tables.
+    for (const char *name : {"Oameni.dbf", "Cereri.dbf"}) {
+        fs::remove(data / name);
+        dbf::DbfTable::create(data / name, {dbf::ColumnDef::charColumn("NUME", 20)});
+    }
     const fs::path archive = root / "copie.T21";
     std::string out;
     ASSERT_EQ(tool("save " + q(data) + " " + q(archive), &out), 0) << out;
