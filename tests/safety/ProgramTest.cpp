@@ -162,6 +162,10 @@ t = dbf.Table(os.path.join(folder, 'Cereri.dbf'), '; '.join(specs), dbf_type='db
 t.open(dbf.READ_WRITE)
 t.append({'nrcrt': 7, 'lunacrt': 24290, 'subsemn': 'POPESCU ION', 'cnp': '1800101123456', 'statut': 'APROBAT'})
 t.close()
+m = dbf.Table(os.path.join(folder, 'Oameni.dbf'), 'NROM N(10,0); NRCRT N(10,0); TITULAR C(40); CNP C(13); VENIT N(10,2); CALITATE C(20)', dbf_type='db3', codepage='cp1250')
+m.open(dbf.READ_WRITE)
+m.append({'nrom': 1, 'nrcrt': 7, 'titular': 'POPESCU ION', 'cnp': '1800101123456', 'calitate': 'titular'})
+m.close()
 with open(os.path.join(folder, 'Focaris.set'), 'wb') as f:
     f.write(b'[VARIABILE]\r\nLUNA_LUCRU=03.2024\r\n')
 names = sorted(os.listdir(folder))
@@ -191,10 +195,12 @@ TEST_F(ProgramRun, RestoreOfAnIndependentArchiveEndsTheRunAndTheNextStartUsesIt)
     {
         gui::Program program(&ui);
         gui::SafetyWindows *windows = gui::SafetyWindowsOf(program);
-        bool opened = false;
+        bool opened = false, loaded = false;
         runProgram(program, {}, [&] {
-            if (windows->backup.isVisible())
+            if (windows->backup.isVisible() && !loaded) {
+                loaded = true;
                 QTest::mouseClick(windows->backup.loadButton(), Qt::LeftButton);
+            }
             else if (program.mainWindow().isVisible() && !opened) {
                 opened = true;
                 program.clickAdmin();

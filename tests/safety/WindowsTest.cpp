@@ -2,6 +2,7 @@
 // typed, buttons pressed, answers given through FakeUi, against focaris-backup-server on
 // a loopback port, a server that says nothing and a hostile one.
 #include "GuiFixture.h"
+#include "engines/dbase/DbfTable.h"
 #include "LoopbackServer.h"
 
 #include "core/Context.h"
@@ -65,6 +66,9 @@ protected:
         GuiFixture::SetUp();
         writeFile(p(DataFolder()) / "Luni.lst", "luni of the office");
         writeFile(p(DataFolder()) / "Focaris.set", "[CONST]\r\n");
+        // The program's tables, without which a copy is not restored.
+        for (const char *name : {"Cereri.dbf", "Oameni.dbf"})
+            dbf::DbfTable::create(p(DataFolder()) / name, {dbf::ColumnDef::charColumn("NUME", 20)});
     }
     // Opens the remote window as showModal() does, without its modal loop.
     void show(RemoteCopyWindow &w, quint16 port)
@@ -361,7 +365,7 @@ TEST_F(Windows, BackupWindowSavesOverAnExistingArchiveOnlyAfterDaAndRestoresSafe
     ui.messageAnswers = {ResDa, ResOK, ResNu};
     EXPECT_FALSE(press(w.saveButton()));
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(archive::listArchive(p(target)).size(), 2u);
+    EXPECT_EQ(archive::listArchive(p(target)).size(), 4u);  // the two tables, the month list, the settings
     EXPECT_EQ(ui.lastMessage(), "\nDoriti sa transmiteti salvarea si pe Server?");
 
     // A truncated archive: "Restaurare esuata!" and the data folder byte for byte as it was.
