@@ -22,9 +22,9 @@ Outcome ChangeMonths(Ui &ui, int month, int k)
 {
     if (k < 1 || k > 5)
         return Outcome::refusal(QStringLiteral("k"), QStringLiteral("Numar de luni incorect!"));
-    if (!RealMonthChosen(ui, QStringLiteral("Recalculare cereri"), month))
-        return {};
     const QString title = QStringLiteral("Modificare Numar luni");
+    if (!RealMonthChosen(ui, title, month))
+        return {};
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
         TableWriteLock lock(&ui);
         ProgressScope progress(ui, QStringLiteral("Recalculez cererile..."), 2);
