@@ -1,6 +1,8 @@
 // Table write locks and the check that a folder's file system carries them.
 #include "core/TableLock.h"
 
+#include "engines/common/ByteLock.h"
+
 #include "core/Context.h"
 #include "core/Ui.h"
 #include "engines/common/FileNames.h"
@@ -28,21 +30,7 @@ constexpr off_t kOperationLockOffset = 0x7FFFFFE0;
 
 int setLock(int fd, bool &ofd, short type)
 {
-    struct flock fl {};
-    fl.l_type = type;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = kOperationLockOffset;
-    fl.l_len = 1;
-#ifdef F_OFD_SETLK
-    if (ofd) {
-        if (::fcntl(fd, F_OFD_SETLK, &fl) == 0)
-            return 0;
-        if (errno != EINVAL)
-            return -1;
-    }
-#endif
-    ofd = false;
-    return ::fcntl(fd, F_SETLK, &fl);
+    return files::LockByte(fd, kOperationLockOffset, type, ofd);
 }
 
 bool sameFile(int fd, const std::string &path)

@@ -2,6 +2,7 @@
 // byte-range lock, and the memo files beside a table.
 #include "engines/dbase/DbfFormat.h"
 
+#include "engines/common/ByteLock.h"
 #include "engines/common/FileChanges.h"
 #include "engines/common/FileNames.h"
 
@@ -81,16 +82,7 @@ constexpr off_t kLockOffset = 0x7FFFFFF0;
 
 static int setLock(int fd, bool ofd, short type)
 {
-    struct flock fl{};
-    fl.l_type = type;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = kLockOffset;
-    fl.l_len = 1;
-#ifdef F_OFD_SETLK
-    if (ofd)
-        return ::fcntl(fd, F_OFD_SETLK, &fl);
-#endif
-    return ::fcntl(fd, F_SETLK, &fl);
+    return files::LockByte(fd, kLockOffset, type, ofd);
 }
 
 RangeLock::RangeLock(int fd, LockMode mode, int timeoutMs, const std::string &file)

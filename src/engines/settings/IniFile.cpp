@@ -5,6 +5,7 @@
 #include "engines/settings/IniFile.h"
 
 #include "engines/common/Codepage.h"
+#include "engines/common/ByteLock.h"
 #include "engines/common/FileChanges.h"
 
 #include <algorithm>
@@ -239,24 +240,7 @@ constexpr int kSettingsLockWaitMs = 20000;
 
 int setRangeLock(int fd, bool &ofd, short type)
 {
-    struct flock fl {};
-    fl.l_type = type;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = kSettingsLockOffset;
-    fl.l_len = 1;
-#ifdef F_OFD_SETLK
-    if (ofd) {
-        // Locks of the open file rather than of the process: two threads, or two files
-        // opened by one program, exclude each other too.
-        if (::fcntl(fd, F_OFD_SETLK, &fl) == 0)
-            return 0;
-        if (errno != EINVAL)
-            return -1;
-        ofd = false;
-    }
-#endif
-    ofd = false;
-    return ::fcntl(fd, F_SETLK, &fl);
+    return files::LockByte(fd, kSettingsLockOffset, type, ofd);
 }
 
 // Takes the exclusive byte-range lock of the open settings file, waiting for another
