@@ -64,12 +64,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the program loads at start besides the libraries it is linked with (which
 # dpkg-shlibdeps adds): Qt's platform plugins, which Qt's own package only recommends, so
-# that an installation without recommends still opens a window, and Qt's translations,
-# for the Romanian texts of the standard dialogs.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+# that an installation without recommends still opens a window. Qt's translations are only
+# recommended: the program carries the Romanian texts of the dialogs it shows and uses
+# Qt's own catalogue only when one is installed.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The server's settings file is the administrator's: an upgrade keeps the edited one.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${linux_share}/conffiles)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer, libreoffice-calc, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, libreoffice-writer, libreoffice-calc, xdg-utils")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_BINARY_DIR}/package)
 include(CPack)

@@ -1,9 +1,11 @@
 #!/bin/sh
 # The Debian package carries what the program needs to start: every library its programs
 # and Qt's platform plugin load belongs to a package that its Depends bring in (with
-# their own dependencies), Qt's platform plugins and translations are required rather
-# than only recommended, and it has a changelog, a maintainer with an address and the
-# server's settings file as a configuration file.
+# their own dependencies), Qt's platform plugins are required rather than only
+# recommended, apt can install it without recommends on a computer that has nothing
+# installed, the desktop program from the package opens its window on an X server of its
+# own, and it has a changelog, a maintainer with an address and the server's settings file
+# as a configuration file.
 #   check_package.sh BUILD_DIR
 set -eu
 build=$1
@@ -21,7 +23,7 @@ deb=$(ls "$work"/out/*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 names=$(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/:any//; s/[[:space:]]//g' | grep -v '^$' | sort -u)
-for needed in qt6-qpa-plugins qt6-translations-l10n; do
+for needed in qt6-qpa-plugins; do
     echo "$names" | grep -qx "$needed" || bad "Depends lacks $needed"
 done
 
@@ -54,6 +56,57 @@ for binary in "$work"/root/usr/bin/* $plugin; do
         fi
     done
 done
+
+# apt's own answer, as on a computer with nothing installed: an empty status file makes
+# every package of the archive's lists a candidate, so the simulation lists the whole set
+# an installation without recommends brings in and fails on anything it cannot satisfy.
+if [ -n "$(ls /var/lib/apt/lists/*Packages* 2>/dev/null)" ]; then
+    : > "$work/status"
+    if apt-get install --simulate --no-install-recommends -o Dir::State::status="$work/status" \
+            -o Debug::NoLocking=1 "$deb" > "$work/apt.log" 2>&1; then
+        echo "apt: $(grep -c '^Inst ' "$work/apt.log") packages to install on an empty computer"
+        for needed in qt6-qpa-plugins libqt6widgets6; do
+            grep -q "^Inst $needed " "$work/apt.log" || bad "apt would not install $needed"
+        done
+    else
+        tail -n 20 "$work/apt.log"
+        bad "apt cannot install the package without recommends"
+    fi
+else
+    echo "apt: no package lists on this computer; the installation is not simulated"
+fi
+
+# The desktop program as the package installs it starts and shows its start window
+# "Foc aris" on an X server of its own. The wait is for the window, with a wide bound
+# for a loaded computer.
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb=$!
+    tries=0
+    while [ ! -s "$work/display" ] && [ $tries -lt 600 ]; do sleep 0.1; tries=$((tries + 1)); done
+    display=":$(head -n 1 "$work/display")"
+    mkdir -p "$work/home"
+    DISPLAY=$display QT_QPA_PLATFORM=xcb FOCARIS_HOME="$work/home" "$work/root/usr/bin/focaris" \
+        > "$work/focaris.log" 2>&1 &
+    program=$!
+    tries=0
+    shown=""
+    while [ -z "$shown" ] && [ $tries -lt 1200 ] && kill -0 $program 2>/dev/null; do
+        shown=$(DISPLAY=$display xdotool search --onlyvisible --name '^Foc aris$' 2>/dev/null | head -n 1)
+        [ -n "$shown" ] || sleep 0.1
+        tries=$((tries + 1))
+    done
+    if [ -n "$shown" ]; then
+        echo "focaris from the package opened its window on $display"
+    else
+        cat "$work/focaris.log"
+        bad "focaris from the package did not open its window"
+    fi
+    kill $program 2>/dev/null; wait $program 2>/dev/null || true
+    kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null || true
+else
+    bad "Xvfb or xdotool is missing: the start of the packaged program is not checked"
+fi
 
 maintainer=$(dpkg-deb -f "$deb" Maintainer)
 echo "Maintainer: $maintainer"
