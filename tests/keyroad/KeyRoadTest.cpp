@@ -157,6 +157,15 @@ protected:
             ADD_FAILURE() << "the keyboard is in \"" << focusedCaption() << "\", not in \"" << caption << "\"";
         return ok;
     }
+    // Until the field hint is on the screen; true when it is.
+    bool hintShown(const std::string &what)
+    {
+        const bool ok = waitFor([&] { return !xdotool("search --onlyvisible --name '^Problema !$'").empty(); });
+        if (!ok)
+            ADD_FAILURE() << "no hint about " << what;
+        picture(("indiciu-" + what).c_str());
+        return ok;
+    }
     // Until a window with this caption is on the screen (the hint balloon never takes the
     // keyboard).
     bool waitForWindow(const std::string &caption)
@@ -204,7 +213,7 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
 {
     prepareFolder();
     startProgram();
-    const std::string main = "Foc aris  ver.1.0029";
+    const std::string main = "Foc aris  ver.1.0029", editor = "Adaugare Cerere";
 
     // The main window, with only "Administrare" and "Iesire" shown: Space on the first of
     // them asks for the password.
@@ -223,7 +232,98 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
     ASSERT_TRUE(waitForKeyboard("Lista Cereri"));
     picture("lista-cereri");
     keys("alt+a");
-    ASSERT_TRUE(waitForKeyboard("Adaugare Cerere"));
+    ASSERT_TRUE(waitForKeyboard(editor));
+    picture("editor-gol");
+
+    // The applicant, the address and the income, Enter moving from field to field in
+    // the order of the screen.
+    type(Cnp("178021512345"));
+    keys("Return");
+    type("POPESCU ION");
+    keys("Return Return Return Return Return Return Return Return");
+    type("STR. MICA 2");
+    keys("Return Return");
+    type("5000");
+
+    // "&Memoreaza" (Alt+M) with the rest left as the editor opened. Each refusal shows its
+    // balloon and puts the keyboard in the field refused, its text chosen: what the clerk
+    // types at once replaces it, and Alt+M tries again.
+    const std::vector<std::pair<std::string, std::string>> mended{
+        {"furnizor", "TERMO SA"},  // the supplier, which brings its tariff of the month
+        {"localitate", "SANTANA"},
+        {"membri", "1"},
+        {"camere", "2"}};
+    for (const auto &[what, value] : mended) {
+        keys("alt+m");
+        ASSERT_TRUE(hintShown(what));
+        type(value);
+    }
+
+    // The applicant as the household's member, from the rooms to "Adauga membru" along
+    // the Tab chain: the member dialog, Enter through its fields (the income typed), Enter
+    // on the last one saves, and the keyboard is back in the editor.
+    keys("Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space");
+    ASSERT_TRUE(waitForKeyboard("Date membru - Adauga membru"));
+    keys("Return Return");
+    type("5000");
+    picture("membru");
+    keys("Return Return");
+    ASSERT_TRUE(waitFor([&] { return focusedCaption() != "Date membru - Adauga membru" && !focusedCaption().empty(); }));
+    EXPECT_EQ(focusedCaption(), editor) << "after the member dialog";
+
+    // Number 1 belongs to the application already there.
+    keys("alt+m");
+    ASSERT_TRUE(hintShown("numar"));
+    type("2");
+
+    // Too much income for an approval: a message box, closed with Enter. The keyboard
+    // comes back to the editor, on the status with its balloon, where "R" chooses
+    // "RESPINS" at once; the reason, refused while empty, is typed right after its balloon.
+    keys("alt+m");
+    ASSERT_TRUE(waitForKeyboard("Eroare"));
+    picture("mesaj-venit");
+    keys("Return");
+    ASSERT_TRUE(waitFor([&] { return focusedCaption() != "Eroare" && !focusedCaption().empty(); }));
+    EXPECT_EQ(focusedCaption(), editor) << "after the message box";
+    type("R");
+    keys("alt+m");
+    ASSERT_TRUE(hintShown("motiv"));
+    type("VENIT PESTE LIMITA");
+    keys("alt+m");
+
+    // Saved: the editor closes and the keyboard is back on the list, then on the main
+    // window; Escape there closes the program, which asks about the day's copy and about
+    // sending it to the server.
+    ASSERT_TRUE(waitForKeyboard("Lista Cereri"));
+    picture("lista-dupa-memorare");
+    keys("Escape");
+    ASSERT_TRUE(waitForKeyboard(main));
+    keys("Escape");
+    ASSERT_TRUE(waitForKeyboard("Confirmare"));
+    picture("salvare-automata");
+    keys("alt+d");
+    // The copy is written, then a second question: whether it goes to the server too.
+    ASSERT_TRUE(waitFor([&] { return !QDir(saves).entryList(QDir::Files).isEmpty(); })) << "no copy of the day";
+    ASSERT_TRUE(waitForKeyboard("Confirmare"));
+    picture("copie-la-distanta");
+    keys("alt+n");
+    const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning || program.waitForFinished(50); });
+    if (!ended)
+        picture("nu-s-a-inchis");
+    ASSERT_TRUE(ended) << "the program still runs, the keyboard in \"" << focusedCaption() << "\"";
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(QDir(saves).entryList(QDir::Files).size(), 1) << "the day's copy";
+
+    // The rows written: the application as typed and refused, the one before unchanged.
+    EXPECT_EQ(rows("SELECT NR_CERE, CNP, SUBSEMN, TITT, ADRESA, LOCALIT, FURNT, TARIF, NR_MEMBRI, TVENIT, NRCAM,"
+                   " STATUT, MOTIVR FROM Cereri.dbf ORDER BY NR_CERE"),
+              (std::vector<std::string>{
+                  "1," + Cnp("285030512345") + ",IONESCU MARIA,IONESCU MARIA,STR. MARE 1,SANTANA,TERMO SA,300,2,900,2,APROBAT,",
+                  "2," + Cnp("178021512345") + ",POPESCU ION,POPESCU ION,STR. MICA 2,SANTANA,TERMO SA,300,1,5000,2,RESPINS,"
+                  "VENIT PESTE LIMITA"}));
+    EXPECT_EQ(rows("SELECT A.TITULAR, A.CNP, A.VENIT, A.CALITATE FROM Oameni.dbf A INNER JOIN Cereri.dbf B"
+                   " ON A.NRCRT=B.NRCRT WHERE B.NR_CERE=2"),
+              std::vector<std::string>{"POPESCU ION," + Cnp("178021512345") + ",5000,beneficiar"});
 }
 
 } // namespace
