@@ -237,7 +237,11 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
 
     // The applicant, the address and the income, Enter moving from field to field in
     // the order of the screen.
-    type(Cnp("178021512345"));
+    // The CNP first with a wrong control digit.
+    const std::string cnp = Cnp("178021512345");
+    std::string wrong = cnp;
+    wrong.back() = char('0' + (wrong.back() - '0' + 1) % 10);
+    type(wrong);
     keys("Return");
     type("POPESCU ION");
     keys("Return Return Return Return Return Return Return Return");
@@ -249,6 +253,7 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
     // balloon and puts the keyboard in the field refused, its text chosen: what the clerk
     // types at once replaces it, and Alt+M tries again.
     const std::vector<std::pair<std::string, std::string>> mended{
+        {"cnp", cnp},              // typed over the wrong one
         {"furnizor", "TERMO SA"},  // the supplier, which brings its tariff of the month
         {"localitate", "SANTANA"},
         {"membri", "1"},
@@ -319,11 +324,11 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
                    " STATUT, MOTIVR FROM Cereri.dbf ORDER BY NR_CERE"),
               (std::vector<std::string>{
                   "1," + Cnp("285030512345") + ",IONESCU MARIA,IONESCU MARIA,STR. MARE 1,SANTANA,TERMO SA,300,2,900,2,APROBAT,",
-                  "2," + Cnp("178021512345") + ",POPESCU ION,POPESCU ION,STR. MICA 2,SANTANA,TERMO SA,300,1,5000,2,RESPINS,"
+                  "2," + cnp + ",POPESCU ION,POPESCU ION,STR. MICA 2,SANTANA,TERMO SA,300,1,5000,2,RESPINS,"
                   "VENIT PESTE LIMITA"}));
     EXPECT_EQ(rows("SELECT A.TITULAR, A.CNP, A.VENIT, A.CALITATE FROM Oameni.dbf A INNER JOIN Cereri.dbf B"
                    " ON A.NRCRT=B.NRCRT WHERE B.NR_CERE=2"),
-              std::vector<std::string>{"POPESCU ION," + Cnp("178021512345") + ",5000,beneficiar"});
+              std::vector<std::string>{"POPESCU ION," + cnp + ",5000,beneficiar"});
 }
 
 } // namespace
