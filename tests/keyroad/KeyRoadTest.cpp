@@ -301,6 +301,8 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
     // sending it to the server.
     ASSERT_TRUE(waitForKeyboard("Lista Cereri"));
     picture("lista-dupa-memorare");
+    // The balloon of the reason went with the editor.
+    EXPECT_EQ(xdotool("search --onlyvisible --name '^Problema !$'"), "");
     keys("Escape");
     ASSERT_TRUE(waitForKeyboard(main));
     keys("Escape");
