@@ -42,7 +42,8 @@
 using namespace focaris;
 using namespace focaris::test;
 
-namespace {
+namespace
+{
 
 constexpr qint64 kRoadBoundMs = 100000;
 
@@ -62,7 +63,10 @@ std::string xdotool(const std::string &commands)
 }
 
 // The caption of the window that has the keyboard.
-std::string focusedCaption() { return xdotool("getwindowfocus getwindowname"); }
+std::string focusedCaption()
+{
+    return xdotool("getwindowfocus getwindowname");
+}
 
 // A valid CNP from its first 12 digits.
 std::string Cnp(const std::string &first12)
@@ -74,7 +78,8 @@ std::string Cnp(const std::string &first12)
     return first12 + std::to_string(sum % 11 == 10 ? 1 : sum % 11);
 }
 
-class KeyRoad : public ::testing::Test {
+class KeyRoad : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -108,17 +113,20 @@ protected:
         m.judet = QStringLiteral("MURES");
         m.primar = QStringLiteral("Ion Pop");
         SaveMunicipality(m);
-        WriteSetting(QStringLiteral("INIT"), QStringLiteral("WIN"), ScramblePassword(QStringLiteral("road7")));
+        WriteSetting(QStringLiteral("INIT"), QStringLiteral("WIN"),
+                     ScramblePassword(QStringLiteral("road7")));
         periods::WriteMonthList({QStringLiteral("11.2026")});
         periods::ChangeWorkingMonth(QStringLiteral("11.2026"));
         WriteMachineSetting(QStringLiteral("CALESALVARI"), saves);
-        ExecSql(QString("INSERT INTO %1 (NRCRT, LUNACRT, LUNADEC, CNP, CNPT, SUBSEMN, TITT, LOCALIT, ADRESA, FURNT,"
-                        " NR_MEMBRI, TVENIT, NR_CERE, DATACERE, STATUT, CUAJUT, TARIF, NRCAM, NR_LUNI) VALUES (1, %2,"
-                        " %2, \"%3\", \"%3\", \"IONESCU MARIA\", \"IONESCU MARIA\", \"SANTANA\", \"STR. MARE 1\","
-                        " \"TERMO SA\", 2, 900, 1, \"02.11.2026\", \"APROBAT\", \"X\", 300, 2, 5)")
-                    .arg(Quoted(TablePath("Cereri.dbf")))
-                    .arg(MonthCode("11.2026"))
-                    .arg(QString::fromStdString(Cnp("285030512345"))));
+        ExecSql(
+            QString(
+                "INSERT INTO %1 (NRCRT, LUNACRT, LUNADEC, CNP, CNPT, SUBSEMN, TITT, LOCALIT, ADRESA, FURNT,"
+                " NR_MEMBRI, TVENIT, NR_CERE, DATACERE, STATUT, CUAJUT, TARIF, NRCAM, NR_LUNI) VALUES (1, %2,"
+                " %2, \"%3\", \"%3\", \"IONESCU MARIA\", \"IONESCU MARIA\", \"SANTANA\", \"STR. MARE 1\","
+                " \"TERMO SA\", 2, 900, 1, \"02.11.2026\", \"APROBAT\", \"X\", 300, 2, 5)")
+                .arg(Quoted(TablePath("Cereri.dbf")))
+                .arg(MonthCode("11.2026"))
+                .arg(QString::fromStdString(Cnp("285030512345"))));
     }
 
     void startProgram()
@@ -154,13 +162,15 @@ protected:
     {
         const bool ok = waitFor([&] { return focusedCaption() == caption; });
         if (!ok)
-            ADD_FAILURE() << "the keyboard is in \"" << focusedCaption() << "\", not in \"" << caption << "\"";
+            ADD_FAILURE() << "the keyboard is in \"" << focusedCaption() << "\", not in \"" << caption
+                          << "\"";
         return ok;
     }
     // Until the field hint is on the screen; true when it is.
     bool hintShown(const std::string &what)
     {
-        const bool ok = waitFor([&] { return !xdotool("search --onlyvisible --name '^Problema !$'").empty(); });
+        const bool ok =
+            waitFor([&] { return !xdotool("search --onlyvisible --name '^Problema !$'").empty(); });
         if (!ok)
             ADD_FAILURE() << "no hint about " << what;
         picture(("indiciu-" + what).c_str());
@@ -170,7 +180,8 @@ protected:
     // keyboard).
     bool waitForWindow(const std::string &caption)
     {
-        const bool ok = waitFor([&] { return !xdotool("search --onlyvisible --name '^" + caption + "$'").empty(); });
+        const bool ok =
+            waitFor([&] { return !xdotool("search --onlyvisible --name '^" + caption + "$'").empty(); });
         if (!ok)
             ADD_FAILURE() << "no window \"" << caption << "\" on the screen";
         return ok;
@@ -183,7 +194,8 @@ protected:
     void picture(const char *name)
     {
         if (QScreen *screen = QGuiApplication::primaryScreen())
-            screen->grabWindow(0).save(QStringLiteral("%1/%2-%3.png").arg(pictures).arg(++shots, 2, 10, QChar('0')).arg(name));
+            screen->grabWindow(0).save(
+                QStringLiteral("%1/%2-%3.png").arg(pictures).arg(++shots, 2, 10, QChar('0')).arg(name));
     }
 
     // A statement on the data folder through focaris-tool, its CSV lines after the header.
@@ -235,9 +247,8 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
     ASSERT_TRUE(waitForKeyboard(editor));
     picture("editor-gol");
 
-    // The applicant, the address and the income, Enter moving from field to field in
-    // the order of the screen.
-    // The CNP first with a wrong control digit.
+    // The applicant (the CNP first with a wrong control digit), the address and the
+    // income, Enter moving from field to field in the order of the screen.
     const std::string cnp = Cnp("178021512345");
     std::string wrong = cnp;
     wrong.back() = char('0' + (wrong.back() - '0' + 1) % 10);
@@ -253,8 +264,8 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
     // balloon and puts the keyboard in the field refused, its text chosen: what the clerk
     // types at once replaces it, and Alt+M tries again.
     const std::vector<std::pair<std::string, std::string>> mended{
-        {"cnp", cnp},              // typed over the wrong one
-        {"furnizor", "TERMO SA"},  // the supplier, which brings its tariff of the month
+        {"cnp", cnp},             // typed over the wrong one
+        {"furnizor", "TERMO SA"}, // the supplier, which brings its tariff of the month
         {"localitate", "SANTANA"},
         {"membri", "1"},
         {"camere", "2"}};
@@ -273,7 +284,10 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
     type("5000");
     picture("membru");
     keys("Return Return");
-    ASSERT_TRUE(waitFor([&] { return focusedCaption() != "Date membru - Adauga membru" && !focusedCaption().empty(); }));
+    ASSERT_TRUE(waitFor([&] {
+        const std::string now = focusedCaption();
+        return now != "Date membru - Adauga membru" && !now.empty();
+    }));
     EXPECT_EQ(focusedCaption(), editor) << "after the member dialog";
 
     // Number 1 belongs to the application already there.
@@ -310,11 +324,13 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
     picture("salvare-automata");
     keys("alt+d");
     // The copy is written, then a second question: whether it goes to the server too.
-    ASSERT_TRUE(waitFor([&] { return !QDir(saves).entryList(QDir::Files).isEmpty(); })) << "no copy of the day";
+    ASSERT_TRUE(waitFor([&] { return !QDir(saves).entryList(QDir::Files).isEmpty(); }))
+        << "no copy of the day";
     ASSERT_TRUE(waitForKeyboard("Confirmare"));
     picture("copie-la-distanta");
     keys("alt+n");
-    const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning || program.waitForFinished(50); });
+    const bool ended =
+        waitFor([&] { return program.state() == QProcess::NotRunning || program.waitForFinished(50); });
     if (!ended)
         picture("nu-s-a-inchis");
     ASSERT_TRUE(ended) << "the program still runs, the keyboard in \"" << focusedCaption() << "\"";
@@ -322,12 +338,15 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
     EXPECT_EQ(QDir(saves).entryList(QDir::Files).size(), 1) << "the day's copy";
 
     // The rows written: the application as typed and refused, the one before unchanged.
-    EXPECT_EQ(rows("SELECT NR_CERE, CNP, SUBSEMN, TITT, ADRESA, LOCALIT, FURNT, TARIF, NR_MEMBRI, TVENIT, NRCAM,"
-                   " STATUT, MOTIVR FROM Cereri.dbf ORDER BY NR_CERE"),
-              (std::vector<std::string>{
-                  "1," + Cnp("285030512345") + ",IONESCU MARIA,IONESCU MARIA,STR. MARE 1,SANTANA,TERMO SA,300,2,900,2,APROBAT,",
-                  "2," + cnp + ",POPESCU ION,POPESCU ION,STR. MICA 2,SANTANA,TERMO SA,300,1,5000,2,RESPINS,"
-                  "VENIT PESTE LIMITA"}));
+    EXPECT_EQ(
+        rows("SELECT NR_CERE, CNP, SUBSEMN, TITT, ADRESA, LOCALIT, FURNT, TARIF, NR_MEMBRI, TVENIT, NRCAM,"
+             " STATUT, MOTIVR FROM Cereri.dbf ORDER BY NR_CERE"),
+        (std::vector<std::string>{
+            "1," + Cnp("285030512345") +
+                ",IONESCU MARIA,IONESCU MARIA,STR. MARE 1,SANTANA,TERMO SA,300,2,900,2,APROBAT,",
+            "2," + cnp +
+                ",POPESCU ION,POPESCU ION,STR. MICA 2,SANTANA,TERMO SA,300,1,5000,2,RESPINS,"
+                "VENIT PESTE LIMITA"}));
     EXPECT_EQ(rows("SELECT A.TITULAR, A.CNP, A.VENIT, A.CALITATE FROM Oameni.dbf A INNER JOIN Cereri.dbf B"
                    " ON A.NRCRT=B.NRCRT WHERE B.NR_CERE=2"),
               std::vector<std::string>{"POPESCU ION," + cnp + ",5000,beneficiar"});

@@ -2,13 +2,15 @@
 #include "PrivateDesktop.h"
 
 #include <csignal>
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace focaris::test {
-namespace {
+namespace focaris::test
+{
+namespace
+{
 
 void stop(pid_t pid)
 {
