@@ -1,6 +1,7 @@
 // Every window's caption as the X server holds it: exactly the window's own text, with
 // nothing appended by the platform.
 #include "FakeUi.h"
+#include "PrivateDesktop.h"
 #include "TestSupport.h"
 #include "core/Context.h"
 #include "gui/admin/LoginDialog.h"
@@ -14,12 +15,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace focaris;
 using namespace focaris::test;
@@ -79,51 +77,18 @@ TEST(Captions, EveryWindowReadsExactlyItsCaption)
     program.cleanUp();
 }
 
-// A private X server for this run: -displayfd makes it pick a free display and name it
-// once it accepts clients, so nothing waits on a guess.
-pid_t startXvfb()
-{
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return -1;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        const std::string fd = std::to_string(fds[1]);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                 static_cast<char *>(nullptr));
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    std::string display;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n')
-        display += c;
-    ::close(fds[0]);
-    if (display.empty())
-        return -1;
-    ::setenv("DISPLAY", (":" + display).c_str(), 1);
-    return pid;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    const pid_t server = startXvfb();
-    if (server < 0) {
+    PrivateDesktop desktop;
+    if (!desktop.start(false)) {
         std::fprintf(stderr, "captions_tests: Xvfb could not be started\n");
         return 1;
     }
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-    int rc = 1;
-    {
-        QApplication app(argc, argv);
-        gui::SetUpApplication();
-        ::testing::InitGoogleTest(&argc, argv);
-        rc = RUN_ALL_TESTS();
-    }
-    ::kill(server, SIGTERM);
-    ::waitpid(server, nullptr, 0);
-    return rc;
+    QApplication app(argc, argv);
+    gui::SetUpApplication();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

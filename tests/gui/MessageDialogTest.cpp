@@ -4,6 +4,7 @@
 
 #include "gui/widgets/MessageDialog.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -97,3 +98,24 @@ TEST(MessageDialogTest, ResultsOfButtonsEscapeAndEmptySet)
 }
 
 } // namespace
+
+// While a message is open the desktop may hand the keyboard to a window behind the one
+// that asked (the window manager's choice when the message closes): once the message has
+// been answered the keyboard is back on the window that asked.
+TEST(MessageDialogTest, TheKeyboardGoesBackToTheWindowThatAsked)
+{
+    QWidget behind, asking;
+    for (QWidget *w : {&behind, &asking}) {
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    }
+    asking.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&asking));
+    MessageDialog d;
+    runWith(d, 3, 1, [&] {
+        behind.activateWindow();
+        QTest::keyClick(&d, Qt::Key_Return);
+    });
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&asking));
+    EXPECT_EQ(QApplication::activeWindow(), &asking);
+}

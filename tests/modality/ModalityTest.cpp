@@ -4,6 +4,7 @@
 // opened in the editor nor a new one started in it (what was typed stays, the fields that
 // these keys cannot change are checked), and no other window opens. The clerk's keys and clicks go through the X server
 // (xdotool); every step waits for the state it needs, within one overall bound.
+#include "PrivateDesktop.h"
 #include "TestSupport.h"
 #include "core/Context.h"
 #include "core/DataStore.h"
@@ -33,12 +34,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace focaris;
 using namespace focaris::test;
@@ -221,85 +218,18 @@ TEST(Modality, TheEditorKeepsTheKeyboardAndWhatWasTyped)
     EXPECT_TRUE(others.isEmpty()) << others.join(", ").toStdString();
 }
 
-// A private X server for this run (-displayfd names a free display once it accepts
-// clients) and a window manager on it, started with a command that tells when it is ready.
-pid_t startXvfb()
-{
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return -1;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        const std::string fd = std::to_string(fds[1]);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                 static_cast<char *>(nullptr));
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    std::string display;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n')
-        display += c;
-    ::close(fds[0]);
-    if (display.empty())
-        return -1;
-    ::setenv("DISPLAY", (":" + display).c_str(), 1);
-    return pid;
-}
-
-pid_t startWindowManager(const std::string &readyFile)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const std::string startup = "touch " + readyFile;
-        ::execlp("openbox", "openbox", "--startup", startup.c_str(), static_cast<char *>(nullptr));
-        ::_exit(127);
-    }
-    // Openbox runs the start-up command once it manages the screen.
-    for (int i = 0; i < 600 && ::access(readyFile.c_str(), F_OK) != 0; ++i) {
-        int status = 0;
-        if (::waitpid(pid, &status, WNOHANG) == pid)
-            return -1;
-        ::usleep(100000);
-    }
-    return ::access(readyFile.c_str(), F_OK) == 0 ? pid : -1;
-}
-
-void stop(pid_t pid)
-{
-    if (pid > 0) {
-        ::kill(pid, SIGTERM);
-        ::waitpid(pid, nullptr, 0);
-    }
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    char scratch[] = "/tmp/focaris-modality-XXXXXX";
-    if (!::mkdtemp(scratch))
-        return 1;
-    ::setenv("XDG_CONFIG_HOME", scratch, 1);
-    const pid_t server = startXvfb();
-    const pid_t manager = server > 0 ? startWindowManager(std::string(scratch) + "/wm-ready") : -1;
-    if (manager < 0) {
+    PrivateDesktop desktop;
+    if (!desktop.start(true)) {
         std::fprintf(stderr, "modality_tests: Xvfb or openbox could not be started\n");
-        stop(server);
         return 1;
     }
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-    int rc = 1;
-    {
-        QApplication app(argc, argv);
-        gui::SetUpApplication();
-        ::testing::InitGoogleTest(&argc, argv);
-        rc = RUN_ALL_TESTS();
-    }
-    stop(manager);
-    stop(server);
-    std::remove((std::string(scratch) + "/wm-ready").c_str());
-    ::rmdir(scratch);
-    return rc;
+    QApplication app(argc, argv);
+    gui::SetUpApplication();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

@@ -39,6 +39,9 @@ FieldHint::FieldHint(QWidget *parent)
     layout->setContentsMargins(12, 18, 12, 10);
     layout->setSpacing(4);
     title_ = new QLabel(QStringLiteral("Problema !"), this);
+    // The balloon's window carries its title too: the desktop and its screen reader know
+    // it by that name.
+    setWindowTitle(title_->text());
     QFont bold = title_->font();
     bold.setBold(true);
     title_->setFont(bold);
@@ -78,10 +81,23 @@ void FieldHint::showHint(const QString &text, QWidget *control)
         at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
     }
     move(at);
+    // The balloon goes with the window it points into.
+    if (watched_)
+        watched_->removeEventFilter(this);
+    watched_ = anchor ? anchor->window() : nullptr;
+    if (watched_)
+        watched_->installEventFilter(this);
     show();
     raise();
     Announce(this, title_->text() + QLatin1Char('\n') + text_->text());
     timer_.start(kDurationMs);
+}
+
+bool FieldHint::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == watched_ && event->type() == QEvent::Hide)
+        hide();
+    return QWidget::eventFilter(watched, event);
 }
 
 void FieldHint::mousePressEvent(QMouseEvent *)

@@ -8,11 +8,13 @@
 #include "gui/widgets/ProgressWindow.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QUrl>
@@ -42,9 +44,23 @@ void GuiUi::fieldHint(const QString &text, QObject *control)
     auto *field = qobject_cast<QWidget *>(control);
     hint_->showHint(text, field);
     // The keyboard goes to the rejected field, so that the clerk types the mended value
-    // there at once; the balloon itself never takes it.
-    if (field && field->isVisible() && field->isEnabled() && field->focusPolicy() != Qt::NoFocus)
-        field->setFocus(Qt::OtherFocusReason);
+    // there at once; the balloon itself never takes it. A field the keyboard moves to has
+    // its text selected, as a Tab into it would, so that what is typed replaces the value
+    // refused; a field that already has the keyboard (the clerk is typing in it) keeps
+    // its caret.
+    if (!field || !field->isVisible() || !field->isEnabled() || field->focusPolicy() == Qt::NoFocus)
+        return;
+    QWidget *target = field;
+    while (target->focusProxy())
+        target = target->focusProxy();
+    const bool moved = field->window()->focusWidget() != target;
+    field->setFocus(Qt::OtherFocusReason);
+    if (!moved)
+        return;
+    if (auto *line = qobject_cast<QLineEdit *>(field))
+        line->selectAll();
+    else if (auto *combo = qobject_cast<QComboBox *>(field); combo && combo->lineEdit())
+        combo->lineEdit()->selectAll();
 }
 
 bool GuiUi::chooseFolder(const QString &caption, QString &folder)

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -136,7 +137,20 @@ int MessageDialog::run(const QString &title, const QString &text, int kind, int 
             b->setFocus();
     // A screen reader reads the message out once the dialog is on the screen.
     QTimer::singleShot(0, this, [this] { Announce(this, title_->text() + QLatin1Char('\n') + text_->text()); });
-    return exec();
+    // The message belongs to no window, so on its closing the window manager alone would
+    // choose who gets the keyboard, and it may pick a window behind the one that asked.
+    // The keyboard goes back to the window that was active when the message came, or to
+    // the modal window still open under it.
+    const QPointer<QWidget> opener = QApplication::activeWindow();
+    const int result = exec();
+    QWidget *back = QApplication::activeModalWidget();
+    if (!back && opener && opener != this && opener->isVisible())
+        back = opener;
+    if (back && back != this) {
+        back->activateWindow();
+        back->raise();
+    }
+    return result;
 }
 
 void MessageDialog::reject()
