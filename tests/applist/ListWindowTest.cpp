@@ -24,6 +24,7 @@
 #include "shell/Access.h"
 #include "gui/widgets/GridExportDialog.h"
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/FindButton.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,10 +32,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <QDirIterator>
 
@@ -44,6 +47,7 @@
 using namespace focaris;
 using namespace focaris::test;
 using focaris::gui::ApplicationsListWindow;
+using Command = focaris::gui::ApplicationsListWindow::Command;
 
 namespace {
 
@@ -106,7 +110,7 @@ TEST_F(ListWindow, AClerksMorning)
             type("NrMembri", "1");
             type("VenitTotal", "650");
             type("NrCam", "2");
-            editor->button("&Memoreaza")->click();
+            editor->button("Save")->click();
             if (editor->isVisible())
                 editor->reject();
         });
@@ -114,15 +118,15 @@ TEST_F(ListWindow, AClerksMorning)
     ASSERT_TRUE(list.openMonth(w));
     EXPECT_EQ(countText(list), "Total cereri: 3");
     EXPECT_EQ(list.model().headerData(16, Qt::Horizontal).toString(), "Compen- sare(%)");
-    EXPECT_TRUE(list.button("&Modifica cerere")->isEnabled());
+    EXPECT_TRUE(list.button("ModifyApplication")->isEnabled());
 
     // Two applications added through the editor: the list comes back on each new one.
     typeApplication("2850305123451", "BARBU IOANA", "21");
-    QTest::mouseClick(list.button("&Adauga cerere"), Qt::LeftButton);
+    QTest::mouseClick(list.button("AddApplication"), Qt::LeftButton);
     ASSERT_EQ(currentName(list), "BARBU IOANA") << ui.hints.join(" | ").toStdString();
     const qint64 barbu = list.currentKey();
     typeApplication("1900715123455", "IONITA RADU", "22");
-    QTest::mouseClick(list.button("&Adauga cerere"), Qt::LeftButton);
+    QTest::mouseClick(list.button("AddApplication"), Qt::LeftButton);
     ASSERT_EQ(currentName(list), "IONITA RADU") << ui.hints.join(" | ").toStdString();
     const qint64 ionita = list.currentKey();
     EXPECT_EQ(countText(list), "Total cereri: 5");
@@ -134,7 +138,7 @@ TEST_F(ListWindow, AClerksMorning)
         auto *name = static_cast<QLineEdit *>(editor->field("SubSemn"));
         name->clear();
         QTest::keyClicks(name, "BARBU IOANA MARIA");
-        editor->button("&Memoreaza")->click();
+        editor->button("Save")->click();
         if (editor->isVisible())
             editor->reject();
     });
@@ -145,11 +149,11 @@ TEST_F(ListWindow, AClerksMorning)
     // Delete ZAMFIR DAN (the last row): the list comes back on the one before it.
     list.selectKey(3);
     ui.messageAnswers = {ResNu};
-    QTest::mouseClick(list.button("&Sterge cerere"), Qt::LeftButton);
+    QTest::mouseClick(list.button("DeleteApplication"), Qt::LeftButton);
     EXPECT_EQ(ui.messages.back().text, "\rDoriti sa stergem cererea lui ZAMFIR DAN?");
     EXPECT_EQ(count(cereri(), "NRCRT=3"), 1);
     ui.messageAnswers = {ResDa};
-    QTest::mouseClick(list.button("&Sterge cerere"), Qt::LeftButton);
+    QTest::mouseClick(list.button("DeleteApplication"), Qt::LeftButton);
     EXPECT_EQ(count(cereri(), "NRCRT=3"), 0);
     EXPECT_EQ(count(oameni(), "NRCRT=3"), 0);
     EXPECT_EQ(currentName(list), "POPA ION");
@@ -169,11 +173,11 @@ TEST_F(ListWindow, AClerksMorning)
     EXPECT_EQ(countText(list), "Total cereri: 4");
 
     // The copy from the previous month, then the same copy refused.
-    QTest::mouseClick(list.button("Adau&ga cereri din alta luna"), Qt::LeftButton);
+    QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
     EXPECT_EQ(countText(list), "Total cereri: 6");
     EXPECT_EQ(count(oameni(), QStringLiteral("NRCRT IN (SELECT NRCRT FROM %1 WHERE LUNACRT=%2)").arg(cereri()).arg(w)), 4);
     ui.messages.clear();
-    QTest::mouseClick(list.button("Adau&ga cereri din alta luna"), Qt::LeftButton);
+    QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.startsWith("Exista 2 CNP-uri care exista deja!"));
     EXPECT_EQ(countText(list), "Total cereri: 6");
@@ -191,7 +195,7 @@ TEST_F(ListWindow, AClerksMorning)
         nd.date()->setDate(QDate(2024, 2, 20));
         QTest::keyClick(nd.date(), Qt::Key_Return);
     });
-    QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
+    QTest::mouseClick(list.button("NumberDispositions"), Qt::LeftButton);
     EXPECT_FALSE(nd.isVisible());
     EXPECT_EQ(rows(QStringLiteral("SELECT NRCRT, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND NR_DISP<>\"\"").arg(cereri()).arg(w)),
               (Rows{"2|100|20.02.2024"}));
@@ -202,7 +206,7 @@ TEST_F(ListWindow, AClerksMorning)
         QTest::keyClicks(md.months(), "3");
         QTest::keyClick(md.months(), Qt::Key_Return);
     });
-    QTest::mouseClick(list.button("Modificare N&umar luni"), Qt::LeftButton);
+    QTest::mouseClick(list.button("ChangeMonths"), Qt::LeftButton);
     EXPECT_EQ(count(cereri(), QStringLiteral("LUNACRT=%1 AND NR_LUNI<>3").arg(w)), 0);
 
     // The recalculation from the administration window after lowering the ceiling.
@@ -229,17 +233,18 @@ TEST_F(ListWindow, AnEmptyListDisablesTheRowCommandsAndHintsAtTheNumbering)
     ApplicationsListWindow list(ui);
     ASSERT_TRUE(list.openMonth(MonthCode("05.2024")));
     EXPECT_EQ(countText(list), "Total cereri: 0");
-    for (const char *c : {"&Modifica cerere", "&Sterge cerere", "Listeaza cerere", "Adauga", "Sterge", "Arata"})
+    for (const char *c : {"ModifyApplication", "DeleteApplication", "ApplicationForms", "AddInquiry", "DeleteInquiry",
+                          "ShowInquiry"})
         EXPECT_FALSE(list.button(c)->isEnabled()) << c;
-    QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
-    QTest::mouseClick(list.button("Modificare &Data cereri"), Qt::LeftButton);
+    QTest::mouseClick(list.button("NumberDispositions"), Qt::LeftButton);
+    QTest::mouseClick(list.button("SetDates"), Qt::LeftButton);
     EXPECT_EQ(ui.hints, (QStringList{"Nu aveti afisata nici o cerere!", "Nu aveti afisata nici o cerere!"}));
     // Documents and exports wait for their handlers.
-    QTest::mouseClick(list.button("Situatie Plati"), Qt::LeftButton);
+    QTest::mouseClick(list.button("PaymentStatement"), Qt::LeftButton);
     EXPECT_EQ(ui.messages.back().title, "Situatie Plati");
     bool exported = false;
-    list.setAction("E&xporta tabel", [&] { exported = true; });
-    QTest::mouseClick(list.button("E&xporta tabel"), Qt::LeftButton);
+    list.setAction(Command::ExportGrid, [&] { exported = true; });
+    QTest::mouseClick(list.button("ExportGrid"), Qt::LeftButton);
     EXPECT_TRUE(exported);
 }
 
@@ -249,11 +254,11 @@ TEST_F(ListWindow, AFailedStatementIsReportedAndTheListStaysUsable)
     ASSERT_TRUE(list.openMonth(w));
     // The members table is gone: the copy fails half-way, says why and claims nothing.
     QFile::remove(TablePath("Oameni.dbf"));
-    QTest::mouseClick(list.button("Adau&ga cereri din alta luna"), Qt::LeftButton);
+    QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
     ASSERT_FALSE(list.chooseMonth);  // no chooser plugged in: not available
     list.chooseMonth = [this](const QString &) { return p; };
     ui.messages.clear();
-    QTest::mouseClick(list.button("Adau&ga cereri din alta luna"), Qt::LeftButton);
+    QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Adaugare Cereri");
     EXPECT_EQ(ui.messages[0].kind, MsgError);
@@ -271,14 +276,15 @@ TEST_F(ListWindow, TheProgramsListGivesEveryDocumentButtonItsWorkAndExportsTheGr
     ASSERT_TRUE(list.openMonth(w));
     // Each command opens its own window (closed at once here) or works; none of them
     // answers that it is not available.
-    for (const char *caption : {"Dispozitie de Stabilire Separata", "Dispozitie de Modificare",
-                                "Dispozitie de Respingere", "Dispozitie Unica de Stabilire", "Listeaza Re&ferate",
-                                "Situatie Plati", "Export DBF persoane"}) {
+    for (const Command command : {Command::GrantDispositions, Command::ModificationDispositions,
+                                  Command::RejectionDispositions, Command::SingleDisposition, Command::Reports,
+                                  Command::PaymentStatement, Command::PersonsDbf}) {
+        const std::string caption = list.caption(command).toStdString();
         whenShown([] {
             if (QWidget *w = QApplication::activeModalWidget())
                 w->close();
         });
-        list.trigger(QString::fromLatin1(caption));
+        list.trigger(command);
         QApplication::processEvents();  // a command without a window leaves its closer unused
         for (const auto &m : ui.messages)
             EXPECT_FALSE(m.text.contains(QStringLiteral("nu este inca disponibila"))) << caption;
@@ -292,7 +298,7 @@ TEST_F(ListWindow, TheProgramsListGivesEveryDocumentButtonItsWorkAndExportsTheGr
         dialog->fileField()->setText(file);
         dialog->exportButton()->click();
     });
-    list.trigger(QStringLiteral("E&xporta tabel"));
+    list.trigger(Command::ExportGrid);
     const std::string csv = readFile(file.toStdString());
     EXPECT_NE(csv.find(";POPA ION;"), std::string::npos) << csv;
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
@@ -330,10 +336,11 @@ TEST_F(ListWindow, AViewOnlyLoginChangesNothingInTheDataFolder)
     ui.messages.clear();
     // Any question a command might ask is answered "Da": nothing may come of it.
     ui.messageAnswers.assign(40, ResDa);
-    const QStringList commands{"&Adauga cerere", "&Modifica cerere", "&Sterge cerere", "Adau&ga cereri din alta luna",
-                               "Sterge cereri din alta luna", "&Numeroteaza dispozitiile", "Modificare &Data cereri",
-                               "Modificare N&umar luni", "Adauga", "Sterge"};
-    for (const QString &c : commands)
+    const std::vector<Command> commands{
+        Command::AddApplication, Command::ModifyApplication,  Command::DeleteApplication, Command::CopyFromMonth,
+        Command::RemoveAlsoInMonth, Command::NumberDispositions, Command::SetDates,        Command::ChangeMonths,
+        Command::AddInquiry,     Command::DeleteInquiry};
+    for (const Command c : commands)
         list.trigger(c);
     gui::PeriodWindow period(ui);
     period.load();
@@ -350,14 +357,54 @@ TEST_F(ListWindow, AViewOnlyLoginChangesNothingInTheDataFolder)
     ui.messages.clear();
     whenShown([] {
         if (QWidget *w = QApplication::activeModalWidget())
-            for (QPushButton *b : w->findChildren<QPushButton *>())
-                if (b->text() == "&Am ales")
-                    b->click();
+            if (QPushButton *b = gui::FindButton<QPushButton>(*w, "Chosen"))
+                b->click();
     });
-    list.trigger("Situatie Plati");
+    list.trigger(Command::PaymentStatement);
     EXPECT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
     EXPECT_EQ(contentsOf(DataFolder()), before);
     EXPECT_EQ(WorkingMonth(), "02.2024");
+}
+
+// A caption is only a label: every button and menu item of the main window and of the list,
+// reworded while the program runs, still runs its own command.
+TEST_F(ListWindow, RewordedCaptionsStillRunTheirCommands)
+{
+    InstallMissingFiles(DataFolder());
+    gui::Program program(&ui);
+    gui::MainWindow &main = program.mainWindow();
+    for (QToolButton *b : main.findChildren<QToolButton *>(QString(), Qt::FindDirectChildrenOnly))
+        b->setText("Alt nume");
+    for (QMenu *menu : {main.reportsMenu(), main.utilitiesMenu()})
+        for (QAction *a : menu->findChildren<QAction *>())
+            a->setText("Alt nume");
+    QTest::mouseClick(main.button("MButAdm"), Qt::LeftButton);
+    EXPECT_TRUE(main.periodShown());
+    main.action(gui::MainWindow::Command::Law226)->trigger();
+    ASSERT_EQ(ui.opened.size(), 1);
+    EXPECT_TRUE(ui.opened[0].endsWith(".pdf"));
+
+    ApplicationsListWindow &list = gui::ApplicationsList(ui, main);
+    ASSERT_TRUE(list.openMonth(w));
+    for (QPushButton *b : list.findChildren<QPushButton *>()) {
+        b->setText("Alt nume");
+        if (b->menu())
+            for (QAction *a : b->menu()->actions())
+                a->setText("Alt nume");
+    }
+    list.selectKey(3);
+    ui.messageAnswers = {ResNu};
+    QTest::mouseClick(list.button("DeleteApplication"), Qt::LeftButton);
+    EXPECT_EQ(ui.messages.back().text, "\rDoriti sa stergem cererea lui ZAMFIR DAN?");
+    ui.opened.clear();
+    whenShown([] {
+        if (QWidget *w = QApplication::activeModalWidget())
+            gui::FindButton(*w, "Chosen")->click();
+    });
+    QTest::mouseClick(list.button("PaymentStatement"), Qt::LeftButton);
+    list.action(Command::FullForm)->trigger();
+    ASSERT_EQ(ui.opened.size(), 2) << ui.lastMessage().toStdString();
+    EXPECT_TRUE(ui.opened[1].contains("/Cerere"));
 }
 
 } // namespace
@@ -372,7 +419,7 @@ TEST_F(ListWindow, TheMonthOperationsAskForAWorkingMonthFirst)
     list.haveMonth = [this](const QString &title) { return periods::WorkingMonthChosen(ui, title); };
     int chosen = 0;
     list.chooseMonth = [&](const QString &) { ++chosen; return p; };
-    for (const char *button : {"Adau&ga cereri din alta luna", "Sterge cereri din alta luna", "Modificare N&umar luni"})
+    for (const char *button : {"CopyFromMonth", "RemoveAlsoInMonth", "ChangeMonths"})
         QTest::mouseClick(list.button(button), Qt::LeftButton);
     EXPECT_EQ(chosen, 0);
     ASSERT_EQ(ui.messages.size(), 3u);

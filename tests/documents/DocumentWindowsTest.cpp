@@ -275,17 +275,17 @@ TEST_F(DocumentWindows, InquiryButtonsAndFormMenu)
         captions << a->text();
     EXPECT_EQ(captions, (QStringList{"Dispozitie Unica de Stabilire", "Dispozitie de Stabilire Separata",
                                      "Dispozitie de Modificare", "Dispozitie de Respingere"}));
-    // The list wires its buttons by caption.
+    // The list wires its commands by their names.
     std::map<QString, std::function<void()>> wired;
-    actions.wire([&](const QString &caption, std::function<void()> handler) { wired[caption] = handler; });
+    actions.wire([&](const QString &command, std::function<void()> handler) { wired[command] = handler; });
     EXPECT_EQ(wired.size(), 11u);
     current = 3;
-    wired.at("Adauga")();
+    wired.at("AddInquiry")();
     EXPECT_TRUE(QFileInfo::exists(inquiry));
     wui.opened.clear();
-    wired.at("Arata")();
+    wired.at("ShowInquiry")();
     EXPECT_EQ(wui.opened, QStringList{inquiry});
-    for (const char *c : {"Dispozitie Unica de Stabilire", "Listeaza Re&ferate", "Anexa 26", "Situatie Plati", "Sterge"})
+    for (const char *c : {"SingleDisposition", "Reports", "FullForm", "PaymentStatement", "DeleteInquiry"})
         EXPECT_EQ(wired.count(c), 1u) << c;
     for (QMenu *menu : {actions.dispositionsMenu(), actions.formMenu()}) {
         menu->popup(list.mapToGlobal(QPoint(10, 10)));

@@ -81,7 +81,7 @@ int main(int argc, char **argv)
     w.openAdd();
     static_cast<QLineEdit *>(w.field("SubSemn"))->setText("IONESCU MARIA");
     static_cast<QLineEdit *>(w.field("CNPSol"))->setText(cnpOf("285020312346").left(12));
-    w.button("&Memoreaza")->click();
+    w.button("Save")->click();
     save(w, &ui, out + "/editor-refuz.png");
     w.reject();
 

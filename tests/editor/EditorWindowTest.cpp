@@ -111,14 +111,14 @@ TEST_F(EditorWindow, RefusalsPointAtTheirFieldAndKeepTheTypedValues)
     QTest::keyClicks(w.field("SubSemn"), "POPESCU ION");
     QTest::keyClicks(combo(w, "Localit")->lineEdit(), "ORAS");
     QTest::keyClicks(combo(w, "Furnizor")->lineEdit(), "TERMO SA");
-    w.button("&Memoreaza")->click();
+    w.button("Save")->click();
     EXPECT_EQ(hui.hints.last(), "Lipseste Tariful GCal!");
     EXPECT_EQ(hui.at.last(), "Tarif");
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(line(w, "SubSemn")->text(), "POPESCU ION");
     w.field("Tarif")->setFocus();
     QTest::keyClicks(w.field("Tarif"), "300");
-    w.button("&Memoreaza")->click();
+    w.button("Save")->click();
     EXPECT_EQ(hui.at.last(), "NrMembri");
     EXPECT_EQ(hui.hints.last(), "Numar de membri incorect!");
     w.field("NrMembri")->setFocus();
@@ -126,7 +126,7 @@ TEST_F(EditorWindow, RefusalsPointAtTheirFieldAndKeepTheTypedValues)
     w.field("NrCam")->setFocus();
     QTest::keyClicks(w.field("NrCam"), "1");
     QTest::keyClicks(w.field("Copii14"), "1");
-    w.button("&Memoreaza")->click();
+    w.button("Save")->click();
     EXPECT_EQ(hui.at.last(), "Copii14");
     EXPECT_EQ(line(w, "Tarif")->text(), "300");
 }
@@ -154,7 +154,7 @@ TEST_F(EditorWindow, AddWithAMemberAndGasIsStoredAndReadBack)
         d->venit()->setText("650");
         d->saveButton()->click();
     });
-    w.button("Adauga membru")->click();
+    w.button("AddMember")->click();
     EXPECT_EQ(w.membersGrid()->rowCount(), 1);
     EXPECT_EQ(line(w, "NrMembri")->text(), "1");
     EXPECT_EQ(line(w, "VenitTotal")->text(), "650");
@@ -171,11 +171,11 @@ TEST_F(EditorWindow, AddWithAMemberAndGasIsStoredAndReadBack)
         QTest::keyClicks(d->codClient(), "g77");
         d->saveButton()->click();
     });
-    w.button("Supliment Gaze naturale")->click();
+    w.button("GasSupplement")->click();
     EXPECT_EQ(w.amountLabel("SupGB")->text(), "10 lei/luna");
 
     QSignalSpy accepted(&w, &QDialog::accepted);
-    w.button("&Memoreaza")->click();
+    w.button("Save")->click();
     ASSERT_EQ(accepted.count(), 1) << hui.hints.join(" | ").toStdString();
     EXPECT_EQ(ApplicationStore(hui).store(w.editor()), 30);
     EXPECT_EQ(rows("SELECT SUBSEMN, NR_MEMBRI, TVENIT, FURNG, CODCLG, TITG, SUMAG, CUANTUM FROM " + cereri()),
@@ -271,7 +271,7 @@ TEST_F(EditorWindow, AStatusTheListLacksIsKeptWhenSavedUnchanged)
         if (const QString shots = qEnvironmentVariable("FOCARIS_SCREENSHOTS"); !shots.isEmpty() && i == 0)
             w.grab().save(shots + "/editor-statut-incetat.png");
         QSignalSpy accepted(&w, &QDialog::accepted);
-        w.button("&Memoreaza")->click();
+        w.button("Save")->click();
         ASSERT_EQ(accepted.count(), 1) << hui.hints.join(" | ").toStdString();
         ApplicationStore(hui).store(w.editor());
         EXPECT_EQ(rows("SELECT STATUT, FURNG, SUMAG FROM " + cereri() + " WHERE NRCRT=" + QString::number(7 + i)),
@@ -305,7 +305,7 @@ TEST_F(EditorWindow, MemberDialogKeepsThePresetFamilyName)
             d->grab().save(shots + "/date-membru-prenume.png");
         d->reject();
     });
-    w.button("Adauga membru")->click();
+    w.button("AddMember")->click();
     EXPECT_EQ(selected, "");
     EXPECT_EQ(typed, "POP VASILE");
 }

@@ -98,11 +98,11 @@ TEST_F(WindowsTest, MenuEntriesRunTheirExportsAndReportFailures)
     gui::WireExportsMenu(main, ui, [&adminPressed] { ++adminPressed; });
 
     ui.folderAnswers.push_back(out);
-    main.trigger("Export Date ANPIS - XML");
+    main.trigger(gui::MainWindow::Command::AnpisExport);
     EXPECT_EQ(bytesOf(out + "/Date_4562345v2.xml"), expected("Date_4562345v2.xml"));
 
     ui.folderAnswers.push_back(out);
-    main.trigger("Formularul F 2201 ANAF - XML");
+    main.trigger(gui::MainWindow::Command::F2201Export);
     EXPECT_TRUE(QFile::exists(out + "/F2201_1.xml"));
 
     gui::AlegeLunaPlataAnswer() = [](bool withYear, QString &month, int &year) {
@@ -111,20 +111,20 @@ TEST_F(WindowsTest, MenuEntriesRunTheirExportsAndReportFailures)
         year = 2024;
         return true;
     };
-    main.trigger("Control bazat pe profilul de risc");
-    main.trigger("Lista persoanelor si varsta");
-    main.trigger("Situatia membrilor");
+    main.trigger(gui::MainWindow::Command::RiskControl);
+    main.trigger(gui::MainWindow::Command::PersonsAgeList);
+    main.trigger(gui::MainWindow::Command::MembersSituation);
     EXPECT_EQ(ui.opened.size(), 3);
 
     // Incomplete settings: the message, then the administration button is pressed.
     WriteSetting("SETARI", "PRIMARIA", "");
-    main.trigger("Raport Trezorerie - Suplimente Lemne");
+    main.trigger(gui::MainWindow::Command::TreasuryReport);
     EXPECT_EQ(adminPressed, 1);
     EXPECT_EQ(ui.messages.back().text, "\rCompletati la Administrare denumirea UAT!");
 
     // A damaged applications table: the engine's error is shown, the program goes on.
     writeFile(std::filesystem::path(TablePath("Cereri.dbf").toStdString()), "not a table");
-    main.trigger("Situatia membrilor");
+    main.trigger(gui::MainWindow::Command::MembersSituation);
     EXPECT_EQ(ui.messages.back().title, "Eroare");
     EXPECT_FALSE(ui.progressVisible);
 }

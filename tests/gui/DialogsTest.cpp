@@ -11,6 +11,7 @@
 #include "gui/reports/TreasuryWindow.h"
 #include "gui/widgets/DateField.h"
 #include "gui/widgets/FieldHint.h"
+#include "gui/widgets/FindButton.h"
 #include "gui/admin/LoginDialog.h"
 #include "gui/admin/NewPasswordDialog.h"
 #include "gui/widgets/ProgressWindow.h"
@@ -176,16 +177,10 @@ TEST_F(DialogsTest, EveryDateFieldRefusesADayTheCalendarHasNot)
     documents::SingleDispositionFields f;
     refused(single, single.data0(), single.listButton(), [&] { single.choose(f); });
     gui::NumberingDialog numbering(ui);
-    QPushButton *number = nullptr;
-    for (QPushButton *b : numbering.findChildren<QPushButton *>())
-        if (b->text() == "&Numeroteaza")
-            number = b;
+    QPushButton *number = gui::FindButton<QPushButton>(numbering, "Number");
     refused(numbering, numbering.date(), number, [&] { numbering.run(24290); });
     gui::DatesDialog dates(ui);
-    QPushButton *put = nullptr;
-    for (QPushButton *b : dates.findChildren<QPushButton *>())
-        if (b->text() == "&Pune Data")
-            put = b;
+    QPushButton *put = gui::FindButton<QPushButton>(dates, "PutDate");
     refused(dates, dates.date(), put, [&] { dates.run(24290); });
     gui::AjpisPeriodDialog period(ui);
     reports::ReportPeriod p;
@@ -199,7 +194,7 @@ TEST_F(DialogsTest, EveryDateFieldRefusesADayTheCalendarHasNot)
     ASSERT_NE(date, nullptr);
     ui.hints.clear();
     date->setText("31.02.2026");
-    editor.button("&Memoreaza")->click();
+    editor.button("Save")->click();
     EXPECT_EQ(ui.hints, QStringList{gui::WrongDateText()});
 }
 

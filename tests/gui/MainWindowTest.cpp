@@ -75,8 +75,8 @@ TEST_F(MainWindowTest, KeysActThroughTheButtonsEvenWhenHidden)
 {
     MainWindow w(ui);
     QStringList done;
-    w.setAction("Perioada", [&] { done << "Perioada"; });
-    w.setAction("Cereri", [&] { done << "Cereri"; });
+    w.setAction(MainWindow::Command::Period, [&] { done << "Perioada"; });
+    w.setAction(MainWindow::Command::Applications, [&] { done << "Cereri"; });
     std::vector<bool> closing;
     w.onClosing = [&](bool period) { closing.push_back(period); };
     w.show();
@@ -146,8 +146,8 @@ TEST_F(MainWindowTest, ProgramAsksForTheDaysCopyOnlyAfterLogin)
 TEST_F(MainWindowTest, LegislationIsWrittenToATemporaryPdfAndOpened)
 {
     gui::Program program(&ui);
-    program.mainWindow().trigger("Legea 226 / 2021");
-    program.mainWindow().trigger("H.G.1073/2021 - Norme");
+    program.mainWindow().trigger(MainWindow::Command::Law226);
+    program.mainWindow().trigger(MainWindow::Command::Norms1073);
     ASSERT_EQ(ui.opened.size(), 2);
     EXPECT_TRUE(ui.opened[0].startsWith(TempFolder() + "/TmpFoc/Lege"));
     EXPECT_EQ(readFile(ui.opened[0].toStdString()).substr(0, 4), "%PDF");

@@ -6,6 +6,7 @@
 #include "gui/shell/GuideWindow.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/Program.h"
+#include "gui/widgets/FindButton.h"
 
 #include <algorithm>
 
@@ -70,10 +71,7 @@ GuideWindow *openFromMenu(gui::Program &program)
 {
     gui::MainWindow &main = program.mainWindow();
     main.show();
-    QAction *item = nullptr;
-    for (QAction *a : main.utilitiesMenu()->actions())
-        if (a->text() == QLatin1String("Ghidul programului"))
-            item = a;
+    QAction *item = main.utilitiesMenu()->findChild<QAction *>("Guide");
     if (!item)
         return nullptr;
     item->trigger();
@@ -120,10 +118,7 @@ TEST_F(GuideTest, OpensFromTheMenuAndFollowsAChapterLinkWithItsPicture)
     EXPECT_TRUE(pictureShown);
 
     // "Inapoi" returns to the contents; a second opening from the menu reuses the window.
-    QPushButton *back = nullptr;
-    for (QPushButton *b : guide->findChildren<QPushButton *>())
-        if (b->text() == "&Inapoi")
-            back = b;
+    QPushButton *back = gui::FindButton<QPushButton>(*guide, "Back");
     ASSERT_NE(back, nullptr);
     ASSERT_TRUE(back->isEnabled());
     QTest::mouseClick(back, Qt::LeftButton);

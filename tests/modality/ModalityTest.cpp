@@ -121,7 +121,7 @@ TEST(Modality, TheEditorKeepsTheKeyboardAndWhatWasTyped)
         case OpenEditor:
             if (shown(&list) && list.model().rowCount() == 2) {
                 step = TypeAndSave;
-                post([&] { list.trigger(QStringLiteral("&Adauga cerere")); });
+                post([&] { list.trigger(gui::ApplicationsListWindow::Command::AddApplication); });
             }
             break;
         case TypeAndSave:
@@ -138,7 +138,7 @@ TEST(Modality, TheEditorKeepsTheKeyboardAndWhatWasTyped)
                     static_cast<QLineEdit *>(editor->field("NrCam"))->setText("1");
                     static_cast<QLineEdit *>(editor->field("VenitTotal"))->setText("99999");
                     // Too much income for an approval: "Cererea NU se incadreaza pentru ajutor!"
-                    editor->button("&Memoreaza")->click();
+                    editor->button("Save")->click();
                 });
             }
             break;

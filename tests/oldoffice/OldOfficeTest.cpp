@@ -35,6 +35,7 @@
 #include "gui/reports/AjpisPeriodDialog.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/FindButton.h"
 #include "periods/MonthList.h"
 #include "periods/WorkingMonth.h"
 #include "safety/Backup.h"
@@ -280,7 +281,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
             month = QStringLiteral("12.2025");
             return true;
         };
-        QTest::mouseClick(list.button("Adau&ga cereri din alta luna"), Qt::LeftButton);
+        QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 3") << ui.lastMessage().toStdString();
         EXPECT_EQ(
             rows(QStringLiteral(
@@ -320,9 +321,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                                        {"ANCHETE.DBF", kVmgInquiries, QJsonArray{QJsonArray{31, 2, 0}}},
                                        {"OAMENI.DBF", kVmgMembers, vmgMembers}}));
         ui.fileAnswers.push_back(QString::fromStdString(vmg.string()));
-        for (QAction *a : period.importMenu()->actions())
-            if (a->text() == "Import din VMG")
-                a->trigger();
+        period.importMenu()->findChild<QAction *>("ImportdinVMG1")->trigger();
         EXPECT_EQ(ui.lastMessage(), "\rCererile au fost importate cu succes!");
         EXPECT_EQ(
             rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA FROM %1 WHERE LUNACRT=1").arg(cereri())),
@@ -362,11 +361,11 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                     motiv->setCurrentIndex(-1);
                     typeText(motiv->lineEdit(), t.reason);
                 }
-                editor->button("&Memoreaza")->click();
+                editor->button("Save")->click();
                 if (editor->isVisible())
                     editor->reject();
             });
-            QTest::mouseClick(list.button("&Adauga cerere"), Qt::LeftButton);
+            QTest::mouseClick(list.button("AddApplication"), Qt::LeftButton);
         };
         typeFound({"2650614020057", "7", 2});
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 4") << ui.hints.join(" | ").toStdString();
@@ -423,7 +422,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
             auto *address = static_cast<QLineEdit *>(editor->field("Adresa"));
             address->clear();
             typeText(address, "BL. A2 SC. B AP. 15 (fostă 14)");
-            editor->button("&Memoreaza")->click();
+            editor->button("Save")->click();
             if (editor->isVisible())
                 editor->reject();
         });
@@ -440,9 +439,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         // The dispositions of the month numbered from 101, then the grant dispositions.
         // "Aprobate" offers one number for all; this office numbers them one by one.
         numberDispositions(list, 1, "1", "20", "101", QDate(2026, 1, 20), [](gui::NumberingDialog &nd) {
-            for (QCheckBox *box : nd.findChildren<QCheckBox *>())
-                if (box->text() == "Da acelasi numar de dispozitie la toate cererile")
-                    box->setChecked(false);
+            gui::FindButton(nd, "SameNumber")->setChecked(false);
         });
         EXPECT_EQ(
             rows(QStringLiteral("SELECT NR_CERE, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
@@ -457,13 +454,13 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                            .arg(kJan)),
                   (Rows{"150|21.01.2026"}));
         const QString grant =
-            text(printDispositions(ui, list, "Dispozitie de Stabilire Separata", "101", "105"));
+            text(printDispositions(ui, list, gui::ApplicationsListWindow::Command::GrantDispositions, "101", "105"));
         for (const char *expected :
              {"PĂUN VIORICA (model local)", "ŞTEFĂNESCU ANDREEA (model local)", "MOŢOC ANIŞOARA",
               "STR. PRINCIPALĂ NR. 101", "GALŞA", "PRIMARUL COMUNEI  ŞIRIA, ŞTEFAN BĂLĂŞOIU"})
             EXPECT_TRUE(grant.contains(QString::fromUtf8(expected))) << expected;
         EXPECT_FALSE(grant.contains("COSTĂCHESCU"));
-        const QString rejection = text(printDispositions(ui, list, "Dispozitie de Respingere", "150", "150"));
+        const QString rejection = text(printDispositions(ui, list, gui::ApplicationsListWindow::Command::RejectionDispositions, "150", "150"));
         EXPECT_TRUE(rejection.contains("COSTĂCHESCU DUMITRU")) << rejection.toStdString();
         EXPECT_TRUE(rejection.contains("nu mai locuieşte în comună")) << rejection.toStdString();
 
@@ -475,7 +472,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
             ASSERT_NE(w, nullptr);
             QTest::mouseClick(w->chooseButton(), Qt::LeftButton);
         });
-        list.trigger(QStringLiteral("Situatie Plati"));
+        list.trigger(gui::ApplicationsListWindow::Command::PaymentStatement);
         ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
         const QString statement = text(ui.opened[0]);
         for (const char *expected :
@@ -616,7 +613,7 @@ TEST_F(OldOffice, AnOldArchiveOpenedFromTheCommandLine)
                 month = QStringLiteral("12.2025");
                 return true;
             };
-            QTest::mouseClick(list.button("Adau&ga cereri din alta luna"), Qt::LeftButton);
+            QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
             ASSERT_EQ(list.countLabel()->text(), "Total cereri: 3") << ui.lastMessage().toStdString();
         }();
         closeWithSave(saves);

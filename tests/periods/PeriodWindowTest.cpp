@@ -235,7 +235,7 @@ TEST_F(PeriodWindowTest, TheMainWindowsPeriodButtonOpensTheWindowOnItsListOnce)
             seen << w->windowTitle() + ":" + list->currentText();
             QTest::mouseClick(w->findChild<QPushButton *>("RenuntaB"), Qt::LeftButton);
         });
-        main->trigger("Perioada");
+        main->trigger(gui::MainWindow::Command::Period);
     }
     EXPECT_EQ(seen, (QStringList{"Perioada in lucru:01.2025", "Perioada in lucru:01.2025"}));
     EXPECT_EQ(main->findChildren<gui::PeriodWindow *>().size(), 1);

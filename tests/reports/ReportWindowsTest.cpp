@@ -148,11 +148,11 @@ TEST_F(ReportWindowsTest, TheMenuEntriesOpenTheReports)
         if (dialog)
             dialog->reject();
     });
-    program.mainWindow().trigger("Raport AJPIS");
+    program.mainWindow().trigger(gui::MainWindow::Command::AjpisReport);
     EXPECT_TRUE(shown);
     EXPECT_TRUE(ui.messages.empty());
     ui.folderAnswers.push_back(out);
-    program.mainWindow().trigger("Format AJPIS");
+    program.mainWindow().trigger(gui::MainWindow::Command::AjpisSuppliers);
     EXPECT_TRUE(QFileInfo::exists(out + "/TERMICA_FURNIZORI/TERMO SA/Anexa14.xls"));
     EXPECT_EQ(ui.lastMessage(), "\rRaportul a fost creat!");
 }
@@ -168,7 +168,8 @@ TEST_F(ReportWindowsTest, AReportThatCannotWriteSaysSoAndTheProgramGoesOn)
     gui::Program program(&ui);
     const QString blocked = out + "/fisier";
     writeFile(blocked.toStdString(), "x");
-    for (const char *caption : {"Raport AJPIS", "Format AJPIS", "Format E-On Gaz Tg.Mures"}) {
+    for (const auto command : {gui::MainWindow::Command::AjpisReport, gui::MainWindow::Command::AjpisSuppliers, gui::MainWindow::Command::EonSuppliers}) {
+        const std::string caption = program.mainWindow().caption(command).toStdString();
         ui.messages.clear();
         ui.folderAnswers = {blocked};
         whenShown([] {
@@ -182,7 +183,7 @@ TEST_F(ReportWindowsTest, AReportThatCannotWriteSaysSoAndTheProgramGoesOn)
                 eon->chooseButton()->click();
             }
         });
-        program.mainWindow().trigger(caption);
+        program.mainWindow().trigger(command);
         ASSERT_FALSE(ui.messages.empty()) << caption;
         EXPECT_EQ(ui.messages.back().title, "Eroare") << caption;
         EXPECT_EQ(ui.messages.back().kind, MsgError) << caption;
@@ -190,7 +191,7 @@ TEST_F(ReportWindowsTest, AReportThatCannotWriteSaysSoAndTheProgramGoesOn)
         EXPECT_FALSE(ui.progressVisible) << caption;
     }
     ui.folderAnswers = {out};
-    program.mainWindow().trigger("Format AJPIS");
+    program.mainWindow().trigger(gui::MainWindow::Command::AjpisSuppliers);
     EXPECT_EQ(ui.lastMessage(), "\rRaportul a fost creat!");
 }
 

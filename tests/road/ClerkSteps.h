@@ -77,14 +77,14 @@ inline void numberDispositions(gui::ApplicationsListWindow &list, int category, 
             also(nd);
         QTest::keyClick(nd.date(), Qt::Key_Return);
     });
-    QTest::mouseClick(list.button("&Numeroteaza dispozitiile"), Qt::LeftButton);
+    QTest::mouseClick(list.button("NumberDispositions"), Qt::LeftButton);
     EXPECT_FALSE(nd.isVisible());
 }
 
 // A disposition item of "Listeaza Dispozitii" for the disposition numbers from..to, through
 // its range window; the document opened, or an empty text when none was.
-inline QString printDispositions(FakeUi &ui, gui::ApplicationsListWindow &list, const QString &caption,
-                                 const QString &from, const QString &to)
+inline QString printDispositions(FakeUi &ui, gui::ApplicationsListWindow &list,
+                                 gui::ApplicationsListWindow::Command command, const QString &from, const QString &to)
 {
     ui.opened.clear();
     whenShown([from, to] {
@@ -94,8 +94,8 @@ inline QString printDispositions(FakeUi &ui, gui::ApplicationsListWindow &list, 
         w->disp1()->setText(to);
         QTest::mouseClick(w->listButton(), Qt::LeftButton);
     });
-    list.trigger(caption);
-    EXPECT_EQ(ui.opened.size(), 1) << caption.toStdString() << ": " << ui.lastMessage().toStdString();
+    list.trigger(command);
+    EXPECT_EQ(ui.opened.size(), 1) << list.caption(command).toStdString() << ": " << ui.lastMessage().toStdString();
     return ui.opened.value(0);
 }
 

@@ -301,7 +301,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                     d->venit()->setText(income);
                     d->saveButton()->click();
                 });
-                editor->button("Adauga membru")->click();
+                editor->button("AddMember")->click();
                 if (gas) {
                     QTimer::singleShot(0, [&] {
                         gui::SupplementDialog *d = editor->supplementDialog();
@@ -309,7 +309,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                         QTest::keyClicks(d->codClient(), "g77");
                         d->saveButton()->click();
                     });
-                    editor->button("Supliment Gaze naturale")->click();
+                    editor->button("GasSupplement")->click();
                 }
                 type("NrCam", "2");
                 if (!reason.isEmpty()) {
@@ -320,11 +320,11 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                     else
                         motiv->setCurrentText(reason);
                 }
-                editor->button("&Memoreaza")->click();
+                editor->button("Save")->click();
                 if (editor->isVisible())
                     editor->reject();
             });
-            QTest::mouseClick(list.button("&Adauga cerere"), Qt::LeftButton);
+            QTest::mouseClick(list.button("AddApplication"), Qt::LeftButton);
         };
         typeApplication("2850305123451", "BARBU IOANA", "1", "650");
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 1") << ui.hints.join(" | ").toStdString();
@@ -355,11 +355,11 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             type("Tarif", "300");
             type("NrCam", "2");
             picture(editor, "cautare-vmg");
-            editor->button("&Memoreaza")->click();
+            editor->button("Save")->click();
             if (editor->isVisible())
                 editor->reject();
         });
-        QTest::mouseClick(list.button("&Adauga cerere"), Qt::LeftButton);
+        QTest::mouseClick(list.button("AddApplication"), Qt::LeftButton);
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 4") << ui.hints.join(" | ").toStdString();
         EXPECT_EQ(rows(QStringLiteral(
                            "SELECT A.TITULAR, A.CNP, A.CALITATE FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
@@ -395,7 +395,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             auto *name = static_cast<QLineEdit *>(editor->field("SubSemn"));
             name->clear();
             QTest::keyClicks(name, "BARBU IOANA MARIA");
-            editor->button("&Memoreaza")->click();
+            editor->button("Save")->click();
             if (editor->isVisible())
                 editor->reject();
         });
@@ -424,15 +424,15 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             (Rows{"50|21.11.2026"}));
 
         // The grant and rejection dispositions, each through the range window.
-        auto print = [&](const QString &caption, const QString &from, const QString &to) {
-            return readFile(printDispositions(ui, list, caption, from, to).toStdString());
+        auto print = [&](gui::ApplicationsListWindow::Command command, const QString &from, const QString &to) {
+            return readFile(printDispositions(ui, list, command, from, to).toStdString());
         };
-        const std::string grant = print("Dispozitie de Stabilire Separata", "10", "12");
+        const std::string grant = print(gui::ApplicationsListWindow::Command::GrantDispositions, "10", "12");
         EXPECT_NE(grant.find("IONITA RADU"), std::string::npos);
         EXPECT_NE(grant.find("BARBU IOANA MARIA"), std::string::npos);
         EXPECT_NE(grant.find("AN ANA"), std::string::npos);
         EXPECT_EQ(grant.find("STAN VASILE"), std::string::npos);
-        const std::string rejection = print("Dispozitie de Respingere", "50", "50");
+        const std::string rejection = print(gui::ApplicationsListWindow::Command::RejectionDispositions, "50", "50");
         EXPECT_NE(rejection.find("STAN VASILE"), std::string::npos);
 
         // The single grant disposition number 10, with the texts the clerk types.
@@ -445,7 +445,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             w->tribunal()->setText("Targu Mures");
             QTest::mouseClick(w->listButton(), Qt::LeftButton);
         });
-        list.trigger(QStringLiteral("Dispozitie Unica de Stabilire"));
+        list.trigger(gui::ApplicationsListWindow::Command::SingleDisposition);
         ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
         const std::string single = readFile(ui.opened[0].toStdString());
         EXPECT_NE(single.find("IONITA RADU"), std::string::npos);
@@ -461,7 +461,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             w->cere1()->setText("3");
             QTest::mouseClick(w->listButton(), Qt::LeftButton);
         });
-        list.trigger(QStringLiteral("Listeaza Re&ferate"));
+        list.trigger(gui::ApplicationsListWindow::Command::Reports);
         ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
         const std::string reports = readFile(ui.opened[0].toStdString());
         EXPECT_NE(reports.find("IONITA RADU"), std::string::npos);
@@ -473,7 +473,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             ASSERT_NE(w, nullptr);
             QTest::mouseClick(w->chooseButton(), Qt::LeftButton);
         });
-        list.trigger(QStringLiteral("Situatie Plati"));
+        list.trigger(gui::ApplicationsListWindow::Command::PaymentStatement);
         ASSERT_EQ(ui.opened.size(), 1) << ui.lastMessage().toStdString();
         const std::string statement = readFile(ui.opened[0].toStdString());
         EXPECT_NE(statement.find("IONITA RADU"), std::string::npos);
@@ -491,19 +491,19 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             ajpis->to()->setDate(QDate(2026, 11, 30));
             QTest::mouseClick(ajpis->chooseButton(), Qt::LeftButton);
         });
-        main.trigger("Raport AJPIS");
+        main.trigger(gui::MainWindow::Command::AjpisReport);
         EXPECT_TRUE(QFileInfo::exists(out + "/TERMICA_AJPIS/Anexa1_21.xls"))
             << ui.lastMessage().toStdString();
 
         // The ANPIS XML and F2201 from the main window's menu.
         ui.folderAnswers.push_back(out);
-        main.trigger("Export Date ANPIS - XML");
+        main.trigger(gui::MainWindow::Command::AnpisExport);
         const std::string anpis = readFile((out + "/Date_4322653v2.xml").toStdString());
         EXPECT_NE(anpis.find("1900715123455"), std::string::npos) << ui.lastMessage().toStdString();
         EXPECT_NE(anpis.find("2850305123451"), std::string::npos);
         EXPECT_NE(anpis.find("2950101261230"), std::string::npos);
         ui.folderAnswers.push_back(out);
-        main.trigger("Formularul F 2201 ANAF - XML");
+        main.trigger(gui::MainWindow::Command::F2201Export);
         EXPECT_TRUE(QFileInfo::exists(out + "/F2201_1.xml")) << QDir(out).entryList().join(" ").toStdString();
 
         // The month's continuing applications, with the months they have left.
@@ -549,7 +549,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             month = QStringLiteral("11.2026");
             return true;
         };
-        QTest::mouseClick(list.button("Adau&ga cereri din alta luna"), Qt::LeftButton);
+        QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
         // The rejected one does not continue.
         EXPECT_EQ(list.countLabel()->text(), "Total cereri: 3") << ui.lastMessage().toStdString();
         picture(&list, "luna-urmatoare");

@@ -206,7 +206,7 @@ TEST_F(ProgramRun, RestoreOfAnIndependentArchiveEndsTheRunAndTheNextStartUsesIt)
                 program.clickAdmin();
                 // The menu item opens a modal window: clicked once this step has returned.
                 QTimer::singleShot(0, &program, [&program] {
-                    program.mainWindow().trigger("Salvare / Incarcare baza de date");
+                    program.mainWindow().trigger(gui::MainWindow::Command::Backup);
                 });
             }
         });

@@ -166,8 +166,8 @@ void ApplicationEditorWindow::showMembers(qint64 select)
     if (selectRow >= 0)
         grid_->selectRow(selectRow);
     const bool any = !list.empty();
-    button("Modifica membru")->setEnabled(any);
-    button("Sterge membru")->setEnabled(any);
+    button("ModifyMember")->setEnabled(any);
+    button("DeleteMember")->setEnabled(any);
 }
 
 qint64 ApplicationEditorWindow::selectedMember() const

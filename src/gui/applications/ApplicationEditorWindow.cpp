@@ -8,6 +8,7 @@
 #include "gui/applications/SupplementDialog.h"
 #include "gui/widgets/CnpEdit.h"
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/FindButton.h"
 #include "gui/widgets/NumericEdit.h"
 #include "gui/widgets/UpperCaseValidator.h"
 #include "gui/widgets/WindowAction.h"
@@ -52,7 +53,10 @@ ApplicationEditorWindow::ApplicationEditorWindow(Ui &ui, QWidget *parent) : QDia
 ApplicationEditorWindow::~ApplicationEditorWindow() = default;
 
 QWidget *ApplicationEditorWindow::field(const QString &name) const { return fields_.value(name); }
-QPushButton *ApplicationEditorWindow::button(const QString &caption) const { return buttons_.value(caption); }
+QPushButton *ApplicationEditorWindow::button(const QString &objectName) const
+{
+    return FindButton<QPushButton>(*this, objectName);
+}
 QLabel *ApplicationEditorWindow::amountLabel(const QString &name) const { return amounts_.value(name); }
 
 template <class W> static W *as(QWidget *w) { return static_cast<W *>(w); }
@@ -99,10 +103,10 @@ void ApplicationEditorWindow::build()
         fields_[name] = c;
         return c;
     };
-    auto push = [this](const QString &caption) {
+    auto push = [this](const QString &name, const QString &caption) {
         auto *b = new QPushButton(caption, this);
+        b->setObjectName(name);
         b->setAutoDefault(false);
-        buttons_[caption] = b;
         return b;
     };
 
@@ -195,11 +199,11 @@ void ApplicationEditorWindow::build()
     suppGrid->addWidget(amountLabel("SupL"), 1, 1);
     suppGrid->addWidget(box("SupT", "Supliment energie Termica"), 2, 0);
     suppGrid->addWidget(amountLabel("SupT"), 2, 1);
-    auto *gas = push("Supliment Gaze naturale");
+    auto *gas = push("GasSupplement", "Supliment Gaze naturale");
     fields_["SupGB"] = gas;
     suppGrid->addWidget(gas, 3, 0);
     suppGrid->addWidget(amountLabel("SupGB"), 3, 1);
-    auto *el = push("Supliment energie Electrica");
+    auto *el = push("ElectricitySupplement", "Supliment energie Electrica");
     fields_["SupEB"] = el;
     suppGrid->addWidget(el, 4, 0);
     suppGrid->addWidget(amountLabel("SupEB"), 4, 1);
@@ -218,9 +222,9 @@ void ApplicationEditorWindow::build()
     grid_->setColumnWidth(1, grid_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000000")) + 16);
     membersLayout->addWidget(grid_);
     auto *memberButtons = new QHBoxLayout;
-    memberButtons->addWidget(push("Adauga membru"));
-    memberButtons->addWidget(push("Modifica membru"));
-    memberButtons->addWidget(push("Sterge membru"));
+    memberButtons->addWidget(push("AddMember", "Adauga membru"));
+    memberButtons->addWidget(push("ModifyMember", "Modifica membru"));
+    memberButtons->addWidget(push("DeleteMember", "Sterge membru"));
     membersLayout->addLayout(memberButtons);
     membersLayout->addWidget(box("Actualizare", "Actualizare in cerere"));
 
@@ -233,8 +237,8 @@ void ApplicationEditorWindow::build()
     columns->addLayout(right, 2);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
-    bottom->addWidget(push("&Memoreaza"));
-    bottom->addWidget(push("&Renunt"));
+    bottom->addWidget(push("Save", "&Memoreaza"));
+    bottom->addWidget(push("Cancel", "&Renunt"));
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addLayout(bottom);
@@ -289,11 +293,11 @@ void ApplicationEditorWindow::build()
     });
     connect(gas, &QPushButton::clicked, this, [this] { onSupplement(SupplementKind::Gas); });
     connect(el, &QPushButton::clicked, this, [this] { onSupplement(SupplementKind::Electricity); });
-    connect(button("Adauga membru"), &QPushButton::clicked, this, &ApplicationEditorWindow::onAddMember);
-    connect(button("Modifica membru"), &QPushButton::clicked, this, &ApplicationEditorWindow::onModifyMember);
-    connect(button("Sterge membru"), &QPushButton::clicked, this, &ApplicationEditorWindow::onDeleteMember);
-    connect(button("&Memoreaza"), &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
-    connect(button("&Renunt"), &QPushButton::clicked, this, &QDialog::reject);
+    connect(button("AddMember"), &QPushButton::clicked, this, &ApplicationEditorWindow::onAddMember);
+    connect(button("ModifyMember"), &QPushButton::clicked, this, &ApplicationEditorWindow::onModifyMember);
+    connect(button("DeleteMember"), &QPushButton::clicked, this, &ApplicationEditorWindow::onDeleteMember);
+    connect(button("Save"), &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
+    connect(button("Cancel"), &QPushButton::clicked, this, &QDialog::reject);
 }
 
 } // namespace focaris::gui

@@ -58,7 +58,8 @@ public:
     // The control of a field by its name in ApplicationFields ("CNPSol", "Tarif", ...),
     // or null. Tests type into these; hints point at them.
     QWidget *field(const QString &name) const;
-    QPushButton *button(const QString &caption) const;
+    // A button by its object name ("Save", "AddMember", "GasSupplement", ...).
+    QPushButton *button(const QString &objectName) const;
     QTableWidget *membersGrid() const { return grid_; }
     QLabel *amountLabel(const QString &name) const;  // "SupL", "SupT", "SupGB", "SupEB"
     MemberDialog *memberDialog() const { return memberDialog_; }
@@ -90,7 +91,6 @@ private:
     int showing_ = 0;
     QHash<QString, QWidget *> fields_;
     QHash<QString, QLabel *> amounts_;
-    QHash<QString, QPushButton *> buttons_;
     QTableWidget *grid_ = nullptr;
     QLabel *motivLabel_ = nullptr;
     MemberDialog *memberDialog_ = nullptr;

@@ -9,6 +9,7 @@
 #include "gui/applications/DatesDialog.h"
 #include "gui/applications/MonthsDialog.h"
 #include "gui/applications/NumberingDialog.h"
+#include "gui/widgets/FindButton.h"
 #include "gui/widgets/UpperCaseValidator.h"
 #include "shell/Access.h"
 
@@ -24,11 +25,40 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 namespace focaris::gui {
 
 namespace {
 
 const QString kEmptyList = QStringLiteral("Nu aveti afisata nici o cerere!");
+
+using Command = ApplicationsListWindow::Command;
+
+// The commands' English names, the object names of their buttons and menu items.
+const std::pair<Command, const char *> kCommandNames[] = {
+    {Command::AddApplication, "AddApplication"},
+    {Command::ModifyApplication, "ModifyApplication"},
+    {Command::DeleteApplication, "DeleteApplication"},
+    {Command::CopyFromMonth, "CopyFromMonth"},
+    {Command::RemoveAlsoInMonth, "RemoveAlsoInMonth"},
+    {Command::NumberDispositions, "NumberDispositions"},
+    {Command::SetDates, "SetDates"},
+    {Command::ChangeMonths, "ChangeMonths"},
+    {Command::SingleDisposition, "SingleDisposition"},
+    {Command::GrantDispositions, "GrantDispositions"},
+    {Command::ModificationDispositions, "ModificationDispositions"},
+    {Command::RejectionDispositions, "RejectionDispositions"},
+    {Command::Reports, "Reports"},
+    {Command::FullForm, "FullForm"},
+    {Command::ShortForm, "ShortForm"},
+    {Command::PaymentStatement, "PaymentStatement"},
+    {Command::PersonsDbf, "PersonsDbf"},
+    {Command::ExportGrid, "ExportGrid"},
+    {Command::AddInquiry, "AddInquiry"},
+    {Command::DeleteInquiry, "DeleteInquiry"},
+    {Command::ShowInquiry, "ShowInquiry"},
+};
 
 // Widths of the grid's columns in characters, in the order of ListColumns.
 const int kWidths[] = {6, 12, 9, 5, 28, 18, 20, 16, 28, 7, 12, 5, 10, 6, 9, 9, 8, 9, 5, 7, 7, 7, 7, 20,
@@ -87,45 +117,50 @@ ApplicationsListWindow::ApplicationsListWindow(Ui &ui, QWidget *parent)
     layout->addWidget(grid_, 1);
 
     auto *rows = new QGridLayout;
-    const QStringList first{QStringLiteral("&Adauga cerere"), QStringLiteral("&Modifica cerere"),
-                            QStringLiteral("&Sterge cerere"), QStringLiteral("Adau&ga cereri din alta luna"),
-                            QStringLiteral("Sterge cereri din alta luna"), QStringLiteral("&Numeroteaza dispozitiile"),
-                            QStringLiteral("Modificare &Data cereri"), QStringLiteral("Modificare N&umar luni")};
-    for (int i = 0; i < first.size(); ++i)
-        rows->addWidget(addButton(first[i], this), 0, i);
-    const QStringList second{QStringLiteral("Listeaza Dispozitii"), QStringLiteral("Listeaza Re&ferate"),
-                             QStringLiteral("Listeaza cerere"), QStringLiteral("Situatie Plati"),
-                             QStringLiteral("Export DBF persoane"), QStringLiteral("E&xporta tabel")};
-    for (int i = 0; i < second.size(); ++i)
-        rows->addWidget(addButton(second[i], this), 1, i);
+    const std::pair<Command, QString> first[] = {
+        {Command::AddApplication, QStringLiteral("&Adauga cerere")},
+        {Command::ModifyApplication, QStringLiteral("&Modifica cerere")},
+        {Command::DeleteApplication, QStringLiteral("&Sterge cerere")},
+        {Command::CopyFromMonth, QStringLiteral("Adau&ga cereri din alta luna")},
+        {Command::RemoveAlsoInMonth, QStringLiteral("Sterge cereri din alta luna")},
+        {Command::NumberDispositions, QStringLiteral("&Numeroteaza dispozitiile")},
+        {Command::SetDates, QStringLiteral("Modificare &Data cereri")},
+        {Command::ChangeMonths, QStringLiteral("Modificare N&umar luni")}};
+    int column = 0;
+    for (const auto &[command, caption] : first)
+        rows->addWidget(addButton(command, caption, this), 0, column++);
+    rows->addWidget(addMenuButton(QStringLiteral("Dispositions"), QStringLiteral("Listeaza Dispozitii"),
+                                  {{Command::SingleDisposition, QStringLiteral("Dispozitie Unica de Stabilire")},
+                                   {Command::GrantDispositions, QStringLiteral("Dispozitie de Stabilire Separata")},
+                                   {Command::ModificationDispositions, QStringLiteral("Dispozitie de Modificare")},
+                                   {Command::RejectionDispositions, QStringLiteral("Dispozitie de Respingere")}}),
+                    1, 0);
+    rows->addWidget(addButton(Command::Reports, QStringLiteral("Listeaza Re&ferate"), this), 1, 1);
+    rows->addWidget(addMenuButton(QStringLiteral("ApplicationForms"), QStringLiteral("Listeaza cerere"),
+                                  {{Command::FullForm, QStringLiteral("Anexa 26")},
+                                   {Command::ShortForm, QStringLiteral("Anexa 2 - Forma prescurtata")}}),
+                    1, 2);
+    rows->addWidget(addButton(Command::PaymentStatement, QStringLiteral("Situatie Plati"), this), 1, 3);
+    rows->addWidget(addButton(Command::PersonsDbf, QStringLiteral("Export DBF persoane"), this), 1, 4);
+    rows->addWidget(addButton(Command::ExportGrid, QStringLiteral("E&xporta tabel"), this), 1, 5);
     auto *inquiries = new QGroupBox(QStringLiteral("Anchete"), this);
     auto *inquiryRow = new QHBoxLayout(inquiries);
-    for (const QString &c : {QStringLiteral("Adauga"), QStringLiteral("Sterge"), QStringLiteral("Arata")})
-        inquiryRow->addWidget(addButton(c, inquiries));
+    inquiryRow->addWidget(addButton(Command::AddInquiry, QStringLiteral("Adauga"), inquiries));
+    inquiryRow->addWidget(addButton(Command::DeleteInquiry, QStringLiteral("Sterge"), inquiries));
+    inquiryRow->addWidget(addButton(Command::ShowInquiry, QStringLiteral("Arata"), inquiries));
     rows->addWidget(inquiries, 1, 6, 1, 2);
     layout->addLayout(rows);
 
-    auto menuOf = [this](const QString &caption, const QStringList &items) {
-        auto *menu = new QMenu(this);
-        for (const QString &item : items)
-            menu->addAction(item, this, [this, item] { trigger(item); });
-        buttons_.value(caption)->setMenu(menu);
-    };
-    menuOf(QStringLiteral("Listeaza Dispozitii"),
-           {QStringLiteral("Dispozitie Unica de Stabilire"), QStringLiteral("Dispozitie de Stabilire Separata"),
-            QStringLiteral("Dispozitie de Modificare"), QStringLiteral("Dispozitie de Respingere")});
-    menuOf(QStringLiteral("Listeaza cerere"), {QStringLiteral("Anexa 26"), QStringLiteral("Anexa 2 - Forma prescurtata")});
-
     // The commands that change the month's applications (refused in a view-only run).
     constexpr ActionKind writes = ActionKind::Writes;
-    setAction(QStringLiteral("&Adauga cerere"), [this] { addApplication(); }, writes);
-    setAction(QStringLiteral("&Modifica cerere"), [this] { modifyApplication(); }, writes);
-    setAction(QStringLiteral("&Sterge cerere"), [this] { deleteApplication(); }, writes);
-    setAction(QStringLiteral("Adau&ga cereri din alta luna"), [this] { copyFromMonth(); }, writes);
-    setAction(QStringLiteral("Sterge cereri din alta luna"), [this] { removeAlsoInMonth(); }, writes);
-    setAction(QStringLiteral("&Numeroteaza dispozitiile"), [this] { numberDispositions(); }, writes);
-    setAction(QStringLiteral("Modificare &Data cereri"), [this] { setDates(); }, writes);
-    setAction(QStringLiteral("Modificare N&umar luni"), [this] { changeMonths(); }, writes);
+    setAction(Command::AddApplication, [this] { addApplication(); }, writes);
+    setAction(Command::ModifyApplication, [this] { modifyApplication(); }, writes);
+    setAction(Command::DeleteApplication, [this] { deleteApplication(); }, writes);
+    setAction(Command::CopyFromMonth, [this] { copyFromMonth(); }, writes);
+    setAction(Command::RemoveAlsoInMonth, [this] { removeAlsoInMonth(); }, writes);
+    setAction(Command::NumberDispositions, [this] { numberDispositions(); }, writes);
+    setAction(Command::SetDates, [this] { setDates(); }, writes);
+    setAction(Command::ChangeMonths, [this] { changeMonths(); }, writes);
 
     connect(search_, &QLineEdit::textChanged, this, [this](const QString &text) {
         const qint64 key = currentKey();
@@ -134,7 +169,7 @@ ApplicationsListWindow::ApplicationsListWindow(Ui &ui, QWidget *parent)
         updateState();
     });
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &ApplicationsListWindow::sortByColumn);
-    connect(grid_, &QTableView::doubleClicked, this, [this] { trigger(QStringLiteral("&Modifica cerere")); });
+    connect(grid_, &QTableView::doubleClicked, this, [this] { trigger(Command::ModifyApplication); });
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { updateState(); });
 
     numbering_ = new NumberingDialog(ui_, this);
@@ -146,36 +181,84 @@ ApplicationsListWindow::ApplicationsListWindow(Ui &ui, QWidget *parent)
 
 ApplicationsListWindow::~ApplicationsListWindow() = default;
 
-QPushButton *ApplicationsListWindow::addButton(const QString &caption, QWidget *parent)
+QString ApplicationsListWindow::commandName(Command command)
+{
+    for (const auto &[c, name] : kCommandNames)
+        if (c == command)
+            return QString::fromLatin1(name);
+    return {};
+}
+
+Command ApplicationsListWindow::commandNamed(const QString &name)
+{
+    for (const auto &[c, n] : kCommandNames)
+        if (name == QLatin1String(n))
+            return c;
+    throw std::logic_error("The applications list has no command named " + name.toStdString());
+}
+
+QPushButton *ApplicationsListWindow::addButton(Command command, const QString &caption, QWidget *parent)
 {
     auto *b = new QPushButton(caption, parent);
+    b->setObjectName(commandName(command));
     b->setAutoDefault(false);
-    buttons_.insert(caption, b);
-    // A button with a menu opens it; the others run their action.
-    connect(b, &QPushButton::clicked, this, [this, b, caption] {
-        if (!b->menu())
-            trigger(caption);
-    });
+    connect(b, &QPushButton::clicked, this, [this, command] { trigger(command); });
     return b;
 }
 
-void ApplicationsListWindow::setAction(const QString &caption, std::function<void()> handler, ActionKind kind)
+QPushButton *ApplicationsListWindow::addMenuButton(const QString &name, const QString &caption,
+                                                   const std::vector<std::pair<Command, QString>> &items)
 {
-    actions_.insert(caption, Action{std::move(handler), kind});
+    // A button with a menu opens it; each item runs its own command.
+    auto *b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    auto *menu = new QMenu(this);
+    for (const auto &[command, text] : items) {
+        QAction *a = menu->addAction(text, this, [this, command = command] { trigger(command); });
+        a->setObjectName(commandName(command));
+        items_[command] = a;
+    }
+    b->setMenu(menu);
+    return b;
 }
 
-void ApplicationsListWindow::trigger(const QString &caption)
+QPushButton *ApplicationsListWindow::button(const QString &objectName) const
 {
-    if (QPushButton *b = buttons_.value(caption); b && !b->isEnabled())
+    return FindButton<QPushButton>(*this, objectName);
+}
+
+QAction *ApplicationsListWindow::action(Command command) const
+{
+    const auto it = items_.find(command);
+    return it == items_.end() ? nullptr : it->second;
+}
+
+QString ApplicationsListWindow::caption(Command command) const
+{
+    if (QAction *a = action(command))
+        return a->text();
+    QPushButton *b = button(command);
+    return b ? b->text() : QString();
+}
+
+void ApplicationsListWindow::setAction(Command command, std::function<void()> handler, ActionKind kind)
+{
+    actions_[command] = Action{std::move(handler), kind};
+}
+
+void ApplicationsListWindow::trigger(Command command)
+{
+    if (QPushButton *b = button(command); b && !b->isEnabled())
         return;
-    const auto it = actions_.constFind(caption);
-    if (it != actions_.constEnd() && it->handler) {
-        const Action action = *it;
-        RunWindowAction(ui_, caption, action.kind, action.handler);
+    const QString title = caption(command);
+    const auto it = actions_.find(command);
+    if (it != actions_.end() && it->second.handler) {
+        const Action action = it->second;
+        RunWindowAction(ui_, title, action.kind, action.handler);
         return;
     }
-    QString title = caption;
-    shell::NotAvailable(ui_, title.remove(QLatin1Char('&')));
+    shell::NotAvailable(ui_, QString(title).remove(QLatin1Char('&')));
 }
 
 bool ApplicationsListWindow::openMonth(int month)
@@ -242,10 +325,9 @@ void ApplicationsListWindow::updateState()
     count_->setText(QStringLiteral("Total cereri: %1").arg(model_.rowCount()));
     // The commands on one application need one to be listed.
     const bool any = !listEmpty();
-    for (const QString &c : {QStringLiteral("&Modifica cerere"), QStringLiteral("&Sterge cerere"),
-                             QStringLiteral("Listeaza cerere"), QStringLiteral("Adauga"), QStringLiteral("Sterge"),
-                             QStringLiteral("Arata")})
-        if (QPushButton *b = buttons_.value(c))
+    for (const char *name : {"ModifyApplication", "DeleteApplication", "ApplicationForms", "AddInquiry",
+                             "DeleteInquiry", "ShowInquiry"})
+        if (QPushButton *b = button(QString::fromLatin1(name)))
             b->setEnabled(any);
 }
 
@@ -254,7 +336,7 @@ bool ApplicationsListWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == grid_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            trigger(QStringLiteral("&Modifica cerere"));
+            trigger(Command::ModifyApplication);
             return true;
         }
     }
@@ -345,7 +427,7 @@ void ApplicationsListWindow::removeAlsoInMonth()
 void ApplicationsListWindow::numberDispositions()
 {
     if (listEmpty())
-        return ui_.fieldHint(kEmptyList, buttons_.value(QStringLiteral("&Numeroteaza dispozitiile")));
+        return ui_.fieldHint(kEmptyList, button(Command::NumberDispositions));
     const qint64 key = currentKey();
     numbering_->run(model_.list().monthCode());
     reopen(key);
@@ -355,7 +437,7 @@ void ApplicationsListWindow::numberDispositions()
 void ApplicationsListWindow::setDates()
 {
     if (listEmpty())
-        return ui_.fieldHint(kEmptyList, buttons_.value(QStringLiteral("Modificare &Data cereri")));
+        return ui_.fieldHint(kEmptyList, button(Command::SetDates));
     const qint64 key = currentKey();
     dates_->run(model_.list().monthCode());
     reopen(key);

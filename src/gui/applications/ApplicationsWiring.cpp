@@ -49,11 +49,11 @@ ApplicationsListWindow &ApplicationsList(Ui &ui, MainWindow &main)
         };
         // The documents of the month, the persons table and the grid export.
         auto *documents = new DocumentActions(window, ui, [w = window] { return w->currentKey(); });
-        documents->wire([w = window](const QString &caption, std::function<void()> handler) {
-            w->setAction(caption, std::move(handler));
+        documents->wire([w = window](const QString &command, std::function<void()> handler) {
+            w->setAction(ApplicationsListWindow::commandNamed(command), std::move(handler));
         });
-        window->setAction(QStringLiteral("Export DBF persoane"), [&ui] { RunPersonsDbfExport(ui); });
-        window->setAction(QStringLiteral("E&xporta tabel"), [&ui, w = window] {
+        window->setAction(ApplicationsListWindow::Command::PersonsDbf, [&ui] { RunPersonsDbfExport(ui); });
+        window->setAction(ApplicationsListWindow::Command::ExportGrid, [&ui, w = window] {
             GridExportDialog dialog(ui, w);
             dialog.exportView(*w->grid());
         });

@@ -42,6 +42,7 @@ DatesDialog::DatesDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
     layout->addLayout(form);
     auto *buttons = new QHBoxLayout;
     auto *go = new QPushButton(QStringLiteral("&Pune Data"), this);
+    go->setObjectName(QStringLiteral("PutDate"));
     auto *cancel = new QPushButton(QStringLiteral("&Renunt"), this);
     go->setDefault(true);
     cancel->setAutoDefault(false);

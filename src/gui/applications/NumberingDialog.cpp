@@ -58,6 +58,7 @@ NumberingDialog::NumberingDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_
     layout->addLayout(form);
     clear_ = new QCheckBox(QStringLiteral("Sterge numarul de dispozitii la celelalte cereri"), this);
     same_ = new QCheckBox(QStringLiteral("Da acelasi numar de dispozitie la toate cererile"), this);
+    same_->setObjectName(QStringLiteral("SameNumber"));
     layout->addWidget(clear_);
     layout->addWidget(same_);
     // "Aprobate" usually goes under one common disposition; the person may change it.
@@ -65,6 +66,7 @@ NumberingDialog::NumberingDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_
 
     auto *buttons = new QHBoxLayout;
     auto *go = new QPushButton(QStringLiteral("&Numeroteaza"), this);
+    go->setObjectName(QStringLiteral("Number"));
     auto *cancel = new QPushButton(QStringLiteral("&Renunt"), this);
     go->setAutoDefault(false);
     cancel->setAutoDefault(false);

@@ -43,21 +43,21 @@ DocumentActions::~DocumentActions() = default;
 
 void DocumentActions::wire(const std::function<void(const QString &, std::function<void()>)> &setAction)
 {
-    const std::pair<const char *, std::function<void()>> captions[] = {
-        {"Dispozitie Unica de Stabilire", [this] { listeazaDispCum(); }},
-        {"Dispozitie de Stabilire Separata", [this] { listDisp(DispositionKind::Grant); }},
-        {"Dispozitie de Modificare", [this] { listDisp(DispositionKind::Modification); }},
-        {"Dispozitie de Respingere", [this] { listDisp(DispositionKind::Rejection); }},
-        {"Listeaza Re&ferate", [this] { listeazaReferate(); }},
-        {"Anexa 26", [this] { listCerere(FormKind::Full); }},
-        {"Anexa 2 - Forma prescurtata", [this] { listCerere(FormKind::Short); }},
-        {"Situatie Plati", [this] { situatiePlati(); }},
-        {"Adauga", [this] { anchetaAdauga(); }},
-        {"Arata", [this] { anchetaArata(); }},
-        {"Sterge", [this] { anchetaSterge(); }},
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"SingleDisposition", [this] { listeazaDispCum(); }},
+        {"GrantDispositions", [this] { listDisp(DispositionKind::Grant); }},
+        {"ModificationDispositions", [this] { listDisp(DispositionKind::Modification); }},
+        {"RejectionDispositions", [this] { listDisp(DispositionKind::Rejection); }},
+        {"Reports", [this] { listeazaReferate(); }},
+        {"FullForm", [this] { listCerere(FormKind::Full); }},
+        {"ShortForm", [this] { listCerere(FormKind::Short); }},
+        {"PaymentStatement", [this] { situatiePlati(); }},
+        {"AddInquiry", [this] { anchetaAdauga(); }},
+        {"ShowInquiry", [this] { anchetaArata(); }},
+        {"DeleteInquiry", [this] { anchetaSterge(); }},
     };
-    for (const auto &[caption, handler] : captions)
-        setAction(QString::fromUtf8(caption), handler);
+    for (const auto &[command, handler] : commands)
+        setAction(QString::fromLatin1(command), handler);
 }
 
 void DocumentActions::run(const std::function<bool()> &ask, const std::function<void()> &make, ActionKind kind,

@@ -49,11 +49,12 @@ public:
     // "Situatie Plati".
     void situatiePlati();
 
-    // Gives each caption of the list's buttons and menu items its function, through the
-    // list's own `setAction(caption, handler)`: the four disposition items, "Listeaza
-    // Re&ferate", "Anexa 26", "Anexa 2 - Forma prescurtata", "Situatie Plati" and the
-    // inquiry buttons "Adauga", "Arata", "Sterge".
-    void wire(const std::function<void(const QString &caption, std::function<void()> handler)> &setAction);
+    // Gives each of the list's document commands its function, by the command's English
+    // name (the object name of its button or menu item), through the list's own
+    // `setAction`: the four disposition items, "Listeaza Re&ferate", "Anexa 26", "Anexa 2 -
+    // Forma prescurtata", "Situatie Plati" and the inquiry buttons "Adauga", "Arata",
+    // "Sterge".
+    void wire(const std::function<void(const QString &command, std::function<void()> handler)> &setAction);
 
     // The menu of the button "Listeaza Dispozitii" (`DispAp`) and of "Listeaza cerere"
     // (`ListCerere`), owned by the list window.

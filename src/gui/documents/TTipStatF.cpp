@@ -41,6 +41,7 @@ TTipStatF::TTipStatF(Ui &ui, QWidget *parent)
     panel->setContentsMargins(0, 0, 0, 0);
     panel->addRow(QStringLiteral("Situatie pe luna"), perioadaS_);
     ok_ = new QPushButton(QStringLiteral("&Am ales"), this);
+    ok_->setObjectName(QStringLiteral("Chosen"));
     cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
 
     auto *layout = new QVBoxLayout(this);

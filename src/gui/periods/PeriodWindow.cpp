@@ -3,6 +3,7 @@
 
 #include "core/Ui.h"
 #include "gui/periods/AddMonthDialog.h"
+#include "gui/widgets/FindButton.h"
 #include "gui/widgets/WindowAction.h"
 #include "periods/Imports.h"
 
@@ -72,7 +73,7 @@ QPushButton *PeriodWindow::addButton(const QString &name, const QString &caption
 
 QPushButton *PeriodWindow::button(const QString &objectName) const
 {
-    return findChild<QPushButton *>(objectName);
+    return FindButton<QPushButton>(*this, objectName);
 }
 
 void PeriodWindow::load()

@@ -18,7 +18,7 @@ void WirePeriods(MainWindow &main, Ui &ui)
         if (label)
             label->setMonth(month);
     });
-    main.setAction(QStringLiteral("Perioada"), [&main, &ui] {
+    main.setAction(MainWindow::Command::Period, [&main, &ui] {
         // One window for the run, a child of the main window, made at the first click.
         auto *window = main.findChild<PeriodWindow *>(QStringLiteral("Perioada"));
         if (!window)

@@ -52,9 +52,9 @@ void WireAgencyReports(MainWindow &main, Ui &ui)
 {
     auto *period = new AjpisPeriodDialog(ui, &main);
     auto *eon = new EonSupplierDialog(ui, &main);
-    main.setAction(QStringLiteral("Raport AJPIS"), [&ui, period] { RunAjpisReport(ui, *period); });
-    main.setAction(QStringLiteral("Format AJPIS"), [&ui] { RunSupplierReport(ui); });
-    main.setAction(QStringLiteral("Format E-On Gaz Tg.Mures"), [&ui, eon] { RunEonReport(ui, *eon); });
+    main.setAction(MainWindow::Command::AjpisReport, [&ui, period] { RunAjpisReport(ui, *period); });
+    main.setAction(MainWindow::Command::AjpisSuppliers, [&ui] { RunSupplierReport(ui); });
+    main.setAction(MainWindow::Command::EonSuppliers, [&ui, eon] { RunEonReport(ui, *eon); });
 }
 
 } // namespace focaris::gui

@@ -27,11 +27,11 @@ void RunPersonsDbfExport(Ui &ui)
 TreasuryWindow *WireExportsMenu(MainWindow &main, Ui &ui, std::function<void()> pressAdmin)
 {
     auto *treasury = new TreasuryWindow(ui, &main);
-    main.setAction(QStringLiteral("Export Date ANPIS - XML"),
+    main.setAction(MainWindow::Command::AnpisExport,
                    [&ui] { RunReporting(ui, [&ui] { exports::ExportAnpis(ui); }); });
-    main.setAction(QStringLiteral("Formularul F 2201 ANAF - XML"),
+    main.setAction(MainWindow::Command::F2201Export,
                    [&ui] { RunReporting(ui, [&ui] { exports::ExportF2201(ui); }); });
-    main.setAction(QStringLiteral("Raport Trezorerie - Suplimente Lemne"), [&ui, treasury, pressAdmin] {
+    main.setAction(MainWindow::Command::TreasuryReport, [&ui, treasury, pressAdmin] {
         if (!exports::TreasuryReady(ui)) {
             if (pressAdmin)
                 pressAdmin();
@@ -39,11 +39,11 @@ TreasuryWindow *WireExportsMenu(MainWindow &main, Ui &ui, std::function<void()> 
         }
         treasury->openWindow();
     });
-    main.setAction(QStringLiteral("Lista persoanelor si varsta"),
+    main.setAction(MainWindow::Command::PersonsAgeList,
                    [&ui] { RunReporting(ui, [&ui] { exports::PersonsAgeList(ui); }); });
-    main.setAction(QStringLiteral("Situatia membrilor"),
+    main.setAction(MainWindow::Command::MembersSituation,
                    [&ui] { RunReporting(ui, [&ui] { exports::MembersSituation(ui); }); });
-    main.setAction(QStringLiteral("Control bazat pe profilul de risc"), [&ui, &main] {
+    main.setAction(MainWindow::Command::RiskControl, [&ui, &main] {
         RunReporting(ui, [&ui, &main] {
             if (!exports::RiskControlReady(ui))
                 return;

@@ -3,6 +3,7 @@
 
 #include "admin/Municipality.h"
 #include "core/Context.h"
+#include "gui/widgets/FindButton.h"
 #include "gui/widgets/UpperCaseValidator.h"
 #include "gui/widgets/WindowAction.h"
 
@@ -191,7 +192,7 @@ QLineEdit *RemoteCopyWindow::field(const QString &objectName) const { return fin
 
 QPushButton *RemoteCopyWindow::button(const QString &objectName) const
 {
-    return findChild<QPushButton *>(objectName);
+    return FindButton<QPushButton>(*this, objectName);
 }
 
 void RemoteCopyWindow::showPanels(const QStringList &names)

@@ -13,7 +13,7 @@ SafetyWindows &AttachSafetyWindows(Program &program)
     auto *windows = new SafetyWindows(program.ui(), &program);
     windows->setObjectName(QStringLiteral("SafetyWindows"));
     MainWindow &main = program.mainWindow();
-    main.setAction(QStringLiteral("Salvare / Incarcare baza de date"), [windows, &main] {
+    main.setAction(MainWindow::Command::Backup, [windows, &main] {
         // After a restore the program ends at once, so that the next start works on the
         // restored files; nothing may be saved over them at closing.
         if (windows->backup.showModal())

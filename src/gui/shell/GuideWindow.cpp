@@ -77,6 +77,7 @@ GuideWindow::GuideWindow(QWidget *parent) : QDialog(parent)
     split->setSizes({260, 840});
 
     back_ = new QPushButton(QStringLiteral("&Inapoi"), this);
+    back_->setObjectName(QStringLiteral("Back"));
     forward_ = new QPushButton(QStringLiteral("I&nainte"), this);
     home_ = new QPushButton(QStringLiteral("&Cuprins"), this);
     close_ = new QPushButton(QStringLiteral("Inc&hide"), this);

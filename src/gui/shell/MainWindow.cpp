@@ -3,6 +3,7 @@
 
 #include "core/Ui.h"
 #include "gui/shell/Pictures.h"
+#include "gui/widgets/FindButton.h"
 #include "shell/Access.h"
 
 #include <QCloseEvent>
@@ -89,35 +90,48 @@ MainWindow::MainWindow(Ui &ui, QWidget *parent)
 
     reports_ = new QMenu(this);
     reports_->setObjectName(QStringLiteral("ListeMenu"));
-    addItem(reports_, QStringLiteral("Raport AJPIS"));
-    addItem(reports_, QStringLiteral("Export Date ANPIS - XML"));
+    addItem(reports_, Command::AjpisReport, QStringLiteral("AjpisReport"), QStringLiteral("Raport AJPIS"));
+    addItem(reports_, Command::AnpisExport, QStringLiteral("AnpisExport"), QStringLiteral("Export Date ANPIS - XML"));
     QMenu *suppliers = reports_->addMenu(QStringLiteral("Raport Furnizori"));
-    addItem(suppliers, QStringLiteral("Format AJPIS"));
-    addItem(suppliers, QStringLiteral("Format E-On Gaz Tg.Mures"));
-    addItem(reports_, QStringLiteral("Raport Trezorerie - Suplimente Lemne"));
-    addItem(reports_, QStringLiteral("Lista persoanelor si varsta"));
-    addItem(reports_, QStringLiteral("Situatia membrilor"));
-    addItem(reports_, QStringLiteral("Control bazat pe profilul de risc"));
-    addItem(reports_, QStringLiteral("Formularul F 2201 ANAF - XML"));
+    addItem(suppliers, Command::AjpisSuppliers, QStringLiteral("AjpisSuppliers"), QStringLiteral("Format AJPIS"));
+    addItem(suppliers, Command::EonSuppliers, QStringLiteral("EonSuppliers"),
+            QStringLiteral("Format E-On Gaz Tg.Mures"));
+    addItem(reports_, Command::TreasuryReport, QStringLiteral("TreasuryReport"),
+            QStringLiteral("Raport Trezorerie - Suplimente Lemne"));
+    addItem(reports_, Command::PersonsAgeList, QStringLiteral("PersonsAgeList"),
+            QStringLiteral("Lista persoanelor si varsta"));
+    addItem(reports_, Command::MembersSituation, QStringLiteral("MembersSituation"),
+            QStringLiteral("Situatia membrilor"));
+    addItem(reports_, Command::RiskControl, QStringLiteral("RiskControl"),
+            QStringLiteral("Control bazat pe profilul de risc"));
+    addItem(reports_, Command::F2201Export, QStringLiteral("F2201Export"),
+            QStringLiteral("Formularul F 2201 ANAF - XML"));
+    // A heading among the items; choosing it does nothing.
     QAction *heading = reports_->addAction(QStringLiteral("-------- LEGISLATIE -------------"));
+    heading->setObjectName(QStringLiteral("LegislationHeading"));
     heading->setEnabled(true);
-    addItem(reports_, QStringLiteral("Legea 226 / 2021"));
-    addItem(reports_, QStringLiteral("H.G.1073/2021 - Norme"));
-    addItem(reports_, QStringLiteral("Anexa 26 - Cerere"));
+    addItem(reports_, Command::Law226, QStringLiteral("Law226"), QStringLiteral("Legea 226 / 2021"));
+    addItem(reports_, Command::Norms1073, QStringLiteral("Norms1073"), QStringLiteral("H.G.1073/2021 - Norme"));
+    addItem(reports_, Command::ApplicationAnnex, QStringLiteral("ApplicationAnnex"),
+            QStringLiteral("Anexa 26 - Cerere"));
 
     utilities_ = new QMenu(this);
     utilities_->setObjectName(QStringLiteral("UtilitareMenu"));
-    addItem(utilities_, QStringLiteral("Salvare / Incarcare baza de date"));
-    addItem(utilities_, QStringLiteral("Condica de sugestii"));
-    addItem(utilities_, QStringLiteral("Istoricul modificarii datelor"));
-    addItem(utilities_, QStringLiteral("Ghidul programului"));
-    addItem(utilities_, QStringLiteral("Despre program"));
+    addItem(utilities_, Command::Backup, QStringLiteral("Backup"), QStringLiteral("Salvare / Incarcare baza de date"));
+    addItem(utilities_, Command::Suggestions, QStringLiteral("Suggestions"), QStringLiteral("Condica de sugestii"));
+    addItem(utilities_, Command::ChangeLog, QStringLiteral("ChangeLog"), QStringLiteral("Istoricul modificarii datelor"));
+    addItem(utilities_, Command::Guide, QStringLiteral("Guide"), QStringLiteral("Ghidul programului"));
+    addItem(utilities_, Command::About, QStringLiteral("About"), QStringLiteral("Despre program"));
 
-    connect(b1, &QToolButton::clicked, this, [this] { trigger(QStringLiteral("Perioada")); });
-    connect(b2, &QToolButton::clicked, this, [this] { trigger(QStringLiteral("Cereri")); });
+    // The buttons that run a command; the other two open their menus.
+    buttonOf_ = {{Command::Period, QStringLiteral("MBut1")},
+                 {Command::Applications, QStringLiteral("MBut2")},
+                 {Command::Admin, QStringLiteral("MButAdm")}};
+    connect(b1, &QToolButton::clicked, this, [this] { trigger(Command::Period); });
+    connect(b2, &QToolButton::clicked, this, [this] { trigger(Command::Applications); });
     connect(b3, &QToolButton::clicked, this, [this, b3] { popupBelow(reports_, b3); });
     connect(b4, &QToolButton::clicked, this, [this, b4] { popupBelow(utilities_, b4); });
-    connect(adm, &QToolButton::clicked, this, [this] { trigger(QStringLiteral("Administrare")); });
+    connect(adm, &QToolButton::clicked, this, [this] { trigger(Command::Admin); });
     connect(exit, &QToolButton::clicked, this, &QWidget::close);
 
     // The keys act through the buttons' actions, whether the buttons are shown or not.
@@ -128,8 +142,8 @@ MainWindow::MainWindow(Ui &ui, QWidget *parent)
     };
     key(QKeySequence(Qt::Key_Escape), [this] { close(); });
     key(QKeySequence(Qt::Key_F12), [this] { close(); });
-    key(QKeySequence(Qt::Key_F1), [this] { trigger(QStringLiteral("Perioada")); });
-    key(QKeySequence(Qt::Key_F2), [this] { trigger(QStringLiteral("Cereri")); });
+    key(QKeySequence(Qt::Key_F1), [this] { trigger(Command::Period); });
+    key(QKeySequence(Qt::Key_F2), [this] { trigger(Command::Applications); });
 
     spanScreen();
 }
@@ -149,46 +163,56 @@ QToolButton *MainWindow::addButton(const QString &name, const QString &caption, 
     b->setFocusPolicy(Qt::TabFocus);
     b->setVisible(visible);
     b->setHidden(!visible);
-    buttons_.insert(name, b);
     return b;
 }
 
-void MainWindow::addItem(QMenu *menu, const QString &caption)
+void MainWindow::addItem(QMenu *menu, Command command, const QString &name, const QString &caption)
 {
     QAction *a = menu->addAction(caption);
-    connect(a, &QAction::triggered, this, [this, caption] { trigger(caption); });
+    a->setObjectName(name);
+    items_[command] = a;
+    connect(a, &QAction::triggered, this, [this, command] { trigger(command); });
 }
 
-void MainWindow::setAction(const QString &caption, std::function<void()> handler, ActionKind kind)
+void MainWindow::setAction(Command command, std::function<void()> handler, ActionKind kind)
 {
-    actions_.insert(caption, Action{std::move(handler), kind});
+    actions_[command] = Action{std::move(handler), kind};
 }
 
-void MainWindow::trigger(const QString &caption)
+QAction *MainWindow::action(Command command) const
 {
-    const auto it = actions_.constFind(caption);
-    if (it == actions_.constEnd() || !it->handler) {
-        notAvailable(caption);
+    const auto it = items_.find(command);
+    return it == items_.end() ? nullptr : it->second;
+}
+
+QString MainWindow::caption(Command command) const
+{
+    if (QAction *a = action(command))
+        return a->text();
+    const auto it = buttonOf_.find(command);
+    QToolButton *b = it == buttonOf_.end() ? nullptr : button(it->second);
+    return b ? b->text() : QString();
+}
+
+void MainWindow::trigger(Command command)
+{
+    const QString title = caption(command);
+    const auto it = actions_.find(command);
+    if (it == actions_.end() || !it->second.handler) {
+        shell::NotAvailable(ui_, QString(title).remove(QLatin1Char('&')));
         return;
     }
     // A copy: the handler may replace the actions while it runs.
-    const Action action = *it;
-    RunWindowAction(ui_, caption, action.kind, action.handler);
-}
-
-void MainWindow::notAvailable(const QString &caption)
-{
-    QString title = caption;
-    title.remove(QLatin1Char('&'));
-    shell::NotAvailable(ui_, title);
+    const Action action = it->second;
+    RunWindowAction(ui_, title, action.kind, action.handler);
 }
 
 void MainWindow::unlockAdmin()
 {
     unlocked_ = true;
-    buttons_.value(QStringLiteral("MButAdm"))->setIcon(pictureIcon(Picture::AdminUnlocked));
+    button(QStringLiteral("MButAdm"))->setIcon(pictureIcon(Picture::AdminUnlocked));
     for (const char *name : {"MBut1", "MBut2", "MBut3", "MBut4"})
-        buttons_.value(QString::fromLatin1(name))->setVisible(true);
+        button(QString::fromLatin1(name))->setVisible(true);
 }
 
 bool MainWindow::periodShown() const
@@ -218,7 +242,7 @@ QString MainWindow::month() const
 
 QToolButton *MainWindow::button(const QString &objectName) const
 {
-    return buttons_.value(objectName);
+    return FindButton<QToolButton>(*this, objectName);
 }
 
 void MainWindow::popupBelow(QMenu *menu, QToolButton *button)

@@ -1,17 +1,19 @@
 // The main window: a strip across the top of the screen with the six buttons, the working
 // month on the right and a two-panel status bar. The working buttons stay hidden until the
-// administrator logs in. Commands are plugged in by caption, so that the windows of each
-// part of the program attach themselves; a command without a handler says that it is not
-// available yet.
+// administrator logs in. Each button and menu item runs one named command; the windows of
+// each part of the program attach their handlers to the commands, and a caption is only the
+// label shown, so rewording it leaves its handler bound. A command without a handler says
+// that it is not available yet.
 #pragma once
 
 #include "gui/widgets/WindowAction.h"
 
 #include <QDialog>
-#include <QHash>
 
 #include <functional>
+#include <map>
 
+class QAction;
 class QLabel;
 class QMenu;
 class QToolButton;
@@ -27,12 +29,42 @@ class MainWindow : public QDialog {
 public:
     explicit MainWindow(Ui &ui, QWidget *parent = nullptr);
 
-    // Handler of a button ("Perioada", "Cereri", "Administrare") or menu item, by caption;
-    // `kind` says whether it changes data (refused in a view-only run).
-    void setAction(const QString &caption, std::function<void()> handler, ActionKind kind = ActionKind::Reads);
-    // Runs the action of a caption as a click would (the keys F1 and F2 use it too),
-    // through RunWindowAction: what it throws is shown and the program goes on.
-    void trigger(const QString &caption);
+    // The commands of the buttons ("Perioada", "Cereri", "Administrare"), of the menu
+    // "Liste / Formulare" and of the menu "Utilitare".
+    enum class Command {
+        Period,
+        Applications,
+        Admin,
+        AjpisReport,
+        AnpisExport,
+        AjpisSuppliers,
+        EonSuppliers,
+        TreasuryReport,
+        PersonsAgeList,
+        MembersSituation,
+        RiskControl,
+        F2201Export,
+        Law226,
+        Norms1073,
+        ApplicationAnnex,
+        Backup,
+        Suggestions,
+        ChangeLog,
+        Guide,
+        About,
+    };
+
+    // Handler of a command; `kind` says whether it changes data (refused in a view-only run).
+    void setAction(Command command, std::function<void()> handler, ActionKind kind = ActionKind::Reads);
+    // Runs a command as a click would (the keys F1 and F2 use it too), through
+    // RunWindowAction under the caption it shows: what it throws is shown and the program
+    // goes on.
+    void trigger(Command command);
+    // The menu item of a command (its object name is the command's English name), nullptr
+    // for the commands of the buttons.
+    QAction *action(Command command) const;
+    // The caption a command shows now, on its button or menu item.
+    QString caption(Command command) const;
 
     // Shows the working buttons and the unlocked picture of "Administrare".
     void unlockAdmin();
@@ -68,16 +100,16 @@ protected:
 
 private:
     QToolButton *addButton(const QString &name, const QString &caption, const QString &hint, bool visible);
-    void addItem(QMenu *menu, const QString &caption);
-    void notAvailable(const QString &caption);
+    void addItem(QMenu *menu, Command command, const QString &name, const QString &caption);
 
     Ui &ui_;
     struct Action {
         std::function<void()> handler;
         ActionKind kind = ActionKind::Reads;
     };
-    QHash<QString, Action> actions_;
-    QHash<QString, QToolButton *> buttons_;
+    std::map<Command, Action> actions_;
+    std::map<Command, QAction *> items_;
+    std::map<Command, QString> buttonOf_;
     QMenu *reports_;
     QMenu *utilities_;
     QLabel *month_;

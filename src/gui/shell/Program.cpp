@@ -49,22 +49,21 @@ QWidget *Program::frontWindow()
 
 void Program::wireMainWindow()
 {
-    main_.setAction(QStringLiteral("Administrare"), [this] { clickAdmin(); });
+    main_.setAction(MainWindow::Command::Admin, [this] { clickAdmin(); });
     // "Perioada" and the working-month label.
     WirePeriods(main_, ui_);
-    main_.setAction(QStringLiteral("Cereri"), [this] {
+    main_.setAction(MainWindow::Command::Applications, [this] {
         if (!SettingsReady(ui_))
             return;
         OpenApplicationsList(ui_, main_);
     });
-    main_.setAction(QStringLiteral("Istoricul modificarii datelor"), [this] { showLog(); });
-    main_.setAction(QStringLiteral("Condica de sugestii"), [this] { suggestion_.exec(); });
-    main_.setAction(QStringLiteral("Ghidul programului"), [this] { ShowGuide(&main_); });
-    main_.setAction(QStringLiteral("Despre program"), [this] { about_.exec(); });
-    main_.setAction(QStringLiteral("Legea 226 / 2021"), [this] { openLegislation(QStringLiteral("L226")); });
-    main_.setAction(QStringLiteral("H.G.1073/2021 - Norme"), [this] { openLegislation(QStringLiteral("HG1073")); });
-    main_.setAction(QStringLiteral("Anexa 26 - Cerere"), [this] { openLegislation(QStringLiteral("CEREREPDF")); });
-    main_.setAction(QStringLiteral("-------- LEGISLATIE -------------"), [] {});
+    main_.setAction(MainWindow::Command::ChangeLog, [this] { showLog(); });
+    main_.setAction(MainWindow::Command::Suggestions, [this] { suggestion_.exec(); });
+    main_.setAction(MainWindow::Command::Guide, [this] { ShowGuide(&main_); });
+    main_.setAction(MainWindow::Command::About, [this] { about_.exec(); });
+    main_.setAction(MainWindow::Command::Law226, [this] { openLegislation(QStringLiteral("L226")); });
+    main_.setAction(MainWindow::Command::Norms1073, [this] { openLegislation(QStringLiteral("HG1073")); });
+    main_.setAction(MainWindow::Command::ApplicationAnnex, [this] { openLegislation(QStringLiteral("CEREREPDF")); });
     // The county agency's report and the supplier reports of "Liste / Formulare".
     WireAgencyReports(main_, ui_);
     // The exports of the "Liste / Formulare" menu (national agency, tax agency, treasury,
