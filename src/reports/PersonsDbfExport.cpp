@@ -7,6 +7,7 @@
 #include "core/DataStore.h"
 #include "core/TempFiles.h"
 #include "engines/dbase/DbfTable.h"
+#include "reports/ReportFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,6 +73,10 @@ ExportResult ExportPersonsDbf(Ui &ui)
     const QString part = QFileInfo(target).absolutePath() + QStringLiteral("/.") + QFileInfo(target).fileName() +
                          QStringLiteral(".part");
     QFile::remove(part);
+    // The scratch table lies in the person's folder: noted for the start-up after a crash.
+    const auto note = reports::OutsideNote(target);
+    if (!note->note({QFile::encodeName(part).toStdString()}))
+        throw std::runtime_error(("Fisierul " + target + " nu poate fi scris!").toStdString());
     try {
         dbf::DbfTable::create(part.toStdString(), {dbf::ColumnDef::charColumn("NUME", 32),
                                                    dbf::ColumnDef::charColumn("CNP", 13),
