@@ -73,9 +73,12 @@ ExportResult ExportPersonsDbf(Ui &ui)
     const QString part = QFileInfo(target).absolutePath() + QStringLiteral("/.") + QFileInfo(target).fileName() +
                          QStringLiteral(".part");
     QFile::remove(part);
-    // The scratch table lies in the person's folder: noted for the start-up after a crash.
+    // The scratch table lies in the person's folder: noted for the start-up after a crash,
+    // with the work file the table writer makes beside it while it creates the table.
     const auto note = reports::OutsideNote(target);
-    if (!note->note({QFile::encodeName(part).toStdString()}))
+    const QString work = QFileInfo(part).absolutePath() + QStringLiteral("/.") + QFileInfo(part).fileName() +
+                         QStringLiteral(".new");
+    if (!note->note({QFile::encodeName(part).toStdString(), QFile::encodeName(work).toStdString()}))
         throw std::runtime_error(("Fisierul " + target + " nu poate fi scris!").toStdString());
     try {
         dbf::DbfTable::create(part.toStdString(), {dbf::ColumnDef::charColumn("NUME", 32),

@@ -160,6 +160,13 @@ bool writeAll(int fd, const std::string &text)
     return true;
 }
 
+std::string absoluteText(const fs::path &p)
+{
+    std::error_code ec;
+    const fs::path a = fs::absolute(p, ec);
+    return (ec ? p : a).lexically_normal().string();
+}
+
 void removeQuietly(const fs::path &p)
 {
     std::error_code ec;
@@ -188,11 +195,11 @@ bool OutsideWrite::note(const std::vector<fs::path> &scratch, const fs::path &as
 {
     if (folder_.empty() || !note_.empty())
         return true;
-    std::string text = "T " + fs::absolute(target_).string() + "\n";
+    std::string text = "T " + absoluteText(target_) + "\n";
     if (!aside.empty())
-        text += "A " + fs::absolute(aside).string() + "\n";
+        text += "A " + absoluteText(aside) + "\n";
     for (const auto &p : scratch)
-        text += "S " + fs::absolute(p).string() + "\n";
+        text += "S " + absoluteText(p) + "\n";
     // A path that cannot be written on one line is not noted: the write goes on as before.
     if (std::count(text.begin(), text.end(), '\n') != long(scratch.size() + 1 + (aside.empty() ? 0 : 1)))
         return true;
