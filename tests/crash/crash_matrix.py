@@ -236,14 +236,14 @@ class Matrix:
         return root
 
     def args(self, op, root):
-        return [a.replace('@', root) for a in op['args']]
+        return [a.replace('@/', root + '/') for a in op['args']]
 
     def prepare(self, op, name):
         """A fresh copy of the folder after a start, with the operation's earlier steps."""
         root = self.fresh(name)
         self.start(root)
         for step in op.get('before', []):
-            self.tool.run([a.replace('@', root) for a in step], self.env(root))
+            self.tool.run([a.replace('@/', root + '/') for a in step], self.env(root))
         if op.get('before'):
             self.start(root)
         return root
@@ -308,7 +308,7 @@ class Matrix:
                     continue
             found[kind] = found.get(kind, 0) + 1
             for pattern in op.get('archives', []):
-                for path in glob.glob(pattern.replace('@', root)):
+                for path in glob.glob(pattern.replace('@/', root + '/')):
                     if self.tool.run(['archive', 'list', path], check=False).returncode != 0:
                         self.fail(name, n, 'a damaged archive where the save goes: ' + path)
             junk = leftovers(root, os.path.join(root, 'tmp'))
