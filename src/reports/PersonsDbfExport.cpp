@@ -78,8 +78,7 @@ ExportResult ExportPersonsDbf(Ui &ui)
     const auto note = reports::OutsideNote(target);
     const QString work = QFileInfo(part).absolutePath() + QStringLiteral("/.") + QFileInfo(part).fileName() +
                          QStringLiteral(".new");
-    if (!note->note({QFile::encodeName(part).toStdString(), QFile::encodeName(work).toStdString()}))
-        throw std::runtime_error(("Fisierul " + target + " nu poate fi scris!").toStdString());
+    note->note({QFile::encodeName(part).toStdString(), QFile::encodeName(work).toStdString()});
     try {
         dbf::DbfTable::create(part.toStdString(), {dbf::ColumnDef::charColumn("NUME", 32),
                                                    dbf::ColumnDef::charColumn("CNP", 13),

@@ -131,8 +131,7 @@ void WriteThroughTemp(const QString &target, const std::function<void(const QStr
 {
     const QString temporary = besideName(target, QStringLiteral(".part"));
     const auto note = OutsideNote(target);
-    if (!note->note({fsPath(temporary)}))
-        throw std::runtime_error(("Fisierul " + target + " nu poate fi scris!").toStdString());
+    note->note({fsPath(temporary)});
     try {
         files::beforeChange(fsPath(temporary));
         write(temporary);
@@ -175,8 +174,7 @@ bool ReportFolder::prepare(Ui &ui, const QString &title, const QString &parent, 
     staging_ = besideName(target_, QStringLiteral(".part"));
     aside_ = besideName(target_, QStringLiteral(".old"));
     note_ = OutsideNote(target_);
-    if (!note_->note({fsPath(staging_)}, fsPath(aside_)))
-        throw std::runtime_error(("Directorul " + staging_ + " nu poate fi creat!").toStdString());
+    note_->note({fsPath(staging_)}, fsPath(aside_));
     files::beforeChange(fsPath(staging_));
     if (!QDir().mkpath(staging_))
         throw std::runtime_error(("Directorul " + staging_ + " nu poate fi creat!").toStdString());

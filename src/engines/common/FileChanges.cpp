@@ -191,10 +191,10 @@ OutsideWrite::~OutsideWrite()
     fs::remove(note_, ec);
 }
 
-bool OutsideWrite::note(const std::vector<fs::path> &scratch, const fs::path &aside)
+void OutsideWrite::note(const std::vector<fs::path> &scratch, const fs::path &aside)
 {
     if (folder_.empty() || !note_.empty())
-        return true;
+        return;
     std::string text = "T " + absoluteText(target_) + "\n";
     if (!aside.empty())
         text += "A " + absoluteText(aside) + "\n";
@@ -202,22 +202,21 @@ bool OutsideWrite::note(const std::vector<fs::path> &scratch, const fs::path &as
         text += "S " + absoluteText(p) + "\n";
     // A path that cannot be written on one line is not noted: the write goes on as before.
     if (std::count(text.begin(), text.end(), '\n') != long(scratch.size() + 1 + (aside.empty() ? 0 : 1)))
-        return true;
+        return;
     text += "end\n";
     std::string name = (folder_ / kNotePrefix).string() + "XXXXXX";
     beforeChange(name);
     const int fd = ::mkstemp(name.data());
     if (fd < 0)
-        return false;
+        return;
     const bool ok = writeAll(fd, text) && syncFile(fd);
     ::close(fd);
     if (!ok) {
         ::unlink(name.c_str());
-        return false;
+        return;
     }
     syncFolder(folder_);
     note_ = name;
-    return true;
 }
 
 int RecoverOutsideWrites(const fs::path &noteFolder)

@@ -48,8 +48,9 @@ public:
 
     // Notes the scratch paths (flushed to the disk) before the write makes them; `aside`
     // is where the old target is moved before the new one takes its name (empty: never).
-    // False when the note could not be written (the write should not go on).
-    bool note(const std::vector<std::filesystem::path> &scratch, const std::filesystem::path &aside = {});
+    // A note that cannot be written (a program folder without write rights) does not stop
+    // the write: it goes on as it did before notes existed.
+    void note(const std::vector<std::filesystem::path> &scratch, const std::filesystem::path &aside = {});
 
 private:
     std::filesystem::path folder_, target_, note_;
