@@ -8,6 +8,7 @@
 #include "documents/DocumentValues.h"
 #include "documents/RtfOpen.h"
 #include "documents/TemplateDamage.h"
+#include "engines/common/FileChanges.h"
 #include "engines/rtf/RTFReplace.h"
 
 #include <QDate>
@@ -80,6 +81,7 @@ Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
     rtf::TRTFReplace doc;
     doc.RTFSursa = DataFile(QStringLiteral("ModelAncheta2.rtf")).toStdString();
     doc.RTFDest = scratch.path.toStdString();
+    files::beforeChange(QFile::encodeName(scratch.path).toStdString());
     if (!doc.BeginDocument()) {
         const QString model = QString::fromStdString(doc.RTFSursa);
         ui.message(title, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : kDiskFull, MsgError, BtnOK);
@@ -110,9 +112,9 @@ Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
         return {};
     }
     // The complete document replaces the kept one in one step (a reader sees either).
-    std::error_code ec;
+    // The document is flushed before it takes the name, the folder after.
     if (FileInUse(target) ||
-        (std::filesystem::rename(scratch.path.toStdString(), target.toStdString(), ec), bool(ec))) {
+        !files::commitRename(QFile::encodeName(scratch.path).toStdString(), QFile::encodeName(target).toStdString())) {
         ui.message(title, kDiskFull, MsgError, BtnOK);
         return {};
     }
@@ -161,6 +163,7 @@ Outcome DeleteInquiry(Ui &ui, qint64 nrcrt)
         return {};
     if (ui.message(title, QStringLiteral("Vreti sa stergeti ancheta?"), MsgWarning, BtnDa + BtnNu) != ResDa)
         return {};
+    files::beforeChange(QFile::encodeName(file).toStdString());
     if (!TryDeleteFile(file)) {
         ui.message(title, QStringLiteral("Ancheta este deschisa! N-o pot sterge!"), MsgError, BtnOK);
         return {};

@@ -5,14 +5,18 @@
 #include "admin/AidParameters.h"
 #include "admin/Municipality.h"
 #include "core/TempFiles.h"
+#include "engines/common/FileChanges.h"
 #include "reports/CnpCheck.h"
+#include "reports/ReportFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
@@ -147,19 +151,22 @@ double NumberOf(const sql::Value &value)
 
 void CommitFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw std::runtime_error(
-            QStringLiteral("Fisierul %1 nu poate fi scris: %2").arg(path, file.errorString()).toStdString());
+    // Written beside the target under a scratch name noted for the start-up, flushed, then
+    // renamed over it (reports::WriteThroughTemp).
+    reports::WriteThroughTemp(path, [&](const QString &temporary) {
+        QFile file(temporary);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
+            !file.flush())
+            throw std::runtime_error(
+                QStringLiteral("Fisierul %1 nu poate fi scris: %2").arg(path, file.errorString()).toStdString());
+    });
 }
 
 void RenameOver(const QString &source, const QString &target)
 {
-    std::error_code ec;
-    std::filesystem::rename(source.toStdString(), target.toStdString(), ec);
-    if (ec)
+    if (!files::commitRename(QFile::encodeName(source).toStdString(), QFile::encodeName(target).toStdString()))
         throw std::runtime_error(QStringLiteral("Fisierul %1 nu poate fi scris: %2")
-                                     .arg(target, QString::fromStdString(ec.message()))
+                                     .arg(target, QString::fromLocal8Bit(std::strerror(errno)))
                                      .toStdString());
 }
 

@@ -7,6 +7,7 @@
 #include "applications/Cnp.h"
 #include "core/Context.h"
 #include "core/DataStore.h"
+#include "engines/common/FileChanges.h"
 #include "reports/CnpCheck.h"
 
 #include <QBuffer>
@@ -203,8 +204,10 @@ ExportResult ExportF2201(Ui &ui, const QDateTime &now)
         for (const QString &f : result.files)
             written << QFileInfo(f).fileName();
         for (const QString &old : earlier)
-            if (!written.contains(old))
+            if (!written.contains(old)) {
+                files::beforeChange(QFile::encodeName(folder + QLatin1Char('/') + old).toStdString());
                 QFile::remove(folder + QLatin1Char('/') + old);
+            }
     } catch (...) {
         ui.progressHide();
         throw;

@@ -7,6 +7,7 @@
 #include "core/DataStore.h"
 #include "core/TempFiles.h"
 #include "engines/dbase/DbfTable.h"
+#include "reports/ReportFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,6 +73,12 @@ ExportResult ExportPersonsDbf(Ui &ui)
     const QString part = QFileInfo(target).absolutePath() + QStringLiteral("/.") + QFileInfo(target).fileName() +
                          QStringLiteral(".part");
     QFile::remove(part);
+    // The scratch table lies in the person's folder: noted for the start-up after a crash,
+    // with the work file the table writer makes beside it while it creates the table.
+    const auto note = reports::OutsideNote(target);
+    const QString work = QFileInfo(part).absolutePath() + QStringLiteral("/.") + QFileInfo(part).fileName() +
+                         QStringLiteral(".new");
+    note->note({QFile::encodeName(part).toStdString(), QFile::encodeName(work).toStdString()});
     try {
         dbf::DbfTable::create(part.toStdString(), {dbf::ColumnDef::charColumn("NUME", 32),
                                                    dbf::ColumnDef::charColumn("CNP", 13),

@@ -2,6 +2,7 @@
 #include "reports/ReportFiles.h"
 
 #include "admin/Municipality.h"
+#include "core/Context.h"
 #include "core/TempFiles.h"
 #include "documents/TemplateDamage.h"
 #include "engines/xls/Bytes.h"
@@ -115,16 +116,30 @@ xls::TExpXLSOLE::Hooks ReportFillerHooks()
     return hooks;
 }
 
+namespace {
+std::filesystem::path fsPath(const QString &path) { return QFile::encodeName(path).toStdString(); }
+} // namespace
+
+std::unique_ptr<files::OutsideWrite> OutsideNote(const QString &target)
+{
+    const QString folder = ProgramFolder();
+    return std::make_unique<files::OutsideWrite>(folder.isEmpty() ? std::filesystem::path() : fsPath(folder),
+                                                 fsPath(target));
+}
+
 void WriteThroughTemp(const QString &target, const std::function<void(const QString &)> &write)
 {
     const QString temporary = besideName(target, QStringLiteral(".part"));
+    const auto note = OutsideNote(target);
+    note->note({fsPath(temporary)});
     try {
+        files::beforeChange(fsPath(temporary));
         write(temporary);
     } catch (...) {
         QFile::remove(temporary);
         throw;
     }
-    if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
+    if (!files::commitRename(fsPath(temporary), fsPath(target))) {
         QFile::remove(temporary);
         throw std::runtime_error(("Fisierul " + target + " nu poate fi scris!").toStdString());
     }
@@ -157,6 +172,10 @@ bool ReportFolder::prepare(Ui &ui, const QString &title, const QString &parent, 
         }
     }
     staging_ = besideName(target_, QStringLiteral(".part"));
+    aside_ = besideName(target_, QStringLiteral(".old"));
+    note_ = OutsideNote(target_);
+    note_->note({fsPath(staging_)}, fsPath(aside_));
+    files::beforeChange(fsPath(staging_));
     if (!QDir().mkpath(staging_))
         throw std::runtime_error(("Directorul " + staging_ + " nu poate fi creat!").toStdString());
     return true;
@@ -176,7 +195,8 @@ bool ReportFolder::commit(Ui &ui, const QString &title)
 {
     QString old;
     if (QFileInfo::exists(target_)) {
-        old = besideName(target_, QStringLiteral(".old"));
+        old = QFileInfo::exists(aside_) ? besideName(target_, QStringLiteral(".old")) : aside_;
+        files::beforeChange(fsPath(old));
         if (anyFileInUse(target_) || !QDir().rename(target_, old)) {
             ui.message(title, QStringLiteral("\rDirectorul ") + QDir::toNativeSeparators(target_) +
                                   QStringLiteral(" nu poate fi inlocuit!\r") + kInUse,
@@ -184,14 +204,19 @@ bool ReportFolder::commit(Ui &ui, const QString &title)
             return false;
         }
     }
+    files::beforeChange(fsPath(target_));
     if (!QDir().rename(staging_, target_)) {
         if (!old.isEmpty())
             QDir().rename(old, target_);
         throw std::runtime_error(("Directorul " + target_ + " nu poate fi creat!").toStdString());
     }
+    files::syncFolder(fsPath(QFileInfo(target_).absolutePath()));
     committed_ = true;
-    if (!old.isEmpty())
+    if (!old.isEmpty()) {
+        files::beforeChange(fsPath(old));
         QDir(old).removeRecursively();
+    }
+    note_.reset();
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/Ui.h"
 #include "engines/xls/RowSource.h"
+#include "engines/common/FileChanges.h"
 #include "engines/xls/TExpXLSOLE.h"
 
 #include <QHash>
@@ -13,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace focaris::reports {
@@ -45,9 +47,13 @@ xls::TExpXLSOLE::Hooks ReportFillerHooks();
 
 // Calls write(temporary) for a file beside `target` and renames it onto `target` when
 // write returned normally; a throw or a failed rename leaves `target` as it was and
-// removes the temporary file. Throws std::runtime_error (Romanian message) when the
+// removes the temporary file. The temporary file is noted for the start-up
+// (OutsideNote), so that a crash leaves no scratch file behind. Throws std::runtime_error (Romanian message) when the
 // rename fails.
 void WriteThroughTemp(const QString &target, const std::function<void(const QString &)> &write);
+
+// An OutsideWrite for `target` noted in the program folder (none without one).
+std::unique_ptr<files::OutsideWrite> OutsideNote(const QString &target);
 
 // The folder a report writes (for instance TERMICA_AJPIS in the folder the person chose).
 // prepare() asks before replacing an existing one and refuses one that has a file open;
@@ -82,8 +88,11 @@ public:
     bool commit(Ui &ui, const QString &title);
 
 private:
-    QString target_, staging_;
+    QString target_, staging_, aside_;
     bool committed_ = false;
+    // The staging folder and the old folder's place aside, noted in the program folder so
+    // that a start after a crash puts the old folder back and removes the staging one.
+    std::unique_ptr<files::OutsideWrite> note_;
 };
 
 // Rows built by the report itself (addresses joined, amounts added), seen as the query

@@ -310,7 +310,8 @@ bool IsScratchFileName(const QString &name)
         QStringLiteral("^(\\.restore-\\d+\\.tmp"            // the restore of earlier versions
                        "|\\.Focaris\\.restore\\..+"         // the restore's scratch files and journal
                        "|\\..+\\.set\\.[A-Za-z0-9]{6}"      // a settings file written beside itself
-                       "|\\..+\\.dbf\\.(new|rebuild))$"),   // a table being created or rebuilt
+                       "|\\..+\\.dbf\\.(new|rebuild)"       // a table being created or rebuilt
+                       "|\\.~.+\\.part)$"),                  // a document (an inquiry) being written
         QRegularExpression::CaseInsensitiveOption);
     return patterns.match(name).hasMatch() || archive::isCopyLeftover(name.toStdString());
 }
@@ -399,6 +400,10 @@ void FinishInterruptedRestore(const QString &dataFolder)
 int RemoveLeftovers()
 {
     int removed = 0;
+    // The scratch of reports and exports cut short in folders of the person's choosing,
+    // noted in the program folder before they were made.
+    if (!ProgramFolder().isEmpty())
+        removed += files::RecoverOutsideWrites(toPath(ProgramFolder()));
     std::set<QString> dataFolders{DataFolder(), LocalDataFolder()};
     for (const QString &folder : dataFolders) {
         if (folder.isEmpty())

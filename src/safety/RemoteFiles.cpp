@@ -3,6 +3,7 @@
 
 #include "core/TextRules.h"
 #include "engines/common/Codepage.h"
+#include "engines/common/FileChanges.h"
 
 #include <QDir>
 #include <QFile>
@@ -185,8 +186,10 @@ ReplyLines readReplyFile(const QString &path, const QString &folder, QStringList
         const bool wanted = PlainFileName(a.name) && (!accepted || accepted->contains(a.name, Qt::CaseInsensitive));
         const QString target = wanted ? QDir(folder).filePath(a.name) : QString();
         // A link or file already there is replaced, never written through.
-        if (wanted)
+        if (wanted) {
+            files::beforeChange(QFile::encodeName(target).toStdString());
             QFile::remove(target);
+        }
         QFile out(target);
         const bool open = wanted && out.open(QIODevice::WriteOnly | QIODevice::NewOnly);
         qint64 left = a.size;

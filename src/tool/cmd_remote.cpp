@@ -6,12 +6,14 @@
 #include "core/Context.h"
 #include "core/NullUi.h"
 #include "safety/RemoteCopy.h"
+#include "tool/ToolFolders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -20,15 +22,19 @@ using focaris::tool::Args;
 
 const char *kUsage =
     "remote --server HOST:PORT --email E --password P [--place LOCALITY/COUNTY] "
-    "info | confirm CODE | put FILE NOTE | list | get ID FILE | del ID";
+    "info | confirm CODE | put FILE NOTE | list | get ID FILE | del ID | restore ID FOLDER [--yes]";
 
-// The person at the keyboard is the terminal: messages are printed, questions get "Nu".
+// The person at the keyboard is the terminal: messages are printed, questions get "Nu"
+// (with --yes, "Da").
 class ConsoleUi : public focaris::NullUi {
 public:
-    int message(const QString &title, const QString &text, int kind, int) override
+    bool yes = false;
+    int message(const QString &title, const QString &text, int kind, int buttons) override
     {
         const QString line = title + QStringLiteral(": ") + text.trimmed().replace(QLatin1Char('\n'), QLatin1Char(' '));
         std::fprintf(kind == focaris::MsgError ? stderr : stdout, "%s\n", qPrintable(line));
+        if (yes && (buttons & focaris::BtnDa))
+            return focaris::ResDa;
         return kind == focaris::MsgConfirmation || kind == focaris::MsgWarning ? focaris::ResNu : focaris::ResOK;
     }
     void fieldHint(const QString &text, QObject *) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
@@ -50,15 +56,24 @@ int remoteCommand(const Args &all)
     const QString email = QString::fromStdString(focaris::tool::takeOption(args, "--email"));
     const QString password = QString::fromStdString(focaris::tool::takeOption(args, "--password"));
     const QString place = QString::fromStdString(focaris::tool::takeOption(args, "--place", "-/-"));
+    const bool yes = focaris::tool::takeFlag(args, "--yes");
     if (!server || email.isEmpty() || password.isEmpty() || args.empty())
         throw std::runtime_error(std::string("usage: focaris-tool ") + kUsage);
 
-    // A scratch program folder: the exchange's files live in its Temp folder.
+    // A scratch program folder: the exchange's files live in its Temp folder. A restore
+    // works on the data folder it is given, in the program's folders (ToolFolders.h).
     QTemporaryDir scratch{focaris::tool::scratchTemplate()};
-    focaris::InitContext(scratch.path());
-    QDir().mkpath(focaris::TempFolder());
+    std::unique_ptr<QTemporaryDir> toolTemp;
+    if (args[0] == "restore") {
+        focaris::tool::expectCount(Args(args.begin() + 1, args.end()), 2, "remote ... restore ID FOLDER [--yes]");
+        focaris::tool::UseToolFolders(args[2], toolTemp);
+    } else {
+        focaris::InitContext(scratch.path());
+        QDir().mkpath(focaris::TempFolder());
+    }
 
     ConsoleUi ui;
+    ui.yes = yes;
     RemoteCopy rc(ui);
     rc.server = server;
     rc.email = email;
@@ -113,6 +128,13 @@ int remoteCommand(const Args &all)
         QFile::remove(target);
         if (!QFile::rename(got, target) && !QFile::copy(got, target))
             throw std::runtime_error("cannot write " + rest[1]);
+        return 0;
+    }
+    if (verb == "restore") {
+        // The button "Incarca datele in program": the question, the copy brought back and
+        // the data folder replaced by it as a restore from a file does.
+        if (!rc.restoreAsked(QString::fromStdString(rest[0])))
+            throw std::runtime_error("copy " + rest[0] + " was not restored");
         return 0;
     }
     if (verb == "del") {

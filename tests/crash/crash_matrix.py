@@ -18,6 +18,7 @@ leftovers.
 """
 import argparse
 import glob
+import hashlib
 import json
 import os
 import random
@@ -98,8 +99,39 @@ def snapshot(data):
             # written and never given back, so a counter ahead of the rows is harmless.
             keep = [l for l in text.splitlines() if l.split('=', 1)[0] in ('LUNA_LUCRU',)]
             state[name.upper()] = keep
+        elif INQUIRY.match(name):
+            state['file:' + name] = file_state(path)
         else:
             state['file:' + name] = os.path.getsize(path) > 0
+    return state
+
+
+INQUIRY = re.compile(r'^A\d{13}\.rtf$', re.I)
+
+
+def file_state(path, root=None):
+    """A file as two equal outputs share it: a table by its rows, anything else by its bytes
+    (with the test folder's own path, which some files name, taken out)."""
+    if path.upper().endswith('.DBF'):
+        return read_table(path)
+    data = open(path, 'rb').read()
+    if root:
+        data = data.replace(root.encode(), b'@')
+    return hashlib.sha256(data).hexdigest()
+
+
+def outputs(folder, root):
+    """The files a report or an export wrote outside the data folder, by their place under
+    `folder`. Scratch names are left out here: the leftover check reports them."""
+    state = {}
+    if not os.path.isdir(folder):
+        return state
+    for base, dirs, files in os.walk(folder):
+        dirs[:] = [d for d in dirs if not SCRATCH.match(d)]
+        for n in files:
+            if not SCRATCH.match(n):
+                path = os.path.join(base, n)
+                state['out:' + os.path.relpath(path, folder)] = file_state(path, root)
     return state
 
 
@@ -171,11 +203,15 @@ class Matrix:
         os.makedirs(os.path.join(self.base, 'saves'))
         os.makedirs(os.path.join(self.base, 'machine'))
         os.makedirs(os.path.join(self.base, 'tmp'))
+        os.makedirs(os.path.join(self.base, 'out'))
         env = self.env(self.base)
         self.tool.run(['store', 'city', data, '--months', '2', '--per-month', '4'], env)
         self.tool.run(['store', 'init', data], env)
         self.tool.run(['months', 'add', data, '10.2023'], env)
         self.tool.run(['months', 'add', data, '11.2023'], env)
+        # The municipality's settings that the reports and exports ask for.
+        for key, value in (('PRIMARIA', 'ORAS'), ('JUDET', 'HUNEDOARA'), ('SIRUES', '4323304')):
+            self.tool.run(['setting', 'set', os.path.join(data, 'Focaris.set'), 'SETARI', key, value], env)
         self.tool.run(['backup', 'save', data, os.path.join(self.base, 'saves', 'copie.T21'), '--yes'], env)
         self.tool.run(['setting', 'set', os.path.join(self.base, 'machine', 'Focaris.ini'), '94',
                        'CALESALVARI', os.path.join(self.base, 'saves', 'auto')], env, check=False)
@@ -200,14 +236,14 @@ class Matrix:
         return root
 
     def args(self, op, root):
-        return [a.replace('@', root) for a in op['args']]
+        return [a.replace('@/', root + '/') for a in op['args']]
 
     def prepare(self, op, name):
         """A fresh copy of the folder after a start, with the operation's earlier steps."""
         root = self.fresh(name)
         self.start(root)
         for step in op.get('before', []):
-            self.tool.run([a.replace('@', root) for a in step], self.env(root))
+            self.tool.run([a.replace('@/', root + '/') for a in step], self.env(root))
         if op.get('before'):
             self.start(root)
         return root
@@ -219,7 +255,9 @@ class Matrix:
         self.tool.run(['store', 'init', os.path.join(root, 'inst', 'Data')], self.env(root))
 
     def state(self, root):
-        return snapshot(os.path.join(root, 'inst', 'Data'))
+        state = snapshot(os.path.join(root, 'inst', 'Data'))
+        state.update(outputs(os.path.join(root, 'out'), root))
+        return state
 
     def check_op(self, op):
         name = op['name']
@@ -270,7 +308,7 @@ class Matrix:
                     continue
             found[kind] = found.get(kind, 0) + 1
             for pattern in op.get('archives', []):
-                for path in glob.glob(pattern.replace('@', root)):
+                for path in glob.glob(pattern.replace('@/', root + '/')):
                     if self.tool.run(['archive', 'list', path], check=False).returncode != 0:
                         self.fail(name, n, 'a damaged archive where the save goes: ' + path)
             junk = leftovers(root, os.path.join(root, 'tmp'))
@@ -391,8 +429,68 @@ def earlier_import_removed(now, old, new):
     return now['CERERI.DBF'] == kept and members_whole(now)
 
 
-def operations(group, work):
+class BackupServer:
+    """focaris-backup-server on a free loopback port, its storage and log in `work`, with one
+    confirmed account that holds the base folder's save (copy 1)."""
+    EMAIL = 'primaria@example.ro'
+    PASSWORD = 'parola123'
+
+    def __init__(self, program, tool, work, archive):
+        os.makedirs(os.path.join(work, 'server'))
+        self.log = os.path.join(work, 'server.log')
+        self.proc = subprocess.Popen([program, '--storage', os.path.join(work, 'server'), '--listen', '127.0.0.1:0'],
+                                     stdout=subprocess.PIPE, stderr=open(self.log, 'w'), text=True)
+        line = self.proc.stdout.readline()
+        if not line.startswith('listening on '):
+            raise RuntimeError('the backup server did not start: ' + line)
+        self.address = '127.0.0.1:' + line.split()[2]
+        self.tool = tool
+        scratch = os.path.join(work, 'account')
+        os.makedirs(scratch)
+        env = {'FOCARIS_MACHINE_DIR': scratch, 'TMPDIR': scratch}
+        self.tool.run(self.args('info'), env)
+        # The server logs the code before it answers the login, so it is there now.
+        code = re.findall(r'confirmation code (\d{6})', open(self.log).read())[-1]
+        self.tool.run(self.args('confirm', code), env)
+        self.tool.run(self.args('put', archive, 'copia de test'), env)
+        rows = self.tool.run(self.args('list'), env).stdout.splitlines()[1:]
+        self.copy = rows[-1].split(',')[0]
+
+    def args(self, *verb):
+        return ['remote', '--server', self.address, '--email', self.EMAIL, '--password', self.PASSWORD] + list(verb)
+
+    def stop(self):
+        self.proc.kill()
+        self.proc.wait()
+
+
+def operations(group, work, server=None):
     d = '@/inst/Data'
+    if group == 'remote':
+        return [
+            # The button "Incarca datele in program" of the remote copy: the copy brought back
+            # into the program's temporary folder, then restored as from a file.
+            {'name': 'remote get (restore)', 'before': [['application', 'delete', d, '8', '--yes']],
+             'args': server.args('restore', server.copy, d, '--yes'), 'rerun_when_new': True},
+        ]
+    if group == 'outputs':
+        out = '@/out'
+        month = ['--month', '10.2023']
+        f2201 = ['report', 'f2201', d, '--out', out, '--yes', '--now', '01.12.2023 10:00']
+        dbf = ['report', 'persons-dbf', d, '--out', out + '/persoane.dbf']
+        suppliers = ['report', 'suppliers', d, '--out', out, '--yes']
+        # The earlier export is of the month before, with one application fewer.
+        earlier = [['application', 'delete', d, '1', '--yes']]
+        return [
+            {'name': 'inquiry add', 'args': ['document', 'inquiry', d, '8', 'add', '--yes'], 'rerun_when_new': True},
+            {'name': 'inquiry delete', 'before': [['document', 'inquiry', d, '8', 'add', '--yes']],
+             'args': ['document', 'inquiry', d, '8', 'delete', '--yes']},
+            # Each export replaces the one of the month before, made by the same command.
+            {'name': 'Export DBF persoane', 'before': earlier + [dbf + month], 'args': dbf, 'rerun_when_new': True},
+            {'name': 'F2201 files', 'before': earlier + [f2201 + month], 'args': f2201, 'rerun_when_new': True},
+            {'name': 'report folder (suppliers)', 'before': earlier + [suppliers + month], 'args': suppliers,
+             'rerun_when_new': True},
+        ]
     if group == 'applications':
         application_json(work)
         add = os.path.join(work, 'cerere.json')
@@ -458,15 +556,19 @@ def main():
     ap.add_argument('group')
     ap.add_argument('--seed', type=int, default=None)
     ap.add_argument('--work')
+    ap.add_argument('--server', help='focaris-backup-server, for the remote group')
     a = ap.parse_args()
     seed = a.seed if a.seed is not None else random.randrange(1 << 30)
     # A memory file system when there is one: the runs flush every committing rename, which
     # on a disk shared with other builds costs more than the whole matrix.
     shm = '/dev/shm' if os.path.isdir('/dev/shm') and os.access('/dev/shm', os.W_OK) else None
     work = a.work or tempfile.mkdtemp(prefix='crash-matrix-', dir=shm)
+    server = None
     try:
         m = Matrix(Tool(a.tool), work, seed)
-        for op in operations(a.group, work):
+        if a.group == 'remote':
+            server = BackupServer(a.server, m.tool, work, os.path.join(m.base, 'saves', 'copie.T21'))
+        for op in operations(a.group, work, server):
             if op.get('expect_refusal'):
                 root = m.prepare(op, 'refusal')
                 before = m.state(root)
@@ -483,6 +585,8 @@ def main():
             print('FAULT ' + f)
         return 1 if m.failures else 0
     finally:
+        if server:
+            server.stop()
         if not a.work:
             shutil.rmtree(work, ignore_errors=True)
 

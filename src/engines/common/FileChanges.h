@@ -5,6 +5,8 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace focaris::files {
 
@@ -29,5 +31,35 @@ bool syncPath(const std::filesystem::path &path);
 // Renames `from` over `to` as the last step of a write beside the target: the file is
 // flushed first, the folder after. False when the rename failed.
 bool commitRename(const std::filesystem::path &from, const std::filesystem::path &to);
+
+// A write outside the folders the start-up cleans (a report's output folder, a file the
+// person chose): the scratch files and folders it makes beside its target are noted, before
+// they are made, in a note of its own inside `noteFolder` (the program folder). A start
+// after a crash reads the notes (RecoverOutsideWrites): a target that was moved aside and
+// not yet replaced takes its name back, the scratch paths are removed. The note goes when
+// the object goes (after the commit, or after the write removed its scratch itself).
+// Without a note folder nothing is noted.
+class OutsideWrite {
+public:
+    OutsideWrite(const std::filesystem::path &noteFolder, const std::filesystem::path &target);
+    ~OutsideWrite();
+    OutsideWrite(const OutsideWrite &) = delete;
+    OutsideWrite &operator=(const OutsideWrite &) = delete;
+
+    // Notes the scratch paths (flushed to the disk) before the write makes them; `aside`
+    // is where the old target is moved before the new one takes its name (empty: never).
+    // A note that cannot be written (a program folder without write rights) does not stop
+    // the write: it goes on as it did before notes existed.
+    void note(const std::vector<std::filesystem::path> &scratch, const std::filesystem::path &aside = {});
+
+private:
+    std::filesystem::path folder_, target_, note_;
+};
+
+// What the start-up does with the notes of OutsideWrite in `noteFolder`: each complete
+// note's target moved back from aside when it is missing, its scratch paths removed (only
+// names of the scratch shape, starting with '.'), the note removed. Returns how many notes
+// were handled.
+int RecoverOutsideWrites(const std::filesystem::path &noteFolder);
 
 } // namespace focaris::files
