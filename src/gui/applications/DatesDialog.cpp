@@ -4,14 +4,11 @@
 #include "applications/Numbering.h"
 #include "core/Ui.h"
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
-#include <QFormLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace focaris::gui {
@@ -20,35 +17,19 @@ DatesDialog::DatesDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
 {
     setWindowTitle(QStringLiteral("Cereri"));
     setObjectName(QStringLiteral("TNrCereriF"));
-    auto *layout = new QVBoxLayout(this);
-    auto *heading = new QLabel(QStringLiteral("Pune data la cereri"), this);
-    QFont f = heading->font();
-    f.setBold(true);
-    heading->setFont(f);
-    layout->addWidget(heading);
-    auto *form = new QFormLayout;
-    auto number = [this](const QString &name) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(name);
-        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,10}")), e));
-        return e;
-    };
-    from_ = number(QStringLiteral("A"));
-    to_ = number(QStringLiteral("B"));
+    from_ = DigitsEntry(QStringLiteral("A"), this);
+    to_ = DigitsEntry(QStringLiteral("B"), this);
     date_ = new DateField(this);
-    form->addRow(QStringLiteral("incepand cu cererea nr."), from_);
-    form->addRow(QStringLiteral("terminand cu cererea nr."), to_);
-    form->addRow(QStringLiteral("data de pus"), date_);
-    layout->addLayout(form);
-    auto *buttons = new QHBoxLayout;
     auto *go = new QPushButton(QStringLiteral("&Pune Data"), this);
-    auto *cancel = new QPushButton(QStringLiteral("&Renunt"), this);
     go->setDefault(true);
-    cancel->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(go);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    auto *cancel = DialogButton(QStringLiteral("&Renunt"), this);
+    auto *form = RangeRows({QStringLiteral("incepand cu cererea nr."), from_},
+                           {QStringLiteral("terminand cu cererea nr."), to_});
+    form->addRow(QStringLiteral("data de pus"), date_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Heading(QStringLiteral("Pune data la cereri"), this));
+    layout->addLayout(form);
+    layout->addWidget(ButtonRow(this, {go, cancel}));
     connect(go, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { start(); }));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -3,58 +3,39 @@
 
 #include "core/Ui.h"
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace focaris::gui {
-
-namespace {
-
-QLineEdit *numberField(QWidget *parent, const QString &name)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,10}")), e));
-    e->setMaxLength(10);
-    return e;
-}
-
-} // namespace
 
 NumberingDialog::NumberingDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
 {
     setWindowTitle(QStringLiteral("Numerotare Dispozitii"));
     setObjectName(QStringLiteral("TNrDispozF"));
     auto *layout = new QVBoxLayout(this);
-    auto *heading = new QLabel(QStringLiteral("Numeroteaza Dispozitiile la Cereri"), this);
-    QFont f = heading->font();
-    f.setBold(true);
-    heading->setFont(f);
-    layout->addWidget(heading);
+    layout->addWidget(Heading(QStringLiteral("Numeroteaza Dispozitiile la Cereri"), this));
 
-    auto *form = new QFormLayout;
-    from_ = numberField(this, QStringLiteral("A"));
-    to_ = numberField(this, QStringLiteral("B"));
-    first_ = numberField(this, QStringLiteral("D"));
+    from_ = DigitsEntry(QStringLiteral("A"), this);
+    to_ = DigitsEntry(QStringLiteral("B"), this);
+    first_ = DigitsEntry(QStringLiteral("D"), this);
+    for (QLineEdit *e : {from_, to_, first_})
+        e->setMaxLength(10);
     date_ = new DateField(QDate::currentDate(), this);
-    form->addRow(QStringLiteral("incepand cu cererea nr."), from_);
-    form->addRow(QStringLiteral("terminand cu cererea nr."), to_);
-    form->addRow(QStringLiteral("dispozitii incepand cu numarul"), first_);
-    form->addRow(QStringLiteral("din data"), date_);
     category_ = new QComboBox(this);
     category_->addItems({QStringLiteral("Toate cererile"), QStringLiteral("Aprobate"),
                          QStringLiteral("Aprobate cu modificare"), QStringLiteral("Respinse")});
-    form->addRow(QStringLiteral("Numeroteaza doar cererile"), category_);
+    auto *form = RangeRows({QStringLiteral("incepand cu cererea nr."), from_},
+                           {QStringLiteral("terminand cu cererea nr."), to_});
+    AddFormRows(form, {{QStringLiteral("dispozitii incepand cu numarul"), first_},
+                       {QStringLiteral("din data"), date_},
+                       {QStringLiteral("Numeroteaza doar cererile"), category_}});
     layout->addLayout(form);
     clear_ = new QCheckBox(QStringLiteral("Sterge numarul de dispozitii la celelalte cereri"), this);
     same_ = new QCheckBox(QStringLiteral("Da acelasi numar de dispozitie la toate cererile"), this);
@@ -63,15 +44,9 @@ NumberingDialog::NumberingDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_
     // "Aprobate" usually goes under one common disposition; the person may change it.
     connect(category_, &QComboBox::currentIndexChanged, this, [this](int i) { same_->setChecked(i == 1); });
 
-    auto *buttons = new QHBoxLayout;
-    auto *go = new QPushButton(QStringLiteral("&Numeroteaza"), this);
-    auto *cancel = new QPushButton(QStringLiteral("&Renunt"), this);
-    go->setAutoDefault(false);
-    cancel->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(go);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    auto *go = DialogButton(QStringLiteral("&Numeroteaza"), this);
+    auto *cancel = DialogButton(QStringLiteral("&Renunt"), this);
+    layout->addWidget(ButtonRow(this, {go, cancel}));
     connect(go, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { start(); }));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     for (QWidget *w : std::initializer_list<QWidget *>{from_, to_, first_, date_})

@@ -2,11 +2,9 @@
 #include "gui/documents/TAlegeCere.h"
 
 #include "core/Ui.h"
-#include "gui/documents/DialogParts.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
-#include <QFormLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,29 +12,19 @@
 namespace focaris::gui {
 
 TAlegeCere::TAlegeCere(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui)
+    : QDialog(parent, kDialogFlagsNoMenu), ui_(ui)
 {
-    setObjectName(QStringLiteral("AlegeCere"));
-    setWindowTitle(QStringLiteral("Referate"));
-    setModal(true);
-    auto *heading = new QLabel(QStringLiteral("Listeaza Referatele"), this);
-    QFont f = heading->font();
-    f.setBold(true);
-    heading->setFont(f);
+    SetUpDialog(this, QStringLiteral("AlegeCere"), QStringLiteral("Referate"));
     cere0_ = NumericEntry(QStringLiteral("Cere0"), this);
     cere1_ = NumericEntry(QStringLiteral("Cere1"), this);
     cere0_->setText(QStringLiteral("0"));
     cere1_->setText(QStringLiteral("0"));
-    list_ = new QPushButton(QStringLiteral("&Listeaza"), this);
-    list_->setObjectName(QStringLiteral("BitBtn1"));
-    cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("incepand cu cererea nr."), cere0_);
-    form->addRow(QStringLiteral("terminand cu cererea nr."), cere1_);
+    list_ = DialogButton(QStringLiteral("&Listeaza"), this, QStringLiteral("BitBtn1"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(heading);
-    layout->addLayout(form);
-    layout->addLayout(ButtonRow(this, list_, cancel_));
+    layout->addWidget(Heading(QStringLiteral("Listeaza Referatele"), this));
+    layout->addLayout(RangeRows({QStringLiteral("incepand cu cererea nr."), cere0_},
+                                {QStringLiteral("terminand cu cererea nr."), cere1_}));
+    layout->addWidget(ButtonRow(this, list_, DialogButton(QStringLiteral("&Renunt"), this)));
     EnterMovesOn({cere0_, cere1_}, list_);
     connect(list_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { list(); }));
 }

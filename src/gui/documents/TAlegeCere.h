@@ -30,7 +30,7 @@ private:
     void list();
     Ui &ui_;
     QLineEdit *cere0_, *cere1_;
-    QPushButton *list_, *cancel_;
+    QPushButton *list_;
 };
 
 } // namespace focaris::gui

@@ -3,7 +3,7 @@
 
 #include "core/Formats.h"
 #include "core/Ui.h"
-#include "gui/documents/DialogParts.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/DateField.h"
 #include "gui/widgets/WindowAction.h"
 
@@ -15,27 +15,21 @@
 namespace focaris::gui {
 
 TListDispF::TListDispF(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      ui_(ui)
+    : QDialog(parent, kDialogFlagsNoMenu | Qt::WindowStaysOnTopHint), ui_(ui)
 {
-    setObjectName(QStringLiteral("ListDispF"));
-    setWindowTitle(QStringLiteral("Listare Dispozitii"));
-    setModal(true);
+    SetUpDialog(this, QStringLiteral("ListDispF"), QStringLiteral("Listare Dispozitii"));
     disp0_ = NumericEntry(QStringLiteral("Disp0"), this);
     disp1_ = NumericEntry(QStringLiteral("Disp1"), this);
-    dataA_ = new DateField(this);
-    dataA_->setObjectName(QStringLiteral("DataA"));
+    dataA_ = Named<DateField>(QStringLiteral("DataA"), this);
     // Set once, when the window is made: the first day of the next month.
     dataA_->setDate(documents::FirstOfNextMonth(QDate::currentDate()));
-    list_ = new QPushButton(QStringLiteral("&Listeaza"), this);
-    cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("incepand cu Dispozitia nr."), disp0_);
-    form->addRow(QStringLiteral("terminand cu Dispozitia nr."), disp1_);
+    list_ = DialogButton(QStringLiteral("&Listeaza"), this);
+    auto *form = RangeRows({QStringLiteral("incepand cu Dispozitia nr."), disp0_},
+                           {QStringLiteral("terminand cu Dispozitia nr."), disp1_});
     form->addRow(QStringLiteral("Ajutorul se acorda incepand cu"), dataA_);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(ButtonRow(this, list_, cancel_));
+    layout->addWidget(ButtonRow(this, list_, DialogButton(QStringLiteral("&Renunt"), this)));
     EnterMovesOn({disp0_, disp1_, dataA_}, list_);
     connect(list_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { list(); }));
 }

@@ -32,7 +32,7 @@ private:
     Ui &ui_;
     QLineEdit *disp0_, *disp1_;
     DateField *dataA_;
-    QPushButton *list_, *cancel_;
+    QPushButton *list_;
     documents::DispositionRange range_;
 };
 

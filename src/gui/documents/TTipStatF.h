@@ -36,7 +36,7 @@ private:
     QComboBox *localit_, *lit1_, *lit2_;
     QLineEdit *perioadaS_;
     QWidget *stat1_;
-    QPushButton *ok_, *cancel_;
+    QPushButton *ok_;
     bool withMonth_ = false;
     documents::StatementSelection selection_;
 };

@@ -2,59 +2,32 @@
 #include "gui/reports/AjpisPeriodDialog.h"
 
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace focaris::gui {
 
-AjpisPeriodDialog::AjpisPeriodDialog(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(ui)
+AjpisPeriodDialog::AjpisPeriodDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
-    setObjectName(QStringLiteral("PerSelect"));
-    setWindowTitle(QStringLiteral("Rapoarte"));
-    setModal(true);
-    auto *title = new QLabel(QStringLiteral("Perioada raportata"), this);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    auto makeDate = [this](const char *name) {
-        auto *d = new DateField(this);
-        d->setObjectName(QLatin1String(name));
-        d->installEventFilter(this);
-        return d;
-    };
-    data0_ = makeDate("Data0");
-    data1_ = makeDate("Data1");
+    SetUpDialog(this, QStringLiteral("PerSelect"), QStringLiteral("Rapoarte"));
+    data0_ = Named<DateField>(QStringLiteral("Data0"), this);
+    data1_ = Named<DateField>(QStringLiteral("Data1"), this);
     const reports::ReportPeriod season = reports::DefaultSeason(QDate::currentDate());
+    for (DateField *d : {data0_, data1_})
+        d->installEventFilter(this);
     data0_->setDate(season.from);
     data1_->setDate(season.to);
-    memo_ = new QPushButton(QStringLiteral("&Am ales"), this);
-    memo_->setObjectName(QStringLiteral("MemoBut"));
-    close_ = new QPushButton(QStringLiteral("&Renunt"), this);
-    close_->setObjectName(QStringLiteral("CloseBut"));
-    memo_->setAutoDefault(false);
-    close_->setAutoDefault(false);
+    memo_ = DialogButton(QStringLiteral("&Am ales"), this, QStringLiteral("MemoBut"));
+    close_ = DialogButton(QStringLiteral("&Renunt"), this, QStringLiteral("CloseBut"));
 
-    auto *grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("de la"), this), 0, 0);
-    grid->addWidget(data0_, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("pana la"), this), 1, 0);
-    grid->addWidget(data1_, 1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(memo_);
-    buttons->addWidget(close_);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(title);
-    layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addWidget(Heading(QStringLiteral("Perioada raportata"), this));
+    layout->addLayout(RangeRows({QStringLiteral("de la"), data0_}, {QStringLiteral("pana la"), data1_}));
+    layout->addWidget(ButtonRow(this, {memo_, close_}));
     connect(memo_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { choose(); }));
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -1,9 +1,11 @@
-// Small pieces the document windows share.
-#include "gui/documents/DialogParts.h"
+// Pieces the program's dialogs share.
+#include "gui/widgets/DialogParts.h"
 
-#include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -11,6 +13,13 @@
 #include <vector>
 
 namespace focaris::gui {
+
+void SetUpDialog(QDialog *dialog, const QString &objectName, const QString &title)
+{
+    dialog->setObjectName(objectName);
+    dialog->setWindowTitle(title);
+    dialog->setModal(true);
+}
 
 QLineEdit *NumericEntry(const QString &objectName, QWidget *parent)
 {
@@ -20,26 +29,87 @@ QLineEdit *NumericEntry(const QString &objectName, QWidget *parent)
     return e;
 }
 
-QLineEdit *TextEntry(const QString &objectName, QWidget *parent)
+QLineEdit *DigitsEntry(const QString &objectName, QWidget *parent, int digits)
 {
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(objectName);
+    auto *e = TextEntry(objectName, parent);
+    e->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,%1}").arg(digits)), e));
     return e;
 }
 
-QBoxLayout *ButtonRow(QDialog *dialog, QPushButton *main, QPushButton *cancel)
+QLineEdit *TextEntry(const QString &objectName, QWidget *parent)
 {
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(main);
-    row->addWidget(cancel);
+    return Named<QLineEdit>(objectName, parent);
+}
+
+QPushButton *DialogButton(const QString &caption, QWidget *parent, const QString &objectName)
+{
+    auto *b = new QPushButton(caption, parent);
+    if (!objectName.isEmpty())
+        b->setObjectName(objectName);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QDialogButtonBox *ButtonRow(QWidget *parent, std::initializer_list<QAbstractButton *> buttons, ButtonsAt at,
+                            QAbstractButton *atLeft)
+{
+    auto *row = new QDialogButtonBox(Qt::Horizontal, parent);
+    row->setCenterButtons(at == ButtonsAt::Centre);
+    if (atLeft)
+        row->addButton(atLeft, QDialogButtonBox::ResetRole);
+    for (QAbstractButton *b : buttons)
+        row->addButton(b, QDialogButtonBox::ActionRole);
+    return row;
+}
+
+QDialogButtonBox *ButtonRow(QDialog *dialog, QPushButton *main, QPushButton *cancel)
+{
     // Enter is handled by the fields, so that it never presses a button by itself.
     for (QPushButton *b : {main, cancel}) {
         b->setAutoDefault(false);
         b->setDefault(false);
     }
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    return row;
+    return ButtonRow(dialog, {main, cancel});
+}
+
+QLabel *Heading(const QString &text, QWidget *parent)
+{
+    auto *heading = new QLabel(text, parent);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    return heading;
+}
+
+QFormLayout *FormRows(std::initializer_list<FormRow> rows)
+{
+    auto *form = new QFormLayout;
+    AddFormRows(form, rows);
+    return form;
+}
+
+void AddFormRows(QFormLayout *form, std::initializer_list<FormRow> rows)
+{
+    for (const FormRow &row : rows)
+        form->addRow(row.label, row.field);
+}
+
+QBoxLayout *RangeOnOneLine(QWidget *parent, const FormRow &from, const FormRow &to)
+{
+    auto *line = new QHBoxLayout;
+    for (const FormRow &end : {from, to}) {
+        line->addWidget(new QLabel(end.label, parent));
+        line->addWidget(end.field);
+    }
+    line->addStretch();
+    return line;
+}
+
+QFormLayout *RangeRows(const FormRow &from, const FormRow &to)
+{
+    return FormRows({from, to});
 }
 
 void EnterMovesOn(std::initializer_list<QWidget *> fields, QPushButton *main)
