@@ -20,13 +20,12 @@ NewPasswordDialog::NewPasswordDialog(QWidget *parent) : QDialog(parent, kDialogF
     field_->setValidator(new UpperCaseValidator(field_));
     field_->setMinimumWidth(260);
     store_ = DialogButton(QStringLiteral("&Memoreaza"), this);
-    cancel_ = DialogButton(QStringLiteral("&Renunt"), this);
+    auto *cancel = CancelButton(QStringLiteral("&Renunt"), this);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(field_);
-    layout->addWidget(ButtonRow(this, {store_, cancel_}));
+    layout->addWidget(ButtonRow(this, {store_, cancel}));
     connect(store_, &QPushButton::clicked, this, &NewPasswordDialog::store);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     // Enter moves to the next control rather than accepting the dialog.
     connect(field_, &QLineEdit::returnPressed, this, [this] { store_->setFocus(); });
 }
@@ -43,8 +42,7 @@ void NewPasswordDialog::store()
 bool NewPasswordDialog::ask(QString &password)
 {
     field_->clear();
-    field_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, field_))
         return false;
     password = field_->text();
     return true;

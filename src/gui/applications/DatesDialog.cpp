@@ -17,31 +17,30 @@ DatesDialog::DatesDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
 {
     setWindowTitle(QStringLiteral("Cereri"));
     setObjectName(QStringLiteral("TNrCereriF"));
-    from_ = DigitsEntry(QStringLiteral("A"), this);
-    to_ = DigitsEntry(QStringLiteral("B"), this);
+    numbers_.from = DigitsEntry(QStringLiteral("A"), this);
+    numbers_.to = DigitsEntry(QStringLiteral("B"), this);
     date_ = new DateField(this);
     auto *go = new QPushButton(QStringLiteral("&Pune Data"), this);
     go->setDefault(true);
-    auto *cancel = DialogButton(QStringLiteral("&Renunt"), this);
-    auto *form = RangeRows({QStringLiteral("incepand cu cererea nr."), from_},
-                           {QStringLiteral("terminand cu cererea nr."), to_});
+    auto *cancel = CancelButton(QStringLiteral("&Renunt"), this);
+    auto *form = RangeRows(numbers_, QStringLiteral("incepand cu cererea nr."),
+                           QStringLiteral("terminand cu cererea nr."));
     form->addRow(QStringLiteral("data de pus"), date_);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Heading(QStringLiteral("Pune data la cereri"), this));
     layout->addLayout(form);
     layout->addWidget(ButtonRow(this, {go, cancel}));
     connect(go, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { start(); }));
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 Outcome DatesDialog::run(int month)
 {
     month_ = month;
     outcome_ = {};
-    from_->setText(QStringLiteral("0"));
-    to_->setText(QStringLiteral("0"));
+    numbers_.from->setText(QStringLiteral("0"));
+    numbers_.to->setText(QStringLiteral("0"));
     date_->setDate(QDate::currentDate());
-    from_->setFocus();
+    numbers_.from->setFocus();
     exec();
     return outcome_;
 }
@@ -50,9 +49,9 @@ void DatesDialog::start()
 {
     if (!CheckDateFields(ui_, {date_}))
         return;
-    outcome_ = SetApplicationDates(ui_, month_, from_->text().toLongLong(), to_->text().toLongLong(), date_->date());
+    outcome_ = SetApplicationDates(ui_, month_, numbers_.from->text().toLongLong(), numbers_.to->text().toLongLong(), date_->date());
     if (outcome_.refused()) {
-        QLineEdit *at = outcome_.field == QLatin1String("b") ? to_ : from_;
+        QLineEdit *at = outcome_.field == QLatin1String("b") ? numbers_.to : numbers_.from;
         ui_.fieldHint(outcome_.message, at);
         at->setFocus();
         return;

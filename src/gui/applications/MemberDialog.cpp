@@ -29,7 +29,7 @@ MemberDialog::MemberDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
     calitate_->addItems(MemberRoles());
     goleste_ = new QCheckBox(QStringLiteral("Goleste casutele"), this);
     save_ = DialogButton(QStringLiteral("Memoreaza"), this);
-    cancel_ = DialogButton(QStringLiteral("Renunt"), this);
+    auto *cancel = CancelButton(QStringLiteral("Renunt"), this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(FormRows({{QStringLiteral("Nume si prenume"), titular_},
@@ -37,10 +37,9 @@ MemberDialog::MemberDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
                                 {QStringLiteral("Venit lunar (lei)"), venit_},
                                 {QStringLiteral("Calitate"), calitate_}}));
     // The tick box stands at the left edge of the button row.
-    layout->addWidget(ButtonRow(this, {save_, cancel_}, ButtonsAt::Right, goleste_));
+    layout->addWidget(ButtonRow(this, {save_, cancel}, ButtonsAt::Right, goleste_));
 
     connect(save_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(goleste_, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
             empty();
@@ -116,7 +115,7 @@ void MemberDialog::onSave()
 
 void MemberDialog::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (IsEnterKey(event)) {
         if (calitate_->hasFocus())
             onSave();
         else

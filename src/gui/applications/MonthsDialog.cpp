@@ -20,12 +20,11 @@ MonthsDialog::MonthsDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
     months_->setMaxLength(1);
     auto *go = new QPushButton(QStringLiteral("&Modifica"), this);
     go->setDefault(true);
-    auto *cancel = DialogButton(QStringLiteral("&Renunt"), this);
+    auto *cancel = CancelButton(QStringLiteral("&Renunt"), this);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(FormRows({{QStringLiteral("Noul numar de luni"), months_}}));
     layout->addWidget(ButtonRow(this, {go, cancel}));
     connect(go, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { start(); }));
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 Outcome MonthsDialog::run(int month)

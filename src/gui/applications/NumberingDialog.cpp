@@ -8,7 +8,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -22,17 +21,17 @@ NumberingDialog::NumberingDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Heading(QStringLiteral("Numeroteaza Dispozitiile la Cereri"), this));
 
-    from_ = DigitsEntry(QStringLiteral("A"), this);
-    to_ = DigitsEntry(QStringLiteral("B"), this);
+    numbers_.from = DigitsEntry(QStringLiteral("A"), this);
+    numbers_.to = DigitsEntry(QStringLiteral("B"), this);
     first_ = DigitsEntry(QStringLiteral("D"), this);
-    for (QLineEdit *e : {from_, to_, first_})
+    for (QLineEdit *e : {numbers_.from, numbers_.to, first_})
         e->setMaxLength(10);
     date_ = new DateField(QDate::currentDate(), this);
     category_ = new QComboBox(this);
     category_->addItems({QStringLiteral("Toate cererile"), QStringLiteral("Aprobate"),
                          QStringLiteral("Aprobate cu modificare"), QStringLiteral("Respinse")});
-    auto *form = RangeRows({QStringLiteral("incepand cu cererea nr."), from_},
-                           {QStringLiteral("terminand cu cererea nr."), to_});
+    auto *form = RangeRows(numbers_, QStringLiteral("incepand cu cererea nr."),
+                           QStringLiteral("terminand cu cererea nr."));
     AddFormRows(form, {{QStringLiteral("dispozitii incepand cu numarul"), first_},
                        {QStringLiteral("din data"), date_},
                        {QStringLiteral("Numeroteaza doar cererile"), category_}});
@@ -45,26 +44,22 @@ NumberingDialog::NumberingDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_
     connect(category_, &QComboBox::currentIndexChanged, this, [this](int i) { same_->setChecked(i == 1); });
 
     auto *go = DialogButton(QStringLiteral("&Numeroteaza"), this);
-    auto *cancel = DialogButton(QStringLiteral("&Renunt"), this);
+    auto *cancel = CancelButton(QStringLiteral("&Renunt"), this);
     layout->addWidget(ButtonRow(this, {go, cancel}));
     connect(go, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { start(); }));
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    for (QWidget *w : std::initializer_list<QWidget *>{from_, to_, first_, date_})
+    for (QWidget *w : std::initializer_list<QWidget *>{numbers_.from, numbers_.to, first_, date_})
         w->installEventFilter(this);
 }
 
 bool NumberingDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            // Enter moves to the next field; on the date it starts the numbering.
-            if (watched == date_)
-                start();
-            else
-                focusNextChild();
-            return true;
-        }
+    if (IsEnterKey(event)) {
+        // Enter moves to the next field; on the date it starts the numbering.
+        if (watched == date_)
+            start();
+        else
+            focusNextChild();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -73,10 +68,10 @@ Outcome NumberingDialog::run(int month)
 {
     month_ = month;
     outcome_ = {};
-    for (QLineEdit *e : {from_, to_, first_})
+    for (QLineEdit *e : {numbers_.from, numbers_.to, first_})
         e->setText(QStringLiteral("0"));
-    from_->setFocus();
-    from_->selectAll();
+    numbers_.from->setFocus();
+    numbers_.from->selectAll();
     exec();
     return outcome_;
 }
@@ -86,8 +81,8 @@ void NumberingDialog::start()
     if (!CheckDateFields(ui_, {date_}))
         return;
     NumberingRequest req;
-    req.from = from_->text().toLongLong();
-    req.to = to_->text().toLongLong();
+    req.from = numbers_.from->text().toLongLong();
+    req.to = numbers_.to->text().toLongLong();
     req.start = first_->text().toLongLong();
     req.date = date_->date();
     req.category = static_cast<DispositionCategory>(category_->currentIndex());
@@ -95,7 +90,7 @@ void NumberingDialog::start()
     req.sameNumber = same_->isChecked();
     outcome_ = NumberDispositions(ui_, month_, req);
     if (outcome_.refused()) {
-        QWidget *at = outcome_.field == QLatin1String("b") ? to_ : outcome_.field == QLatin1String("d") ? first_ : from_;
+        QWidget *at = outcome_.field == QLatin1String("b") ? numbers_.to : outcome_.field == QLatin1String("d") ? first_ : numbers_.from;
         ui_.fieldHint(outcome_.message, at);
         at->setFocus();
         return;

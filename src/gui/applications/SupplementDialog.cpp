@@ -36,7 +36,7 @@ SupplementDialog::SupplementDialog(Ui &ui, QWidget *parent) : QDialog(parent), u
     cnp_ = Named<CnpEdit>(QStringLiteral("CNP"), this);
     singura_ = new QCheckBox(QStringLiteral("Este Singura sursa de energie din locuinta"), this);
     save_ = DialogButton(QStringLiteral("&Memoreaza"), this);
-    cancel_ = DialogButton(QStringLiteral("&Renunt"), this);
+    cancel_ = CancelButton(QStringLiteral("&Renunt"), this);
     delete_ = DialogButton(QStringLiteral("&Sterge"), this);
 
     auto *holder = new QGroupBox(QStringLiteral("Titular de Contract"), this);
@@ -54,7 +54,6 @@ SupplementDialog::SupplementDialog(Ui &ui, QWidget *parent) : QDialog(parent), u
 
     connect(save_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
     connect(delete_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onDelete(); }));
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(furnizor_, &QComboBox::editTextChanged, this,
             [this](const QString &t) { delete_->setEnabled(!t.trimmed().isEmpty()); });
 }
@@ -135,7 +134,7 @@ void SupplementDialog::onDelete()
 
 void SupplementDialog::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (IsEnterKey(event)) {
         focusNextChild();
         return;
     }

@@ -65,8 +65,7 @@ bool TAlegeNrDisp::choose(documents::SingleDispositionFields &fields)
     perioada_->setText(remembered.period);
     dataPlatii_->setText(remembered.paymentDate);
     tribunal_->setText(remembered.court);
-    nrDisp_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, nrDisp_))
         return false;
     fields = fields_;
     return true;

@@ -18,13 +18,13 @@ TTipStatF::TTipStatF(Ui &ui, QWidget *parent)
     SetUpDialog(this, QStringLiteral("TipStatF"), QStringLiteral("Selectare cereri"));
     localit_ = Named<QComboBox>(QStringLiteral("Localit"), this);
     localit_->setMinimumWidth(260);
-    lit1_ = Named<QComboBox>(QStringLiteral("Lit1"), this);
-    lit2_ = Named<QComboBox>(QStringLiteral("Lit2"), this);
+    letters_.from = Named<QComboBox>(QStringLiteral("Lit1"), this);
+    letters_.to = Named<QComboBox>(QStringLiteral("Lit2"), this);
     // Pick lists: no free typing.
-    lit1_->addItems(documents::StatementLetters());
-    lit2_->addItems(documents::StatementLetters());
-    lit1_->setCurrentText(QStringLiteral("A"));
-    lit2_->setCurrentText(QStringLiteral("Z"));
+    letters_.from->addItems(documents::StatementLetters());
+    letters_.to->addItems(documents::StatementLetters());
+    letters_.from->setCurrentText(QStringLiteral("A"));
+    letters_.to->setCurrentText(QStringLiteral("Z"));
     stat1_ = Named<QWidget>(QStringLiteral("Stat1"), this);
     perioadaS_ = TextEntry(QStringLiteral("PerioadaS"), stat1_);
     auto *panel = new QFormLayout(stat1_);
@@ -36,8 +36,7 @@ TTipStatF::TTipStatF(Ui &ui, QWidget *parent)
     layout->addWidget(new QLabel(QStringLiteral("Doar pentru beneficiarii din Localitatea:"), this));
     layout->addWidget(localit_);
     layout->addWidget(new QLabel(QStringLiteral("Nume beneficiarii a caror nume incepe cu:"), this));
-    layout->addLayout(RangeOnOneLine(this, {QStringLiteral("incepand cu litera"), lit1_},
-                                     {QStringLiteral("terminand cu"), lit2_}));
+    layout->addLayout(RangeOnOneLine(this, letters_, QStringLiteral("incepand cu litera"), QStringLiteral("terminand cu")));
     layout->addWidget(stat1_);
     layout->addWidget(ButtonRow(this, ok_, DialogButton(QStringLiteral("&Renunt"), this)));
     stat1_->hide();
@@ -47,13 +46,13 @@ TTipStatF::TTipStatF(Ui &ui, QWidget *parent)
 void TTipStatF::confirm()
 {
     selection_.locality = localit_->currentText();
-    selection_.fromLetter = lit1_->currentText();
-    selection_.toLetter = lit2_->currentText();
+    selection_.fromLetter = letters_.from->currentText();
+    selection_.toLetter = letters_.to->currentText();
     selection_.monthText = perioadaS_->text();
     if (withMonth_) {
         const documents::Outcome check = documents::ConfirmStatementSelection(selection_);
         if (check.refused()) {
-            ui_.fieldHint(check.message, check.field == QLatin1String("Lit2") ? lit2_ : lit1_);
+            ui_.fieldHint(check.message, check.field == QLatin1String("Lit2") ? letters_.to : letters_.from);
             return;
         }
     }

@@ -25,7 +25,7 @@ AddMonthDialog::AddMonthDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialo
     year_->setMaxLength(4);
     year_->setMaximumWidth(70);
     add_ = DialogButton(QStringLiteral("&Adauga"), this, QStringLiteral("Adauga"));
-    cancel_ = DialogButton(QStringLiteral("&Renunta"), this, QStringLiteral("Renunta"));
+    cancel_ = CancelButton(QStringLiteral("&Renunta"), this, QStringLiteral("Renunta"));
     // Each label stands above its field.
     auto *fields = new QGridLayout;
     fields->addWidget(new QLabel(QStringLiteral("Luna"), this), 0, 0);
@@ -36,7 +36,6 @@ AddMonthDialog::AddMonthDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialo
     layout->addLayout(fields);
     layout->addWidget(ButtonRow(this, {add_, cancel_}, ButtonsAt::Centre));
     connect(add_, &QPushButton::clicked, this, &AddMonthDialog::tryAccept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void AddMonthDialog::tryAccept()
@@ -60,8 +59,7 @@ void AddMonthDialog::reset()
 bool AddMonthDialog::ask(QString &monthText)
 {
     reset();
-    month_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, month_))
         return false;
     monthText = chosen_;
     return true;

@@ -7,8 +7,6 @@
 #include "gui/widgets/DialogParts.h"
 
 #include <QComboBox>
-#include <QEvent>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -21,24 +19,20 @@ MonthChooser::MonthChooser(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFla
     list_->setMinimumWidth(180);
     list_->installEventFilter(this);
     choose_ = DialogButton(QStringLiteral("&Am ales luna"), this, QStringLiteral("AmAles"));
-    cancel_ = DialogButton(QStringLiteral("Renunt"), this, QStringLiteral("Renunt"));
+    cancel_ = CancelButton(QStringLiteral("Renunt"), this, QStringLiteral("Renunt"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Luna"), this));
     layout->addWidget(list_);
     layout->addWidget(ButtonRow(this, {choose_, cancel_}, ButtonsAt::Centre));
     connect(choose_, &QPushButton::clicked, this, &MonthChooser::tryAccept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool MonthChooser::eventFilter(QObject *watched, QEvent *event)
 {
     // Enter in the list chooses, as the button does.
-    if (watched == list_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            tryAccept();
-            return true;
-        }
+    if (watched == list_ && IsEnterKey(event)) {
+        tryAccept();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -58,8 +52,7 @@ bool MonthChooser::choose(const QString &title, QString &month)
     list_->clear();
     list_->addItems(periods::MonthsForChooser());
     list_->setCurrentIndex(list_->count() > 0 ? 0 : -1);
-    list_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, list_))
         return false;
     month = list_->currentText();
     return true;

@@ -27,7 +27,7 @@ PaymentMonthChooser::PaymentMonthChooser(Ui &ui, QWidget *parent) : QDialog(pare
     year_->setMaxLength(4);
     year_->setValidator(new QIntValidator(0, 9999, year_));
     choose_ = DialogButton(QStringLiteral("Am ales"), this, QStringLiteral("AmAles"));
-    cancel_ = DialogButton(QStringLiteral("Renunt"), this, QStringLiteral("Renunt"));
+    cancel_ = CancelButton(QStringLiteral("Renunt"), this, QStringLiteral("Renunt"));
     // The month and the year on one line, each after its label.
     auto *fields = new QHBoxLayout;
     fields->addWidget(new QLabel(QStringLiteral("Plati pentru luna"), this));
@@ -38,7 +38,6 @@ PaymentMonthChooser::PaymentMonthChooser(Ui &ui, QWidget *parent) : QDialog(pare
     layout->addLayout(fields);
     layout->addWidget(ButtonRow(this, {choose_, cancel_}));
     connect(choose_, &QPushButton::clicked, this, &PaymentMonthChooser::tryAccept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void PaymentMonthChooser::tryAccept()
@@ -60,8 +59,7 @@ bool PaymentMonthChooser::choose(bool withYear, QString &month, int &year)
     year_->setVisible(withYear);
     year_->setText(QString::number(QDate::currentDate().year()));
     list_->setCurrentIndex(0);
-    list_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, list_))
         return false;
     month = list_->currentData().toString();
     year = chosenYear_;

@@ -5,7 +5,6 @@
 #include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -14,44 +13,40 @@ namespace focaris::gui {
 AjpisPeriodDialog::AjpisPeriodDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
     SetUpDialog(this, QStringLiteral("PerSelect"), QStringLiteral("Rapoarte"));
-    data0_ = Named<DateField>(QStringLiteral("Data0"), this);
-    data1_ = Named<DateField>(QStringLiteral("Data1"), this);
+    period_.from = Named<DateField>(QStringLiteral("Data0"), this);
+    period_.to = Named<DateField>(QStringLiteral("Data1"), this);
     const reports::ReportPeriod season = reports::DefaultSeason(QDate::currentDate());
-    for (DateField *d : {data0_, data1_})
+    for (DateField *d : {period_.from, period_.to})
         d->installEventFilter(this);
-    data0_->setDate(season.from);
-    data1_->setDate(season.to);
+    period_.from->setDate(season.from);
+    period_.to->setDate(season.to);
     memo_ = DialogButton(QStringLiteral("&Am ales"), this, QStringLiteral("MemoBut"));
-    close_ = DialogButton(QStringLiteral("&Renunt"), this, QStringLiteral("CloseBut"));
+    close_ = CancelButton(QStringLiteral("&Renunt"), this, QStringLiteral("CloseBut"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Heading(QStringLiteral("Perioada raportata"), this));
-    layout->addLayout(RangeRows({QStringLiteral("de la"), data0_}, {QStringLiteral("pana la"), data1_}));
+    layout->addLayout(RangeRows(period_, QStringLiteral("de la"), QStringLiteral("pana la")));
     layout->addWidget(ButtonRow(this, {memo_, close_}));
     connect(memo_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { choose(); }));
-    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 // Enter in a date moves to the next control instead of confirming.
 bool AjpisPeriodDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            focusNextChild();
-            return true;
-        }
+    if (IsEnterKey(event)) {
+        focusNextChild();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void AjpisPeriodDialog::choose()
 {
-    if (!CheckDateFields(ui_, {data0_, data1_}))
+    if (!CheckDateFields(ui_, {period_.from, period_.to}))
         return;
-    const QString refused = reports::CheckPeriod({data0_->date(), data1_->date()});
+    const QString refused = reports::CheckPeriod({period_.from->date(), period_.to->date()});
     if (!refused.isEmpty()) {
-        ui_.fieldHint(refused, data1_);
+        ui_.fieldHint(refused, period_.to);
         return;
     }
     accept();
@@ -60,10 +55,9 @@ void AjpisPeriodDialog::choose()
 bool AjpisPeriodDialog::ask(reports::ReportPeriod &period)
 {
     setResult(QDialog::Rejected);
-    data0_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, period_.from))
         return false;
-    period = {data0_->date(), data1_->date()};
+    period = {period_.from->date(), period_.to->date()};
     return true;
 }
 

@@ -26,7 +26,7 @@ EonSupplierDialog::EonSupplierDialog(Ui &ui, QWidget *parent) : QDialog(parent, 
                            QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     grid_->setMinimumHeight(200);
     memo_ = DialogButton(QStringLiteral("&Am ales"), this, QStringLiteral("MemoBut"));
-    close_ = DialogButton(QStringLiteral("&Renunt"), this, QStringLiteral("CloseBut"));
+    close_ = CancelButton(QStringLiteral("&Renunt"), this, QStringLiteral("CloseBut"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Ce denumire ati dat pentru E-ON Gaz Targu Mures ?"), this));
@@ -36,7 +36,6 @@ EonSupplierDialog::EonSupplierDialog(Ui &ui, QWidget *parent) : QDialog(parent, 
     layout->addWidget(grid_);
     layout->addWidget(ButtonRow(this, {memo_, close_}));
     connect(memo_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { choose(); }));
-    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 // A code still being typed in the grid counts as typed.
@@ -85,8 +84,7 @@ bool EonSupplierDialog::ask(reports::EonChoice &choice)
         grid_->setItem(r, 1, code);
     }
     grid_->scrollToTop();
-    furnG_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, furnG_))
         return false;
     choice = choice_;
     return true;

@@ -27,23 +27,21 @@ TreasurySelection::TreasurySelection(QWidget *parent) : QDialog(parent, kDialogF
     SetUpDialog(this, QStringLiteral("TTipStatF"), QStringLiteral("Selectare cereri"));
     localit_ = Named<QComboBox>(QStringLiteral("Localit"), this);
     localit_->setMinimumWidth(280);
-    lit1_ = Named<QComboBox>(QStringLiteral("Lit1"), this);
-    lit2_ = Named<QComboBox>(QStringLiteral("Lit2"), this);
-    for (QComboBox *letter : {lit1_, lit2_})
+    letters_.from = Named<QComboBox>(QStringLiteral("Lit1"), this);
+    letters_.to = Named<QComboBox>(QStringLiteral("Lit2"), this);
+    for (QComboBox *letter : {letters_.from, letters_.to})
         letter->addItems(letters());
-    lit2_->setCurrentIndex(lit2_->count() - 1);
+    letters_.to->setCurrentIndex(letters_.to->count() - 1);
     choose_ = DialogButton(QStringLiteral("&Am ales"), this);
-    cancel_ = DialogButton(QStringLiteral("&Renunt"), this);
+    auto *cancel = CancelButton(QStringLiteral("&Renunt"), this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Doar pentru beneficiarii din Localitatea:"), this));
     layout->addWidget(localit_);
     layout->addWidget(new QLabel(QStringLiteral("Nume beneficiarii a caror nume incepe cu:"), this));
-    layout->addLayout(RangeOnOneLine(this, {QStringLiteral("incepand cu litera"), lit1_},
-                                     {QStringLiteral("terminand cu"), lit2_}));
-    layout->addWidget(ButtonRow(this, {choose_, cancel_}));
+    layout->addLayout(RangeOnOneLine(this, letters_, QStringLiteral("incepand cu litera"), QStringLiteral("terminand cu")));
+    layout->addWidget(ButtonRow(this, {choose_, cancel}));
     connect(choose_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool TreasurySelection::choose(exports::TreasuryChoice &choice)
@@ -58,8 +56,8 @@ bool TreasurySelection::choose(exports::TreasuryChoice &choice)
     if (exec() != QDialog::Accepted)
         return false;
     choice.locality = localit_->currentIndex() <= 0 ? QString() : localit_->currentText();
-    choice.firstLetter = lit1_->currentText();
-    choice.lastLetter = lit2_->currentText();
+    choice.firstLetter = letters_.from->currentText();
+    choice.lastLetter = letters_.to->currentText();
     return true;
 }
 
@@ -70,7 +68,7 @@ TreasuryWindow::TreasuryWindow(Ui &ui, QWidget *parent) : QDialog(parent, kDialo
     suplim_ = Named<QLabel>(QStringLiteral("Suplim"), exports::kTreasurySupplement, this);
     suplim2_ = Named<QLabel>(QStringLiteral("Suplim2"), exports::kTreasuryLaw, this);
     create_ = DialogButton(QStringLiteral("Creaza Raport"), this, QStringLiteral("BitBtn4"));
-    cancel_ = DialogButton(QStringLiteral("Renunt"), this, QStringLiteral("CancelBut"));
+    cancel_ = CancelButton(QStringLiteral("Renunt"), this, QStringLiteral("CancelBut"));
     selection_ = new TreasurySelection(this);
     chooseSelection = [this](exports::TreasuryChoice &c) { return selection_->choose(c); };
 
@@ -80,7 +78,6 @@ TreasuryWindow::TreasuryWindow(Ui &ui, QWidget *parent) : QDialog(parent, kDialo
     layout->addLayout(FormRows({{QStringLiteral("Data virarii"), date_}}));
     layout->addWidget(ButtonRow(this, {create_, cancel_}));
     connect(create_, &QPushButton::clicked, this, &TreasuryWindow::create);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 int TreasuryWindow::openWindow()

@@ -30,7 +30,7 @@ SuggestionWindow::SuggestionWindow(Ui &ui, QWidget *parent) : QDialog(parent, kD
     text_->setMinimumHeight(140);
     auto *intro = new QLabel(QStringLiteral("Scrieti-ne ce ati dori sa faca programul sau ce nu merge cum trebuie:"), this);
     send_ = DialogButton(QStringLiteral("&Trimite"), this, QStringLiteral("Trimite"));
-    cancel_ = DialogButton(QStringLiteral("&Renunta"), this);
+    auto *cancel = CancelButton(QStringLiteral("&Renunta"), this);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(FormRows({{QStringLiteral("Numele si prenumele"), name_},
                                 {QStringLiteral("Telefon / fax"), phone_},
@@ -38,12 +38,11 @@ SuggestionWindow::SuggestionWindow(Ui &ui, QWidget *parent) : QDialog(parent, kD
                                 {QStringLiteral("Comuna / orasul"), locality_}}));
     layout->addWidget(intro);
     layout->addWidget(text_);
-    layout->addWidget(ButtonRow(this, {send_, cancel_}));
+    layout->addWidget(ButtonRow(this, {send_, cancel}));
     // Enter goes from field to field, as in the program's other forms.
     for (QLineEdit *edit : {name_, phone_, email_, locality_})
         connect(edit, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
     connect(send_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { send(); }));
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 int SuggestionWindow::exec()

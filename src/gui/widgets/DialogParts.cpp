@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,6 +49,13 @@ QPushButton *DialogButton(const QString &caption, QWidget *parent, const QString
     if (!objectName.isEmpty())
         b->setObjectName(objectName);
     b->setAutoDefault(false);
+    return b;
+}
+
+QPushButton *CancelButton(const QString &caption, QDialog *dialog, const QString &objectName)
+{
+    QPushButton *b = DialogButton(caption, dialog, objectName);
+    QObject::connect(b, &QPushButton::clicked, dialog, &QDialog::reject);
     return b;
 }
 
@@ -107,11 +115,6 @@ QBoxLayout *RangeOnOneLine(QWidget *parent, const FormRow &from, const FormRow &
     return line;
 }
 
-QFormLayout *RangeRows(const FormRow &from, const FormRow &to)
-{
-    return FormRows({from, to});
-}
-
 void EnterMovesOn(std::initializer_list<QWidget *> fields, QPushButton *main)
 {
     const std::vector<QWidget *> list(fields);
@@ -126,6 +129,20 @@ void EnterMovesOn(std::initializer_list<QWidget *> fields, QPushButton *main)
         if (auto *edit = qobject_cast<QLineEdit *>(list[i]))
             QObject::connect(edit, &QLineEdit::returnPressed, main, go);
     }
+}
+
+bool IsEnterKey(const QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool ExecFrom(QDialog *dialog, QWidget *first)
+{
+    first->setFocus();
+    return dialog->exec() == QDialog::Accepted;
 }
 
 } // namespace focaris::gui

@@ -17,6 +17,7 @@
 
 class QBoxLayout;
 class QDialog;
+class QEvent;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -51,6 +52,8 @@ QLineEdit *TextEntry(const QString &objectName, QWidget *parent);
 // A push button that Enter in the fields never presses by itself (not auto-default);
 // named `objectName` when one is given.
 QPushButton *DialogButton(const QString &caption, QWidget *parent, const QString &objectName = {});
+// The same button that cancels `dialog` when pressed ("&Renunt" and the like).
+QPushButton *CancelButton(const QString &caption, QDialog *dialog, const QString &objectName = {});
 
 // Where the buttons of a row stand: at the right edge (after a stretch), or centred.
 enum class ButtonsAt { Right, Centre };
@@ -77,12 +80,34 @@ struct FormRow {
 QFormLayout *FormRows(std::initializer_list<FormRow> rows);
 void AddFormRows(QFormLayout *form, std::initializer_list<FormRow> rows);
 
-// The two fields of a range, each after its label: on one line, left-aligned, or as two
-// rows of a form.
+// The two fields of a range: the first and the last number, date or letter.
+template <class Field>
+struct Range {
+    Field *from = nullptr;
+    Field *to = nullptr;
+};
+
+// The range with each field after its label: on one line, left-aligned, or as two rows of
+// a form.
 QBoxLayout *RangeOnOneLine(QWidget *parent, const FormRow &from, const FormRow &to);
-QFormLayout *RangeRows(const FormRow &from, const FormRow &to);
+template <class Field>
+QBoxLayout *RangeOnOneLine(QWidget *parent, const Range<Field> &range, const QString &fromLabel,
+                           const QString &toLabel)
+{
+    return RangeOnOneLine(parent, FormRow{fromLabel, range.from}, FormRow{toLabel, range.to});
+}
+template <class Field>
+QFormLayout *RangeRows(const Range<Field> &range, const QString &fromLabel, const QString &toLabel)
+{
+    return FormRows({{fromLabel, range.from}, {toLabel, range.to}});
+}
 
 // Enter in each field moves to the next; Enter in the last one clicks `main`.
 void EnterMovesOn(std::initializer_list<QWidget *> fields, QPushButton *main);
+// True when `event` is a press of Enter (either key), which the dialogs take as "next field".
+bool IsEnterKey(const QEvent *event);
+
+// Shows `dialog` modally with the focus in `first`; true when it was accepted.
+bool ExecFrom(QDialog *dialog, QWidget *first);
 
 } // namespace focaris::gui

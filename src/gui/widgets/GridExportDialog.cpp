@@ -45,7 +45,7 @@ GridExportDialog::GridExportDialog(Ui &ui, QWidget *parent) : QDialog(parent, kD
     file_->setMinimumWidth(360);
     browse_ = DialogButton(QStringLiteral("..."), this, QStringLiteral("Alege"));
     export_ = DialogButton(QStringLiteral("&Exporta"), this, QStringLiteral("Exporta"));
-    cancel_ = DialogButton(QStringLiteral("&Renunta"), this);
+    auto *cancel = CancelButton(QStringLiteral("&Renunta"), this);
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(file_);
     fileRow->addWidget(browse_);
@@ -53,10 +53,9 @@ GridExportDialog::GridExportDialog(Ui &ui, QWidget *parent) : QDialog(parent, kD
     layout->addWidget(group);
     layout->addWidget(fileLabel);
     layout->addLayout(fileRow);
-    layout->addWidget(ButtonRow(this, {export_, cancel_}));
+    layout->addWidget(ButtonRow(this, {export_, cancel}));
     connect(browse_, &QPushButton::clicked, this, &GridExportDialog::browse);
     connect(export_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { run(); }));
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(formats_, &QButtonGroup::idClicked, this, &GridExportDialog::formatChanged);
     connect(file_, &QLineEdit::returnPressed, this, GuardedAction(ui_, windowTitle(), [this] { run(); }));
 }
