@@ -37,7 +37,7 @@ MemberDialog::MemberDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
                                 {QStringLiteral("Venit lunar (lei)"), venit_},
                                 {QStringLiteral("Calitate"), calitate_}}));
     // The tick box stands at the left edge of the button row.
-    layout->addWidget(ButtonRow(this, {save_, cancel}, ButtonsAt::Right, goleste_));
+    layout->addWidget(ButtonRow(this, {save_, cancel}, ButtonsAt::Right, {goleste_}));
 
     connect(save_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
     connect(goleste_, &QCheckBox::toggled, this, [this](bool on) {

@@ -50,7 +50,7 @@ SupplementDialog::SupplementDialog(Ui &ui, QWidget *parent) : QDialog(parent), u
     layout->addWidget(holder);
     layout->addWidget(singura_);
     // "&Sterge" stands at the left edge, away from the two that close the dialog.
-    layout->addWidget(ButtonRow(this, {save_, cancel_}, ButtonsAt::Right, delete_));
+    layout->addWidget(ButtonRow(this, {save_, cancel_}, ButtonsAt::Right, {delete_}));
 
     connect(save_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
     connect(delete_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onDelete(); }));

@@ -60,12 +60,12 @@ QPushButton *CancelButton(const QString &caption, QDialog *dialog, const QString
 }
 
 QDialogButtonBox *ButtonRow(QWidget *parent, std::initializer_list<QAbstractButton *> buttons, ButtonsAt at,
-                            QAbstractButton *atLeft)
+                            std::initializer_list<QAbstractButton *> atLeft)
 {
     auto *row = new QDialogButtonBox(Qt::Horizontal, parent);
     row->setCenterButtons(at == ButtonsAt::Centre);
-    if (atLeft)
-        row->addButton(atLeft, QDialogButtonBox::ResetRole);
+    for (QAbstractButton *b : atLeft)
+        row->addButton(b, QDialogButtonBox::ResetRole);
     for (QAbstractButton *b : buttons)
         row->addButton(b, QDialogButtonBox::ActionRole);
     return row;

@@ -60,10 +60,11 @@ enum class ButtonsAt { Right, Centre };
 
 // The row of buttons at a dialog's foot, on a QDialogButtonBox, in the order given on
 // every platform: they all take the action role, whose buttons the box never reorders,
-// so the Tab order (which follows the row) is the order given too. `atLeft`, when given,
-// stands alone at the left edge (the reset role, which every platform puts there).
+// so the Tab order (which follows the row) is the order given too. `atLeft` stand at the
+// left edge before them, in their order (the reset role, which every platform puts there
+// and never reorders either).
 QDialogButtonBox *ButtonRow(QWidget *parent, std::initializer_list<QAbstractButton *> buttons,
-                            ButtonsAt at = ButtonsAt::Right, QAbstractButton *atLeft = nullptr);
+                            ButtonsAt at = ButtonsAt::Right, std::initializer_list<QAbstractButton *> atLeft = {});
 // The main button and "&Renunt" (which cancels the dialog), right-aligned; neither is
 // pressed by Enter by itself.
 QDialogButtonBox *ButtonRow(QDialog *dialog, QPushButton *main, QPushButton *cancel);
