@@ -126,10 +126,8 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
 
     // Progress of the running exchange.
     QWidget *p3 = makePanel("Panel3");
-    descr_ = new QLabel(p3);
-    descr_->setObjectName(QStringLiteral("Descr"));
-    bar_ = new QProgressBar(p3);
-    bar_->setObjectName(QStringLiteral("Bar1"));
+    descr_ = Named<QLabel>(QStringLiteral("Descr"), p3);
+    bar_ = Named<QProgressBar>(QStringLiteral("Bar1"), p3);
     bar_->setRange(0, 100);
     bar_->setValue(0);
     auto *l3 = new QVBoxLayout(p3);
