@@ -7,6 +7,7 @@
 
 // The parts are returned as what they are, so that a dialog adds them to its layout
 // without further includes.
+#include <QBoxLayout>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -15,7 +16,6 @@
 #include <initializer_list>
 #include <utility>
 
-class QBoxLayout;
 class QDialog;
 class QEvent;
 class QLineEdit;
@@ -55,7 +55,8 @@ QPushButton *DialogButton(const QString &caption, QWidget *parent, const QString
 // The same button that cancels `dialog` when pressed ("&Renunt" and the like).
 QPushButton *CancelButton(const QString &caption, QDialog *dialog, const QString &objectName = {});
 
-// Where the buttons of a row stand: at the right edge (after a stretch), or centred.
+// Where the buttons of a row stand: at the right edge (after a stretch; macOS puts the
+// action role before it), or centred.
 enum class ButtonsAt { Right, Centre };
 
 // The row of buttons at a dialog's foot, on a QDialogButtonBox, in the order given on
