@@ -323,7 +323,8 @@ void ApplicationEditorWindow::connectReactions()
         editor_.setActualizare(on);
         showFields();
     });
-    connect(as<QPushButton>(field("SupGB")), &QPushButton::clicked, this, [this] { onSupplement(SupplementKind::Gas); });
+    connect(as<QPushButton>(field("SupGB")), &QPushButton::clicked, this,
+            [this] { onSupplement(SupplementKind::Gas); });
     connect(as<QPushButton>(field("SupEB")), &QPushButton::clicked, this,
             [this] { onSupplement(SupplementKind::Electricity); });
     connect(button("Adauga membru"), &QPushButton::clicked, this, &ApplicationEditorWindow::onAddMember);

@@ -49,7 +49,8 @@ void DatesDialog::start()
 {
     if (!CheckDateFields(ui_, {date_}))
         return;
-    outcome_ = SetApplicationDates(ui_, month_, numbers_.from->text().toLongLong(), numbers_.to->text().toLongLong(), date_->date());
+    outcome_ = SetApplicationDates(ui_, month_, numbers_.from->text().toLongLong(),
+                                   numbers_.to->text().toLongLong(), date_->date());
     if (outcome_.refused()) {
         QLineEdit *at = outcome_.field == QLatin1String("b") ? numbers_.to : numbers_.from;
         ui_.fieldHint(outcome_.message, at);

@@ -90,7 +90,9 @@ void NumberingDialog::start()
     req.sameNumber = same_->isChecked();
     outcome_ = NumberDispositions(ui_, month_, req);
     if (outcome_.refused()) {
-        QWidget *at = outcome_.field == QLatin1String("b") ? numbers_.to : outcome_.field == QLatin1String("d") ? first_ : numbers_.from;
+        QWidget *at = outcome_.field == QLatin1String("b")   ? numbers_.to
+                      : outcome_.field == QLatin1String("d") ? first_
+                                                             : numbers_.from;
         ui_.fieldHint(outcome_.message, at);
         at->setFocus();
         return;

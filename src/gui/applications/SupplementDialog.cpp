@@ -41,7 +41,8 @@ SupplementDialog::SupplementDialog(Ui &ui, QWidget *parent) : QDialog(parent), u
 
     auto *holder = new QGroupBox(QStringLiteral("Titular de Contract"), this);
     auto *holderForm = new QFormLayout(holder);
-    AddFormRows(holderForm, {{QStringLiteral("Nume si prenume"), titular_}, {QStringLiteral("C.N.P."), cnp_}});
+    AddFormRows(holderForm, {{QStringLiteral("Nume si prenume"), titular_},
+                             {QStringLiteral("C.N.P."), cnp_}});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(title_);
     layout->addLayout(FormRows({{QStringLiteral("Denumire Furnizor"), furnizor_},

@@ -36,7 +36,8 @@ TTipStatF::TTipStatF(Ui &ui, QWidget *parent)
     layout->addWidget(new QLabel(QStringLiteral("Doar pentru beneficiarii din Localitatea:"), this));
     layout->addWidget(localit_);
     layout->addWidget(new QLabel(QStringLiteral("Nume beneficiarii a caror nume incepe cu:"), this));
-    layout->addLayout(RangeOnOneLine(this, letters_, QStringLiteral("incepand cu litera"), QStringLiteral("terminand cu")));
+    layout->addLayout(
+        RangeOnOneLine(this, letters_, QStringLiteral("incepand cu litera"), QStringLiteral("terminand cu")));
     layout->addWidget(stat1_);
     layout->addWidget(ButtonRow(this, ok_, DialogButton(QStringLiteral("&Renunt"), this)));
     stat1_->hide();

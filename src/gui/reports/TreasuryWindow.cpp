@@ -39,7 +39,8 @@ TreasurySelection::TreasurySelection(QWidget *parent) : QDialog(parent, kDialogF
     layout->addWidget(new QLabel(QStringLiteral("Doar pentru beneficiarii din Localitatea:"), this));
     layout->addWidget(localit_);
     layout->addWidget(new QLabel(QStringLiteral("Nume beneficiarii a caror nume incepe cu:"), this));
-    layout->addLayout(RangeOnOneLine(this, letters_, QStringLiteral("incepand cu litera"), QStringLiteral("terminand cu")));
+    layout->addLayout(
+        RangeOnOneLine(this, letters_, QStringLiteral("incepand cu litera"), QStringLiteral("terminand cu")));
     layout->addWidget(ButtonRow(this, {choose_, cancel}));
     connect(choose_, &QPushButton::clicked, this, &QDialog::accept);
 }

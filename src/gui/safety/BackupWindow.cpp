@@ -18,7 +18,8 @@ BackupWindow::BackupWindow(Ui &ui, RemoteCopyWindow &remote, QWidget *parent)
     SetUpDialog(this, QStringLiteral("Form6"), QStringLiteral("Copie - inlocuieste baza de date"));
     save_ = DialogButton(QStringLiteral("Salveaza o copie a datelor"), this, QStringLiteral("BitBtn1"));
     load_ = DialogButton(QStringLiteral("Incarca o salvare anterioara"), this, QStringLiteral("BitBtn2"));
-    remote_button_ = DialogButton(QStringLiteral("Copie / Recupereaza date la Distanta"), this, QStringLiteral("BitBtn3"));
+    remote_button_ =
+        DialogButton(QStringLiteral("Copie / Recupereaza date la Distanta"), this, QStringLiteral("BitBtn3"));
     // The three commands one under the other, large.
     auto *layout = new QVBoxLayout(this);
     for (QPushButton *b : {save_, load_, remote_button_}) {

@@ -27,7 +27,8 @@ namespace focaris::gui {
 // A title bar with the close button and the system menu (most dialogs) or without the menu.
 inline const Qt::WindowFlags kDialogFlags =
     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-inline const Qt::WindowFlags kDialogFlagsNoMenu = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+inline const Qt::WindowFlags kDialogFlagsNoMenu =
+    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
 // Gives `dialog` the object name scripts, tests and the Tab table find it by, its caption,
 // and makes it modal.
@@ -65,7 +66,8 @@ enum class ButtonsAt { Right, Centre };
 // left edge before them, in their order (the reset role, which every platform puts there
 // and never reorders either).
 QDialogButtonBox *ButtonRow(QWidget *parent, std::initializer_list<QAbstractButton *> buttons,
-                            ButtonsAt at = ButtonsAt::Right, std::initializer_list<QAbstractButton *> atLeft = {});
+                            ButtonsAt at = ButtonsAt::Right,
+                            std::initializer_list<QAbstractButton *> atLeft = {});
 // The main button and "&Renunt" (which cancels the dialog), right-aligned; neither is
 // pressed by Enter by itself.
 QDialogButtonBox *ButtonRow(QDialog *dialog, QPushButton *main, QPushButton *cancel);
