@@ -33,11 +33,7 @@ TTipStatF::TTipStatF(Ui &ui, QWidget *parent)
     ok_ = DialogButton(QStringLiteral("&Am ales"), this);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Doar pentru beneficiarii din Localitatea:"), this));
-    layout->addWidget(localit_);
-    layout->addWidget(new QLabel(QStringLiteral("Nume beneficiarii a caror nume incepe cu:"), this));
-    layout->addLayout(
-        RangeOnOneLine(this, letters_, QStringLiteral("incepand cu litera"), QStringLiteral("terminand cu")));
+    AddBeneficiaryChoice(layout, this, localit_, letters_);
     layout->addWidget(stat1_);
     layout->addWidget(ButtonRow(this, ok_, DialogButton(QStringLiteral("&Renunt"), this)));
     stat1_->hide();

@@ -36,11 +36,7 @@ TreasurySelection::TreasurySelection(QWidget *parent) : QDialog(parent, kDialogF
     auto *cancel = CancelButton(QStringLiteral("&Renunt"), this);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Doar pentru beneficiarii din Localitatea:"), this));
-    layout->addWidget(localit_);
-    layout->addWidget(new QLabel(QStringLiteral("Nume beneficiarii a caror nume incepe cu:"), this));
-    layout->addLayout(
-        RangeOnOneLine(this, letters_, QStringLiteral("incepand cu litera"), QStringLiteral("terminand cu")));
+    AddBeneficiaryChoice(layout, this, localit_, letters_);
     layout->addWidget(ButtonRow(this, {choose_, cancel}));
     connect(choose_, &QPushButton::clicked, this, &QDialog::accept);
 }

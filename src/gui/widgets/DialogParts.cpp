@@ -1,6 +1,7 @@
 // Pieces the program's dialogs share.
 #include "gui/widgets/DialogParts.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -113,6 +114,16 @@ QBoxLayout *RangeOnOneLine(QWidget *parent, const FormRow &from, const FormRow &
     }
     line->addStretch();
     return line;
+}
+
+void AddBeneficiaryChoice(QBoxLayout *layout, QWidget *parent, QComboBox *locality,
+                          const Range<QComboBox> &letters)
+{
+    layout->addWidget(new QLabel(QStringLiteral("Doar pentru beneficiarii din Localitatea:"), parent));
+    layout->addWidget(locality);
+    layout->addWidget(new QLabel(QStringLiteral("Nume beneficiarii a caror nume incepe cu:"), parent));
+    layout->addLayout(
+        RangeOnOneLine(parent, letters, QStringLiteral("incepand cu litera"), QStringLiteral("terminand cu")));
 }
 
 void EnterMovesOn(std::initializer_list<QWidget *> fields, QPushButton *main)

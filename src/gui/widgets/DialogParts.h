@@ -16,6 +16,7 @@
 #include <initializer_list>
 #include <utility>
 
+class QComboBox;
 class QDialog;
 class QEvent;
 class QLineEdit;
@@ -105,6 +106,11 @@ QFormLayout *RangeRows(const Range<Field> &range, const QString &fromLabel, cons
 {
     return FormRows({{fromLabel, range.from}, {toLabel, range.to}});
 }
+
+// The choice of the beneficiaries in "Selectare cereri": the locality list and the range
+// of the names' first letters, each under its caption, added to `layout`.
+void AddBeneficiaryChoice(QBoxLayout *layout, QWidget *parent, QComboBox *locality,
+                          const Range<QComboBox> &letters);
 
 // Enter in each field moves to the next; Enter in the last one clicks `main`.
 void EnterMovesOn(std::initializer_list<QWidget *> fields, QPushButton *main);
