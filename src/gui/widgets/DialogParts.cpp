@@ -16,6 +16,26 @@
 
 namespace focaris::gui {
 
+namespace {
+
+// QDialogButtonBox makes its first button its focus proxy. The row keeps none, as the plain
+// row of buttons it replaces did: each button is a Tab stop of its own, named by itself.
+class ButtonBox : public QDialogButtonBox {
+public:
+    using QDialogButtonBox::QDialogButtonBox;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        const bool handled = QDialogButtonBox::event(event);
+        if (focusProxy())
+            setFocusProxy(nullptr);
+        return handled;
+    }
+};
+
+} // namespace
+
 void SetUpDialog(QDialog *dialog, const QString &objectName, const QString &title)
 {
     dialog->setObjectName(objectName);
@@ -63,12 +83,13 @@ QPushButton *CancelButton(const QString &caption, QDialog *dialog, const QString
 QDialogButtonBox *ButtonRow(QWidget *parent, std::initializer_list<QAbstractButton *> buttons, ButtonsAt at,
                             std::initializer_list<QAbstractButton *> atLeft)
 {
-    auto *row = new QDialogButtonBox(Qt::Horizontal, parent);
+    auto *row = new ButtonBox(Qt::Horizontal, parent);
     row->setCenterButtons(at == ButtonsAt::Centre);
     for (QAbstractButton *b : atLeft)
         row->addButton(b, QDialogButtonBox::ResetRole);
     for (QAbstractButton *b : buttons)
         row->addButton(b, QDialogButtonBox::ActionRole);
+    row->setFocusProxy(nullptr);
     return row;
 }
 
