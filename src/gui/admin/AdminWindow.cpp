@@ -6,6 +6,7 @@
 #include "core/Context.h"
 #include "core/Ui.h"
 #include "documents/TemplateMenu.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/UpperCaseValidator.h"
 #include "gui/widgets/WindowAction.h"
 #include "shell/Access.h"
@@ -464,7 +465,7 @@ void AdminWindow::done(int result)
 void AdminWindow::keyPressEvent(QKeyEvent *event)
 {
     // Enter moves to the next field; in "Inca odata" it moves to "Memoreaza si inchide".
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (IsEnterKey(event)) {
         QWidget *focus = focusWidget();
         if (qobject_cast<QLineEdit *>(focus) || qobject_cast<QComboBox *>(focus)) {
             if (focus == field(QStringLiteral("IncaOdata")))

@@ -1,20 +1,17 @@
 // The login dialog.
 #include "gui/admin/LoginDialog.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
+#include "gui/widgets/DialogParts.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace focaris::gui {
 
-LoginDialog::LoginDialog(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+LoginDialog::LoginDialog(QWidget *parent) : QDialog(parent, kDialogFlags)
 {
-    setObjectName(QStringLiteral("InputQuery2"));
-    setWindowTitle(QStringLiteral("Autentificare"));
-    setModal(true);
+    SetUpDialog(this, QStringLiteral("InputQuery2"), QStringLiteral("Autentificare"));
     prompt_ = new QLabel(QStringLiteral("Introduceti parola"), this);
     field_ = new QLineEdit(this);
     field_->setEchoMode(QLineEdit::Password);
@@ -22,14 +19,10 @@ LoginDialog::LoginDialog(QWidget *parent)
     verify_ = new QPushButton(QStringLiteral("&Verifica"), this);
     close_ = new QPushButton(QStringLiteral("&Inchide"), this);
     verify_->setDefault(true);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(verify_);
-    buttons->addWidget(close_);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(prompt_);
     layout->addWidget(field_);
-    layout->addLayout(buttons);
+    layout->addWidget(ButtonRow(this, {verify_, close_}));
     connect(verify_, &QPushButton::clicked, this, &QDialog::accept);
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
     connect(field_, &QLineEdit::returnPressed, this, &QDialog::accept);

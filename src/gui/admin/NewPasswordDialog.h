@@ -34,7 +34,6 @@ private:
 
     QLineEdit *field_;
     QPushButton *store_;
-    QPushButton *cancel_;
     Ui *ui_ = nullptr;
 };
 

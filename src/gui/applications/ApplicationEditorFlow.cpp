@@ -8,6 +8,7 @@
 #include "gui/applications/SupplementDialog.h"
 #include "gui/widgets/CnpEdit.h"
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/NumericEdit.h"
 
 #include <QCheckBox>
@@ -268,7 +269,7 @@ void ApplicationEditorWindow::onSupplement(SupplementKind kind)
 
 void ApplicationEditorWindow::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (IsEnterKey(event)) {
         focusNextChild();
         return;
     }

@@ -9,6 +9,7 @@
 #include "gui/widgets/CnpEdit.h"
 #include "gui/widgets/DateField.h"
 #include "gui/widgets/FindButton.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/NumericEdit.h"
 #include "gui/widgets/UpperCaseValidator.h"
 #include "gui/widgets/WindowAction.h"
@@ -61,55 +62,86 @@ QLabel *ApplicationEditorWindow::amountLabel(const QString &name) const { return
 
 template <class W> static W *as(QWidget *w) { return static_cast<W *>(w); }
 
+// The makers of the controls: each is named after its field and found by that name.
+QLineEdit *ApplicationEditorWindow::line(const QString &name, bool upper)
+{
+    auto *e = new QLineEdit(this);
+    e->setObjectName(name);
+    e->setMaxLength(ColumnWidth(name));
+    if (upper)
+        e->setValidator(new UpperCaseValidator(e));
+    fields_[name] = e;
+    return e;
+}
+
+QComboBox *ApplicationEditorWindow::combo(const QString &name, bool editable, QValidator *validator)
+{
+    auto *c = new QComboBox(this);
+    c->setObjectName(name);
+    c->setEditable(editable);
+    if (editable) {
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->lineEdit()->setMaxLength(ColumnWidth(name));
+        if (validator)
+            c->lineEdit()->setValidator(validator);
+    }
+    fields_[name] = c;
+    return c;
+}
+
+NumericEdit *ApplicationEditorWindow::number(const QString &name, int digits, int decimals)
+{
+    auto *n = new NumericEdit(digits, decimals, this);
+    n->setObjectName(name);
+    fields_[name] = n;
+    return n;
+}
+
+QCheckBox *ApplicationEditorWindow::box(const QString &name, const QString &caption)
+{
+    auto *b = new QCheckBox(caption, this);
+    b->setObjectName(name);
+    fields_[name] = b;
+    return b;
+}
+
+CnpEdit *ApplicationEditorWindow::cnp(const QString &name)
+{
+    auto *c = new CnpEdit(this);
+    c->setObjectName(name);
+    fields_[name] = c;
+    return c;
+}
+
+QPushButton *ApplicationEditorWindow::push(const QString &name, const QString &caption)
+{
+    auto *b = DialogButton(caption, this);
+    b->setObjectName(name);
+    return b;
+}
+
+// The application in the left column, the risk data, the supplements and the members in
+// the right one, the two buttons below; then the fields' reactions.
 void ApplicationEditorWindow::build()
 {
-    auto line = [this](const QString &name, bool upper = true) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(name);
-        e->setMaxLength(ColumnWidth(name));
-        if (upper)
-            e->setValidator(new UpperCaseValidator(e));
-        fields_[name] = e;
-        return e;
-    };
-    auto combo = [this](const QString &name, bool editable, QValidator *validator = nullptr) {
-        auto *c = new QComboBox(this);
-        c->setObjectName(name);
-        c->setEditable(editable);
-        if (editable) {
-            c->setInsertPolicy(QComboBox::NoInsert);
-            c->lineEdit()->setMaxLength(ColumnWidth(name));
-            if (validator)
-                c->lineEdit()->setValidator(validator);
-        }
-        fields_[name] = c;
-        return c;
-    };
-    auto number = [this](const QString &name, int digits, int decimals) {
-        auto *n = new NumericEdit(digits, decimals, this);
-        n->setObjectName(name);
-        fields_[name] = n;
-        return n;
-    };
-    auto box = [this](const QString &name, const QString &caption) {
-        auto *b = new QCheckBox(caption, this);
-        b->setObjectName(name);
-        fields_[name] = b;
-        return b;
-    };
-    auto cnp = [this](const QString &name) {
-        auto *c = new CnpEdit(this);
-        c->setObjectName(name);
-        fields_[name] = c;
-        return c;
-    };
-    auto push = [this](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
+    QLayout *application = buildApplication();
+    auto *right = new QVBoxLayout;
+    right->addWidget(buildRiskData());
+    right->addWidget(buildSupplements());
+    right->addWidget(buildMembers(), 1);
+    auto *columns = new QHBoxLayout;
+    columns->addLayout(application, 3);
+    columns->addLayout(right, 2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addWidget(ButtonRow(this, {push("Save", "&Memoreaza"), push("Cancel", "&Renunt")}));
+    connectReactions();
+}
 
+// The application itself: the applicant, its number and dates, the period of the aid, the
+// household, the contract, the decision and the other aids.
+QLayout *ApplicationEditorWindow::buildApplication()
+{
     auto *grid = new QGridLayout;
     int row = 0;
     auto addRow = [&](const QString &label, QWidget *w, int span = 3) {
@@ -162,8 +194,12 @@ void ApplicationEditorWindow::build()
     ++row;
     grid->addWidget(box("L416", "Ajutor social - VMG"), row, 0, 1, 2);
     grid->addWidget(box("ASF", "Ajutor pentru Sustinerea Familiei"), row, 2, 1, 2);
-    ++row;
+    return grid;
+}
 
+// The data for the control based on the risk profile.
+QWidget *ApplicationEditorWindow::buildRiskData()
+{
     auto *risk = new QGroupBox("Date pentru Controlul bazat pe profilul de risc", this);
     auto *riskGrid = new QGridLayout(risk);
     auto *stciv = combo("StCiv", false);
@@ -185,7 +221,13 @@ void ApplicationEditorWindow::build()
     riskGrid->addWidget(number("Copii14", 2, 0), 3, 1);
     riskGrid->addWidget(new QLabel("Cu varsta peste 14 ani", risk), 3, 2);
     riskGrid->addWidget(number("Copii18", 2, 0), 3, 3);
+    return risk;
+}
 
+// The heating aid and the supplements, each with its monthly amount; gas and electricity
+// open their own dialog.
+QWidget *ApplicationEditorWindow::buildSupplements()
+{
     auto *supp = new QGroupBox(this);
     auto *suppGrid = new QGridLayout(supp);
     suppGrid->addWidget(box("CuAjut", "Ajutor de incalzire cu energie Termica"), 0, 0, 1, 2);
@@ -207,7 +249,12 @@ void ApplicationEditorWindow::build()
     fields_["SupEB"] = el;
     suppGrid->addWidget(el, 4, 0);
     suppGrid->addWidget(amountLabel("SupEB"), 4, 1);
+    return supp;
+}
 
+// The grid of the family members with its three buttons and "Actualizare in cerere".
+QWidget *ApplicationEditorWindow::buildMembers()
+{
     auto *members = new QGroupBox("LISTA MEMBRILOR", this);
     auto *membersLayout = new QVBoxLayout(members);
     grid_ = new QTableWidget(0, 4, members);
@@ -227,23 +274,12 @@ void ApplicationEditorWindow::build()
     memberButtons->addWidget(push("DeleteMember", "Sterge membru"));
     membersLayout->addLayout(memberButtons);
     membersLayout->addWidget(box("Actualizare", "Actualizare in cerere"));
+    return members;
+}
 
-    auto *right = new QVBoxLayout;
-    right->addWidget(risk);
-    right->addWidget(supp);
-    right->addWidget(members, 1);
-    auto *columns = new QHBoxLayout;
-    columns->addLayout(grid, 3);
-    columns->addLayout(right, 2);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(push("Save", "&Memoreaza"));
-    bottom->addWidget(push("Cancel", "&Renunt"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
-    layout->addLayout(bottom);
-
-    // Reactions: none runs while the window shows what the editor holds.
+// Reactions: none runs while the window shows what the editor holds.
+void ApplicationEditorWindow::connectReactions()
+{
     connect(as<CnpEdit>(field("CNPSol")), &QLineEdit::textChanged, this, [this] {
         if (!showing_)
             onCnpChanged();
@@ -265,7 +301,7 @@ void ApplicationEditorWindow::build()
             --showing_;
         }
     });
-    connect(statut, &QComboBox::currentTextChanged, this, [this](const QString &t) {
+    connect(as<QComboBox>(field("StatutD")), &QComboBox::currentTextChanged, this, [this](const QString &t) {
         if (showing_)
             return;
         gatherFields();
@@ -291,8 +327,9 @@ void ApplicationEditorWindow::build()
         editor_.setActualizare(on);
         showFields();
     });
-    connect(gas, &QPushButton::clicked, this, [this] { onSupplement(SupplementKind::Gas); });
-    connect(el, &QPushButton::clicked, this, [this] { onSupplement(SupplementKind::Electricity); });
+    connect(button("GasSupplement"), &QPushButton::clicked, this, [this] { onSupplement(SupplementKind::Gas); });
+    connect(button("ElectricitySupplement"), &QPushButton::clicked, this,
+            [this] { onSupplement(SupplementKind::Electricity); });
     connect(button("AddMember"), &QPushButton::clicked, this, &ApplicationEditorWindow::onAddMember);
     connect(button("ModifyMember"), &QPushButton::clicked, this, &ApplicationEditorWindow::onModifyMember);
     connect(button("DeleteMember"), &QPushButton::clicked, this, &ApplicationEditorWindow::onDeleteMember);

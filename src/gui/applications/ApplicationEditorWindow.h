@@ -19,9 +19,11 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
+class QValidator;
 
 namespace focaris {
 class Ui;
@@ -71,7 +73,20 @@ protected:
 
 private:
     void showOpened(const QString &caption);
+    // The window's sections, built in screen order.
     void build();
+    QLayout *buildApplication();
+    QWidget *buildRiskData();
+    QWidget *buildSupplements();
+    QWidget *buildMembers();
+    void connectReactions();
+    // The makers of the controls, each kept under its name (field(), button()).
+    QLineEdit *line(const QString &name, bool upper = true);
+    QComboBox *combo(const QString &name, bool editable, QValidator *validator = nullptr);
+    NumericEdit *number(const QString &name, int digits, int decimals);
+    QCheckBox *box(const QString &name, const QString &caption);
+    CnpEdit *cnp(const QString &name);
+    QPushButton *push(const QString &name, const QString &caption);
     void showFields();        // editor -> widgets, without running reactions
     void gatherFields();      // widgets -> editor
     void showMembers(qint64 select = 0);

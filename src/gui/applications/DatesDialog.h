@@ -2,6 +2,7 @@
 #pragma once
 
 #include "applications/MonthOperation.h"
+#include "gui/widgets/DialogParts.h"
 
 #include <QDialog>
 
@@ -24,15 +25,15 @@ public:
     Outcome run(int month);
     void start();
 
-    QLineEdit *from() const { return from_; }
-    QLineEdit *to() const { return to_; }
+    QLineEdit *from() const { return numbers_.from; }
+    QLineEdit *to() const { return numbers_.to; }
     DateField *date() const { return date_; }
 
 private:
     Ui &ui_;
     int month_ = 0;
     Outcome outcome_;
-    QLineEdit *from_, *to_;
+    Range<QLineEdit> numbers_;
     DateField *date_;
 };
 

@@ -3,14 +3,13 @@
 
 #include "core/Ui.h"
 #include "gui/widgets/CnpEdit.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/NumericEdit.h"
 #include "gui/widgets/UpperCaseValidator.h"
 #include "gui/widgets/WindowAction.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,41 +20,26 @@ namespace focaris::gui {
 MemberDialog::MemberDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
 {
     setWindowTitle(QStringLiteral("Date membru"));
-    titular_ = new QLineEdit(this);
-    titular_->setObjectName("Titular");
+    titular_ = TextEntry(QStringLiteral("Titular"), this);
     titular_->setMaxLength(ColumnWidth("Titular"));
     titular_->setValidator(new UpperCaseValidator(titular_));
-    cnp_ = new CnpEdit(this);
-    cnp_->setObjectName("CNP");
-    venit_ = new NumericEdit(7, 2, this);
-    venit_->setObjectName("Venit");
-    calitate_ = new QComboBox(this);
-    calitate_->setObjectName("Calitate");
+    cnp_ = Named<CnpEdit>(QStringLiteral("CNP"), this);
+    venit_ = Named<NumericEdit>(QStringLiteral("Venit"), 7, 2, this);
+    calitate_ = Named<QComboBox>(QStringLiteral("Calitate"), this);
     calitate_->addItems(MemberRoles());
     goleste_ = new QCheckBox(QStringLiteral("Goleste casutele"), this);
-    save_ = new QPushButton(QStringLiteral("Memoreaza"), this);
-    cancel_ = new QPushButton(QStringLiteral("Renunt"), this);
-    for (QPushButton *b : {save_, cancel_}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    save_ = DialogButton(QStringLiteral("Memoreaza"), this);
+    auto *cancel = CancelButton(QStringLiteral("Renunt"), this);
 
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Nume si prenume"), titular_);
-    form->addRow(QStringLiteral("C.N.P."), cnp_);
-    form->addRow(QStringLiteral("Venit lunar (lei)"), venit_);
-    form->addRow(QStringLiteral("Calitate"), calitate_);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(goleste_);
-    buttons->addStretch();
-    buttons->addWidget(save_);
-    buttons->addWidget(cancel_);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(FormRows({{QStringLiteral("Nume si prenume"), titular_},
+                                {QStringLiteral("C.N.P."), cnp_},
+                                {QStringLiteral("Venit lunar (lei)"), venit_},
+                                {QStringLiteral("Calitate"), calitate_}}));
+    // The tick box stands at the left edge of the button row.
+    layout->addWidget(ButtonRow(this, {save_, cancel}, ButtonsAt::Right, {goleste_}));
 
     connect(save_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(goleste_, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
             empty();
@@ -131,7 +115,7 @@ void MemberDialog::onSave()
 
 void MemberDialog::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (IsEnterKey(event)) {
         if (calitate_->hasFocus())
             onSave();
         else

@@ -65,7 +65,6 @@ private:
     QComboBox *calitate_;
     QCheckBox *goleste_;
     QPushButton *save_;
-    QPushButton *cancel_;
 };
 
 } // namespace focaris::gui

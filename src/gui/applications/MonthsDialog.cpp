@@ -3,13 +3,11 @@
 
 #include "applications/MonthRecalculation.h"
 #include "core/Ui.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace focaris::gui {
@@ -18,25 +16,15 @@ MonthsDialog::MonthsDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
 {
     setWindowTitle(QStringLiteral("Modificare Nr.luni"));
     setObjectName(QStringLiteral("TNrLuniF"));
-    auto *layout = new QVBoxLayout(this);
-    auto *form = new QFormLayout;
-    months_ = new QLineEdit(this);
-    months_->setObjectName(QStringLiteral("NrLuni"));
+    months_ = DigitsEntry(QStringLiteral("NrLuni"), this, 1);
     months_->setMaxLength(1);
-    months_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d?")), months_));
-    form->addRow(QStringLiteral("Noul numar de luni"), months_);
-    layout->addLayout(form);
-    auto *buttons = new QHBoxLayout;
     auto *go = new QPushButton(QStringLiteral("&Modifica"), this);
-    auto *cancel = new QPushButton(QStringLiteral("&Renunt"), this);
     go->setDefault(true);
-    cancel->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(go);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    auto *cancel = CancelButton(QStringLiteral("&Renunt"), this);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(FormRows({{QStringLiteral("Noul numar de luni"), months_}}));
+    layout->addWidget(ButtonRow(this, {go, cancel}));
     connect(go, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { start(); }));
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 Outcome MonthsDialog::run(int month)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "applications/Numbering.h"
+#include "gui/widgets/DialogParts.h"
 
 #include <QDialog>
 
@@ -29,8 +30,8 @@ public:
     // Runs the numbering with the fields as they are (the button and Enter on the date).
     void start();
 
-    QLineEdit *from() const { return from_; }
-    QLineEdit *to() const { return to_; }
+    QLineEdit *from() const { return numbers_.from; }
+    QLineEdit *to() const { return numbers_.to; }
     QLineEdit *first() const { return first_; }
     DateField *date() const { return date_; }
     QComboBox *category() const { return category_; }
@@ -44,7 +45,8 @@ private:
     Ui &ui_;
     int month_ = 0;
     Outcome outcome_;
-    QLineEdit *from_, *to_, *first_;
+    Range<QLineEdit> numbers_;
+    QLineEdit *first_;
     DateField *date_;
     QComboBox *category_;
     QCheckBox *clear_, *same_;

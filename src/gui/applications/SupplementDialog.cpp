@@ -3,16 +3,14 @@
 
 #include "core/Ui.h"
 #include "gui/widgets/CnpEdit.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/UpperCaseValidator.h"
 #include "gui/widgets/WindowAction.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -22,58 +20,41 @@ namespace focaris::gui {
 SupplementDialog::SupplementDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
 {
     setWindowTitle(QStringLiteral("Date Supliment"));
-    title_ = new QLabel(this);
-    QFont f = title_->font();
-    f.setBold(true);
-    title_->setFont(f);
-    furnizor_ = new QComboBox(this);
-    furnizor_->setObjectName("Furnizor");
+    title_ = Heading(QString(), this);
+    furnizor_ = Named<QComboBox>(QStringLiteral("Furnizor"), this);
     furnizor_->setEditable(true);
     furnizor_->setInsertPolicy(QComboBox::NoInsert);
     furnizor_->lineEdit()->setMaxLength(ColumnWidth("Furnizor"));
     furnizor_->lineEdit()->setValidator(new UpperCaseValidator(furnizor_));
-    codClient_ = new QLineEdit(this);
-    codClient_->setObjectName("CodClient");
-    pod_ = new QLineEdit(this);
-    pod_->setObjectName("POD");
-    titular_ = new QLineEdit(this);
-    titular_->setObjectName("Titular");
+    codClient_ = TextEntry(QStringLiteral("CodClient"), this);
+    pod_ = TextEntry(QStringLiteral("POD"), this);
+    titular_ = TextEntry(QStringLiteral("Titular"), this);
     for (QLineEdit *e : {codClient_, pod_, titular_}) {
         e->setMaxLength(ColumnWidth(e->objectName()));
         e->setValidator(new UpperCaseValidator(e));
     }
-    cnp_ = new CnpEdit(this);
-    cnp_->setObjectName("CNP");
+    cnp_ = Named<CnpEdit>(QStringLiteral("CNP"), this);
     singura_ = new QCheckBox(QStringLiteral("Este Singura sursa de energie din locuinta"), this);
-    save_ = new QPushButton(QStringLiteral("&Memoreaza"), this);
-    cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
-    delete_ = new QPushButton(QStringLiteral("&Sterge"), this);
-    for (QPushButton *b : {save_, cancel_, delete_})
-        b->setAutoDefault(false);
+    save_ = DialogButton(QStringLiteral("&Memoreaza"), this);
+    cancel_ = CancelButton(QStringLiteral("&Renunt"), this);
+    delete_ = DialogButton(QStringLiteral("&Sterge"), this);
 
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Denumire Furnizor"), furnizor_);
-    form->addRow(QStringLiteral("Cod de client"), codClient_);
-    form->addRow(QStringLiteral("CLC (POD)"), pod_);
     auto *holder = new QGroupBox(QStringLiteral("Titular de Contract"), this);
     auto *holderForm = new QFormLayout(holder);
-    holderForm->addRow(QStringLiteral("Nume si prenume"), titular_);
-    holderForm->addRow(QStringLiteral("C.N.P."), cnp_);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(delete_);
-    buttons->addStretch();
-    buttons->addWidget(save_);
-    buttons->addWidget(cancel_);
+    AddFormRows(holderForm, {{QStringLiteral("Nume si prenume"), titular_},
+                             {QStringLiteral("C.N.P."), cnp_}});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(title_);
-    layout->addLayout(form);
+    layout->addLayout(FormRows({{QStringLiteral("Denumire Furnizor"), furnizor_},
+                                {QStringLiteral("Cod de client"), codClient_},
+                                {QStringLiteral("CLC (POD)"), pod_}}));
     layout->addWidget(holder);
     layout->addWidget(singura_);
-    layout->addLayout(buttons);
+    // "&Sterge" stands at the left edge, away from the two that close the dialog.
+    layout->addWidget(ButtonRow(this, {save_, cancel_}, ButtonsAt::Right, {delete_}));
 
     connect(save_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
     connect(delete_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onDelete(); }));
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(furnizor_, &QComboBox::editTextChanged, this,
             [this](const QString &t) { delete_->setEnabled(!t.trimmed().isEmpty()); });
 }
@@ -154,7 +135,7 @@ void SupplementDialog::onDelete()
 
 void SupplementDialog::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (IsEnterKey(event)) {
         focusNextChild();
         return;
     }

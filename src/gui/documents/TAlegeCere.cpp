@@ -2,11 +2,9 @@
 #include "gui/documents/TAlegeCere.h"
 
 #include "core/Ui.h"
-#include "gui/documents/DialogParts.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
-#include <QFormLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,39 +12,29 @@
 namespace focaris::gui {
 
 TAlegeCere::TAlegeCere(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui)
+    : QDialog(parent, kDialogFlagsNoMenu), ui_(ui)
 {
-    setObjectName(QStringLiteral("AlegeCere"));
-    setWindowTitle(QStringLiteral("Referate"));
-    setModal(true);
-    auto *heading = new QLabel(QStringLiteral("Listeaza Referatele"), this);
-    QFont f = heading->font();
-    f.setBold(true);
-    heading->setFont(f);
-    cere0_ = NumericEntry(QStringLiteral("Cere0"), this);
-    cere1_ = NumericEntry(QStringLiteral("Cere1"), this);
-    cere0_->setText(QStringLiteral("0"));
-    cere1_->setText(QStringLiteral("0"));
-    list_ = new QPushButton(QStringLiteral("&Listeaza"), this);
-    list_->setObjectName(QStringLiteral("BitBtn1"));
-    cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("incepand cu cererea nr."), cere0_);
-    form->addRow(QStringLiteral("terminand cu cererea nr."), cere1_);
+    SetUpDialog(this, QStringLiteral("AlegeCere"), QStringLiteral("Referate"));
+    numbers_.from = NumericEntry(QStringLiteral("Cere0"), this);
+    numbers_.to = NumericEntry(QStringLiteral("Cere1"), this);
+    numbers_.from->setText(QStringLiteral("0"));
+    numbers_.to->setText(QStringLiteral("0"));
+    list_ = DialogButton(QStringLiteral("&Listeaza"), this, QStringLiteral("BitBtn1"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(heading);
-    layout->addLayout(form);
-    layout->addLayout(ButtonRow(this, list_, cancel_));
-    EnterMovesOn({cere0_, cere1_}, list_);
+    layout->addWidget(Heading(QStringLiteral("Listeaza Referatele"), this));
+    layout->addLayout(RangeRows(numbers_, QStringLiteral("incepand cu cererea nr."),
+                                QStringLiteral("terminand cu cererea nr.")));
+    layout->addWidget(ButtonRow(this, list_, DialogButton(QStringLiteral("&Renunt"), this)));
+    EnterMovesOn({numbers_.from, numbers_.to}, list_);
     connect(list_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { list(); }));
 }
 
 void TAlegeCere::list()
 {
-    documents::ReportRange r{cere0_->text(), cere1_->text()};
+    documents::ReportRange r{numbers_.from->text(), numbers_.to->text()};
     const documents::Outcome check = documents::CheckReportRange(r);
     if (check.refused()) {
-        ui_.fieldHint(check.message, cere0_);
+        ui_.fieldHint(check.message, numbers_.from);
         return;
     }
     accept();
@@ -55,17 +43,16 @@ void TAlegeCere::list()
 void TAlegeCere::done(int result)
 {
     // However the window closes, each number is written back as a plain number.
-    cere0_->setText(documents::PlainNumberText(cere0_->text()));
-    cere1_->setText(documents::PlainNumberText(cere1_->text()));
+    numbers_.from->setText(documents::PlainNumberText(numbers_.from->text()));
+    numbers_.to->setText(documents::PlainNumberText(numbers_.to->text()));
     QDialog::done(result);
 }
 
 bool TAlegeCere::choose(documents::ReportRange &range)
 {
-    cere0_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, numbers_.from))
         return false;
-    range = {cere0_->text(), cere1_->text()};
+    range = {numbers_.from->text(), numbers_.to->text()};
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "documents/ApplicationReports.h"
+#include "gui/widgets/DialogParts.h"
 
 #include <QDialog>
 
@@ -19,8 +20,8 @@ public:
     // True when "&Listeaza" accepted a valid range, which is then in `range`.
     bool choose(documents::ReportRange &range);
 
-    QLineEdit *cere0() const { return cere0_; }
-    QLineEdit *cere1() const { return cere1_; }
+    QLineEdit *cere0() const { return numbers_.from; }
+    QLineEdit *cere1() const { return numbers_.to; }
     QPushButton *listButton() const { return list_; }
 
 protected:
@@ -29,8 +30,8 @@ protected:
 private:
     void list();
     Ui &ui_;
-    QLineEdit *cere0_, *cere1_;
-    QPushButton *list_, *cancel_;
+    Range<QLineEdit> numbers_;
+    QPushButton *list_;
 };
 
 } // namespace focaris::gui

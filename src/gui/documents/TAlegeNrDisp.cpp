@@ -3,11 +3,10 @@
 
 #include "core/Formats.h"
 #include "core/Ui.h"
-#include "gui/documents/DialogParts.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/DateField.h"
 #include "gui/widgets/WindowAction.h"
 
-#include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -17,33 +16,26 @@
 namespace focaris::gui {
 
 TAlegeNrDisp::TAlegeNrDisp(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui)
+    : QDialog(parent, kDialogFlagsNoMenu), ui_(ui)
 {
-    setObjectName(QStringLiteral("AlegeNrDisp"));
-    setWindowTitle(QStringLiteral("Dispozitie Unica"));
-    setModal(true);
+    SetUpDialog(this, QStringLiteral("AlegeNrDisp"), QStringLiteral("Dispozitie Unica"));
     nrDisp_ = NumericEntry(QStringLiteral("NrDisp"), this);
     nrDisp_->setText(QStringLiteral("0"));
-    data0_ = new DateField(QDate::currentDate(), this);
-    data0_->setObjectName(QStringLiteral("Data0"));
+    data0_ = Named<DateField>(QStringLiteral("Data0"), QDate::currentDate(), this);
     perioada_ = TextEntry(QStringLiteral("Perioada"), this);
     dataPlatii_ = TextEntry(QStringLiteral("DataPlatii"), this);
     tribunal_ = TextEntry(QStringLiteral("Tribunal"), this);
     // Room for the longest period ("septembrie 2026 - martie 2027") in any font size.
     perioada_->setMinimumWidth(
         std::max(280, perioada_->fontMetrics().horizontalAdvance(QStringLiteral("septembrie 2026 - septembrie 2027")) + 16));
-    list_ = new QPushButton(QStringLiteral("&Listeaza"), this);
-    list_->setObjectName(QStringLiteral("ListB"));
-    cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Numarul Dispozitiei"), nrDisp_);
-    form->addRow(QStringLiteral("se stabileste incepand cu"), data0_);
-    form->addRow(QStringLiteral("pentru perioada"), perioada_);
-    form->addRow(QStringLiteral("Data platii"), dataPlatii_);
-    form->addRow(QStringLiteral("Solutionari la Tribunalul"), tribunal_);
+    list_ = DialogButton(QStringLiteral("&Listeaza"), this, QStringLiteral("ListB"));
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(ButtonRow(this, list_, cancel_));
+    layout->addLayout(FormRows({{QStringLiteral("Numarul Dispozitiei"), nrDisp_},
+                                {QStringLiteral("se stabileste incepand cu"), data0_},
+                                {QStringLiteral("pentru perioada"), perioada_},
+                                {QStringLiteral("Data platii"), dataPlatii_},
+                                {QStringLiteral("Solutionari la Tribunalul"), tribunal_}}));
+    layout->addWidget(ButtonRow(this, list_, DialogButton(QStringLiteral("&Renunt"), this)));
     EnterMovesOn({nrDisp_, data0_, perioada_, dataPlatii_, tribunal_}, list_);
     connect(list_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { list(); }));
 }
@@ -73,8 +65,7 @@ bool TAlegeNrDisp::choose(documents::SingleDispositionFields &fields)
     perioada_->setText(remembered.period);
     dataPlatii_->setText(remembered.paymentDate);
     tribunal_->setText(remembered.court);
-    nrDisp_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, nrDisp_))
         return false;
     fields = fields_;
     return true;

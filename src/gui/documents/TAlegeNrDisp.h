@@ -34,7 +34,7 @@ private:
     Ui &ui_;
     QLineEdit *nrDisp_, *perioada_, *dataPlatii_, *tribunal_;
     DateField *data0_;
-    QPushButton *list_, *cancel_;
+    QPushButton *list_;
     documents::SingleDispositionFields fields_;
 };
 

@@ -3,7 +3,7 @@
 
 #include "core/Formats.h"
 #include "core/Ui.h"
-#include "gui/documents/DialogParts.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/DateField.h"
 #include "gui/widgets/WindowAction.h"
 
@@ -15,43 +15,37 @@
 namespace focaris::gui {
 
 TListDispF::TListDispF(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      ui_(ui)
+    : QDialog(parent, kDialogFlagsNoMenu | Qt::WindowStaysOnTopHint), ui_(ui)
 {
-    setObjectName(QStringLiteral("ListDispF"));
-    setWindowTitle(QStringLiteral("Listare Dispozitii"));
-    setModal(true);
-    disp0_ = NumericEntry(QStringLiteral("Disp0"), this);
-    disp1_ = NumericEntry(QStringLiteral("Disp1"), this);
-    dataA_ = new DateField(this);
-    dataA_->setObjectName(QStringLiteral("DataA"));
+    SetUpDialog(this, QStringLiteral("ListDispF"), QStringLiteral("Listare Dispozitii"));
+    numbers_.from = NumericEntry(QStringLiteral("Disp0"), this);
+    numbers_.to = NumericEntry(QStringLiteral("Disp1"), this);
+    dataA_ = Named<DateField>(QStringLiteral("DataA"), this);
     // Set once, when the window is made: the first day of the next month.
     dataA_->setDate(documents::FirstOfNextMonth(QDate::currentDate()));
-    list_ = new QPushButton(QStringLiteral("&Listeaza"), this);
-    cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("incepand cu Dispozitia nr."), disp0_);
-    form->addRow(QStringLiteral("terminand cu Dispozitia nr."), disp1_);
+    list_ = DialogButton(QStringLiteral("&Listeaza"), this);
+    auto *form = RangeRows(numbers_, QStringLiteral("incepand cu Dispozitia nr."),
+                           QStringLiteral("terminand cu Dispozitia nr."));
     form->addRow(QStringLiteral("Ajutorul se acorda incepand cu"), dataA_);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(ButtonRow(this, list_, cancel_));
-    EnterMovesOn({disp0_, disp1_, dataA_}, list_);
+    layout->addWidget(ButtonRow(this, list_, DialogButton(QStringLiteral("&Renunt"), this)));
+    EnterMovesOn({numbers_.from, numbers_.to, dataA_}, list_);
     connect(list_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { list(); }));
 }
 
 void TListDispF::list()
 {
-    range_.from = disp0_->text();
-    range_.to = disp1_->text();
+    range_.from = numbers_.from->text();
+    range_.to = numbers_.to->text();
     if (!CheckDateFields(ui_, {dataA_}))
         return;
     range_.start = dataA_->date();
     const documents::Outcome check = documents::CheckDispositionRange(range_);
-    disp0_->setText(range_.from);
-    disp1_->setText(range_.to);
+    numbers_.from->setText(range_.from);
+    numbers_.to->setText(range_.to);
     if (check.refused()) {
-        ui_.fieldHint(check.message, disp0_);
+        ui_.fieldHint(check.message, numbers_.from);
         return;
     }
     accept();
@@ -59,10 +53,9 @@ void TListDispF::list()
 
 bool TListDispF::choose(documents::DispositionRange &range)
 {
-    disp0_->setText(QStringLiteral("1"));
-    disp1_->setText(QStringLiteral("1"));
-    disp0_->setFocus();
-    if (exec() != QDialog::Accepted)
+    numbers_.from->setText(QStringLiteral("1"));
+    numbers_.to->setText(QStringLiteral("1"));
+    if (!ExecFrom(this, numbers_.from))
         return false;
     range = range_;
     return true;

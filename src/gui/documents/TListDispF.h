@@ -3,6 +3,7 @@
 #pragma once
 
 #include "documents/SeparateDispositions.h"
+#include "gui/widgets/DialogParts.h"
 
 #include <QDialog>
 
@@ -22,17 +23,17 @@ public:
     // range, which is then in `range`.
     bool choose(documents::DispositionRange &range);
 
-    QLineEdit *disp0() const { return disp0_; }
-    QLineEdit *disp1() const { return disp1_; }
+    QLineEdit *disp0() const { return numbers_.from; }
+    QLineEdit *disp1() const { return numbers_.to; }
     DateField *dataA() const { return dataA_; }
     QPushButton *listButton() const { return list_; }
 
 private:
     void list();
     Ui &ui_;
-    QLineEdit *disp0_, *disp1_;
+    Range<QLineEdit> numbers_;
     DateField *dataA_;
-    QPushButton *list_, *cancel_;
+    QPushButton *list_;
     documents::DispositionRange range_;
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "documents/PaymentStatement.h"
+#include "gui/widgets/DialogParts.h"
 
 #include <QDialog>
 
@@ -24,8 +25,8 @@ public:
     bool choose(documents::StatementSelection &selection, bool withMonth);
 
     QComboBox *localit() const { return localit_; }
-    QComboBox *lit1() const { return lit1_; }
-    QComboBox *lit2() const { return lit2_; }
+    QComboBox *lit1() const { return letters_.from; }
+    QComboBox *lit2() const { return letters_.to; }
     QLineEdit *perioadaS() const { return perioadaS_; }
     QWidget *stat1() const { return stat1_; }
     QPushButton *chooseButton() const { return ok_; }
@@ -33,10 +34,11 @@ public:
 private:
     void confirm();
     Ui &ui_;
-    QComboBox *localit_, *lit1_, *lit2_;
+    QComboBox *localit_;
+    Range<QComboBox> letters_;
     QLineEdit *perioadaS_;
     QWidget *stat1_;
-    QPushButton *ok_, *cancel_;
+    QPushButton *ok_;
     bool withMonth_ = false;
     documents::StatementSelection selection_;
 };

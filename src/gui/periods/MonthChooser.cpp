@@ -4,53 +4,35 @@
 #include "core/Ui.h"
 #include "periods/MonthChoosers.h"
 
+#include "gui/widgets/DialogParts.h"
+
 #include <QComboBox>
-#include <QEvent>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace focaris::gui {
 
-MonthChooser::MonthChooser(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(ui)
+MonthChooser::MonthChooser(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
-    setObjectName(QStringLiteral("SelLuna"));
-    setWindowTitle(QStringLiteral("Perioada"));
-    setModal(true);
-    list_ = new QComboBox(this);
-    list_->setObjectName(QStringLiteral("Luna"));
+    SetUpDialog(this, QStringLiteral("SelLuna"), QStringLiteral("Perioada"));
+    list_ = Named<QComboBox>(QStringLiteral("Luna"), this);
     list_->setMinimumWidth(180);
     list_->installEventFilter(this);
-    choose_ = new QPushButton(QStringLiteral("&Am ales luna"), this);
-    choose_->setObjectName(QStringLiteral("AmAles"));
-    cancel_ = new QPushButton(QStringLiteral("Renunt"), this);
-    cancel_->setObjectName(QStringLiteral("Renunt"));
-    choose_->setAutoDefault(false);
-    cancel_->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(choose_);
-    buttons->addWidget(cancel_);
+    choose_ = DialogButton(QStringLiteral("&Am ales luna"), this, QStringLiteral("AmAles"));
+    cancel_ = CancelButton(QStringLiteral("Renunt"), this, QStringLiteral("Renunt"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Luna"), this));
     layout->addWidget(list_);
-    layout->addLayout(buttons);
+    layout->addWidget(ButtonRow(this, {choose_, cancel_}, ButtonsAt::Centre));
     connect(choose_, &QPushButton::clicked, this, &MonthChooser::tryAccept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool MonthChooser::eventFilter(QObject *watched, QEvent *event)
 {
     // Enter in the list chooses, as the button does.
-    if (watched == list_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            tryAccept();
-            return true;
-        }
+    if (watched == list_ && IsEnterKey(event)) {
+        tryAccept();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -70,8 +52,7 @@ bool MonthChooser::choose(const QString &title, QString &month)
     list_->clear();
     list_->addItems(periods::MonthsForChooser());
     list_->setCurrentIndex(list_->count() > 0 ? 0 : -1);
-    list_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, list_))
         return false;
     month = list_->currentText();
     return true;

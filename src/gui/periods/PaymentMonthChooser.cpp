@@ -4,53 +4,40 @@
 #include "core/Ui.h"
 #include "periods/MonthChoosers.h"
 
+#include "gui/widgets/DialogParts.h"
+
 #include <QComboBox>
 #include <QDate>
 #include <QHBoxLayout>
 #include <QIntValidator>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace focaris::gui {
 
-PaymentMonthChooser::PaymentMonthChooser(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(ui)
+PaymentMonthChooser::PaymentMonthChooser(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
-    setObjectName(QStringLiteral("SelLunaPlata"));
-    setWindowTitle(QStringLiteral("Alegeti luna"));
-    setModal(true);
-    list_ = new QComboBox(this);
-    list_->setObjectName(QStringLiteral("Luna"));
+    SetUpDialog(this, QStringLiteral("SelLunaPlata"), QStringLiteral("Alegeti luna"));
+    list_ = Named<QComboBox>(QStringLiteral("Luna"), this);
     for (const periods::PaymentMonth &m : periods::PaymentMonths())
         list_->addItem(m.name, m.digits);
     yearLabel_ = new QLabel(QStringLiteral("Anul"), this);
-    year_ = new QLineEdit(this);
-    year_->setObjectName(QStringLiteral("Anul"));
+    year_ = TextEntry(QStringLiteral("Anul"), this);
     year_->setMaxLength(4);
     year_->setValidator(new QIntValidator(0, 9999, year_));
-    choose_ = new QPushButton(QStringLiteral("Am ales"), this);
-    choose_->setObjectName(QStringLiteral("AmAles"));
-    cancel_ = new QPushButton(QStringLiteral("Renunt"), this);
-    cancel_->setObjectName(QStringLiteral("Renunt"));
-    choose_->setAutoDefault(false);
-    cancel_->setAutoDefault(false);
+    choose_ = DialogButton(QStringLiteral("Am ales"), this, QStringLiteral("AmAles"));
+    cancel_ = CancelButton(QStringLiteral("Renunt"), this, QStringLiteral("Renunt"));
+    // The month and the year on one line, each after its label.
     auto *fields = new QHBoxLayout;
     fields->addWidget(new QLabel(QStringLiteral("Plati pentru luna"), this));
     fields->addWidget(list_);
     fields->addWidget(yearLabel_);
     fields->addWidget(year_);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(choose_);
-    buttons->addWidget(cancel_);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addLayout(buttons);
+    layout->addWidget(ButtonRow(this, {choose_, cancel_}));
     connect(choose_, &QPushButton::clicked, this, &PaymentMonthChooser::tryAccept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void PaymentMonthChooser::tryAccept()
@@ -72,8 +59,7 @@ bool PaymentMonthChooser::choose(bool withYear, QString &month, int &year)
     year_->setVisible(withYear);
     year_->setText(QString::number(QDate::currentDate().year()));
     list_->setCurrentIndex(0);
-    list_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, list_))
         return false;
     month = list_->currentData().toString();
     year = chosenYear_;

@@ -4,27 +4,22 @@
 #include "core/Ui.h"
 #include "gui/periods/AddMonthDialog.h"
 #include "gui/widgets/FindButton.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 #include "periods/Imports.h"
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace focaris::gui {
 
-PeriodWindow::PeriodWindow(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(ui)
+PeriodWindow::PeriodWindow(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
-    setObjectName(QStringLiteral("Perioada"));
-    setWindowTitle(QStringLiteral("Perioada in lucru"));
-    setModal(true);
-    list_ = new QComboBox(this);
-    list_->setObjectName(QStringLiteral("Luna"));
+    SetUpDialog(this, QStringLiteral("Perioada"), QStringLiteral("Perioada in lucru"));
+    list_ = Named<QComboBox>(QStringLiteral("Luna"), this);
     list_->setMinimumWidth(200);
     auto *grid = new QGridLayout;
     grid->addWidget(addButton(QStringLiteral("AdaugaB"), QStringLiteral("&Adauga luna")), 0, 0);
@@ -65,10 +60,7 @@ PeriodWindow::PeriodWindow(Ui &ui, QWidget *parent)
 
 QPushButton *PeriodWindow::addButton(const QString &name, const QString &caption)
 {
-    auto *b = new QPushButton(caption, this);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
+    return DialogButton(caption, this, name);
 }
 
 QPushButton *PeriodWindow::button(const QString &objectName) const

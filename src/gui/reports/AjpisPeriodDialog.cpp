@@ -2,83 +2,51 @@
 #include "gui/reports/AjpisPeriodDialog.h"
 
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace focaris::gui {
 
-AjpisPeriodDialog::AjpisPeriodDialog(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(ui)
+AjpisPeriodDialog::AjpisPeriodDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
-    setObjectName(QStringLiteral("PerSelect"));
-    setWindowTitle(QStringLiteral("Rapoarte"));
-    setModal(true);
-    auto *title = new QLabel(QStringLiteral("Perioada raportata"), this);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    auto makeDate = [this](const char *name) {
-        auto *d = new DateField(this);
-        d->setObjectName(QLatin1String(name));
-        d->installEventFilter(this);
-        return d;
-    };
-    data0_ = makeDate("Data0");
-    data1_ = makeDate("Data1");
+    SetUpDialog(this, QStringLiteral("PerSelect"), QStringLiteral("Rapoarte"));
+    period_.from = Named<DateField>(QStringLiteral("Data0"), this);
+    period_.to = Named<DateField>(QStringLiteral("Data1"), this);
     const reports::ReportPeriod season = reports::DefaultSeason(QDate::currentDate());
-    data0_->setDate(season.from);
-    data1_->setDate(season.to);
-    memo_ = new QPushButton(QStringLiteral("&Am ales"), this);
-    memo_->setObjectName(QStringLiteral("MemoBut"));
-    close_ = new QPushButton(QStringLiteral("&Renunt"), this);
-    close_->setObjectName(QStringLiteral("CloseBut"));
-    memo_->setAutoDefault(false);
-    close_->setAutoDefault(false);
+    for (DateField *d : {period_.from, period_.to})
+        d->installEventFilter(this);
+    period_.from->setDate(season.from);
+    period_.to->setDate(season.to);
+    memo_ = DialogButton(QStringLiteral("&Am ales"), this, QStringLiteral("MemoBut"));
+    close_ = CancelButton(QStringLiteral("&Renunt"), this, QStringLiteral("CloseBut"));
 
-    auto *grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("de la"), this), 0, 0);
-    grid->addWidget(data0_, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("pana la"), this), 1, 0);
-    grid->addWidget(data1_, 1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(memo_);
-    buttons->addWidget(close_);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(title);
-    layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addWidget(Heading(QStringLiteral("Perioada raportata"), this));
+    layout->addLayout(RangeRows(period_, QStringLiteral("de la"), QStringLiteral("pana la")));
+    layout->addWidget(ButtonRow(this, {memo_, close_}));
     connect(memo_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { choose(); }));
-    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 // Enter in a date moves to the next control instead of confirming.
 bool AjpisPeriodDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            focusNextChild();
-            return true;
-        }
+    if (IsEnterKey(event)) {
+        focusNextChild();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void AjpisPeriodDialog::choose()
 {
-    if (!CheckDateFields(ui_, {data0_, data1_}))
+    if (!CheckDateFields(ui_, {period_.from, period_.to}))
         return;
-    const QString refused = reports::CheckPeriod({data0_->date(), data1_->date()});
+    const QString refused = reports::CheckPeriod({period_.from->date(), period_.to->date()});
     if (!refused.isEmpty()) {
-        ui_.fieldHint(refused, data1_);
+        ui_.fieldHint(refused, period_.to);
         return;
     }
     accept();
@@ -87,10 +55,9 @@ void AjpisPeriodDialog::choose()
 bool AjpisPeriodDialog::ask(reports::ReportPeriod &period)
 {
     setResult(QDialog::Rejected);
-    data0_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, period_.from))
         return false;
-    period = {data0_->date(), data1_->date()};
+    period = {period_.from->date(), period_.to->date()};
     return true;
 }
 

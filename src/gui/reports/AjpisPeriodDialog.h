@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/Ui.h"
+#include "gui/widgets/DialogParts.h"
 #include "reports/AjpisReport.h"
 
 #include <QDialog>
@@ -21,8 +22,8 @@ public:
     // Shows the dialog; true when a valid period was confirmed (then in `period`).
     bool ask(reports::ReportPeriod &period);
 
-    DateField *from() const { return data0_; }
-    DateField *to() const { return data1_; }
+    DateField *from() const { return period_.from; }
+    DateField *to() const { return period_.to; }
     QPushButton *chooseButton() const { return memo_; }
     QPushButton *cancelButton() const { return close_; }
 
@@ -31,7 +32,7 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Ui &ui_;
-    DateField *data0_, *data1_;
+    Range<DateField> period_;
     QPushButton *memo_, *close_;
 };
 

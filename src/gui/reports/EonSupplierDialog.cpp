@@ -1,12 +1,10 @@
 // The supplier and postal-code dialog of the E.ON report.
 #include "gui/reports/EonSupplierDialog.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -14,31 +12,21 @@
 
 namespace focaris::gui {
 
-EonSupplierDialog::EonSupplierDialog(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(ui)
+EonSupplierDialog::EonSupplierDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
-    setObjectName(QStringLiteral("SelEON"));
-    setWindowTitle(QStringLiteral("Raport E-ON Gaz Targu Mures"));
-    setModal(true);
-    furnG_ = new QComboBox(this);
-    furnG_->setObjectName(QStringLiteral("FurnG"));
+    SetUpDialog(this, QStringLiteral("SelEON"), QStringLiteral("Raport E-ON Gaz Targu Mures"));
+    furnG_ = Named<QComboBox>(QStringLiteral("FurnG"), this);
     furnG_->setEditable(false);
     furnG_->setMinimumWidth(320);
-    grid_ = new QTableWidget(0, 2, this);
-    grid_->setObjectName(QStringLiteral("SMDBGrid1"));
+    grid_ = Named<QTableWidget>(QStringLiteral("SMDBGrid1"), 0, 2, this);
     grid_->setHorizontalHeaderLabels({QStringLiteral("Localitatea"), QStringLiteral("Cod postal")});
     grid_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     grid_->verticalHeader()->hide();
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                            QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     grid_->setMinimumHeight(200);
-    memo_ = new QPushButton(QStringLiteral("&Am ales"), this);
-    memo_->setObjectName(QStringLiteral("MemoBut"));
-    close_ = new QPushButton(QStringLiteral("&Renunt"), this);
-    close_->setObjectName(QStringLiteral("CloseBut"));
-    memo_->setAutoDefault(false);
-    close_->setAutoDefault(false);
+    memo_ = DialogButton(QStringLiteral("&Am ales"), this, QStringLiteral("MemoBut"));
+    close_ = CancelButton(QStringLiteral("&Renunt"), this, QStringLiteral("CloseBut"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Ce denumire ati dat pentru E-ON Gaz Targu Mures ?"), this));
@@ -46,13 +34,8 @@ EonSupplierDialog::EonSupplierDialog(Ui &ui, QWidget *parent)
     layout->addWidget(new QLabel(QStringLiteral("( Daca ati dat mai multe denumiri, corectati in Cereri! )"), this));
     layout->addWidget(new QLabel(QStringLiteral("Coduri postale"), this));
     layout->addWidget(grid_);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(memo_);
-    buttons->addWidget(close_);
-    layout->addLayout(buttons);
+    layout->addWidget(ButtonRow(this, {memo_, close_}));
     connect(memo_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { choose(); }));
-    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 // A code still being typed in the grid counts as typed.
@@ -101,8 +84,7 @@ bool EonSupplierDialog::ask(reports::EonChoice &choice)
         grid_->setItem(r, 1, code);
     }
     grid_->scrollToTop();
-    furnG_->setFocus();
-    if (exec() != QDialog::Accepted)
+    if (!ExecFrom(this, furnG_))
         return false;
     choice = choice_;
     return true;

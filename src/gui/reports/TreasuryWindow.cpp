@@ -6,66 +6,39 @@
 #include "core/Tables.h"
 #include "core/Ui.h"
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
 #include <QComboBox>
-#include <QFormLayout>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
 
 namespace focaris::gui {
 
 namespace {
-const Qt::WindowFlags kFlags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-
 QStringList letters()
 {
     return QString("A B C D E F G H I J K L M N O P R S T U V Z").split(QLatin1Char(' '));
 }
 } // namespace
 
-TreasurySelection::TreasurySelection(QWidget *parent) : QDialog(parent, kFlags)
+TreasurySelection::TreasurySelection(QWidget *parent) : QDialog(parent, kDialogFlags)
 {
-    setObjectName(QStringLiteral("TTipStatF"));
-    setWindowTitle(QStringLiteral("Selectare cereri"));
-    setModal(true);
-    localit_ = new QComboBox(this);
-    localit_->setObjectName(QStringLiteral("Localit"));
+    SetUpDialog(this, QStringLiteral("TTipStatF"), QStringLiteral("Selectare cereri"));
+    localit_ = Named<QComboBox>(QStringLiteral("Localit"), this);
     localit_->setMinimumWidth(280);
-    lit1_ = new QComboBox(this);
-    lit1_->setObjectName(QStringLiteral("Lit1"));
-    lit1_->addItems(letters());
-    lit2_ = new QComboBox(this);
-    lit2_->setObjectName(QStringLiteral("Lit2"));
-    lit2_->addItems(letters());
-    lit2_->setCurrentIndex(lit2_->count() - 1);
-    choose_ = new QPushButton(QStringLiteral("&Am ales"), this);
-    cancel_ = new QPushButton(QStringLiteral("&Renunt"), this);
-    choose_->setAutoDefault(false);
-    cancel_->setAutoDefault(false);
+    letters_.from = Named<QComboBox>(QStringLiteral("Lit1"), this);
+    letters_.to = Named<QComboBox>(QStringLiteral("Lit2"), this);
+    for (QComboBox *letter : {letters_.from, letters_.to})
+        letter->addItems(letters());
+    letters_.to->setCurrentIndex(letters_.to->count() - 1);
+    choose_ = DialogButton(QStringLiteral("&Am ales"), this);
+    auto *cancel = CancelButton(QStringLiteral("&Renunt"), this);
 
-    auto *range = new QHBoxLayout;
-    range->addWidget(new QLabel(QStringLiteral("incepand cu litera"), this));
-    range->addWidget(lit1_);
-    range->addWidget(new QLabel(QStringLiteral("terminand cu"), this));
-    range->addWidget(lit2_);
-    range->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(choose_);
-    buttons->addWidget(cancel_);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Doar pentru beneficiarii din Localitatea:"), this));
-    layout->addWidget(localit_);
-    layout->addWidget(new QLabel(QStringLiteral("Nume beneficiarii a caror nume incepe cu:"), this));
-    layout->addLayout(range);
-    layout->addLayout(buttons);
+    AddBeneficiaryChoice(layout, this, localit_, letters_);
+    layout->addWidget(ButtonRow(this, {choose_, cancel}));
     connect(choose_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool TreasurySelection::choose(exports::TreasuryChoice &choice)
@@ -80,44 +53,28 @@ bool TreasurySelection::choose(exports::TreasuryChoice &choice)
     if (exec() != QDialog::Accepted)
         return false;
     choice.locality = localit_->currentIndex() <= 0 ? QString() : localit_->currentText();
-    choice.firstLetter = lit1_->currentText();
-    choice.lastLetter = lit2_->currentText();
+    choice.firstLetter = letters_.from->currentText();
+    choice.lastLetter = letters_.to->currentText();
     return true;
 }
 
-TreasuryWindow::TreasuryWindow(Ui &ui, QWidget *parent) : QDialog(parent, kFlags), ui_(ui)
+TreasuryWindow::TreasuryWindow(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
-    setObjectName(QStringLiteral("RTrez"));
-    setWindowTitle(QStringLiteral("Raport trezorerie"));
-    setModal(true);
-    date_ = new DateField(this);
-    date_->setObjectName(QStringLiteral("DataVirarii"));
-    suplim_ = new QLabel(exports::kTreasurySupplement, this);
-    suplim_->setObjectName(QStringLiteral("Suplim"));
-    suplim2_ = new QLabel(exports::kTreasuryLaw, this);
-    suplim2_->setObjectName(QStringLiteral("Suplim2"));
-    create_ = new QPushButton(QStringLiteral("Creaza Raport"), this);
-    create_->setObjectName(QStringLiteral("BitBtn4"));
-    cancel_ = new QPushButton(QStringLiteral("Renunt"), this);
-    cancel_->setObjectName(QStringLiteral("CancelBut"));
-    create_->setAutoDefault(false);
-    cancel_->setAutoDefault(false);
+    SetUpDialog(this, QStringLiteral("RTrez"), QStringLiteral("Raport trezorerie"));
+    date_ = Named<DateField>(QStringLiteral("DataVirarii"), this);
+    suplim_ = Named<QLabel>(QStringLiteral("Suplim"), exports::kTreasurySupplement, this);
+    suplim2_ = Named<QLabel>(QStringLiteral("Suplim2"), exports::kTreasuryLaw, this);
+    create_ = DialogButton(QStringLiteral("Creaza Raport"), this, QStringLiteral("BitBtn4"));
+    cancel_ = CancelButton(QStringLiteral("Renunt"), this, QStringLiteral("CancelBut"));
     selection_ = new TreasurySelection(this);
     chooseSelection = [this](exports::TreasuryChoice &c) { return selection_->choose(c); };
 
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Data virarii"), date_);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(create_);
-    buttons->addWidget(cancel_);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(suplim_);
     layout->addWidget(suplim2_);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(FormRows({{QStringLiteral("Data virarii"), date_}}));
+    layout->addWidget(ButtonRow(this, {create_, cancel_}));
     connect(create_, &QPushButton::clicked, this, &TreasuryWindow::create);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 int TreasuryWindow::openWindow()

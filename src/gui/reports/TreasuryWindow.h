@@ -4,6 +4,7 @@
 // folder cannot be replaced, so that the step can be tried again.
 #pragma once
 
+#include "gui/widgets/DialogParts.h"
 #include "reports/TreasuryReport.h"
 
 #include <QDialog>
@@ -33,16 +34,14 @@ public:
     bool choose(exports::TreasuryChoice &choice);
 
     QComboBox *localities() const { return localit_; }
-    QComboBox *firstLetter() const { return lit1_; }
-    QComboBox *lastLetter() const { return lit2_; }
+    QComboBox *firstLetter() const { return letters_.from; }
+    QComboBox *lastLetter() const { return letters_.to; }
     QPushButton *chooseButton() const { return choose_; }
 
 private:
     QComboBox *localit_;
-    QComboBox *lit1_;
-    QComboBox *lit2_;
+    Range<QComboBox> letters_;
     QPushButton *choose_;
-    QPushButton *cancel_;
 };
 
 class TreasuryWindow : public QDialog {

@@ -4,6 +4,7 @@
 #include "core/Context.h"
 #include "core/Ui.h"
 #include "gui/safety/RemoteCopyWindow.h"
+#include "gui/widgets/DialogParts.h"
 #include "safety/Backup.h"
 
 #include <QPushButton>
@@ -12,24 +13,18 @@
 namespace focaris::gui {
 
 BackupWindow::BackupWindow(Ui &ui, RemoteCopyWindow &remote, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(ui),
-      remote_(remote)
+    : QDialog(parent, kDialogFlags), ui_(ui), remote_(remote)
 {
-    setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("Copie - inlocuieste baza de date"));
-    setModal(true);
-    save_ = new QPushButton(QStringLiteral("Salveaza o copie a datelor"), this);
-    save_->setObjectName(QStringLiteral("BitBtn1"));
-    load_ = new QPushButton(QStringLiteral("Incarca o salvare anterioara"), this);
-    load_->setObjectName(QStringLiteral("BitBtn2"));
-    remote_button_ = new QPushButton(QStringLiteral("Copie / Recupereaza date la Distanta"), this);
-    remote_button_->setObjectName(QStringLiteral("BitBtn3"));
+    SetUpDialog(this, QStringLiteral("Form6"), QStringLiteral("Copie - inlocuieste baza de date"));
+    save_ = DialogButton(QStringLiteral("Salveaza o copie a datelor"), this, QStringLiteral("BitBtn1"));
+    load_ = DialogButton(QStringLiteral("Incarca o salvare anterioara"), this, QStringLiteral("BitBtn2"));
+    remote_button_ =
+        DialogButton(QStringLiteral("Copie / Recupereaza date la Distanta"), this, QStringLiteral("BitBtn3"));
+    // The three commands one under the other, large.
     auto *layout = new QVBoxLayout(this);
     for (QPushButton *b : {save_, load_, remote_button_}) {
         b->setMinimumHeight(40);
         b->setMinimumWidth(320);
-        b->setAutoDefault(false);
         layout->addWidget(b);
     }
     connect(save_, &QPushButton::clicked, this, &BackupWindow::saveClick);

@@ -4,6 +4,7 @@
 #include "admin/Municipality.h"
 #include "core/Context.h"
 #include "gui/widgets/FindButton.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/UpperCaseValidator.h"
 #include "gui/widgets/WindowAction.h"
 
@@ -35,25 +36,12 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     return b;
 }
 
-QLabel *makeTitle(QWidget *parent, const QString &text)
-{
-    auto *l = new QLabel(text, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
-
 } // namespace
 
 RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(ui),
-      remote_(ui)
+    : QDialog(parent, kDialogFlags), ui_(ui), remote_(ui)
 {
-    setObjectName(QStringLiteral("TNetF"));
-    setWindowTitle(QStringLiteral("Copie / Recupereaza date la Distanta"));
-    setModal(true);
+    SetUpDialog(this, QStringLiteral("TNetF"), QStringLiteral("Copie / Recupereaza date la Distanta"));
     setMinimumWidth(420);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -75,7 +63,7 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
     QPushButton *sendPassB = makeButton(p2, "SendPassB", QStringLiteral("Trimte-mi parola pe email !"));
     sendPassB->hide();
     auto *l2 = new QVBoxLayout(p2);
-    l2->addWidget(makeTitle(p2, QStringLiteral("Contul dvs.:")));
+    l2->addWidget(Heading(QStringLiteral("Contul dvs.:"), p2));
     l2->addWidget(new QLabel(QStringLiteral("E-mail"), p2));
     l2->addWidget(email_);
     l2->addWidget(new QLabel(QStringLiteral("Parola"), p2));
@@ -91,7 +79,7 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
     codConf_->setMaxLength(8);
     codConf_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), codConf_));
     auto *l1 = new QVBoxLayout(p1);
-    l1->addWidget(makeTitle(p1, QStringLiteral("V-am trimis pe E-mail un cod de verificare!")));
+    l1->addWidget(Heading(QStringLiteral("V-am trimis pe E-mail un cod de verificare!"), p1));
     l1->addWidget(new QLabel(QStringLiteral("Cod de verificare primit pe e-mail"), p1));
     l1->addWidget(codConf_);
     l1->addWidget(makeButton(p1, "CheckCodB", QStringLiteral("Verifica Codul din e-mail")));
@@ -103,7 +91,7 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
     passX_ = new QLabel(p4);
     passX_->setObjectName(QStringLiteral("PassX"));
     auto *l4 = new QVBoxLayout(p4);
-    l4->addWidget(makeTitle(p4, QStringLiteral("Contul dvs.")));
+    l4->addWidget(Heading(QStringLiteral("Contul dvs."), p4));
     l4->addWidget(emailL_);
     auto *row4 = new QHBoxLayout;
     row4->addWidget(passX_);
@@ -139,10 +127,8 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
 
     // Progress of the running exchange.
     QWidget *p3 = makePanel("Panel3");
-    descr_ = new QLabel(p3);
-    descr_->setObjectName(QStringLiteral("Descr"));
-    bar_ = new QProgressBar(p3);
-    bar_->setObjectName(QStringLiteral("Bar1"));
+    descr_ = Named<QLabel>(QStringLiteral("Descr"), p3);
+    bar_ = Named<QProgressBar>(QStringLiteral("Bar1"), p3);
     bar_->setRange(0, 100);
     bar_->setValue(0);
     auto *l3 = new QVBoxLayout(p3);

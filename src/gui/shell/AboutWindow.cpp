@@ -2,10 +2,10 @@
 #include "gui/shell/AboutWindow.h"
 
 #include "gui/shell/Pictures.h"
+#include "gui/widgets/DialogParts.h"
 #include "shell/Startup.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -23,12 +23,9 @@ QString AboutWindow::licenceText()
                           "distribuirea catre terti se fac numai cu acordul autorilor.");
 }
 
-AboutWindow::AboutWindow(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent, kDialogFlags)
 {
-    setObjectName(QStringLiteral("DespreF"));
-    setWindowTitle(QStringLiteral("Despre program"));
-    setModal(true);
+    SetUpDialog(this, QStringLiteral("DespreF"), QStringLiteral("Despre program"));
     auto *icon = new QLabel(this);
     icon->setPixmap(programIcon().pixmap(64, 64));
     name_ = new QLabel(QStringLiteral("Foc aris"), this);
@@ -36,8 +33,7 @@ AboutWindow::AboutWindow(QWidget *parent)
     big.setPointSize(big.pointSize() + 8);
     big.setBold(true);
     name_->setFont(big);
-    version_ = new QLabel(versionLine(), this);
-    version_->setObjectName(QStringLiteral("Versiune"));
+    version_ = Named<QLabel>(QStringLiteral("Versiune"), versionLine(), this);
     purpose_ = new QLabel(QStringLiteral("Ajutorul pentru incalzirea locuintei si suplimentul pentru energie\n"
                                          "(Legea 226/2021, H.G. 1073/2021): cereri, dispozitii, rapoarte,\n"
                                          "exporturi si salvari ale datelor."),
@@ -54,14 +50,11 @@ AboutWindow::AboutWindow(QWidget *parent)
     titles->addWidget(version_);
     head->addLayout(titles);
     head->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close_);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(head);
     layout->addWidget(purpose_);
     layout->addWidget(licence_);
-    layout->addLayout(buttons);
+    layout->addWidget(ButtonRow(this, {close_}));
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
 }
 

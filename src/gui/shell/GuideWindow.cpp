@@ -5,12 +5,13 @@
 // inside the program.
 #include "gui/shell/GuideWindow.h"
 
+#include "gui/widgets/DialogParts.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTextDocumentFragment>
-#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QImage>
@@ -83,16 +84,9 @@ GuideWindow::GuideWindow(QWidget *parent) : QDialog(parent)
     close_ = new QPushButton(QStringLiteral("Inc&hide"), this);
     back_->setEnabled(false);
     forward_->setEnabled(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(home_);
-    buttons->addWidget(back_);
-    buttons->addWidget(forward_);
-    buttons->addStretch();
-    buttons->addWidget(close_);
-
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(split, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(ButtonRow(this, {close_}, ButtonsAt::Right, {home_, back_, forward_}));
 
     connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
     connect(forward_, &QPushButton::clicked, browser_, &QTextBrowser::forward);

@@ -1,7 +1,8 @@
 // The log viewer, with the band "Data si ora" over its first two columns.
 #include "gui/shell/LogViewer.h"
 
-#include <QHBoxLayout>
+#include "gui/widgets/DialogParts.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
@@ -46,19 +47,15 @@ private:
 
 } // namespace
 
-LogViewer::LogViewer(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+LogViewer::LogViewer(QWidget *parent) : QDialog(parent, kDialogFlags)
 {
-    setObjectName(QStringLiteral("LogView"));
-    setWindowTitle(QStringLiteral("Istoric modificari date"));
-    setModal(true);
+    SetUpDialog(this, QStringLiteral("LogView"), QStringLiteral("Istoric modificari date"));
     resize(760, 480);
 
-    auto *heading = new QLabel(QStringLiteral("Ultimele actiuni facute in program"), this);
-    QFont bold = heading->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    heading->setFont(bold);
+    QLabel *heading = Heading(QStringLiteral("Ultimele actiuni facute in program"), this);
+    QFont larger = heading->font();
+    larger.setPointSizeF(larger.pointSizeF() * 1.2);
+    heading->setFont(larger);
     heading->setAlignment(Qt::AlignCenter);
 
     grid_ = new QTableWidget(0, 4, this);
@@ -79,9 +76,6 @@ LogViewer::LogViewer(QWidget *parent)
 
     auto *close = new QPushButton(QStringLiteral("&Inchide"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(heading);
@@ -90,7 +84,7 @@ LogViewer::LogViewer(QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(grid_, 1);
     layout->addSpacing(8);
-    layout->addLayout(buttons);
+    layout->addWidget(ButtonRow(this, {close}));
 }
 
 void LogViewer::setRows(const QVector<LogRow> &rows)

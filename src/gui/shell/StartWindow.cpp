@@ -2,6 +2,7 @@
 #include "gui/shell/StartWindow.h"
 
 #include "gui/shell/Pictures.h"
+#include "gui/widgets/DialogParts.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -67,10 +68,8 @@ StartWindow::StartWindow(const QString &versionText, QWidget *parent)
     middle->addLayout(nameBox);
     middle->addStretch();
 
-    status_ = new QLabel(QStringLiteral("Incarcare date"), this);
-    status_->setObjectName(QStringLiteral("Label5"));
-    bar_ = new QProgressBar(this);
-    bar_->setObjectName(QStringLiteral("Bar1"));
+    status_ = Named<QLabel>(QStringLiteral("Label5"), QStringLiteral("Incarcare date"), this);
+    bar_ = Named<QProgressBar>(QStringLiteral("Bar1"), this);
     bar_->setRange(0, 100);
     bar_->setValue(0);
 

@@ -2,11 +2,9 @@
 #include "gui/shell/SuggestionWindow.h"
 
 #include "core/Ui.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
-#include <QFormLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,16 +12,11 @@
 
 namespace focaris::gui {
 
-SuggestionWindow::SuggestionWindow(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(ui)
+SuggestionWindow::SuggestionWindow(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
-    setObjectName(QStringLiteral("SugestiiF"));
-    setWindowTitle(QStringLiteral("Condica de sugestii"));
-    setModal(true);
+    SetUpDialog(this, QStringLiteral("SugestiiF"), QStringLiteral("Condica de sugestii"));
     const auto line = [this](const char *name, int length) {
-        auto *edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
+        auto *edit = TextEntry(QString::fromLatin1(name), this);
         edit->setMaxLength(length);
         edit->setMinimumWidth(320);
         return edit;
@@ -32,35 +25,24 @@ SuggestionWindow::SuggestionWindow(Ui &ui, QWidget *parent)
     phone_ = line("Telefon", 20);
     email_ = line("Mail", 60);
     locality_ = line("Comuna", 60);
-    text_ = new QPlainTextEdit(this);
-    text_->setObjectName(QStringLiteral("Sugestie"));
+    text_ = Named<QPlainTextEdit>(QStringLiteral("Sugestie"), this);
     text_->setTabChangesFocus(true);
     text_->setMinimumHeight(140);
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Numele si prenumele"), name_);
-    form->addRow(QStringLiteral("Telefon / fax"), phone_);
-    form->addRow(QStringLiteral("E-mail"), email_);
-    form->addRow(QStringLiteral("Comuna / orasul"), locality_);
     auto *intro = new QLabel(QStringLiteral("Scrieti-ne ce ati dori sa faca programul sau ce nu merge cum trebuie:"), this);
-    send_ = new QPushButton(QStringLiteral("&Trimite"), this);
-    send_->setObjectName(QStringLiteral("Trimite"));
-    cancel_ = new QPushButton(QStringLiteral("&Renunta"), this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(send_);
-    buttons->addWidget(cancel_);
+    send_ = DialogButton(QStringLiteral("&Trimite"), this, QStringLiteral("Trimite"));
+    auto *cancel = CancelButton(QStringLiteral("&Renunta"), this);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    layout->addLayout(FormRows({{QStringLiteral("Numele si prenumele"), name_},
+                                {QStringLiteral("Telefon / fax"), phone_},
+                                {QStringLiteral("E-mail"), email_},
+                                {QStringLiteral("Comuna / orasul"), locality_}}));
     layout->addWidget(intro);
     layout->addWidget(text_);
-    layout->addLayout(buttons);
+    layout->addWidget(ButtonRow(this, {send_, cancel}));
     // Enter goes from field to field, as in the program's other forms.
     for (QLineEdit *edit : {name_, phone_, email_, locality_})
         connect(edit, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
     connect(send_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { send(); }));
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    send_->setAutoDefault(false);
-    cancel_->setAutoDefault(false);
 }
 
 int SuggestionWindow::exec()

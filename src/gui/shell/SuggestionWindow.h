@@ -47,7 +47,6 @@ private:
     QLineEdit *locality_;
     QPlainTextEdit *text_;
     QPushButton *send_;
-    QPushButton *cancel_;
 };
 
 } // namespace focaris::gui

@@ -2,6 +2,7 @@
 #include "gui/widgets/GridExportDialog.h"
 
 #include "core/Ui.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
 #include <QApplication>
@@ -26,13 +27,9 @@ const QString kTitle = QStringLiteral("Export Grila");
 
 } // namespace
 
-GridExportDialog::GridExportDialog(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(ui)
+GridExportDialog::GridExportDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
-    setObjectName(QStringLiteral("ExportGrila"));
-    setWindowTitle(kTitle);
-    setModal(true);
+    SetUpDialog(this, QStringLiteral("ExportGrila"), kTitle);
     auto *group = new QGroupBox(QStringLiteral("Formatul fisierului"), this);
     auto *groupLayout = new QHBoxLayout(group);
     formats_ = new QButtonGroup(this);
@@ -44,34 +41,23 @@ GridExportDialog::GridExportDialog(Ui &ui, QWidget *parent)
     }
     formats_->button(int(GridFormat::Xls))->setChecked(true);
     auto *fileLabel = new QLabel(QStringLiteral("Fisierul"), this);
-    file_ = new QLineEdit(this);
-    file_->setObjectName(QStringLiteral("Fisier"));
+    file_ = TextEntry(QStringLiteral("Fisier"), this);
     file_->setMinimumWidth(360);
-    browse_ = new QPushButton(QStringLiteral("..."), this);
-    browse_->setObjectName(QStringLiteral("Alege"));
-    export_ = new QPushButton(QStringLiteral("&Exporta"), this);
-    export_->setObjectName(QStringLiteral("Exporta"));
-    cancel_ = new QPushButton(QStringLiteral("&Renunta"), this);
+    browse_ = DialogButton(QStringLiteral("..."), this, QStringLiteral("Alege"));
+    export_ = DialogButton(QStringLiteral("&Exporta"), this, QStringLiteral("Exporta"));
+    auto *cancel = CancelButton(QStringLiteral("&Renunta"), this);
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(file_);
     fileRow->addWidget(browse_);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(export_);
-    buttons->addWidget(cancel_);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(fileLabel);
     layout->addLayout(fileRow);
-    layout->addLayout(buttons);
+    layout->addWidget(ButtonRow(this, {export_, cancel}));
     connect(browse_, &QPushButton::clicked, this, &GridExportDialog::browse);
     connect(export_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { run(); }));
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(formats_, &QButtonGroup::idClicked, this, &GridExportDialog::formatChanged);
     connect(file_, &QLineEdit::returnPressed, this, GuardedAction(ui_, windowTitle(), [this] { run(); }));
-    export_->setAutoDefault(false);
-    cancel_->setAutoDefault(false);
-    browse_->setAutoDefault(false);
 }
 
 GridFormat GridExportDialog::format() const

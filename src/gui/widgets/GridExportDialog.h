@@ -48,7 +48,6 @@ private:
     QLineEdit *file_;
     QPushButton *browse_;
     QPushButton *export_;
-    QPushButton *cancel_;
     QString written_;
 };
 
