@@ -297,8 +297,9 @@ TEST(DbfValues, NumberTextsReadAsWrittenWhateverFollowsThem)
     for (std::size_t r = 0; r < rs.size(); ++r) {
         const Case &c = cases[r];
         EXPECT_EQ(rs.isNull(r, 0), c.null) << "'" << c.a << "'";
-        if (!c.null)
+        if (!c.null) {
             EXPECT_EQ(rs.number(r, 0), c.value) << "'" << c.a << "'";
+        }
         EXPECT_EQ(rs.number(r, 2), 4321);
     }
 }

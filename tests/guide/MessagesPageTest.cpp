@@ -20,9 +20,10 @@ QStringList shownTexts(const QString &file)
     const QString code = QString::fromStdString(readFile(file.toStdString()));
     // A whole literal after a line break, as a message's text, a hint, an exchange's error
     // or a server's refusal; or the one argument of the server's message(). Literals that
-    // a variable part follows are left out.
+    // a variable part follows are left out. Spaces and line breaks around the operators do
+    // not matter, so that the texts found do not depend on how the lines are laid out.
     static const QRegularExpression shown(QString::fromLatin1(
-        R"re((?:kBreak \+ |message\(QStringLiteral\("[^"]*"\),\s*|fieldHint\(|error_ = (?:[a-z_]+ \? )?|: |)re"
+        R"re((?:kBreak\s*\+\s*|message\(QStringLiteral\("[^"]*"\),\s*|fieldHint\(|error_ = (?:[a-z_]+ \? )?|: |)re"
         R"re(refuse\(|Refusal\{)QStringLiteral\("([^"/][^"]{2,})"\)(?!\s*\+))re"));
     static const QRegularExpression served(QString::fromLatin1(R"re(\bmessage\(QStringLiteral\("([^"]{3,})"\)\);)re"));
     QStringList texts;

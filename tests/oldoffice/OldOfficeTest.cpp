@@ -333,7 +333,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         struct Typed {
             QString cnp, number;
             int members;
-            QString holder, reason;
+            QString holder{}, reason{}; // empty unless given
         };
         auto typeFound = [&](const Typed &t) {
             whenShown([&, t] {

@@ -35,10 +35,11 @@ public:
         std::vector<ResultColumn> columns; // SELECT only
         // INSERT ... VALUES of plain constants: the rows as the columns will receive them
         // (before fitting to the column), for the engine to write without SQLite.
+        // Initialised here, so that {sql, columns} leaves them empty without a warning.
         bool direct = false;
-        std::shared_ptr<CachedTable> directTable;
-        std::vector<int> directTargets;
-        std::vector<std::vector<Value>> directRows;
+        std::shared_ptr<CachedTable> directTable{};
+        std::vector<int> directTargets{};
+        std::vector<std::vector<Value>> directRows{};
     };
     // SELECT, INSERT, UPDATE, DELETE. Throws SqlError.
     Output translate(const Statement &st);
