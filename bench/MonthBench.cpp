@@ -18,6 +18,10 @@
 //
 //   bench_month [PER_MONTH [VMG_FILES]]   smaller folders for a quick look (defaults 12000
 //                                         and 10000)
+//   BENCH_CITY=FOLDER                     the city folder made once in FOLDER and copied
+//                                         from there (two builds measured on one folder)
+//   BENCH_KEEP_SAVE=FOLDER                the closing save's archive and the folder it saved
+//                                         kept in FOLDER
 #include "admin/Municipality.h"
 #include "BenchApplications.h"
 #include "BenchTiming.h"
