@@ -18,6 +18,10 @@
 //
 //   bench_month [PER_MONTH [VMG_FILES]]   smaller folders for a quick look (defaults 12000
 //                                         and 10000)
+//   BENCH_CITY=FOLDER                     the city folder made once in FOLDER and copied
+//                                         from there (two builds measured on one folder)
+//   BENCH_KEEP_SAVE=FOLDER                the closing save's archive and the folder it saved
+//                                         kept in FOLDER
 #include "admin/Municipality.h"
 #include "BenchApplications.h"
 #include "BenchTiming.h"
@@ -222,7 +226,23 @@ int main(int argc, char **argv)
 
     QElapsedTimer made;
     made.start();
-    const auto counts = sql::makeCityFolder(DataFolder().toStdString(), options);
+    // BENCH_CITY=FOLDER: the city folder is made in FOLDER by the first run and copied from
+    // there by every run, so that two builds are measured on the same bytes.
+    const QString city = qEnvironmentVariable("BENCH_CITY");
+    sql::CityCounts counts;
+    if (city.isEmpty()) {
+        counts = sql::makeCityFolder(DataFolder().toStdString(), options);
+    } else {
+        if (!QFileInfo::exists(city + "/Cereri.dbf")) {
+            QDir().mkpath(city);
+            sql::makeCityFolder(city.toStdString(), options);
+        }
+        for (const QFileInfo &file : QDir(city).entryInfoList(QDir::Files))
+            if (!QFile::copy(file.filePath(), DataFolder() + "/" + file.fileName()))
+                std::fprintf(stderr, "cannot copy %s\n", qPrintable(file.filePath()));
+        counts.applications = long(dbf::DbfTable((DataFolder() + "/Cereri.dbf").toStdString(), true).recordCount());
+        counts.members = long(dbf::DbfTable((DataFolder() + "/Oameni.dbf").toStdString(), true).recordCount());
+    }
     std::printf("city folder: %ld applications, %ld members in %d months, made in %.1f s\n", counts.applications,
                 counts.members, options.months, double(made.elapsed()) / 1000.0);
 

@@ -2,6 +2,13 @@
 // times the same bytes through gzip -9 and gunzip in the same run. Prints the times, the
 // speed ratios (archive speed / gzip speed, at least 0.5 wanted) and the peak memory of
 // each archive step.
+//
+//   bench_archive FOLDER [GZIP_MB [LEVEL...]]   packs the given data folder (the city folder, say) at
+//                          zlib levels 1, 2, 3 and 9, without and with the block cache of
+//                          an earlier save, beside gzip -9 of the same bytes: clock and
+//                          processor time and size of each (GZIP_MB, the size of gzip -9
+//                          known from an earlier run, skips the gzip; LEVELs replace
+//                          the four)
 #include "engines/archive/Archive.h"
 
 #include <chrono>
@@ -11,7 +18,9 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
+#include <ctime>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -31,6 +40,14 @@ double peakMb()
 void resetPeak()
 {
     std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// Processor time of the process, every thread.
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 template <class F> double seconds(F &&f)
@@ -67,10 +84,61 @@ void makeTable(const fs::path &file, std::size_t bytes, unsigned seed)
     }
 }
 
+// Each level on `folder`: the archive without a cache (the first save), the same again
+// with the cache the first one left (nothing changed), against gzip -9 of the same bytes.
+int packLevels(const fs::path &folder, double gzMb, const std::vector<int> &levels)
+{
+    const fs::path root = fs::temp_directory_path() / ("bench_archive_" + std::to_string(::getpid()));
+    fs::create_directories(root);
+    std::size_t bytes = 0;
+    for (const auto &e : fs::directory_iterator(folder))
+        if (e.is_regular_file())
+            bytes += fs::file_size(e.path());
+    double gzip = 0;
+    if (gzMb <= 0) {
+        const std::string gz = (root / "all.gz").string();
+        gzip = seconds([&] {
+            if (std::system(("find '" + folder.string() + "' -maxdepth 1 -type f -exec cat {} + | gzip -9 > '" + gz +
+                             "'").c_str()) != 0)
+                std::abort();
+        });
+        gzMb = double(fs::file_size(gz)) / 1e6;
+    }
+    std::printf("folder %s: %.1f MB; gzip -9 %.2f s, %.1f MB\n", folder.c_str(), double(bytes) / 1e6, gzip, gzMb);
+    std::printf("%6s %10s %9s %10s %9s %9s %10s\n", "level", "first (s)", "cpu (s)", "cached (s)", "cpu (s)",
+                "size (MB)", "size/gzip");
+    for (const int level : levels) {
+        const fs::path archive = root / "copie.T21", cache = root / "cache";
+        fs::remove_all(cache);
+        focaris::archive::WriteOptions options;
+        options.level = level;
+        options.blockCache = cache;
+        double cpu0 = cpuSeconds();
+        const double first = seconds([&] { focaris::archive::writeArchive(folder, archive, {}, options); });
+        const double firstCpu = cpuSeconds() - cpu0;
+        const double size = double(fs::file_size(archive)) / 1e6;
+        cpu0 = cpuSeconds();
+        const double cached = seconds([&] { focaris::archive::writeArchive(folder, archive, {}, options); });
+        const double cachedCpu = cpuSeconds() - cpu0;
+        std::printf("%6d %10.2f %9.2f %10.2f %9.2f %9.1f %10.2f\n", level, first, firstCpu, cached, cachedCpu, size,
+                    size / gzMb);
+    }
+    fs::remove_all(root);
+    return 0;
+}
+
 } // namespace
 
-int main()
+int main(int argc, char **argv)
 {
+    if (argc > 1) {
+        std::vector<int> levels;
+        for (int i = 3; i < argc; ++i)
+            levels.push_back(std::atoi(argv[i]));
+        if (levels.empty())
+            levels = {1, 2, 3, 9};
+        return packLevels(argv[1], argc > 2 ? std::atof(argv[2]) : 0, levels);
+    }
     const std::size_t mb = std::getenv("FOCARIS_BENCH_MB") ? std::stoul(std::getenv("FOCARIS_BENCH_MB")) : 200;
     const fs::path root = fs::temp_directory_path() / ("bench_archive_" + std::to_string(::getpid()));
     const fs::path data = root / "Data", out = root / "Out";

@@ -107,14 +107,16 @@ fs::path blockCacheFolder()
     return toPath(folder) / kBlockCacheName;
 }
 
-// Step 5: the copy archived into `target`; the copy is removed whatever happens.
-void archiveCopy(Ui &ui, const QString &copy, const QString &target, int level = kSaveLevel)
+// Step 5: the copy archived into `target`; the copy is removed whatever happens. `sync`
+// false leaves the flush to the disk to the caller's copy of the archive.
+void archiveCopy(Ui &ui, const QString &copy, const QString &target, int level = kSaveLevel, bool sync = true)
 {
     const int count = int(archive::listFiles(toPath(copy)).size());
     const QString text = QStringLiteral("Salvez datele...");
     ui.progressShow(text, count);
     archive::WriteOptions options;
     options.level = level;
+    options.sync = sync;
     // The quick copy before a destroying operation has its own level; its blocks would
     // push the regular saves' blocks out of the cache.
     if (level == kSaveLevel)
@@ -173,14 +175,14 @@ bool RestoreRefused(Ui &ui, const QString &title)
     return false;
 }
 
-// SaveArchive at a chosen zlib level.
-static bool saveArchiveAt(Ui &ui, const QString &archivePath, int level)
+// SaveArchive at a chosen zlib level, the archive synced to the disk or not.
+static bool saveArchiveAt(Ui &ui, const QString &archivePath, int level, bool sync = true)
 {
     QFile::remove(archivePath);
     const QString copy = prepareCopy(ui, false);
     if (copy.isEmpty())
         return false;
-    archiveCopy(ui, copy, archivePath, level);
+    archiveCopy(ui, copy, archivePath, level, sync);
     return true;
 }
 
@@ -311,7 +313,9 @@ bool saveThroughScratch(Ui &ui, const QString &scratch, const QString &target, b
 {
     archived = false;
     try {
-        archived = !scratch.isEmpty() && SaveArchive(ui, scratch);
+        // The scratch archive is not synced: copyAndErase syncs its copy at the target
+        // (and fails the save when that sync fails), then removes the scratch.
+        archived = !scratch.isEmpty() && saveArchiveAt(ui, scratch, kSaveLevel, false);
         return archived && archive::copyAndErase(toPath(scratch), toPath(target));
     } catch (const std::exception &) {
         return false;

@@ -59,6 +59,10 @@ struct WriteOptions {
     // the same folder (see BlockCache); empty for none. The blocks found there are reused
     // only after they were checked to inflate back to the file's bytes.
     std::filesystem::path blockCache;
+    // The finished archive made safe on disk before writeArchive returns. A caller that
+    // copies the archive elsewhere with a sync of its own (and throws this one away) says
+    // false, and spares the disk a second flush of the same bytes.
+    bool sync = true;
     // Filled when given: blocks taken from the cache and blocks compressed.
     int *blocksFound = nullptr;
     int *blocksCompressed = nullptr;

@@ -71,7 +71,8 @@ void deflateBlock(Block &b, int level, BlockCache *cache)
     try {
         b.adler = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(b.data.data()),
                           uInt(b.data.size()));
-        if (cache && cache->find(level, b.last, b.primer, b.data, b.deflated))
+        const std::string key = cache ? BlockCache::key(level, b.last, b.primer, b.data.size(), b.adler) : std::string();
+        if (cache && cache->find(key, b.last, b.primer, b.data, b.deflated))
             return;
         z_stream z{};
         if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
@@ -100,7 +101,7 @@ void deflateBlock(Block &b, int level, BlockCache *cache)
         }
         b.deflated.resize(done);
         if (cache)
-            cache->store(level, b.last, b.primer, b.data, b.deflated);
+            cache->store(key, b.deflated);
     } catch (...) {
         b.failure = std::current_exception();
     }
@@ -268,7 +269,7 @@ int writeArchive(const fs::path &folder, const fs::path &archive, const Progress
             out.seekp(endPos);
         }
         out.close();
-        if (!out || !files::syncPath(archive))
+        if (!out || (options.sync && !files::syncPath(archive)))
             throw ArchiveError("cannot write " + archive.string());
         if (cache) {
             cache->prune();

@@ -16,9 +16,9 @@ namespace {
 
 constexpr const char *kSuffix = ".blk";
 
-std::uint32_t crcOf(std::string_view bytes, std::uint32_t seed = 0)
+std::uint32_t crcOf(std::string_view bytes)
 {
-    uLong crc = crc32(seed, nullptr, 0);
+    const uLong crc = crc32(0, nullptr, 0);
     // zlib takes at most 4 GiB at a time; blocks are far smaller.
     return std::uint32_t(crc32(crc, reinterpret_cast<const Bytef *>(bytes.data()), uInt(bytes.size())));
 }
@@ -81,13 +81,11 @@ bool inflatesBackTo(std::string_view deflated, std::string_view primer, std::str
 
 BlockCache::BlockCache(fs::path folder) : folder_(std::move(folder)), usable_(!folder_.empty()) {}
 
-std::string BlockCache::key(int level, bool last, std::string_view primer, std::string_view data)
+std::string BlockCache::key(int level, bool last, std::string_view primer, std::size_t size, unsigned long adler)
 {
-    const std::uint32_t a = crcOf(data), b = crcOf(primer, a);
-    const uLong adler = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(data.data()), uInt(data.size()));
     char name[80];
-    std::snprintf(name, sizeof name, "%08x%08x%08lx-%zx-%zx-%d%c%s", unsigned(a), unsigned(b), adler & 0xffffffffUL,
-                  data.size(), primer.size(), level, last ? 'f' : 'b', kSuffix);
+    std::snprintf(name, sizeof name, "%08lx%08x-%zx-%zx-%d%c%s", adler & 0xffffffffUL, unsigned(crcOf(primer)), size,
+                  primer.size(), level, last ? 'f' : 'b', kSuffix);
     return name;
 }
 
@@ -97,11 +95,11 @@ void BlockCache::use(const std::string &name)
     used_.insert(name);
 }
 
-bool BlockCache::find(int level, bool last, std::string_view primer, std::string_view data, std::string &deflated)
+bool BlockCache::find(const std::string &name, bool last, std::string_view primer, std::string_view data,
+                      std::string &deflated)
 {
     if (!usable_)
         return false;
-    const std::string name = key(level, last, primer, data);
     const bool ok = readWhole(folder_ / name, deflated) && inflatesBackTo(deflated, primer, data, last);
     std::lock_guard<std::mutex> lock(mutex_);
     ++(ok ? found_ : missed_);
@@ -110,11 +108,10 @@ bool BlockCache::find(int level, bool last, std::string_view primer, std::string
     return ok;
 }
 
-void BlockCache::store(int level, bool last, std::string_view primer, std::string_view data, const std::string &deflated)
+void BlockCache::store(const std::string &name, const std::string &deflated)
 {
     if (!usable_)
         return;
-    const std::string name = key(level, last, primer, data);
     std::ostringstream scratch;
     scratch << name << '.' << std::this_thread::get_id() << ".part";
     const fs::path part = folder_ / scratch.str();
