@@ -2,15 +2,8 @@
 #include "gui/reports/ExportsMenu.h"
 
 #include "core/Ui.h"
-#include "gui/periods/PaymentMonthChooser.h"
-#include "gui/reports/TreasuryWindow.h"
-#include "gui/shell/MainWindow.h"
 #include "gui/widgets/WindowAction.h"
-#include "reports/AnpisExport.h"
-#include "reports/F2201Export.h"
-#include "reports/OfficeLists.h"
 #include "reports/PersonsDbfExport.h"
-#include "reports/TreasuryReport.h"
 
 namespace focaris::gui {
 
@@ -22,39 +15,6 @@ void RunReporting(Ui &ui, const std::function<void()> &work)
 void RunPersonsDbfExport(Ui &ui)
 {
     RunReporting(ui, [&ui] { exports::ExportPersonsDbf(ui); });
-}
-
-TreasuryWindow *WireExportsMenu(MainWindow &main, Ui &ui, std::function<void()> pressAdmin)
-{
-    auto *treasury = new TreasuryWindow(ui, &main);
-    main.setAction(QStringLiteral("Export Date ANPIS - XML"),
-                   [&ui] { RunReporting(ui, [&ui] { exports::ExportAnpis(ui); }); });
-    main.setAction(QStringLiteral("Formularul F 2201 ANAF - XML"),
-                   [&ui] { RunReporting(ui, [&ui] { exports::ExportF2201(ui); }); });
-    main.setAction(QStringLiteral("Raport Trezorerie - Suplimente Lemne"), [&ui, treasury, pressAdmin] {
-        if (!exports::TreasuryReady(ui)) {
-            if (pressAdmin)
-                pressAdmin();
-            return;
-        }
-        treasury->openWindow();
-    });
-    main.setAction(QStringLiteral("Lista persoanelor si varsta"),
-                   [&ui] { RunReporting(ui, [&ui] { exports::PersonsAgeList(ui); }); });
-    main.setAction(QStringLiteral("Situatia membrilor"),
-                   [&ui] { RunReporting(ui, [&ui] { exports::MembersSituation(ui); }); });
-    main.setAction(QStringLiteral("Control bazat pe profilul de risc"), [&ui, &main] {
-        RunReporting(ui, [&ui, &main] {
-            if (!exports::RiskControlReady(ui))
-                return;
-            QString month;
-            int year = 0;
-            if (!AlegeLunaPlata(ui, true, month, year, &main))
-                return;
-            exports::RiskControlList(ui, month, year);
-        });
-    });
-    return treasury;
 }
 
 } // namespace focaris::gui
