@@ -38,9 +38,15 @@ run: build
 	mkdir -p $(DATA)
 	FOCARIS_HOME=$(DATA) $(BUILD)/src/app/focaris
 
-# The pictures of the clerk's guide that the month's road test takes (docs/screens/drum-*.png).
+# The pictures of the clerk's guide (docs/screens): the month's road test takes drum-*.png,
+# and focaris-screens (tools/screens) every window of a fresh installation, on a private X
+# server of the guide's screen size, started on a scratch data folder.
 guide-screens: build
 	QT_QPA_PLATFORM=offscreen FOCARIS_SCREENSHOTS=$(CURDIR)/docs/screens $(BUILD)/tests/road/road_tests
+	@home=$$(mktemp -d); \
+	FOCARIS_HOME=$$home/run XDG_DATA_HOME=$$home/xdg FOCARIS_MACHINE_DIR=$$home/machine FOCARIS_SAVE_ROOTS= \
+	  xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/tools/screens/focaris-screens $(CURDIR)/docs/screens; \
+	status=$$?; rm -rf $$home; exit $$status
 
 # Checks against other programs and the reference files (LibreOffice, the shared corpus);
 # not part of `make test`. Each interop/*.sh runs with the build folder as argument.

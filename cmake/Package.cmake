@@ -5,11 +5,7 @@
 # program loads at start (below); it carries a changelog.
 include(GNUInstallDirs)
 
-foreach(program focaris focaris-tool focaris-backup-server)
-  if(TARGET ${program})
-    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  endif()
-endforeach()
+install(TARGETS focaris focaris-tool focaris-backup-server RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(linux_share ${PROJECT_SOURCE_DIR}/share/linux)
 install(FILES ${linux_share}/focaris.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

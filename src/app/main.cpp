@@ -3,7 +3,6 @@
 // sequence, the main window session and the clean-up.
 #include "gui/shell/ApplicationSetup.h"
 #include "gui/shell/Program.h"
-#include "gui/shell/Screenshots.h"
 #include "gui/shell/SingleInstance.h"
 
 #include "shell/Startup.h"
@@ -34,15 +33,6 @@ int main(int argc, char **argv)
     QStringList arguments = QApplication::arguments();
     const QString executable = QApplication::applicationFilePath();
     arguments.removeFirst();
-
-    // Screenshot mode for the documentation: the start-up, then every window in turn.
-    const QString screenshots = qEnvironmentVariable("FOCARIS_SCREENSHOTS");
-    if (!screenshots.isEmpty()) {
-        if (program.startUp(executable, arguments))
-            focaris::gui::TakeScreenshots(program, screenshots);
-        program.cleanUp();
-        return 0;
-    }
 
     program.startWindow().show();
     QTimer::singleShot(1000, &program, [&] {

@@ -14,7 +14,7 @@
 #include "gui/admin/AdminWindow.h"
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
-#include "gui/applications/ApplicationsWiring.h"
+#include "gui/shell/ApplicationsWiring.h"
 #include "gui/applications/MonthsDialog.h"
 #include "gui/applications/NumberingDialog.h"
 #include "gui/periods/MonthChooser.h"

@@ -11,7 +11,7 @@
 #include "gui/applications/MemberDialog.h"
 #include "gui/applications/SupplementDialog.h"
 #include "gui/widgets/FieldHint.h"
-#include "gui/widgets/GuiUi.h"
+#include "gui/shell/GuiUi.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,6 +5,7 @@
 
 #include "gui/periods/PaymentMonthChooser.h"
 #include "gui/reports/ExportsMenu.h"
+#include "gui/shell/ReportsWiring.h"
 #include "gui/reports/TreasuryWindow.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/DateField.h"

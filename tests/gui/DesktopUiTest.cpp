@@ -1,7 +1,7 @@
 // The desktop Ui where it meets Qt and the desktop: Qt's own texts in Romanian, and a
 // document for which the desktop has no program.
 #include "TestSupport.h"
-#include "gui/widgets/GuiUi.h"
+#include "gui/shell/GuiUi.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -16,8 +16,8 @@
 #include "gui/reports/EonSupplierDialog.h"
 #include "gui/reports/TreasuryWindow.h"
 #include "gui/shell/Program.h"
-#include "gui/shell/Screenshots.h"
-#include "gui/widgets/GuiUi.h"
+#include "screens/Screenshots.h"
+#include "gui/shell/GuiUi.h"
 #include "gui/widgets/MessageDialog.h"
 
 #include <QApplication>

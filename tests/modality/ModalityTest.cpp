@@ -13,11 +13,11 @@
 #include "core/Tables.h"
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
-#include "gui/applications/ApplicationsWiring.h"
-#include "gui/periods/PeriodsWiring.h"
+#include "gui/shell/ApplicationsWiring.h"
+#include "gui/shell/PeriodsWiring.h"
 #include "gui/shell/ApplicationSetup.h"
 #include "gui/shell/MainWindow.h"
-#include "gui/widgets/GuiUi.h"
+#include "gui/shell/GuiUi.h"
 #include "gui/widgets/MessageDialog.h"
 
 #include <QApplication>

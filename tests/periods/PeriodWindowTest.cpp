@@ -10,7 +10,7 @@
 #include "gui/periods/MonthChooser.h"
 #include "gui/periods/PaymentMonthChooser.h"
 #include "gui/periods/PeriodWindow.h"
-#include "gui/periods/PeriodsWiring.h"
+#include "gui/shell/PeriodsWiring.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/ProgressWindow.h"
 #include "periods/MonthList.h"

@@ -8,7 +8,7 @@
 #include "core/DataStore.h"
 #include "core/Tables.h"
 #include "engines/archive/Archive.h"
-#include "gui/safety/SafetyWindows.h"
+#include "gui/shell/SafetyWiring.h"
 #include "gui/shell/Program.h"
 
 #include <QDir>

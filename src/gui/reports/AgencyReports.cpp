@@ -4,7 +4,6 @@
 #include "admin/Municipality.h"
 #include "gui/reports/AjpisPeriodDialog.h"
 #include "gui/reports/EonSupplierDialog.h"
-#include "gui/shell/MainWindow.h"
 #include "reports/SupplierReport.h"
 
 namespace focaris::gui {
@@ -46,15 +45,6 @@ void RunEonReport(Ui &ui, EonSupplierDialog &dialog)
     if (!SelectEonSupplier(dialog, choice))
         return;
     reports::MakeEonReport(ui, choice);
-}
-
-void WireAgencyReports(MainWindow &main, Ui &ui)
-{
-    auto *period = new AjpisPeriodDialog(ui, &main);
-    auto *eon = new EonSupplierDialog(ui, &main);
-    main.setAction(MainWindow::Command::AjpisReport, [&ui, period] { RunAjpisReport(ui, *period); });
-    main.setAction(MainWindow::Command::AjpisSuppliers, [&ui] { RunSupplierReport(ui); });
-    main.setAction(MainWindow::Command::EonSuppliers, [&ui, eon] { RunEonReport(ui, *eon); });
 }
 
 } // namespace focaris::gui

@@ -1,5 +1,6 @@
 // The "Liste / Formulare" entries of the county agency's report and the supplier reports:
-// "Raport AJPIS", "Format AJPIS" and "Format E-On Gaz Tg.Mures".
+// "Raport AJPIS", "Format AJPIS" and "Format E-On Gaz Tg.Mures" (the main window binds
+// them in gui/shell/ReportsWiring.h).
 #pragma once
 
 #include "core/Ui.h"
@@ -8,13 +9,8 @@
 
 namespace focaris::gui {
 
-class MainWindow;
 class AjpisPeriodDialog;
 class EonSupplierDialog;
-
-// Gives the three menu entries their handlers. The dialogs are created once, as children
-// of the main window.
-void WireAgencyReports(MainWindow &main, Ui &ui);
 
 // The "Rapoarte" dialog: true when a valid period was confirmed.
 bool SelectPeriod(AjpisPeriodDialog &dialog, reports::ReportPeriod &period);

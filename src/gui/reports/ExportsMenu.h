@@ -1,7 +1,8 @@
 // The entries of the "Liste / Formulare" menu for the national agency's XML, the tax
 // agency's F2201, the treasury report and the office's lists, and the applications
 // list's "Export DBF persoane", each running its operation and reporting a failure of the
-// engines as a message instead of letting it end the program.
+// engines as a message instead of letting it end the program. The main window binds the
+// menu entries in gui/shell/ReportsWiring.h.
 #pragma once
 
 #include <functional>
@@ -11,14 +12,6 @@ class Ui;
 }
 
 namespace focaris::gui {
-
-class MainWindow;
-class TreasuryWindow;
-
-// Gives the menu entries their handlers. `pressAdmin` presses the administration button
-// for the person (the treasury report does so when the settings are incomplete).
-// Returns the treasury window (owned by `main`).
-TreasuryWindow *WireExportsMenu(MainWindow &main, Ui &ui, std::function<void()> pressAdmin);
 
 // "Export DBF persoane" of the applications list.
 void RunPersonsDbfExport(Ui &ui);

@@ -1,7 +1,8 @@
 // The backup windows put into the program: the utilities menu item "Salvare / Incarcare
 // baza de date" opens the backup window, a restore ends the program without the closing
 // questions, and the closing work hands an archive the person wants on the server to the
-// remote copy window. Both windows are made once and belong to the program.
+// remote copy window. Both windows are made once and belong to the program, which attaches
+// them in gui/shell/SafetyWiring.h.
 #pragma once
 
 #include "gui/safety/BackupWindow.h"
@@ -11,8 +12,6 @@
 
 namespace focaris::gui {
 
-class Program;
-
 class SafetyWindows : public QObject {
     Q_OBJECT
 public:
@@ -21,11 +20,5 @@ public:
     RemoteCopyWindow remote;
     BackupWindow backup;
 };
-
-// Makes the windows (as a child of `program`) and attaches them to its main window and
-// closing work.
-SafetyWindows &AttachSafetyWindows(Program &program);
-// The windows attached to `program`, or null.
-SafetyWindows *SafetyWindowsOf(Program &program);
 
 } // namespace focaris::gui

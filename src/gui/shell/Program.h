@@ -7,7 +7,7 @@
 #include "gui/admin/AdminWindow.h"
 #include "gui/shell/AboutWindow.h"
 #include "gui/shell/SuggestionWindow.h"
-#include "gui/widgets/GuiUi.h"
+#include "gui/shell/GuiUi.h"
 #include "gui/shell/LogViewer.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/StartWindow.h"

@@ -1,5 +1,5 @@
 // The screenshots of the working-month windows.
-#include "gui/periods/PeriodScreenshots.h"
+#include "screens/PeriodScreenshots.h"
 
 #include "gui/periods/AddMonthDialog.h"
 #include "gui/periods/PeriodWindow.h"

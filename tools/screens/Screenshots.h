@@ -1,6 +1,7 @@
 // A screenshot mode of the program for its documentation: after the start-up it shows
 // each window and dialog in turn and saves the whole screen as PNG files into a folder,
-// then ends. Started by setting FOCARIS_SCREENSHOTS to that folder.
+// then ends. focaris-screens (main.cpp here) runs it; the window tests walk the same
+// pictures.
 #pragma once
 
 #include <QString>

@@ -1,7 +1,7 @@
 // The pictures of the backup windows.
-#include "gui/safety/SafetyScreens.h"
+#include "screens/SafetyScreens.h"
 
-#include "gui/safety/SafetyWindows.h"
+#include "gui/shell/SafetyWiring.h"
 #include "gui/shell/Program.h"
 
 #include <QDateTime>

@@ -1,11 +1,11 @@
 // Screenshots of the applications list.
-#include "gui/applications/ApplicationsScreenshots.h"
+#include "screens/ApplicationsScreenshots.h"
 
 #include "core/Context.h"
 #include "core/Months.h"
 #include "core/Settings.h"
 #include "gui/applications/ApplicationsListWindow.h"
-#include "gui/applications/ApplicationsWiring.h"
+#include "gui/shell/ApplicationsWiring.h"
 #include "gui/applications/DatesDialog.h"
 #include "gui/applications/MonthsDialog.h"
 #include "gui/applications/NumberingDialog.h"

@@ -1,5 +1,5 @@
 // The main window's "Perioada" and its working-month label.
-#include "gui/periods/PeriodsWiring.h"
+#include "gui/shell/PeriodsWiring.h"
 
 #include "gui/periods/PeriodWindow.h"
 #include "gui/shell/MainWindow.h"

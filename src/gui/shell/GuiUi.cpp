@@ -1,5 +1,5 @@
 // The desktop Ui.
-#include "gui/widgets/GuiUi.h"
+#include "gui/shell/GuiUi.h"
 
 #include "gui/widgets/FieldHint.h"
 #include "gui/admin/LoginDialog.h"

@@ -1,5 +1,5 @@
 // The applications list wired into the program.
-#include "gui/applications/ApplicationsWiring.h"
+#include "gui/shell/ApplicationsWiring.h"
 
 #include "admin/AdminSettings.h"
 #include "admin/AidParameters.h"

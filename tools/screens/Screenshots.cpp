@@ -1,16 +1,16 @@
 // The screenshot mode.
-#include "gui/shell/Screenshots.h"
+#include "screens/Screenshots.h"
 
 #include "core/ChangeLog.h"
 #include "core/Context.h"
-#include "gui/applications/ApplicationsScreenshots.h"
+#include "screens/ApplicationsScreenshots.h"
 #include "gui/widgets/FieldHint.h"
 #include "gui/widgets/GridExportDialog.h"
 #include "gui/widgets/MessageDialog.h"
-#include "gui/periods/PeriodScreenshots.h"
+#include "screens/PeriodScreenshots.h"
 #include "gui/shell/GuideWindow.h"
 #include "gui/shell/Program.h"
-#include "gui/safety/SafetyScreens.h"
+#include "screens/SafetyScreens.h"
 #include "shell/LogRows.h"
 
 #include <QApplication>
