@@ -30,9 +30,9 @@ namespace {
 
 class YesUi : public focaris::NullUi {
 public:
-    int message(const QString &, const QString &, int, int buttons) override
+    focaris::MessageResult message(const QString &, const QString &, focaris::MessageKind, focaris::MessageButtons buttons) override
     {
-        return buttons & focaris::BtnDa ? focaris::ResDa : focaris::ResOK;
+        return buttons & focaris::MessageButton::Da ? focaris::MessageResult::Da : focaris::MessageResult::OK;
     }
 };
 

@@ -40,11 +40,11 @@ namespace {
 class BenchUi : public NullUi {
 public:
     QString folder, file;
-    int message(const QString &, const QString &text, int kind, int buttons) override
+    MessageResult message(const QString &, const QString &text, MessageKind kind, MessageButtons buttons) override
     {
-        if (kind == MsgError)
+        if (kind == MessageKind::Error)
             std::fprintf(stderr, "message: %s\n", qPrintable(text.simplified()));
-        return (buttons & BtnDa) ? ResDa : ResOK;
+        return (buttons & MessageButton::Da) ? MessageResult::Da : MessageResult::OK;
     }
     bool chooseFolder(const QString &, QString &f) override
     {

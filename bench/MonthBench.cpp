@@ -88,13 +88,13 @@ class BenchUi : public NullUi {
 public:
     QString folder;
     int errors = 0;
-    int message(const QString &title, const QString &text, int kind, int buttons) override
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override
     {
-        if (kind == MsgError) {
+        if (kind == MessageKind::Error) {
             ++errors;
             std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text.simplified()));
         }
-        return (buttons & BtnDa) ? ResDa : ResOK;
+        return (buttons & MessageButton::Da) ? MessageResult::Da : MessageResult::OK;
     }
     bool chooseFolder(const QString &, QString &chosen) override
     {

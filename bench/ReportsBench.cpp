@@ -31,11 +31,11 @@ namespace {
 class BenchUi : public focaris::NullUi {
 public:
     QString folder;
-    int message(const QString &title, const QString &text, int kind, int) override
+    focaris::MessageResult message(const QString &title, const QString &text, focaris::MessageKind kind, focaris::MessageButtons) override
     {
-        if (kind == focaris::MsgError)
+        if (kind == focaris::MessageKind::Error)
             std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text.simplified()));
-        return focaris::ResDa;
+        return focaris::MessageResult::Da;
     }
     bool chooseFolder(const QString &, QString &chosen) override
     {

@@ -155,7 +155,7 @@ bool SettingsReady(Ui &ui)
     const QString problem = SettingsReady(LoadMunicipality(), WorkingMonth());
     if (problem.isEmpty())
         return true;
-    ui.message(QStringLiteral("Raport AJPIS"), problem, MsgError, BtnOK);
+    ui.message(QStringLiteral("Raport AJPIS"), problem, MessageKind::Error, MessageButton::OK);
     return false;
 }
 

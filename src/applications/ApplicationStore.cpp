@@ -170,8 +170,8 @@ void ApplicationStore::update(const ApplicationEditor &e)
     const QString document = QString::fromStdString(
         files::resolveCaseInsensitive((DataFolder() + "/C" + e.originalCnp() + ".rtf").toStdString()).string());
     const bool removeDocument = !e.originalCnp().isEmpty() && QFileInfo(document).isFile() &&
-                                ui_.message("Modificare Cerere", "\rStergem cererea anterioara?", MsgConfirmation,
-                                            BtnDa + BtnNu) == ResDa;
+                                ui_.message("Modificare Cerere", "\rStergem cererea anterioara?", MessageKind::Confirmation,
+                                            MessageButton::Da | MessageButton::Nu) == MessageResult::Da;
 
     const auto values =
         columnValues(e, f, e.gas_, e.electricity_, storedCode(f.StCiv, CivilStatusTexts(), CivilStatusCodes(), e.loadedStCiv_),
@@ -211,7 +211,7 @@ void ApplicationStore::removeKeptDocument(const QString &path)
         ui_.message("Modificare Cerere",
                     "\rDocumentul " + QFileInfo(path).fileName() +
                         " este deschis in alt program si nu a fost sters.\rInchideti-l si stergeti-l mai tarziu.",
-                    MsgWarning, BtnOK);
+                    MessageKind::Warning, MessageButton::OK);
 }
 
 bool ApplicationStore::remove(qint64 nrcrt, bool ask)
@@ -223,7 +223,7 @@ bool ApplicationStore::remove(qint64 nrcrt, bool ask)
         return false;
     const RowReader row(r, 0);
     if (ask && ui_.message("Stergere cerere", "\rDoriti sa stergem cererea lui " + row.text("SUBSEMN") + "?",
-                           MsgWarning, BtnDa + BtnNu) != ResDa)
+                           MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return false;
     TableWriteLock lock(&ui_);
     const QString logText = "Stergere Cerere " + row.number("NR_CERE") + "/" + FormatDate(row.date("DATACERE")) +

@@ -127,7 +127,7 @@ bool ApplicationEditor::deleteMember(qint64 nrom)
         }
     if (!found)
         return false;
-    if (ui_.message("Stergere Membru", "Stergeti pe " + name + " ?", MsgConfirmation, BtnDa + BtnNu) != ResDa)
+    if (ui_.message("Stergere Membru", "Stergeti pe " + name + " ?", MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return false;
     const auto lock = lockShared(ui_, membersTable_);
     ExecSql(QStringList{"DELETE FROM " + Quoted(membersTable_), "WHERE NROM=" + QString::number(nrom)});
@@ -177,7 +177,7 @@ ApplicationEditor::SupplementOutcome ApplicationEditor::checkSupplement(Suppleme
         const QString text = "Mai exista " + what + "\r" + "la Cererea " + row.number("NR_CERE") + "/" +
                              FormatDate(row.date("DATACERE")) + " - " + row.text("SUBSEMN") + "!" + "\r" +
                              "Continuam asa?";
-        if (ui_.message("Verificare Coduri", text, MsgWarning, BtnDa + BtnNu) != ResDa)
+        if (ui_.message("Verificare Coduri", text, MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
             return out;
     }
     out.saved = true;

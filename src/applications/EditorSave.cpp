@@ -95,7 +95,7 @@ ApplicationEditor::SaveOutcome ApplicationEditor::save()
         same << except;
     if (!QuerySql(same).empty() &&
         ui_.message("CNP existent", "Exista deja acest titular in luna aceasta!\rIntroducem totusi cererea asa?",
-                    MsgWarning, BtnDa + BtnNu) != ResDa)
+                    MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return out;
 
     // The same application number in the month: refused.
@@ -114,7 +114,7 @@ ApplicationEditor::SaveOutcome ApplicationEditor::save()
     if (!member.empty()) {
         const QString text = "Acest CNP exista la Cererea \r" + member[0].nrCere + " la Membrul: " +
                              member[0].titular + "!" + "\r" + "Continuam asa?";
-        if (ui_.message("Validare Cerere", text, MsgWarning, BtnDa + BtnNu) != ResDa)
+        if (ui_.message("Validare Cerere", text, MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
             return out;
     }
 
@@ -122,7 +122,7 @@ ApplicationEditor::SaveOutcome ApplicationEditor::save()
     if (f_.StatutD == QLatin1String("APROBAT") &&
         CompensationPercent(int(FieldWhole(f_.NrMembri)), true, FieldNumber(f_.VenitTotal), LoadAidParameters()) ==
             0) {
-        ui_.message("Memorare Cerere", "\rCererea NU se incadreaza pentru ajutor!", MsgError, BtnOK);
+        ui_.message("Memorare Cerere", "\rCererea NU se incadreaza pentru ajutor!", MessageKind::Error, MessageButton::OK);
         out.refusal = {"Cererea NU poate fi APROBATA!", "StatutD"};
         return out;
     }

@@ -53,7 +53,7 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
                        QStringLiteral("Exista %1 CNP-uri care exista deja!\rDe exemplu: ").arg(dup.rowCount())
                            + ToQString(dup.value(0, "SUBSEMN")) + QStringLiteral(" CNP: ") + ToQString(dup.value(0, "CNP"))
                            + QStringLiteral(" !!"),
-                       MsgError, BtnOK);
+                       MessageKind::Error, MessageButton::OK);
             return {};
         }
 

@@ -10,7 +10,7 @@ bool RealMonthChosen(Ui &ui, const QString &title, int month)
 {
     if (month >= kFirstMonthYear * 12)
         return true;
-    ui.message(title, QStringLiteral("Alegeti mai intai o luna de la butonul Perioada!"), MsgError, BtnOK);
+    ui.message(title, QStringLiteral("Alegeti mai intai o luna de la butonul Perioada!"), MessageKind::Error, MessageButton::OK);
     return false;
 }
 
@@ -28,7 +28,7 @@ Outcome RunGuarded(Ui &ui, const QString &title, const std::function<Outcome()> 
         error = QString::fromUtf8(e.what());
     }
     ui.progressHide();
-    ui.message(title, error, MsgError, BtnOK);
+    ui.message(title, error, MessageKind::Error, MessageButton::OK);
     Outcome o;
     o.failed = true;
     return o;

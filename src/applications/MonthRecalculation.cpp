@@ -40,7 +40,7 @@ Outcome ChangeMonths(Ui &ui, int month, int k)
         return Outcome::success(n);
     });
     if (out.done)
-        ui.message(title, kDone, MsgInformation, BtnOK);
+        ui.message(title, kDone, MessageKind::Information, MessageButton::OK);
     return out;
 }
 
@@ -90,7 +90,7 @@ Outcome RecalculateMonth(Ui &ui, int month, const AidParameters &params)
         return Outcome::success(written);
     });
     if (out.done)
-        ui.message(title, kDone, MsgInformation, BtnOK);
+        ui.message(title, kDone, MessageKind::Information, MessageButton::OK);
     return out;
 }
 

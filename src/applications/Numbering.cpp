@@ -109,7 +109,7 @@ Outcome NumberDispositions(Ui &ui, int month, const NumberingRequest &req)
         return Outcome::success(qint64(rows.rowCount()));
     });
     if (out.done)
-        ui.message(title, QStringLiteral("\rDispozitiile au fost numerotate."), MsgInformation, BtnOK);
+        ui.message(title, QStringLiteral("\rDispozitiile au fost numerotate."), MessageKind::Information, MessageButton::OK);
     return out;
 }
 
@@ -132,7 +132,7 @@ Outcome SetApplicationDates(Ui &ui, int month, qint64 from, qint64 to, const QDa
                                          rangeCondition(month, from, to)}));
     });
     if (out.done)
-        ui.message(title, QStringLiteral("Cererilor specificate li s-a setat data."), MsgInformation, BtnOK);
+        ui.message(title, QStringLiteral("Cererilor specificate li s-a setat data."), MessageKind::Information, MessageButton::OK);
     return out;
 }
 

@@ -15,7 +15,7 @@ Outcome RemoveAlsoInMonth(Ui &ui, int otherMonth, int workingMonth)
     if (!RealMonthChosen(ui, title, workingMonth) || !RealMonthChosen(ui, title, otherMonth))
         return {};
     if (otherMonth == workingMonth) {
-        ui.message(title, QStringLiteral("\rAlegeti o alta luna decat luna de lucru!"), MsgError, BtnOK);
+        ui.message(title, QStringLiteral("\rAlegeti o alta luna decat luna de lucru!"), MessageKind::Error, MessageButton::OK);
         return Outcome::refusal(QStringLiteral("month"), QStringLiteral("Alegeti o alta luna decat luna de lucru!"));
     }
     const QString archive = SaveBeforeDestroying(ui);

@@ -4,26 +4,31 @@
 // answers (tests/support/FakeUi.h). No code below src/gui opens a dialog itself.
 #pragma once
 
+#include <QFlags>
 #include <QString>
 
 class QObject;
 
 namespace focaris {
 
-// Kinds of message; any other value is shown as an error.
-enum MessageKind { MsgWarning = 0, MsgError = 1, MsgInformation = 2, MsgConfirmation = 3 };
+// Kinds of message. A value outside these (made by a cast) is shown as an error.
+enum class MessageKind { Warning = 0, Error = 1, Information = 2, Confirmation = 3 };
 
-// Button set members (added together) and the result each button returns.
-enum MessageButton { BtnDa = 1, BtnNu = 2, BtnOK = 4, BtnRenunt = 8 };
-enum MessageResult { ResOK = 1, ResRenunt = 2, ResDa = 6, ResNu = 7 };
+// The buttons of a message; a message shows a set of them (MessageButton::Da |
+// MessageButton::Nu), and returns the result of the one pressed.
+enum class MessageButton { Da = 1, Nu = 2, OK = 4, Renunt = 8 };
+Q_DECLARE_FLAGS(MessageButtons, MessageButton)
+Q_DECLARE_OPERATORS_FOR_FLAGS(MessageButtons)
+enum class MessageResult { OK = 1, Renunt = 2, Da = 6, Nu = 7 };
 
 class Ui {
 public:
     virtual ~Ui() = default;
 
-    // The message dialog: returns the result of the button pressed; 2 on Escape or when
-    // the button set is empty (then nothing is shown).
-    virtual int message(const QString &title, const QString &text, int kind, int buttons) = 0;
+    // The message dialog: returns the result of the button pressed; Renunt on Escape or
+    // when the button set is empty (then nothing is shown).
+    virtual MessageResult message(const QString &title, const QString &text, MessageKind kind,
+                                  MessageButtons buttons) = 0;
 
     // A balloon titled "Problema !" beside `control` (or beside the active window when null)
     // for five seconds; returns at once.

@@ -25,7 +25,7 @@ Outcome PrintApplicationForm(Ui &ui, FormKind kind, qint64 nrcrt, const QString 
     const sql::ResultSet rows = ReadApplication(nrcrt);
     if (rows.empty()) {
         ui.message(kTitle, QStringLiteral("\rNu exista cererea cu numarul de ordine ") + QString::number(nrcrt) +
-                               QStringLiteral(" !"), MsgError, BtnOK);
+                               QStringLiteral(" !"), MessageKind::Error, MessageButton::OK);
         return {};
     }
     rtf::TRTFReplace doc;
@@ -35,7 +35,7 @@ Outcome PrintApplicationForm(Ui &ui, FormKind kind, qint64 nrcrt, const QString 
     if (dest.isEmpty() || FileInUse(dest) || !doc.BeginDocument()) {
         const QString model = QString::fromStdString(doc.RTFSursa);
         ui.message(kTitle, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : QStringLiteral("Nu pot scrie pe harddisk!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return {};
     }
     const auto &row = rows.row(0);

@@ -51,7 +51,7 @@ Outcome PrintReports(Ui &ui, const ReportRange &given, const QString &out)
         ui.message(kTitle,
                    QStringLiteral("Nu exista nici o cerere in intervalul ") + range.from + QStringLiteral(" - ") +
                        range.to + QStringLiteral(" !"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return {};
     }
     rtf::TRTFReplace doc;
@@ -61,7 +61,7 @@ Outcome PrintReports(Ui &ui, const ReportRange &given, const QString &out)
     if (dest.isEmpty() || FileInUse(dest) || !doc.BeginDocument()) {
         const QString model = QString::fromStdString(doc.RTFSursa);
         ui.message(kTitle, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : QStringLiteral("Nu pot scrie pe harddisk!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return {};
     }
     const Office office = LoadOffice();

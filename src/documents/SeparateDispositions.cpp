@@ -83,7 +83,7 @@ Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const Dispositio
         ui.message(QStringLiteral("Listare dispozitii"),
                    QStringLiteral("\rNu exista nici un numar de dipozitie in intervalul ") + range.from +
                        QStringLiteral(" - ") + range.to + QStringLiteral(" !"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return {};
     }
     rtf::TRTFReplace doc;
@@ -100,12 +100,12 @@ Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const Dispositio
     const QString model = DataFile(DispositionTemplate(kind));
     doc.RTFSursa = model.toStdString();
     if (!FileExists(model)) {
-        ui.message(kTitle, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MsgError, BtnOK);
+        ui.message(kTitle, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MessageKind::Error, MessageButton::OK);
         return {};
     }
     if (!named || !doc.BeginDocument()) {
         ui.message(kTitle, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : QStringLiteral("Nu pot scrie pe harddisk!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return {};
     }
 

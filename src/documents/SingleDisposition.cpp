@@ -76,7 +76,7 @@ Outcome PrintSingleDisposition(Ui &ui, const SingleDispositionFields &f, const Q
         QuerySql(statement(QStringLiteral("SELECT *"), n, {kGrant, QStringLiteral("ORDER BY SUBSEMN")}));
     if (approved.empty()) {
         ui.message(kTitle, QStringLiteral("\rNu exista Dipozitia Aprobata cu nr.") + n + QStringLiteral(" !"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return {};
     }
     const sql::ResultSet aid = QuerySql(statement(

@@ -31,14 +31,14 @@ bool applicationCnp(Ui &ui, qint64 nrcrt, const QString &title, sql::ResultSet &
     rows = ReadApplication(nrcrt);
     if (rows.empty()) {
         ui.message(title, QStringLiteral("\rNu exista cererea cu numarul de ordine ") + QString::number(nrcrt) +
-                              QStringLiteral(" !"), MsgError, BtnOK);
+                              QStringLiteral(" !"), MessageKind::Error, MessageButton::OK);
         return false;
     }
     cnp = TextOf(rows.value(0, "CNP")).trimmed();
     // The inquiry file is named by the CNP: without one, every such applicant would
     // share (and replace) the same "A.rtf".
     if (cnp.isEmpty()) {
-        ui.message(title, kNoCnp, MsgError, BtnOK);
+        ui.message(title, kNoCnp, MessageKind::Error, MessageButton::OK);
         return false;
     }
     return true;
@@ -68,12 +68,12 @@ Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
     // A new inquiry only for a valid CNP: two applicants with the same mistyped code would
     // otherwise replace each other's inquiry.
     if (!cnp::Corect(cnp)) {
-        ui.message(title, kNoCnp, MsgError, BtnOK);
+        ui.message(title, kNoCnp, MessageKind::Error, MessageButton::OK);
         return {};
     }
     const QString target = InquiryFile(cnp);
     if (FileInUse(target)) {
-        ui.message(title, kDiskFull, MsgError, BtnOK);
+        ui.message(title, kDiskFull, MessageKind::Error, MessageButton::OK);
         return {};
     }
     const QFileInfo info(target);
@@ -84,7 +84,7 @@ Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
     files::beforeChange(QFile::encodeName(scratch.path).toStdString());
     if (!doc.BeginDocument()) {
         const QString model = QString::fromStdString(doc.RTFSursa);
-        ui.message(title, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : kDiskFull, MsgError, BtnOK);
+        ui.message(title, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : kDiskFull, MessageKind::Error, MessageButton::OK);
         return {};
     }
     const auto &row = rows.row(0);
@@ -108,14 +108,14 @@ Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
         doc.EmitBodyUntil("terminoiu");
         doc.EndDocument();
     } catch (const std::exception &) {
-        ui.message(title, kDiskFull, MsgError, BtnOK);
+        ui.message(title, kDiskFull, MessageKind::Error, MessageButton::OK);
         return {};
     }
     // The complete document replaces the kept one in one step (a reader sees either).
     // The document is flushed before it takes the name, the folder after.
     if (FileInUse(target) ||
         !files::commitRename(QFile::encodeName(scratch.path).toStdString(), QFile::encodeName(target).toStdString())) {
-        ui.message(title, kDiskFull, MsgError, BtnOK);
+        ui.message(title, kDiskFull, MessageKind::Error, MessageButton::OK);
         return {};
     }
     scratch.path.clear();
@@ -136,7 +136,7 @@ QString existingInquiry(Ui &ui, qint64 nrcrt, const QString &title, const QStrin
         return {};
     const QString file = InquiryFile(cnp);
     if (!FileExists(file)) {
-        ui.message(title, missing, MsgError, BtnOK);
+        ui.message(title, missing, MessageKind::Error, MessageButton::OK);
         return {};
     }
     return file;
@@ -161,11 +161,11 @@ Outcome DeleteInquiry(Ui &ui, qint64 nrcrt)
     const QString file = existingInquiry(ui, nrcrt, title, QStringLiteral("\rLa aceasta Cerere nu aveti Ancheta!"));
     if (file.isEmpty())
         return {};
-    if (ui.message(title, QStringLiteral("Vreti sa stergeti ancheta?"), MsgWarning, BtnDa + BtnNu) != ResDa)
+    if (ui.message(title, QStringLiteral("Vreti sa stergeti ancheta?"), MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return {};
     files::beforeChange(QFile::encodeName(file).toStdString());
     if (!TryDeleteFile(file)) {
-        ui.message(title, QStringLiteral("Ancheta este deschisa! N-o pot sterge!"), MsgError, BtnOK);
+        ui.message(title, QStringLiteral("Ancheta este deschisa! N-o pot sterge!"), MessageKind::Error, MessageButton::OK);
         return {};
     }
     return Outcome::Done(file);

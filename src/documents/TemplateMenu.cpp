@@ -69,7 +69,7 @@ void EditModele(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item)
                QStringLiteral("Dupa modificare, apasati SAVE!") + kBreak +
                    QStringLiteral("Nu modificati textul dintre parantezele patrate!") + kBreak +
                    QStringLiteral("Parantezele patrate vor fi inlocuite cu valori la listare!"),
-               MsgWarning, BtnOK);
+               MessageKind::Warning, MessageButton::OK);
     ui.openDocument(QString::fromStdString(templatePath(dataFolder, item).string()));
 }
 
@@ -80,13 +80,13 @@ bool RefaModele(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item)
                    QStringLiteral("Doriti readucerea modelului de ") + name +
                        QStringLiteral(" la forma initiala?") + kBreak +
                        QStringLiteral("( Acesta trebuie sa fie inchis! )"),
-                   MsgConfirmation, BtnDa + BtnNu) != ResDa)
+                   MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return false;
     if (!files::deleteUnlessInUse(templatePath(dataFolder, item))) {
         ui.message(QStringLiteral("Initializare model"),
                    kBreak + QStringLiteral("Modelul de ") + name + QStringLiteral(" este deschis!") +
                        kBreak + QStringLiteral("Inchideti-l si mai incercati odata!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return false;
     }
     InstallMissingFiles(dataFolder);
@@ -97,12 +97,12 @@ bool RefaModele(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item)
         ui.message(QStringLiteral("Initializare model"),
                    kBreak + QStringLiteral("Modelul de ") + name +
                        QStringLiteral(" nu a putut fi refacut!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return false;
     }
     ui.message(QStringLiteral("Refacere Model"),
                kBreak + QStringLiteral("Modelul de ") + name + QStringLiteral(" a fost refacut!"),
-               MsgInformation, BtnOK);
+               MessageKind::Information, MessageButton::OK);
     return true;
 }
 

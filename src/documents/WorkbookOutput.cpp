@@ -43,18 +43,18 @@ WorkbookOutput::~WorkbookOutput()
 bool WorkbookOutput::openTemplate(const QString &model)
 {
     if (!writable()) {
-        ui_.message(title_, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
+        ui_.message(title_, QStringLiteral("Nu pot scrie pe harddisk!"), MessageKind::Error, MessageButton::OK);
         return false;
     }
     bool opened = false;
     try {
         opened = filler_.OpenTemplate(model.toStdString());
     } catch (const xls::XlsError &) {
-        ui_.message(title_, DamagedTemplateMessage(model), MsgError, BtnOK);
+        ui_.message(title_, DamagedTemplateMessage(model), MessageKind::Error, MessageButton::OK);
         return false;
     }
     if (!opened) {
-        ui_.message(title_, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MsgError, BtnOK);
+        ui_.message(title_, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MessageKind::Error, MessageButton::OK);
         return false;
     }
     return true;
@@ -67,7 +67,7 @@ Outcome WorkbookOutput::finish()
     std::error_code ec;
     if (FileInUse(target_) ||
         (std::filesystem::rename(scratch_.toStdString(), target_.toStdString(), ec), bool(ec))) {
-        ui_.message(title_, QStringLiteral("Nu pot scrie pe harddisk!"), MsgError, BtnOK);
+        ui_.message(title_, QStringLiteral("Nu pot scrie pe harddisk!"), MessageKind::Error, MessageButton::OK);
         return {};
     }
     if (show_)

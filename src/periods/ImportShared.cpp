@@ -203,12 +203,12 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
     auto defect = [&](const QString &why) {
         ui.progressHide();
         ui.message(kind.defectTitle, QStringLiteral("\rArhiva este defecta!") + (why.isEmpty() ? QString() : QStringLiteral("\r") + why),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
     };
 
     const QString unpacked = NewTempFolder(kind.folderPrefix);
     if (unpacked.isEmpty()) {
-        ui.message(kind.defectTitle, QStringLiteral("\rNu pot scrie pe harddisk!"), MsgError, BtnOK);
+        ui.message(kind.defectTitle, QStringLiteral("\rNu pot scrie pe harddisk!"), MessageKind::Error, MessageButton::OK);
         return result;
     }
     // The unpacked copy goes away on every way out, except after a VMG import that went
@@ -301,7 +301,7 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
     QString done = QStringLiteral("\rCererile au fost importate cu succes!");
     if (!result.savedTo.isEmpty())
         done += QStringLiteral("\rDatele de dinainte de import sunt salvate in\r") + result.savedTo;
-    ui.message(kind.doneTitle, done, MsgInformation, BtnOK);
+    ui.message(kind.doneTitle, done, MessageKind::Information, MessageButton::OK);
     result.imported = true;
     result.applications = qint64(plan.applications.size());
     result.members = qint64(plan.members.size());

@@ -44,10 +44,10 @@ DeleteOutcome DeleteListedMonth(Ui &ui, PeriodList &list, int index)
     const QString month = list.months[index];
     const QString title = QStringLiteral("Stergere luna");
     if (ui.message(title, QStringLiteral("Doriti sa sterg luna ") + month + QStringLiteral("\rcu toate cererile aferente?"),
-                   MsgWarning, BtnDa + BtnNu) != ResDa)
+                   MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return out;
     if (ui.message(title, QStringLiteral("Daca aveti cereri pe luna aceasta,\rLE STERG DE TOT DE TOT !!!\rStergem totusi ?"),
-                   MsgWarning, BtnDa + BtnNu) != ResDa)
+                   MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return out;
     // A dated copy of the data folder first, so that a wrong click can be undone with a
     // restore; without it nothing is deleted (the failure was already shown).
@@ -76,7 +76,7 @@ DeleteOutcome DeleteListedMonth(Ui &ui, PeriodList &list, int index)
     ui.message(title,
                QStringLiteral("\rLuna ") + month + QStringLiteral(" a fost stearsa.\rDatele de dinainte de stergere sunt salvate in\r")
                    + out.savedTo,
-               MsgInformation, BtnOK);
+               MessageKind::Information, MessageButton::OK);
     return out;
 }
 

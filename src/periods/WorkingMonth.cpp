@@ -35,7 +35,7 @@ bool WorkingMonthChosen(Ui &ui, const QString &title)
 {
     if (WorkingMonth().size() >= 7 && WorkingMonthCode() != 0)
         return true;
-    ui.message(title, QString::fromLatin1(kChooseMonthFirst), MsgError, BtnOK);
+    ui.message(title, QString::fromLatin1(kChooseMonthFirst), MessageKind::Error, MessageButton::OK);
     return false;
 }
 

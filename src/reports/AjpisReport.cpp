@@ -55,7 +55,7 @@ bool AjpisWriter::openBuiltIn(const QString &resource, const QString &prefix)
 {
     const QString path = ExtractTemplate(resource, prefix);
     if (path.isEmpty()) {
-        ui_.message(kTitle, QStringLiteral("\rNu exista modelul ") + resource + QStringLiteral("!"), MsgError, BtnOK);
+        ui_.message(kTitle, QStringLiteral("\rNu exista modelul ") + resource + QStringLiteral("!"), MessageKind::Error, MessageButton::OK);
         return false;
     }
     return openFile(path);

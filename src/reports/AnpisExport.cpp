@@ -297,7 +297,7 @@ ExportResult ExportAnpis(Ui &ui)
     // "Date_v2.xml", which the agency cannot place.
     if (FiscalDigits(s.codFiscal).isEmpty()) {
         ui.message(QStringLiteral("Export ANPIS"), QStringLiteral("\rCodul Fiscal de la Administrare nu este corect!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return result;
     }
     const QString name = AnpisFileName(s.codFiscal);
@@ -306,7 +306,7 @@ ExportResult ExportAnpis(Ui &ui)
         ui.message(kTitleQuestion,
                    QStringLiteral("\r Fisierul ") + name + QStringLiteral(" exista!") + QStringLiteral("\r") +
                        QStringLiteral("Doriti sa-l inlocuim?"),
-                   MsgWarning, BtnDa + BtnNu) != ResDa)
+                   MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return result;
 
     const int count = int(QuerySql(QStringList{
@@ -315,14 +315,14 @@ ExportResult ExportAnpis(Ui &ui)
                               .value(0, 0)
                               .toInt());
     if (count == 0) {
-        ui.message(QStringLiteral("Export ANPIS"), QStringLiteral("\rNu aveti nicio cerere aprobata!"), MsgError, BtnOK);
+        ui.message(QStringLiteral("Export ANPIS"), QStringLiteral("\rNu aveti nicio cerere aprobata!"), MessageKind::Error, MessageButton::OK);
         return result;
     }
 
     // The agency refuses a file with a CNP that is not 13 digits: such persons are named
     // before anything is written.
     if (const QStringList missing = personsWithoutCnp(WorkingMonthCode()); !missing.isEmpty()) {
-        ui.message(QStringLiteral("Export ANPIS"), MissingCnpMessage(missing), MsgError, BtnOK);
+        ui.message(QStringLiteral("Export ANPIS"), MissingCnpMessage(missing), MessageKind::Error, MessageButton::OK);
         return result;
     }
     ui.progressShow(QStringLiteral("Generez XML-ul..."), count / 100);
@@ -346,7 +346,7 @@ ExportResult ExportAnpis(Ui &ui)
     ui.message(QStringLiteral("Export Date ANPIS"),
                QStringLiteral("\rXML-ul a fost creat: ") + name + QStringLiteral("\r") +
                    QStringLiteral("Trimiteti-l la ANPIS!"),
-               MsgInformation, BtnOK);
+               MessageKind::Information, MessageButton::OK);
     return result;
 }
 

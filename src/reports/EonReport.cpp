@@ -160,7 +160,7 @@ ReportResult MakeEonReport(Ui &ui, const EonChoice &choice)
     }
     result.done = true;
     result.folder = folder.target();
-    ui.message(QStringLiteral("Raport E-On Gaz"), QStringLiteral("\rRaportul a fost creat!"), MsgInformation, BtnOK);
+    ui.message(QStringLiteral("Raport E-On Gaz"), QStringLiteral("\rRaportul a fost creat!"), MessageKind::Information, MessageButton::OK);
     ui.openDocument(folder.target());
     return result;
 }

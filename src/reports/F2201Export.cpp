@@ -161,7 +161,7 @@ ExportResult ExportF2201(Ui &ui, const QDateTime &now)
         return result;
     const std::vector<F2201Person> list = F2201List(now.date());
     if (list.empty()) {
-        ui.message(QStringLiteral("F 2201"), QStringLiteral("\rNu aveti nicio persoana pe luna curenta!"), MsgError, BtnOK);
+        ui.message(QStringLiteral("F 2201"), QStringLiteral("\rNu aveti nicio persoana pe luna curenta!"), MessageKind::Error, MessageButton::OK);
         return result;
     }
     // The tax agency refuses a request whose CNP is not 13 digits: such persons are named
@@ -171,7 +171,7 @@ ExportResult ExportF2201(Ui &ui, const QDateTime &now)
         if (!ThirteenDigitCnp(p.cnp) && !withoutCnp.contains(p.name))
             withoutCnp << p.name;
     if (!withoutCnp.isEmpty()) {
-        ui.message(QStringLiteral("F 2201"), MissingCnpMessage(withoutCnp), MsgError, BtnOK);
+        ui.message(QStringLiteral("F 2201"), MissingCnpMessage(withoutCnp), MessageKind::Error, MessageButton::OK);
         return result;
     }
     QString folder;
@@ -186,7 +186,7 @@ ExportResult ExportF2201(Ui &ui, const QDateTime &now)
         ui.message(QStringLiteral("F 2201"),
                    QStringLiteral("\r Fisierul ") + earlier.front() + QStringLiteral(" exista!") + QStringLiteral("\r") +
                        QStringLiteral("Doriti sa-l inlocuim?"),
-                   MsgWarning, BtnDa + BtnNu) != ResDa)
+                   MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return result;
 
     const ExportSettings s = LoadExportSettings();
@@ -215,7 +215,7 @@ ExportResult ExportF2201(Ui &ui, const QDateTime &now)
     ui.progressHide();
     result.done = true;
     ui.message(QStringLiteral("ANAF F2201"), QStringLiteral("\rXML a fost creat!\rIncarcati-l in DuckIntegrator!"),
-               MsgInformation, BtnOK);
+               MessageKind::Information, MessageButton::OK);
     return result;
 }
 

@@ -115,8 +115,8 @@ ExportResult MembersSituation(Ui &ui)
 bool RiskControlReady(Ui &ui)
 {
     if (JudAbr(LoadMunicipality().judet).isEmpty()) {
-        ui.message(QStringLiteral("Verificare date"), QStringLiteral("\rNu ati ales la Administrare Judetul!"), MsgError,
-                   BtnOK);
+        ui.message(QStringLiteral("Verificare date"), QStringLiteral("\rNu ati ales la Administrare Judetul!"), MessageKind::Error,
+                   MessageButton::OK);
         return false;
     }
     return true;

@@ -41,7 +41,7 @@ ExportResult ExportPersonsDbf(Ui &ui)
                                 QDir::toNativeSeparators(folder) +
                                 QStringLiteral(" al programului!\rAlegeti alt director."),
                             QStringLiteral("Save1")};
-            ui.message(kTitle, r.message, MsgError, BtnOK);
+            ui.message(kTitle, r.message, MessageKind::Error, MessageButton::OK);
             result.refused = r;
             return result;
         }
@@ -49,7 +49,7 @@ ExportResult ExportPersonsDbf(Ui &ui)
     // An existing file is replaced only when no other program holds it; it stays as it
     // was until the new table is complete and takes its name.
     if (QFileInfo::exists(target) && FileInUse(target)) {
-        ui.message(kTitle, QStringLiteral("\rFisierul ales este in utilizare!"), MsgError, BtnOK);
+        ui.message(kTitle, QStringLiteral("\rFisierul ales este in utilizare!"), MessageKind::Error, MessageButton::OK);
         return result;
     }
 
@@ -98,7 +98,7 @@ ExportResult ExportPersonsDbf(Ui &ui)
     result.done = true;
     result.files << target;
     ui.message(kTitle, QStringLiteral("\rFisierul ") + QDir::toNativeSeparators(target) + QStringLiteral(" a fost creat!"),
-               MsgInformation, BtnOK);
+               MessageKind::Information, MessageButton::OK);
     return result;
 }
 

@@ -95,11 +95,11 @@ bool OpenReportTemplate(Ui &ui, xls::TExpXLSOLE &filler, const QString &path, co
         opened = !path.isEmpty() && filler.OpenTemplate(path.toStdString());
     } catch (const xls::XlsError &) {
         // The file is there but is no workbook the filler can read.
-        ui.message(title, DamagedTemplateMessage(path), MsgError, BtnOK);
+        ui.message(title, DamagedTemplateMessage(path), MessageKind::Error, MessageButton::OK);
         return false;
     }
     if (!opened)
-        ui.message(title, QStringLiteral("\rNu exista modelul ") + path + QStringLiteral("!"), MsgError, BtnOK);
+        ui.message(title, QStringLiteral("\rNu exista modelul ") + path + QStringLiteral("!"), MessageKind::Error, MessageButton::OK);
     return opened;
 }
 
@@ -163,11 +163,11 @@ bool ReportFolder::prepare(Ui &ui, const QString &title, const QString &parent, 
     if (QFileInfo::exists(target_)) {
         const QString shown = QDir::toNativeSeparators(target_);
         if (ui.message(title, QStringLiteral("\rDirectorul ") + shown + QStringLiteral(" exista deja!\rIl inlocuim?"),
-                       MsgWarning, BtnDa + BtnNu) != ResDa)
+                       MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
             return false;
         if (!QFileInfo(target_).isDir() || anyFileInUse(target_)) {
             ui.message(title, QStringLiteral("\rDirectorul ") + shown + QStringLiteral(" nu poate fi inlocuit!\r") + kInUse,
-                       MsgError, BtnOK);
+                       MessageKind::Error, MessageButton::OK);
             return false;
         }
     }
@@ -200,7 +200,7 @@ bool ReportFolder::commit(Ui &ui, const QString &title)
         if (anyFileInUse(target_) || !QDir().rename(target_, old)) {
             ui.message(title, QStringLiteral("\rDirectorul ") + QDir::toNativeSeparators(target_) +
                                   QStringLiteral(" nu poate fi inlocuit!\r") + kInUse,
-                       MsgError, BtnOK);
+                       MessageKind::Error, MessageButton::OK);
             return false;
         }
     }
@@ -244,7 +244,7 @@ bool RowsFit(Ui &ui, xls::TExpXLSOLE &filler, std::size_t rows, const QString &a
     ui.message(title,
                QStringLiteral("\rAnexa ") + annex + QStringLiteral(" nu incape intr-o foaie .xls: ") +
                    QString::number(qulonglong(needed)) + QStringLiteral(" randuri, cel mult 65536!"),
-               MsgError, BtnOK);
+               MessageKind::Error, MessageButton::OK);
     return false;
 }
 

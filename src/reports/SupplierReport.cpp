@@ -47,7 +47,7 @@ bool SupplierWriter::open(const QString &resource)
 {
     const QString path = ExtractTemplate(resource, QStringLiteral("RapFur"));
     if (path.isEmpty()) {
-        ui_.message(kTitle, QStringLiteral("\rNu exista modelul ") + resource + QStringLiteral("!"), MsgError, BtnOK);
+        ui_.message(kTitle, QStringLiteral("\rNu exista modelul ") + resource + QStringLiteral("!"), MessageKind::Error, MessageButton::OK);
         return false;
     }
     if (!OpenReportTemplate(ui_, filler_, path, kTitle))
@@ -152,7 +152,7 @@ ReportResult MakeSupplierReport(Ui &ui)
     }
     result.done = true;
     result.folder = folder.target();
-    ui.message(kTitle, QStringLiteral("\rRaportul a fost creat!"), MsgInformation, BtnOK);
+    ui.message(kTitle, QStringLiteral("\rRaportul a fost creat!"), MessageKind::Information, MessageButton::OK);
     ui.openDocument(folder.target());
     return result;
 }

@@ -267,7 +267,7 @@ TreasuryResult CreateTreasuryReport(Ui &ui, const TreasuryChoice &choice)
     const ExportSettings s = LoadExportSettings();
     const std::vector<Payment> payments = selectPayments(choice);
     if (auto refusal = checkWidths(s, payments)) {
-        ui.message(kTitle, refusal->message, MsgError, BtnOK);
+        ui.message(kTitle, refusal->message, MessageKind::Error, MessageButton::OK);
         result.refused = refusal;
         return result;
     }
@@ -281,7 +281,7 @@ TreasuryResult CreateTreasuryReport(Ui &ui, const TreasuryChoice &choice)
         if (ui.message(kTitle,
                        QStringLiteral("\rDirectorul ") + shown + QStringLiteral(" exista!") + QStringLiteral("\r") +
                            QStringLiteral("Il inlocuim?"),
-                       MsgWarning, BtnDa + BtnNu) != ResDa)
+                       MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
             return result;
         DeleteFolder(d);
         if (QFileInfo::exists(d)) {
@@ -289,7 +289,7 @@ TreasuryResult CreateTreasuryReport(Ui &ui, const TreasuryChoice &choice)
                        QStringLiteral("\rDirectorul ") + shown + QStringLiteral(" este in utilizare!") +
                            QStringLiteral("\r") +
                            QStringLiteral("Inchideti fisierele deschise sau stergeti-l manual si reinncercati!"),
-                       MsgError, BtnOK);
+                       MessageKind::Error, MessageButton::OK);
             return result;
         }
     }

@@ -86,7 +86,7 @@ QString prepareCopy(Ui &ui, bool leadingBreak)
             DeleteFolder(copy);
         ui.message(QStringLiteral("Salvare"),
                    (leadingBreak ? kBreak : QString()) + QStringLiteral("Nu pot scrie pe harddisk!!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return {};
     }
     for (const auto &file : archive::listFiles(toPath(copy)))
@@ -144,14 +144,14 @@ bool moveOver(const QString &source, const QString &target)
 
 void refusePlace(Ui &ui, const QString &title)
 {
-    ui.message(title, kBreak + QStringLiteral("Nu puteti salva aici!"), MsgError, BtnOK);
+    ui.message(title, kBreak + QStringLiteral("Nu puteti salva aici!"), MessageKind::Error, MessageButton::OK);
 }
 
 bool askSendToServer(Ui &ui)
 {
     return ui.message(QStringLiteral("Copie la Distanta"),
                       kBreak + QStringLiteral("Doriti sa transmiteti salvarea si pe Server?"),
-                      MsgConfirmation, BtnDa + BtnNu) == ResDa;
+                      MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu) == MessageResult::Da;
 }
 
 } // namespace
@@ -161,7 +161,7 @@ std::function<void(const QString &file)> BeforeScratchCopy;
 bool RestoreRefused(Ui &ui, const QString &title)
 {
     if (ReadOnlyAccess()) {
-        ui.message(title, QStringLiteral("Nu aveti dreptul sa modificati datele!"), MsgWarning, BtnOK);
+        ui.message(title, QStringLiteral("Nu aveti dreptul sa modificati datele!"), MessageKind::Warning, MessageButton::OK);
         return true;
     }
     if (!OpenedSave().isEmpty()) {
@@ -169,7 +169,7 @@ bool RestoreRefused(Ui &ui, const QString &title)
         // there would look done and be lost.
         ui.message(title,
                    kBreak + QStringLiteral("Lucrati intr-o salvare deschisa: datele nu pot fi inlocuite acum!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return true;
     }
     return false;
@@ -198,18 +198,18 @@ bool RestoreArchive(Ui &ui, const QString &archivePath)
     const QString unpacked = NewTempFolder(QStringLiteral("Restaurare"));
     if (unpacked.isEmpty()) {
         ui.message(QStringLiteral("Incarcare date"), kBreak + QStringLiteral("Nu pot scrie pe harddisk!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return false;
     }
     ui.progressShow(QStringLiteral("Desfac baza de date..."), 0);
     const auto result = archive::extractArchive(toPath(archivePath), toPath(unpacked), stepper(ui));
     bool done = false;
     if (result.failed || archive::listFiles(toPath(unpacked)).empty()) {
-        ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Restaurare esuata!"), MsgError, BtnOK);
+        ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Restaurare esuata!"), MessageKind::Error, MessageButton::OK);
     } else if (!HoldsProgramTables(unpacked)) {
         // A readable archive of other files would otherwise replace the whole data folder.
         ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Arhiva nu contine datele programului!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
     } else {
         const fs::path bak = files::resolveCaseInsensitive(toPath(ProgramFolder()) / "DataBAK");
         done = SwapDataFiles(unpacked, DataFolder(), fromPath(bak));
@@ -217,9 +217,9 @@ bool RestoreArchive(Ui &ui, const QString &archivePath)
             ui.message(QStringLiteral("Informatie"),
                        QStringLiteral("Restaurare incheiata cu succes !") + kBreak +
                            QStringLiteral("Va rog sa porniti programul din nou !"),
-                       MsgInformation, BtnOK);
+                       MessageKind::Information, MessageButton::OK);
         else
-            ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Restaurare esuata!"), MsgError, BtnOK);
+            ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Restaurare esuata!"), MessageKind::Error, MessageButton::OK);
     }
     ui.progressHide();
     DeleteFolder(unpacked);
@@ -230,13 +230,13 @@ bool RestoreFromBackupWindow(Ui &ui)
 {
     if (RestoreRefused(ui, QStringLiteral("Incarcare date")))
         return false;
-    const int answer = ui.message(
+    const MessageResult answer = ui.message(
         QStringLiteral("Incarcare date"),
         QStringLiteral("Prin preluarea datelor dintr-o salvare anterioara,") + kBreak +
             QStringLiteral("se sterg datele curente si sunt inlocuite cu cele din salvare!") + kBreak +
             QStringLiteral("Continuam operatiunea?"),
-        MsgWarning, BtnDa + BtnNu);
-    if (answer != ResDa)
+        MessageKind::Warning, MessageButton::Da | MessageButton::Nu);
+    if (answer != MessageResult::Da)
         return false;
     const QString file = ui.openFileName(QStringLiteral("Indicati o salvare Foc - aris"), QString(),
                                          QStringLiteral("*.T21"));
@@ -266,7 +266,7 @@ SaveOutcome SaveCopyTo(Ui &ui, QString file)
     if (QFileInfo::exists(file) &&
         ui.message(QStringLiteral("Atentionare"),
                    kBreak + QStringLiteral("Vreti sa inlocuiti salvarea ") + file + QStringLiteral("?"),
-                   MsgWarning, BtnDa + BtnNu) != ResDa)
+                   MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return out;
     const QString copy = prepareCopy(ui, true);
     if (copy.isEmpty())
@@ -283,13 +283,13 @@ SaveOutcome SaveCopyTo(Ui &ui, QString file)
     }
     if (!written) {
         QFile::remove(scratch);
-        ui.message(QStringLiteral("Salvare"), kBreak + QStringLiteral("Nu pot scrie pe harddisk!!"), MsgError, BtnOK);
+        ui.message(QStringLiteral("Salvare"), kBreak + QStringLiteral("Nu pot scrie pe harddisk!!"), MessageKind::Error, MessageButton::OK);
         return out;
     }
     out.saved = true;
     out.file = file;
     ui.message(QStringLiteral("Informatie"), kBreak + QStringLiteral("Salvare incheiata cu succes !"),
-               MsgInformation, BtnOK);
+               MessageKind::Information, MessageButton::OK);
     out.sendToServer = askSendToServer(ui);
     return out;
 }
@@ -324,7 +324,7 @@ bool saveThroughScratch(Ui &ui, const QString &scratch, const QString &target, b
 
 void saveError(Ui &ui)
 {
-    ui.message(QStringLiteral("Salvare automata"), kBreak + QStringLiteral("Eroare la salvare!"), MsgError, BtnOK);
+    ui.message(QStringLiteral("Salvare automata"), kBreak + QStringLiteral("Eroare la salvare!"), MessageKind::Error, MessageButton::OK);
 }
 
 // The opened archive could not be written back: the work of the run exists only in the
@@ -420,7 +420,7 @@ QString SaveBeforeDestroying(Ui &ui, const QDate &day)
         QFile::remove(scratch);
         ui.message(QStringLiteral("Salvare de siguranta"),
                    kBreak + QStringLiteral("Nu pot salva datele inainte de stergere! Operatia nu se face."),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return {};
     }
     return target;
@@ -437,7 +437,7 @@ bool OpenSaveForWork(Ui &ui, const QString &archivePath)
         ui.message(QStringLiteral("Deschidere arhiva"),
                    QStringLiteral("\rArhiva nu poate fi deschisa: nu s-a putut crea un dosar temporar.\r"
                                   "Programul lucreaza pe datele obisnuite."),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return false;
     }
     ctx.openedSave = archivePath;

@@ -159,24 +159,24 @@ bool RemoteCopy::exchange(const QStringList &commands, const QStringList &attach
             // A refusal's words are shown as an error: what was asked did not happen.
             for (const QString &text : reply_.messages)
                 ui_.message(QStringLiteral("Mesaj de la Server"), kBreak + text,
-                            reply_.refused ? MsgError : MsgInformation, BtnOK);
+                            reply_.refused ? MessageKind::Error : MessageKind::Information, MessageButton::OK);
         }
         QFile::remove(replyFile);
     }
     if (!ok) {
-        ui_.message(QStringLiteral("Transmitere date"), kBreak + error_, MsgError, BtnOK);
+        ui_.message(QStringLiteral("Transmitere date"), kBreak + error_, MessageKind::Error, MessageButton::OK);
         return false;
     }
     if (reply_.refused) {
         error_ = reply_.messages.isEmpty() ? QStringLiteral("Serverul a refuzat comanda.") : reply_.messages.last();
         if (reply_.messages.isEmpty())
-            ui_.message(QStringLiteral("Mesaj de la Server"), kBreak + error_, MsgError, BtnOK);
+            ui_.message(QStringLiteral("Mesaj de la Server"), kBreak + error_, MessageKind::Error, MessageButton::OK);
         return false;
     }
     if (reply_.passwordWrong) {
         // The server took nothing of the command: whatever was asked did not happen.
         error_ = QStringLiteral("Parola este incorecta!");
-        ui_.message(QStringLiteral("Conectare la server"), kBreak + error_, MsgError, BtnOK);
+        ui_.message(QStringLiteral("Conectare la server"), kBreak + error_, MessageKind::Error, MessageButton::OK);
         return false;
     }
     return true;
@@ -223,7 +223,7 @@ RemoteCopy::Login RemoteCopy::confirm(const QString &code, QObject *field)
     const Login state = loginState();
     if (state == Login::NeedsConfirmation)
         ui_.message(QStringLiteral("Verificare Cod"), kBreak + QStringLiteral("Codul introdus este incorect!"),
-                    MsgError, BtnOK);
+                    MessageKind::Error, MessageButton::OK);
     return state;
 }
 
@@ -258,7 +258,7 @@ bool RemoteCopy::sendCopy(const QString &archiveOrEmpty)
     const QString srv = TempFolder() + QStringLiteral("/Srv");
     auto notDone = [this] {
         ui_.message(QStringLiteral("Salvare pe server"), kBreak + QStringLiteral("Salvarea nu s-a facut!"),
-                    MsgError, BtnOK);
+                    MessageKind::Error, MessageButton::OK);
         return false;
     };
     if (QFile::exists(srv) && !TryDeleteFile(srv))
@@ -309,7 +309,7 @@ std::optional<QList<StoredCopy>> RemoteCopy::listCopies()
     } catch (const std::exception &) {
         // A list that did not come, or came damaged: said in the clerk's words.
         error_ = QStringLiteral("Lista salvarilor nu poate fi citita.");
-        ui_.message(QStringLiteral("Transmitere date"), kBreak + error_, MsgError, BtnOK);
+        ui_.message(QStringLiteral("Transmitere date"), kBreak + error_, MessageKind::Error, MessageButton::OK);
         return std::nullopt;
     }
 }
@@ -360,11 +360,11 @@ bool RemoteCopy::deleteAsked(const QString &id)
 {
     if (ReadOnlyAccess()) {
         ui_.message(QStringLiteral("Stergere Salvare"), QStringLiteral("Nu aveti dreptul sa modificati datele!"),
-                    MsgWarning, BtnOK);
+                    MessageKind::Warning, MessageButton::OK);
         return false;
     }
     if (ui_.message(QStringLiteral("Stergere Salvare"), kBreak + QStringLiteral("Doriti sa stergeti salvarea selectata?"),
-                    MsgWarning, BtnDa + BtnNu) != ResDa)
+                    MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return false;
     return deleteCopy(id);
 }
@@ -374,8 +374,8 @@ bool RemoteCopy::restoreAsked(const QString &id)
     if (RestoreRefused(ui_, QStringLiteral("Incarcare date")))
         return false;
     if (ui_.message(QStringLiteral("Incarcare date"),
-                    kBreak + QStringLiteral("Doriti sa inlocuim datele cu cele din Salvarea selectata?"), MsgWarning,
-                    BtnDa + BtnNu) != ResDa)
+                    kBreak + QStringLiteral("Doriti sa inlocuim datele cu cele din Salvarea selectata?"), MessageKind::Warning,
+                    MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return false;
     return restoreCopy(id);
 }

@@ -19,14 +19,14 @@ void UnlockAdmin(bool readOnly)
 
 void NotAvailable(Ui &ui, const QString &title)
 {
-    ui.message(title, QStringLiteral("\rAceasta functie nu este inca disponibila."), MsgInformation, BtnOK);
+    ui.message(title, QStringLiteral("\rAceasta functie nu este inca disponibila."), MessageKind::Information, MessageButton::OK);
 }
 
 bool RefuseReadOnly(Ui &ui, const QString &title)
 {
     if (!ReadOnlyAccess())
         return false;
-    ui.message(title, ReadOnlyText(), MsgWarning, BtnOK);
+    ui.message(title, ReadOnlyText(), MessageKind::Warning, MessageButton::OK);
     return true;
 }
 

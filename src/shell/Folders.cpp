@@ -54,21 +54,21 @@ FolderResult ChangeServerFolder(Ui &ui, QString &label)
     folder = withoutTrailingSeparator(folder);
     if (sameFolder(folder, DataFolder()) || sameFolder(folder, LocalDataFolder())) {
         ui.message(QStringLiteral("Selectare Cale salvari"), QStringLiteral("Nu puteti salva aici!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return FolderResult::Unchanged;
     }
     if (!HoldsTables(folder)) {
         ui.message(QStringLiteral("Conectare server"),
                    QStringLiteral("Baza de date ") + folder +
                        QStringLiteral("\rNU este corecta!\rVerificati ce-ati ales!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return FolderResult::Unchanged;
     }
     label = folder;
     WriteMachineSetting(QStringLiteral("SERVER"), folder);
     ui.message(QStringLiteral("Conectat la server"),
                QStringLiteral("Conectarea la server a reusit!\rPorniti programul din nou !"),
-               MsgInformation, BtnOK);
+               MessageKind::Information, MessageButton::OK);
     return FolderResult::EndProgram;
 }
 
@@ -81,14 +81,14 @@ FolderResult LeaveServerFolder(Ui &ui, QString &label, QObject *control)
         return FolderResult::Unchanged;
     }
     if (ui.message(QStringLiteral("Stergere cale server"),
-                   QStringLiteral("Doriti sa va deconectati de la server?"), MsgConfirmation,
-                   BtnDa + BtnNu) != ResDa)
+                   QStringLiteral("Doriti sa va deconectati de la server?"), MessageKind::Confirmation,
+                   MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return FolderResult::Unchanged;
     label = QStringLiteral("  -");
     WriteMachineSetting(QStringLiteral("SERVER"), QString());
     ui.message(QStringLiteral("Deconectat de la server"),
                QStringLiteral("Sunteti deconectat de la server!\rPorniti programul din nou !"),
-               MsgInformation, BtnOK);
+               MessageKind::Information, MessageButton::OK);
     return FolderResult::EndProgram;
 }
 
@@ -98,7 +98,7 @@ FolderResult ChangeSaveFolder(Ui &ui, QString &label)
         return FolderResult::Unchanged;
     if (NetworkMode()) {
         ui.message(QStringLiteral("Salvare Automata"), QStringLiteral("Numai Serverul poate salva automat!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return FolderResult::Unchanged;
     }
     QString folder = label.trimmed().size() > 1 ? label.trimmed() : QString();
@@ -108,8 +108,8 @@ FolderResult ChangeSaveFolder(Ui &ui, QString &label)
     // The automatic save refuses such a folder at every closing (the archive would travel
     // inside the data it saves, or be deleted with the temporary folder): refuse it now.
     if (ForbiddenSavePlace(folder)) {
-        ui.message(QStringLiteral("Stabilire cale salvari"), QStringLiteral("Nu puteti salva aici!"), MsgError,
-                   BtnOK);
+        ui.message(QStringLiteral("Stabilire cale salvari"), QStringLiteral("Nu puteti salva aici!"), MessageKind::Error,
+                   MessageButton::OK);
         return FolderResult::Unchanged;
     }
     // Write test: the folder must take a new file. A "test.txt" already there belongs to
@@ -122,7 +122,7 @@ FolderResult ChangeSaveFolder(Ui &ui, QString &label)
         ui.message(QStringLiteral("Stabilire cale salvari"),
                    QStringLiteral("Nu pot scrie in ") + folder +
                        QStringLiteral(" !\rAlegeti alta cale, unde sa pot scrie!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return FolderResult::Unchanged;
     }
     test.close();
@@ -131,7 +131,7 @@ FolderResult ChangeSaveFolder(Ui &ui, QString &label)
     WriteMachineSetting(QStringLiteral("CALESALVARI"), folder);
     ui.message(QStringLiteral("Salvari automate"),
                QStringLiteral("Calea pentru Salvari Automate este acum \r") + folder + QStringLiteral("."),
-               MsgInformation, BtnOK);
+               MessageKind::Information, MessageButton::OK);
     return FolderResult::Changed;
 }
 
@@ -144,13 +144,13 @@ FolderResult SwitchOffSaveFolder(Ui &ui, QString &label, QObject *control)
         return FolderResult::Unchanged;
     }
     if (ui.message(QStringLiteral("Stergere cale salvari"),
-                   QStringLiteral("Doriti sa dezactivati salvarea automata?"), MsgConfirmation,
-                   BtnDa + BtnNu) != ResDa)
+                   QStringLiteral("Doriti sa dezactivati salvarea automata?"), MessageKind::Confirmation,
+                   MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return FolderResult::Unchanged;
     label = QStringLiteral("-");
     WriteMachineSetting(QStringLiteral("CALESALVARI"), QStringLiteral("-"));
     ui.message(QStringLiteral("Salvare Automata"), QStringLiteral("Salvarea automata a fost dezactivata!"),
-               MsgInformation, BtnOK);
+               MessageKind::Information, MessageButton::OK);
     return FolderResult::Changed;
 }
 

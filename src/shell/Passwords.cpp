@@ -28,7 +28,7 @@ AdminClick ClickAdmin(Ui &ui)
     const QString stored = ReadSetting(kInit, kWin);
     if (stored.isEmpty()) {
         ui.message(QStringLiteral("Administrare"),
-                   QStringLiteral("\rATENTIE!\rNu aveti nicio parola!"), MsgWarning, BtnOK);
+                   QStringLiteral("\rATENTIE!\rNu aveti nicio parola!"), MessageKind::Warning, MessageButton::OK);
         UnlockAdmin(false);
         return AdminClick::Unlocked;
     }
@@ -37,14 +37,14 @@ AdminClick ClickAdmin(Ui &ui)
         return AdminClick::Cancelled;
     if (entry.isEmpty()) {
         UnlockAdmin(true);
-        ui.message(QStringLiteral("Bine ati venit!"), ReadOnlyText(), MsgWarning, BtnOK);
+        ui.message(QStringLiteral("Bine ati venit!"), ReadOnlyText(), MessageKind::Warning, MessageButton::OK);
         return AdminClick::UnlockedReadOnly;
     }
     if (ScramblePassword(entry) == stored) {
         UnlockAdmin(false);
         return AdminClick::Unlocked;
     }
-    ui.message(QStringLiteral("Greseala!"), QStringLiteral("PAROLA INCORECTA !"), MsgError, BtnOK);
+    ui.message(QStringLiteral("Greseala!"), QStringLiteral("PAROLA INCORECTA !"), MessageKind::Error, MessageButton::OK);
     return AdminClick::WrongPassword;
 }
 
@@ -55,17 +55,17 @@ PasswordChange ChangePassword(Ui &ui, const QString &newPassword, const QString 
     const QString title = QStringLiteral("Eroare la completare");
     if (newPassword != again) {
         ui.message(title, QStringLiteral("Nu ati scris parola noua la fel in cele doua casute !"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return PasswordChange::Mismatch;
     }
     if (!newPassword.isEmpty()) {
         WriteSetting(kInit, kWin, ScramblePassword(newPassword));
         ui.message(QStringLiteral("Confirmare"), QStringLiteral("\rParola a fost schimbata cu succes!"),
-                   MsgInformation, BtnOK);
+                   MessageKind::Information, MessageButton::OK);
         return PasswordChange::Changed;
     }
     if (ui.message(title, QStringLiteral("ATENTIE !\rDoriti sa dezactivati parola de administrator?"),
-                   MsgWarning, BtnDa + BtnNu) == ResDa) {
+                   MessageKind::Warning, MessageButton::Da | MessageButton::Nu) == MessageResult::Da) {
         WriteSetting(kInit, kWin, QString());
         return PasswordChange::Disabled;
     }

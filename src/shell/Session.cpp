@@ -22,8 +22,8 @@ SaveDecision DecideSave(Ui &ui, const CloseState &state)
         return decision;
     if (state.openedSave) {
         if (ui.message(QStringLiteral("Salvare modificari"),
-                       QStringLiteral("\rDoriti sa salvati modificarile ?"), MsgConfirmation,
-                       BtnDa + BtnNu) == ResDa) {
+                       QStringLiteral("\rDoriti sa salvati modificarile ?"), MessageKind::Confirmation,
+                       MessageButton::Da | MessageButton::Nu) == MessageResult::Da) {
             decision.save = true;
             decision.intoOpenedSave = true;
             return decision;
@@ -32,8 +32,8 @@ SaveDecision DecideSave(Ui &ui, const CloseState &state)
     if (!state.networkMode && state.autoSaveFolder.trimmed() != QLatin1String("-") &&
         !state.autoSaveFolder.trimmed().isEmpty()) {
         if (ui.message(QStringLiteral("Salvare Automata"),
-                       QStringLiteral("\rDoriti sa facem o copie la datele de azi?"), MsgConfirmation,
-                       BtnDa + BtnNu) == ResDa)
+                       QStringLiteral("\rDoriti sa facem o copie la datele de azi?"), MessageKind::Confirmation,
+                       MessageButton::Da | MessageButton::Nu) == MessageResult::Da)
             decision.save = true;
     }
     return decision;

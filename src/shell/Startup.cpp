@@ -107,14 +107,14 @@ QString CheckNetworkFolder(Ui &ui)
                        QStringLiteral("\rNU permite blocarea fisierelor intre calculatoare (") + why +
                        QStringLiteral(").\rLucrul in retea pe acest folder nu este sigur si nu este pornit.\r"
                                       "Verificati optiunile de montare ale folderului (fara nobrl) si reporniti programul!"),
-                   MsgError, BtnOK);
+                   MessageKind::Error, MessageButton::OK);
         return {};
     }
     ui.message(QStringLiteral("Conectare server"),
                QStringLiteral("Baza de date ") + server +
                    QStringLiteral("\rNU este accesibila sau este incompleta!\r"
                                   "Verificati conexiunea si baza si reporniti programul!"),
-               MsgError, BtnOK);
+               MessageKind::Error, MessageButton::OK);
     return {};
 }
 

@@ -116,7 +116,7 @@ SuggestionResult SendSuggestion(Ui &ui, const Suggestion &s, const HttpGet &get,
         ui.message(kTitle,
                    kBreak + QStringLiteral("Nu este configurata adresa la care se trimit sugestiile!"
                                            "\nSugestia nu a fost trimisa."),
-                   MsgWarning, BtnOK);
+                   MessageKind::Warning, MessageButton::OK);
         return SuggestionResult::NoAddress;
     }
     QByteArray body;
@@ -128,10 +128,10 @@ SuggestionResult SendSuggestion(Ui &ui, const Suggestion &s, const HttpGet &get,
         QString text = kBreak + QStringLiteral("Sugestia nu a putut fi trimisa!");
         if (!fetched && !error.isEmpty())
             text += QStringLiteral("\n") + error;
-        ui.message(kTitle, text, MsgError, BtnOK);
+        ui.message(kTitle, text, MessageKind::Error, MessageButton::OK);
         return SuggestionResult::Failed;
     }
-    ui.message(kTitle, kBreak + QStringLiteral("Sugestia a fost trimisa. Va multumim!"), MsgInformation, BtnOK);
+    ui.message(kTitle, kBreak + QStringLiteral("Sugestia a fost trimisa. Va multumim!"), MessageKind::Information, MessageButton::OK);
     return SuggestionResult::Sent;
 }
 

@@ -24,16 +24,16 @@ class PeriodsConsole : public NullUi {
 public:
     explicit PeriodsConsole(bool yes) : yes_(yes) {}
 
-    int message(const QString &title, const QString &text, int kind, int buttons) override
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override
     {
         QString flat = text;
         flat.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
         const QString line = title + QStringLiteral(": ") + flat.simplified();
-        const bool toErr = kind == MsgError || kind == MsgWarning;
+        const bool toErr = kind == MessageKind::Error || kind == MessageKind::Warning;
         std::fprintf(toErr ? stderr : stdout, "%s\n", qPrintable(line));
-        if (buttons & BtnDa)
-            return yes_ ? ResDa : ResNu;
-        return ResOK;
+        if (buttons & MessageButton::Da)
+            return yes_ ? MessageResult::Da : MessageResult::Nu;
+        return MessageResult::OK;
     }
     void fieldHint(const QString &text, QObject *) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 

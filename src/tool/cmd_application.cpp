@@ -40,14 +40,14 @@ namespace {
 class ToolUi : public NullUi {
 public:
     explicit ToolUi(bool yes) : yes_(yes) {}
-    int message(const QString &title, const QString &text, int kind, int buttons) override
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override
     {
         QString t = text;
         t.replace('\r', ' ').replace('\n', ' ');
-        std::fprintf(kind == MsgInformation ? stdout : stderr, "%s: %s\n", qPrintable(title), qPrintable(t.trimmed()));
-        if (buttons & BtnDa)
-            return yes_ ? ResDa : ResNu;
-        return buttons & BtnOK ? ResOK : ResRenunt;
+        std::fprintf(kind == MessageKind::Information ? stdout : stderr, "%s: %s\n", qPrintable(title), qPrintable(t.trimmed()));
+        if (buttons & MessageButton::Da)
+            return yes_ ? MessageResult::Da : MessageResult::Nu;
+        return buttons & MessageButton::OK ? MessageResult::OK : MessageResult::Renunt;
     }
 
 private:

@@ -42,13 +42,13 @@ namespace {
 class ToolUi : public NullUi {
 public:
     bool yes = false;
-    int message(const QString &title, const QString &text, int kind, int buttons) override
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override
     {
         const QString line = title + QStringLiteral(": ") + text.simplified();
-        std::fprintf(kind == MsgInformation ? stdout : stderr, "%s\n", qPrintable(line));
-        if (buttons & BtnDa)
-            return yes ? ResDa : ResNu;
-        return ResOK;
+        std::fprintf(kind == MessageKind::Information ? stdout : stderr, "%s\n", qPrintable(line));
+        if (buttons & MessageButton::Da)
+            return yes ? MessageResult::Da : MessageResult::Nu;
+        return MessageResult::OK;
     }
     void fieldHint(const QString &text, QObject *) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 };

@@ -36,16 +36,16 @@ class BackupConsole : public NullUi {
 public:
     bool yes = false;
     QString file;
-    int message(const QString &title, const QString &text, int kind, int buttons) override
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override
     {
         const QString line = title + QStringLiteral(": ") + QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))
                                                                 .replace(QLatin1Char('\r'), QLatin1Char(' '))
                                                                 .trimmed();
-        const bool toError = kind == MsgError || kind == MsgWarning;
+        const bool toError = kind == MessageKind::Error || kind == MessageKind::Warning;
         std::fprintf(toError ? stderr : stdout, "%s\n", qPrintable(line));
-        if (buttons & BtnDa)
-            return yes ? ResDa : ResNu;
-        return ResOK;
+        if (buttons & MessageButton::Da)
+            return yes ? MessageResult::Da : MessageResult::Nu;
+        return MessageResult::OK;
     }
     void fieldHint(const QString &text, QObject *) override { std::fprintf(stderr, "refused: %s\n", qPrintable(text)); }
     QString openFileName(const QString &, const QString &, const QString &) override { return file; }

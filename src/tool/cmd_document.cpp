@@ -39,16 +39,16 @@ using namespace focaris::documents;
 class ToolUi : public NullUi {
 public:
     bool yes = false;
-    int message(const QString &title, const QString &text, int kind, int buttons) override
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override
     {
         QString t = text;
         t.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
         const QString line = title + QStringLiteral(": ") + t.trimmed();
-        std::fprintf(kind == MsgInformation || kind == MsgConfirmation ? stdout : stderr, "%s\n",
+        std::fprintf(kind == MessageKind::Information || kind == MessageKind::Confirmation ? stdout : stderr, "%s\n",
                      line.toUtf8().constData());
-        if (buttons & BtnDa)
-            return yes ? ResDa : ResNu;
-        return ResOK;
+        if (buttons & MessageButton::Da)
+            return yes ? MessageResult::Da : MessageResult::Nu;
+        return MessageResult::OK;
     }
 };
 

@@ -29,13 +29,13 @@ const char *kUsage =
 class ConsoleUi : public focaris::NullUi {
 public:
     bool yes = false;
-    int message(const QString &title, const QString &text, int kind, int buttons) override
+    focaris::MessageResult message(const QString &title, const QString &text, focaris::MessageKind kind, focaris::MessageButtons buttons) override
     {
         const QString line = title + QStringLiteral(": ") + text.trimmed().replace(QLatin1Char('\n'), QLatin1Char(' '));
-        std::fprintf(kind == focaris::MsgError ? stderr : stdout, "%s\n", qPrintable(line));
-        if (yes && (buttons & focaris::BtnDa))
-            return focaris::ResDa;
-        return kind == focaris::MsgConfirmation || kind == focaris::MsgWarning ? focaris::ResNu : focaris::ResOK;
+        std::fprintf(kind == focaris::MessageKind::Error ? stderr : stdout, "%s\n", qPrintable(line));
+        if (yes && (buttons & focaris::MessageButton::Da))
+            return focaris::MessageResult::Da;
+        return kind == focaris::MessageKind::Confirmation || kind == focaris::MessageKind::Warning ? focaris::MessageResult::Nu : focaris::MessageResult::OK;
     }
     void fieldHint(const QString &text, QObject *) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 };

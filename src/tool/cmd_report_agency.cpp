@@ -28,15 +28,15 @@ namespace {
 class ReportUi : public NullUi {
 public:
     ReportUi(QString out, bool yes) : out_(std::move(out)), yes_(yes) {}
-    int message(const QString &title, const QString &text, int kind, int) override
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons) override
     {
         QString flat = text;
         flat.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-        std::fprintf(kind == MsgInformation ? stdout : stderr, "%s: %s\n", qPrintable(title),
+        std::fprintf(kind == MessageKind::Information ? stdout : stderr, "%s: %s\n", qPrintable(title),
                      qPrintable(flat.simplified()));
-        if (kind == MsgWarning || kind == MsgConfirmation)
-            return yes_ ? ResDa : ResNu;
-        return ResOK;
+        if (kind == MessageKind::Warning || kind == MessageKind::Confirmation)
+            return yes_ ? MessageResult::Da : MessageResult::Nu;
+        return MessageResult::OK;
     }
     void fieldHint(const QString &text, QObject *) override { std::fprintf(stderr, "Problema !: %s\n", qPrintable(text)); }
     bool chooseFolder(const QString &, QString &folder) override

@@ -38,15 +38,15 @@ public:
     QString out;
     bool outIsFile = false;
 
-    int message(const QString &title, const QString &text, int kind, int buttons) override
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override
     {
         QString t = text;
         t.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
         const QString line = title + QStringLiteral(": ") + t.simplified();
-        std::fprintf(kind == MsgInformation ? stdout : stderr, "%s\n", qPrintable(line));
-        if (buttons & BtnDa)
-            return yes ? ResDa : ResNu;
-        return ResOK;
+        std::fprintf(kind == MessageKind::Information ? stdout : stderr, "%s\n", qPrintable(line));
+        if (buttons & MessageButton::Da)
+            return yes ? MessageResult::Da : MessageResult::Nu;
+        return MessageResult::OK;
     }
     void fieldHint(const QString &text, QObject *) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     bool chooseFolder(const QString &, QString &folder) override

@@ -148,11 +148,11 @@ TEST_F(ListWindow, AClerksMorning)
 
     // Delete ZAMFIR DAN (the last row): the list comes back on the one before it.
     list.selectKey(3);
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     QTest::mouseClick(list.button("DeleteApplication"), Qt::LeftButton);
     EXPECT_EQ(ui.messages.back().text, "\rDoriti sa stergem cererea lui ZAMFIR DAN?");
     EXPECT_EQ(count(cereri(), "NRCRT=3"), 1);
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     QTest::mouseClick(list.button("DeleteApplication"), Qt::LeftButton);
     EXPECT_EQ(count(cereri(), "NRCRT=3"), 0);
     EXPECT_EQ(count(oameni(), "NRCRT=3"), 0);
@@ -261,7 +261,7 @@ TEST_F(ListWindow, AFailedStatementIsReportedAndTheListStaysUsable)
     QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Adaugare Cereri");
-    EXPECT_EQ(ui.messages[0].kind, MsgError);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
     EXPECT_FALSE(ui.progressVisible);
     EXPECT_EQ(countText(list), "Total cereri: 3");
     EXPECT_NE(lastLog(), "Adaugare Cereri din luna 01.2024");
@@ -335,7 +335,7 @@ TEST_F(ListWindow, AViewOnlyLoginChangesNothingInTheDataFolder)
     ASSERT_TRUE(list.openMonth(w));
     ui.messages.clear();
     // Any question a command might ask is answered "Da": nothing may come of it.
-    ui.messageAnswers.assign(40, ResDa);
+    ui.messageAnswers.assign(40, MessageResult::Da);
     const std::vector<Command> commands{
         Command::AddApplication, Command::ModifyApplication,  Command::DeleteApplication, Command::CopyFromMonth,
         Command::RemoveAlsoInMonth, Command::NumberDispositions, Command::SetDates,        Command::ChangeMonths,
@@ -393,7 +393,7 @@ TEST_F(ListWindow, RewordedCaptionsStillRunTheirCommands)
                 a->setText("Alt nume");
     }
     list.selectKey(3);
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     QTest::mouseClick(list.button("DeleteApplication"), Qt::LeftButton);
     EXPECT_EQ(ui.messages.back().text, "\rDoriti sa stergem cererea lui ZAMFIR DAN?");
     ui.opened.clear();

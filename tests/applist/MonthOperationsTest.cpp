@@ -80,7 +80,7 @@ TEST_F(MonthOperations, CopyTakesTheContinuingApplicationsWithOneMonthLessAndThe
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Adaugare Cereri");
     EXPECT_EQ(ui.messages[0].text, "Exista 2 CNP-uri care exista deja!\rDe exemplu: POPA ION CNP: 1000000000001 !!");
-    EXPECT_EQ(ui.messages[0].kind, MsgError);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(count(cereri(), QStringLiteral("LUNACRT=%1").arg(w)), 2);
     EXPECT_EQ(PeekKey(QStringLiteral("NRCRT")).truncated(), 102);
 }

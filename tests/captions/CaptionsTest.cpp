@@ -64,7 +64,7 @@ TEST(Captions, EveryWindowReadsExactlyItsCaption)
 
     gui::MessageDialog message(&program.mainWindow());
     message.prepare(QStringLiteral("Salvare Automata"), QStringLiteral("\rDoriti sa facem o copie la datele de azi?"),
-                    3, 3);
+                    MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu);
     EXPECT_EQ(shownName(message), "Confirmare");   // a message's caption is its kind
     message.hide();
     gui::LoginDialog login(&program.mainWindow());

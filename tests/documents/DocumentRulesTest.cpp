@@ -92,7 +92,7 @@ TEST_F(DocumentRules, DispositionMessagesAndWhereTheDocumentGoes)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Listare dispozitii");
     EXPECT_EQ(ui.messages[0].text, "\rNu exista nici un numar de dipozitie in intervalul 50 - 60 !");
-    EXPECT_EQ(ui.messages[0].kind, MsgError);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
 
     // Without a named file: the first free "Dispozitie" + n of the temporary folder,
     // skipping one the person still has open, which stays as it was.
@@ -164,7 +164,7 @@ TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
     EXPECT_FALSE(AddInquiry(ui, 3, false).written);
     EXPECT_EQ(ui.messages.back().title, "Adauga Ancheta");
     EXPECT_EQ(ui.lastMessage(), "Nu pot scrie pe harddisk!");
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     EXPECT_FALSE(DeleteInquiry(ui, 3).written);
     EXPECT_EQ(ui.messages.back().title, "Stergere Ancheta");
     EXPECT_EQ(ui.lastMessage(), "Ancheta este deschisa! N-o pot sterge!");
@@ -183,12 +183,12 @@ TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
     ui.opened.clear();
     EXPECT_TRUE(ShowInquiry(ui, 3).written);
     EXPECT_EQ(ui.opened, QStringList{inquiry});
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     EXPECT_FALSE(DeleteInquiry(ui, 3).written);
     EXPECT_EQ(ui.messages.back().text, "Vreti sa stergeti ancheta?");
-    EXPECT_EQ(ui.messages.back().kind, MsgWarning);
+    EXPECT_EQ(ui.messages.back().kind, MessageKind::Warning);
     EXPECT_TRUE(QFileInfo::exists(inquiry));
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     EXPECT_TRUE(DeleteInquiry(ui, 3).written);
     EXPECT_FALSE(QFileInfo::exists(inquiry));
 

@@ -258,7 +258,7 @@ TEST_F(DocumentWindows, InquiryButtonsAndFormMenu)
     EXPECT_EQ(wui.opened, QStringList{inquiry});
     actions.anchetaArata();
     EXPECT_EQ(wui.opened.size(), 2);
-    wui.messageAnswers = {ResDa};
+    wui.messageAnswers = {MessageResult::Da};
     actions.anchetaSterge();
     EXPECT_FALSE(QFileInfo::exists(inquiry));
 

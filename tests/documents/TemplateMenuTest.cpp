@@ -46,8 +46,8 @@ TEST_F(TemplateMenuTest, EditWarnsThenAsksTheDesktopToOpenTheTemplate)
     EXPECT_EQ(ui.messages[0].text,
               QStringLiteral("Dupa modificare, apasati SAVE!\rNu modificati textul dintre parantezele "
                              "patrate!\rParantezele patrate vor fi inlocuite cu valori la listare!"));
-    EXPECT_EQ(ui.messages[0].kind, MsgWarning);
-    EXPECT_EQ(ui.messages[0].buttons, BtnOK);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButton::OK);
     EXPECT_EQ(ui.opened, QStringList{dir.qpath() + QStringLiteral("/REFERAT.RTF")});
 }
 
@@ -56,22 +56,22 @@ TEST_F(TemplateMenuTest, ResetAfterConfirmationRestoresThisAndEveryMissingTempla
     writeFile(dir / "Stat.xls", "edited");
     std::filesystem::remove(dir / "Referat.rtf");
 
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     EXPECT_FALSE(RefaModele(ui, dir.qpath(), stat));
     EXPECT_EQ(readFile(dir / "Stat.xls"), "edited");
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("Refacere model"));
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("Doriti readucerea modelului de Stat de plata la forma "
                                                   "initiala?\r( Acesta trebuie sa fie inchis! )"));
-    EXPECT_EQ(ui.messages[0].buttons, BtnDa + BtnNu);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButton::Da | MessageButton::Nu);
 
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     EXPECT_TRUE(RefaModele(ui, dir.qpath(), stat));
     EXPECT_EQ(readFile(dir / "Stat.xls"), builtIn("Stat"));
     EXPECT_EQ(readFile(dir / "Referat.rtf"), builtIn("Referat"));
     ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_EQ(ui.messages[2].title, QStringLiteral("Refacere Model"));
     EXPECT_EQ(ui.messages[2].text, QStringLiteral("\rModelul de Stat de plata a fost refacut!"));
-    EXPECT_EQ(ui.messages[2].kind, MsgInformation);
+    EXPECT_EQ(ui.messages[2].kind, MessageKind::Information);
 }
 
 TEST_F(TemplateMenuTest, ResetOfAnOpenTemplateChangesNothing)
@@ -79,7 +79,7 @@ TEST_F(TemplateMenuTest, ResetOfAnOpenTemplateChangesNothing)
     writeFile(dir / "Stat.xls", "edited");
     writeFile(dir / ".~lock.Stat.xls#", "lock");
     std::filesystem::remove(dir / "Referat.rtf");
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     EXPECT_FALSE(RefaModele(ui, dir.qpath(), stat));
     EXPECT_EQ(readFile(dir / "Stat.xls"), "edited");
     EXPECT_FALSE(std::filesystem::exists(dir / "Referat.rtf"));
@@ -87,7 +87,7 @@ TEST_F(TemplateMenuTest, ResetOfAnOpenTemplateChangesNothing)
     EXPECT_EQ(ui.messages[1].title, QStringLiteral("Initializare model"));
     EXPECT_EQ(ui.messages[1].text,
               QStringLiteral("\rModelul de Stat de plata este deschis!\rInchideti-l si mai incercati odata!"));
-    EXPECT_EQ(ui.messages[1].kind, MsgError);
+    EXPECT_EQ(ui.messages[1].kind, MessageKind::Error);
 }
 
 TEST_F(TemplateMenuTest, FinishedDocumentIsOpenedThroughTheUi)

@@ -55,10 +55,10 @@ TEST_F(EditorDialogs, MemberPresetsDuplicatesAndRecount)
 
     EXPECT_FALSE(e.modifyMember(child.nrom, {"POPESCU MIC", Cnp("516010112345"), "1000", "copil"}).refusal.refused());
     EXPECT_EQ(e.fields().VenitTotal, "1300");
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     EXPECT_FALSE(e.deleteMember(old.nrom));
     EXPECT_EQ(ui.messages.back().text, "Stergeti pe VECHI ?");
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     EXPECT_TRUE(e.deleteMember(old.nrom));
     EXPECT_FALSE(e.deleteMember(9999));  // nothing selected: no question
     EXPECT_EQ(e.fields().NrMembri, "2");
@@ -91,7 +91,7 @@ TEST_F(EditorDialogs, SupplementCheckAsksAboutTheSameCodesWithTheSameSupplierOnl
     d.Furnizor = "GAZ SA";
     d.CodClient = "G1";
     d.POD = "P1";
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     auto out = e.checkSupplement(SupplementKind::Gas, d);
     EXPECT_FALSE(out.saved);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -99,7 +99,7 @@ TEST_F(EditorDialogs, SupplementCheckAsksAboutTheSameCodesWithTheSameSupplierOnl
     EXPECT_EQ(ui.messages[0].text,
               "Mai exista acelasi Cod de client si acelasi CLC (POD)\rla Cererea 3/01.11.2025 - VECIN!\rContinuam asa?");
     d.CodClient = "G2";
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     out = e.checkSupplement(SupplementKind::Gas, d);
     EXPECT_TRUE(out.saved);
     EXPECT_TRUE(ui.messages.back().text.startsWith("Mai exista acelasi CLC (POD)\r"));
@@ -111,7 +111,7 @@ TEST_F(EditorDialogs, SupplementCheckAsksAboutTheSameCodesWithTheSameSupplierOnl
     EXPECT_TRUE(ui.messages.empty());
     // Empty codes match another empty code of the same supplier.
     SupplementData el{"ENEL", "", "", "POPESCU ION", cnp};
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     EXPECT_TRUE(e.checkSupplement(SupplementKind::Electricity, el).saved);
     ASSERT_EQ(ui.messages.size(), 1u);
 

@@ -109,14 +109,14 @@ TEST_F(EditorSave, QuestionsAgainstTheMonthAreAnsweredBothWays)
         ApplicationEditor e(ui);
         e.openAdd();
         fillValid(e, cnp);
-        ui.messageAnswers = {ResNu};
+        ui.messageAnswers = {MessageResult::Nu};
         const auto out = e.save();
         EXPECT_FALSE(out.saved);
         EXPECT_FALSE(out.refusal.refused());
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].title, "CNP existent");
-        EXPECT_EQ(ui.messages[0].kind, MsgWarning);
-        ui.messageAnswers = {ResDa};
+        EXPECT_EQ(ui.messages[0].kind, MessageKind::Warning);
+        ui.messageAnswers = {MessageResult::Da};
         EXPECT_TRUE(e.save().saved);
     }
     // The same number in the month is refused without a question.
@@ -133,12 +133,12 @@ TEST_F(EditorSave, QuestionsAgainstTheMonthAreAnsweredBothWays)
     // The applicant as a partner in another application of the month.
     addMember(1, 1, "POPESCU VASILE", Cnp("150010112345"), "0", "partener");
     e.fields().Nr_Cere = "4";
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     EXPECT_FALSE(e.save().saved);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Validare Cerere");
     EXPECT_EQ(ui.messages[0].text, "Acest CNP exista la Cererea \r3 la Membrul: POPESCU VASILE!\rContinuam asa?");
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     EXPECT_TRUE(e.save().saved);
 }
 
@@ -155,7 +155,7 @@ TEST_F(EditorSave, AnApprovedApplicationMustPassTheIncomeTestEvenWithoutHeatingA
     EXPECT_EQ(out.refusal.field, "StatutD");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Memorare Cerere");
-    EXPECT_EQ(ui.messages[0].kind, MsgError);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
     // Rejected, it is stored without the test and without supplier data or supplements.
     e.fields().StatutD = "RESPINS";
     e.fields().MotivC = "venit peste limita";

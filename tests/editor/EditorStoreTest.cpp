@@ -78,7 +78,7 @@ TEST_F(EditorStore, TheKeptDocumentGoesOnlyAfterTheUpdateAndStaysWhileInUse)
         ASSERT_TRUE(e.openModify(7));
         ASSERT_TRUE(e.save().saved);
         e.fields().NrMembri = "123456789";  // does not fit NR_MEMBRI: the engine refuses
-        ui.messageAnswers = {ResDa};
+        ui.messageAnswers = {MessageResult::Da};
         EXPECT_ANY_THROW(ApplicationStore(ui).store(e));
         EXPECT_TRUE(QFileInfo::exists(doc));
         ASSERT_FALSE(ui.messages.empty());
@@ -92,7 +92,7 @@ TEST_F(EditorStore, TheKeptDocumentGoesOnlyAfterTheUpdateAndStaysWhileInUse)
         ASSERT_TRUE(e.openModify(7));
         ASSERT_TRUE(e.save().saved);
         ui.messages.clear();
-        ui.messageAnswers = {ResDa};
+        ui.messageAnswers = {MessageResult::Da};
         ApplicationStore(ui).store(e);
         EXPECT_TRUE(QFileInfo::exists(doc));
         ASSERT_EQ(ui.messages.size(), 2u);
@@ -103,10 +103,10 @@ TEST_F(EditorStore, TheKeptDocumentGoesOnlyAfterTheUpdateAndStaysWhileInUse)
         ApplicationEditor e(ui);
         ASSERT_TRUE(e.openModify(7));
         ASSERT_TRUE(e.save().saved);
-        ui.messageAnswers = {ResNu};
+        ui.messageAnswers = {MessageResult::Nu};
         ApplicationStore(ui).store(e);
         EXPECT_TRUE(QFileInfo::exists(doc));
-        ui.messageAnswers = {ResDa};
+        ui.messageAnswers = {MessageResult::Da};
         ApplicationStore(ui).store(e);
         EXPECT_FALSE(QFileInfo::exists(doc));
     }
@@ -118,10 +118,10 @@ TEST_F(EditorStore, DeleteAsksLogsAndRemovesTheMembers)
     addMember(1, 7, "POPESCU ION", Cnp("180010112345"));
     addMember(2, 8, "ALTUL", Cnp("150010112345"));
     ApplicationStore store(ui);
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     EXPECT_FALSE(store.remove(7));
     EXPECT_EQ(ui.messages[0].text, "\rDoriti sa stergem cererea lui POPESCU ION?");
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     EXPECT_TRUE(store.remove(7));
     EXPECT_FALSE(store.remove(7));
     EXPECT_EQ(rows("SELECT COUNT(*) FROM " + cereri()), Rows{"0"});

@@ -239,11 +239,11 @@ TEST_F(EditorWindow, MemberDialogEmptiesOnRequestAndSupplementDeletes)
     gui::SupplementDialog *d = w.supplementDialog();
     d->open(w.editor(), SupplementKind::Gas);
     EXPECT_TRUE(d->deleteButton()->isEnabled());
-    hui.messageAnswers = {ResNu};
+    hui.messageAnswers = {MessageResult::Nu};
     d->deleteButton()->click();
     EXPECT_EQ(d->outcome(), gui::SupplementDialog::Cancelled);
     EXPECT_EQ(hui.messages.back().title, "Stergere Supliment");
-    hui.messageAnswers = {ResDa};
+    hui.messageAnswers = {MessageResult::Da};
     d->deleteButton()->click();
     EXPECT_EQ(d->outcome(), gui::SupplementDialog::Deleted);
     EXPECT_EQ(w.editor().sumaG(), Amount());

@@ -60,14 +60,14 @@ TEST_F(AnpisTest, ExistingFileIsReplacedOnlyAfterDa)
 {
     addSmallFolder();
     writeFile(tmp / "out" / "Date_4562345v2.xml", "old");
-    ui.messageAnswers.push_back(ResNu);
+    ui.messageAnswers.push_back(MessageResult::Nu);
     EXPECT_FALSE(run().done);
     EXPECT_EQ(bytesOf(file()), QByteArray("old"));
     EXPECT_EQ(ui.messages.back().title, "Extragere date ANPIS-XML");
     EXPECT_EQ(ui.messages.back().text, "\r Fisierul Date_4562345v2.xml exista!\rDoriti sa-l inlocuim?");
-    EXPECT_EQ(ui.messages.back().buttons, BtnDa + BtnNu);
+    EXPECT_EQ(ui.messages.back().buttons, MessageButton::Da | MessageButton::Nu);
 
-    ui.messageAnswers.push_back(ResDa);
+    ui.messageAnswers.push_back(MessageResult::Da);
     EXPECT_TRUE(run().done);
     EXPECT_EQ(bytesOf(file()), expected("Date_4562345v2.xml"));
 }
@@ -115,7 +115,7 @@ TEST_F(AnpisTest, ShareOfTheFirstLevelAndAFirstLevelOfZero)
 
     p.cu[0] = 0;
     SaveAidParameters(p);
-    ui.messageAnswers.push_back(ResDa);
+    ui.messageAnswers.push_back(MessageResult::Da);
     ASSERT_TRUE(run().done);
     const QString zero = QString::fromUtf8(bytesOf(file()));
     EXPECT_EQ(zero.count("procent=\"0\""), 2);
@@ -152,7 +152,7 @@ TEST_F(AnpisTest, PersonsWithoutAThirteenDigitCnpAreNamedAndNothingIsWritten)
     addMember(7, 1, "FARA CNP", "", "0", "beneficiar");
     addMember(7, 2, "COPIL FARA", "12345678901", "0", "fiu");
     EXPECT_FALSE(run().done);
-    EXPECT_EQ(ui.messages.back().kind, MsgError);
+    EXPECT_EQ(ui.messages.back().kind, MessageKind::Error);
     EXPECT_EQ(ui.lastMessage(),
               "\rFisierul nu poate fi facut: persoanele urmatoare nu au CNP sau CNP-ul lor nu are 13 cifre:\r"
               "FARA CNP\rFARA CNP (titularul contractului de gaz)\rCOPIL FARA\rCompletati CNP-urile si incercati din nou!");

@@ -109,7 +109,7 @@ TEST_F(F2201Test, ExactlyFiveHundredRowsGiveOneFileAndFiveHundredOneGiveTwo)
     EXPECT_EQ(run(out).files.size(), 1);
     addApp({{"NRCRT", "501"}, {"NR_CERE", "501"}, {"SUBSEMN", "'X Y'"}});
     addMember(501, 501, "X Y", "1800101999999", "0", "beneficiar");
-    ui.messageAnswers.push_back(ResDa);
+    ui.messageAnswers.push_back(MessageResult::Da);
     const auto r = run(out);
     ASSERT_EQ(r.files.size(), 2);
     EXPECT_EQ(QString::fromUtf8(bytesOf(r.files[1])).count("<persoane "), 1);
@@ -122,12 +122,12 @@ TEST_F(F2201Test, StaleFilesOfAnEarlierRunAreRemovedAfterTheQuestion)
     addSmallFolder();
     for (const char *f : {"F2201_1.xml", "F2201_2.xml", "F2201_3.xml", "f2201_4.XML", "other.xml"})
         writeFile(tmp / "out" / f, "old");
-    ui.messageAnswers.push_back(ResNu);
+    ui.messageAnswers.push_back(MessageResult::Nu);
     EXPECT_FALSE(run(out).done);
     EXPECT_EQ(ui.messages.back().text, "\r Fisierul F2201_1.xml exista!\rDoriti sa-l inlocuim?");
     EXPECT_EQ(bytesOf(out + "/F2201_3.xml"), QByteArray("old"));
 
-    ui.messageAnswers.push_back(ResDa);
+    ui.messageAnswers.push_back(MessageResult::Da);
     ASSERT_TRUE(run(out).done);
     QStringList left = QDir(out).entryList(QDir::Files | QDir::Hidden);
     left.sort();

@@ -146,7 +146,7 @@ TEST_F(TreasuryTest, LocalityAndLettersRestrictEveryOutput)
     const QString statement = QString::fromLatin1(bytesOf(folder() + "/StatTo_014562345_05-12-2023.txt"));
     EXPECT_TRUE(statement.contains(" Total:        1          12.00")) << qPrintable(statement);
 
-    ui.messageAnswers.push_back(ResDa);
+    ui.messageAnswers.push_back(MessageResult::Da);
     c = {};
     c.firstLetter = "M";
     c.lastLetter = "P";
@@ -171,7 +171,7 @@ TEST_F(TreasuryTest, LetterRangeFoldsTheFirstLettersDiacritics)
     const QString statement = QString::fromLatin1(bytesOf(r.files[3]));
     EXPECT_TRUE(statement.contains(" Total:        1          20.00")) << qPrintable(statement);
     EXPECT_TRUE(bytesOf(r.files[0]).contains("SERBAN ION"));
-    ui.messageAnswers.push_back(ResDa);
+    ui.messageAnswers.push_back(MessageResult::Da);
     c.firstLetter = "T";
     c.lastLetter = "Z";
     const auto t = run(c);
@@ -195,14 +195,14 @@ TEST_F(TreasuryTest, ExistingFolderIsReplacedOnlyAfterDaAndNotWhileInUse)
     addSmallFolder();
     QDir().mkpath(folder());
     writeFile(tmp / "out" / "Termica_Trezorerie" / "old.txt", "old");
-    ui.messageAnswers.push_back(ResNu);
+    ui.messageAnswers.push_back(MessageResult::Nu);
     EXPECT_FALSE(run().done);
     EXPECT_EQ(ui.messages.back().text, "\rDirectorul " + folder() + " exista!\rIl inlocuim?");
     EXPECT_TRUE(QFile::exists(folder() + "/old.txt"));
 
     // A document of the folder open in the word processor keeps the folder.
     writeFile(tmp / "out" / "Termica_Trezorerie" / ".~lock.old.txt#", "x");
-    ui.messageAnswers.push_back(ResDa);
+    ui.messageAnswers.push_back(MessageResult::Da);
     EXPECT_FALSE(run().done);
     EXPECT_EQ(ui.messages.back().text, "\rDirectorul " + folder() +
                                            " este in utilizare!\rInchideti fisierele deschise sau stergeti-l manual si "
@@ -210,7 +210,7 @@ TEST_F(TreasuryTest, ExistingFolderIsReplacedOnlyAfterDaAndNotWhileInUse)
     EXPECT_TRUE(QFile::exists(folder() + "/old.txt"));
 
     QFile::remove(folder() + "/.~lock.old.txt#");
-    ui.messageAnswers.push_back(ResDa);
+    ui.messageAnswers.push_back(MessageResult::Da);
     ASSERT_TRUE(run().done);
     EXPECT_FALSE(QFile::exists(folder() + "/old.txt"));
 }

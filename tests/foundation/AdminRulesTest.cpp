@@ -73,8 +73,8 @@ TEST(SettingsReady, FirstMissingSettingInOrder)
     EXPECT_FALSE(SettingsReady(ui));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Raport AJPIS");
-    EXPECT_EQ(ui.messages[0].kind, MsgError);
-    EXPECT_EQ(ui.messages[0].buttons, BtnOK);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButton::OK);
 }
 
 TEST(ScramblePassword, FollowsTheGeneratorBitForBit)

@@ -80,9 +80,9 @@ TEST(DesktopUi, QtTextsAreRomanian)
 class ScriptedUi : public gui::GuiUi {
 public:
     QStringList texts;
-    int answer = ResDa;
+    MessageResult answer = MessageResult::Da;
     QString saveAs;
-    int message(const QString &, const QString &text, int, int) override
+    MessageResult message(const QString &, const QString &text, MessageKind, MessageButtons) override
     {
         texts << text;
         return answer;
@@ -103,7 +103,7 @@ TEST(DesktopUi, ADocumentWithoutAProgramIsOfferedForSavingElsewhere)
     EXPECT_EQ(readFile(tmp / "pastrata.rtf"), "{\\rtf1 dispozitie}");
 
     // "&Nu" saves nothing; a desktop that opens the file asks nothing.
-    ui.answer = ResNu;
+    ui.answer = MessageResult::Nu;
     ui.saveAs = tmp.qpath() + "/alta.rtf";
     ui.openDocument(doc);
     EXPECT_FALSE(QFileInfo::exists(ui.saveAs));

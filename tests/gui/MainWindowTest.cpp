@@ -179,7 +179,7 @@ TEST_F(MainWindowTest, RunEndsWithTheTemporaryFolderGoneAlsoAfterAFailure)
         program.runAll(home + "/focaris", {});
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text, "Disc plin");
-        EXPECT_EQ(ui.messages[0].kind, MsgError);
+        EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
         EXPECT_FALSE(QFileInfo::exists(home + "/Temp"));
     }
     qunsetenv("FOCARIS_HOME");

@@ -16,7 +16,7 @@ using focaris::gui::MessageDialog;
 namespace {
 
 // Runs the dialog and, once it shows, does `act` on it.
-int runWith(MessageDialog &d, int kind, int buttons, std::function<void()> act)
+int runWith(MessageDialog &d, MessageKind kind, MessageButtons buttons, std::function<void()> act)
 {
     QTimer::singleShot(0, &d, [&d, act] {
         if (d.isVisible())
@@ -24,7 +24,7 @@ int runWith(MessageDialog &d, int kind, int buttons, std::function<void()> act)
         else
             d.done(-1);
     });
-    return d.run("Titlu", "\rText", kind, buttons);
+    return int(d.run("Titlu", "\rText", kind, buttons));
 }
 
 TEST(MessageDialogTest, ButtonsArePlacedEvenlyInOneRow)
@@ -40,7 +40,7 @@ TEST(MessageDialogTest, ButtonsArePlacedEvenlyInOneRow)
         EXPECT_EQ(MessageDialog::buttonX(i + 1, 4), four[i]);
 
     MessageDialog d;
-    EXPECT_EQ(d.prepare("T", "x", MsgConfirmation, BtnDa + BtnNu), 2);
+    EXPECT_EQ(d.prepare("T", "x", MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu), 2);
     EXPECT_EQ(d.size(), QSize(339, 171));
     EXPECT_FALSE(d.button(0)->isHidden());
     EXPECT_FALSE(d.button(1)->isHidden());
@@ -53,7 +53,7 @@ TEST(MessageDialogTest, ButtonsArePlacedEvenlyInOneRow)
     EXPECT_EQ(d.button(1)->text(), "&Nu");
 
     // OK + Renunt: shown in the order Renunt, OK.
-    EXPECT_EQ(d.prepare("T", "x", MsgWarning, BtnOK + BtnRenunt), 2);
+    EXPECT_EQ(d.prepare("T", "x", MessageKind::Warning, MessageButton::OK | MessageButton::Renunt), 2);
     EXPECT_EQ(d.button(2)->geometry().left(), 65);
     EXPECT_EQ(d.button(3)->geometry().left(), 203);
     EXPECT_EQ(d.button(2)->text(), "&Renunt");
@@ -71,7 +71,7 @@ TEST(MessageDialogTest, CaptionIconAndColoursFollowTheKind)
                  {2, "Informatie", 0xE1DEFA, 0x0000BB}, {3, "Confirmare", 0x81A2D3, 0x365F9C},
                  {9, "Eroare", 0xFFD5D5, 0xFF0000}, {-1, "Eroare", 0xFFD5D5, 0xFF0000}};
     for (const Case &c : cases) {
-        d.prepare("Titlu", "a\rb", c.kind, BtnOK);
+        d.prepare("Titlu", "a\rb", MessageKind(c.kind), MessageButton::OK);
         EXPECT_EQ(d.windowTitle(), c.caption) << c.kind;
         EXPECT_EQ(d.gradientFrom().rgb() & 0xFFFFFF, c.from) << c.kind;
         EXPECT_EQ(d.gradientTo().rgb() & 0xFFFFFF, c.to) << c.kind;
@@ -84,16 +84,16 @@ TEST(MessageDialogTest, CaptionIconAndColoursFollowTheKind)
 TEST(MessageDialogTest, ResultsOfButtonsEscapeAndEmptySet)
 {
     MessageDialog d;
-    EXPECT_EQ(runWith(d, MsgConfirmation, BtnDa + BtnNu, [&] { d.button(0)->click(); }), 6);
-    EXPECT_EQ(runWith(d, MsgConfirmation, BtnDa + BtnNu, [&] { d.button(1)->click(); }), 7);
-    EXPECT_EQ(runWith(d, MsgWarning, BtnOK + BtnRenunt, [&] { d.button(2)->click(); }), 2);
-    EXPECT_EQ(runWith(d, MsgInformation, BtnOK, [&] { d.button(3)->click(); }), 1);
+    EXPECT_EQ(runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu, [&] { d.button(0)->click(); }), 6);
+    EXPECT_EQ(runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu, [&] { d.button(1)->click(); }), 7);
+    EXPECT_EQ(runWith(d, MessageKind::Warning, MessageButton::OK | MessageButton::Renunt, [&] { d.button(2)->click(); }), 2);
+    EXPECT_EQ(runWith(d, MessageKind::Information, MessageButton::OK, [&] { d.button(3)->click(); }), 1);
     // Escape gives 2, neither 6 nor 7.
-    EXPECT_EQ(runWith(d, MsgConfirmation, BtnDa + BtnNu, [&] { QTest::keyClick(&d, Qt::Key_Escape); }), 2);
+    EXPECT_EQ(runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu, [&] { QTest::keyClick(&d, Qt::Key_Escape); }), 2);
     // Enter presses the first button.
-    EXPECT_EQ(runWith(d, MsgConfirmation, BtnDa + BtnNu, [&] { QTest::keyClick(d.button(0), Qt::Key_Return); }), 6);
+    EXPECT_EQ(runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu, [&] { QTest::keyClick(d.button(0), Qt::Key_Return); }), 6);
     // No button: 2 at once, nothing shown.
-    EXPECT_EQ(d.run("T", "x", MsgError, 0), 2);
+    EXPECT_EQ(int(d.run("T", "x", MessageKind::Error, {})), 2);
     EXPECT_FALSE(d.isVisible());
 }
 

@@ -86,7 +86,8 @@ TEST(WindowAccess, EveryWindowIsNamedWholeAndInScreenOrder)
             if (QWidget *box = QApplication::activeModalWidget())
                 box->close();
         });
-        desktop.message(QStringLiteral("Cereri"), QStringLiteral("Cererea NU se incadreaza pentru ajutor!"), 1, 4);
+        desktop.message(QStringLiteral("Cereri"), QStringLiteral("Cererea NU se incadreaza pentru ajutor!"),
+                        MessageKind::Error, MessageButton::OK);
         QLineEdit field;
         field.show();
         desktop.fieldHint(QStringLiteral("Numar incorect!"), &field);

@@ -217,7 +217,7 @@ protected:
     {
         QDir().mkpath(saves);
         WriteMachineSetting("CALESALVARI", saves);
-        ui.messageAnswers = {ResDa};
+        ui.messageAnswers = {MessageResult::Da};
     }
 
     TempDir dir;
@@ -559,7 +559,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
     // takes its data back to the old computer).
     EXPECT_EQ(oldOffice({"append", back + "/CERERI.DBF", "ŢĂRANU VASILE"}), "15\n");
     for (const auto &m : ui.messages)
-        EXPECT_NE(m.kind, MsgError) << m.text.toStdString();
+        EXPECT_NE(m.kind, MessageKind::Error) << m.text.toStdString();
 }
 
 // The archive the old computer saved, in the oldest layout of the applications table,
@@ -633,7 +633,7 @@ TEST_F(OldOffice, AnOldArchiveOpenedFromTheCommandLine)
     EXPECT_EQ(column(saved, "SUBSEMN").count("DRĂGHICI ŞERBAN"), 2);
     EXPECT_EQ(readFile((back + "/LUNI.LST").toStdString()), "01.2026\r\n12.2025\r\n11.2025\r\n");
     for (const auto &m : ui.messages)
-        EXPECT_NE(m.kind, MsgError) << m.text.toStdString();
+        EXPECT_NE(m.kind, MessageKind::Error) << m.text.toStdString();
 }
 
 // The same archive restored over a new installation: the next start works on the old

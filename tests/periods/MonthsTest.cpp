@@ -62,7 +62,7 @@ TEST_F(MonthsTest, TheGuardStopsWithoutAWorkingMonthAndTheLabelFollowsEveryChang
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].title, "Recalculare cereri");
         EXPECT_EQ(ui.messages[0].text, "Alegeti mai intai o luna de la butonul Perioada!");
-        EXPECT_EQ(ui.messages[0].kind, MsgError);
+        EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
     }
     periods::ChangeWorkingMonth("01.2025");
     ui.messages.clear();
@@ -84,21 +84,21 @@ TEST_F(MonthsTest, DeletingAMonthRemovesOnlyItsRowsAfterASaveAndTheFirstMonthTak
     // "&Nu" to the second question: nothing happens, nothing is saved.
     periods::PeriodList list = periods::OpenPeriodList();
     EXPECT_EQ(list.selected, 0);
-    ui.messageAnswers = {ResDa, ResNu};
+    ui.messageAnswers = {MessageResult::Da, MessageResult::Nu};
     periods::DeleteOutcome out = periods::DeleteListedMonth(ui, list, 1);
     EXPECT_FALSE(out.deleted);
     EXPECT_TRUE(out.savedTo.isEmpty());
     EXPECT_EQ(list.months.size(), 3);
 
     ui.messages.clear();
-    ui.messageAnswers = {ResDa, ResDa};
+    ui.messageAnswers = {MessageResult::Da, MessageResult::Da};
     out = periods::DeleteListedMonth(ui, list, 1);
     ASSERT_TRUE(out.deleted);
     ASSERT_GE(ui.messages.size(), 3u);
     EXPECT_EQ(ui.messages[0].title, "Stergere luna");
     EXPECT_EQ(ui.messages[0].text, "Doriti sa sterg luna 02.2025\rcu toate cererile aferente?");
     EXPECT_EQ(ui.messages[1].text, "Daca aveti cereri pe luna aceasta,\rLE STERG DE TOT DE TOT !!!\rStergem totusi ?");
-    EXPECT_EQ(ui.messages[0].buttons, BtnDa + BtnNu);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButton::Da | MessageButton::Nu);
     EXPECT_TRUE(ui.messages.back().text.contains(out.savedTo));
     EXPECT_TRUE(QFileInfo::exists(out.savedTo));
     EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" ORDER BY NRCRT"), (Rows{"1", "3", "4"}));
@@ -107,7 +107,7 @@ TEST_F(MonthsTest, DeletingAMonthRemovesOnlyItsRowsAfterASaveAndTheFirstMonthTak
     EXPECT_EQ(WorkingMonth(), "03.2025");
 
     // Deleting the last months empties the list, removes the file and the working month.
-    ui.messageAnswers = {ResDa, ResDa, ResOK, ResDa, ResDa};
+    ui.messageAnswers = {MessageResult::Da, MessageResult::Da, MessageResult::OK, MessageResult::Da, MessageResult::Da};
     ASSERT_TRUE(periods::DeleteListedMonth(ui, list, 0).deleted);
     ASSERT_TRUE(periods::DeleteListedMonth(ui, list, 0).deleted);
     EXPECT_FALSE(std::filesystem::exists(listFile()));

@@ -131,7 +131,7 @@ TEST_F(PeriodWindowTest, LeavingWithoutKeepingLeavesTheNewMonthWorkingButUnliste
 class ReselectingUi : public FakeUi {
 public:
     std::function<void()> onFirstQuestion;
-    int message(const QString &title, const QString &text, int kind, int buttons) override
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override
     {
         if (onFirstQuestion) {
             auto f = std::move(onFirstQuestion);
@@ -153,14 +153,14 @@ TEST_F(PeriodWindowTest, DeletingRemovesTheMonthSelectedWhenTheButtonWasPressed)
     w.show();
     w.list()->setCurrentIndex(1);  // 01.2025
     person.onFirstQuestion = [&w] { w.list()->setCurrentIndex(0); };
-    person.messageAnswers = {ResDa, ResDa};
+    person.messageAnswers = {MessageResult::Da, MessageResult::Da};
     QTest::mouseClick(w.button("StergeB"), Qt::LeftButton);
     EXPECT_EQ(person.messages[0].text, "Doriti sa sterg luna 01.2025\rcu toate cererile aferente?");
     EXPECT_EQ(periods::ReadMonthList(), (QStringList{"02.2025"}));
     EXPECT_EQ(rowsOf(QuerySql("SELECT LUNACRT FROM \"Cereri.dbf\"")), (Rows{"24301"}));
 
     // The last month: the file goes, the working month empties; then nothing is left.
-    person.messageAnswers = {ResDa, ResDa};
+    person.messageAnswers = {MessageResult::Da, MessageResult::Da};
     QTest::mouseClick(w.button("StergeB"), Qt::LeftButton);
     EXPECT_TRUE(periods::ReadMonthList().isEmpty());
     EXPECT_FALSE(std::filesystem::exists(tmp / "prog/Data/Luni.lst"));

@@ -171,7 +171,7 @@ TEST_F(SuggestionWindowTest, InsuccesIsAFailureAndTheFormStaysOpenWithTheText)
     EXPECT_EQ(w.exec(), QDialog::Rejected);
     EXPECT_EQ(server.requests.size(), 1);
     ASSERT_FALSE(ui.messages.empty());
-    EXPECT_EQ(ui.messages.back().kind, MsgError);
+    EXPECT_EQ(ui.messages.back().kind, MessageKind::Error);
     EXPECT_EQ(ui.lastMessage(), QStringLiteral("\nSugestia nu a putut fi trimisa!"));
 }
 

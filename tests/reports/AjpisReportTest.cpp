@@ -295,7 +295,7 @@ TEST_F(AjpisTest, AnsweringNuOrAFileInUseKeepsTheOldFolder)
 {
     QDir().mkpath(folder());
     writeFile((folder() + "/Anexa1_21.xls").toStdString(), "old");
-    ui.messageAnswers.push_back(ResNu);
+    ui.messageAnswers.push_back(MessageResult::Nu);
     EXPECT_FALSE(runReport().done);
     EXPECT_EQ(ui.messages.at(0).text, "\rDirectorul " + QDir::toNativeSeparators(folder()) +
                                           " exista deja!\rIl inlocuim?");
@@ -303,13 +303,13 @@ TEST_F(AjpisTest, AnsweringNuOrAFileInUseKeepsTheOldFolder)
 
     // A LibreOffice lock beside a file means it is open.
     writeFile((folder() + "/.~lock.Anexa1_21.xls#").toStdString(), "lock");
-    ui.messageAnswers.push_back(ResDa);
+    ui.messageAnswers.push_back(MessageResult::Da);
     EXPECT_FALSE(runReport().done);
     EXPECT_TRUE(ui.lastMessage().contains("nu poate fi inlocuit!"));
     EXPECT_EQ(readFile((folder() + "/Anexa1_21.xls").toStdString()), "old");
 
     QFile::remove(folder() + "/.~lock.Anexa1_21.xls#");
-    ui.messageAnswers.push_back(ResDa);
+    ui.messageAnswers.push_back(MessageResult::Da);
     EXPECT_TRUE(runReport().done);
     EXPECT_NE(readFile((folder() + "/Anexa1_21.xls").toStdString()), "old");
 }
@@ -319,7 +319,7 @@ TEST_F(AjpisTest, AMissingTemplateStopsTheReportAndLeavesNoHalfFolder)
     QDir().mkpath(folder());
     writeFile((folder() + "/Anexa14.xls").toStdString(), "good earlier file");
     QFile::remove(DataFolder() + "/Anexa15.xls");
-    ui.messageAnswers.push_back(ResDa);
+    ui.messageAnswers.push_back(MessageResult::Da);
     const auto result = runReport();
     EXPECT_FALSE(result.done);
     EXPECT_TRUE(result.files.isEmpty());
@@ -328,7 +328,7 @@ TEST_F(AjpisTest, AMissingTemplateStopsTheReportAndLeavesNoHalfFolder)
         // A damaged template is not called missing: it is named with the way to restore it.
         reports::ReportResult damaged;
         writeFile((DataFolder() + "/Anexa15.xls").toStdString(), "damaged");
-        ui.messageAnswers.push_back(ResDa);
+        ui.messageAnswers.push_back(MessageResult::Da);
         damaged = runReport();
         EXPECT_FALSE(damaged.done);
         EXPECT_EQ(ui.lastMessage(), "\rModelul Anexa15.xls este deteriorat si nu poate fi citit!\rStergeti fisierul "

@@ -186,7 +186,7 @@ TEST_F(ReportWindowsTest, AReportThatCannotWriteSaysSoAndTheProgramGoesOn)
         program.mainWindow().trigger(command);
         ASSERT_FALSE(ui.messages.empty()) << caption;
         EXPECT_EQ(ui.messages.back().title, "Eroare") << caption;
-        EXPECT_EQ(ui.messages.back().kind, MsgError) << caption;
+        EXPECT_EQ(ui.messages.back().kind, MessageKind::Error) << caption;
         EXPECT_TRUE(ui.lastMessage().contains("nu poate fi creat")) << ui.lastMessage().toStdString();
         EXPECT_FALSE(ui.progressVisible) << caption;
     }

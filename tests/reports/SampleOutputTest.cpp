@@ -24,7 +24,7 @@ TEST_F(SampleOutputTest, WritesTheSamplesWhenAsked)
         GTEST_SKIP() << "FOCARIS_REPORT_SAMPLES is not set";
     QDir().mkpath(target);
     ui.folderAnswers = {target, target, target};
-    ui.messageAnswers = {ResDa, ResDa, ResDa};
+    ui.messageAnswers = {MessageResult::Da, MessageResult::Da, MessageResult::Da};
     ASSERT_TRUE(reports::MakeAjpisReport(ui, 24298, 24302).done);
     ASSERT_TRUE(reports::MakeSupplierReport(ui).done);
     reports::EonChoice choice = reports::LoadEonChoice();

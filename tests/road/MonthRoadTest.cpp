@@ -513,7 +513,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                 .arg(nov));
         // The end of the day: the clerk closes the main window and answers "Da" to the day's copy.
         ui.messages.clear();
-        ui.messageAnswers = {ResDa};
+        ui.messageAnswers = {MessageResult::Da};
     });
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.front().title, "Salvare Automata");
@@ -575,7 +575,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                      .arg(dec)),
             (Rows{"BARBU IOANA|650", "IONITA RADU|700", "Mureşan Ana|300", "Mureşan Ioan|0"}));
 
-        ui.messageAnswers = {ResNu};
+        ui.messageAnswers = {MessageResult::Nu};
     });
 
     // The log holds the two days' work in order, each day between its start and its end.
@@ -589,7 +589,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(actions[i].rfind(expected[i], 0), 0u) << actions[i];
     for (const auto &m : ui.messages)
-        EXPECT_NE(m.kind, MsgError) << m.text.toStdString();
+        EXPECT_NE(m.kind, MessageKind::Error) << m.text.toStdString();
     EXPECT_FALSE(ui.progressVisible);
     checkWindows();
 }

@@ -141,7 +141,7 @@ TEST_F(Backup, AutomaticSavesOfOneDayAreNumberedAndSwitchedOffByDash)
     const QString folder = root.qpath() + "/Salvari";
     WriteMachineSetting("CALESALVARI", folder);
     const QDate day(2024, 3, 5);
-    ui.messageAnswers = {ResNu, ResDa};
+    ui.messageAnswers = {MessageResult::Nu, MessageResult::Da};
     const auto first = AutomaticSave(ui, day);
     const auto second = AutomaticSave(ui, day);
     EXPECT_TRUE(first.saved && second.saved);
@@ -205,10 +205,10 @@ TEST_F(Backup, ManualSaveRefusesTheDataFolderAndReplacesAfterDa)
     const QString target = root.qpath() + "/copie.T21";
     writeFile(p(target), "older save");
     ui.fileAnswers = {target, target};
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     EXPECT_FALSE(ManualSave(ui).saved);
     EXPECT_EQ(readFile(p(target)), "older save");
-    ui.messageAnswers = {ResDa, ResOK, ResNu};
+    ui.messageAnswers = {MessageResult::Da, MessageResult::OK, MessageResult::Nu};
     const auto out = ManualSave(ui);
     EXPECT_TRUE(out.saved);
     EXPECT_EQ(archive::listArchive(p(target)).size(), 2u);
@@ -243,7 +243,7 @@ TEST_F(Backup, ArchiveIsNeverUnpackedOverTheRealDataWhenNoScratchFolderCanBeMade
     EXPECT_TRUE(OpenedSave().isEmpty());
     EXPECT_EQ(readFile(p(realData) / "Cereri.dbf"), tableBytes("cereri rows"));
     ASSERT_FALSE(ui.messages.empty());
-    EXPECT_EQ(ui.messages.back().kind, MsgError);
+    EXPECT_EQ(ui.messages.back().kind, MessageKind::Error);
 }
 
 TEST_F(Backup, IncompletelyOpenedArchiveIsNotOverwrittenAtClose)
@@ -336,7 +336,7 @@ TEST_F(Backup, RestoresAreRefusedWithoutThePasswordButSavingIsAllowed)
     const auto before = contentsOf(data);
     const QString in = archiveOf({{"Cereri.dbf", "other"}});
     ui.fileAnswers = {in};
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     EXPECT_FALSE(RestoreFromBackupWindow(ui));
     ASSERT_EQ(ui.messages.size(), 1u);  // refused before the question
     EXPECT_EQ(ui.messages[0].text, "Nu aveti dreptul sa modificati datele!");
@@ -344,7 +344,7 @@ TEST_F(Backup, RestoresAreRefusedWithoutThePasswordButSavingIsAllowed)
     EXPECT_EQ(ui.lastMessage(), "Nu aveti dreptul sa modificati datele!");
     EXPECT_EQ(contentsOf(data), before);
 
-    ui.messageAnswers = {ResOK, ResNu};
+    ui.messageAnswers = {MessageResult::OK, MessageResult::Nu};
     EXPECT_TRUE(SaveCopyTo(ui, root.qpath() + "/vizitator.T21").saved);
     SetReadOnlyAccess(false);
 }
@@ -362,7 +362,7 @@ TEST_F(Backup, FailedWriteBackIntoTheOpenedArchiveOffersAnotherPlace)
 
     const QString elsewhere = root.qpath() + "/Salvat.T21";
     ui.fileAnswers = {TempFolder() + "/aici.T21", elsewhere};
-    ui.messageAnswers = {ResOK, ResOK, ResNu};
+    ui.messageAnswers = {MessageResult::OK, MessageResult::OK, MessageResult::Nu};
     const auto out = AutomaticSave(ui);
     EXPECT_TRUE(out.saved);
     EXPECT_EQ(out.file, elsewhere);
@@ -377,7 +377,7 @@ TEST_F(Backup, FailedWriteBackIntoTheOpenedArchiveOffersAnotherPlace)
 
     // Cancelled: nothing saved, and the caller keeps the unpacked copy.
     ui.messages.clear();
-    ui.messageAnswers = {ResOK};
+    ui.messageAnswers = {MessageResult::OK};
     EXPECT_FALSE(AutomaticSave(ui).saved);
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(fs::exists(p(DataFolder()) / "Oameni.dbf"));

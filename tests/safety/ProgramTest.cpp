@@ -29,12 +29,12 @@ namespace {
 // Answers each message by its title; the rest as Escape. Every message is recorded.
 class TitledUi : public FakeUi {
 public:
-    std::map<QString, int> answers;
-    int message(const QString &title, const QString &text, int kind, int buttons) override
+    std::map<QString, MessageResult> answers;
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override
     {
         messages.push_back({title, text, kind, buttons});
         const auto it = answers.find(title);
-        return it == answers.end() ? ResRenunt : it->second;
+        return it == answers.end() ? MessageResult::Renunt : it->second;
     }
     bool asked(const QString &title) const
     {
@@ -102,7 +102,7 @@ TEST_F(ProgramRun, ClosingAnOpenedArchiveSavesItBackAndSendsItToTheServer)
     const QString opened = tmp.qpath() + "/Lucru.T21";
     archive::writeArchive(work.path(), opened.toStdString());
 
-    ui.answers = {{"Salvare modificari", ResDa}, {"Copie la Distanta", ResDa}};
+    ui.answers = {{"Salvare modificari", MessageResult::Da}, {"Copie la Distanta", MessageResult::Da}};
     gui::Program program(&ui);
     gui::SafetyWindows *windows = gui::SafetyWindowsOf(program);
     ASSERT_NE(windows, nullptr);
@@ -190,7 +190,7 @@ TEST_F(ProgramRun, RestoreOfAnIndependentArchiveEndsTheRunAndTheNextStartUsesIt)
                   " " + shellQuote(archivePath.string())),
               0);
 
-    ui.answers = {{"Incarcare date", ResDa}, {"Salvare Automata", ResDa}};
+    ui.answers = {{"Incarcare date", MessageResult::Da}, {"Salvare Automata", MessageResult::Da}};
     ui.fileAnswers = {QString::fromStdString(archivePath.string())};
     {
         gui::Program program(&ui);
@@ -233,7 +233,7 @@ TEST_F(ProgramRun, RestoreOfAnIndependentArchiveEndsTheRunAndTheNextStartUsesIt)
     EXPECT_EQ(name, "POPESCU ION");
     EXPECT_TRUE(QFileInfo::exists(home + "/Data/Oameni.dbf"));
     for (const auto &m : ui.messages)
-        EXPECT_NE(m.kind, MsgError) << m.text.toStdString();
+        EXPECT_NE(m.kind, MessageKind::Error) << m.text.toStdString();
 }
 
 } // namespace

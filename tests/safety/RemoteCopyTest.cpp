@@ -411,7 +411,7 @@ TEST_F(Remote, RefusalsAreErrors)
     EXPECT_FALSE(rc.sendArchive(archive, "neconfirmat"));
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.front().text, "\nAdresa de e-mail nu este inca confirmata.");
-    EXPECT_EQ(ui.messages.front().kind, MsgError);
+    EXPECT_EQ(ui.messages.front().kind, MessageKind::Error);
     EXPECT_FALSE(rc.listCopies());
 
     ASSERT_EQ(rc.confirm(server.code()), RemoteCopy::Login::Ready);

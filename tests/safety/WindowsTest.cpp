@@ -136,10 +136,10 @@ TEST_F(Windows, LoginConfirmSendListDeleteAndRestore)
 
     // Delete: "Nu" keeps it, "Da" removes it here and on the server.
     w.grid()->selectRow(1);
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     click(w, "DelSB");
     EXPECT_EQ(w.grid()->rowCount(), 2);
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     click(w, "DelSB");
     EXPECT_EQ(w.grid()->rowCount(), 1);
     click(w, "BackBut");
@@ -149,7 +149,7 @@ TEST_F(Windows, LoginConfirmSendListDeleteAndRestore)
     // Restore of the copy over changed data: the data come back and the window closes.
     writeFile(p(DataFolder()) / "Luni.lst", "changed afterwards");
     w.grid()->selectRow(0);
-    ui.messageAnswers = {ResDa, ResOK};
+    ui.messageAnswers = {MessageResult::Da, MessageResult::OK};
     click(w, "LoadSB");
     EXPECT_TRUE(w.restored());
     EXPECT_FALSE(w.isVisible());
@@ -211,7 +211,7 @@ TEST_F(Windows, WrongPasswordShowsTheForgottenPasswordButtonAndReadOnlyRefusesCh
     w.grid()->selectRow(0);
     const auto before = contentsOf(p(DataFolder()));
     ui.messages.clear();
-    ui.messageAnswers = {ResDa, ResDa};
+    ui.messageAnswers = {MessageResult::Da, MessageResult::Da};
     click(w, "DelSB");
     click(w, "LoadSB");
     ASSERT_EQ(ui.messages.size(), 2u);
@@ -271,7 +271,7 @@ TEST_F(Windows, ASettingsFileThatCannotBeWrittenIsShownNotThrownOutOfTheButton)
     login(w, "ioana@vulcan.ro", "buna");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Conectare la server");
-    EXPECT_EQ(ui.messages[0].kind, MsgError);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(visiblePanels(w), QStringList{"Panel2"});
     EXPECT_TRUE(w.panel("Panel2")->isEnabled());
     w.close();
@@ -331,7 +331,7 @@ TEST_F(Windows, HostileServerNamingFoldersWritesNothingOutsideAndClaimsNothing)
     click(w, "LoadBut");
     // The list that arrived is not a table: the failure is shown and no list appears.
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, MsgError);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(visiblePanels(w), (QStringList{"Panel4", "Panel5"}));
     EXPECT_TRUE(w.isEnabled());
     EXPECT_FALSE(fs::exists(p(TempFolder()) / ".." / "evil.txt"));
@@ -357,12 +357,12 @@ TEST_F(Windows, BackupWindowSavesOverAnExistingArchiveOnlyAfterDaAndRestoresSafe
     };
 
     ui.fileAnswers = {target};
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     EXPECT_FALSE(press(w.saveButton()));
     EXPECT_EQ(readFile(p(target)), "older save");
     EXPECT_EQ(ui.lastMessage(), "\nVreti sa inlocuiti salvarea " + target + "?");
     ui.fileAnswers = {target};
-    ui.messageAnswers = {ResDa, ResOK, ResNu};
+    ui.messageAnswers = {MessageResult::Da, MessageResult::OK, MessageResult::Nu};
     EXPECT_FALSE(press(w.saveButton()));
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(archive::listArchive(p(target)).size(), 4u);  // the two tables, the month list, the settings
@@ -373,7 +373,7 @@ TEST_F(Windows, BackupWindowSavesOverAnExistingArchiveOnlyAfterDaAndRestoresSafe
     writeFile(p(target), bytes.substr(0, bytes.size() - 7));
     const auto before = contentsOf(p(DataFolder()));
     ui.fileAnswers = {target};
-    ui.messageAnswers = {ResDa, ResOK};
+    ui.messageAnswers = {MessageResult::Da, MessageResult::OK};
     EXPECT_FALSE(press(w.loadButton()));
     EXPECT_EQ(ui.lastMessage(), "Restaurare esuata!");
     EXPECT_EQ(contentsOf(p(DataFolder())), before);

@@ -20,7 +20,7 @@ TEST_F(AccessTest, NoPasswordWarnsAndUnlocksThenOpensTheWindow)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Administrare");
     EXPECT_EQ(ui.messages[0].text, "\rATENTIE!\rNu aveti nicio parola!");
-    EXPECT_EQ(ui.messages[0].kind, MsgWarning);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Warning);
     EXPECT_TRUE(AdminUnlocked());
     EXPECT_FALSE(ReadOnlyAccess());
     EXPECT_EQ(ClickAdmin(ui), AdminClick::OpenWindow);
@@ -41,7 +41,7 @@ TEST_F(AccessTest, LoginWithStoredPassword)
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].title, "Greseala!");
     EXPECT_EQ(ui.messages[0].text, "PAROLA INCORECTA !");
-    EXPECT_EQ(ui.messages[0].kind, MsgError);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
     // Right.
     ui.textAnswers = {"secret"};
     EXPECT_EQ(ClickAdmin(ui), AdminClick::Unlocked);
@@ -72,13 +72,13 @@ TEST_F(AccessTest, PasswordChangeRules)
     EXPECT_EQ(ChangePassword(ui, "abc", "abd"), PasswordChange::Mismatch);
     EXPECT_EQ(ui.messages.back().title, "Eroare la completare");
     EXPECT_EQ(ui.messages.back().text, "Nu ati scris parola noua la fel in cele doua casute !");
-    EXPECT_EQ(ui.messages.back().kind, MsgError);
+    EXPECT_EQ(ui.messages.back().kind, MessageKind::Error);
     EXPECT_TRUE(ReadSetting("INIT", "WIN").isEmpty());
 
     EXPECT_EQ(ChangePassword(ui, "Parola 1", "Parola 1"), PasswordChange::Changed);
     EXPECT_EQ(ui.messages.back().title, "Confirmare");
     EXPECT_EQ(ui.messages.back().text, "\rParola a fost schimbata cu succes!");
-    EXPECT_EQ(ui.messages.back().kind, MsgInformation);
+    EXPECT_EQ(ui.messages.back().kind, MessageKind::Information);
     const QString first = ReadSetting("INIT", "WIN");
     EXPECT_EQ(first, ScramblePassword("Parola 1"));
     // Deterministic: the same text twice gives the same stored text.
@@ -86,11 +86,11 @@ TEST_F(AccessTest, PasswordChangeRules)
     EXPECT_EQ(ReadSetting("INIT", "WIN"), first);
 
     // Both empty: "Nu" keeps it, "Da" switches it off.
-    ui.messageAnswers = {ResNu, ResDa};
+    ui.messageAnswers = {MessageResult::Nu, MessageResult::Da};
     EXPECT_EQ(ChangePassword(ui, "", ""), PasswordChange::Kept);
     EXPECT_EQ(ui.messages.back().text, "ATENTIE !\rDoriti sa dezactivati parola de administrator?");
-    EXPECT_EQ(ui.messages.back().kind, MsgWarning);
-    EXPECT_EQ(ui.messages.back().buttons, BtnDa + BtnNu);
+    EXPECT_EQ(ui.messages.back().kind, MessageKind::Warning);
+    EXPECT_EQ(ui.messages.back().buttons, MessageButton::Da | MessageButton::Nu);
     EXPECT_EQ(ReadSetting("INIT", "WIN"), first);
     EXPECT_EQ(ChangePassword(ui, "", ""), PasswordChange::Disabled);
     EXPECT_FALSE(PasswordSet());

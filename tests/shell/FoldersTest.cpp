@@ -52,11 +52,11 @@ TEST_F(FoldersTest, LeavingTheNetwork)
 
     WriteMachineSetting("SERVER", "/srv/share");
     label = "/srv/share";
-    ui.messageAnswers = {ResNu};
+    ui.messageAnswers = {MessageResult::Nu};
     EXPECT_EQ(LeaveServerFolder(ui, label, nullptr), FolderResult::Unchanged);
     EXPECT_EQ(ReadMachineSetting("SERVER"), "/srv/share");
 
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     EXPECT_EQ(LeaveServerFolder(ui, label, nullptr), FolderResult::EndProgram);
     EXPECT_EQ(label, "  -");
     EXPECT_TRUE(ReadMachineSetting("SERVER").isEmpty());
@@ -105,7 +105,7 @@ TEST_F(FoldersTest, NetworkModeRefusesTheSaveFolderButMaySwitchItOff)
     EXPECT_EQ(ui.messages.back().text, "Numai Serverul poate salva automat!");
     EXPECT_EQ(ui.folderAnswers.size(), 1u);
 
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     EXPECT_EQ(SwitchOffSaveFolder(ui, label, nullptr), FolderResult::Changed);
     EXPECT_EQ(label, "-");
     EXPECT_EQ(ReadMachineSetting("CALESALVARI"), "-");
@@ -119,7 +119,7 @@ TEST_F(FoldersTest, ReadOnlyAccessRefusesEveryFolderChange)
     UnlockAdmin(true);
     QString label = "/x";
     ui.folderAnswers = {root};
-    ui.messageAnswers = {ResDa, ResDa, ResDa, ResDa};
+    ui.messageAnswers = {MessageResult::Da, MessageResult::Da, MessageResult::Da, MessageResult::Da};
     EXPECT_EQ(ChangeServerFolder(ui, label), FolderResult::Unchanged);
     EXPECT_EQ(LeaveServerFolder(ui, label, nullptr), FolderResult::Unchanged);
     EXPECT_EQ(ChangeSaveFolder(ui, label), FolderResult::Unchanged);

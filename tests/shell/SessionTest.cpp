@@ -34,7 +34,7 @@ TEST_F(SessionTest, NothingIsAskedWithoutLoginInNetworkModeOrWithSaveSwitchedOff
 
 TEST_F(SessionTest, LocalWorkAsksForTheDaysCopy)
 {
-    ui.messageAnswers = {ResDa, ResNu};
+    ui.messageAnswers = {MessageResult::Da, MessageResult::Nu};
     auto yes = DecideSave(ui, state(false, true, false, "/saves"));
     EXPECT_TRUE(yes.save);
     EXPECT_FALSE(yes.intoOpenedSave);
@@ -42,13 +42,13 @@ TEST_F(SessionTest, LocalWorkAsksForTheDaysCopy)
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].title, "Salvare Automata");
     EXPECT_EQ(ui.messages[0].text, "\rDoriti sa facem o copie la datele de azi?");
-    EXPECT_EQ(ui.messages[0].kind, MsgConfirmation);
-    EXPECT_EQ(ui.messages[0].buttons, BtnDa + BtnNu);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Confirmation);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButton::Da | MessageButton::Nu);
 }
 
 TEST_F(SessionTest, OpenedSaveAsksFirstForTheChangesThenForTheCopy)
 {
-    ui.messageAnswers = {ResDa};
+    ui.messageAnswers = {MessageResult::Da};
     auto into = DecideSave(ui, state(true, true, false, "/saves"));
     EXPECT_TRUE(into.save);
     EXPECT_TRUE(into.intoOpenedSave);
@@ -58,7 +58,7 @@ TEST_F(SessionTest, OpenedSaveAsksFirstForTheChangesThenForTheCopy)
 
     // "Nu" to the changes leads to the day's copy, which leaves the opened archive alone.
     ui.messages.clear();
-    ui.messageAnswers = {ResNu, ResDa};
+    ui.messageAnswers = {MessageResult::Nu, MessageResult::Da};
     auto copy = DecideSave(ui, state(true, true, false, "/saves"));
     EXPECT_TRUE(copy.save);
     EXPECT_FALSE(copy.intoOpenedSave);
@@ -66,7 +66,7 @@ TEST_F(SessionTest, OpenedSaveAsksFirstForTheChangesThenForTheCopy)
     EXPECT_EQ(ui.messages[1].title, "Salvare Automata");
 
     // Escape on the first question counts as "Nu".
-    ui.messageAnswers = {ResRenunt, ResRenunt};
+    ui.messageAnswers = {MessageResult::Renunt, MessageResult::Renunt};
     EXPECT_FALSE(DecideSave(ui, state(true, true, false, "-")).save);
 }
 

@@ -104,7 +104,7 @@ TEST_F(StartupTest, NetworkFolderWithTwoTablesGivesMessageAndLocalWork)
     EXPECT_EQ(ui.messages[0].text, "Baza de date " + server +
                                        "\rNU este accesibila sau este incompleta!\r"
                                        "Verificati conexiunea si baza si reporniti programul!");
-    EXPECT_EQ(ui.messages[0].kind, MsgError);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(result.workMode, "Lucru local.");
     EXPECT_FALSE(NetworkMode());
     EXPECT_EQ(ReadMachineSetting("SERVER"), server);

@@ -3,14 +3,14 @@
 
 namespace focaris::test {
 
-int FakeUi::message(const QString &title, const QString &text, int kind, int buttons)
+MessageResult FakeUi::message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons)
 {
     messages.push_back({title, text, kind, buttons});
-    if (buttons == 0)
-        return ResRenunt;
+    if (!buttons)
+        return MessageResult::Renunt;
     if (messageAnswers.empty())
-        return ResRenunt;
-    int answer = messageAnswers.front();
+        return MessageResult::Renunt;
+    const MessageResult answer = messageAnswers.front();
     messageAnswers.pop_front();
     return answer;
 }

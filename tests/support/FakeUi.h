@@ -14,12 +14,13 @@ class FakeUi : public focaris::Ui {
 public:
     struct Message {
         QString title, text;
-        int kind, buttons;
+        MessageKind kind;
+        MessageButtons buttons;
     };
 
     // Scripted answers, taken in order; when a queue is empty the defaults apply:
-    // message → 2 (as Escape), chooseFolder/askText/file dialogs → cancelled.
-    std::deque<int> messageAnswers;
+    // message → Renunt (as Escape), chooseFolder/askText/file dialogs → cancelled.
+    std::deque<MessageResult> messageAnswers;
     std::deque<QString> folderAnswers, fileAnswers, textAnswers;
 
     // What happened.
@@ -28,7 +29,7 @@ public:
     int progressSteps = 0;
     bool progressVisible = false;
 
-    int message(const QString &title, const QString &text, int kind, int buttons) override;
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override;
     void fieldHint(const QString &text, QObject *control) override;
     bool chooseFolder(const QString &caption, QString &folder) override;
     QString openFileName(const QString &caption, const QString &folder, const QString &filter) override;

@@ -94,13 +94,15 @@ int TakeScreenshots(Program &program, const QString &folder)
         {3, 3, "Salvare Automata", "\rDoriti sa facem o copie la datele de azi?", "mesaj-confirmare.png"},
     };
     for (const auto &k : kinds) {
-        message.prepare(QString::fromLatin1(k.title), QString::fromLatin1(k.text), k.kind, k.buttons);
+        message.prepare(QString::fromLatin1(k.title), QString::fromLatin1(k.text), MessageKind(k.kind),
+                        MessageButtons::fromInt(k.buttons));
         message.move(QGuiApplication::primaryScreen()->availableGeometry().center() - QPoint(169, 85));
         message.show();
         take(k.file);
         message.hide();
     }
-    message.prepare(QStringLiteral("Schimbare"), QStringLiteral("Patru butoane"), 3, 15);
+    message.prepare(QStringLiteral("Schimbare"), QStringLiteral("Patru butoane"), MessageKind::Confirmation,
+                    MessageButtons::fromInt(15));
     message.show();
     take("mesaj-patru-butoane.png");
     message.hide();

@@ -266,7 +266,7 @@ bool ApplicationsListWindow::openMonth(int month)
     try {
         model_.change([&](ApplicationList &l) { l.open(month, l.sortColumn()); });
     } catch (const std::exception &e) {
-        ui_.message(QStringLiteral("Lista Cereri"), QString::fromUtf8(e.what()), MsgError, BtnOK);
+        ui_.message(QStringLiteral("Lista Cereri"), QString::fromUtf8(e.what()), MessageKind::Error, MessageButton::OK);
         updateState();
         return false;
     }
@@ -289,7 +289,7 @@ bool ApplicationsListWindow::reopen(qint64 key)
     try {
         model_.change([](ApplicationList &l) { l.reopen(); });
     } catch (const std::exception &e) {
-        ui_.message(QStringLiteral("Lista Cereri"), QString::fromUtf8(e.what()), MsgError, BtnOK);
+        ui_.message(QStringLiteral("Lista Cereri"), QString::fromUtf8(e.what()), MessageKind::Error, MessageButton::OK);
         updateState();
         return false;
     }
@@ -352,7 +352,7 @@ void ApplicationsListWindow::sortByColumn(int column)
         if (!sorted)
             return selectKey(key);
     } catch (const std::exception &e) {
-        ui_.message(QStringLiteral("Lista Cereri"), QString::fromUtf8(e.what()), MsgError, BtnOK);
+        ui_.message(QStringLiteral("Lista Cereri"), QString::fromUtf8(e.what()), MessageKind::Error, MessageButton::OK);
     }
     selectKey(key);
     updateState();

@@ -126,7 +126,7 @@ void SupplementDialog::onSave()
 
 void SupplementDialog::onDelete()
 {
-    if (ui_.message("Stergere Supliment", "\rDoriti sa stergeti suplimentul?", MsgConfirmation, BtnDa + BtnNu) != ResDa)
+    if (ui_.message("Stergere Supliment", "\rDoriti sa stergeti suplimentul?", MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return;
     editor_->supplementDeleted(kind_);
     outcome_ = Deleted;

@@ -47,9 +47,9 @@ void BackupWindow::hiddenWork(const QString &title, const std::function<void()> 
     try {
         work();
     } catch (const std::exception &e) {
-        ui_.message(title, QStringLiteral("\n") + QString::fromUtf8(e.what()), MsgError, BtnOK);
+        ui_.message(title, QStringLiteral("\n") + QString::fromUtf8(e.what()), MessageKind::Error, MessageButton::OK);
     } catch (...) {
-        ui_.message(title, QStringLiteral("\nEroare neasteptata."), MsgError, BtnOK);
+        ui_.message(title, QStringLiteral("\nEroare neasteptata."), MessageKind::Error, MessageButton::OK);
     }
     accept();
 }

@@ -272,10 +272,10 @@ bool RemoteCopyWindow::run(QWidget *part, const QString &title, const std::funct
         work();
     } catch (const std::exception &e) {
         ok = false;
-        ui_.message(title, QStringLiteral("\n") + QString::fromUtf8(e.what()), MsgError, BtnOK);
+        ui_.message(title, QStringLiteral("\n") + QString::fromUtf8(e.what()), MessageKind::Error, MessageButton::OK);
     } catch (...) {
         ok = false;
-        ui_.message(title, QStringLiteral("\nEroare neasteptata."), MsgError, BtnOK);
+        ui_.message(title, QStringLiteral("\nEroare neasteptata."), MessageKind::Error, MessageButton::OK);
     }
     part->setEnabled(true);
     showPanels(shown);
@@ -292,8 +292,8 @@ void RemoteCopyWindow::loginClick()
     try {
         refused = remote_.takeLogin(email_->text(), pass_->text(), memo_->isChecked());
     } catch (const std::exception &e) {
-        ui_.message(QStringLiteral("Conectare la server"), QStringLiteral("\n") + QString::fromUtf8(e.what()), MsgError,
-                    BtnOK);
+        ui_.message(QStringLiteral("Conectare la server"), QStringLiteral("\n") + QString::fromUtf8(e.what()), MessageKind::Error,
+                    MessageButton::OK);
         return;
     }
     if (refused) {

@@ -34,7 +34,7 @@ GuiUi::GuiUi()
 
 GuiUi::~GuiUi() = default;
 
-int GuiUi::message(const QString &title, const QString &text, int kind, int buttons)
+MessageResult GuiUi::message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons)
 {
     return message_->run(title, text, kind, buttons);
 }
@@ -139,12 +139,12 @@ bool GuiUi::openDocument(const QString &path)
     const QFileInfo file(path);
     if (file.isDir()) {
         message(QStringLiteral("Deschidere document"),
-                QStringLiteral("Nu am gasit un program care sa deschida dosarul\r") + place, MsgInformation, BtnOK);
+                QStringLiteral("Nu am gasit un program care sa deschida dosarul\r") + place, MessageKind::Information, MessageButton::OK);
         return false;
     }
     if (message(QStringLiteral("Deschidere document"),
                 QStringLiteral("Nu am gasit un program care sa deschida documentul. Il salvez in alt loc?\r") + place,
-                MsgConfirmation, BtnDa + BtnNu) != ResDa)
+                MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return false;
     const QString suffix = file.suffix();
     const QString target = saveFileName(QStringLiteral("Salvare document"), QDir::homePath() + "/" + file.fileName(),
@@ -155,7 +155,7 @@ bool GuiUi::openDocument(const QString &path)
     QFile::remove(target);
     if (!QFile::copy(path, target))
         message(QStringLiteral("Deschidere document"), QStringLiteral("Nu am putut salva documentul in\r") + target,
-                MsgError, BtnOK);
+                MessageKind::Error, MessageButton::OK);
     return false;
 }
 

@@ -23,7 +23,7 @@ public:
     GuiUi();
     ~GuiUi() override;
 
-    int message(const QString &title, const QString &text, int kind, int buttons) override;
+    MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override;
     void fieldHint(const QString &text, QObject *control) override;
     bool chooseFolder(const QString &caption, QString &folder) override;
     QString openFileName(const QString &caption, const QString &folder, const QString &filter) override;

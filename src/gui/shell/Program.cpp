@@ -163,7 +163,7 @@ void Program::runAll(const QString &executable, const QStringList &arguments)
             return decision_;
         });
     } catch (const std::exception &e) {
-        ui_.message(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), MsgError, BtnOK);
+        ui_.message(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), MessageKind::Error, MessageButton::OK);
     }
     cleanUp();
 }

@@ -109,7 +109,7 @@ void GridExportDialog::run()
     const bool ok = ExportGrid(*view_->model(), visibleColumns(*view_), format(), path, error);
     QApplication::restoreOverrideCursor();
     if (!ok) {
-        ui_.message(kTitle, QStringLiteral("\n") + error, MsgError, BtnOK);
+        ui_.message(kTitle, QStringLiteral("\n") + error, MessageKind::Error, MessageButton::OK);
         return;
     }
     written_ = path;

@@ -23,13 +23,15 @@ constexpr int kBottomStrip = 44;  // buttons
 constexpr int kButtonWidth = 72;
 
 struct ButtonDef {
-    int member;
+    MessageButton member;
     const char *caption;
-    int result;
+    MessageResult result;
 };
 // Display order and results of the four buttons.
-constexpr ButtonDef kButtons[4] = {
-    {1, "&Da", 6}, {2, "&Nu", 7}, {8, "&Renunt", 2}, {4, "&OK", 1}};
+constexpr ButtonDef kButtons[4] = {{MessageButton::Da, "&Da", MessageResult::Da},
+                                   {MessageButton::Nu, "&Nu", MessageResult::Nu},
+                                   {MessageButton::Renunt, "&Renunt", MessageResult::Renunt},
+                                   {MessageButton::OK, "&OK", MessageResult::OK}};
 
 struct KindDef {
     const char *caption;
@@ -75,7 +77,7 @@ MessageDialog::MessageDialog(QWidget *parent)
         auto *b = new QPushButton(QString::fromLatin1(kButtons[i].caption), this);
         b->setObjectName(QStringLiteral("Buton%1").arg(i + 1));
         b->setFixedWidth(kButtonWidth);
-        const int result = kButtons[i].result;
+        const int result = int(kButtons[i].result);
         connect(b, &QPushButton::clicked, this, [this, result] { done(result); });
         buttons_[i] = b;
     }
@@ -87,10 +89,11 @@ int MessageDialog::buttonX(int i, int count)
     return i * (gap + 73) - 73;
 }
 
-int MessageDialog::prepare(const QString &title, const QString &text, int kind, int buttons)
+int MessageDialog::prepare(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons)
 {
-    kind_ = (kind >= 0 && kind <= 3) ? kind : 1;
-    const KindDef &k = kKinds[kind_];
+    const int index = int(kind);
+    kind_ = (index >= 0 && index <= 3) ? kind : MessageKind::Error;
+    const KindDef &k = kKinds[int(kind_)];
     setWindowTitle(QString::fromLatin1(k.caption));
     icon_->setPixmap(style()->standardIcon(k.icon).pixmap(32, 32));
     from_ = QColor(k.from);
@@ -103,12 +106,12 @@ int MessageDialog::prepare(const QString &title, const QString &text, int kind, 
 
     int count = 0;
     for (const ButtonDef &def : kButtons)
-        count += (buttons & def.member) ? 1 : 0;
+        count += buttons.testFlag(def.member) ? 1 : 0;
     int shownIndex = 0;
     const int y = kHeight - kBottomStrip + (kBottomStrip - 25) / 2;
     for (int i = 0; i < 4; ++i) {
         QPushButton *b = buttons_[i];
-        const bool visible = buttons & kButtons[i].member;
+        const bool visible = buttons.testFlag(kButtons[i].member);
         b->setVisible(visible);
         b->setDefault(false);
         if (visible) {
@@ -122,11 +125,11 @@ int MessageDialog::prepare(const QString &title, const QString &text, int kind, 
     return count;
 }
 
-int MessageDialog::run(const QString &title, const QString &text, int kind, int buttons)
+MessageResult MessageDialog::run(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons)
 {
     if (prepare(title, text, kind, buttons) == 0)
-        return 2;
-    if (kind_ == 1)
+        return MessageResult::Renunt;
+    if (kind_ == MessageKind::Error)
         QApplication::beep();
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -150,12 +153,12 @@ int MessageDialog::run(const QString &title, const QString &text, int kind, int 
         back->activateWindow();
         back->raise();
     }
-    return result;
+    return MessageResult(result);
 }
 
 void MessageDialog::reject()
 {
-    done(2);
+    done(int(MessageResult::Renunt));
 }
 
 void MessageDialog::paintEvent(QPaintEvent *)

@@ -3,6 +3,8 @@
 // buttons placed evenly in one row. One instance is created and reused.
 #pragma once
 
+#include "core/Ui.h"
+
 #include <QDialog>
 #include <QColor>
 #include <array>
@@ -17,13 +19,13 @@ class MessageDialog : public QDialog {
 public:
     explicit MessageDialog(QWidget *parent = nullptr);
 
-    // Shows the message modally and returns the result of the button pressed (6 Da, 7 Nu,
-    // 2 Renunt, 1 OK); Escape gives 2, and an empty button set gives 2 without showing.
-    int run(const QString &title, const QString &text, int kind, int buttons);
+    // Shows the message modally and returns the result of the button pressed; Escape gives
+    // Renunt, and an empty button set gives Renunt without showing.
+    MessageResult run(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons);
 
     // Prepares the dialog as run() does, without showing it (run() and the tests use it).
     // Returns the number of visible buttons.
-    int prepare(const QString &title, const QString &text, int kind, int buttons);
+    int prepare(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons);
 
     // x of the i-th (from 1) of `count` visible buttons.
     static int buttonX(int i, int count);
@@ -32,7 +34,7 @@ public:
     QPushButton *button(int index) const { return buttons_[index]; }
     QLabel *titleLabel() const { return title_; }
     QLabel *textLabel() const { return text_; }
-    int kind() const { return kind_; }
+    MessageKind kind() const { return kind_; }
     QColor gradientFrom() const { return from_; }
     QColor gradientTo() const { return to_; }
 
@@ -45,7 +47,7 @@ private:
     QLabel *title_;
     QLabel *text_;
     std::array<QPushButton *, 4> buttons_{};
-    int kind_ = 1;
+    MessageKind kind_ = MessageKind::Error;
     QColor from_, to_;
 };
 

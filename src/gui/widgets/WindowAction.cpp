@@ -20,10 +20,10 @@ bool RunWindowAction(Ui &ui, const QString &title, ActionKind kind, const std::f
         return true;
     } catch (const std::exception &e) {
         ui.progressHide();
-        ui.message(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), MsgError, BtnOK);
+        ui.message(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), MessageKind::Error, MessageButton::OK);
     } catch (...) {
         ui.progressHide();
-        ui.message(QStringLiteral("Eroare"), QStringLiteral("Eroare neasteptata."), MsgError, BtnOK);
+        ui.message(QStringLiteral("Eroare"), QStringLiteral("Eroare neasteptata."), MessageKind::Error, MessageButton::OK);
     }
     return false;
 }
