@@ -100,7 +100,7 @@ int main(int argc, char **argv)
                                          "ORDER BY CNP,LUNACRT DESC,NRCRT DESC"});
                 }),
                 medianMs(9, [&] { CopyMembers(editor.membersTable(), 1, -2); }));
-    line("tariff look-up of a typed supplier", medianMs(9, [&] { editor.furnizorChanged(supplier); }), 5);
+    line("tariff look-up of a typed supplier", medianMs(9, [&] { editor.supplierChanged(supplier); }), 5);
     line("one member check (CNP of the month's members)", medianMs(9, [&] {
              // A CNP already a member in the month: the check runs and refuses, nothing is written.
              editor.addMember({"POPESCU ION", known, "100", "adult"});

@@ -432,7 +432,7 @@ int main(int argc, char **argv)
             editor.addMember({"POPESCU ION", known, "100", "adult"});
         }), refMember, 5);
     const double refTariff = readMs(monthAppsWhere(" AND FURNT=" + SqlText(supplier)));
-    add("tariff look-up of a typed supplier", medianMs(9, [&] { editor.furnizorChanged(supplier); }), refTariff, 5);
+    add("tariff look-up of a typed supplier", medianMs(9, [&] { editor.supplierChanged(supplier); }), refTariff, 5);
     editorWindow.hide();
 
     // 5. The save of a new application with three members, questions answered "&Da", as

@@ -1,7 +1,7 @@
 // Fills the payment-statement template's three sheets with 10,000 records each, as the
 // statement does for a large city, and prints the time and the peak memory. The
 // reference is opening and saving the filled workbook once, measured in the same run.
-#include "engines/xls/TExpXLSOLE.h"
+#include "engines/xls/WorkbookFiller.h"
 
 #include <sys/resource.h>
 
@@ -59,7 +59,7 @@ int main()
 
     const Records records(10000);
     const auto t0 = std::chrono::steady_clock::now();
-    TExpXLSOLE filler({[&] { return out; }, nullptr, nullptr});
+    WorkbookFiller filler({[&] { return out; }, nullptr, nullptr});
     filler.OpenTemplate(FOCARIS_XLS_TEMPLATE);
     for (int sheet = 1; sheet <= 3; ++sheet) {
         filler.SelectSheet(sheet);

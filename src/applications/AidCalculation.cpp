@@ -106,7 +106,7 @@ ChildrenCount CountChildren(const QStringList &memberCnps, const QDate &applicat
     const QDate adult = applicationDate.addMonths(-216);
     const QDate teen = applicationDate.addMonths(-168);
     for (const QString &cnp : memberCnps) {
-        const QDate born = cnp::NascutLa(cnp);
+        const QDate born = cnp::BirthDate(cnp);
         if (!born.isValid() || born < adult)
             continue;
         if (born > teen)

@@ -195,7 +195,7 @@ bool ApplicationEditor::runLookup(const QString &cnp, Lookup &out)
     ++lookupsRun_;
     f_.CNPSol = cnp;
     f_.CNPT = cnp;
-    if (!cnp::Corect(cnp))
+    if (!cnp::IsValid(cnp))
         return false;
     // Only this applicant's rows, answered from the engine's index of the CNP; the most
     // recent month first, so that the imported registers (codes 1 and 2) come last.
@@ -223,7 +223,7 @@ bool ApplicationEditor::runLookup(const QString &cnp, Lookup &out)
         f_.Nr_Cere = row.number("NR_CERE");
     --loading_;
     // The supplier found brings the tariff of the working month, as typing it would.
-    furnizorChanged(f_.Furnizor);
+    supplierChanged(f_.Furnizor);
 
     if (mode_ == EditorMode::Add)
         out.membersCopied = CopyMembers(membersTable_, row.whole("NRCRT"), key_);
@@ -237,14 +237,14 @@ bool ApplicationEditor::runLookup(const QString &cnp, Lookup &out)
     return true;
 }
 
-void ApplicationEditor::subSemnChanged(const QString &text)
+void ApplicationEditor::applicantChanged(const QString &text)
 {
     f_.SubSemn = text;
     if (!loading_)
         f_.TitT = text;
 }
 
-bool ApplicationEditor::furnizorChanged(const QString &text)
+bool ApplicationEditor::supplierChanged(const QString &text)
 {
     f_.Furnizor = text;
     const QString supplier = CleanField(text);
@@ -259,7 +259,7 @@ bool ApplicationEditor::furnizorChanged(const QString &text)
     return true;
 }
 
-void ApplicationEditor::statutChanged(const QString &status)
+void ApplicationEditor::statusChanged(const QString &status)
 {
     f_.StatutD = status;
     if (status != QLatin1String("APROBAT"))

@@ -60,9 +60,9 @@ public:
 
     // Reactions of single fields. None of them runs while a stored application is
     // being loaded, so modify mode shows exactly what was stored.
-    void subSemnChanged(const QString &text);        // TitT follows SubSemn
-    bool furnizorChanged(const QString &text);       // tariff of the month's latest use; true when changed
-    void statutChanged(const QString &status);       // clears CuModif unless "APROBAT"
+    void applicantChanged(const QString &text);        // TitT follows SubSemn
+    bool supplierChanged(const QString &text);       // tariff of the month's latest use; true when changed
+    void statusChanged(const QString &status);       // clears CuModif unless "APROBAT"
     void setSupL(bool on);
     void setSupT(bool on);
     void setActualizare(bool on);                    // ticking recounts at once

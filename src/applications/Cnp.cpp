@@ -18,7 +18,7 @@ int digitsAt(const QString &s, int from, int count)
 
 } // namespace
 
-bool Corect(const QString &cnp, bool acceptEmpty)
+bool IsValid(const QString &cnp, bool acceptEmpty)
 {
     if (cnp.isEmpty())
         return acceptEmpty;
@@ -45,7 +45,7 @@ bool Corect(const QString &cnp, bool acceptEmpty)
     return cnp[12].unicode() - '0' == control;
 }
 
-QDate NascutLa(const QString &cnp)
+QDate BirthDate(const QString &cnp)
 {
     if (cnp.size() <= 6)
         return {};

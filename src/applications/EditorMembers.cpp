@@ -56,7 +56,7 @@ static EditorRefusal checkMember(MemberFields &m, qint64 exceptNrom)
     m.Titular = CleanField(m.Titular);
     if (m.Titular.isEmpty())
         return {"Lipseste numele omului!", "Titular"};
-    if (!cnp::Corect(m.CNP))
+    if (!cnp::IsValid(m.CNP))
         return {"CNP aiurit!", "CNP"};
     const std::vector<MonthMember> found = MembersInMonth(m.CNP, WorkingMonthCode(), exceptNrom, false);
     if (!found.empty())
@@ -151,7 +151,7 @@ ApplicationEditor::SupplementOutcome ApplicationEditor::checkSupplement(Suppleme
         out.refusal = {"Lipseste Titularul de contract!", "Titular"};
         return out;
     }
-    if (!cnp::Corect(d.CNP)) {
+    if (!cnp::IsValid(d.CNP)) {
         out.refusal = {"CNP incorect!", "CNP"};
         return out;
     }

@@ -38,7 +38,7 @@ void ApplicationEditor::normalise()
 EditorRefusal ApplicationEditor::checkFields() const
 {
     const Amount members = FieldNumber(f_.NrMembri);
-    if (!cnp::Corect(f_.CNPSol))
+    if (!cnp::IsValid(f_.CNPSol))
         return {"CNP incorect!", "CNPSol"};
     if (FieldNumber(f_.Nr_Cere) == Amount())
         return {"Numar de cerere incorect!", "Nr_Cere"};
@@ -58,7 +58,7 @@ EditorRefusal ApplicationEditor::checkFields() const
         return {"Lipseste numele si prenumele Subsemnatului!", "SubSemn"};
     if (f_.TitT.isEmpty())
         return {"Lipseste numele si prenumele titularului!", "TitT"};
-    if (!cnp::Corect(f_.CNPT, true))
+    if (!cnp::IsValid(f_.CNPT, true))
         return {"CNP incorect!", "CNPT"};
     if (f_.Localit.isEmpty())
         return {"Lipseste Localitatea titularului!", "Localit"};

@@ -93,7 +93,7 @@ Outcome PrintPaymentStatement(Ui &ui, const StatementSelection &s, const QString
     }
 
     WorkbookOutput output(ui, kTitle, out);
-    xls::TExpXLSOLE &book = output.filler();
+    xls::WorkbookFiller &book = output.filler();
     if (!output.openTemplate(DataFile(QStringLiteral("Stat.xls"))))
         return {};
     const Office o = LoadOffice();

@@ -10,7 +10,7 @@
 #include "documents/DocumentValues.h"
 #include "documents/QueryRows.h"
 #include "documents/WorkbookOutput.h"
-#include "engines/xls/TExpXLSOLE.h"
+#include "engines/xls/WorkbookFiller.h"
 
 namespace focaris::documents {
 
@@ -91,7 +91,7 @@ Outcome PrintSingleDisposition(Ui &ui, const SingleDispositionFields &f, const Q
         {QStringLiteral("AND STATUT=\"APROBAT\" AND (SUMAL+SUMAG+SUMAE+SUMAT)>0"), QStringLiteral("ORDER BY TITULAR")}));
 
     WorkbookOutput output(ui, kTitle, out);
-    xls::TExpXLSOLE &book = output.filler();
+    xls::WorkbookFiller &book = output.filler();
     if (!output.openTemplate(DataFile(QStringLiteral("StabilireU.xls"))))
         return {};
     ProgressScope progress(ui, QStringLiteral("Dispozitie unica"), 3);

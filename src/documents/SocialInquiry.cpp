@@ -67,7 +67,7 @@ Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
         return {};
     // A new inquiry only for a valid CNP: two applicants with the same mistyped code would
     // otherwise replace each other's inquiry.
-    if (!cnp::Corect(cnp)) {
+    if (!cnp::IsValid(cnp)) {
         ui.message(title, kNoCnp, MessageKind::Error, MessageButton::OK);
         return {};
     }

@@ -63,7 +63,7 @@ const TemplateMenuItem *FindTemplateMenuItem(const QString &itemName)
     return nullptr;
 }
 
-void EditModele(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item)
+void EditTemplate(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item)
 {
     ui.message(QStringLiteral("Modificare formulare"),
                QStringLiteral("Dupa modificare, apasati SAVE!") + kBreak +
@@ -73,7 +73,7 @@ void EditModele(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item)
     ui.openDocument(QString::fromStdString(templatePath(dataFolder, item).string()));
 }
 
-bool RefaModele(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item)
+bool ResetTemplate(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item)
 {
     const QString name = QString::fromLatin1(item.messageName);
     if (ui.message(QStringLiteral("Refacere model"),

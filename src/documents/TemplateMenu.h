@@ -41,11 +41,11 @@ const TemplateMenuItem *FindTemplateMenuItem(const QString &itemName);
 
 // Warns how to edit ("Modificare formulare"), then asks the desktop to open the template.
 // The program does not wait for the editor and learns nothing about it.
-void EditModele(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item);
+void EditTemplate(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item);
 
 // After the person confirms ("Refacere model"), deletes the template and installs the
 // built-in copy (and any other missing template). A template open in another program is
 // left unchanged ("Initializare model"). True when the template was put back.
-bool RefaModele(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item);
+bool ResetTemplate(Ui &ui, const QString &dataFolder, const TemplateMenuItem &item);
 
 } // namespace focaris

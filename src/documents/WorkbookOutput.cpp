@@ -17,7 +17,7 @@ namespace focaris::documents {
 
 WorkbookOutput::WorkbookOutput(Ui &ui, const QString &title, const QString &out)
     : ui_(ui), title_(title), show_(out.isEmpty()),
-      filler_(xls::TExpXLSOLE::Hooks{[this] { return scratch_.toStdString(); }, {}, [this] {
+      filler_(xls::WorkbookFiller::Hooks{[this] { return scratch_.toStdString(); }, {}, [this] {
           // The window keeps painting while a sheet fills; every 256 records is enough
           // for that and costs nothing measurable.
           if (++filled_ % 256 == 0)

@@ -6,7 +6,7 @@
 
 #include "core/Ui.h"
 #include "documents/DocumentSupport.h"
-#include "engines/xls/TExpXLSOLE.h"
+#include "engines/xls/WorkbookFiller.h"
 
 #include <QString>
 
@@ -19,7 +19,7 @@ public:
     ~WorkbookOutput();
     // False when no target could be chosen or the target is in use.
     bool writable() const { return !target_.isEmpty(); }
-    xls::TExpXLSOLE &filler() { return filler_; }
+    xls::WorkbookFiller &filler() { return filler_; }
     // Opens the template `model` in the filler once the target is writable; false (the
     // message has been shown) when it is not, or when the template cannot be opened.
     bool openTemplate(const QString &model);
@@ -32,7 +32,7 @@ private:
     bool show_;
     QString target_, scratch_;
     unsigned filled_ = 0;
-    xls::TExpXLSOLE filler_;
+    xls::WorkbookFiller filler_;
 };
 
 } // namespace focaris::documents

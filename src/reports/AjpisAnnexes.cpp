@@ -135,7 +135,7 @@ void AddSupplementRow(ReportRows &rows, const ApplicationRow &r, Energy e)
     rows.addRow(std::move(v));
 }
 
-void ReplaceSupplementMarkers(xls::TExpXLSOLE &filler, const ReportIdentity &id)
+void ReplaceSupplementMarkers(xls::WorkbookFiller &filler, const ReportIdentity &id)
 {
     auto put = [&](const char *marker, const QString &value) {
         filler.ReplaceText(marker, XValue::Text(value.toStdString()));
@@ -156,7 +156,7 @@ QString ExtractTemplate(const QString &resource, const QString &prefix)
     return path;
 }
 
-void SaveFilled(xls::TExpXLSOLE &filler, const QString &target)
+void SaveFilled(xls::WorkbookFiller &filler, const QString &target)
 {
     filler.CloseResult(false);
     const QString output = QString::fromStdString(filler.outputName());

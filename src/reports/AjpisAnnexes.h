@@ -39,7 +39,7 @@ void AddSupplementRow(ReportRows &rows, const ApplicationRow &r, Energy e);
 
 // The header markers of annexes 14 to 17 ("[JUDET]" with the county code, "[LOCALIT]",
 // "[PRIMAR]", "[INTOCMIT]", "[LUNA]", "[ANUL]").
-void ReplaceSupplementMarkers(xls::TExpXLSOLE &filler, const ReportIdentity &id);
+void ReplaceSupplementMarkers(xls::WorkbookFiller &filler, const ReportIdentity &id);
 
 // Copies the built-in template `resource` (type MODEL) to a new temporary file named
 // prefix + n + ".xls"; the path, or empty when it could not be written.
@@ -47,7 +47,7 @@ QString ExtractTemplate(const QString &resource, const QString &prefix);
 
 // Saves the open workbook and moves it to `target` (replacing nothing: targets are in a
 // staging folder or written through a temporary file).
-void SaveFilled(xls::TExpXLSOLE &filler, const QString &target);
+void SaveFilled(xls::WorkbookFiller &filler, const QString &target);
 
 // Hides the progress window when the report ends, however it ends.
 class ProgressGuard {

@@ -44,7 +44,7 @@ private:
     Ui &ui_;
     ReportFolder &folder_;
     int from_, to_;
-    xls::TExpXLSOLE filler_;
+    xls::WorkbookFiller filler_;
     ReportIdentity id_;
     AidParameters params_;
     std::vector<ApplicationRow> rows_;

@@ -221,9 +221,9 @@ xls::FieldValue MemoryRows::number(double n)
     return {xls::FieldValue::Kind::Number, {}, n};
 }
 
-xls::TExpXLSOLE::Hooks FillerHooks(Ui &ui)
+xls::WorkbookFiller::Hooks FillerHooks(Ui &ui)
 {
-    xls::TExpXLSOLE::Hooks hooks;
+    xls::WorkbookFiller::Hooks hooks;
     hooks.newOutputName = [] { return NewTempFile(QStringLiteral("XLSTmp"), QStringLiteral(".xls")).toStdString(); };
     hooks.openDocument = [&ui](const std::string &path) { ui.openDocument(QString::fromStdString(path)); };
     hooks.processEvents = [] {};

@@ -9,7 +9,7 @@
 #include "documents/QueryRows.h"
 #include "engines/localsql/ResultSet.h"
 #include "engines/xls/RowSource.h"
-#include "engines/xls/TExpXLSOLE.h"
+#include "engines/xls/WorkbookFiller.h"
 
 #include <QByteArray>
 #include <QString>
@@ -111,6 +111,6 @@ private:
 
 // The filler's hooks: outputs named in the temporary folder, finished workbooks handed
 // to the person through `ui`.
-xls::TExpXLSOLE::Hooks FillerHooks(Ui &ui);
+xls::WorkbookFiller::Hooks FillerHooks(Ui &ui);
 
 } // namespace focaris::exports

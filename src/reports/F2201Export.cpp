@@ -103,7 +103,7 @@ qint64 F2201FirstRequest(const QDateTime &now)
 
 bool F2201Adult(const QString &cnp, const QDate &today)
 {
-    const QDate born = cnp::NascutLa(cnp);
+    const QDate born = cnp::BirthDate(cnp);
     if (!born.isValid())
         return true;
     return born < today.addMonths(-216);

@@ -10,7 +10,7 @@
 #include "core/TextRules.h"
 #include "documents/PrintedValues.h"
 #include "documents/ResourceStore.h"
-#include "engines/xls/TExpXLSOLE.h"
+#include "engines/xls/WorkbookFiller.h"
 
 #include <QFile>
 
@@ -32,7 +32,7 @@ ExportResult fillAndShow(Ui &ui, const QString &resource, const QString &prefix,
     if (tmpl.isEmpty() || !ExtractResource(resource, QStringLiteral("MODEL"), tmpl))
         throw std::runtime_error(
             QStringLiteral("Modelul %1 nu poate fi scris in directorul temporar").arg(resource).toStdString());
-    xls::TExpXLSOLE filler(FillerHooks(ui));
+    xls::WorkbookFiller filler(FillerHooks(ui));
     filler.OpenTemplate(tmpl.toStdString());
     filler.FillRows(&rows);
     filler.CloseResult(true);

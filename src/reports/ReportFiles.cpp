@@ -88,7 +88,7 @@ QString SafeFileNames::nameFor(const QString &typed)
     return name;
 }
 
-bool OpenReportTemplate(Ui &ui, xls::TExpXLSOLE &filler, const QString &path, const QString &title)
+bool OpenReportTemplate(Ui &ui, xls::WorkbookFiller &filler, const QString &path, const QString &title)
 {
     bool opened = false;
     try {
@@ -103,9 +103,9 @@ bool OpenReportTemplate(Ui &ui, xls::TExpXLSOLE &filler, const QString &path, co
     return opened;
 }
 
-xls::TExpXLSOLE::Hooks ReportFillerHooks()
+xls::WorkbookFiller::Hooks ReportFillerHooks()
 {
-    xls::TExpXLSOLE::Hooks hooks;
+    xls::WorkbookFiller::Hooks hooks;
     hooks.newOutputName = [] { return NewTempFile(QStringLiteral("XLSTmp"), QStringLiteral(".xls")).toStdString(); };
     // The windows keep painting while thousands of rows are filled; every 256th row is
     // often enough and costs nothing measurable.
@@ -235,7 +235,7 @@ xls::FieldValue ReportRows::number(double n)
     return {xls::FieldValue::Kind::Number, {}, n};
 }
 
-bool RowsFit(Ui &ui, xls::TExpXLSOLE &filler, std::size_t rows, const QString &annex, const QString &title)
+bool RowsFit(Ui &ui, xls::WorkbookFiller &filler, std::size_t rows, const QString &annex, const QString &title)
 {
     const int last = filler.workbook() ? filler.workbook()->lastRow() : 0;
     const std::size_t needed = std::size_t(last) + (rows > 0 ? rows - 1 : 0);

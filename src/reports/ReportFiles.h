@@ -7,7 +7,7 @@
 #include "core/Ui.h"
 #include "engines/xls/RowSource.h"
 #include "engines/common/FileChanges.h"
-#include "engines/xls/TExpXLSOLE.h"
+#include "engines/xls/WorkbookFiller.h"
 
 #include <QHash>
 #include <QString>
@@ -38,12 +38,12 @@ private:
 
 // Opens a workbook template. When it does not exist or cannot be read, shows
 // `title`: "\rNu exista modelul " + path + "!" (error, OK) and returns false.
-bool OpenReportTemplate(Ui &ui, xls::TExpXLSOLE &filler, const QString &path, const QString &title);
+bool OpenReportTemplate(Ui &ui, xls::WorkbookFiller &filler, const QString &path, const QString &title);
 
 // The filler's hooks for reports: outputs named in the temporary folder; nothing is
 // handed to the person (reports copy their outputs where the person chose); pending
 // events are processed now and then while rows are filled.
-xls::TExpXLSOLE::Hooks ReportFillerHooks();
+xls::WorkbookFiller::Hooks ReportFillerHooks();
 
 // Calls write(temporary) for a file beside `target` and renames it onto `target` when
 // write returned normally; a throw or a failed rename leaves `target` as it was and
@@ -121,6 +121,6 @@ inline constexpr int kXlsMaxRows = 65536;
 // True when `rows` records fit the active sheet of `filler` once its data row is repeated
 // (the sheet's last used row grows by rows - 1). Otherwise shows title: "\rAnexa ANNEX
 // nu incape intr-o foaie .xls: N randuri, cel mult 65536!" (error) and returns false.
-bool RowsFit(Ui &ui, xls::TExpXLSOLE &filler, std::size_t rows, const QString &annex, const QString &title);
+bool RowsFit(Ui &ui, xls::WorkbookFiller &filler, std::size_t rows, const QString &annex, const QString &title);
 
 } // namespace focaris::reports

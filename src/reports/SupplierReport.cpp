@@ -38,7 +38,7 @@ private:
 
     Ui &ui_;
     ReportFolder &folder_;
-    xls::TExpXLSOLE filler_;
+    xls::WorkbookFiller filler_;
     ReportIdentity id_;
     SafeFileNames names_;
 };

@@ -13,7 +13,7 @@
 #include "engines/common/Codepage.h"
 #include "engines/dbase/DbfTable.h"
 #include "engines/rtf/RTFReplace.h"
-#include "engines/xls/TExpXLSOLE.h"
+#include "engines/xls/WorkbookFiller.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,7 +160,7 @@ void writeAnnex2(const QString &path, const ExportSettings &s, const QDate &v, s
     for (const Payment &p : payments)
         rows.addRow({MemoryRows::text(p.name), MemoryRows::number(double(p.persons)), MemoryRows::text(p.cnp),
                      MemoryRows::number(p.amount)});
-    xls::TExpXLSOLE filler(FillerHooks(ui));
+    xls::WorkbookFiller filler(FillerHooks(ui));
     filler.OpenTemplate(tmpl.toStdString());
     auto text = [](const QString &t) { return xls::XValue::Text(t.toStdString()); };
     filler.ReplaceText("#JUDETUL", text(QStringLiteral("JUDETUL: ") + s.codJud + QStringLiteral("  JUDETUL ") + s.judet));

@@ -134,11 +134,11 @@ EditorRefusal applyFields(ApplicationEditor &editor, const QJsonObject &json, bo
         }
     }
     if (given.contains("SubSemn") && wanted.SubSemn != f.SubSemn)
-        editor.subSemnChanged(wanted.SubSemn);
+        editor.applicantChanged(wanted.SubSemn);
     if (given.contains("Furnizor") && wanted.Furnizor != f.Furnizor)
-        editor.furnizorChanged(wanted.Furnizor);
+        editor.supplierChanged(wanted.Furnizor);
     if (given.contains("StatutD") && wanted.StatutD != f.StatutD)
-        editor.statutChanged(wanted.StatutD);
+        editor.statusChanged(wanted.StatutD);
     if (given.contains("SupL") && wanted.SupL != f.SupL)
         editor.setSupL(wanted.SupL);
     if (given.contains("SupT") && wanted.SupT != f.SupT)

@@ -73,8 +73,8 @@ int cnpCommand(const Args &args)
 {
     expectCount(args, 1, "cnp CNP");
     const QString code = q(args[0]);
-    const QDate birth = cnp::NascutLa(code);
-    print("valid", cnp::Corect(code) ? "1" : "0");
+    const QDate birth = cnp::BirthDate(code);
+    print("valid", cnp::IsValid(code) ? "1" : "0");
     print("birth", birth.isValid() ? FormatDate(birth) : QStringLiteral("0"));
     print("sex", cnp::Sex(code));
     return 0;

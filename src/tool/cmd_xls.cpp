@@ -4,7 +4,7 @@
 
 #include "documents/QueryRows.h"
 #include "engines/localsql/Engine.h"
-#include "engines/xls/TExpXLSOLE.h"
+#include "engines/xls/WorkbookFiller.h"
 #include "engines/xls/XCell.h"
 
 #include <charconv>
@@ -129,7 +129,7 @@ int fill(Args args)
         throw std::runtime_error("--data and --query go together");
 
     const std::string output = args[1];
-    xls::TExpXLSOLE filler({[&] { return output; }, nullptr, nullptr});
+    xls::WorkbookFiller filler({[&] { return output; }, nullptr, nullptr});
     if (!filler.OpenTemplate(args[0], false))
         throw std::runtime_error("template \"" + args[0] + "\" does not exist");
     filler.SelectSheet(sheet);

@@ -66,12 +66,12 @@ protected:
         add(house(11, p, QStringLiteral("ION GHEORGHE"), 7));
         add(house(12, p, QStringLiteral("VLAD MIHAI"), 8));
         ResetKeys();  // as every start of the program does
-        gui::AlegeLunaAnswer() = [](const QString &, QString &month) {
+        gui::ChooseMonthAnswer() = [](const QString &, QString &month) {
             month = QStringLiteral("01.2024");
             return true;
         };
     }
-    void TearDown() override { gui::AlegeLunaAnswer() = {}; }
+    void TearDown() override { gui::ChooseMonthAnswer() = {}; }
 
     // Runs `fill` on the next turn of the event loop, while a window waits in exec().
     static void whenShown(std::function<void()> fill) { QTimer::singleShot(0, std::move(fill)); }
@@ -344,9 +344,9 @@ TEST_F(ListWindow, AViewOnlyLoginChangesNothingInTheDataFolder)
         list.trigger(c);
     gui::PeriodWindow period(ui);
     period.load();
-    for (const char *b : {"AdaugaB", "StergeB", "MemoreazaB"})
+    for (const char *b : {"AddButton", "DeleteButton", "SaveButton"})
         period.button(b)->click();
-    for (const char *a : {"ImportdinVMG1", "ImportdinASF1"})
+    for (const char *a : {"ImportVmgItem", "ImportAsfItem"})
         period.findChild<QAction *>(a)->trigger();
     program.clickAdmin();
     ASSERT_EQ(ui.messages.size(), std::size_t(commands.size() + 6));
@@ -378,7 +378,7 @@ TEST_F(ListWindow, RewordedCaptionsStillRunTheirCommands)
     for (QMenu *menu : {main.reportsMenu(), main.utilitiesMenu()})
         for (QAction *a : menu->findChildren<QAction *>())
             a->setText("Alt nume");
-    QTest::mouseClick(main.button("MButAdm"), Qt::LeftButton);
+    QTest::mouseClick(main.button("AdminButton"), Qt::LeftButton);
     EXPECT_TRUE(main.periodShown());
     main.action(gui::MainWindow::Command::Law226)->trigger();
     ASSERT_EQ(ui.opened.size(), 1);

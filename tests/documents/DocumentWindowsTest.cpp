@@ -7,10 +7,10 @@
 #include "core/Settings.h"
 #include "gui/widgets/DateField.h"
 #include "gui/documents/DocumentActions.h"
-#include "gui/documents/TAlegeCere.h"
-#include "gui/documents/TAlegeNrDisp.h"
-#include "gui/documents/TListDispF.h"
-#include "gui/documents/TTipStatF.h"
+#include "gui/documents/ApplicationRangeDialog.h"
+#include "gui/documents/SingleDispositionDialog.h"
+#include "gui/documents/DispositionRangeDialog.h"
+#include "gui/documents/PaymentStatementDialog.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -83,48 +83,48 @@ protected:
 TEST_F(DocumentWindows, SeparateDispositionsRangeRefusedThenPrintedWithTheListDisabled)
 {
     DocumentActions actions(&list, wui, [this] { return current; });
-    TListDispF &w = actions.rangeWindow();
+    DispositionRangeDialog &w = actions.rangeWindow();
     EXPECT_EQ(w.windowTitle(), "Listare Dispozitii");
     EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(w.dataA()->text(), QDate::currentDate().addMonths(1).toString("01.MM.yyyy"));
+    EXPECT_EQ(w.grantDate()->text(), QDate::currentDate().addMonths(1).toString("01.MM.yyyy"));
     bool listEnabledDuringWork = true, reentered = false;
     wui.onProgress = [&] {
         listEnabledDuringWork = list.isEnabled();
         const auto before = wui.messages.size();
-        actions.listDisp(documents::DispositionKind::Rejection);  // a second click
+        actions.printDispositions(documents::DispositionKind::Rejection);  // a second click
         reentered = wui.messages.size() != before || w.isVisible();
     };
     whenShown(&w, [&] {
-        EXPECT_EQ(w.disp0()->text(), "1");
-        EXPECT_EQ(w.disp1()->text(), "1");
-        EXPECT_TRUE(w.disp0()->hasFocus());
-        retype(w.disp0(), "5");
-        QTest::keyClick(w.disp0(), Qt::Key_Return);
-        EXPECT_TRUE(w.disp1()->hasFocus()) << "Enter moves to the next field";
-        retype(w.disp1(), "2");
+        EXPECT_EQ(w.firstNumber()->text(), "1");
+        EXPECT_EQ(w.lastNumber()->text(), "1");
+        EXPECT_TRUE(w.firstNumber()->hasFocus());
+        retype(w.firstNumber(), "5");
+        QTest::keyClick(w.firstNumber(), Qt::Key_Return);
+        EXPECT_TRUE(w.lastNumber()->hasFocus()) << "Enter moves to the next field";
+        retype(w.lastNumber(), "2");
         QTest::mouseClick(w.listButton(), Qt::LeftButton);
         EXPECT_EQ(wui.hints, QStringList{"Intervalul ales este incorect!"});
         EXPECT_TRUE(w.isVisible()) << "a refused range keeps the window open";
         screenshot(&w, "listare-dispozitii.png");
-        retype(w.disp0(), "02");
-        retype(w.disp1(), "10");
-        retype(w.dataA(), "01.12.2025");
-        QTest::keyClick(w.dataA(), Qt::Key_Return);  // Enter in the date presses "&Listeaza"
+        retype(w.firstNumber(), "02");
+        retype(w.lastNumber(), "10");
+        retype(w.grantDate(), "01.12.2025");
+        QTest::keyClick(w.grantDate(), Qt::Key_Return);  // Enter in the date presses "&Listeaza"
     });
-    actions.dispositionsMenu()->findChild<QAction *>("ListDispA")->trigger();
+    actions.dispositionsMenu()->findChild<QAction *>("GrantDispositionsItem")->trigger();
     ASSERT_EQ(wui.opened.size(), 1) << wui.lastMessage().toStdString();
     EXPECT_EQ(QFileInfo(wui.opened[0]).fileName(), "Dispozitie0.rtf");
     const std::string doc = readFile(wui.opened[0].toStdString());
     EXPECT_NE(doc.find("01.12.2025"), std::string::npos);
-    EXPECT_EQ(w.disp0()->text(), "2") << "the numbers are written back as whole numbers";
+    EXPECT_EQ(w.firstNumber()->text(), "2") << "the numbers are written back as whole numbers";
     EXPECT_FALSE(listEnabledDuringWork);
     EXPECT_FALSE(reentered);
     EXPECT_TRUE(list.isEnabled());
     EXPECT_FALSE(actions.busy());
 
     // Escape cancels: nothing printed.
-    whenShown(&w, [&] { QTest::keyClick(w.disp0(), Qt::Key_Escape); });
-    actions.listDisp(documents::DispositionKind::Grant);
+    whenShown(&w, [&] { QTest::keyClick(w.firstNumber(), Qt::Key_Escape); });
+    actions.printDispositions(documents::DispositionKind::Grant);
     EXPECT_EQ(wui.opened.size(), 1);
 }
 
@@ -132,13 +132,13 @@ TEST_F(DocumentWindows, MissingTemplateIsReportedAndNothingOpens)
 {
     QFile::remove(data() + "/Modificare.rtf");
     DocumentActions actions(&list, wui);
-    TListDispF &w = actions.rangeWindow();
+    DispositionRangeDialog &w = actions.rangeWindow();
     whenShown(&w, [&] {
-        retype(w.disp0(), "10");
-        retype(w.disp1(), "10");
+        retype(w.firstNumber(), "10");
+        retype(w.lastNumber(), "10");
         QTest::mouseClick(w.listButton(), Qt::LeftButton);
     });
-    actions.dispositionsMenu()->findChild<QAction *>("ListDispAM")->trigger();
+    actions.dispositionsMenu()->findChild<QAction *>("ModificationDispositionsItem")->trigger();
     ASSERT_FALSE(wui.messages.empty());
     EXPECT_EQ(wui.messages.back().title, "Listare Dispozitii");
     EXPECT_EQ(wui.lastMessage(), "Nu exista modelul " + data() + "/Modificare.rtf!");
@@ -152,61 +152,61 @@ TEST_F(DocumentWindows, SingleDispositionCancelKeepsTheRememberedTexts)
     WriteSetting("DISPCUM", "DATAP", "15.12.2025");
     WriteSetting("DISPCUM", "TRIBUNAL", "Mures");
     DocumentActions actions(&list, wui);
-    TAlegeNrDisp &w = actions.singleWindow();
+    SingleDispositionDialog &w = actions.singleWindow();
     EXPECT_EQ(w.windowTitle(), "Dispozitie Unica");
-    EXPECT_EQ(w.nrDisp()->text(), "0");
+    EXPECT_EQ(w.number()->text(), "0");
     whenShown(&w, [&] {
-        EXPECT_EQ(w.perioada()->text(), "noiembrie 2025 - martie 2026");
-        EXPECT_TRUE(w.nrDisp()->hasFocus());
-        QTest::keyClicks(w.perioada(), " schimbat");
-        retype(w.tribunal(), "Cluj");
-        QTest::keyClick(w.tribunal(), Qt::Key_Escape);
+        EXPECT_EQ(w.period()->text(), "noiembrie 2025 - martie 2026");
+        EXPECT_TRUE(w.number()->hasFocus());
+        QTest::keyClicks(w.period(), " schimbat");
+        retype(w.court(), "Cluj");
+        QTest::keyClick(w.court(), Qt::Key_Escape);
     });
-    actions.dispositionsMenu()->findChild<QAction *>("DispozitieUnica1")->trigger();
+    actions.dispositionsMenu()->findChild<QAction *>("SingleDispositionItem")->trigger();
     EXPECT_EQ(ReadSetting("DISPCUM", "PERIOADA"), "noiembrie 2025 - martie 2026");
     EXPECT_EQ(ReadSetting("DISPCUM", "TRIBUNAL"), "Mures");
     EXPECT_TRUE(wui.opened.isEmpty());
 
     whenShown(&w, [&] {
-        EXPECT_EQ(w.tribunal()->text(), "Mures") << "the texts are read again when the window opens";
+        EXPECT_EQ(w.court()->text(), "Mures") << "the texts are read again when the window opens";
         QTest::mouseClick(w.listButton(), Qt::LeftButton);
         EXPECT_EQ(wui.hints, QStringList{"De emotie, ati uitat sa scrieti numarul de Dispozitie de listat!"});
         screenshot(&w, "dispozitie-unica.png");
-        retype(w.nrDisp(), "010");
-        retype(w.tribunal(), "Targu Mures");
-        QTest::keyClick(w.tribunal(), Qt::Key_Return);
+        retype(w.number(), "010");
+        retype(w.court(), "Targu Mures");
+        QTest::keyClick(w.court(), Qt::Key_Return);
     });
-    actions.listeazaDispCum();
+    actions.printSingleDisposition();
     EXPECT_EQ(ReadSetting("DISPCUM", "TRIBUNAL"), "Targu Mures");
     ASSERT_EQ(wui.opened.size(), 1) << wui.lastMessage().toStdString();
     EXPECT_TRUE(wui.opened[0].endsWith("/XLSTmp0.xls"));
-    EXPECT_EQ(w.nrDisp()->text(), "10");
+    EXPECT_EQ(w.number()->text(), "10");
 }
 
 TEST_F(DocumentWindows, ReportsWindowKeepsItsNumbers)
 {
     DocumentActions actions(&list, wui);
-    TAlegeCere &w = actions.reportsWindow();
+    ApplicationRangeDialog &w = actions.reportsWindow();
     EXPECT_EQ(w.windowTitle(), "Referate");
     whenShown(&w, [&] {
-        EXPECT_EQ(w.cere0()->text(), "0");
-        retype(w.cere0(), "0105");
-        retype(w.cere1(), "101");
+        EXPECT_EQ(w.firstNumber()->text(), "0");
+        retype(w.firstNumber(), "0105");
+        retype(w.lastNumber(), "101");
         QTest::mouseClick(w.listButton(), Qt::LeftButton);
         EXPECT_EQ(wui.hints, QStringList{"Interval incorect!"});
         screenshot(&w, "referate.png");
-        QTest::keyClick(w.cere1(), Qt::Key_Escape);
+        QTest::keyClick(w.lastNumber(), Qt::Key_Escape);
     });
-    actions.listeazaReferate();
-    EXPECT_EQ(w.cere0()->text(), "105") << "closed either way, the numbers are plain numbers";
+    actions.printReports();
+    EXPECT_EQ(w.firstNumber()->text(), "105") << "closed either way, the numbers are plain numbers";
     EXPECT_TRUE(wui.opened.isEmpty());
     whenShown(&w, [&] {
-        EXPECT_EQ(w.cere0()->text(), "105");
-        retype(w.cere0(), "101");
-        retype(w.cere1(), "103");
-        QTest::keyClick(w.cere1(), Qt::Key_Return);
+        EXPECT_EQ(w.firstNumber()->text(), "105");
+        retype(w.firstNumber(), "101");
+        retype(w.lastNumber(), "103");
+        QTest::keyClick(w.lastNumber(), Qt::Key_Return);
     });
-    actions.listeazaReferate();
+    actions.printReports();
     ASSERT_EQ(wui.opened.size(), 1) << wui.lastMessage().toStdString();
     EXPECT_TRUE(wui.opened[0].contains("/Referat"));
 }
@@ -215,55 +215,55 @@ TEST_F(DocumentWindows, PaymentStatementSelection)
 {
     WriteSetting("CONST", "PERSTAT", "octombrie 2025");
     DocumentActions actions(&list, wui);
-    TTipStatF &w = actions.selectionWindow();
+    PaymentStatementDialog &w = actions.selectionWindow();
     EXPECT_EQ(w.windowTitle(), "Selectare cereri");
     whenShown(&w, [&] {
         QStringList items;
-        for (int i = 0; i < w.localit()->count(); ++i)
-            items << w.localit()->itemText(i);
+        for (int i = 0; i < w.locality()->count(); ++i)
+            items << w.locality()->itemText(i);
         EXPECT_EQ(items, (QStringList{"* toate localitatile *", "CORUNCA", "SÂNCRAIU"}));
-        EXPECT_EQ(w.lit1()->currentText(), "A");
-        EXPECT_EQ(w.lit2()->currentText(), "Z");
-        EXPECT_FALSE(w.lit1()->isEditable());
-        EXPECT_TRUE(w.stat1()->isVisible());
-        EXPECT_EQ(w.perioadaS()->text(), "octombrie 2025");
-        retype(w.perioadaS(), "noiembrie 2025");
-        w.lit2()->setCurrentText("B");
+        EXPECT_EQ(w.firstLetter()->currentText(), "A");
+        EXPECT_EQ(w.lastLetter()->currentText(), "Z");
+        EXPECT_FALSE(w.firstLetter()->isEditable());
+        EXPECT_TRUE(w.monthPanel()->isVisible());
+        EXPECT_EQ(w.monthText()->text(), "octombrie 2025");
+        retype(w.monthText(), "noiembrie 2025");
+        w.lastLetter()->setCurrentText("B");
         screenshot(&w, "selectare-cereri.png");
         QTest::mouseClick(w.chooseButton(), Qt::LeftButton);
     });
-    actions.situatiePlati();
+    actions.printPaymentStatement();
     EXPECT_EQ(ReadSetting("CONST", "PERSTAT"), "noiembrie 2025");
     ASSERT_EQ(wui.opened.size(), 1) << wui.lastMessage().toStdString();
     const auto cells = xlrdCells(wui.opened[0]);
     EXPECT_NE(std::find(cells.begin(), cells.end(), "1,12,2,1,BĂLAN"), cells.end());
-    EXPECT_FALSE(w.stat1()->isVisible());
+    EXPECT_FALSE(w.monthPanel()->isVisible());
 
     // The letters keep their last choice; the locality list is rebuilt.
     whenShown(&w, [&] {
-        EXPECT_EQ(w.lit2()->currentText(), "B");
-        EXPECT_EQ(w.localit()->currentIndex(), 0);
-        QTest::keyClick(w.lit1(), Qt::Key_Escape);
+        EXPECT_EQ(w.lastLetter()->currentText(), "B");
+        EXPECT_EQ(w.locality()->currentIndex(), 0);
+        QTest::keyClick(w.firstLetter(), Qt::Key_Escape);
     });
-    actions.situatiePlati();
+    actions.printPaymentStatement();
     EXPECT_EQ(wui.opened.size(), 1);
 }
 
 TEST_F(DocumentWindows, InquiryButtonsAndFormMenu)
 {
     DocumentActions actions(&list, wui, [this] { return current; });
-    actions.anchetaAdauga();
+    actions.addInquiry();
     const QString inquiry = data() + "/A5010101260031.rtf";
     EXPECT_TRUE(QFileInfo::exists(inquiry));
     EXPECT_EQ(wui.opened, QStringList{inquiry});
-    actions.anchetaArata();
+    actions.showInquiry();
     EXPECT_EQ(wui.opened.size(), 2);
     wui.messageAnswers = {MessageResult::Da};
-    actions.anchetaSterge();
+    actions.deleteInquiry();
     EXPECT_FALSE(QFileInfo::exists(inquiry));
 
     current = 1;
-    actions.formMenu()->findChild<QAction *>("ListCereS")->trigger();
+    actions.formMenu()->findChild<QAction *>("ShortFormItem")->trigger();
     ASSERT_EQ(wui.opened.size(), 3);
     EXPECT_TRUE(wui.opened[2].contains("/Cerere"));
     QStringList captions;

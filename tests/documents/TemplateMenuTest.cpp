@@ -40,7 +40,7 @@ TEST_F(TemplateMenuTest, EveryMenuEntryNamesAnInstalledTemplate)
 TEST_F(TemplateMenuTest, EditWarnsThenAsksTheDesktopToOpenTheTemplate)
 {
     std::filesystem::rename(dir / "Referat.rtf", dir / "REFERAT.RTF");
-    EditModele(ui, dir.qpath(), *FindTemplateMenuItem(QStringLiteral("EditReferat")));
+    EditTemplate(ui, dir.qpath(), *FindTemplateMenuItem(QStringLiteral("EditReferat")));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("Modificare formulare"));
     EXPECT_EQ(ui.messages[0].text,
@@ -57,7 +57,7 @@ TEST_F(TemplateMenuTest, ResetAfterConfirmationRestoresThisAndEveryMissingTempla
     std::filesystem::remove(dir / "Referat.rtf");
 
     ui.messageAnswers = {MessageResult::Nu};
-    EXPECT_FALSE(RefaModele(ui, dir.qpath(), stat));
+    EXPECT_FALSE(ResetTemplate(ui, dir.qpath(), stat));
     EXPECT_EQ(readFile(dir / "Stat.xls"), "edited");
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("Refacere model"));
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("Doriti readucerea modelului de Stat de plata la forma "
@@ -65,7 +65,7 @@ TEST_F(TemplateMenuTest, ResetAfterConfirmationRestoresThisAndEveryMissingTempla
     EXPECT_EQ(ui.messages[0].buttons, MessageButton::Da | MessageButton::Nu);
 
     ui.messageAnswers = {MessageResult::Da};
-    EXPECT_TRUE(RefaModele(ui, dir.qpath(), stat));
+    EXPECT_TRUE(ResetTemplate(ui, dir.qpath(), stat));
     EXPECT_EQ(readFile(dir / "Stat.xls"), builtIn("Stat"));
     EXPECT_EQ(readFile(dir / "Referat.rtf"), builtIn("Referat"));
     ASSERT_EQ(ui.messages.size(), 3u);
@@ -80,7 +80,7 @@ TEST_F(TemplateMenuTest, ResetOfAnOpenTemplateChangesNothing)
     writeFile(dir / ".~lock.Stat.xls#", "lock");
     std::filesystem::remove(dir / "Referat.rtf");
     ui.messageAnswers = {MessageResult::Da};
-    EXPECT_FALSE(RefaModele(ui, dir.qpath(), stat));
+    EXPECT_FALSE(ResetTemplate(ui, dir.qpath(), stat));
     EXPECT_EQ(readFile(dir / "Stat.xls"), "edited");
     EXPECT_FALSE(std::filesystem::exists(dir / "Referat.rtf"));
     ASSERT_EQ(ui.messages.size(), 2u);

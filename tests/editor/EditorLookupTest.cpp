@@ -84,14 +84,14 @@ TEST_F(EditorLookup, NewNumberingKeepsTheSuggestedNumberAndTheTariffFollowsTheSu
     // A supplier with a double quote in it reaches the statement cleaned (and finds the
     // supplier stored under the cleaned name) instead of breaking it.
     e.fields().Tarif = "0";
-    EXPECT_TRUE(e.furnizorChanged("TERMO \"SA"));
+    EXPECT_TRUE(e.supplierChanged("TERMO \"SA"));
     EXPECT_EQ(e.fields().Tarif, "412.8");
-    EXPECT_FALSE(e.furnizorChanged("\"ALTUL\" OR \"\"=\""));
+    EXPECT_FALSE(e.supplierChanged("\"ALTUL\" OR \"\"=\""));
     // The answer kept for the supplier follows the table: another writer's newer
     // application of the month, then the editor's own new one.
     addApplication(6, month(), Cnp("160010112345"), "ALTUL", 3, "05.11.2025");
     ExecSql("UPDATE " + cereri() + " SET TARIF=500 WHERE NRCRT=6");
-    EXPECT_TRUE(e.furnizorChanged("TERMO SA"));
+    EXPECT_TRUE(e.supplierChanged("TERMO SA"));
     EXPECT_EQ(e.fields().Tarif, "500");
     ApplicationEditor other(ui);
     other.openAdd();
@@ -100,7 +100,7 @@ TEST_F(EditorLookup, NewNumberingKeepsTheSuggestedNumberAndTheTariffFollowsTheSu
     other.fields().Nr_Cere = "77";
     ASSERT_TRUE(other.save().saved);
     ApplicationStore(ui).store(other);
-    EXPECT_TRUE(e.furnizorChanged("TERMO SA"));
+    EXPECT_TRUE(e.supplierChanged("TERMO SA"));
     EXPECT_EQ(e.fields().Tarif, "321.5");
 }
 

@@ -149,9 +149,9 @@ TEST_F(EditorWindow, AddWithAMemberAndGasIsStoredAndReadBack)
     // "Adauga membru": the dialog opens preset with the applicant.
     QTimer::singleShot(0, [&] {
         gui::MemberDialog *d = w.memberDialog();
-        EXPECT_EQ(d->titular()->text(), "POPESCU ION");
+        EXPECT_EQ(d->holder()->text(), "POPESCU ION");
         EXPECT_EQ(d->cnp()->text(), cnp);
-        d->venit()->setText("650");
+        d->income()->setText("650");
         d->saveButton()->click();
     });
     w.button("AddMember")->click();
@@ -162,13 +162,13 @@ TEST_F(EditorWindow, AddWithAMemberAndGasIsStoredAndReadBack)
     // The gas dialog starts with the thermal holder; a missing supplier is refused.
     QTimer::singleShot(0, [&] {
         gui::SupplementDialog *d = w.supplementDialog();
-        EXPECT_EQ(d->titular()->text(), "POPESCU ION");
-        EXPECT_TRUE(d->singuraSursa()->isHidden());
+        EXPECT_EQ(d->holder()->text(), "POPESCU ION");
+        EXPECT_TRUE(d->singleSource()->isHidden());
         EXPECT_FALSE(d->deleteButton()->isEnabled());
         d->saveButton()->click();
         EXPECT_EQ(hui.hints.last(), "Lipseste Furnizorul!");
-        QTest::keyClicks(d->furnizor()->lineEdit(), "gaz sa");
-        QTest::keyClicks(d->codClient(), "g77");
+        QTest::keyClicks(d->supplier()->lineEdit(), "gaz sa");
+        QTest::keyClicks(d->clientCode(), "g77");
         d->saveButton()->click();
     });
     w.button("GasSupplement")->click();
@@ -221,15 +221,15 @@ TEST_F(EditorWindow, MemberDialogEmptiesOnRequestAndSupplementDeletes)
     m->open("Adauga membru", {"POPESCU ", "", "0", "beneficiar"}, [](const MemberFields &) {
         return EditorRefusal{"CNP aiurit!", "CNP"};
     });
-    EXPECT_EQ(m->titular()->text(), "POPESCU ");
-    m->goleste()->click();
-    EXPECT_EQ(m->titular()->text(), "");
+    EXPECT_EQ(m->holder()->text(), "POPESCU ");
+    m->clearFields()->click();
+    EXPECT_EQ(m->holder()->text(), "");
     // Ticked, the next opening in add mode starts empty too; a refusal keeps it open.
     m->open("Adauga membru", {"POPESCU ", cnp, "0", "copil"}, [](const MemberFields &) {
         return EditorRefusal{"CNP aiurit!", "CNP"};
     });
     EXPECT_EQ(m->cnp()->text(), "");
-    EXPECT_EQ(m->calitate()->currentText(), "beneficiar");
+    EXPECT_EQ(m->relation()->currentText(), "beneficiar");
     m->saveButton()->click();
     EXPECT_EQ(hui.at.last(), "CNP");
     EXPECT_TRUE(m->isVisible());
@@ -298,9 +298,9 @@ TEST_F(EditorWindow, MemberDialogKeepsThePresetFamilyName)
     QString typed, selected;
     QTimer::singleShot(0, [&] {
         gui::MemberDialog *d = w.memberDialog();
-        selected = d->titular()->selectedText();
-        QTest::keyClicks(d->titular(), "vasile");
-        typed = d->titular()->text();
+        selected = d->holder()->selectedText();
+        QTest::keyClicks(d->holder(), "vasile");
+        typed = d->holder()->text();
         if (const QString shots = qEnvironmentVariable("FOCARIS_SCREENSHOTS"); !shots.isEmpty())
             d->grab().save(shots + "/date-membru-prenume.png");
         d->reject();

@@ -53,11 +53,11 @@ TEST(CnpField, OnlyDigitsUpToThirteenWhateverWayTheyArrive)
 TEST(CnpField, AnswersValidityBirthDateAndSex)
 {
     CnpEdit e;
-    EXPECT_FALSE(e.corect());
-    e.setAcceptGol(true);
-    EXPECT_TRUE(e.corect());
+    EXPECT_FALSE(e.isValid());
+    e.setAcceptsEmpty(true);
+    EXPECT_TRUE(e.isValid());
     e.insertDigits("6050101123457");
-    EXPECT_EQ(e.nascutLa(), QDate(2005, 1, 1));
+    EXPECT_EQ(e.birthDate(), QDate(2005, 1, 1));
     EXPECT_EQ(e.sex(), "feminin");
 }
 

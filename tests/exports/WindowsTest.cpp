@@ -20,7 +20,7 @@ namespace {
 
 class WindowsTest : public ExportsFixture {
 protected:
-    void TearDown() override { gui::AlegeLunaPlataAnswer() = {}; }
+    void TearDown() override { gui::ChoosePaymentMonthAnswer() = {}; }
 };
 
 TEST_F(WindowsTest, TreasuryWindowWritesTheFilesForTheTypedDateAndChosenLocality)
@@ -33,7 +33,7 @@ TEST_F(WindowsTest, TreasuryWindowWritesTheFilesForTheTypedDateAndChosenLocality
     w.dateField()->selectAll();
     QTest::keyClicks(w.dateField(), "05122023");
     ASSERT_EQ(w.dateField()->date(), QDate(2023, 12, 5));
-    EXPECT_EQ(w.findChild<QLabel *>("Suplim")->text(), "074 - Supliment combustibili solizi/petrolieri");
+    EXPECT_EQ(w.findChild<QLabel *>("SupplementText")->text(), "074 - Supliment combustibili solizi/petrolieri");
 
     // Cancelling the selection leaves the window open and writes nothing.
     w.chooseSelection = [](exports::TreasuryChoice &) { return false; };
@@ -106,7 +106,7 @@ TEST_F(WindowsTest, MenuEntriesRunTheirExportsAndReportFailures)
     main.trigger(gui::MainWindow::Command::F2201Export);
     EXPECT_TRUE(QFile::exists(out + "/F2201_1.xml"));
 
-    gui::AlegeLunaPlataAnswer() = [](bool withYear, QString &month, int &year) {
+    gui::ChoosePaymentMonthAnswer() = [](bool withYear, QString &month, int &year) {
         EXPECT_TRUE(withYear);
         month = "01";
         year = 2024;

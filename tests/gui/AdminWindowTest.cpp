@@ -92,7 +92,7 @@ TEST_F(AdminWindowTest, StoreShowsTheHintAtTheFieldAndKeepsTheWindowOpen)
     EXPECT_EQ(w.field("Localit")->text(), "SANTANA");
 
     fill(w);
-    w.field("Edit7")->setText("Ion Pop");
+    w.field("MayorName")->setText("Ion Pop");
     w.field("Lim1")->setText("250");
     EXPECT_TRUE(w.storeAndClose());
     EXPECT_FALSE(w.isVisible());
@@ -140,22 +140,22 @@ TEST_F(AdminWindowTest, EscapeDropsEditsAndTheNextOpeningShowsStoredValues)
 TEST_F(AdminWindowTest, PasswordGroupStoresAtOnceAndEmptiesTheFields)
 {
     AdminWindow w(ui);
-    w.field("ParolaNoua")->setText("abc");
-    w.field("IncaOdata")->setText("abc");
-    w.findChild<QPushButton *>("SchimbaB")->click();
+    w.field("NewPassword")->setText("abc");
+    w.field("RepeatPassword")->setText("abc");
+    w.findChild<QPushButton *>("ChangePasswordButton")->click();
     EXPECT_EQ(ReadSetting("INIT", "WIN"), ScramblePassword("abc"));
-    EXPECT_TRUE(w.field("ParolaNoua")->text().isEmpty());
-    EXPECT_TRUE(w.field("IncaOdata")->text().isEmpty());
-    EXPECT_EQ(w.field("ParolaNoua")->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(w.field("NewPassword")->text().isEmpty());
+    EXPECT_TRUE(w.field("RepeatPassword")->text().isEmpty());
+    EXPECT_EQ(w.field("NewPassword")->echoMode(), QLineEdit::Password);
 
     // Enter walks from "Parola noua" to "Inca odata" and on to "Memoreaza si inchide".
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.field("ParolaNoua")->setFocus();
-    QTest::keyClick(w.field("ParolaNoua"), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), w.field("IncaOdata"));
-    QTest::keyClick(w.field("IncaOdata"), Qt::Key_Return);
+    w.field("NewPassword")->setFocus();
+    QTest::keyClick(w.field("NewPassword"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), w.field("RepeatPassword"));
+    QTest::keyClick(w.field("RepeatPassword"), Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), w.storeButton());
     EXPECT_TRUE(w.isVisible());
 }

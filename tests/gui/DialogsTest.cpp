@@ -5,8 +5,8 @@
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/DatesDialog.h"
 #include "gui/applications/NumberingDialog.h"
-#include "gui/documents/TAlegeNrDisp.h"
-#include "gui/documents/TListDispF.h"
+#include "gui/documents/SingleDispositionDialog.h"
+#include "gui/documents/DispositionRangeDialog.h"
 #include "gui/reports/AjpisPeriodDialog.h"
 #include "gui/reports/TreasuryWindow.h"
 #include "gui/widgets/DateField.h"
@@ -170,12 +170,12 @@ TEST_F(DialogsTest, EveryDateFieldRefusesADayTheCalendarHasNot)
         EXPECT_EQ(ui.hints, QStringList{gui::WrongDateText()}) << dialog.objectName().toStdString();
         EXPECT_TRUE(ui.messages.empty()) << dialog.objectName().toStdString();
     };
-    gui::TListDispF range(ui);
+    gui::DispositionRangeDialog range(ui);
     documents::DispositionRange r;
-    refused(range, range.dataA(), range.listButton(), [&] { range.choose(r); });
-    gui::TAlegeNrDisp single(ui);
+    refused(range, range.grantDate(), range.listButton(), [&] { range.choose(r); });
+    gui::SingleDispositionDialog single(ui);
     documents::SingleDispositionFields f;
-    refused(single, single.data0(), single.listButton(), [&] { single.choose(f); });
+    refused(single, single.startDate(), single.listButton(), [&] { single.choose(f); });
     gui::NumberingDialog numbering(ui);
     QPushButton *number = gui::FindButton<QPushButton>(numbering, "Number");
     refused(numbering, numbering.date(), number, [&] { numbering.run(24290); });

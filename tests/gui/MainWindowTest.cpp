@@ -36,19 +36,19 @@ QStringList captions(QMenu *menu)
 TEST_F(MainWindowTest, LockedShowsOnlyAdministrationAndExit)
 {
     MainWindow w(ui);
-    for (const char *name : {"MBut1", "MBut2", "MBut3", "MBut4"})
+    for (const char *name : {"PeriodsButton", "ApplicationsButton", "ListsButton", "UtilitiesButton"})
         EXPECT_TRUE(w.button(name)->isHidden()) << name;
-    EXPECT_FALSE(w.button("MButAdm")->isHidden());
-    EXPECT_FALSE(w.button("ExitB")->isHidden());
-    EXPECT_EQ(w.button("MBut2")->toolTip(), "Gospodariile care beneficiaza de ajutor si datele lor.");
+    EXPECT_FALSE(w.button("AdminButton")->isHidden());
+    EXPECT_FALSE(w.button("ExitButton")->isHidden());
+    EXPECT_EQ(w.button("ApplicationsButton")->toolTip(), "Gospodariile care beneficiaza de ajutor si datele lor.");
     EXPECT_EQ(w.statusPanel(0)->text(), "ESC - Iesire din program");
     EXPECT_FALSE(w.periodShown());
 
-    const qint64 lockedPicture = w.button("MButAdm")->icon().cacheKey();
+    const qint64 lockedPicture = w.button("AdminButton")->icon().cacheKey();
     w.unlockAdmin();
-    for (const char *name : {"MBut1", "MBut2", "MBut3", "MBut4"})
+    for (const char *name : {"PeriodsButton", "ApplicationsButton", "ListsButton", "UtilitiesButton"})
         EXPECT_FALSE(w.button(name)->isHidden()) << name;
-    EXPECT_NE(w.button("MButAdm")->icon().cacheKey(), lockedPicture);
+    EXPECT_NE(w.button("AdminButton")->icon().cacheKey(), lockedPicture);
     EXPECT_TRUE(w.periodShown());
 }
 

@@ -163,7 +163,7 @@ TEST(Modality, TheEditorKeepsTheKeyboardAndWhatWasTyped)
         case ClickMain:
             step = Check;
             post([&] {
-                QToolButton *perioada = main.button(QStringLiteral("MBut1"));
+                QToolButton *perioada = main.button(QStringLiteral("PeriodsButton"));
                 const QPoint at = perioada->mapToGlobal(perioada->rect().center());
                 xdotool(QString("mousemove %1 %2 click 1 key alt+a").arg(at.x()).arg(at.y()));
                 QGuiApplication::sync();

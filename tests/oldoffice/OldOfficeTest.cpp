@@ -25,8 +25,8 @@
 #include "gui/applications/ApplicationsListWindow.h"
 #include "gui/shell/ApplicationsWiring.h"
 #include "gui/applications/NumberingDialog.h"
-#include "gui/documents/TListDispF.h"
-#include "gui/documents/TTipStatF.h"
+#include "gui/documents/DispositionRangeDialog.h"
+#include "gui/documents/PaymentStatementDialog.h"
 #include "gui/periods/AddMonthDialog.h"
 #include "gui/periods/MonthChooser.h"
 #include "gui/periods/PeriodWindow.h"
@@ -178,7 +178,7 @@ protected:
         QDir::setCurrent(startFolder);
         qunsetenv("FOCARIS_MACHINE_DIR");
         ResetMachineSettingsLocation();
-        gui::AlegeLunaAnswer() = {};
+        gui::ChooseMonthAnswer() = {};
         periods::SetWorkingMonthListener({});
     }
 
@@ -277,7 +277,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         auto *editor = list.findChild<gui::ApplicationEditorWindow *>();
         ASSERT_NE(editor, nullptr);
         ASSERT_TRUE(list.openMonth(kJan));
-        gui::AlegeLunaAnswer() = [](const QString &, QString &month) {
+        gui::ChooseMonthAnswer() = [](const QString &, QString &month) {
             month = QStringLiteral("12.2025");
             return true;
         };
@@ -321,7 +321,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                                        {"ANCHETE.DBF", kVmgInquiries, QJsonArray{QJsonArray{31, 2, 0}}},
                                        {"OAMENI.DBF", kVmgMembers, vmgMembers}}));
         ui.fileAnswers.push_back(QString::fromStdString(vmg.string()));
-        period.importMenu()->findChild<QAction *>("ImportdinVMG1")->trigger();
+        period.importMenu()->findChild<QAction *>("ImportVmgItem")->trigger();
         EXPECT_EQ(ui.lastMessage(), "\rCererile au fost importate cu succes!");
         EXPECT_EQ(
             rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA FROM %1 WHERE LUNACRT=1").arg(cereri())),
@@ -468,7 +468,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         // by xlrd: its texts kept, the markers filled.
         ui.opened.clear();
         whenShown([] {
-            auto *w = dynamic_cast<gui::TTipStatF *>(QApplication::activeModalWidget());
+            auto *w = dynamic_cast<gui::PaymentStatementDialog *>(QApplication::activeModalWidget());
             ASSERT_NE(w, nullptr);
             QTest::mouseClick(w->chooseButton(), Qt::LeftButton);
         });
@@ -609,7 +609,7 @@ TEST_F(OldOffice, AnOldArchiveOpenedFromTheCommandLine)
             ASSERT_EQ(main.month(), "01.2026") << ui.hints.join(" | ").toStdString();
             gui::ApplicationsListWindow &list = gui::ApplicationsList(ui, main);
             ASSERT_TRUE(list.openMonth(kJan));
-            gui::AlegeLunaAnswer() = [](const QString &, QString &month) {
+            gui::ChooseMonthAnswer() = [](const QString &, QString &month) {
                 month = QStringLiteral("12.2025");
                 return true;
             };

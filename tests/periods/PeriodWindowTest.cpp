@@ -64,7 +64,7 @@ protected:
             if (d.isVisible())
                 QTest::mouseClick(d.cancelButton(), Qt::LeftButton);
         });
-        QTest::mouseClick(window->button("AdaugaB"), Qt::LeftButton);
+        QTest::mouseClick(window->button("AddButton"), Qt::LeftButton);
     }
     QStringList listed() const
     {
@@ -105,7 +105,7 @@ TEST_F(PeriodWindowTest, AddingMonthsRefusingAListedOneAndKeepingTheList)
     EXPECT_EQ(listed().size(), 2);
 
     window->list()->setCurrentIndex(1);
-    QTest::mouseClick(window->button("MemoreazaB"), Qt::LeftButton);
+    QTest::mouseClick(window->button("SaveButton"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(periods::ReadMonthList(), (QStringList{"02.2025", "01.2025"}));
     EXPECT_EQ(main->month(), "01.2025");
@@ -117,7 +117,7 @@ TEST_F(PeriodWindowTest, LeavingWithoutKeepingLeavesTheNewMonthWorkingButUnliste
     window->load();
     window->show();
     addMonth(2, "2026");
-    QTest::mouseClick(window->button("RenuntaB"), Qt::LeftButton);
+    QTest::mouseClick(window->button("CancelButton"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(main->month(), "03.2026");
     EXPECT_EQ(ReadSetting("VARIABILE", "LUNA_LUCRU"), "03.2026");
@@ -154,19 +154,19 @@ TEST_F(PeriodWindowTest, DeletingRemovesTheMonthSelectedWhenTheButtonWasPressed)
     w.list()->setCurrentIndex(1);  // 01.2025
     person.onFirstQuestion = [&w] { w.list()->setCurrentIndex(0); };
     person.messageAnswers = {MessageResult::Da, MessageResult::Da};
-    QTest::mouseClick(w.button("StergeB"), Qt::LeftButton);
+    QTest::mouseClick(w.button("DeleteButton"), Qt::LeftButton);
     EXPECT_EQ(person.messages[0].text, "Doriti sa sterg luna 01.2025\rcu toate cererile aferente?");
     EXPECT_EQ(periods::ReadMonthList(), (QStringList{"02.2025"}));
     EXPECT_EQ(rowsOf(QuerySql("SELECT LUNACRT FROM \"Cereri.dbf\"")), (Rows{"24301"}));
 
     // The last month: the file goes, the working month empties; then nothing is left.
     person.messageAnswers = {MessageResult::Da, MessageResult::Da};
-    QTest::mouseClick(w.button("StergeB"), Qt::LeftButton);
+    QTest::mouseClick(w.button("DeleteButton"), Qt::LeftButton);
     EXPECT_TRUE(periods::ReadMonthList().isEmpty());
     EXPECT_FALSE(std::filesystem::exists(tmp / "prog/Data/Luni.lst"));
     EXPECT_EQ(WorkingMonth(), "");
     EXPECT_EQ(main->month(), "");
-    QTest::mouseClick(w.button("StergeB"), Qt::LeftButton);
+    QTest::mouseClick(w.button("DeleteButton"), Qt::LeftButton);
     EXPECT_EQ(person.hints.back(), "Nu mai aveti ce sterge!");
 }
 
@@ -174,7 +174,7 @@ TEST_F(PeriodWindowTest, TheImportMenuOffersBothRegistersAndACancelledDialogDoes
 {
     window->load();
     window->show();
-    QTest::mouseClick(window->button("ImportB"), Qt::LeftButton);
+    QTest::mouseClick(window->button("ImportButton"), Qt::LeftButton);
     QMenu *menu = window->importMenu();
     EXPECT_TRUE(menu->isVisible());
     QStringList items;
@@ -233,7 +233,7 @@ TEST_F(PeriodWindowTest, TheMainWindowsPeriodButtonOpensTheWindowOnItsListOnce)
         whenModal([&seen](QWidget *w) {
             auto *list = w->findChild<QComboBox *>("Luna");
             seen << w->windowTitle() + ":" + list->currentText();
-            QTest::mouseClick(w->findChild<QPushButton *>("RenuntaB"), Qt::LeftButton);
+            QTest::mouseClick(w->findChild<QPushButton *>("CancelButton"), Qt::LeftButton);
         });
         main->trigger(gui::MainWindow::Command::Period);
     }

@@ -356,7 +356,7 @@ TEST_F(AjpisTest, MissingSettingsOrACancelledFolderProduceNothing)
 
 TEST_F(AjpisTest, ASheetPastTheXlsRowLimitIsRefusedByName)
 {
-    xls::TExpXLSOLE filler(reports::ReportFillerHooks());
+    xls::WorkbookFiller filler(reports::ReportFillerHooks());
     ASSERT_TRUE(reports::OpenReportTemplate(ui, filler, DataFolder() + "/Anexa14.xls", "Raport AJPIS"));
     const int last = filler.workbook()->lastRow();
     EXPECT_TRUE(reports::RowsFit(ui, filler, std::size_t(reports::kXlsMaxRows - last + 1), "14", "Raport AJPIS"));

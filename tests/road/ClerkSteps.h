@@ -6,7 +6,7 @@
 #include "FakeUi.h"
 #include "gui/applications/ApplicationsListWindow.h"
 #include "gui/applications/NumberingDialog.h"
-#include "gui/documents/TListDispF.h"
+#include "gui/documents/DispositionRangeDialog.h"
 #include "gui/periods/AddMonthDialog.h"
 #include "gui/periods/PeriodWindow.h"
 #include "gui/widgets/DateField.h"
@@ -55,8 +55,8 @@ inline void addMonth(gui::PeriodWindow &window, int monthIndex, const QString &y
         if (d.isVisible())
             QTest::mouseClick(d.cancelButton(), Qt::LeftButton);
     });
-    QTest::mouseClick(window.button("AdaugaB"), Qt::LeftButton);
-    QTest::mouseClick(window.button("MemoreazaB"), Qt::LeftButton);
+    QTest::mouseClick(window.button("AddButton"), Qt::LeftButton);
+    QTest::mouseClick(window.button("SaveButton"), Qt::LeftButton);
 }
 
 // "&Numeroteaza dispozitiile": the category (1 "Aprobate", 3 "Respinse"), the range of
@@ -88,10 +88,10 @@ inline QString printDispositions(FakeUi &ui, gui::ApplicationsListWindow &list,
 {
     ui.opened.clear();
     whenShown([from, to] {
-        auto *w = dynamic_cast<gui::TListDispF *>(QApplication::activeModalWidget());
+        auto *w = dynamic_cast<gui::DispositionRangeDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(w, nullptr);
-        w->disp0()->setText(from);
-        w->disp1()->setText(to);
+        w->firstNumber()->setText(from);
+        w->lastNumber()->setText(to);
         QTest::mouseClick(w->listButton(), Qt::LeftButton);
     });
     list.trigger(command);

@@ -27,10 +27,10 @@
 #include "gui/applications/MemberDialog.h"
 #include "gui/applications/NumberingDialog.h"
 #include "gui/applications/SupplementDialog.h"
-#include "gui/documents/TAlegeCere.h"
-#include "gui/documents/TAlegeNrDisp.h"
-#include "gui/documents/TListDispF.h"
-#include "gui/documents/TTipStatF.h"
+#include "gui/documents/ApplicationRangeDialog.h"
+#include "gui/documents/SingleDispositionDialog.h"
+#include "gui/documents/DispositionRangeDialog.h"
+#include "gui/documents/PaymentStatementDialog.h"
 #include "gui/periods/AddMonthDialog.h"
 #include "gui/periods/MonthChooser.h"
 #include "gui/periods/PeriodWindow.h"
@@ -99,7 +99,7 @@ protected:
         qunsetenv("FOCARIS_HOME");
         qunsetenv("FOCARIS_MACHINE_DIR");
         ResetMachineSettingsLocation();
-        gui::AlegeLunaAnswer() = {};
+        gui::ChooseMonthAnswer() = {};
         periods::SetWorkingMonthListener({});
     }
 
@@ -179,7 +179,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         // second opens the administration window: without a municipality nothing of the
         // month may start.
         EXPECT_FALSE(main.periodShown());
-        QTest::mouseClick(main.button("MButAdm"), Qt::LeftButton);
+        QTest::mouseClick(main.button("AdminButton"), Qt::LeftButton);
         EXPECT_EQ(ui.lastMessage(), "\rATENTIE!\rNu aveti nicio parola!");
         ASSERT_TRUE(main.periodShown());
         EXPECT_FALSE(SettingsReady(LoadMunicipality(), WorkingMonth()).isEmpty());
@@ -189,12 +189,12 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             QTest::keyClicks(admin.field("Localit"), "Santana");
             admin.county()->setCurrentIndex(27); // MURES
             admin.field("CodFiscal")->setText("4322653");
-            admin.field("Edit7")->setText("Ion Pop");
+            admin.field("MayorName")->setText("Ion Pop");
             stored = admin.storeAndClose();
             if (admin.isVisible())
                 admin.reject();
         });
-        QTest::mouseClick(main.button("MButAdm"), Qt::LeftButton);
+        QTest::mouseClick(main.button("AdminButton"), Qt::LeftButton);
         ASSERT_TRUE(stored) << ui.hints.join(" | ").toStdString();
         EXPECT_EQ(ReadSetting("SETARI", "PRIMARIA"), "SANTANA");
         EXPECT_EQ(ReadSetting("SETARI", "PRIMAR"), "Ion Pop");
@@ -248,7 +248,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                   QJsonArray{7, 1, "Mureşan Ana", "2950101261230", 300.0, 0.0, QJsonValue::Null, 1, ""},
                   QJsonArray{7, 2, "Mureşan Ioan", "5160305261231", 0.0, 0.0, QJsonValue::Null, 4, ""},
                   QJsonArray{8, 1, "Olaru Dan", "1968020261239", 100.0, 0.0, 0.0, 1, ""}}}}));
-        QTest::mouseClick(period.button("ImportB"), Qt::LeftButton);
+        QTest::mouseClick(period.button("ImportButton"), Qt::LeftButton);
         ASSERT_EQ(period.importMenu()->actions().value(0)->text(), "Import din VMG");
         ui.fileAnswers.push_back(QString::fromStdString(vmg.string()));
         period.importMenu()->actions()[0]->trigger();
@@ -298,15 +298,15 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                     fromMembers->click();
                 QTimer::singleShot(0, [&, income] {
                     gui::MemberDialog *d = editor->memberDialog();
-                    d->venit()->setText(income);
+                    d->income()->setText(income);
                     d->saveButton()->click();
                 });
                 editor->button("AddMember")->click();
                 if (gas) {
                     QTimer::singleShot(0, [&] {
                         gui::SupplementDialog *d = editor->supplementDialog();
-                        QTest::keyClicks(d->furnizor()->lineEdit(), "gaz sa");
-                        QTest::keyClicks(d->codClient(), "g77");
+                        QTest::keyClicks(d->supplier()->lineEdit(), "gaz sa");
+                        QTest::keyClicks(d->clientCode(), "g77");
                         d->saveButton()->click();
                     });
                     editor->button("GasSupplement")->click();
@@ -438,11 +438,11 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         // The single grant disposition number 10, with the texts the clerk types.
         ui.opened.clear();
         whenShown([] {
-            auto *w = dynamic_cast<gui::TAlegeNrDisp *>(QApplication::activeModalWidget());
+            auto *w = dynamic_cast<gui::SingleDispositionDialog *>(QApplication::activeModalWidget());
             ASSERT_NE(w, nullptr);
-            w->nrDisp()->setText("10");
-            w->perioada()->setText("noiembrie 2026 - martie 2027");
-            w->tribunal()->setText("Targu Mures");
+            w->number()->setText("10");
+            w->period()->setText("noiembrie 2026 - martie 2027");
+            w->court()->setText("Targu Mures");
             QTest::mouseClick(w->listButton(), Qt::LeftButton);
         });
         list.trigger(gui::ApplicationsListWindow::Command::SingleDisposition);
@@ -455,10 +455,10 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         // The reports of the applications 1 to 3.
         ui.opened.clear();
         whenShown([] {
-            auto *w = dynamic_cast<gui::TAlegeCere *>(QApplication::activeModalWidget());
+            auto *w = dynamic_cast<gui::ApplicationRangeDialog *>(QApplication::activeModalWidget());
             ASSERT_NE(w, nullptr);
-            w->cere0()->setText("1");
-            w->cere1()->setText("3");
+            w->firstNumber()->setText("1");
+            w->lastNumber()->setText("3");
             QTest::mouseClick(w->listButton(), Qt::LeftButton);
         });
         list.trigger(gui::ApplicationsListWindow::Command::Reports);
@@ -469,7 +469,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         // The payment statement of the month, every locality and letter.
         ui.opened.clear();
         whenShown([] {
-            auto *w = dynamic_cast<gui::TTipStatF *>(QApplication::activeModalWidget());
+            auto *w = dynamic_cast<gui::PaymentStatementDialog *>(QApplication::activeModalWidget());
             ASSERT_NE(w, nullptr);
             QTest::mouseClick(w->chooseButton(), Qt::LeftButton);
         });
@@ -535,7 +535,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     runProgram([&](gui::Program &program) {
         gui::MainWindow &main = program.mainWindow();
         EXPECT_EQ(main.month(), "11.2026");
-        QTest::mouseClick(main.button("MButAdm"), Qt::LeftButton);
+        QTest::mouseClick(main.button("AdminButton"), Qt::LeftButton);
         ASSERT_TRUE(main.periodShown());
         gui::PeriodWindow period(ui);
         gui::ApplicationsListWindow &list = gui::ApplicationsList(ui, main);
@@ -545,7 +545,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         const int dec = MonthCode("12.2026");
         ASSERT_TRUE(list.openMonth(dec));
         EXPECT_EQ(list.countLabel()->text(), "Total cereri: 0");
-        gui::AlegeLunaAnswer() = [](const QString &, QString &month) {
+        gui::ChooseMonthAnswer() = [](const QString &, QString &month) {
             month = QStringLiteral("11.2026");
             return true;
         };

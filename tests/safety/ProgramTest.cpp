@@ -115,7 +115,7 @@ TEST_F(ProgramRun, ClosingAnOpenedArchiveSavesItBackAndSendsItToTheServer)
             loggedIn = true;
             QTest::keyClicks(w.field("Email"), "ioana@vulcan.ro");
             QTest::keyClicks(w.field("Pass"), "buna");
-            QTest::mouseClick(w.button("LoginB"), Qt::LeftButton);
+            QTest::mouseClick(w.button("LoginButton"), Qt::LeftButton);
         } else if (program.mainWindow().isVisible() && !closed) {
             closed = true;
             unpacked = ProgramFolder();

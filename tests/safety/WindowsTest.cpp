@@ -83,7 +83,7 @@ protected:
         w.field("Pass")->clear();
         QTest::keyClicks(w.field("Email"), email);
         QTest::keyClicks(w.field("Pass"), password);
-        click(w, "LoginB");
+        click(w, "LoginButton");
     }
     TempDir storage;
 };
@@ -95,7 +95,7 @@ TEST_F(Windows, LoginConfirmSendListDeleteAndRestore)
     show(w, server.port);
     EXPECT_EQ(w.windowTitle(), "Copie / Recupereaza date la Distanta");
     EXPECT_EQ(visiblePanels(w), QStringList{"Panel2"});
-    EXPECT_TRUE(w.button("SendPassB")->isHidden());
+    EXPECT_TRUE(w.button("SendPasswordButton")->isHidden());
 
     // Refused fields: hints, no exchange.
     login(w, "gresit", "x");
@@ -105,52 +105,52 @@ TEST_F(Windows, LoginConfirmSendListDeleteAndRestore)
     EXPECT_TRUE(ui.messages.empty());
 
     // The first login makes the account; its address is not confirmed yet.
-    w.memoCheck()->setChecked(true);
+    w.rememberCheck()->setChecked(true);
     login(w, "asistenta@vulcan.ro", "parola1");
     EXPECT_EQ(w.field("Pass")->text(), "PAROLA1");
     EXPECT_EQ(visiblePanels(w), (QStringList{"Panel1", "Panel4"}));
-    EXPECT_EQ(w.findChild<QLabel *>("EmailL")->text(), "asistenta@vulcan.ro");
+    EXPECT_EQ(w.findChild<QLabel *>("EmailLabel")->text(), "asistenta@vulcan.ro");
     const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE((w.geometry().center() - centre).manhattanLength(), 2);
 
-    QTest::keyClicks(w.field("CodConf"), "1");
-    click(w, "CheckCodB");
+    QTest::keyClicks(w.field("ConfirmationCode"), "1");
+    click(w, "CheckCodeButton");
     EXPECT_EQ(ui.lastMessage(), server.code() == "000001" ? QString() : QString("\nCodul introdus este incorect!"));
-    w.field("CodConf")->clear();
-    QTest::keyClicks(w.field("CodConf"), server.code());
-    click(w, "CheckCodB");
+    w.field("ConfirmationCode")->clear();
+    QTest::keyClicks(w.field("ConfirmationCode"), server.code());
+    click(w, "CheckCodeButton");
     EXPECT_EQ(visiblePanels(w), (QStringList{"Panel4", "Panel5"}));
 
     // Two copies sent, with a note and without one.
     ui.textAnswers = {"Inainte de plata", ""};
-    click(w, "SaveBut");
-    click(w, "SaveBut");
-    EXPECT_EQ(w.descr()->text(), "Terminat.");
-    click(w, "LoadBut");
+    click(w, "SaveButton");
+    click(w, "SaveButton");
+    EXPECT_EQ(w.descriptionLabel()->text(), "Terminat.");
+    click(w, "LoadButton");
     EXPECT_EQ(visiblePanels(w), (QStringList{"Panel4", "Panel6"}));
     ASSERT_EQ(w.grid()->rowCount(), 2);
     EXPECT_EQ(w.grid()->item(0, 2)->text(), "Inainte de plata");
     EXPECT_EQ(w.grid()->item(1, 2)->text(), "***");
     EXPECT_EQ(w.grid()->item(0, 0)->text(), QDate::currentDate().toString("dd.MM.yyyy"));
-    EXPECT_TRUE(w.button("LoadSB")->isEnabled());
+    EXPECT_TRUE(w.button("LoadFromServerButton")->isEnabled());
 
     // Delete: "Nu" keeps it, "Da" removes it here and on the server.
     w.grid()->selectRow(1);
     ui.messageAnswers = {MessageResult::Nu};
-    click(w, "DelSB");
+    click(w, "DeleteOnServerButton");
     EXPECT_EQ(w.grid()->rowCount(), 2);
     ui.messageAnswers = {MessageResult::Da};
-    click(w, "DelSB");
+    click(w, "DeleteOnServerButton");
     EXPECT_EQ(w.grid()->rowCount(), 1);
-    click(w, "BackBut");
-    click(w, "LoadBut");
+    click(w, "BackButton");
+    click(w, "LoadButton");
     EXPECT_EQ(w.grid()->rowCount(), 1);
 
     // Restore of the copy over changed data: the data come back and the window closes.
     writeFile(p(DataFolder()) / "Luni.lst", "changed afterwards");
     w.grid()->selectRow(0);
     ui.messageAnswers = {MessageResult::Da, MessageResult::OK};
-    click(w, "LoadSB");
+    click(w, "LoadFromServerButton");
     EXPECT_TRUE(w.restored());
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(readFile(p(DataFolder()) / "Luni.lst"), "luni of the office");
@@ -159,7 +159,7 @@ TEST_F(Windows, LoginConfirmSendListDeleteAndRestore)
     // Opened again: the remembered account fills the login panel; Enter moves on from a
     // field, Escape closes the window.
     show(w, server.port);
-    EXPECT_TRUE(w.memoCheck()->isChecked());
+    EXPECT_TRUE(w.rememberCheck()->isChecked());
     EXPECT_EQ(w.field("Email")->text(), "asistenta@vulcan.ro");
     EXPECT_EQ(w.field("Pass")->text(), "PAROLA1");
     EXPECT_EQ(visiblePanels(w), QStringList{"Panel2"});
@@ -189,39 +189,39 @@ TEST_F(Windows, WrongPasswordShowsTheForgottenPasswordButtonAndReadOnlyRefusesCh
     ui.messages.clear();
     login(w, "ioana@vulcan.ro", "rea");
     EXPECT_EQ(visiblePanels(w), QStringList{"Panel2"});
-    EXPECT_FALSE(w.button("SendPassB")->isHidden());
-    EXPECT_EQ(w.button("SendPassB")->text(), "Trimte-mi parola pe email !");
+    EXPECT_FALSE(w.button("SendPasswordButton")->isHidden());
+    EXPECT_EQ(w.button("SendPasswordButton")->text(), "Trimte-mi parola pe email !");
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().title, "Conectare la server");
     EXPECT_EQ(ui.messages.back().text, "\nParola este incorecta!");
     EXPECT_TRUE(w.panel("Panel2")->isEnabled());
-    click(w, "SendPassB");
+    click(w, "SendPasswordButton");
     EXPECT_EQ(ui.lastMessage(), "\nV-am trimis o parola noua pe e-mail.");
-    EXPECT_TRUE(w.button("SendPassB")->isHidden());
+    EXPECT_TRUE(w.button("SendPasswordButton")->isHidden());
 
     // Without the administrator password: the copy can be sent, not restored or deleted.
     SetReadOnlyAccess(true);
     login(w, "ioana@vulcan.ro", "buna");
     ASSERT_EQ(visiblePanels(w), (QStringList{"Panel4", "Panel5"}));
     ui.textAnswers = {"vizitator"};
-    click(w, "SaveBut");
-    click(w, "LoadBut");
+    click(w, "SaveButton");
+    click(w, "LoadButton");
     ASSERT_GE(w.grid()->rowCount(), 1);
     const int rows = w.grid()->rowCount();
     w.grid()->selectRow(0);
     const auto before = contentsOf(p(DataFolder()));
     ui.messages.clear();
     ui.messageAnswers = {MessageResult::Da, MessageResult::Da};
-    click(w, "DelSB");
-    click(w, "LoadSB");
+    click(w, "DeleteOnServerButton");
+    click(w, "LoadFromServerButton");
     ASSERT_EQ(ui.messages.size(), 2u);
     for (const auto &m : ui.messages)
         EXPECT_EQ(m.text, "Nu aveti dreptul sa modificati datele!");
     // Nor is the account's password changed or renewed: no new password is even asked.
     ui.messages.clear();
     ui.textAnswers = {"ALTA"};
-    w.button("PassChangeB")->click();
-    w.button("SendPassB")->click();
+    w.button("ChangePasswordButton")->click();
+    w.button("SendPasswordButton")->click();
     ASSERT_EQ(ui.messages.size(), 2u);
     for (const auto &m : ui.messages)
         EXPECT_EQ(m.text, "Nu aveti dreptul sa modificati datele!");
@@ -267,7 +267,7 @@ TEST_F(Windows, ASettingsFileThatCannotBeWrittenIsShownNotThrownOutOfTheButton)
     fs::create_directories(p(ProgramFolder()) / "Local.set");
     RemoteCopyWindow w(ui);
     show(w, 1);
-    w.memoCheck()->setChecked(true);
+    w.rememberCheck()->setChecked(true);
     login(w, "ioana@vulcan.ro", "buna");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Conectare la server");
@@ -328,7 +328,7 @@ TEST_F(Windows, HostileServerNamingFoldersWritesNothingOutsideAndClaimsNothing)
     login(w, "ioana@vulcan.ro", "buna");
     ASSERT_EQ(visiblePanels(w), (QStringList{"Panel4", "Panel5"}));
     ui.messages.clear();
-    click(w, "LoadBut");
+    click(w, "LoadButton");
     // The list that arrived is not a table: the failure is shown and no list appears.
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);

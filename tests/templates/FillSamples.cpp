@@ -4,7 +4,7 @@
 //
 //   templates_fill_samples RESOURCE_FILES OUTPUT_FOLDER
 #include "engines/rtf/RTFReplace.h"
-#include "engines/xls/TExpXLSOLE.h"
+#include "engines/xls/WorkbookFiller.h"
 
 #include <filesystem>
 #include <iostream>
@@ -312,11 +312,11 @@ public:
     Book &rows(const Table &t) { x_.FillRows(&t); return *this; }
     Book &cell(int r, int c, double v) { x_.SetCell(r, c, XValue::Number(v)); return *this; }
     void close() { x_.ZeroValue = XValue::Number(0); x_.SelectSheet(1); x_.CloseResult(false); }
-    TExpXLSOLE &filler() { return x_; }
+    WorkbookFiller &filler() { return x_; }
 
 private:
     std::string out_;
-    TExpXLSOLE x_;
+    WorkbookFiller x_;
 };
 
 void statement()

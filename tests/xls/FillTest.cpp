@@ -5,7 +5,7 @@
 
 #include "TestSupport.h"
 #include "engines/xls/Bytes.h"
-#include "engines/xls/TExpXLSOLE.h"
+#include "engines/xls/WorkbookFiller.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ struct Filler {
     TempDir dir;
     std::string output = (dir / "XLSTmp1.xls").string();
     std::vector<std::string> shown;
-    TExpXLSOLE x{{[this] { return output; }, [this](const std::string &f) { shown.push_back(f); },
+    WorkbookFiller x{{[this] { return output; }, [this](const std::string &f) { shown.push_back(f); },
                   nullptr}};
 };
 

@@ -35,8 +35,8 @@ void ShowSafetyWindowsForPictures(Program &program, const std::function<void(con
     w.showPanels({QStringLiteral("Panel2")});
     take("copie-distanta-login.png");
 
-    w.findChild<QLabel *>(QStringLiteral("EmailL"))->setText(QStringLiteral("asistenta.sociala@primaria-vulcan.ro"));
-    w.findChild<QLabel *>(QStringLiteral("PassX"))->setText(QStringLiteral("XXXXXX"));
+    w.findChild<QLabel *>(QStringLiteral("EmailLabel"))->setText(QStringLiteral("asistenta.sociala@primaria-vulcan.ro"));
+    w.findChild<QLabel *>(QStringLiteral("PasswordLabel"))->setText(QStringLiteral("XXXXXX"));
     const QDateTime first(QDate(2025, 1, 31), QTime(16, 5, 12));
     w.setCopies({{QStringLiteral("1"), first, QStringLiteral("Inainte de plata ianuarie")},
                  {QStringLiteral("2"), first.addDays(14), QStringLiteral("Salvare la inchiderea programului.")},
@@ -45,7 +45,7 @@ void ShowSafetyWindowsForPictures(Program &program, const std::function<void(con
     w.showPanels({QStringLiteral("Panel4"), QStringLiteral("Panel6")});
     take("copie-distanta-lista.png");
 
-    w.descr()->setText(QStringLiteral("Transmit comanda..."));
+    w.descriptionLabel()->setText(QStringLiteral("Transmit comanda..."));
     w.bar()->setRange(0, 100);
     w.bar()->setValue(42);
     w.panel(QStringLiteral("Panel5"))->setEnabled(false);

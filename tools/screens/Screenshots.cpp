@@ -76,10 +76,10 @@ int TakeScreenshots(Program &program, const QString &folder)
     main.unlockAdmin();
     settle(100);
     take("main-unlocked.png");
-    main.popupBelow(main.reportsMenu(), main.button(QStringLiteral("MBut3")));
+    main.popupBelow(main.reportsMenu(), main.button(QStringLiteral("ListsButton")));
     take("main-menu-liste.png");
     main.reportsMenu()->hide();
-    main.popupBelow(main.utilitiesMenu(), main.button(QStringLiteral("MBut4")));
+    main.popupBelow(main.utilitiesMenu(), main.button(QStringLiteral("UtilitiesButton")));
     take("main-menu-utilitare.png");
     main.utilitiesMenu()->hide();
 

@@ -39,7 +39,7 @@ struct EonApplication {
     bool gas = true;
     std::string beneficiary;  // SUBSEMN
     std::string cnp;
-    std::string county;       // JudetC
+    std::string county;       // CountyName
     std::string postalCode;
     std::string locality;
     std::string address;

@@ -67,7 +67,7 @@ AdminWindow::AdminWindow(Ui &ui, QWidget *parent)
 
     // The template menu drops below its button, aligned with its left edge.
     templatesButton_ = new QToolButton(this);
-    templatesButton_->setObjectName(QStringLiteral("ModeleB"));
+    templatesButton_->setObjectName(QStringLiteral("TemplatesButton"));
     templatesButton_->setText(QStringLiteral("Modifica modele de listare"));
     templatesButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     templates_ = new QMenu(this);
@@ -103,13 +103,13 @@ AdminWindow::AdminWindow(Ui &ui, QWidget *parent)
     });
 
     auto *recalc = new QPushButton(QStringLiteral("&Recalculeaza cererile"), this);
-    recalc->setObjectName(QStringLiteral("RecalcB"));
+    recalc->setObjectName(QStringLiteral("RecalculateButton"));
     connect(recalc, &QPushButton::clicked, this, GuardedAction(ui_, recalc->text(), [this] {
                 if (onRecalculate)
                     onRecalculate();
             }));
     store_ = new QPushButton(QStringLiteral("Memoreaza si inchide"), this);
-    store_->setObjectName(QStringLiteral("MemoB"));
+    store_->setObjectName(QStringLiteral("SaveButton"));
     store_->setAutoDefault(false);
     recalc->setAutoDefault(false);
     connect(store_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { storeAndClose(); }));
@@ -157,16 +157,16 @@ QWidget *AdminWindow::buildIdentity()
     form->addRow(row);
     form->addRow(caption(QStringLiteral("Cod fiscal"), box), addEdit(QStringLiteral("CodFiscal"), 16));
     county_ = new QComboBox(box);
-    county_->setObjectName(QStringLiteral("JudetC"));
+    county_->setObjectName(QStringLiteral("CountyName"));
     county_->addItems(Counties());
     county_->setMaxVisibleItems(20);
     connect(county_, &QComboBox::currentIndexChanged, this, &AdminWindow::countyChanged);
     form->addRow(caption(QStringLiteral("Judetul"), box), county_);
     form->addRow(caption(QStringLiteral("Cod judet"), box), addEdit(QStringLiteral("CodJud"), 16));
-    tipLoc_ = new QComboBox(box);
-    tipLoc_->setObjectName(QStringLiteral("ComboBox1"));
-    tipLoc_->addItems(LocalityKinds());
-    form->addRow(caption(QStringLiteral("Tip localitate"), box), tipLoc_);
+    localityKind_ = new QComboBox(box);
+    localityKind_->setObjectName(QStringLiteral("LocalityKind"));
+    localityKind_->addItems(LocalityKinds());
+    form->addRow(caption(QStringLiteral("Tip localitate"), box), localityKind_);
     return box;
 }
 
@@ -175,8 +175,8 @@ QWidget *AdminWindow::buildOfficials()
     auto *box = new QGroupBox(QStringLiteral("Semnaturi"), this);
     auto *form = new QFormLayout(box);
     const std::pair<const char *, const char *> rows[] = {
-        {"Edit7", "Primar"}, {"SecretarN", "Secretar"}, {"ContabilN", "Contabil"},
-        {"IntocmitN", "Intocmit"}, {"DirectorN", "Director"}};
+        {"MayorName", "Primar"}, {"SecretaryName", "Secretar"}, {"AccountantName", "Contabil"},
+        {"PreparerName", "Intocmit"}, {"DirectorName", "Director"}};
     for (const auto &[name, text] : rows)
         form->addRow(caption(QString::fromLatin1(text), box), addEdit(QString::fromLatin1(name), 32));
     return box;
@@ -261,14 +261,14 @@ QWidget *AdminWindow::buildPassword()
 {
     auto *box = new QGroupBox(QStringLiteral("Schimbare parola"), this);
     auto *form = new QFormLayout(box);
-    QLineEdit *first = addEdit(QStringLiteral("ParolaNoua"), 32);
-    QLineEdit *again = addEdit(QStringLiteral("IncaOdata"), 32);
+    QLineEdit *first = addEdit(QStringLiteral("NewPassword"), 32);
+    QLineEdit *again = addEdit(QStringLiteral("RepeatPassword"), 32);
     first->setEchoMode(QLineEdit::Password);
     again->setEchoMode(QLineEdit::Password);
     form->addRow(caption(QStringLiteral("Parola noua"), box), first);
     form->addRow(caption(QStringLiteral("Inca odata"), box), again);
     auto *change = new QPushButton(QStringLiteral("&Schimba parola"), box);
-    change->setObjectName(QStringLiteral("SchimbaB"));
+    change->setObjectName(QStringLiteral("ChangePasswordButton"));
     change->setAutoDefault(false);
     form->addRow(QString(), change);
     connect(change, &QPushButton::clicked, this, GuardedAction(ui_, change->text(), [this] { changePassword(); }));
@@ -287,22 +287,22 @@ QWidget *AdminWindow::buildFolders()
         connect(b, &QPushButton::clicked, this, GuardedAction(ui_, b->text(), [this, which] { folderCommand(which); }));
         return b;
     };
-    caleServer_ = new QLabel(QStringLiteral("-"), box);
-    caleServer_->setObjectName(QStringLiteral("CaleServer"));
-    caleSalvari_ = new QLabel(QStringLiteral("-"), box);
-    caleSalvari_->setObjectName(QStringLiteral("CaleSalvari"));
-    for (QLabel *l : {caleServer_, caleSalvari_}) {
+    serverLabel_ = new QLabel(QStringLiteral("-"), box);
+    serverLabel_->setObjectName(QStringLiteral("ServerFolder"));
+    savesLabel_ = new QLabel(QStringLiteral("-"), box);
+    savesLabel_->setObjectName(QStringLiteral("SavesFolder"));
+    for (QLabel *l : {serverLabel_, savesLabel_}) {
         l->setFrameShape(QFrame::StyledPanel);
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
     grid->addWidget(caption(QStringLiteral("Cale Server :"), box), 0, 0);
-    grid->addWidget(caleServer_, 0, 1);
-    grid->addWidget(button("ModiCaleB", "Modifica", "Modificare cale server.", 0), 0, 2);
-    grid->addWidget(button("DelCaleB", "Sterge", "Stergere cale server. Lucru local.", 1), 0, 3);
+    grid->addWidget(serverLabel_, 0, 1);
+    grid->addWidget(button("ChangeServerButton", "Modifica", "Modificare cale server.", 0), 0, 2);
+    grid->addWidget(button("LeaveServerButton", "Sterge", "Stergere cale server. Lucru local.", 1), 0, 3);
     grid->addWidget(caption(QStringLiteral("Cale Salvari :"), box), 1, 0);
-    grid->addWidget(caleSalvari_, 1, 1);
-    grid->addWidget(button("ModiSaveB", "Modifica", "Modificare cale salvari automate.", 2), 1, 2);
-    grid->addWidget(button("DelSaveB", "Sterge", "Stergere cale salvari automate.", 3), 1, 3);
+    grid->addWidget(savesLabel_, 1, 1);
+    grid->addWidget(button("ChangeSavesButton", "Modifica", "Modificare cale salvari automate.", 2), 1, 2);
+    grid->addWidget(button("StopSavesButton", "Sterge", "Stergere cale salvari automate.", 3), 1, 3);
     // Where this computer sends its remote copies: stored with "Memoreaza si inchide".
     QLineEdit *serverCopii = addEdit(QStringLiteral("ServerCopii"), 260);
     serverCopii->setToolTip(QStringLiteral("Adresa serverului de copii la distanta: nume sau IP, optional :port "
@@ -326,8 +326,8 @@ void AdminWindow::countyChanged()
 
 void AdminWindow::changePassword()
 {
-    QLineEdit *first = field(QStringLiteral("ParolaNoua"));
-    QLineEdit *again = field(QStringLiteral("IncaOdata"));
+    QLineEdit *first = field(QStringLiteral("NewPassword"));
+    QLineEdit *again = field(QStringLiteral("RepeatPassword"));
     if (shell::ChangePassword(ui_, first->text(), again->text()) == shell::PasswordChange::Changed) {
         first->clear();
         again->clear();
@@ -336,17 +336,17 @@ void AdminWindow::changePassword()
 
 void AdminWindow::folderCommand(int which)
 {
-    QString server = caleServer_->text();
-    QString saves = caleSalvari_->text();
+    QString server = serverLabel_->text();
+    QString saves = savesLabel_->text();
     shell::FolderResult r = shell::FolderResult::Unchanged;
     switch (which) {
     case 0: r = shell::ChangeServerFolder(ui_, server); break;
-    case 1: r = shell::LeaveServerFolder(ui_, server, caleServer_); break;
+    case 1: r = shell::LeaveServerFolder(ui_, server, serverLabel_); break;
     case 2: r = shell::ChangeSaveFolder(ui_, saves); break;
-    case 3: r = shell::SwitchOffSaveFolder(ui_, saves, caleSalvari_); break;
+    case 3: r = shell::SwitchOffSaveFolder(ui_, saves, savesLabel_); break;
     }
-    caleServer_->setText(server);
-    caleSalvari_->setText(saves);
+    serverLabel_->setText(server);
+    savesLabel_->setText(saves);
     if (r == shell::FolderResult::EndProgram) {
         reject();
         if (onEndProgram)
@@ -363,12 +363,12 @@ AdminForm AdminWindow::form() const
     m.sirues = field(QStringLiteral("CodFiscal"))->text();
     m.judet = county_->currentIndex() >= 0 ? county_->currentText() : QString();
     m.codJud = field(QStringLiteral("CodJud"))->text();
-    m.primar = field(QStringLiteral("Edit7"))->text();
-    m.viceprimar = field(QStringLiteral("SecretarN"))->text();
-    m.contabil = field(QStringLiteral("ContabilN"))->text();
-    m.intocmit = field(QStringLiteral("IntocmitN"))->text();
-    m.director = field(QStringLiteral("DirectorN"))->text();
-    m.tipLoc = std::max(0, tipLoc_->currentIndex());
+    m.primar = field(QStringLiteral("MayorName"))->text();
+    m.viceprimar = field(QStringLiteral("SecretaryName"))->text();
+    m.contabil = field(QStringLiteral("AccountantName"))->text();
+    m.intocmit = field(QStringLiteral("PreparerName"))->text();
+    m.director = field(QStringLiteral("DirectorName"))->text();
+    m.tipLoc = std::max(0, localityKind_->currentIndex());
     for (int n = 1; n <= 11; ++n) {
         f.lim[n - 1] = field(QStringLiteral("Lim%1").arg(n))->text();
         f.cu[n - 1] = field(QStringLiteral("Cu%1").arg(n))->text();
@@ -380,8 +380,8 @@ AdminForm AdminWindow::form() const
     f.indE2 = field(QStringLiteral("IndE2"))->text().toInt();
     for (int n = 1; n <= 4; ++n)
         f.cl[n - 1] = field(QStringLiteral("CL%1").arg(n))->text();
-    f.caleServer = caleServer_->text();
-    f.caleSalvari = caleSalvari_->text();
+    f.caleServer = serverLabel_->text();
+    f.caleSalvari = savesLabel_->text();
     f.serverCopii = field(QStringLiteral("ServerCopii"))->text();
     return f;
 }
@@ -395,12 +395,12 @@ void AdminWindow::setForm(const AdminForm &f)
     field(QStringLiteral("CodFiscal"))->setText(m.sirues);
     county_->setCurrentIndex(CountyPosition(m.judet) - 1);
     field(QStringLiteral("CodJud"))->setText(m.codJud);
-    field(QStringLiteral("Edit7"))->setText(m.primar);
-    field(QStringLiteral("SecretarN"))->setText(m.viceprimar);
-    field(QStringLiteral("ContabilN"))->setText(m.contabil);
-    field(QStringLiteral("IntocmitN"))->setText(m.intocmit);
-    field(QStringLiteral("DirectorN"))->setText(m.director);
-    tipLoc_->setCurrentIndex(m.tipLoc >= 0 && m.tipLoc < tipLoc_->count() ? m.tipLoc : 0);
+    field(QStringLiteral("MayorName"))->setText(m.primar);
+    field(QStringLiteral("SecretaryName"))->setText(m.viceprimar);
+    field(QStringLiteral("AccountantName"))->setText(m.contabil);
+    field(QStringLiteral("PreparerName"))->setText(m.intocmit);
+    field(QStringLiteral("DirectorName"))->setText(m.director);
+    localityKind_->setCurrentIndex(m.tipLoc >= 0 && m.tipLoc < localityKind_->count() ? m.tipLoc : 0);
     for (int n = 1; n <= 11; ++n) {
         field(QStringLiteral("Lim%1").arg(n))->setText(f.lim[n - 1]);
         field(QStringLiteral("Cu%1").arg(n))->setText(f.cu[n - 1]);
@@ -412,8 +412,8 @@ void AdminWindow::setForm(const AdminForm &f)
     field(QStringLiteral("IndE2"))->setText(QString::number(f.indE2));
     for (int n = 1; n <= 4; ++n)
         field(QStringLiteral("CL%1").arg(n))->setText(f.cl[n - 1]);
-    caleServer_->setText(f.caleServer);
-    caleSalvari_->setText(f.caleSalvari);
+    serverLabel_->setText(f.caleServer);
+    savesLabel_->setText(f.caleSalvari);
     field(QStringLiteral("ServerCopii"))->setText(f.serverCopii);
     loading_ = false;
 }
@@ -468,10 +468,10 @@ void AdminWindow::keyPressEvent(QKeyEvent *event)
     if (IsEnterKey(event)) {
         QWidget *focus = focusWidget();
         if (qobject_cast<QLineEdit *>(focus) || qobject_cast<QComboBox *>(focus)) {
-            if (focus == field(QStringLiteral("IncaOdata")))
+            if (focus == field(QStringLiteral("RepeatPassword")))
                 store_->setFocus();
-            else if (focus == field(QStringLiteral("ParolaNoua")))
-                field(QStringLiteral("IncaOdata"))->setFocus();
+            else if (focus == field(QStringLiteral("NewPassword")))
+                field(QStringLiteral("RepeatPassword"))->setFocus();
             else
                 focusNextChild();
             return;

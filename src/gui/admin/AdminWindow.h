@@ -49,10 +49,10 @@ public:
     QLineEdit *field(const QString &objectName) const;
     QComboBox *uat() const { return uat_; }
     QComboBox *county() const { return county_; }
-    QComboBox *localityKind() const { return tipLoc_; }
+    QComboBox *localityKind() const { return localityKind_; }
     QLabel *cap(int n) const { return caps_[n - 1]; }
-    QLabel *serverLabel() const { return caleServer_; }
-    QLabel *savesLabel() const { return caleSalvari_; }
+    QLabel *serverLabel() const { return serverLabel_; }
+    QLabel *savesLabel() const { return savesLabel_; }
     QMenu *templateMenu() const { return templates_; }
     QPushButton *storeButton() const { return store_; }
 
@@ -75,10 +75,10 @@ private:
     Ui &ui_;
     QComboBox *uat_;
     QComboBox *county_;
-    QComboBox *tipLoc_;
+    QComboBox *localityKind_;
     std::array<QLabel *, 10> caps_{};
-    QLabel *caleServer_;
-    QLabel *caleSalvari_;
+    QLabel *serverLabel_;
+    QLabel *savesLabel_;
     QMenu *templates_;
     QPushButton *store_;
     QToolButton *templatesButton_;

@@ -15,7 +15,7 @@ NewPasswordDialog::NewPasswordDialog(QWidget *parent) : QDialog(parent, kDialogF
 {
     SetUpDialog(this, QStringLiteral("EditPass"), QStringLiteral("Schimbare parola"));
     auto *label = new QLabel(QStringLiteral("Parola noua"), this);
-    field_ = TextEntry(QStringLiteral("PassN"), this);
+    field_ = TextEntry(QStringLiteral("Password"), this);
     field_->setMaxLength(40);
     field_->setValidator(new UpperCaseValidator(field_));
     field_->setMinimumWidth(260);

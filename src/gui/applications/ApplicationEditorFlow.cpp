@@ -129,7 +129,7 @@ void ApplicationEditorWindow::gatherFields()
 void ApplicationEditorWindow::showStatus()
 {
     const bool rejected = editor_.motivShown();
-    motivLabel_->setVisible(rejected);
+    reasonLabel_->setVisible(rejected);
     field("MotivC")->setVisible(rejected);
     field("CuModif")->setEnabled(editor_.fields().StatutD == QLatin1String("APROBAT"));
 }
@@ -337,7 +337,7 @@ bool ApplicationEditorWindow::openModify(qint64 nrcrt)
 
 // An editor already open holds what the clerk is typing: a second opening would replace
 // it, so it is refused.
-bool ApplicationEditorWindow::AdaugaCerere()
+bool ApplicationEditorWindow::addModal()
 {
     if (isVisible())
         return false;
@@ -346,7 +346,7 @@ bool ApplicationEditorWindow::AdaugaCerere()
     return exec() == QDialog::Accepted && editor_.saved();
 }
 
-bool ApplicationEditorWindow::ModificaCerere(qint64 nrcrt)
+bool ApplicationEditorWindow::modifyModal(qint64 nrcrt)
 {
     if (isVisible() || !editor_.openModify(nrcrt))
         return false;

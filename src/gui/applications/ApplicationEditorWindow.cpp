@@ -188,8 +188,8 @@ QLayout *ApplicationEditorWindow::buildApplication()
     grid->addWidget(statut, row, 1);
     grid->addWidget(box("CuModif", "cu modificare"), row, 2);
     ++row;
-    motivLabel_ = new QLabel("motivul respingerii", this);
-    grid->addWidget(motivLabel_, row, 0);
+    reasonLabel_ = new QLabel("motivul respingerii", this);
+    grid->addWidget(reasonLabel_, row, 0);
     grid->addWidget(combo("MotivC", true), row, 1, 1, 3);
     ++row;
     grid->addWidget(box("L416", "Ajutor social - VMG"), row, 0, 1, 2);
@@ -287,7 +287,7 @@ void ApplicationEditorWindow::connectReactions()
     connect(as<QLineEdit>(field("SubSemn")), &QLineEdit::textEdited, this, [this](const QString &t) {
         if (showing_)
             return;
-        editor_.subSemnChanged(t);
+        editor_.applicantChanged(t);
         ++showing_;
         as<QLineEdit>(field("TitT"))->setText(editor_.fields().TitT);
         --showing_;
@@ -295,7 +295,7 @@ void ApplicationEditorWindow::connectReactions()
     connect(as<QComboBox>(field("Furnizor")), &QComboBox::editTextChanged, this, [this](const QString &t) {
         if (showing_)
             return;
-        if (editor_.furnizorChanged(t)) {
+        if (editor_.supplierChanged(t)) {
             ++showing_;
             as<QLineEdit>(field("Tarif"))->setText(editor_.fields().Tarif);
             --showing_;
@@ -305,7 +305,7 @@ void ApplicationEditorWindow::connectReactions()
         if (showing_)
             return;
         gatherFields();
-        editor_.statutChanged(t);
+        editor_.statusChanged(t);
         showFields();
     });
     connect(as<QCheckBox>(field("SupL")), &QCheckBox::toggled, this, [this](bool on) {

@@ -2,7 +2,7 @@
 // amount labels, the members grid with its three buttons and the two supplement buttons.
 // It gathers the fields into the editor operation, runs its reactions and shows what it
 // returns (hints beside the fields, questions through Ui). The applications list opens it
-// with AdaugaCerere or ModificaCerere and, on true, stores it with ApplicationStore.
+// with addModal or modifyModal and, on true, stores it with ApplicationStore.
 #pragma once
 
 // moc does not read the C++20 headers behind these types; it needs none of them.
@@ -45,9 +45,9 @@ public:
     // Modal: opens in add mode; true when the person saved. The caller then stores with
     // ApplicationStore(ui).store(editor()). Both openings refuse (false) while the window
     // is already open.
-    bool AdaugaCerere();
+    bool addModal();
     // Modal on the application with that key; false without opening when it is unknown.
-    bool ModificaCerere(qint64 nrcrt);
+    bool modifyModal(qint64 nrcrt);
 
     // The same openings without waiting (tests, screenshots): the window is shown and
     // returns at once; accepted() follows when "&Memoreaza" succeeds.
@@ -107,7 +107,7 @@ private:
     QHash<QString, QWidget *> fields_;
     QHash<QString, QLabel *> amounts_;
     QTableWidget *grid_ = nullptr;
-    QLabel *motivLabel_ = nullptr;
+    QLabel *reasonLabel_ = nullptr;
     MemberDialog *memberDialog_ = nullptr;
     SupplementDialog *supplementDialog_ = nullptr;
 };

@@ -83,19 +83,19 @@ ApplicationsListWindow::ApplicationsListWindow(Ui &ui, QWidget *parent)
     top->addStretch();
     top->addWidget(new QLabel(QStringLiteral("Cauta Solicitant"), this));
     search_ = new QLineEdit(this);
-    search_->setObjectName(QStringLiteral("CautaSol"));
+    search_->setObjectName(QStringLiteral("SearchField"));
     search_->setMaxLength(32);
     search_->setValidator(new UpperCaseValidator(search_));
     search_->setMinimumWidth(fontMetrics().averageCharWidth() * 34);
     top->addWidget(search_);
     top->addSpacing(20);
     count_ = new QLabel(this);
-    count_->setObjectName(QStringLiteral("TotalCereri"));
+    count_->setObjectName(QStringLiteral("TotalApplications"));
     top->addWidget(count_);
     layout->addLayout(top);
 
     grid_ = new QTableView(this);
-    grid_->setObjectName(QStringLiteral("SMDBGrid1"));
+    grid_->setObjectName(QStringLiteral("ApplicationsGrid"));
     grid_->setModel(&model_);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -20,27 +20,27 @@ namespace focaris::gui {
 MemberDialog::MemberDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
 {
     setWindowTitle(QStringLiteral("Date membru"));
-    titular_ = TextEntry(QStringLiteral("Titular"), this);
-    titular_->setMaxLength(ColumnWidth("Titular"));
-    titular_->setValidator(new UpperCaseValidator(titular_));
+    holder_ = TextEntry(QStringLiteral("Titular"), this);
+    holder_->setMaxLength(ColumnWidth("Titular"));
+    holder_->setValidator(new UpperCaseValidator(holder_));
     cnp_ = Named<CnpEdit>(QStringLiteral("CNP"), this);
-    venit_ = Named<NumericEdit>(QStringLiteral("Venit"), 7, 2, this);
-    calitate_ = Named<QComboBox>(QStringLiteral("Calitate"), this);
-    calitate_->addItems(MemberRoles());
-    goleste_ = new QCheckBox(QStringLiteral("Goleste casutele"), this);
+    income_ = Named<NumericEdit>(QStringLiteral("Venit"), 7, 2, this);
+    relation_ = Named<QComboBox>(QStringLiteral("Calitate"), this);
+    relation_->addItems(MemberRoles());
+    clearFields_ = new QCheckBox(QStringLiteral("Goleste casutele"), this);
     save_ = DialogButton(QStringLiteral("Memoreaza"), this);
     auto *cancel = CancelButton(QStringLiteral("Renunt"), this);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(FormRows({{QStringLiteral("Nume si prenume"), titular_},
+    layout->addLayout(FormRows({{QStringLiteral("Nume si prenume"), holder_},
                                 {QStringLiteral("C.N.P."), cnp_},
-                                {QStringLiteral("Venit lunar (lei)"), venit_},
-                                {QStringLiteral("Calitate"), calitate_}}));
+                                {QStringLiteral("Venit lunar (lei)"), income_},
+                                {QStringLiteral("Calitate"), relation_}}));
     // The tick box stands at the left edge of the button row.
-    layout->addWidget(ButtonRow(this, {save_, cancel}, ButtonsAt::Right, {goleste_}));
+    layout->addWidget(ButtonRow(this, {save_, cancel}, ButtonsAt::Right, {clearFields_}));
 
     connect(save_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
-    connect(goleste_, &QCheckBox::toggled, this, [this](bool on) {
+    connect(clearFields_, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
             empty();
     });
@@ -48,10 +48,10 @@ MemberDialog::MemberDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
 
 void MemberDialog::empty()
 {
-    titular_->clear();
+    holder_->clear();
     cnp_->clear();
-    venit_->setText(QStringLiteral("0"));
-    calitate_->setCurrentIndex(0);
+    income_->setText(QStringLiteral("0"));
+    relation_->setCurrentIndex(0);
 }
 
 void MemberDialog::prepare(const QString &modeTitle, const MemberFields &preset, const SaveFunction &save)
@@ -59,16 +59,16 @@ void MemberDialog::prepare(const QString &modeTitle, const MemberFields &preset,
     setWindowTitle(QStringLiteral("Date membru - ") + modeTitle);
     adding_ = modeTitle == QLatin1String("Adauga membru");
     saveFn_ = save;
-    titular_->setText(preset.Titular);
+    holder_->setText(preset.Titular);
     cnp_->setText(preset.CNP);
-    venit_->setText(preset.Venit.isEmpty() ? QStringLiteral("0") : preset.Venit);
-    const int role = calitate_->findText(preset.Calitate);
-    calitate_->setCurrentIndex(role < 0 ? 0 : role);
-    if (adding_ && goleste_->isChecked())
+    income_->setText(preset.Venit.isEmpty() ? QStringLiteral("0") : preset.Venit);
+    const int role = relation_->findText(preset.Calitate);
+    relation_->setCurrentIndex(role < 0 ? 0 : role);
+    if (adding_ && clearFields_->isChecked())
         empty();
     save_->setEnabled(true);
-    titular_->setFocus();
-    titular_->end(false);
+    holder_->setFocus();
+    holder_->end(false);
 }
 
 bool MemberDialog::edit(const QString &modeTitle, const MemberFields &preset, const SaveFunction &save)
@@ -89,15 +89,15 @@ void MemberDialog::open(const QString &modeTitle, const MemberFields &preset, co
 void MemberDialog::setVisible(bool visible)
 {
     QDialog::setVisible(visible);
-    if (visible && focusWidget() == titular_) {
-        titular_->deselect();
-        titular_->end(false);
+    if (visible && focusWidget() == holder_) {
+        holder_->deselect();
+        holder_->end(false);
     }
 }
 
 MemberFields MemberDialog::fields() const
 {
-    return {titular_->text(), cnp_->text(), venit_->text(), calitate_->currentText()};
+    return {holder_->text(), cnp_->text(), income_->text(), relation_->currentText()};
 }
 
 void MemberDialog::onSave()
@@ -106,7 +106,7 @@ void MemberDialog::onSave()
     const EditorRefusal refusal = saveFn_ ? saveFn_(fields()) : EditorRefusal();
     save_->setEnabled(true);
     if (refusal.refused()) {
-        QWidget *at = refusal.field == QLatin1String("CNP") ? static_cast<QWidget *>(cnp_) : titular_;
+        QWidget *at = refusal.field == QLatin1String("CNP") ? static_cast<QWidget *>(cnp_) : holder_;
         ui_.fieldHint(refusal.message, at);
         return;
     }
@@ -116,7 +116,7 @@ void MemberDialog::onSave()
 void MemberDialog::keyPressEvent(QKeyEvent *event)
 {
     if (IsEnterKey(event)) {
-        if (calitate_->hasFocus())
+        if (relation_->hasFocus())
             onSave();
         else
             focusNextChild();

@@ -39,11 +39,11 @@ public:
     void open(const QString &modeTitle, const MemberFields &preset, const SaveFunction &save);
 
     MemberFields fields() const;
-    QLineEdit *titular() const { return titular_; }
+    QLineEdit *holder() const { return holder_; }
     CnpEdit *cnp() const { return cnp_; }
-    NumericEdit *venit() const { return venit_; }
-    QComboBox *calitate() const { return calitate_; }
-    QCheckBox *goleste() const { return goleste_; }
+    NumericEdit *income() const { return income_; }
+    QComboBox *relation() const { return relation_; }
+    QCheckBox *clearFields() const { return clearFields_; }
     QPushButton *saveButton() const { return save_; }
 
     void setVisible(bool visible) override;
@@ -59,11 +59,11 @@ private:
     Ui &ui_;
     SaveFunction saveFn_;
     bool adding_ = true;
-    QLineEdit *titular_;
+    QLineEdit *holder_;
     CnpEdit *cnp_;
-    NumericEdit *venit_;
-    QComboBox *calitate_;
-    QCheckBox *goleste_;
+    NumericEdit *income_;
+    QComboBox *relation_;
+    QCheckBox *clearFields_;
     QPushButton *save_;
 };
 

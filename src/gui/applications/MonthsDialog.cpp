@@ -16,7 +16,7 @@ MonthsDialog::MonthsDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
 {
     setWindowTitle(QStringLiteral("Modificare Nr.luni"));
     setObjectName(QStringLiteral("TNrLuniF"));
-    months_ = DigitsEntry(QStringLiteral("NrLuni"), this, 1);
+    months_ = DigitsEntry(QStringLiteral("MonthCount"), this, 1);
     months_->setMaxLength(1);
     auto *go = new QPushButton(QStringLiteral("&Modifica"), this);
     go->setDefault(true);

@@ -21,41 +21,41 @@ SupplementDialog::SupplementDialog(Ui &ui, QWidget *parent) : QDialog(parent), u
 {
     setWindowTitle(QStringLiteral("Date Supliment"));
     title_ = Heading(QString(), this);
-    furnizor_ = Named<QComboBox>(QStringLiteral("Furnizor"), this);
-    furnizor_->setEditable(true);
-    furnizor_->setInsertPolicy(QComboBox::NoInsert);
-    furnizor_->lineEdit()->setMaxLength(ColumnWidth("Furnizor"));
-    furnizor_->lineEdit()->setValidator(new UpperCaseValidator(furnizor_));
-    codClient_ = TextEntry(QStringLiteral("CodClient"), this);
-    pod_ = TextEntry(QStringLiteral("POD"), this);
-    titular_ = TextEntry(QStringLiteral("Titular"), this);
-    for (QLineEdit *e : {codClient_, pod_, titular_}) {
+    supplier_ = Named<QComboBox>(QStringLiteral("Furnizor"), this);
+    supplier_->setEditable(true);
+    supplier_->setInsertPolicy(QComboBox::NoInsert);
+    supplier_->lineEdit()->setMaxLength(ColumnWidth("Furnizor"));
+    supplier_->lineEdit()->setValidator(new UpperCaseValidator(supplier_));
+    clientCode_ = TextEntry(QStringLiteral("CodClient"), this);
+    deliveryPoint_ = TextEntry(QStringLiteral("POD"), this);
+    holder_ = TextEntry(QStringLiteral("Titular"), this);
+    for (QLineEdit *e : {clientCode_, deliveryPoint_, holder_}) {
         e->setMaxLength(ColumnWidth(e->objectName()));
         e->setValidator(new UpperCaseValidator(e));
     }
     cnp_ = Named<CnpEdit>(QStringLiteral("CNP"), this);
-    singura_ = new QCheckBox(QStringLiteral("Este Singura sursa de energie din locuinta"), this);
+    singleSource_ = new QCheckBox(QStringLiteral("Este Singura sursa de energie din locuinta"), this);
     save_ = DialogButton(QStringLiteral("&Memoreaza"), this);
     cancel_ = CancelButton(QStringLiteral("&Renunt"), this);
     delete_ = DialogButton(QStringLiteral("&Sterge"), this);
 
     auto *holder = new QGroupBox(QStringLiteral("Titular de Contract"), this);
     auto *holderForm = new QFormLayout(holder);
-    AddFormRows(holderForm, {{QStringLiteral("Nume si prenume"), titular_},
+    AddFormRows(holderForm, {{QStringLiteral("Nume si prenume"), holder_},
                              {QStringLiteral("C.N.P."), cnp_}});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(title_);
-    layout->addLayout(FormRows({{QStringLiteral("Denumire Furnizor"), furnizor_},
-                                {QStringLiteral("Cod de client"), codClient_},
-                                {QStringLiteral("CLC (POD)"), pod_}}));
+    layout->addLayout(FormRows({{QStringLiteral("Denumire Furnizor"), supplier_},
+                                {QStringLiteral("Cod de client"), clientCode_},
+                                {QStringLiteral("CLC (POD)"), deliveryPoint_}}));
     layout->addWidget(holder);
-    layout->addWidget(singura_);
+    layout->addWidget(singleSource_);
     // "&Sterge" stands at the left edge, away from the two that close the dialog.
     layout->addWidget(ButtonRow(this, {save_, cancel_}, ButtonsAt::Right, {delete_}));
 
     connect(save_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onSave(); }));
     connect(delete_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { onDelete(); }));
-    connect(furnizor_, &QComboBox::editTextChanged, this,
+    connect(supplier_, &QComboBox::editTextChanged, this,
             [this](const QString &t) { delete_->setEnabled(!t.trimmed().isEmpty()); });
 }
 
@@ -65,20 +65,20 @@ void SupplementDialog::prepare(ApplicationEditor &editor, SupplementKind kind)
     kind_ = kind;
     outcome_ = Cancelled;
     title_->setText(kind == SupplementKind::Gas ? QStringLiteral("Supliment Gaze") : QStringLiteral("Supliment Electrica"));
-    furnizor_->clear();
-    furnizor_->addItems(editor.supplementSuppliers(kind));
+    supplier_->clear();
+    supplier_->addItems(editor.supplementSuppliers(kind));
     const SupplementData d = editor.supplementForDialog(kind);
-    furnizor_->setEditText(d.Furnizor);
-    codClient_->setText(d.CodClient);
-    pod_->setText(d.POD);
-    titular_->setText(d.Titular);
+    supplier_->setEditText(d.Furnizor);
+    clientCode_->setText(d.CodClient);
+    deliveryPoint_->setText(d.POD);
+    holder_->setText(d.Titular);
     cnp_->setText(d.CNP);
     // The box starts unticked every time: it is not read back from the stored amount.
-    singura_->setChecked(false);
-    singura_->setVisible(kind == SupplementKind::Electricity);
+    singleSource_->setChecked(false);
+    singleSource_->setVisible(kind == SupplementKind::Electricity);
     delete_->setEnabled(!d.Furnizor.trimmed().isEmpty());
     save_->setEnabled(true);
-    furnizor_->setFocus();
+    supplier_->setFocus();
 }
 
 SupplementDialog::Outcome SupplementDialog::edit(ApplicationEditor &editor, SupplementKind kind)
@@ -96,7 +96,7 @@ void SupplementDialog::open(ApplicationEditor &editor, SupplementKind kind)
 
 SupplementData SupplementDialog::gather() const
 {
-    return {furnizor_->currentText(), codClient_->text(), pod_->text(), titular_->text(), cnp_->text()};
+    return {supplier_->currentText(), clientCode_->text(), deliveryPoint_->text(), holder_->text(), cnp_->text()};
 }
 
 void SupplementDialog::onSave()
@@ -106,20 +106,20 @@ void SupplementDialog::onSave()
     const ApplicationEditor::SupplementOutcome out = editor_->checkSupplement(kind_, d);
     save_->setEnabled(true);
     // The cleaned texts are what the fields show from now on.
-    furnizor_->setEditText(d.Furnizor);
-    codClient_->setText(d.CodClient);
-    pod_->setText(d.POD);
-    titular_->setText(d.Titular);
+    supplier_->setEditText(d.Furnizor);
+    clientCode_->setText(d.CodClient);
+    deliveryPoint_->setText(d.POD);
+    holder_->setText(d.Titular);
     if (out.refusal.refused()) {
         QWidget *at = out.refusal.field == QLatin1String("CNP")        ? static_cast<QWidget *>(cnp_)
-                      : out.refusal.field == QLatin1String("Furnizor") ? static_cast<QWidget *>(furnizor_)
-                                                                       : titular_;
+                      : out.refusal.field == QLatin1String("Furnizor") ? static_cast<QWidget *>(supplier_)
+                                                                       : holder_;
         ui_.fieldHint(out.refusal.message, at);
         return;
     }
     if (!out.saved)
         return;
-    editor_->supplementSaved(kind_, d, kind_ == SupplementKind::Electricity && singura_->isChecked());
+    editor_->supplementSaved(kind_, d, kind_ == SupplementKind::Electricity && singleSource_->isChecked());
     outcome_ = Saved;
     accept();
 }

@@ -40,12 +40,12 @@ public:
     void open(ApplicationEditor &editor, SupplementKind kind);
     Outcome outcome() const { return outcome_; }
 
-    QComboBox *furnizor() const { return furnizor_; }
-    QLineEdit *codClient() const { return codClient_; }
-    QLineEdit *pod() const { return pod_; }
-    QLineEdit *titular() const { return titular_; }
+    QComboBox *supplier() const { return supplier_; }
+    QLineEdit *clientCode() const { return clientCode_; }
+    QLineEdit *deliveryPoint() const { return deliveryPoint_; }
+    QLineEdit *holder() const { return holder_; }
     CnpEdit *cnp() const { return cnp_; }
-    QCheckBox *singuraSursa() const { return singura_; }
+    QCheckBox *singleSource() const { return singleSource_; }
     QPushButton *saveButton() const { return save_; }
     QPushButton *deleteButton() const { return delete_; }
     QPushButton *cancelButton() const { return cancel_; }
@@ -64,12 +64,12 @@ private:
     SupplementKind kind_ = SupplementKind::Gas;
     Outcome outcome_ = Cancelled;
     QLabel *title_;
-    QComboBox *furnizor_;
-    QLineEdit *codClient_;
-    QLineEdit *pod_;
-    QLineEdit *titular_;
+    QComboBox *supplier_;
+    QLineEdit *clientCode_;
+    QLineEdit *deliveryPoint_;
+    QLineEdit *holder_;
     CnpEdit *cnp_;
-    QCheckBox *singura_;
+    QCheckBox *singleSource_;
     QPushButton *save_;
     QPushButton *cancel_;
     QPushButton *delete_;

@@ -6,10 +6,10 @@
 #include "documents/PaymentStatement.h"
 #include "documents/SingleDisposition.h"
 #include "documents/SocialInquiry.h"
-#include "gui/documents/TAlegeCere.h"
-#include "gui/documents/TAlegeNrDisp.h"
-#include "gui/documents/TListDispF.h"
-#include "gui/documents/TTipStatF.h"
+#include "gui/documents/ApplicationRangeDialog.h"
+#include "gui/documents/SingleDispositionDialog.h"
+#include "gui/documents/DispositionRangeDialog.h"
+#include "gui/documents/PaymentStatementDialog.h"
 
 #include <QMenu>
 #include <QWidget>
@@ -20,8 +20,8 @@ using namespace focaris::documents;
 
 DocumentActions::DocumentActions(QWidget *list, Ui &ui, std::function<qint64()> currentNrcrt)
     : QObject(list), list_(list), ui_(ui), currentNrcrt_(std::move(currentNrcrt)),
-      listDisp_(new TListDispF(ui, list)), alegeNrDisp_(new TAlegeNrDisp(ui, list)),
-      alegeCere_(new TAlegeCere(ui, list)), tipStat_(new TTipStatF(ui, list)), dispMenu_(new QMenu(list)),
+      rangeWindow_(new DispositionRangeDialog(ui, list)), singleWindow_(new SingleDispositionDialog(ui, list)),
+      reportsWindow_(new ApplicationRangeDialog(ui, list)), selectionWindow_(new PaymentStatementDialog(ui, list)), dispositionsMenu_(new QMenu(list)),
       formMenu_(new QMenu(list))
 {
     auto item = [](QMenu *menu, const char *name, const char *caption, auto handler) {
@@ -29,14 +29,14 @@ DocumentActions::DocumentActions(QWidget *list, Ui &ui, std::function<qint64()> 
         a->setObjectName(QString::fromLatin1(name));
         QObject::connect(a, &QAction::triggered, menu, handler);
     };
-    dispMenu_->setObjectName(QStringLiteral("DispMenu"));
-    item(dispMenu_, "DispozitieUnica1", "Dispozitie Unica de Stabilire", [this] { listeazaDispCum(); });
-    item(dispMenu_, "ListDispA", "Dispozitie de Stabilire Separata", [this] { listDisp(DispositionKind::Grant); });
-    item(dispMenu_, "ListDispAM", "Dispozitie de Modificare", [this] { listDisp(DispositionKind::Modification); });
-    item(dispMenu_, "DispRespB", "Dispozitie de Respingere", [this] { listDisp(DispositionKind::Rejection); });
-    formMenu_->setObjectName(QStringLiteral("CerereMenu"));
-    item(formMenu_, "ListCereL", "Anexa 26", [this] { listCerere(FormKind::Full); });
-    item(formMenu_, "ListCereS", "Anexa 2 - Forma prescurtata", [this] { listCerere(FormKind::Short); });
+    dispositionsMenu_->setObjectName(QStringLiteral("DispositionsMenu"));
+    item(dispositionsMenu_, "SingleDispositionItem", "Dispozitie Unica de Stabilire", [this] { printSingleDisposition(); });
+    item(dispositionsMenu_, "GrantDispositionsItem", "Dispozitie de Stabilire Separata", [this] { printDispositions(DispositionKind::Grant); });
+    item(dispositionsMenu_, "ModificationDispositionsItem", "Dispozitie de Modificare", [this] { printDispositions(DispositionKind::Modification); });
+    item(dispositionsMenu_, "RejectionDispositionsItem", "Dispozitie de Respingere", [this] { printDispositions(DispositionKind::Rejection); });
+    formMenu_->setObjectName(QStringLiteral("FormsMenu"));
+    item(formMenu_, "FullFormItem", "Anexa 26", [this] { printForm(FormKind::Full); });
+    item(formMenu_, "ShortFormItem", "Anexa 2 - Forma prescurtata", [this] { printForm(FormKind::Short); });
 }
 
 DocumentActions::~DocumentActions() = default;
@@ -44,17 +44,17 @@ DocumentActions::~DocumentActions() = default;
 void DocumentActions::wire(const std::function<void(const QString &, std::function<void()>)> &setAction)
 {
     const std::pair<const char *, std::function<void()>> commands[] = {
-        {"SingleDisposition", [this] { listeazaDispCum(); }},
-        {"GrantDispositions", [this] { listDisp(DispositionKind::Grant); }},
-        {"ModificationDispositions", [this] { listDisp(DispositionKind::Modification); }},
-        {"RejectionDispositions", [this] { listDisp(DispositionKind::Rejection); }},
-        {"Reports", [this] { listeazaReferate(); }},
-        {"FullForm", [this] { listCerere(FormKind::Full); }},
-        {"ShortForm", [this] { listCerere(FormKind::Short); }},
-        {"PaymentStatement", [this] { situatiePlati(); }},
-        {"AddInquiry", [this] { anchetaAdauga(); }},
-        {"ShowInquiry", [this] { anchetaArata(); }},
-        {"DeleteInquiry", [this] { anchetaSterge(); }},
+        {"SingleDisposition", [this] { printSingleDisposition(); }},
+        {"GrantDispositions", [this] { printDispositions(DispositionKind::Grant); }},
+        {"ModificationDispositions", [this] { printDispositions(DispositionKind::Modification); }},
+        {"RejectionDispositions", [this] { printDispositions(DispositionKind::Rejection); }},
+        {"Reports", [this] { printReports(); }},
+        {"FullForm", [this] { printForm(FormKind::Full); }},
+        {"ShortForm", [this] { printForm(FormKind::Short); }},
+        {"PaymentStatement", [this] { printPaymentStatement(); }},
+        {"AddInquiry", [this] { addInquiry(); }},
+        {"ShowInquiry", [this] { showInquiry(); }},
+        {"DeleteInquiry", [this] { deleteInquiry(); }},
     };
     for (const auto &[command, handler] : commands)
         setAction(QString::fromLatin1(command), handler);
@@ -89,48 +89,48 @@ void DocumentActions::run(const std::function<bool()> &ask, const std::function<
     busy_ = false;
 }
 
-void DocumentActions::listDisp(DispositionKind kind)
+void DocumentActions::printDispositions(DispositionKind kind)
 {
     DispositionRange range;
-    run([&] { return listDisp_->choose(range); }, [&] { PrintSeparateDispositions(ui_, kind, range); });
+    run([&] { return rangeWindow_->choose(range); }, [&] { PrintSeparateDispositions(ui_, kind, range); });
 }
 
-void DocumentActions::listeazaDispCum()
+void DocumentActions::printSingleDisposition()
 {
     SingleDispositionFields fields;
-    run([&] { return alegeNrDisp_->choose(fields); }, [&] { PrintSingleDisposition(ui_, fields); });
+    run([&] { return singleWindow_->choose(fields); }, [&] { PrintSingleDisposition(ui_, fields); });
 }
 
-void DocumentActions::listeazaReferate()
+void DocumentActions::printReports()
 {
     ReportRange range;
-    run([&] { return alegeCere_->choose(range); }, [&] { PrintReports(ui_, range); });
+    run([&] { return reportsWindow_->choose(range); }, [&] { PrintReports(ui_, range); });
 }
 
-void DocumentActions::listCerere(FormKind kind)
+void DocumentActions::printForm(FormKind kind)
 {
     run({}, [&] { PrintApplicationForm(ui_, kind, current()); });
 }
 
-void DocumentActions::anchetaAdauga()
+void DocumentActions::addInquiry()
 {
     run({}, [&] { AddInquiry(ui_, current()); }, ActionKind::Writes, QStringLiteral("Adaugare ancheta"));
 }
 
-void DocumentActions::anchetaArata()
+void DocumentActions::showInquiry()
 {
     run({}, [&] { ShowInquiry(ui_, current()); });
 }
 
-void DocumentActions::anchetaSterge()
+void DocumentActions::deleteInquiry()
 {
     run({}, [&] { DeleteInquiry(ui_, current()); }, ActionKind::Writes, QStringLiteral("Stergere ancheta"));
 }
 
-void DocumentActions::situatiePlati()
+void DocumentActions::printPaymentStatement()
 {
     StatementSelection selection;
-    run([&] { return tipStat_->choose(selection, true); }, [&] { PrintPaymentStatement(ui_, selection); });
+    run([&] { return selectionWindow_->choose(selection, true); }, [&] { PrintPaymentStatement(ui_, selection); });
 }
 
 } // namespace focaris::gui

@@ -21,10 +21,10 @@ namespace focaris { class Ui; }
 
 namespace focaris::gui {
 
-class TAlegeCere;
-class TAlegeNrDisp;
-class TListDispF;
-class TTipStatF;
+class ApplicationRangeDialog;
+class SingleDispositionDialog;
+class DispositionRangeDialog;
+class PaymentStatementDialog;
 
 class DocumentActions : public QObject {
 public:
@@ -35,19 +35,19 @@ public:
 
     // "Dispozitie de Stabilire Separata", "Dispozitie de Modificare", "Dispozitie de
     // Respingere".
-    void listDisp(documents::DispositionKind kind);
+    void printDispositions(documents::DispositionKind kind);
     // "Dispozitie Unica de Stabilire".
-    void listeazaDispCum();
+    void printSingleDisposition();
     // "Listeaza Re&ferate".
-    void listeazaReferate();
+    void printReports();
     // "Anexa 26", "Anexa 2 - Forma prescurtata" for the current application.
-    void listCerere(documents::FormKind kind);
+    void printForm(documents::FormKind kind);
     // "Adauga", "Arata", "Sterge" of the box "Anchete", for the current application.
-    void anchetaAdauga();
-    void anchetaArata();
-    void anchetaSterge();
+    void addInquiry();
+    void showInquiry();
+    void deleteInquiry();
     // "Situatie Plati".
-    void situatiePlati();
+    void printPaymentStatement();
 
     // Gives each of the list's document commands its function, by the command's English
     // name (the object name of its button or menu item), through the list's own
@@ -58,13 +58,13 @@ public:
 
     // The menu of the button "Listeaza Dispozitii" (`DispAp`) and of "Listeaza cerere"
     // (`ListCerere`), owned by the list window.
-    QMenu *dispositionsMenu() const { return dispMenu_; }
+    QMenu *dispositionsMenu() const { return dispositionsMenu_; }
     QMenu *formMenu() const { return formMenu_; }
 
-    TListDispF &rangeWindow() const { return *listDisp_; }
-    TAlegeNrDisp &singleWindow() const { return *alegeNrDisp_; }
-    TAlegeCere &reportsWindow() const { return *alegeCere_; }
-    TTipStatF &selectionWindow() const { return *tipStat_; }
+    DispositionRangeDialog &rangeWindow() const { return *rangeWindow_; }
+    SingleDispositionDialog &singleWindow() const { return *singleWindow_; }
+    ApplicationRangeDialog &reportsWindow() const { return *reportsWindow_; }
+    PaymentStatementDialog &selectionWindow() const { return *selectionWindow_; }
     bool busy() const { return busy_; }
 
 private:
@@ -79,11 +79,11 @@ private:
     QWidget *list_;
     Ui &ui_;
     std::function<qint64()> currentNrcrt_;
-    TListDispF *listDisp_;
-    TAlegeNrDisp *alegeNrDisp_;
-    TAlegeCere *alegeCere_;
-    TTipStatF *tipStat_;
-    QMenu *dispMenu_, *formMenu_;
+    DispositionRangeDialog *rangeWindow_;
+    SingleDispositionDialog *singleWindow_;
+    ApplicationRangeDialog *reportsWindow_;
+    PaymentStatementDialog *selectionWindow_;
+    QMenu *dispositionsMenu_, *formMenu_;
     bool busy_ = false;
 };
 

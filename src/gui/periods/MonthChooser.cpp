@@ -18,7 +18,7 @@ MonthChooser::MonthChooser(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFla
     list_ = Named<QComboBox>(QStringLiteral("Luna"), this);
     list_->setMinimumWidth(180);
     list_->installEventFilter(this);
-    choose_ = DialogButton(QStringLiteral("&Am ales luna"), this, QStringLiteral("AmAles"));
+    choose_ = DialogButton(QStringLiteral("&Am ales luna"), this, QStringLiteral("ChooseButton"));
     cancel_ = CancelButton(QStringLiteral("Renunt"), this, QStringLiteral("Renunt"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Luna"), this));
@@ -58,16 +58,16 @@ bool MonthChooser::choose(const QString &title, QString &month)
     return true;
 }
 
-std::function<bool(const QString &, QString &)> &AlegeLunaAnswer()
+std::function<bool(const QString &, QString &)> &ChooseMonthAnswer()
 {
     static std::function<bool(const QString &, QString &)> answer;
     return answer;
 }
 
-bool AlegeLuna(Ui &ui, const QString &title, QString &month, QWidget *parent)
+bool ChooseMonth(Ui &ui, const QString &title, QString &month, QWidget *parent)
 {
-    if (AlegeLunaAnswer())
-        return AlegeLunaAnswer()(title, month);
+    if (ChooseMonthAnswer())
+        return ChooseMonthAnswer()(title, month);
     MonthChooser chooser(ui, parent);
     return chooser.choose(title, month);
 }

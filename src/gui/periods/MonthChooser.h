@@ -1,4 +1,4 @@
-// The chooser "Perioada" (`AlegeLuna`): a month of the list other than the working month,
+// The chooser "Perioada" (`ChooseMonth`): a month of the list other than the working month,
 // for the copy and the deletion of the applications of another month. The caption is the
 // title the caller passes.
 #pragma once
@@ -41,11 +41,11 @@ private:
     QPushButton *cancel_;
 };
 
-// `AlegeLuna`(title): opens the chooser over `parent`. Returns false when cancelled.
-bool AlegeLuna(Ui &ui, const QString &title, QString &month, QWidget *parent = nullptr);
+// `ChooseMonth`(title): opens the chooser over `parent`. Returns false when cancelled.
+bool ChooseMonth(Ui &ui, const QString &title, QString &month, QWidget *parent = nullptr);
 
-// When set, AlegeLuna answers through this function instead of opening the dialog: the
+// When set, ChooseMonth answers through this function instead of opening the dialog: the
 // tests of the windows that use the chooser script their choice here.
-std::function<bool(const QString &title, QString &month)> &AlegeLunaAnswer();
+std::function<bool(const QString &title, QString &month)> &ChooseMonthAnswer();
 
 } // namespace focaris::gui

@@ -26,7 +26,7 @@ PaymentMonthChooser::PaymentMonthChooser(Ui &ui, QWidget *parent) : QDialog(pare
     year_ = TextEntry(QStringLiteral("Anul"), this);
     year_->setMaxLength(4);
     year_->setValidator(new QIntValidator(0, 9999, year_));
-    choose_ = DialogButton(QStringLiteral("Am ales"), this, QStringLiteral("AmAles"));
+    choose_ = DialogButton(QStringLiteral("Am ales"), this, QStringLiteral("ChooseButton"));
     cancel_ = CancelButton(QStringLiteral("Renunt"), this, QStringLiteral("Renunt"));
     // The month and the year on one line, each after its label.
     auto *fields = new QHBoxLayout;
@@ -66,16 +66,16 @@ bool PaymentMonthChooser::choose(bool withYear, QString &month, int &year)
     return true;
 }
 
-std::function<bool(bool, QString &, int &)> &AlegeLunaPlataAnswer()
+std::function<bool(bool, QString &, int &)> &ChoosePaymentMonthAnswer()
 {
     static std::function<bool(bool, QString &, int &)> answer;
     return answer;
 }
 
-bool AlegeLunaPlata(Ui &ui, bool withYear, QString &month, int &year, QWidget *parent)
+bool ChoosePaymentMonth(Ui &ui, bool withYear, QString &month, int &year, QWidget *parent)
 {
-    if (AlegeLunaPlataAnswer())
-        return AlegeLunaPlataAnswer()(withYear, month, year);
+    if (ChoosePaymentMonthAnswer())
+        return ChoosePaymentMonthAnswer()(withYear, month, year);
     PaymentMonthChooser chooser(ui, parent);
     return chooser.choose(withYear, month, year);
 }

@@ -1,4 +1,4 @@
-// The chooser "Alegeti luna" (`AlegeLunaPlata`): a payment month of the cold season
+// The chooser "Alegeti luna" (`ChoosePaymentMonth`): a payment month of the cold season
 // ("Noiembrie" .. "Martie") and, when asked for, its year.
 #pragma once
 
@@ -45,10 +45,10 @@ private:
     int chosenYear_ = 0;
 };
 
-// `AlegeLunaPlata`(with year): opens the chooser over `parent`. False when cancelled.
-bool AlegeLunaPlata(Ui &ui, bool withYear, QString &month, int &year, QWidget *parent = nullptr);
+// `ChoosePaymentMonth`(with year): opens the chooser over `parent`. False when cancelled.
+bool ChoosePaymentMonth(Ui &ui, bool withYear, QString &month, int &year, QWidget *parent = nullptr);
 
-// When set, AlegeLunaPlata answers through this function instead of the dialog (tests).
-std::function<bool(bool withYear, QString &month, int &year)> &AlegeLunaPlataAnswer();
+// When set, ChoosePaymentMonth answers through this function instead of the dialog (tests).
+std::function<bool(bool withYear, QString &month, int &year)> &ChoosePaymentMonthAnswer();
 
 } // namespace focaris::gui

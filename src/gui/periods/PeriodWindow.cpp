@@ -22,21 +22,21 @@ PeriodWindow::PeriodWindow(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFla
     list_ = Named<QComboBox>(QStringLiteral("Luna"), this);
     list_->setMinimumWidth(200);
     auto *grid = new QGridLayout;
-    grid->addWidget(addButton(QStringLiteral("AdaugaB"), QStringLiteral("&Adauga luna")), 0, 0);
-    grid->addWidget(addButton(QStringLiteral("StergeB"), QStringLiteral("&Sterge luna")), 0, 1);
-    grid->addWidget(addButton(QStringLiteral("MemoreazaB"), QStringLiteral("&Memoreaza si inchide")), 1, 0);
-    grid->addWidget(addButton(QStringLiteral("RenuntaB"), QStringLiteral("&Renunta si inchide")), 1, 1);
+    grid->addWidget(addButton(QStringLiteral("AddButton"), QStringLiteral("&Adauga luna")), 0, 0);
+    grid->addWidget(addButton(QStringLiteral("DeleteButton"), QStringLiteral("&Sterge luna")), 0, 1);
+    grid->addWidget(addButton(QStringLiteral("SaveButton"), QStringLiteral("&Memoreaza si inchide")), 1, 0);
+    grid->addWidget(addButton(QStringLiteral("CancelButton"), QStringLiteral("&Renunta si inchide")), 1, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Luna in lucru"), this));
     layout->addWidget(list_);
     layout->addLayout(grid);
-    layout->addWidget(addButton(QStringLiteral("ImportB"), QStringLiteral("Import dosare din VMG sau ASF")));
+    layout->addWidget(addButton(QStringLiteral("ImportButton"), QStringLiteral("Import dosare din VMG sau ASF")));
 
     importMenu_ = new QMenu(this);
     QAction *vmg = importMenu_->addAction(QStringLiteral("Import din VMG"));
-    vmg->setObjectName(QStringLiteral("ImportdinVMG1"));
+    vmg->setObjectName(QStringLiteral("ImportVmgItem"));
     QAction *asf = importMenu_->addAction(QStringLiteral("Import din ASF"));
-    asf->setObjectName(QStringLiteral("ImportdinASF1"));
+    asf->setObjectName(QStringLiteral("ImportAsfItem"));
     // Every command of the window changes the month list, the working month or the data,
     // so each is refused in a view-only run; a failure ends the command, not the program.
     auto writing = [this](const QString &title, void (PeriodWindow::*work)()) {
@@ -46,14 +46,14 @@ PeriodWindow::PeriodWindow(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFla
     connect(asf, &QAction::triggered, this, writing(QStringLiteral("Preluare ASF"), &PeriodWindow::importAsf));
 
     add_ = new AddMonthDialog(ui_, this);
-    connect(button(QStringLiteral("AdaugaB")), &QPushButton::clicked, this,
+    connect(button(QStringLiteral("AddButton")), &QPushButton::clicked, this,
             writing(QStringLiteral("Adaugare Luna"), &PeriodWindow::addMonth));
-    connect(button(QStringLiteral("StergeB")), &QPushButton::clicked, this,
+    connect(button(QStringLiteral("DeleteButton")), &QPushButton::clicked, this,
             writing(QStringLiteral("Stergere luna"), &PeriodWindow::deleteMonth));
-    connect(button(QStringLiteral("MemoreazaB")), &QPushButton::clicked, this,
+    connect(button(QStringLiteral("SaveButton")), &QPushButton::clicked, this,
             writing(QStringLiteral("Luna in lucru"), &PeriodWindow::keepAndClose));
-    connect(button(QStringLiteral("RenuntaB")), &QPushButton::clicked, this, &QDialog::reject);
-    connect(button(QStringLiteral("ImportB")), &QPushButton::clicked, this, &PeriodWindow::showImportMenu);
+    connect(button(QStringLiteral("CancelButton")), &QPushButton::clicked, this, &QDialog::reject);
+    connect(button(QStringLiteral("ImportButton")), &QPushButton::clicked, this, &PeriodWindow::showImportMenu);
     // The selection follows the list, so that the month kept or deleted is the one shown.
     connect(list_, &QComboBox::currentIndexChanged, this, [this](int index) { state_.selected = index; });
 }
@@ -113,12 +113,12 @@ void PeriodWindow::deleteMonth()
     // The entry selected now, when the button is pressed, is the month deleted.
     const int index = list_->currentIndex();
     if (state_.months.isEmpty()) {
-        ui_.fieldHint(QStringLiteral("Nu mai aveti ce sterge!"), button(QStringLiteral("StergeB")));
+        ui_.fieldHint(QStringLiteral("Nu mai aveti ce sterge!"), button(QStringLiteral("DeleteButton")));
         return;
     }
     const periods::DeleteOutcome out = periods::DeleteListedMonth(ui_, state_, index);
     if (out.refusal)
-        ui_.fieldHint(out.refusal->message, button(QStringLiteral("StergeB")));
+        ui_.fieldHint(out.refusal->message, button(QStringLiteral("DeleteButton")));
     if (out.deleted)
         showList();
 }
@@ -131,7 +131,7 @@ void PeriodWindow::keepAndClose()
 
 void PeriodWindow::showImportMenu()
 {
-    QPushButton *b = button(QStringLiteral("ImportB"));
+    QPushButton *b = button(QStringLiteral("ImportButton"));
     importMenu_->popup(b->mapToGlobal(QPoint(0, b->height())));
 }
 

@@ -1,6 +1,6 @@
 // The window "Perioada in lucru": the list of the office's months, adding a month through
 // the dialog "Adaugare Luna", deleting a month with its applications, choosing the working
-// month, and the menu of the imports from the other registers under `ImportB`.
+// month, and the menu of the imports from the other registers under `ImportButton`.
 #pragma once
 
 #include "periods/Periods.h"

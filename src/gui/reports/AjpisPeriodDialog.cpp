@@ -20,14 +20,14 @@ AjpisPeriodDialog::AjpisPeriodDialog(Ui &ui, QWidget *parent) : QDialog(parent, 
         d->installEventFilter(this);
     period_.from->setDate(season.from);
     period_.to->setDate(season.to);
-    memo_ = DialogButton(QStringLiteral("&Am ales"), this, QStringLiteral("MemoBut"));
-    close_ = CancelButton(QStringLiteral("&Renunt"), this, QStringLiteral("CloseBut"));
+    choose_ = DialogButton(QStringLiteral("&Am ales"), this, QStringLiteral("ChooseButton"));
+    close_ = CancelButton(QStringLiteral("&Renunt"), this, QStringLiteral("CloseButton"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Heading(QStringLiteral("Perioada raportata"), this));
     layout->addLayout(RangeRows(period_, QStringLiteral("de la"), QStringLiteral("pana la")));
-    layout->addWidget(ButtonRow(this, {memo_, close_}));
-    connect(memo_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { choose(); }));
+    layout->addWidget(ButtonRow(this, {choose_, close_}));
+    connect(choose_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { choose(); }));
 }
 
 // Enter in a date moves to the next control instead of confirming.

@@ -24,7 +24,7 @@ public:
 
     DateField *from() const { return period_.from; }
     DateField *to() const { return period_.to; }
-    QPushButton *chooseButton() const { return memo_; }
+    QPushButton *chooseButton() const { return choose_; }
     QPushButton *cancelButton() const { return close_; }
 
 private:
@@ -33,7 +33,7 @@ private:
 
     Ui &ui_;
     Range<DateField> period_;
-    QPushButton *memo_, *close_;
+    QPushButton *choose_, *close_;
 };
 
 } // namespace focaris::gui

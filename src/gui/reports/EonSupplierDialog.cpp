@@ -15,9 +15,9 @@ namespace focaris::gui {
 EonSupplierDialog::EonSupplierDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
     SetUpDialog(this, QStringLiteral("SelEON"), QStringLiteral("Raport E-ON Gaz Targu Mures"));
-    furnG_ = Named<QComboBox>(QStringLiteral("FurnG"), this);
-    furnG_->setEditable(false);
-    furnG_->setMinimumWidth(320);
+    supplierList_ = Named<QComboBox>(QStringLiteral("FurnG"), this);
+    supplierList_->setEditable(false);
+    supplierList_->setMinimumWidth(320);
     grid_ = Named<QTableWidget>(QStringLiteral("SMDBGrid1"), 0, 2, this);
     grid_->setHorizontalHeaderLabels({QStringLiteral("Localitatea"), QStringLiteral("Cod postal")});
     grid_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -25,17 +25,17 @@ EonSupplierDialog::EonSupplierDialog(Ui &ui, QWidget *parent) : QDialog(parent, 
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                            QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     grid_->setMinimumHeight(200);
-    memo_ = DialogButton(QStringLiteral("&Am ales"), this, QStringLiteral("MemoBut"));
-    close_ = CancelButton(QStringLiteral("&Renunt"), this, QStringLiteral("CloseBut"));
+    choose_ = DialogButton(QStringLiteral("&Am ales"), this, QStringLiteral("ChooseButton"));
+    close_ = CancelButton(QStringLiteral("&Renunt"), this, QStringLiteral("CloseButton"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Ce denumire ati dat pentru E-ON Gaz Targu Mures ?"), this));
-    layout->addWidget(furnG_);
+    layout->addWidget(supplierList_);
     layout->addWidget(new QLabel(QStringLiteral("( Daca ati dat mai multe denumiri, corectati in Cereri! )"), this));
     layout->addWidget(new QLabel(QStringLiteral("Coduri postale"), this));
     layout->addWidget(grid_);
-    layout->addWidget(ButtonRow(this, {memo_, close_}));
-    connect(memo_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { choose(); }));
+    layout->addWidget(ButtonRow(this, {choose_, close_}));
+    connect(choose_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { choose(); }));
 }
 
 // A code still being typed in the grid counts as typed.
@@ -50,13 +50,13 @@ void EonSupplierDialog::choose()
 {
     commitPendingEdit();
     reports::EonChoice picked = choice_;
-    picked.supplier = furnG_->currentIndex() >= 0 ? furnG_->currentText() : QString();
+    picked.supplier = supplierList_->currentIndex() >= 0 ? supplierList_->currentText() : QString();
     for (int r = 0; r < grid_->rowCount() && r < int(picked.postalCodes.size()); ++r) {
         const QTableWidgetItem *item = grid_->item(r, 1);
         picked.postalCodes[std::size_t(r)].second = item ? item->text().left(10) : QString();
     }
     if (const auto refused = reports::CheckEonChoice(picked)) {
-        QWidget *control = refused->field == QLatin1String("FurnG") ? static_cast<QWidget *>(furnG_) : grid_;
+        QWidget *control = refused->field == QLatin1String("FurnG") ? static_cast<QWidget *>(supplierList_) : grid_;
         ui_.fieldHint(refused->message, control);
         return;
     }
@@ -67,10 +67,10 @@ void EonSupplierDialog::choose()
 bool EonSupplierDialog::ask(reports::EonChoice &choice)
 {
     choice_ = choice;
-    furnG_->clear();
+    supplierList_->clear();
     for (const QString &s : choice.suppliers)
-        furnG_->addItem(s.toUpper());
-    furnG_->setCurrentIndex(-1);
+        supplierList_->addItem(s.toUpper());
+    supplierList_->setCurrentIndex(-1);
     grid_->setRowCount(int(choice.postalCodes.size()));
     QFont bold = grid_->font();
     bold.setBold(true);
@@ -84,7 +84,7 @@ bool EonSupplierDialog::ask(reports::EonChoice &choice)
         grid_->setItem(r, 1, code);
     }
     grid_->scrollToTop();
-    if (!ExecFrom(this, furnG_))
+    if (!ExecFrom(this, supplierList_))
         return false;
     choice = choice_;
     return true;

@@ -22,9 +22,9 @@ public:
     // a code (then `choice` holds them).
     bool ask(reports::EonChoice &choice);
 
-    QComboBox *supplier() const { return furnG_; }
+    QComboBox *supplier() const { return supplierList_; }
     QTableWidget *codes() const { return grid_; }
-    QPushButton *chooseButton() const { return memo_; }
+    QPushButton *chooseButton() const { return choose_; }
     QPushButton *cancelButton() const { return close_; }
 
 private:
@@ -32,9 +32,9 @@ private:
     void commitPendingEdit();
 
     Ui &ui_;
-    QComboBox *furnG_;
+    QComboBox *supplierList_;
     QTableWidget *grid_;
-    QPushButton *memo_, *close_;
+    QPushButton *choose_, *close_;
     reports::EonChoice choice_;
 };
 

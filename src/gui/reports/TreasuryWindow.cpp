@@ -25,8 +25,8 @@ QStringList letters()
 TreasurySelection::TreasurySelection(QWidget *parent) : QDialog(parent, kDialogFlags)
 {
     SetUpDialog(this, QStringLiteral("TTipStatF"), QStringLiteral("Selectare cereri"));
-    localit_ = Named<QComboBox>(QStringLiteral("Localit"), this);
-    localit_->setMinimumWidth(280);
+    locality_ = Named<QComboBox>(QStringLiteral("Localit"), this);
+    locality_->setMinimumWidth(280);
     letters_.from = Named<QComboBox>(QStringLiteral("Lit1"), this);
     letters_.to = Named<QComboBox>(QStringLiteral("Lit2"), this);
     for (QComboBox *letter : {letters_.from, letters_.to})
@@ -36,7 +36,7 @@ TreasurySelection::TreasurySelection(QWidget *parent) : QDialog(parent, kDialogF
     auto *cancel = CancelButton(QStringLiteral("&Renunt"), this);
 
     auto *layout = new QVBoxLayout(this);
-    AddBeneficiaryChoice(layout, this, localit_, letters_);
+    AddBeneficiaryChoice(layout, this, locality_, letters_);
     layout->addWidget(ButtonRow(this, {choose_, cancel}));
     connect(choose_, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -47,12 +47,12 @@ bool TreasurySelection::choose(exports::TreasuryChoice &choice)
     QStringList items{exports::kAllLocalities};
     FillDistinct(items, TablePath(QStringLiteral("Cereri.dbf")),
                  QStringLiteral("LUNACRT=") + QString::number(WorkingMonthCode()), QStringLiteral("LOCALIT"));
-    localit_->clear();
-    localit_->addItems(items);
-    localit_->setCurrentIndex(0);
+    locality_->clear();
+    locality_->addItems(items);
+    locality_->setCurrentIndex(0);
     if (exec() != QDialog::Accepted)
         return false;
-    choice.locality = localit_->currentIndex() <= 0 ? QString() : localit_->currentText();
+    choice.locality = locality_->currentIndex() <= 0 ? QString() : locality_->currentText();
     choice.firstLetter = letters_.from->currentText();
     choice.lastLetter = letters_.to->currentText();
     return true;
@@ -61,17 +61,17 @@ bool TreasurySelection::choose(exports::TreasuryChoice &choice)
 TreasuryWindow::TreasuryWindow(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui)
 {
     SetUpDialog(this, QStringLiteral("RTrez"), QStringLiteral("Raport trezorerie"));
-    date_ = Named<DateField>(QStringLiteral("DataVirarii"), this);
-    suplim_ = Named<QLabel>(QStringLiteral("Suplim"), exports::kTreasurySupplement, this);
-    suplim2_ = Named<QLabel>(QStringLiteral("Suplim2"), exports::kTreasuryLaw, this);
-    create_ = DialogButton(QStringLiteral("Creaza Raport"), this, QStringLiteral("BitBtn4"));
-    cancel_ = CancelButton(QStringLiteral("Renunt"), this, QStringLiteral("CancelBut"));
+    date_ = Named<DateField>(QStringLiteral("TransferDate"), this);
+    supplementLabel_ = Named<QLabel>(QStringLiteral("SupplementText"), exports::kTreasurySupplement, this);
+    lawLabel_ = Named<QLabel>(QStringLiteral("LawText"), exports::kTreasuryLaw, this);
+    create_ = DialogButton(QStringLiteral("Creaza Raport"), this, QStringLiteral("CreateButton"));
+    cancel_ = CancelButton(QStringLiteral("Renunt"), this, QStringLiteral("CancelButton"));
     selection_ = new TreasurySelection(this);
     chooseSelection = [this](exports::TreasuryChoice &c) { return selection_->choose(c); };
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(suplim_);
-    layout->addWidget(suplim2_);
+    layout->addWidget(supplementLabel_);
+    layout->addWidget(lawLabel_);
     layout->addLayout(FormRows({{QStringLiteral("Data virarii"), date_}}));
     layout->addWidget(ButtonRow(this, {create_, cancel_}));
     connect(create_, &QPushButton::clicked, this, &TreasuryWindow::create);

@@ -33,13 +33,13 @@ public:
     // choice filled in when "&Am ales" was pressed.
     bool choose(exports::TreasuryChoice &choice);
 
-    QComboBox *localities() const { return localit_; }
+    QComboBox *localities() const { return locality_; }
     QComboBox *firstLetter() const { return letters_.from; }
     QComboBox *lastLetter() const { return letters_.to; }
     QPushButton *chooseButton() const { return choose_; }
 
 private:
-    QComboBox *localit_;
+    QComboBox *locality_;
     Range<QComboBox> letters_;
     QPushButton *choose_;
 };
@@ -67,8 +67,8 @@ private:
 
     Ui &ui_;
     DateField *date_;
-    QLabel *suplim_;
-    QLabel *suplim2_;
+    QLabel *supplementLabel_;
+    QLabel *lawLabel_;
     QPushButton *create_;
     QPushButton *cancel_;
     TreasurySelection *selection_;

@@ -16,10 +16,10 @@ BackupWindow::BackupWindow(Ui &ui, RemoteCopyWindow &remote, QWidget *parent)
     : QDialog(parent, kDialogFlags), ui_(ui), remote_(remote)
 {
     SetUpDialog(this, QStringLiteral("Form6"), QStringLiteral("Copie - inlocuieste baza de date"));
-    save_ = DialogButton(QStringLiteral("Salveaza o copie a datelor"), this, QStringLiteral("BitBtn1"));
-    load_ = DialogButton(QStringLiteral("Incarca o salvare anterioara"), this, QStringLiteral("BitBtn2"));
+    save_ = DialogButton(QStringLiteral("Salveaza o copie a datelor"), this, QStringLiteral("SaveButton"));
+    load_ = DialogButton(QStringLiteral("Incarca o salvare anterioara"), this, QStringLiteral("LoadButton"));
     remote_button_ =
-        DialogButton(QStringLiteral("Copie / Recupereaza date la Distanta"), this, QStringLiteral("BitBtn3"));
+        DialogButton(QStringLiteral("Copie / Recupereaza date la Distanta"), this, QStringLiteral("RemoteButton"));
     // The three commands one under the other, large.
     auto *layout = new QVBoxLayout(this);
     for (QPushButton *b : {save_, load_, remote_button_}) {

@@ -57,58 +57,58 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
     pass_->setMaxLength(40);
     pass_->setEchoMode(QLineEdit::Password);
     pass_->setValidator(new UpperCaseValidator(pass_));
-    memo_ = new QCheckBox(QStringLiteral("Memoreaza-mi datele"), p2);
-    memo_->setObjectName(QStringLiteral("MemoCheck"));
-    QPushButton *loginB = makeButton(p2, "LoginB", QStringLiteral("Conectare la cont"));
-    QPushButton *sendPassB = makeButton(p2, "SendPassB", QStringLiteral("Trimte-mi parola pe email !"));
-    sendPassB->hide();
+    remember_ = new QCheckBox(QStringLiteral("Memoreaza-mi datele"), p2);
+    remember_->setObjectName(QStringLiteral("RememberCheck"));
+    QPushButton *loginB = makeButton(p2, "LoginButton", QStringLiteral("Conectare la cont"));
+    QPushButton *sendPasswordButton = makeButton(p2, "SendPasswordButton", QStringLiteral("Trimte-mi parola pe email !"));
+    sendPasswordButton->hide();
     auto *l2 = new QVBoxLayout(p2);
     l2->addWidget(Heading(QStringLiteral("Contul dvs.:"), p2));
     l2->addWidget(new QLabel(QStringLiteral("E-mail"), p2));
     l2->addWidget(email_);
     l2->addWidget(new QLabel(QStringLiteral("Parola"), p2));
     l2->addWidget(pass_);
-    l2->addWidget(memo_);
+    l2->addWidget(remember_);
     l2->addWidget(loginB);
-    l2->addWidget(sendPassB);
+    l2->addWidget(sendPasswordButton);
 
     // Confirmation code.
     QWidget *p1 = makePanel("Panel1");
-    codConf_ = new QLineEdit(p1);
-    codConf_->setObjectName(QStringLiteral("CodConf"));
-    codConf_->setMaxLength(8);
-    codConf_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), codConf_));
+    confirmationCode_ = new QLineEdit(p1);
+    confirmationCode_->setObjectName(QStringLiteral("ConfirmationCode"));
+    confirmationCode_->setMaxLength(8);
+    confirmationCode_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), confirmationCode_));
     auto *l1 = new QVBoxLayout(p1);
     l1->addWidget(Heading(QStringLiteral("V-am trimis pe E-mail un cod de verificare!"), p1));
     l1->addWidget(new QLabel(QStringLiteral("Cod de verificare primit pe e-mail"), p1));
-    l1->addWidget(codConf_);
-    l1->addWidget(makeButton(p1, "CheckCodB", QStringLiteral("Verifica Codul din e-mail")));
+    l1->addWidget(confirmationCode_);
+    l1->addWidget(makeButton(p1, "CheckCodeButton", QStringLiteral("Verifica Codul din e-mail")));
 
     // Account.
     QWidget *p4 = makePanel("Panel4");
-    emailL_ = new QLabel(p4);
-    emailL_->setObjectName(QStringLiteral("EmailL"));
-    passX_ = new QLabel(p4);
-    passX_->setObjectName(QStringLiteral("PassX"));
+    emailLabel_ = new QLabel(p4);
+    emailLabel_->setObjectName(QStringLiteral("EmailLabel"));
+    passwordLabel_ = new QLabel(p4);
+    passwordLabel_->setObjectName(QStringLiteral("PasswordLabel"));
     auto *l4 = new QVBoxLayout(p4);
     l4->addWidget(Heading(QStringLiteral("Contul dvs."), p4));
-    l4->addWidget(emailL_);
+    l4->addWidget(emailLabel_);
     auto *row4 = new QHBoxLayout;
-    row4->addWidget(passX_);
+    row4->addWidget(passwordLabel_);
     row4->addStretch();
-    row4->addWidget(makeButton(p4, "PassChangeB", QStringLiteral("Schimba Parola")));
+    row4->addWidget(makeButton(p4, "ChangePasswordButton", QStringLiteral("Schimba Parola")));
     l4->addLayout(row4);
 
     // Actions.
     QWidget *p5 = makePanel("Panel5");
     auto *l5 = new QVBoxLayout(p5);
-    l5->addWidget(makeButton(p5, "SaveBut", QStringLiteral("Salveaza o copie a datelor")));
-    l5->addWidget(makeButton(p5, "LoadBut", QStringLiteral("Incarca o salvare anterioara")));
+    l5->addWidget(makeButton(p5, "SaveButton", QStringLiteral("Salveaza o copie a datelor")));
+    l5->addWidget(makeButton(p5, "LoadButton", QStringLiteral("Incarca o salvare anterioara")));
 
     // Copies.
     QWidget *p6 = makePanel("Panel6");
     grid_ = new QTableWidget(0, 3, p6);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
+    grid_->setObjectName(QStringLiteral("CopiesGrid"));
     grid_->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Ora"), QStringLiteral("Observatii")});
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->hide();
@@ -119,26 +119,26 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
     auto *l6 = new QVBoxLayout(p6);
     l6->addWidget(grid_);
     auto *row6 = new QHBoxLayout;
-    row6->addWidget(makeButton(p6, "LoadSB", QStringLiteral("Incarca datele in program")));
-    row6->addWidget(makeButton(p6, "DelSB", QStringLiteral("Sterge salvarea")));
+    row6->addWidget(makeButton(p6, "LoadFromServerButton", QStringLiteral("Incarca datele in program")));
+    row6->addWidget(makeButton(p6, "DeleteOnServerButton", QStringLiteral("Sterge salvarea")));
     row6->addStretch();
-    row6->addWidget(makeButton(p6, "BackBut", QStringLiteral("Inapoi")));
+    row6->addWidget(makeButton(p6, "BackButton", QStringLiteral("Inapoi")));
     l6->addLayout(row6);
 
     // Progress of the running exchange.
     QWidget *p3 = makePanel("Panel3");
-    descr_ = Named<QLabel>(QStringLiteral("Descr"), p3);
-    bar_ = Named<QProgressBar>(QStringLiteral("Bar1"), p3);
+    descriptionLabel_ = Named<QLabel>(QStringLiteral("Description"), p3);
+    bar_ = Named<QProgressBar>(QStringLiteral("ProgressBar"), p3);
     bar_->setRange(0, 100);
     bar_->setValue(0);
     auto *l3 = new QVBoxLayout(p3);
-    l3->addWidget(descr_);
+    l3->addWidget(descriptionLabel_);
     l3->addWidget(bar_);
 
     for (QWidget *p : {p2, p1, p4, p5, p6, p3})
         layout->addWidget(p);
 
-    connect(&remote_, &remote::RemoteCopy::progressText, descr_, &QLabel::setText);
+    connect(&remote_, &remote::RemoteCopy::progressText, descriptionLabel_, &QLabel::setText);
     connect(&remote_, &remote::RemoteCopy::progressRange, bar_, [this](qint64 max) {
         bar_->setRange(0, int(std::min<qint64>(std::max<qint64>(max, 1), INT_MAX)));
         bar_->setValue(0);
@@ -147,14 +147,14 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
             [this](qint64 v) { bar_->setValue(int(std::min<qint64>(v, bar_->maximum()))); });
 
     connect(loginB, &QPushButton::clicked, this, &RemoteCopyWindow::loginClick);
-    connect(sendPassB, &QPushButton::clicked, this, &RemoteCopyWindow::sendPassClick);
-    connect(button(QStringLiteral("CheckCodB")), &QPushButton::clicked, this, &RemoteCopyWindow::checkCodClick);
-    connect(button(QStringLiteral("PassChangeB")), &QPushButton::clicked, this, &RemoteCopyWindow::passChangeClick);
-    connect(button(QStringLiteral("SaveBut")), &QPushButton::clicked, this, &RemoteCopyWindow::saveClick);
-    connect(button(QStringLiteral("LoadBut")), &QPushButton::clicked, this, &RemoteCopyWindow::loadClick);
-    connect(button(QStringLiteral("LoadSB")), &QPushButton::clicked, this, &RemoteCopyWindow::loadSClick);
-    connect(button(QStringLiteral("DelSB")), &QPushButton::clicked, this, &RemoteCopyWindow::delSClick);
-    connect(button(QStringLiteral("BackBut")), &QPushButton::clicked, this, &RemoteCopyWindow::backClick);
+    connect(sendPasswordButton, &QPushButton::clicked, this, &RemoteCopyWindow::sendPassClick);
+    connect(button(QStringLiteral("CheckCodeButton")), &QPushButton::clicked, this, &RemoteCopyWindow::checkCodeClick);
+    connect(button(QStringLiteral("ChangePasswordButton")), &QPushButton::clicked, this, &RemoteCopyWindow::passChangeClick);
+    connect(button(QStringLiteral("SaveButton")), &QPushButton::clicked, this, &RemoteCopyWindow::saveClick);
+    connect(button(QStringLiteral("LoadButton")), &QPushButton::clicked, this, &RemoteCopyWindow::loadClick);
+    connect(button(QStringLiteral("LoadFromServerButton")), &QPushButton::clicked, this, &RemoteCopyWindow::loadFromServerClick);
+    connect(button(QStringLiteral("DeleteOnServerButton")), &QPushButton::clicked, this, &RemoteCopyWindow::deleteOnServerClick);
+    connect(button(QStringLiteral("BackButton")), &QPushButton::clicked, this, &RemoteCopyWindow::backClick);
     showPanels({QStringLiteral("Panel2")});
 }
 
@@ -203,8 +203,8 @@ void RemoteCopyWindow::setCopies(const QList<remote::StoredCopy> &copies)
         grid_->setItem(r, 1, new QTableWidgetItem(c.when.toString(QStringLiteral("HH:mm:ss"))));
         grid_->setItem(r, 2, new QTableWidgetItem(c.note));
     }
-    button(QStringLiteral("LoadSB"))->setEnabled(!copies.isEmpty());
-    button(QStringLiteral("DelSB"))->setEnabled(!copies.isEmpty());
+    button(QStringLiteral("LoadFromServerButton"))->setEnabled(!copies.isEmpty());
+    button(QStringLiteral("DeleteOnServerButton"))->setEnabled(!copies.isEmpty());
 }
 
 bool RemoteCopyWindow::showModal(const QString &archive)
@@ -220,11 +220,11 @@ void RemoteCopyWindow::prepare(const QString &archive)
     restored_ = false;
     copies_.clear();
     grid_->setRowCount(0);
-    button(QStringLiteral("SendPassB"))->hide();
+    button(QStringLiteral("SendPasswordButton"))->hide();
     panel(QStringLiteral("Panel2"))->setEnabled(true);
     QString email, password;
     const bool remembered = remote::RememberedAccount(email, password);
-    memo_->setChecked(remembered);
+    remember_->setChecked(remembered);
     email_->setText(email);
     pass_->setText(password);
     showPanels({QStringLiteral("Panel2")});
@@ -264,7 +264,7 @@ bool RemoteCopyWindow::run(QWidget *part, const QString &title, const std::funct
         if (!p->isHidden())
             shown << p->objectName();
     part->setEnabled(false);
-    descr_->clear();
+    descriptionLabel_->clear();
     bar_->setValue(0);
     showPanels(shown + QStringList{QStringLiteral("Panel3")});
     bool ok = true;
@@ -290,7 +290,7 @@ void RemoteCopyWindow::loginClick()
     // Remembering the account writes the settings files, which may fail.
     std::optional<remote::Refusal> refused;
     try {
-        refused = remote_.takeLogin(email_->text(), pass_->text(), memo_->isChecked());
+        refused = remote_.takeLogin(email_->text(), pass_->text(), remember_->isChecked());
     } catch (const std::exception &e) {
         ui_.message(QStringLiteral("Conectare la server"), QStringLiteral("\n") + QString::fromUtf8(e.what()), MessageKind::Error,
                     MessageButton::OK);
@@ -305,17 +305,17 @@ void RemoteCopyWindow::loginClick()
     auto state = remote::RemoteCopy::Login::Failed;
     if (!run(panel(QStringLiteral("Panel2")), QStringLiteral("Conectare la server"), [&] { state = remote_.login(); }))
         return;
-    codConf_->setText(QStringLiteral("0"));
-    button(QStringLiteral("SendPassB"))->setVisible(state == remote::RemoteCopy::Login::WrongPassword);
+    confirmationCode_->setText(QStringLiteral("0"));
+    button(QStringLiteral("SendPasswordButton"))->setVisible(state == remote::RemoteCopy::Login::WrongPassword);
     if (state == remote::RemoteCopy::Login::WrongPassword || state == remote::RemoteCopy::Login::Failed) {
         showPanels({QStringLiteral("Panel2")});
         return;
     }
-    emailL_->setText(remote_.email);
-    passX_->setText(QString(remote_.password.size(), QLatin1Char('X')));
+    emailLabel_->setText(remote_.email);
+    passwordLabel_->setText(QString(remote_.password.size(), QLatin1Char('X')));
     if (state == remote::RemoteCopy::Login::NeedsConfirmation) {
         showPanels({QStringLiteral("Panel1"), QStringLiteral("Panel4")});
-        codConf_->setFocus();
+        confirmationCode_->setFocus();
         return;
     }
     showPanels({QStringLiteral("Panel4"), QStringLiteral("Panel5")});
@@ -323,13 +323,13 @@ void RemoteCopyWindow::loginClick()
         saveClick();
 }
 
-void RemoteCopyWindow::checkCodClick()
+void RemoteCopyWindow::checkCodeClick()
 {
     if (running_)
         return;
     auto state = remote::RemoteCopy::Login::Failed;
     if (!run(panel(QStringLiteral("Panel1")), QStringLiteral("Verificare Cod"),
-             [&] { state = remote_.confirm(codConf_->text(), codConf_); }))
+             [&] { state = remote_.confirm(confirmationCode_->text(), confirmationCode_); }))
         return;
     if (state == remote::RemoteCopy::Login::Ready) {
         showPanels({QStringLiteral("Panel4"), QStringLiteral("Panel5")});
@@ -344,7 +344,7 @@ void RemoteCopyWindow::sendPassClick()
         return;
     // The server answers with a new password: the account changes, refused when viewing only.
     RunWindowAction(ui_, QStringLiteral("Trimite-mi parola"), ActionKind::Writes, [&] {
-        button(QStringLiteral("SendPassB"))->hide();
+        button(QStringLiteral("SendPasswordButton"))->hide();
         run(panel(QStringLiteral("Panel2")), QStringLiteral("Transmitere date"), [&] { remote_.sendPassword(); });
     });
 }
@@ -361,7 +361,7 @@ void RemoteCopyWindow::passChangeClick()
         run(panel(QStringLiteral("Panel4")), QStringLiteral("Schimbare parola"),
             [&] { changed = remote_.changePassword(fresh); });
         if (changed)
-            passX_->setText(QString(remote_.password.size(), QLatin1Char('X')));
+            passwordLabel_->setText(QString(remote_.password.size(), QLatin1Char('X')));
     });
 }
 
@@ -395,7 +395,7 @@ int RemoteCopyWindow::selectedRow() const
     return rows.isEmpty() ? grid_->currentRow() : rows.first().row();
 }
 
-void RemoteCopyWindow::loadSClick()
+void RemoteCopyWindow::loadFromServerClick()
 {
     const int row = selectedRow();
     if (running_ || row < 0 || row >= copies_.size())
@@ -411,7 +411,7 @@ void RemoteCopyWindow::loadSClick()
     accept();
 }
 
-void RemoteCopyWindow::delSClick()
+void RemoteCopyWindow::deleteOnServerClick()
 {
     const int row = selectedRow();
     if (running_ || row < 0 || row >= copies_.size())

@@ -40,9 +40,9 @@ public:
     QWidget *panel(const QString &objectName) const;
     QLineEdit *field(const QString &objectName) const;
     QPushButton *button(const QString &objectName) const;
-    QCheckBox *memoCheck() const { return memo_; }
+    QCheckBox *rememberCheck() const { return remember_; }
     QTableWidget *grid() const { return grid_; }
-    QLabel *descr() const { return descr_; }
+    QLabel *descriptionLabel() const { return descriptionLabel_; }
     QProgressBar *bar() const { return bar_; }
 
     // Shows exactly the panels named, then fits and centres the window.
@@ -63,13 +63,13 @@ private:
 
     int selectedRow() const;
     void loginClick();
-    void checkCodClick();
+    void checkCodeClick();
     void sendPassClick();
     void passChangeClick();
     void saveClick();
     void loadClick();
-    void loadSClick();
-    void delSClick();
+    void loadFromServerClick();
+    void deleteOnServerClick();
     void backClick();
 
     Ui &ui_;
@@ -79,9 +79,9 @@ private:
     bool running_ = false;
     QList<remote::StoredCopy> copies_;
     QList<QWidget *> panels_;
-    QLineEdit *email_, *pass_, *codConf_;
-    QCheckBox *memo_;
-    QLabel *emailL_, *passX_, *descr_;
+    QLineEdit *email_, *pass_, *confirmationCode_;
+    QCheckBox *remember_;
+    QLabel *emailLabel_, *passwordLabel_, *descriptionLabel_;
     QProgressBar *bar_;
     QTableWidget *grid_;
 };

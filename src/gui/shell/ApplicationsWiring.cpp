@@ -27,7 +27,7 @@ ApplicationsListWindow &ApplicationsList(Ui &ui, MainWindow &main)
         window = new ApplicationsListWindow(ui, &main);
         window->chooseMonth = [&ui, w = window](const QString &caption) {
             QString month;
-            return AlegeLuna(ui, caption, month, w) ? MonthCode(month) : 0;
+            return ChooseMonth(ui, caption, month, w) ? MonthCode(month) : 0;
         };
         window->haveMonth = [&ui](const QString &title) { return periods::WorkingMonthChosen(ui, title); };
         // The editor stores what the person saved; a statement that fails is reported and
@@ -42,10 +42,10 @@ ApplicationsListWindow &ApplicationsList(Ui &ui, MainWindow &main)
             return key;
         };
         window->onAdd = [editor, stored]() -> qint64 {
-            return editor->AdaugaCerere() ? stored(QStringLiteral("Adaugare Cerere")) : 0;
+            return editor->addModal() ? stored(QStringLiteral("Adaugare Cerere")) : 0;
         };
         window->onModify = [editor, stored](qint64 key) {
-            return editor->ModificaCerere(key) && stored(QStringLiteral("Modificare Cerere")) > 0;
+            return editor->modifyModal(key) && stored(QStringLiteral("Modificare Cerere")) > 0;
         };
         // The documents of the month, the persons table and the grid export.
         auto *documents = new DocumentActions(window, ui, [w = window] { return w->currentKey(); });

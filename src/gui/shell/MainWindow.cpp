@@ -32,17 +32,17 @@ MainWindow::MainWindow(Ui &ui, QWidget *parent)
 
     auto *strip = new QHBoxLayout;
     strip->setSpacing(4);
-    auto *b1 = addButton(QStringLiteral("MBut1"), QStringLiteral("Perioada"),
+    auto *b1 = addButton(QStringLiteral("PeriodsButton"), QStringLiteral("Perioada"),
                          QStringLiteral("Evidenta cereri."), false);
-    auto *b2 = addButton(QStringLiteral("MBut2"), QStringLiteral("Cereri"),
+    auto *b2 = addButton(QStringLiteral("ApplicationsButton"), QStringLiteral("Cereri"),
                          QStringLiteral("Gospodariile care beneficiaza de ajutor si datele lor."), false);
-    auto *b3 = addButton(QStringLiteral("MBut3"), QStringLiteral("Liste / Formulare"),
+    auto *b3 = addButton(QStringLiteral("ListsButton"), QStringLiteral("Liste / Formulare"),
                          QStringLiteral("Liste si formulare."), false);
-    auto *b4 = addButton(QStringLiteral("MBut4"), QStringLiteral("Utilitare"),
+    auto *b4 = addButton(QStringLiteral("UtilitiesButton"), QStringLiteral("Utilitare"),
                          QStringLiteral("Operatii cu datele. Sugestii. Explicatii. Legislatie."), false);
-    auto *adm = addButton(QStringLiteral("MButAdm"), QStringLiteral("Administrare"),
+    auto *adm = addButton(QStringLiteral("AdminButton"), QStringLiteral("Administrare"),
                           QStringLiteral("Administrare program."), true);
-    auto *exit = addButton(QStringLiteral("ExitB"), QStringLiteral("Iesire"),
+    auto *exit = addButton(QStringLiteral("ExitButton"), QStringLiteral("Iesire"),
                            QStringLiteral("Inchide programul."), true);
     b1->setIcon(pictureIcon(Picture::Period));
     b2->setIcon(pictureIcon(Picture::Applications));
@@ -58,7 +58,7 @@ MainWindow::MainWindow(Ui &ui, QWidget *parent)
     auto *monthCaption = new QLabel(QStringLiteral("Luna in lucru"), this);
     monthCaption->setAlignment(Qt::AlignCenter);
     month_ = new QLabel(this);
-    month_->setObjectName(QStringLiteral("LunaLucru"));
+    month_->setObjectName(QStringLiteral("WorkingMonthPanel"));
     month_->setAlignment(Qt::AlignCenter);
     month_->setMinimumWidth(130);
     QFont big = month_->font();
@@ -89,7 +89,7 @@ MainWindow::MainWindow(Ui &ui, QWidget *parent)
     layout->addWidget(status);
 
     reports_ = new QMenu(this);
-    reports_->setObjectName(QStringLiteral("ListeMenu"));
+    reports_->setObjectName(QStringLiteral("ListsMenu"));
     addItem(reports_, Command::AjpisReport, QStringLiteral("AjpisReport"), QStringLiteral("Raport AJPIS"));
     addItem(reports_, Command::AnpisExport, QStringLiteral("AnpisExport"), QStringLiteral("Export Date ANPIS - XML"));
     QMenu *suppliers = reports_->addMenu(QStringLiteral("Raport Furnizori"));
@@ -116,7 +116,7 @@ MainWindow::MainWindow(Ui &ui, QWidget *parent)
             QStringLiteral("Anexa 26 - Cerere"));
 
     utilities_ = new QMenu(this);
-    utilities_->setObjectName(QStringLiteral("UtilitareMenu"));
+    utilities_->setObjectName(QStringLiteral("UtilitiesMenu"));
     addItem(utilities_, Command::Backup, QStringLiteral("Backup"), QStringLiteral("Salvare / Incarcare baza de date"));
     addItem(utilities_, Command::Suggestions, QStringLiteral("Suggestions"), QStringLiteral("Condica de sugestii"));
     addItem(utilities_, Command::ChangeLog, QStringLiteral("ChangeLog"), QStringLiteral("Istoricul modificarii datelor"));
@@ -124,9 +124,9 @@ MainWindow::MainWindow(Ui &ui, QWidget *parent)
     addItem(utilities_, Command::About, QStringLiteral("About"), QStringLiteral("Despre program"));
 
     // The buttons that run a command; the other two open their menus.
-    buttonOf_ = {{Command::Period, QStringLiteral("MBut1")},
-                 {Command::Applications, QStringLiteral("MBut2")},
-                 {Command::Admin, QStringLiteral("MButAdm")}};
+    buttonOf_ = {{Command::Period, QStringLiteral("PeriodsButton")},
+                 {Command::Applications, QStringLiteral("ApplicationsButton")},
+                 {Command::Admin, QStringLiteral("AdminButton")}};
     connect(b1, &QToolButton::clicked, this, [this] { trigger(Command::Period); });
     connect(b2, &QToolButton::clicked, this, [this] { trigger(Command::Applications); });
     connect(b3, &QToolButton::clicked, this, [this, b3] { popupBelow(reports_, b3); });
@@ -210,8 +210,8 @@ void MainWindow::trigger(Command command)
 void MainWindow::unlockAdmin()
 {
     unlocked_ = true;
-    button(QStringLiteral("MButAdm"))->setIcon(pictureIcon(Picture::AdminUnlocked));
-    for (const char *name : {"MBut1", "MBut2", "MBut3", "MBut4"})
+    button(QStringLiteral("AdminButton"))->setIcon(pictureIcon(Picture::AdminUnlocked));
+    for (const char *name : {"PeriodsButton", "ApplicationsButton", "ListsButton", "UtilitiesButton"})
         button(QString::fromLatin1(name))->setVisible(true);
 }
 

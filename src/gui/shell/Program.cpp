@@ -90,9 +90,9 @@ void Program::wireAdminWindow()
                                              : QStringLiteral("Modificare formulare")))
             return;
         if (reset)
-            RefaModele(ui_, DataFolder(), item);
+            ResetTemplate(ui_, DataFolder(), item);
         else
-            EditModele(ui_, DataFolder(), item);
+            EditTemplate(ui_, DataFolder(), item);
     };
 }
 

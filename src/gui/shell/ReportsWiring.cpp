@@ -50,7 +50,7 @@ TreasuryWindow *WireExportsMenu(MainWindow &main, Ui &ui, std::function<void()> 
                 return;
             QString month;
             int year = 0;
-            if (!AlegeLunaPlata(ui, true, month, year, &main))
+            if (!ChoosePaymentMonth(ui, true, month, year, &main))
                 return;
             exports::RiskControlList(ui, month, year);
         });

@@ -54,7 +54,7 @@ StartWindow::StartWindow(const QString &versionText, QWidget *parent)
     nameFont.setBold(true);
     name->setFont(nameFont);
     version_ = new QLabel(versionLabel(versionText), this);
-    version_->setObjectName(QStringLiteral("Ver1"));
+    version_->setObjectName(QStringLiteral("VersionLine"));
     auto *nameBox = new QVBoxLayout;
     nameBox->addStretch();
     nameBox->addWidget(name);
@@ -68,8 +68,8 @@ StartWindow::StartWindow(const QString &versionText, QWidget *parent)
     middle->addLayout(nameBox);
     middle->addStretch();
 
-    status_ = Named<QLabel>(QStringLiteral("Label5"), QStringLiteral("Incarcare date"), this);
-    bar_ = Named<QProgressBar>(QStringLiteral("Bar1"), this);
+    status_ = Named<QLabel>(QStringLiteral("StatusText"), QStringLiteral("Incarcare date"), this);
+    bar_ = Named<QProgressBar>(QStringLiteral("ProgressBar"), this);
     bar_->setRange(0, 100);
     bar_->setValue(0);
 

@@ -21,8 +21,8 @@ CnpEdit::CnpEdit(QWidget *parent) : QLineEdit(parent)
     setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,13}"), this));
 }
 
-bool CnpEdit::corect() const { return cnp::Corect(text(), acceptGol_); }
-QDate CnpEdit::nascutLa() const { return cnp::NascutLa(text()); }
+bool CnpEdit::isValid() const { return cnp::IsValid(text(), acceptsEmpty_); }
+QDate CnpEdit::birthDate() const { return cnp::BirthDate(text()); }
 QString CnpEdit::sex() const { return cnp::Sex(text()); }
 
 void CnpEdit::insertDigit(QChar digit)

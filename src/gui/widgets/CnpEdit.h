@@ -14,11 +14,11 @@ public:
     explicit CnpEdit(QWidget *parent = nullptr);
 
     // When true an empty text counts as valid.
-    bool acceptGol() const { return acceptGol_; }
-    void setAcceptGol(bool accept) { acceptGol_ = accept; }
+    bool acceptsEmpty() const { return acceptsEmpty_; }
+    void setAcceptsEmpty(bool accept) { acceptsEmpty_ = accept; }
 
-    bool corect() const;
-    QDate nascutLa() const;
+    bool isValid() const;
+    QDate birthDate() const;
     QString sex() const;
 
     // Inserts the digits of `text` at the caret as if they were typed one by one (other
@@ -34,7 +34,7 @@ protected:
 
 private:
     void insertDigit(QChar digit);
-    bool acceptGol_ = false;
+    bool acceptsEmpty_ = false;
 };
 
 } // namespace focaris::gui

@@ -21,19 +21,19 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     frame->setGeometry(0, 0, width(), height());
     auto *layout = new QVBoxLayout(frame);
     layout->setContentsMargins(14, 10, 14, 12);
-    descr_ = new QLabel(frame);
-    descr_->setObjectName(QStringLiteral("Descr"));
+    descriptionLabel_ = new QLabel(frame);
+    descriptionLabel_->setObjectName(QStringLiteral("Description"));
     bar_ = new QProgressBar(frame);
     bar_->setObjectName(QStringLiteral("Bar"));
     bar_->setRange(0, 100);
     bar_->setFormat(QStringLiteral("%p%"));
-    layout->addWidget(descr_);
+    layout->addWidget(descriptionLabel_);
     layout->addWidget(bar_);
 }
 
 void ProgressWindow::setDescription(const QString &text)
 {
-    descr_->setText(text);
+    descriptionLabel_->setText(text);
     if (isVisible())
         repaintNow();
 }

@@ -23,14 +23,14 @@ public:
     void progressStep();
     void progressHide();
 
-    QLabel *descr() const { return descr_; }
+    QLabel *descriptionLabel() const { return descriptionLabel_; }
     QProgressBar *bar() const { return bar_; }
     QWidget *disabledWindow() const { return disabled_; }
 
 private:
     void repaintNow();
 
-    QLabel *descr_;
+    QLabel *descriptionLabel_;
     QProgressBar *bar_;
     QPointer<QWidget> disabled_;
 };

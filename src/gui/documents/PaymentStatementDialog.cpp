@@ -1,5 +1,5 @@
 // The selection window of the payment statement.
-#include "gui/documents/TTipStatF.h"
+#include "gui/documents/PaymentStatementDialog.h"
 
 #include "core/Ui.h"
 #include "gui/widgets/DialogParts.h"
@@ -12,12 +12,12 @@
 
 namespace focaris::gui {
 
-TTipStatF::TTipStatF(Ui &ui, QWidget *parent)
+PaymentStatementDialog::PaymentStatementDialog(Ui &ui, QWidget *parent)
     : QDialog(parent, kDialogFlagsNoMenu), ui_(ui)
 {
     SetUpDialog(this, QStringLiteral("TipStatF"), QStringLiteral("Selectare cereri"));
-    localit_ = Named<QComboBox>(QStringLiteral("Localit"), this);
-    localit_->setMinimumWidth(260);
+    locality_ = Named<QComboBox>(QStringLiteral("Localit"), this);
+    locality_->setMinimumWidth(260);
     letters_.from = Named<QComboBox>(QStringLiteral("Lit1"), this);
     letters_.to = Named<QComboBox>(QStringLiteral("Lit2"), this);
     // Pick lists: no free typing.
@@ -25,27 +25,27 @@ TTipStatF::TTipStatF(Ui &ui, QWidget *parent)
     letters_.to->addItems(documents::StatementLetters());
     letters_.from->setCurrentText(QStringLiteral("A"));
     letters_.to->setCurrentText(QStringLiteral("Z"));
-    stat1_ = Named<QWidget>(QStringLiteral("Stat1"), this);
-    perioadaS_ = TextEntry(QStringLiteral("PerioadaS"), stat1_);
-    auto *panel = new QFormLayout(stat1_);
+    monthPanel_ = Named<QWidget>(QStringLiteral("MonthPanel"), this);
+    monthText_ = TextEntry(QStringLiteral("PerioadaS"), monthPanel_);
+    auto *panel = new QFormLayout(monthPanel_);
     panel->setContentsMargins(0, 0, 0, 0);
-    panel->addRow(QStringLiteral("Situatie pe luna"), perioadaS_);
+    panel->addRow(QStringLiteral("Situatie pe luna"), monthText_);
     ok_ = DialogButton(QStringLiteral("&Am ales"), this, QStringLiteral("Chosen"));
 
     auto *layout = new QVBoxLayout(this);
-    AddBeneficiaryChoice(layout, this, localit_, letters_);
-    layout->addWidget(stat1_);
+    AddBeneficiaryChoice(layout, this, locality_, letters_);
+    layout->addWidget(monthPanel_);
     layout->addWidget(ButtonRow(this, ok_, DialogButton(QStringLiteral("&Renunt"), this)));
-    stat1_->hide();
+    monthPanel_->hide();
     connect(ok_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { confirm(); }));
 }
 
-void TTipStatF::confirm()
+void PaymentStatementDialog::confirm()
 {
-    selection_.locality = localit_->currentText();
+    selection_.locality = locality_->currentText();
     selection_.fromLetter = letters_.from->currentText();
     selection_.toLetter = letters_.to->currentText();
-    selection_.monthText = perioadaS_->text();
+    selection_.monthText = monthText_->text();
     if (withMonth_) {
         const documents::Outcome check = documents::ConfirmStatementSelection(selection_);
         if (check.refused()) {
@@ -53,25 +53,25 @@ void TTipStatF::confirm()
             return;
         }
     }
-    stat1_->hide();
+    monthPanel_->hide();
     accept();
 }
 
-bool TTipStatF::choose(documents::StatementSelection &selection, bool withMonth)
+bool PaymentStatementDialog::choose(documents::StatementSelection &selection, bool withMonth)
 {
     withMonth_ = withMonth;
-    localit_->clear();
-    localit_->addItems(documents::StatementLocalities());
-    localit_->setCurrentIndex(0);
+    locality_->clear();
+    locality_->addItems(documents::StatementLocalities());
+    locality_->setCurrentIndex(0);
     if (withMonth) {
-        perioadaS_->setText(documents::RememberedStatementMonth());
-        stat1_->show();
+        monthText_->setText(documents::RememberedStatementMonth());
+        monthPanel_->show();
     } else {
-        stat1_->hide();
+        monthPanel_->hide();
     }
     adjustSize();
     if (exec() != QDialog::Accepted) {
-        stat1_->hide();
+        monthPanel_->hide();
         return false;
     }
     selection = selection_;

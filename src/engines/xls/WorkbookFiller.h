@@ -23,14 +23,14 @@ struct XValue {
     std::string asText() const;
 };
 
-class TExpXLSOLE {
+class WorkbookFiller {
 public:
     struct Hooks {
         std::function<std::string()> newOutputName;          // a file that does not exist yet
         std::function<void(const std::string &)> openDocument; // hands a file to the user
         std::function<void()> processEvents;                 // called after each filled record
     };
-    explicit TExpXLSOLE(Hooks hooks);
+    explicit WorkbookFiller(Hooks hooks);
 
     // False when the template does not exist (nothing else changes). Throws XlsError when
     // it is not a readable Excel 97-2003 workbook. Asking for the spreadsheet application

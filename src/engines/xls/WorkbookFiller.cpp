@@ -1,6 +1,6 @@
 // The template filler over the workbook component. Markers are compared with the letters
 // a-z taken without regard to case and every other character exactly.
-#include "engines/xls/TExpXLSOLE.h"
+#include "engines/xls/WorkbookFiller.h"
 
 #include "engines/common/Codepage.h"
 #include "engines/common/FileNames.h"
@@ -48,16 +48,16 @@ std::string XValue::asText() const
     return buf;
 }
 
-TExpXLSOLE::TExpXLSOLE(Hooks hooks) : hooks_(std::move(hooks)) {}
+WorkbookFiller::WorkbookFiller(Hooks hooks) : hooks_(std::move(hooks)) {}
 
-XCell &TExpXLSOLE::book()
+XCell &WorkbookFiller::book()
 {
     if (!book_)
         throw XlsError("no workbook is open");
     return *book_;
 }
 
-bool TExpXLSOLE::OpenTemplate(const std::string &path, bool /*useApplication*/)
+bool WorkbookFiller::OpenTemplate(const std::string &path, bool /*useApplication*/)
 {
     const std::filesystem::path found = files::resolveCaseInsensitive(path);
     std::error_code ec;
@@ -75,9 +75,9 @@ bool TExpXLSOLE::OpenTemplate(const std::string &path, bool /*useApplication*/)
     return true;
 }
 
-void TExpXLSOLE::SelectSheet(int n) { book().setActiveSheet(n); }
+void WorkbookFiller::SelectSheet(int n) { book().setActiveSheet(n); }
 
-void TExpXLSOLE::SetCell(int row, int col, const XValue &v)
+void WorkbookFiller::SetCell(int row, int col, const XValue &v)
 {
     if (v.isNumber)
         book().setNumber(row, col, v.number);
@@ -85,7 +85,7 @@ void TExpXLSOLE::SetCell(int row, int col, const XValue &v)
         book().setText(row, col, v.text);
 }
 
-void TExpXLSOLE::ReplaceText(const std::string &marker, const XValue &value)
+void WorkbookFiller::ReplaceText(const std::string &marker, const XValue &value)
 {
     XCell &x = book();
     if (marker.empty())
@@ -117,9 +117,9 @@ void TExpXLSOLE::ReplaceText(const std::string &marker, const XValue &value)
         }
 }
 
-void TExpXLSOLE::InsertRowCopies(int row, int count) { book().insertRowCopies(row, count); }
+void WorkbookFiller::InsertRowCopies(int row, int count) { book().insertRowCopies(row, count); }
 
-void TExpXLSOLE::FillRows(const RowSource *q)
+void WorkbookFiller::FillRows(const RowSource *q)
 {
     XCell &x = book();
     if (!q || !q->isOpen())
@@ -199,7 +199,7 @@ void TExpXLSOLE::FillRows(const RowSource *q)
     }
 }
 
-void TExpXLSOLE::CloseResult(bool show)
+void WorkbookFiller::CloseResult(bool show)
 {
     book().save(output_);
     book_.reset();

@@ -14,14 +14,14 @@ namespace focaris { class Ui; }
 
 namespace focaris::gui {
 
-class TAlegeCere : public QDialog {
+class ApplicationRangeDialog : public QDialog {
 public:
-    TAlegeCere(Ui &ui, QWidget *parent = nullptr);
+    ApplicationRangeDialog(Ui &ui, QWidget *parent = nullptr);
     // True when "&Listeaza" accepted a valid range, which is then in `range`.
     bool choose(documents::ReportRange &range);
 
-    QLineEdit *cere0() const { return numbers_.from; }
-    QLineEdit *cere1() const { return numbers_.to; }
+    QLineEdit *firstNumber() const { return numbers_.from; }
+    QLineEdit *lastNumber() const { return numbers_.to; }
     QPushButton *listButton() const { return list_; }
 
 protected:

@@ -16,23 +16,23 @@ namespace focaris::gui {
 
 class DateField;
 
-class TListDispF : public QDialog {
+class DispositionRangeDialog : public QDialog {
 public:
-    TListDispF(Ui &ui, QWidget *parent = nullptr);
+    DispositionRangeDialog(Ui &ui, QWidget *parent = nullptr);
     // Shows the window with both numbers at "1"; true when "&Listeaza" accepted a valid
     // range, which is then in `range`.
     bool choose(documents::DispositionRange &range);
 
-    QLineEdit *disp0() const { return numbers_.from; }
-    QLineEdit *disp1() const { return numbers_.to; }
-    DateField *dataA() const { return dataA_; }
+    QLineEdit *firstNumber() const { return numbers_.from; }
+    QLineEdit *lastNumber() const { return numbers_.to; }
+    DateField *grantDate() const { return grantDate_; }
     QPushButton *listButton() const { return list_; }
 
 private:
     void list();
     Ui &ui_;
     Range<QLineEdit> numbers_;
-    DateField *dataA_;
+    DateField *grantDate_;
     QPushButton *list_;
     documents::DispositionRange range_;
 };

@@ -1,5 +1,5 @@
 // The range window of the reports.
-#include "gui/documents/TAlegeCere.h"
+#include "gui/documents/ApplicationRangeDialog.h"
 
 #include "core/Ui.h"
 #include "gui/widgets/DialogParts.h"
@@ -11,7 +11,7 @@
 
 namespace focaris::gui {
 
-TAlegeCere::TAlegeCere(Ui &ui, QWidget *parent)
+ApplicationRangeDialog::ApplicationRangeDialog(Ui &ui, QWidget *parent)
     : QDialog(parent, kDialogFlagsNoMenu), ui_(ui)
 {
     SetUpDialog(this, QStringLiteral("AlegeCere"), QStringLiteral("Referate"));
@@ -19,7 +19,7 @@ TAlegeCere::TAlegeCere(Ui &ui, QWidget *parent)
     numbers_.to = NumericEntry(QStringLiteral("Cere1"), this);
     numbers_.from->setText(QStringLiteral("0"));
     numbers_.to->setText(QStringLiteral("0"));
-    list_ = DialogButton(QStringLiteral("&Listeaza"), this, QStringLiteral("BitBtn1"));
+    list_ = DialogButton(QStringLiteral("&Listeaza"), this, QStringLiteral("ListButton"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Heading(QStringLiteral("Listeaza Referatele"), this));
     layout->addLayout(RangeRows(numbers_, QStringLiteral("incepand cu cererea nr."),
@@ -29,7 +29,7 @@ TAlegeCere::TAlegeCere(Ui &ui, QWidget *parent)
     connect(list_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { list(); }));
 }
 
-void TAlegeCere::list()
+void ApplicationRangeDialog::list()
 {
     documents::ReportRange r{numbers_.from->text(), numbers_.to->text()};
     const documents::Outcome check = documents::CheckReportRange(r);
@@ -40,7 +40,7 @@ void TAlegeCere::list()
     accept();
 }
 
-void TAlegeCere::done(int result)
+void ApplicationRangeDialog::done(int result)
 {
     // However the window closes, each number is written back as a plain number.
     numbers_.from->setText(documents::PlainNumberText(numbers_.from->text()));
@@ -48,7 +48,7 @@ void TAlegeCere::done(int result)
     QDialog::done(result);
 }
 
-bool TAlegeCere::choose(documents::ReportRange &range)
+bool ApplicationRangeDialog::choose(documents::ReportRange &range)
 {
     if (!ExecFrom(this, numbers_.from))
         return false;

@@ -17,27 +17,27 @@ namespace focaris { class Ui; }
 
 namespace focaris::gui {
 
-class TTipStatF : public QDialog {
+class PaymentStatementDialog : public QDialog {
 public:
-    TTipStatF(Ui &ui, QWidget *parent = nullptr);
+    PaymentStatementDialog(Ui &ui, QWidget *parent = nullptr);
     // Rebuilds the locality list, shows the month panel when `withMonth`; true when
     // "&Am ales" confirmed, with the choice in `selection`.
     bool choose(documents::StatementSelection &selection, bool withMonth);
 
-    QComboBox *localit() const { return localit_; }
-    QComboBox *lit1() const { return letters_.from; }
-    QComboBox *lit2() const { return letters_.to; }
-    QLineEdit *perioadaS() const { return perioadaS_; }
-    QWidget *stat1() const { return stat1_; }
+    QComboBox *locality() const { return locality_; }
+    QComboBox *firstLetter() const { return letters_.from; }
+    QComboBox *lastLetter() const { return letters_.to; }
+    QLineEdit *monthText() const { return monthText_; }
+    QWidget *monthPanel() const { return monthPanel_; }
     QPushButton *chooseButton() const { return ok_; }
 
 private:
     void confirm();
     Ui &ui_;
-    QComboBox *localit_;
+    QComboBox *locality_;
     Range<QComboBox> letters_;
-    QLineEdit *perioadaS_;
-    QWidget *stat1_;
+    QLineEdit *monthText_;
+    QWidget *monthPanel_;
     QPushButton *ok_;
     bool withMonth_ = false;
     documents::StatementSelection selection_;

@@ -15,25 +15,25 @@ namespace focaris::gui {
 
 class DateField;
 
-class TAlegeNrDisp : public QDialog {
+class SingleDispositionDialog : public QDialog {
 public:
-    TAlegeNrDisp(Ui &ui, QWidget *parent = nullptr);
+    SingleDispositionDialog(Ui &ui, QWidget *parent = nullptr);
     // Shows the window with the remembered texts; true when "&Listeaza" accepted a
     // number (the texts are then remembered), with the fields in `fields`.
     bool choose(documents::SingleDispositionFields &fields);
 
-    QLineEdit *nrDisp() const { return nrDisp_; }
-    DateField *data0() const { return data0_; }
-    QLineEdit *perioada() const { return perioada_; }
-    QLineEdit *dataPlatii() const { return dataPlatii_; }
-    QLineEdit *tribunal() const { return tribunal_; }
+    QLineEdit *number() const { return number_; }
+    DateField *startDate() const { return startDate_; }
+    QLineEdit *period() const { return period_; }
+    QLineEdit *paymentDate() const { return paymentDate_; }
+    QLineEdit *court() const { return court_; }
     QPushButton *listButton() const { return list_; }
 
 private:
     void list();
     Ui &ui_;
-    QLineEdit *nrDisp_, *perioada_, *dataPlatii_, *tribunal_;
-    DateField *data0_;
+    QLineEdit *number_, *period_, *paymentDate_, *court_;
+    DateField *startDate_;
     QPushButton *list_;
     documents::SingleDispositionFields fields_;
 };
