@@ -50,7 +50,7 @@ class StepUi : public focaris::NullUi {
 public:
     std::vector<double> marks;
     QElapsedTimer clock, sinceMark;
-    double shownAfter = 0;  // ms from mark() to the progress window
+    double shownAfter = 0; // ms from mark() to the progress window
     void mark() { sinceMark.start(); }
     void progressShow(const QString &, int) override
     {
@@ -102,12 +102,13 @@ int main(int argc, char **argv)
     ResetKeys();
     const int w = options.firstMonthCode + options.months - 1;
     const QString cereri = Quoted(TablePath("Cereri.dbf"));
-    QuerySql("SELECT COUNT(*) AS N FROM " + cereri);  // the tables parsed once, as after start-up
+    QuerySql("SELECT COUNT(*) AS N FROM " + cereri); // the tables parsed once, as after start-up
     QuerySql("SELECT COUNT(*) AS N FROM " + Quoted(TablePath("Oameni.dbf")));
 
     double reference = 1e300;
     for (int i = 0; i < 3; ++i)
-        reference = std::min(reference, ms([&] { QuerySql("SELECT * FROM " + cereri + "\nWHERE LUNACRT=" + QString::number(w)); }));
+        reference = std::min(
+            reference, ms([&] { QuerySql("SELECT * FROM " + cereri + "\nWHERE LUNACRT=" + QString::number(w)); }));
 
     StepUi ui;
     gui::ApplicationsListWindow window(ui);
@@ -121,7 +122,8 @@ int main(int argc, char **argv)
     lines.push_back({"open the list window on the month (query, model, paint)", ms([&] {
                          window.openMonth(w);
                          paint(window);
-                     }), 300});
+                     }),
+                     300});
     double keystroke = 0;
     for (const char *c : {"I", "IO", "ION"})
         keystroke = std::max(keystroke, ms([&] {
@@ -134,7 +136,8 @@ int main(int argc, char **argv)
     lines.push_back({"sort by a title (Nr.) keeping the current application", ms([&] {
                          window.sortByColumn(0);
                          paint(window);
-                     }), 300});
+                     }),
+                     300});
 
     NumberingRequest numbering;
     numbering.from = 1;
@@ -142,11 +145,13 @@ int main(int argc, char **argv)
     numbering.start = 1;
     numbering.date = QDate(2024, 12, 15);
     qint64 numbered = 0;
-    lines.push_back({"numbering every application of the month", ms([&] { numbered = NumberDispositions(ui, w, numbering).rows; }), 1000});
+    lines.push_back({"numbering every application of the month",
+                     ms([&] { numbered = NumberDispositions(ui, w, numbering).rows; }), 1000});
     lines.push_back({"change of months of the month", ms([&] { ChangeMonths(ui, w, 3); }), 2000});
     lines.push_back({"recalculation of the month", ms([&] { RecalculateMonth(ui, w, AidParameters()); }), 2000});
     Outcome copied;
-    lines.push_back({"copy of the month into a new month (with members)", ms([&] { copied = CopyFromMonth(ui, w, w + 1); }), 2000});
+    lines.push_back(
+        {"copy of the month into a new month (with members)", ms([&] { copied = CopyFromMonth(ui, w, w + 1); }), 2000});
     ui.print("copy");
     Outcome removed;
     ui.mark();
@@ -157,13 +162,16 @@ int main(int argc, char **argv)
     lines.push_back({"  the dated save of the data folder before it", save, 0});
 
     std::printf("rows: numbered %lld, copied %lld (%lld members), removed %lld (%lld members)\n",
-                static_cast<long long>(numbered), static_cast<long long>(copied.rows), static_cast<long long>(copied.members),
-                static_cast<long long>(removed.rows), static_cast<long long>(removed.members));
-    std::printf("reference: the engine's read of the month's %d rows: %.1f ms\n\n", options.applicationsPerMonth, reference);
+                static_cast<long long>(numbered), static_cast<long long>(copied.rows),
+                static_cast<long long>(copied.members), static_cast<long long>(removed.rows),
+                static_cast<long long>(removed.members));
+    std::printf("reference: the engine's read of the month's %d rows: %.1f ms\n\n", options.applicationsPerMonth,
+                reference);
     std::printf("%-70s %9s %8s %8s\n", "step", "ms", "x ref", "target");
     for (const Line &l : lines) {
         if (l.target > 0)
-            std::printf("%-70s %9.1f %8.2f %8.0f %s\n", l.what, l.ms, l.ms / reference, l.target, l.ms <= l.target ? "ok" : "SLOW");
+            std::printf("%-70s %9.1f %8.2f %8.0f %s\n", l.what, l.ms, l.ms / reference, l.target,
+                        l.ms <= l.target ? "ok" : "SLOW");
         else
             std::printf("%-70s %9.1f %8.2f\n", l.what, l.ms, l.ms / reference);
     }

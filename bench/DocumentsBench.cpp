@@ -59,7 +59,10 @@ double plainWrite(const QString &file)
     return t;
 }
 
-std::size_t rowsOf(const QStringList &statement) { return QuerySql(statement).rowCount(); }
+std::size_t rowsOf(const QStringList &statement)
+{
+    return QuerySql(statement).rowCount();
+}
 
 void line(const char *what, std::size_t count, double t, double read, double write, double target)
 {

@@ -10,9 +10,9 @@
 #include "applications/EditorRows.h"
 #include "core/Context.h"
 #include "core/DataStore.h"
+#include "core/Keys.h"
 #include "core/Months.h"
 #include "core/NullUi.h"
-#include "core/Keys.h"
 #include "core/Settings.h"
 #include "engines/localsql/CityFolder.h"
 
@@ -30,7 +30,8 @@ namespace {
 
 class YesUi : public focaris::NullUi {
 public:
-    focaris::MessageResult message(const QString &, const QString &, focaris::MessageKind, focaris::MessageButtons buttons) override
+    focaris::MessageResult message(const QString &, const QString &, focaris::MessageKind,
+                                   focaris::MessageButtons buttons) override
     {
         return buttons & focaris::MessageButton::Da ? focaris::MessageResult::Da : focaris::MessageResult::OK;
     }
@@ -48,7 +49,6 @@ double medianMs(int runs, const std::function<void()> &work)
     std::sort(t.begin(), t.end());
     return t[t.size() / 2];
 }
-
 
 } // namespace
 
@@ -80,9 +80,8 @@ int main(int argc, char **argv)
     const QString known = ToQString(one.value(one.rowCount() / 2, "CNP")).trimmed();
     const QString supplier = ToQString(one.value(0, "FURNT")).trimmed();
 
-    QuerySql("SELECT COUNT(*) FROM " + Quoted(TablePath("Oameni.dbf")));  // both tables parsed once
-    const double reference =
-        medianMs(5, [] { QuerySql("SELECT * FROM " + Quoted(TablePath("Cereri.dbf"))); });
+    QuerySql("SELECT COUNT(*) FROM " + Quoted(TablePath("Oameni.dbf"))); // both tables parsed once
+    const double reference = medianMs(5, [] { QuerySql("SELECT * FROM " + Quoted(TablePath("Cereri.dbf"))); });
     std::printf("reference: full read of Cereri.dbf (SELECT *, %ld rows): %.3f ms\n", counts.applications, reference);
 
     YesUi ui;
@@ -95,16 +94,21 @@ int main(int argc, char **argv)
     line("look-up of a typed CNP (fill, copy members)", medianMs(9, [&] { editor.cnpChanged(known); }), 5);
     // The parts of the look-up, to see where its time goes.
     std::printf("  of which: the applicant's rows by CNP %.3f ms, the copy of the members %.3f ms\n",
-                medianMs(9, [&] {
-                    QuerySql(QStringList{"SELECT * FROM " + Quoted(TablePath("Cereri.dbf")), "WHERE CNP=" + SqlText(known),
-                                         "ORDER BY CNP,LUNACRT DESC,NRCRT DESC"});
-                }),
+                medianMs(9,
+                         [&] {
+                             QuerySql(QStringList{"SELECT * FROM " + Quoted(TablePath("Cereri.dbf")),
+                                                  "WHERE CNP=" + SqlText(known),
+                                                  "ORDER BY CNP,LUNACRT DESC,NRCRT DESC"});
+                         }),
                 medianMs(9, [&] { CopyMembers(editor.membersTable(), 1, -2); }));
     line("tariff look-up of a typed supplier", medianMs(9, [&] { editor.supplierChanged(supplier); }), 5);
-    line("one member check (CNP of the month's members)", medianMs(9, [&] {
-             // A CNP already a member in the month: the check runs and refuses, nothing is written.
-             editor.addMember({"POPESCU ION", known, "100", "adult"});
-         }), 5);
+    line("one member check (CNP of the month's members)",
+         medianMs(9,
+                  [&] {
+                      // A CNP already a member in the month: the check runs and refuses, nothing is written.
+                      editor.addMember({"POPESCU ION", known, "100", "adult"});
+                  }),
+         5);
 
     std::vector<double> saves;
     for (int i = 0; i < 5; ++i) {

@@ -24,8 +24,8 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -54,11 +54,11 @@ public:
     QString saveFileName(const QString &, const QString &, const QString &) override { return file; }
 };
 
-
 void line(const char *what, double took, double reference, double limitMs)
 {
     std::printf("%-20s %7.1f ms (cpu %7.1f)  engine read %7.1f ms  ratio %5.2f  target <= %.0f ms %s\n", what, took,
-                bench::lastCpu, reference, reference > 0 ? took / reference : 0, limitMs, took <= limitMs ? "ok" : "OVER");
+                bench::lastCpu, reference, reference > 0 ? took / reference : 0, limitMs,
+                took <= limitMs ? "ok" : "OVER");
 }
 
 } // namespace
@@ -98,12 +98,15 @@ int main(int argc, char **argv)
     // Warm the engine's copies of the tables, as a running program has them.
     QuerySql(QStringLiteral("SELECT COUNT(*) FROM ") + cereri);
     QuerySql(QStringLiteral("SELECT COUNT(*) FROM ") + oameni);
-    const auto count = QuerySql(QStringLiteral("SELECT COUNT(*) AS N FROM ") + cereri + QStringLiteral(" WHERE LUNACRT=") + w);
+    const auto count =
+        QuerySql(QStringLiteral("SELECT COUNT(*) AS N FROM ") + cereri + QStringLiteral(" WHERE LUNACRT=") + w);
     std::printf("working month %s: %lld applications\n", qPrintable(WorkingMonth()),
                 static_cast<long long>(count.value(0, 0).toInt()));
 
     auto readApps = [&](const QString &cond) {
-        return bench::ms([&] { QuerySql(QStringLiteral("SELECT * FROM ") + cereri + QStringLiteral(" WHERE LUNACRT=") + w + cond); });
+        return bench::ms([&] {
+            QuerySql(QStringLiteral("SELECT * FROM ") + cereri + QStringLiteral(" WHERE LUNACRT=") + w + cond);
+        });
     };
     auto readMembers = [&](const QString &cond) {
         return bench::ms([&] {
@@ -133,7 +136,8 @@ int main(int argc, char **argv)
     const double refMembers = readMembers(QStringLiteral(" AND B.STATUT=\"APROBAT\""));
     line("members situation", bench::ms([&] { exports::MembersSituation(ui); }), refMembers, 2000);
     const double refRisk = readApps(QStringLiteral(" AND STATUT=\"APROBAT\""));
-    line("risk-based control", bench::ms([&] { exports::RiskControlList(ui, QStringLiteral("01"), 2024); }), refRisk, 2000);
+    line("risk-based control", bench::ms([&] { exports::RiskControlList(ui, QStringLiteral("01"), 2024); }), refRisk,
+         2000);
     ui.file = scratch.path() + QStringLiteral("/out/persoane.dbf");
     const double refTable = readMembers(QString());
     line("persons table", bench::ms([&] { exports::ExportPersonsDbf(ui); }), refTable, 2000);

@@ -29,8 +29,14 @@ using focaris::dbf::DbfTable;
 using focaris::dbf::Record;
 using focaris::dbf::Value;
 
-ColumnDef c(const char *name, int n) { return ColumnDef::charColumn(name, n); }
-ColumnDef n(const char *name, int p, int s = 0) { return ColumnDef::decimalColumn(name, p, s); }
+ColumnDef c(const char *name, int n)
+{
+    return ColumnDef::charColumn(name, n);
+}
+ColumnDef n(const char *name, int p, int s = 0)
+{
+    return ColumnDef::decimalColumn(name, p, s);
+}
 
 void table(const std::filesystem::path &path, const std::vector<ColumnDef> &columns, const std::vector<Record> &rows)
 {
@@ -38,8 +44,14 @@ void table(const std::filesystem::path &path, const std::vector<ColumnDef> &colu
     DbfTable(path).appendMany(rows);
 }
 
-Value t(const std::string &s) { return Value::fromText(s); }
-Value v(double d) { return Value::fromNumber(d); }
+Value t(const std::string &s)
+{
+    return Value::fromText(s);
+}
+Value v(double d)
+{
+    return Value::fromNumber(d);
+}
 
 // A register folder of `files` files, three members and one or two inquiries each.
 void registerFolder(const std::filesystem::path &folder, bool vmg, int files)
@@ -50,8 +62,25 @@ void registerFolder(const std::filesystem::path &folder, bool vmg, int files)
         const std::string name = "POPESCU ŞTEFAN " + std::to_string(i);
         const Value date = Value::fromDate(2024, 1 + i % 12, 1 + i % 28);
         if (vmg)
-            f.push_back({v(i), v(i), date, t(name), t("1800101123456"), t("Mihai Viteazu"), t(std::to_string(i % 90)),
-                         t(""), t(""), t(""), t("3"), t("DEVA"), v(3), v(100), v(50.5), Value(), t("CS"), t(""), t("X"),
+            f.push_back({v(i),
+                         v(i),
+                         date,
+                         t(name),
+                         t("1800101123456"),
+                         t("Mihai Viteazu"),
+                         t(std::to_string(i % 90)),
+                         t(""),
+                         t(""),
+                         t(""),
+                         t("3"),
+                         t("DEVA"),
+                         v(3),
+                         v(100),
+                         v(50.5),
+                         Value(),
+                         t("CS"),
+                         t(""),
+                         t("X"),
                          t(i % 10 ? "APROBATA" : "INCETATA")});
         else
             f.push_back({v(i), v(i), date, t(name), t("1800101123456"), t("Unirii"), t("7"), t("C2"), t("B"), t("1"),
@@ -74,11 +103,13 @@ void registerFolder(const std::filesystem::path &folder, bool vmg, int files)
         }
     }
     if (vmg) {
-        table(folder / "Cereri.dbf",
-              {n("IDCERERE", 10), n("CERENR", 10), ColumnDef::dateColumn("CEREDATA"), c("NUME", 40), c("CNP", 13),
-               c("STR", 40), c("STRNR", 10), c("BLOC", 10), c("SCARA", 5), c("ETAJ", 5), c("APART", 5), c("LOCALIT", 40),
-               n("NRMEMBRI", 3), n("VENITP", 10, 2), n("VENITV", 10, 2), n("VENITA", 10, 2), c("STCIV", 2),
-               c("SITSCOL", 2), c("ASF", 1), c("STARE", 12)},
+        table(folder / "Cereri.dbf", {n("IDCERERE", 10),  n("CERENR", 10),    ColumnDef::dateColumn("CEREDATA"),
+                                      c("NUME", 40),      c("CNP", 13),       c("STR", 40),
+                                      c("STRNR", 10),     c("BLOC", 10),      c("SCARA", 5),
+                                      c("ETAJ", 5),       c("APART", 5),      c("LOCALIT", 40),
+                                      n("NRMEMBRI", 3),   n("VENITP", 10, 2), n("VENITV", 10, 2),
+                                      n("VENITA", 10, 2), c("STCIV", 2),      c("SITSCOL", 2),
+                                      c("ASF", 1),        c("STARE", 12)},
               f);
         table(folder / "Anchete.dbf", {n("IDCERERE", 10), n("NRCAMERE", 3), n("POL", 1)}, q);
         table(folder / "Oameni.dbf",
@@ -92,8 +123,8 @@ void registerFolder(const std::filesystem::path &folder, bool vmg, int files)
                c("LOCALIT", 40), c("STCIV", 2), c("SITSCOL", 2), c("L416", 1), n("NRCAMERE", 3), c("ASIG", 1),
                c("STARE", 12)},
               f);
-        table(folder / "Anchete.dbf", {n("IDANCHET", 10), n("IDCERERE", 10), ColumnDef::dateColumn("LADATA"), n("TMEMBRI", 3)},
-              q);
+        table(folder / "Anchete.dbf",
+              {n("IDANCHET", 10), n("IDCERERE", 10), ColumnDef::dateColumn("LADATA"), n("TMEMBRI", 3)}, q);
         table(folder / "Oameni.dbf",
               {n("IDCERERE", 10), n("IDANCHET", 10), c("NUME", 40), c("CNPDATA", 13), n("CUANTUMV", 10, 2),
                n("CUANTUMA", 10, 2), n("RUDACOD", 2)},
@@ -101,7 +132,10 @@ void registerFolder(const std::filesystem::path &folder, bool vmg, int files)
     }
 }
 
-double seconds(QElapsedTimer &t) { return t.nsecsElapsed() / 1e9; }
+double seconds(QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e9;
+}
 
 } // namespace
 

@@ -5,11 +5,11 @@
 // the statements it can run (it cannot write dBase files through SQL).
 //
 //   bench_localsql [FOLDER]   FOLDER is made when it holds no Cereri.dbf (kept afterwards)
+#include "SqliteReference.h"
 #include "engines/dbase/DbfTable.h"
 #include "engines/localsql/CityFolder.h"
 #include "engines/localsql/Engine.h"
 #include "engines/localsql/TableCursor.h"
-#include "SqliteReference.h"
 
 #include <sqlite3.h>
 
@@ -27,13 +27,11 @@ namespace fs = std::filesystem;
 using namespace focaris;
 using namespace focaris::bench;
 
-namespace
-{
+namespace {
 
 double nowMs()
 {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 // Best of `runs` timings of f (milliseconds).
@@ -104,22 +102,20 @@ int main(int argc, char **argv)
         engine.query("SELECT COUNT(*) FROM " + O);
     });
     const std::string cnp = engine.query("SELECT CNP FROM " + C + " WHERE NRCRT=4321").value(0, 0).toString();
-    const std::string memberCnp =
-        engine.query("SELECT CNP FROM " + O + " WHERE NROM=9999").value(0, 0).toString();
+    const std::string memberCnp = engine.query("SELECT CNP FROM " + O + " WHERE NROM=9999").value(0, 0).toString();
 
     const std::string listQ = "SELECT * FROM " + C + "\nWHERE LUNACRT=" + W + "\nORDER BY SUBSEMN";
     const std::string lookQ = "SELECT * FROM " + C + "\nORDER BY CNP,LUNACRT DESC";
     const std::string oneQ = "SELECT * FROM " + C + "\nWHERE CNP=\"" + cnp + "\"\nORDER BY CNP,LUNACRT DESC";
-    const std::string joinQ = "SELECT A.CNP, B.NR_CERE, B.DATACERE FROM " + O + " A, " + C +
-                              " B\nWHERE A.CNP=\"" + memberCnp + "\"\nAND A.NRCRT=B.NRCRT AND B.LUNACRT=" + W;
+    const std::string joinQ = "SELECT A.CNP, B.NR_CERE, B.DATACERE FROM " + O + " A, " + C + " B\nWHERE A.CNP=\"" +
+                              memberCnp + "\"\nAND A.NRCRT=B.NRCRT AND B.LUNACRT=" + W;
     const std::string ajpisQ =
         "SELECT SUBSEMN, CNP, LOCALIT + \" \" + ADRESA AS ADRESA, NR_DISP, DATADISP, NR_MEMBRI, VENITM, "
         "NR_LUNI, CODCLT, CUANTUM, VALMAX FROM " +
-        C + "\nWHERE STATUT=\"APROBAT\" AND TOTAL>0 AND LUNACRT>=" + std::to_string(last - 5) +
-        " AND LUNACRT<=" + W + "\nORDER BY NR_LUNI, SUBSEMN";
-    const std::string groupQ =
-        "SELECT FURNG, SUBSEMN, CNP, SUM(SUMAG) AS SUMAT FROM " + C + "\nWHERE LUNACRT=" + W +
-        " AND STATUT=\"APROBAT\"\nGROUP BY FURNG, SUBSEMN, CNP\nORDER BY FURNG, SUBSEMN";
+        C + "\nWHERE STATUT=\"APROBAT\" AND TOTAL>0 AND LUNACRT>=" + std::to_string(last - 5) + " AND LUNACRT<=" + W +
+        "\nORDER BY NR_LUNI, SUBSEMN";
+    const std::string groupQ = "SELECT FURNG, SUBSEMN, CNP, SUM(SUMAG) AS SUMAT FROM " + C + "\nWHERE LUNACRT=" + W +
+                               " AND STATUT=\"APROBAT\"\nGROUP BY FURNG, SUBSEMN, CNP\nORDER BY FURNG, SUBSEMN";
     std::vector<Line> lines;
     auto timeQuery = [&](const std::string &what, const std::string &q) {
         Line l;
@@ -144,12 +140,10 @@ int main(int argc, char **argv)
     };
     auto engineCopy = [&] {
         copySteps.clear();
-        step("copy Cereri.dbf", [&] {
-            fs::copy_file(folder / "Cereri.dbf", folder / "TmpC.dbf", fs::copy_options::overwrite_existing);
-        });
-        step("copy Oameni.dbf", [&] {
-            fs::copy_file(folder / "Oameni.dbf", folder / "TmpO.dbf", fs::copy_options::overwrite_existing);
-        });
+        step("copy Cereri.dbf",
+             [&] { fs::copy_file(folder / "Cereri.dbf", folder / "TmpC.dbf", fs::copy_options::overwrite_existing); });
+        step("copy Oameni.dbf",
+             [&] { fs::copy_file(folder / "Oameni.dbf", folder / "TmpO.dbf", fs::copy_options::overwrite_existing); });
         step("DELETE FROM copy of Cereri", [&] { engine.execute("DELETE FROM " + TC); });
         step("DELETE FROM copy of Oameni", [&] { engine.execute("DELETE FROM " + TO); });
         // The operation packs the emptied copies before filling them.
@@ -159,12 +153,10 @@ int main(int argc, char **argv)
             engine.execute("INSERT INTO " + TC + "\nSELECT * FROM " + C + "\nWHERE LUNACRT=" + W +
                            "\nAND STATUT<>\"INCETAT\" AND STATUT<>\"RESPINS\"");
         });
-        step("ALTER TABLE ADD NRCRTOLD",
-             [&] { engine.execute("ALTER TABLE " + TC + "\nADD NRCRTOLD DECIMAL(12,0)"); });
+        step("ALTER TABLE ADD NRCRTOLD", [&] { engine.execute("ALTER TABLE " + TC + "\nADD NRCRTOLD DECIMAL(12,0)"); });
         step("UPDATE SET NRCRTOLD, LUNACRT",
              [&] { engine.execute("UPDATE " + TC + "\nSET NRCRTOLD=NRCRT, LUNACRT=" + T); });
-        step("UPDATE SET NRCRT (new keys)",
-             [&] { engine.execute("UPDATE " + TC + "\nSET NRCRT=NRCRT+1000000"); });
+        step("UPDATE SET NRCRT (new keys)", [&] { engine.execute("UPDATE " + TC + "\nSET NRCRT=NRCRT+1000000"); });
         step("INSERT members INNER JOIN", [&] {
             engine.execute("INSERT INTO " + TO +
                            "\n(NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)\n"
@@ -173,21 +165,17 @@ int main(int argc, char **argv)
         });
         step("ALTER TABLE DROP NRCRTOLD", [&] { engine.execute("ALTER TABLE " + TC + "\nDROP NRCRTOLD"); });
         step("SELECT duplicate CNPs", [&] {
-            engine.query("SELECT * FROM " + TC + "\nWHERE CNP IN\n(SELECT CNP FROM " + C +
-                         " WHERE LUNACRT=" + T + ")");
+            engine.query("SELECT * FROM " + TC + "\nWHERE CNP IN\n(SELECT CNP FROM " + C + " WHERE LUNACRT=" + T + ")");
         });
         step("UPDATE SET NR_LUNI", [&] {
             engine.execute("UPDATE " + TC +
                            "\nSET NR_LUNI=NR_LUNI-1\nWHERE STATUT<>\"RESPINS\" AND STATUT<>\"INCETAT\"");
         });
-        step("INSERT INTO Cereri SELECT *",
-             [&] { engine.execute("INSERT INTO " + C + "\nSELECT * FROM " + TC); });
-        step("INSERT INTO Oameni SELECT *",
-             [&] { engine.execute("INSERT INTO " + O + "\nSELECT * FROM " + TO); });
+        step("INSERT INTO Cereri SELECT *", [&] { engine.execute("INSERT INTO " + C + "\nSELECT * FROM " + TC); });
+        step("INSERT INTO Oameni SELECT *", [&] { engine.execute("INSERT INTO " + O + "\nSELECT * FROM " + TO); });
     };
     auto engineDelete = [&] {
-        engine.execute("DELETE FROM " + O + "\nWHERE NRCRT IN\n(SELECT NRCRT FROM " + C +
-                       "WHERE LUNACRT=" + T + ")");
+        engine.execute("DELETE FROM " + O + "\nWHERE NRCRT IN\n(SELECT NRCRT FROM " + C + "WHERE LUNACRT=" + T + ")");
         engine.execute("DELETE FROM " + C + "\nWHERE LUNACRT=" + T);
     };
     Line copy{"month copy with members (2 file copies, 2 packs, 12 statements)"}, del{"month deletion with members"};
@@ -199,13 +187,12 @@ int main(int argc, char **argv)
     Line ins{"one application INSERT"};
     long key = 9000000;
     ins.engine = best(20, [&] {
-        engine.execute(
-            "INSERT INTO " + C +
-            "\n(NRCRT,LUNADEC,LUNACRT,SUBSEMN,CNP,LOCALIT,ADRESA,NR_MEMBRI,TVENIT,DATACERE,STATUT)\n"
-            "VALUES(" +
-            std::to_string(++key) + ", " + W + ", " + W +
-            ", \"TEST ION\", \"1800101303939\", \"CAREI\", \"Str. Horea 1\", 3, 1500, \"01.12.2024\", "
-            "\"APROBAT\")");
+        engine.execute("INSERT INTO " + C +
+                       "\n(NRCRT,LUNADEC,LUNACRT,SUBSEMN,CNP,LOCALIT,ADRESA,NR_MEMBRI,TVENIT,DATACERE,STATUT)\n"
+                       "VALUES(" +
+                       std::to_string(++key) + ", " + W + ", " + W +
+                       ", \"TEST ION\", \"1800101303939\", \"CAREI\", \"Str. Horea 1\", 3, 1500, \"01.12.2024\", "
+                       "\"APROBAT\")");
     });
     engine.execute("DELETE FROM " + C + " WHERE NRCRT>9000000");
     const long rss1 = rssKb();
@@ -254,8 +241,7 @@ int main(int argc, char **argv)
         sqliteExec(db, "INSERT INTO oameni SELECT * FROM tmpo");
     };
     auto sqliteDelete = [&] {
-        sqliteExec(db,
-                   "DELETE FROM oameni WHERE NRCRT IN (SELECT NRCRT FROM cereri WHERE LUNACRT=" + T + ")");
+        sqliteExec(db, "DELETE FROM oameni WHERE NRCRT IN (SELECT NRCRT FROM cereri WHERE LUNACRT=" + T + ")");
         sqliteExec(db, "DELETE FROM cereri WHERE LUNACRT=" + T);
     };
     copy.sqlite = del.sqlite = 1e300;
@@ -265,13 +251,11 @@ int main(int argc, char **argv)
     }
     key = 9000000;
     ins.sqlite = best(20, [&] {
-        sqliteExec(
-            db,
-            "INSERT INTO cereri "
-            "(NRCRT,LUNADEC,LUNACRT,SUBSEMN,CNP,LOCALIT,ADRESA,NR_MEMBRI,TVENIT,DATACERE,STATUT) "
-            "VALUES(" +
-                std::to_string(++key) + ", " + W + ", " + W +
-                ", 'TEST ION', '1800101303939', 'CAREI', 'Str. Horea 1', 3, 1500, '2024-12-01', 'APROBAT')");
+        sqliteExec(db, "INSERT INTO cereri "
+                       "(NRCRT,LUNADEC,LUNACRT,SUBSEMN,CNP,LOCALIT,ADRESA,NR_MEMBRI,TVENIT,DATACERE,STATUT) "
+                       "VALUES(" +
+                           std::to_string(++key) + ", " + W + ", " + W +
+                           ", 'TEST ION', '1800101303939', 'CAREI', 'Str. Horea 1', 3, 1500, '2024-12-01', 'APROBAT')");
     });
     sqlite3_close(db);
 
@@ -281,8 +265,7 @@ int main(int argc, char **argv)
         fs::remove(folder / "TmpO.dbf");
         for (std::size_t i = 0; i < ref.size(); ++i) {
             std::string q = ref[i];
-            for (auto [from, to] :
-                 {std::pair<std::string, std::string>{"cereri", "Cereri"}, {"oameni", "Oameni"}}) {
+            for (auto [from, to] : {std::pair<std::string, std::string>{"cereri", "Cereri"}, {"oameni", "Oameni"}}) {
                 for (std::size_t p = 0; (p = q.find(from, p)) != std::string::npos; p += to.size())
                     q.replace(p, from.size(), to);
             }
@@ -298,8 +281,8 @@ int main(int argc, char **argv)
     std::printf("first read of both tables by the engine: %.0f ms\n", firstLoad);
     std::printf("engine memory after the run: %.1f MB = %.2f x the table files\n\n", (rss1 - rss0) / 1024.0,
                 (rss1 - rss0) * 1024.0 / static_cast<double>(fileBytes));
-    std::printf("%-68s %10s %10s %10s %9s %9s %8s\n", "statement (warm, best of runs)", "engine ms",
-                "sqlite ms", "ogr ms", "x sqlite", "x ogr", "rows");
+    std::printf("%-68s %10s %10s %10s %9s %9s %8s\n", "statement (warm, best of runs)", "engine ms", "sqlite ms",
+                "ogr ms", "x sqlite", "x ogr", "rows");
     for (const Line &l : lines) {
         std::printf("%-68s %10.3f %10.3f ", l.what.c_str(), l.engine, l.sqlite);
         if (l.ogr >= 0)

@@ -22,10 +22,10 @@
 //                                         from there (two builds measured on one folder)
 //   BENCH_KEEP_SAVE=FOLDER                the closing save's archive and the folder it saved
 //                                         kept in FOLDER
-#include "admin/Municipality.h"
 #include "BenchApplications.h"
 #include "BenchTiming.h"
 #include "SqliteReference.h"
+#include "admin/Municipality.h"
 #include "applications/ApplicationEditor.h"
 #include "applications/ApplicationList.h"
 #include "applications/ApplicationStore.h"
@@ -141,7 +141,10 @@ void resetPeak()
     g_peakKb = std::max(g_peakKb, bench::statusKb("VmHWM:"));
     std::ofstream("/proc/self/clear_refs") << "5";
 }
-long runPeakKb() { return std::max(g_peakKb, bench::statusKb("VmHWM:")); }
+long runPeakKb()
+{
+    return std::max(g_peakKb, bench::statusKb("VmHWM:"));
+}
 
 std::string loadAverage()
 {
@@ -157,7 +160,6 @@ void paint(QWidget &w)
     w.repaint();
     QCoreApplication::processEvents();
 }
-
 
 // A VMG register folder of `files` files with three members and one or two inquiries
 // each, in the register's layout (the same rows as the imports' own benchmark).
@@ -176,26 +178,44 @@ void vmgRegister(const std::filesystem::path &folder, int files)
     std::filesystem::create_directories(folder);
     std::vector<dbf::Record> f, q, m;
     for (int i = 1; i <= files; ++i) {
-        f.push_back({v(i), v(i), Value::fromDate(2024, 1 + i % 12, 1 + i % 28), t("POPESCU ŞTEFAN " + std::to_string(i)),
-                     t("1800101123456"), t("Mihai Viteazu"), t(std::to_string(i % 90)), t(""), t(""), t(""), t("3"),
-                     t("DEVA"), v(3), v(100), v(50.5), Value(), t("CS"), t(""), t("X"),
+        f.push_back({v(i),
+                     v(i),
+                     Value::fromDate(2024, 1 + i % 12, 1 + i % 28),
+                     t("POPESCU ŞTEFAN " + std::to_string(i)),
+                     t("1800101123456"),
+                     t("Mihai Viteazu"),
+                     t(std::to_string(i % 90)),
+                     t(""),
+                     t(""),
+                     t(""),
+                     t("3"),
+                     t("DEVA"),
+                     v(3),
+                     v(100),
+                     v(50.5),
+                     Value(),
+                     t("CS"),
+                     t(""),
+                     t("X"),
                      t(i % 10 ? "APROBATA" : "INCETATA")});
         for (int k = 0; k < 1 + i % 2; ++k)
             q.push_back({v(i), v(2 + k), v(k)});
         for (int k = 1; k <= 3; ++k)
-            m.push_back({v(i), v(k), t("MEMBRU " + std::to_string(k)), t("2800101123456"), v(10), v(20), Value(), v(k),
-                         t("")});
+            m.push_back(
+                {v(i), v(k), t("MEMBRU " + std::to_string(k)), t("2800101123456"), v(10), v(20), Value(), v(k), t("")});
     }
-    table("Cereri.dbf",
-          {n("IDCERERE", 10), n("CERENR", 10), ColumnDef::dateColumn("CEREDATA"), c("NUME", 40), c("CNP", 13),
-           c("STR", 40), c("STRNR", 10), c("BLOC", 10), c("SCARA", 5), c("ETAJ", 5), c("APART", 5), c("LOCALIT", 40),
-           n("NRMEMBRI", 3), n("VENITP", 10, 2), n("VENITV", 10, 2), n("VENITA", 10, 2), c("STCIV", 2),
-           c("SITSCOL", 2), c("ASF", 1), c("STARE", 12)},
+    table("Cereri.dbf", {n("IDCERERE", 10),  n("CERENR", 10),    ColumnDef::dateColumn("CEREDATA"),
+                         c("NUME", 40),      c("CNP", 13),       c("STR", 40),
+                         c("STRNR", 10),     c("BLOC", 10),      c("SCARA", 5),
+                         c("ETAJ", 5),       c("APART", 5),      c("LOCALIT", 40),
+                         n("NRMEMBRI", 3),   n("VENITP", 10, 2), n("VENITV", 10, 2),
+                         n("VENITA", 10, 2), c("STCIV", 2),      c("SITSCOL", 2),
+                         c("ASF", 1),        c("STARE", 12)},
           f);
     table("Anchete.dbf", {n("IDCERERE", 10), n("NRCAMERE", 3), n("POL", 1)}, q);
     table("Oameni.dbf",
-          {n("IDCERERE", 10), n("IDOM", 3), c("NUME", 40), c("CNPDATA", 13), n("CUANTUMV", 10, 2),
-           n("CUANTUMP", 10, 2), n("CUANTUMA", 10, 2), n("RUDACOD", 2), c("PRESTEAZA", 2)},
+          {n("IDCERERE", 10), n("IDOM", 3), c("NUME", 40), c("CNPDATA", 13), n("CUANTUMV", 10, 2), n("CUANTUMP", 10, 2),
+           n("CUANTUMA", 10, 2), n("RUDACOD", 2), c("PRESTEAZA", 2)},
           m);
 }
 
@@ -301,9 +321,9 @@ int main(int argc, char **argv)
         QuerySql(QStringList{"SELECT NRCRT, CNP FROM " + cereri, "WHERE LUNACRT=" + QString::number(w)});
     const std::size_t middle = households.rowCount() / 2;
     const QString known = ToQString(households.value(middle, "CNP")).trimmed();
-    const sql::ResultSet heated =
-        QuerySql(QStringList{"SELECT NRCRT, FURNT FROM " + cereri, "WHERE LUNACRT=" + QString::number(w) +
-                                                                       " AND TARIF>0 AND VENITM<300 AND STATUT=\"APROBAT\""});
+    const sql::ResultSet heated = QuerySql(
+        QStringList{"SELECT NRCRT, FURNT FROM " + cereri,
+                    "WHERE LUNACRT=" + QString::number(w) + " AND TARIF>0 AND VENITM<300 AND STATUT=\"APROBAT\""});
     const QString supplier = ToQString(heated.value(0, "FURNT")).trimmed();
     const QStringList applicantRows{"SELECT * FROM " + cereri, "WHERE CNP=" + SqlText(known),
                                     "ORDER BY CNP,LUNACRT DESC,NRCRT DESC"};
@@ -312,7 +332,7 @@ int main(int argc, char **argv)
     // add() takes the processor time of the work timed last; addCpu() is given it.
     auto addCpu = [&](const std::string &step, double took, double reference, double target, double cpu) {
         rows.push_back({step, took, reference, target, cpu});
-        std::fprintf(stderr, "  %-62s %9.1f ms\n", step.c_str(), took);  // progress while it runs
+        std::fprintf(stderr, "  %-62s %9.1f ms\n", step.c_str(), took); // progress while it runs
     };
     auto add = [&](const std::string &step, double took, double reference, double target) {
         const double cpu = bench::lastCpu;
@@ -343,10 +363,13 @@ int main(int argc, char **argv)
     add("the engine's read of the month, in the list's order (ref: SQLite)", engineMonth, sqliteMonth,
         1.2 * sqliteMonth);
     const double refMonth = readMs(monthApps);
-    add("open the applications list on the month (window; ref: SQLite)", medianMs(3, [&] {
-            list.openMonth(w);
-            paint(list);
-        }), sqliteMonth, std::min(300.0, 1.3 * sqliteMonth));
+    add("open the applications list on the month (window; ref: SQLite)",
+        medianMs(3,
+                 [&] {
+                     list.openMonth(w);
+                     paint(list);
+                 }),
+        sqliteMonth, std::min(300.0, 1.3 * sqliteMonth));
     double keystroke = 0, keystrokeCpu = 0;
     for (const char *typed : {"I", "IO", "ION"}) {
         const double t = bench::ms([&] {
@@ -380,7 +403,8 @@ int main(int argc, char **argv)
     add("open the editor in add mode, first opening (window)", bench::ms([&] {
             editorWindow.openAdd();
             paint(editorWindow);
-        }), refLists, 150);
+        }),
+        refLists, 150);
     editorWindow.reject();
     Samples openings;
     for (int i = 0; i < 5; ++i) {
@@ -396,7 +420,8 @@ int main(int argc, char **argv)
     add("  of which the three lists, read again", bench::ms([&] {
             for (const QString &column : listColumns)
                 DistinctApplicationValues(column);
-        }), refLists, 0);
+        }),
+        refLists, 0);
 
     // 3. The look-up of a typed CNP (fields filled, members copied), and the same typed
     // into the window's field, which also shows what the look-up filled.
@@ -406,14 +431,12 @@ int main(int argc, char **argv)
     const qint64 knownKey = households.value(middle, "NRCRT").toInt();
     const double refCopied = readMs({"SELECT TITULAR, CNP, VENIT, CALITATE FROM " + oameni,
                                      "WHERE NRCRT=" + QString::number(knownKey), "ORDER BY NROM"});
-    add("  of which the copy of its members", medianMs(9, [&] {
-            CopyMembers(editor.membersTable(), knownKey, editor.key());
-        }), refCopied, 0);
+    add("  of which the copy of its members",
+        medianMs(9, [&] { CopyMembers(editor.membersTable(), knownKey, editor.key()); }), refCopied, 0);
     // The copy takes the members' keys from the counter in the shared settings file, a
     // write made safe on disk before it returns: here one key taken the same way.
-    add("    of which the key counter advanced", medianMs(9, [] {
-            SetKey("NROM", Amount::fromWhole(PeekKey("NROM").truncated() + 1));
-        }), 0, 0);
+    add("    of which the key counter advanced",
+        medianMs(9, [] { SetKey("NROM", Amount::fromWhole(PeekKey("NROM").truncated() + 1)); }), 0, 0);
     auto *cnpField = static_cast<QLineEdit *>(editorWindow.field("CNPSol"));
     Samples typed;
     for (int i = 0; i < 5; ++i) {
@@ -428,9 +451,12 @@ int main(int argc, char **argv)
     // 4. Checks of single keystrokes: a member CNP already in the month (refused, nothing
     // written), the tariff of a typed supplier.
     const double refMember = readMs({"SELECT NRCRT, TITULAR FROM " + oameni, "WHERE CNP=" + SqlText(known)});
-    add("one member check (CNP already a member in the month)", medianMs(9, [&] {
-            editor.addMember({"POPESCU ION", known, "100", "adult"});
-        }), refMember, 5);
+    add("one member check (CNP already a member in the month)",
+        medianMs(9,
+                 [&] {
+                     editor.addMember({"POPESCU ION", known, "100", "adult"});
+                 }),
+        refMember, 5);
     const double refTariff = readMs(monthAppsWhere(" AND FURNT=" + SqlText(supplier)));
     add("tariff look-up of a typed supplier", medianMs(9, [&] { editor.supplierChanged(supplier); }), refTariff, 5);
     editorWindow.hide();
@@ -501,11 +527,14 @@ int main(int argc, char **argv)
     numbering.date = QDate(2024, 12, 15);
     qint64 numbered = 0;
     const double refNumbering = readMs(monthApps);
-    add("numbering the month's dispositions (with the list again)", medianMs(3, [&] {
-            numbered = NumberDispositions(ui, w, numbering).rows;
-            reopenOn(list.currentKey());
-            WriteLog("Numerotare Dispozitii.");
-        }), refNumbering, 1000);
+    add("numbering the month's dispositions (with the list again)",
+        medianMs(3,
+                 [&] {
+                     numbered = NumberDispositions(ui, w, numbering).rows;
+                     reopenOn(list.currentKey());
+                     WriteLog("Numerotare Dispozitii.");
+                 }),
+        refNumbering, 1000);
 
     // 8. The grant dispositions of every number of the month, one RTF.
     const documents::DispositionRange range{"1", "99999", QDate(2024, 12, 1)};
@@ -515,16 +544,17 @@ int main(int argc, char **argv)
     add("grant dispositions, numbers 1 to 99999", bench::ms([&] {
             grant = documents::PrintSeparateDispositions(ui, documents::DispositionKind::Grant, range,
                                                          out + "/stabilire.rtf");
-        }), refGrant, 5000);
+        }),
+        refGrant, 5000);
 
     // 9. The payment statement of the month, every locality and letter.
     documents::StatementSelection statement;
     statement.monthText = "decembrie 2024";
     const double refStatement = readMs(documents::PaymentStatementStatement(statement, w));
     documents::Outcome paid;
-    add("payment statement of the month", bench::ms([&] {
-            paid = documents::PrintPaymentStatement(ui, statement, out + "/stat.xls");
-        }), refStatement, 2000);
+    add("payment statement of the month",
+        bench::ms([&] { paid = documents::PrintPaymentStatement(ui, statement, out + "/stat.xls"); }), refStatement,
+        2000);
 
     // 10. The county agency's set for the working month alone.
     double refAgency = 1e300;
@@ -556,7 +586,8 @@ int main(int argc, char **argv)
     for (auto &entry : choice.postalCodes)
         entry.second = "540001";
     const double eonMs = bench::ms([&] { eon = reports::MakeEonReport(ui, choice); });
-    addCpu("supplier reports (Format AJPIS and E.ON)", supplierMs + eonMs, refAgency, 2000, supplierCpu + bench::lastCpu);
+    addCpu("supplier reports (Format AJPIS and E.ON)", supplierMs + eonMs, refAgency, 2000,
+           supplierCpu + bench::lastCpu);
     addCpu("  of which Format AJPIS", supplierMs, refAgency, 0, supplierCpu);
 
     // 14. The automatic save when the main window closes: the question, the dated archive
@@ -576,9 +607,9 @@ int main(int argc, char **argv)
     addCpu("  the save of the day before, nothing kept yet (ref: gzip -9)", firstSaveMs, gzipMs, saveTarget,
            firstSaveCpu);
     const QStringList before = QDir(saveFolder).entryList({"*.T21"}, QDir::Files);
-    add("automatic save at closing (reference: gzip -9 of the folder)", bench::ms([&] {
-            shell::SaveAtClose(ui, shell::DecideSave(ui, shell::CurrentCloseState(true)), {});
-        }), gzipMs, saveTarget);
+    add("automatic save at closing (reference: gzip -9 of the folder)",
+        bench::ms([&] { shell::SaveAtClose(ui, shell::DecideSave(ui, shell::CurrentCloseState(true)), {}); }), gzipMs,
+        saveTarget);
     const QStringList saved = QDir(saveFolder).entryList({"*.T21"}, QDir::Files);
     double archiveMb = 0;
     // BENCH_KEEP_SAVE=FOLDER keeps a copy of the closing save's archive, to be opened by
@@ -638,23 +669,24 @@ int main(int argc, char **argv)
             registerRows += dbf::DbfTable(unpacked / name, true).readAll().size();
     });
     periods::ImportResult imported;
-    add("VMG import of the archive (reference: its tables read)", bench::ms([&] {
-            imported = periods::ImportVmgArchive(ui, QString::fromStdString(vmgArchive.string()));
-        }), refVmg, 5000);
+    add("VMG import of the archive (reference: its tables read)",
+        bench::ms([&] { imported = periods::ImportVmgArchive(ui, QString::fromStdString(vmgArchive.string())); }),
+        refVmg, 5000);
 
     // What was done, so that a step that did nothing is not taken for a fast one.
-    std::printf("\nrows: month %lld applications, numbered %lld; grant RTF %s; statement %s; AJPIS %lld files; "
-                "ANPIS %s (resident %ld MB before, peak %ld MB during it); F2201 %lld files; suppliers %lld files, E.ON %lld files; saved %s; copied %lld "
-                "applications with %lld members into %s; imported %lld files with %lld members (register: %zu rows); "
-                "refused saves %d, error messages %d\n",
-                static_cast<long long>(households.rowCount()), static_cast<long long>(numbered),
-                grant.written ? "written" : "NOT written", paid.written ? "written" : "NOT written",
-                static_cast<long long>(agency.files.size()), anpis.done ? "written" : "NOT written", rssBefore / 1024, anpisPeakKb / 1024,
-                static_cast<long long>(f2201.files.size()), static_cast<long long>(suppliers.files.size()),
-                static_cast<long long>(eon.files.size()), saved.isEmpty() ? "NOTHING" : qPrintable(saved.join(" ")),
-                static_cast<long long>(copied.rows), static_cast<long long>(copied.members),
-                qPrintable(MonthText(next)), static_cast<long long>(imported.applications),
-                static_cast<long long>(imported.members), registerRows, refused, ui.errors);
+    std::printf(
+        "\nrows: month %lld applications, numbered %lld; grant RTF %s; statement %s; AJPIS %lld files; "
+        "ANPIS %s (resident %ld MB before, peak %ld MB during it); F2201 %lld files; suppliers %lld files, E.ON %lld files; saved %s; copied %lld "
+        "applications with %lld members into %s; imported %lld files with %lld members (register: %zu rows); "
+        "refused saves %d, error messages %d\n",
+        static_cast<long long>(households.rowCount()), static_cast<long long>(numbered),
+        grant.written ? "written" : "NOT written", paid.written ? "written" : "NOT written",
+        static_cast<long long>(agency.files.size()), anpis.done ? "written" : "NOT written", rssBefore / 1024,
+        anpisPeakKb / 1024, static_cast<long long>(f2201.files.size()), static_cast<long long>(suppliers.files.size()),
+        static_cast<long long>(eon.files.size()), saved.isEmpty() ? "NOTHING" : qPrintable(saved.join(" ")),
+        static_cast<long long>(copied.rows), static_cast<long long>(copied.members), qPrintable(MonthText(next)),
+        static_cast<long long>(imported.applications), static_cast<long long>(imported.members), registerRows, refused,
+        ui.errors);
 
     std::printf("\n%-64s %10s %10s %8s %8s  %-7s %9s\n", "step", "time (ms)", "ref (ms)", "ratio", "target", "",
                 "cpu (ms)");

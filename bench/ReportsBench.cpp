@@ -31,7 +31,8 @@ namespace {
 class BenchUi : public focaris::NullUi {
 public:
     QString folder;
-    focaris::MessageResult message(const QString &title, const QString &text, focaris::MessageKind kind, focaris::MessageButtons) override
+    focaris::MessageResult message(const QString &title, const QString &text, focaris::MessageKind kind,
+                                   focaris::MessageButtons) override
     {
         if (kind == focaris::MessageKind::Error)
             std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text.simplified()));
@@ -44,7 +45,10 @@ public:
     }
 };
 
-double seconds(QElapsedTimer &t) { return t.nsecsElapsed() / 1e9; }
+double seconds(QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e9;
+}
 
 // Processor time of the process, which a loaded machine does not stretch as it does the
 // time on the clock.
@@ -75,8 +79,8 @@ int main(int argc, char **argv)
     QElapsedTimer t;
     t.start();
     const auto counts = sql::makeCityFolder(DataFolder().toStdString(), options);
-    std::printf("city folder: %ld applications over %d months, made in %.2f s\n", counts.applications,
-                options.months, seconds(t));
+    std::printf("city folder: %ld applications over %d months, made in %.2f s\n", counts.applications, options.months,
+                seconds(t));
 
     WriteSetting("SETARI", "PRIMARIA", "TARGU MURES");
     WriteSetting("SETARI", "JUDET", "MURES");
@@ -96,8 +100,8 @@ int main(int argc, char **argv)
     t.restart();
     const auto rows = reports::ReadApplications(first, last, last);
     const double reference = seconds(t), referenceCpu = cpuSeconds() - cpu;
-    std::printf("reference: engine read of %zu rows of the period: %.3f s (processor %.3f s)\n", rows.size(),
-                reference, referenceCpu);
+    std::printf("reference: engine read of %zu rows of the period: %.3f s (processor %.3f s)\n", rows.size(), reference,
+                referenceCpu);
     auto line = [&](const char *what, const reports::ReportResult &r, double wall, double proc, const char *target) {
         std::printf("%s: %lld files in %.3f s = %.1f x reference; processor %.3f s = %.1f x reference%s%s\n", what,
                     qlonglong(r.files.size()), wall, wall / reference, proc, proc / referenceCpu, target,

@@ -81,8 +81,7 @@ inline void loadIntoSqlite(sqlite3 *db, const std::filesystem::path &file, const
                 sqlite3_bind_text(st, i, iso, -1, SQLITE_TRANSIENT);
                 break;
             }
-            default:
-                sqlite3_bind_null(st, i);
+            default: sqlite3_bind_null(st, i);
             }
         }
         sqlite3_step(st);

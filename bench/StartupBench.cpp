@@ -32,8 +32,8 @@ int main(int argc, char **argv)
     QElapsedTimer t;
     t.start();
     const auto counts = focaris::sql::makeCityFolder((home + "/Data").toStdString(), options);
-    std::printf("city folder: %ld applications, %ld members, made in %.2f s\n", counts.applications,
-                counts.members, t.elapsed() / 1000.0);
+    std::printf("city folder: %ld applications, %ld members, made in %.2f s\n", counts.applications, counts.members,
+                t.elapsed() / 1000.0);
 
     focaris::NullUi ui; // every question answered as with Escape
     focaris::shell::StartupOptions start;

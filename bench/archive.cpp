@@ -50,7 +50,8 @@ double cpuSeconds()
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-template <class F> double seconds(F &&f)
+template <class F>
+double seconds(F &&f)
 {
     const auto t0 = std::chrono::steady_clock::now();
     f();
@@ -60,8 +61,8 @@ template <class F> double seconds(F &&f)
 // Fixed-width records like the application tables: names, codes, amounts, dates, blanks.
 void makeTable(const fs::path &file, std::size_t bytes, unsigned seed)
 {
-    static const char *names[] = {"POPESCU ION", "IONESCU MARIA", "STAN GHEORGHE", "DUMITRU ELENA",
-                                  "CONSTANTIN VASILE", "MUNTEANU ANA", "NEAGU PETRE", "BALAN IOANA"};
+    static const char *names[] = {"POPESCU ION",       "IONESCU MARIA", "STAN GHEORGHE", "DUMITRU ELENA",
+                                  "CONSTANTIN VASILE", "MUNTEANU ANA",  "NEAGU PETRE",   "BALAN IOANA"};
     static const char *streets[] = {"STR. LIBERTATII", "STR. MIHAI EMINESCU", "B-DUL UNIRII", "STR. GARII"};
     std::mt19937 rng(seed);
     std::ofstream out(file, std::ios::binary);
@@ -71,14 +72,12 @@ void makeTable(const fs::path &file, std::size_t bytes, unsigned seed)
     std::size_t written = header.size();
     char rec[400];
     while (written < bytes) {
-        const int n = std::snprintf(rec, sizeof rec,
-                                    " %8u%-40s%13llu%-30s%4u%10.4f%10.4f%02u.%02u.20%02u%-60s%c%c%-80s",
-                                    unsigned(rng() % 100000), names[rng() % 8],
-                                    1000000000000ULL + rng() % 999999999ULL, streets[rng() % 4],
-                                    unsigned(rng() % 300), double(rng() % 100000) / 100.0,
-                                    double(rng() % 5000) / 10.0, unsigned(1 + rng() % 28),
-                                    unsigned(1 + rng() % 12), unsigned(21 + rng() % 4), "", rng() % 2 ? 'X' : ' ',
-                                    rng() % 3 ? 'X' : ' ', "");
+        const int n =
+            std::snprintf(rec, sizeof rec, " %8u%-40s%13llu%-30s%4u%10.4f%10.4f%02u.%02u.20%02u%-60s%c%c%-80s",
+                          unsigned(rng() % 100000), names[rng() % 8], 1000000000000ULL + rng() % 999999999ULL,
+                          streets[rng() % 4], unsigned(rng() % 300), double(rng() % 100000) / 100.0,
+                          double(rng() % 5000) / 10.0, unsigned(1 + rng() % 28), unsigned(1 + rng() % 12),
+                          unsigned(21 + rng() % 4), "", rng() % 2 ? 'X' : ' ', rng() % 3 ? 'X' : ' ', "");
         out.write(rec, n);
         written += std::size_t(n);
     }
@@ -98,8 +97,9 @@ int packLevels(const fs::path &folder, double gzMb, const std::vector<int> &leve
     if (gzMb <= 0) {
         const std::string gz = (root / "all.gz").string();
         gzip = seconds([&] {
-            if (std::system(("find '" + folder.string() + "' -maxdepth 1 -type f -exec cat {} + | gzip -9 > '" + gz +
-                             "'").c_str()) != 0)
+            if (std::system(
+                    ("find '" + folder.string() + "' -maxdepth 1 -type f -exec cat {} + | gzip -9 > '" + gz + "'")
+                        .c_str()) != 0)
                 std::abort();
         });
         gzMb = double(fs::file_size(gz)) / 1e6;
@@ -176,8 +176,8 @@ int main(int argc, char **argv)
     std::printf("data folder:        %.1f MB in 3 tables\n", double(bytes) / 1048576.0);
     std::printf("archive:            %.1f MB; gzip -9: %.1f MB\n", double(fs::file_size(archive)) / 1048576.0,
                 double(fs::file_size(gz)) / 1048576.0);
-    std::printf("pack:   %7.2f s (gzip -9 %7.2f s)  speed ratio %.2f  peak memory %.1f MB\n", pack, gzip,
-                gzip / pack, packMem);
+    std::printf("pack:   %7.2f s (gzip -9 %7.2f s)  speed ratio %.2f  peak memory %.1f MB\n", pack, gzip, gzip / pack,
+                packMem);
     std::printf("unpack: %7.2f s (gunzip  %7.2f s)  speed ratio %.2f  peak memory %.1f MB\n", unpack, gunzip,
                 gunzip / unpack, unpackMem);
     fs::remove_all(root);

@@ -11,8 +11,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
 #include <vector>
@@ -89,7 +89,7 @@ int main(int argc, char **argv)
     std::printf("file: %.1f MB, record length %d\n", double(size) / 1e6, DbfTable(big).recordLength());
 
     std::vector<char> buf;
-    readBytes(big, buf);   // into the page cache
+    readBytes(big, buf); // into the page cache
     double readMs = 1e9, decodeMs = 1e9, readCpu = 1e9, decodeCpu = 1e9;
     std::size_t decoded = 0;
     for (int round = 0; round < 7; ++round) {
@@ -114,8 +114,8 @@ int main(int argc, char **argv)
 
     const double onBig = appendCost(big, 2000, rows);
     const double onEmpty = appendCost(empty, 2000, 0);
-    std::printf("append to %d-row table: %.1f us; to empty table: %.1f us; ratio %.2f (target ~1)\n",
-                rows, onBig, onEmpty, onBig / onEmpty);
+    std::printf("append to %d-row table: %.1f us; to empty table: %.1f us; ratio %.2f (target ~1)\n", rows, onBig,
+                onEmpty, onBig / onEmpty);
     std::filesystem::remove_all(folder);
     return 0;
 }

@@ -27,7 +27,10 @@ using namespace focaris;
 
 namespace {
 
-QString email(int client) { return QStringLiteral("birou%1@primaria.ro").arg(client); }
+QString email(int client)
+{
+    return QStringLiteral("birou%1@primaria.ro").arg(client);
+}
 
 // One exchange of `commands` (with the archive attached when given); true when the reply
 // came whole and did not refuse the command.
@@ -55,8 +58,9 @@ bool exchange(quint16 port, int client, const QString &folder, const QStringList
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QString program = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                     : QCoreApplication::applicationDirPath() + QStringLiteral("/../src/server/focaris-backup-server");
+    const QString program =
+        argc > 1 ? QString::fromLocal8Bit(argv[1])
+                 : QCoreApplication::applicationDirPath() + QStringLiteral("/../src/server/focaris-backup-server");
     const int clients = argc > 2 ? std::atoi(argv[2]) : 50;
     const int uploads = argc > 3 ? std::atoi(argv[3]) : 3;
     const int megabytes = argc > 4 ? std::atoi(argv[4]) : 5;
@@ -86,7 +90,8 @@ int main(int argc, char **argv)
 
     QProcess server;
     server.setProgram(program);
-    server.setArguments({QStringLiteral("--storage"), storage, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+    server.setArguments(
+        {QStringLiteral("--storage"), storage, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
     server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     server.start();
     if (!server.waitForStarted() || !server.waitForReadyRead(30000)) {
@@ -112,7 +117,8 @@ int main(int argc, char **argv)
                 QFile::copy(archive, mine);
                 QElapsedTimer one;
                 one.start();
-                const bool ok = exchange(port, c, folder, {QStringLiteral("/PUT_FILE incarcare %1-%2").arg(c).arg(u)}, mine);
+                const bool ok =
+                    exchange(port, c, folder, {QStringLiteral("/PUT_FILE incarcare %1-%2").arg(c).arg(u)}, mine);
                 {
                     std::lock_guard<std::mutex> lock(timesLock);
                     times.push_back(one.elapsed());

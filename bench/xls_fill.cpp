@@ -39,8 +39,8 @@ public:
 
 private:
     std::size_t n_;
-    std::vector<std::string> names_ = {"TITULAR", "CNP", "NRDISP", "DATADISP", "ADRESA", "CUANTUM",
-                                       "NR_LUNI", "SUMAL", "SUMAG", "SUMAT", "SUMAE"};
+    std::vector<std::string> names_ = {"TITULAR", "CNP",   "NRDISP", "DATADISP", "ADRESA", "CUANTUM",
+                                       "NR_LUNI", "SUMAL", "SUMAG",  "SUMAT",    "SUMAE"};
 };
 
 double seconds(std::chrono::steady_clock::time_point since)
@@ -76,8 +76,8 @@ int main()
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("xls fill, 3 sheets x 10000 records: %.3f s, peak memory %.1f MB, output %.1f MB\n",
-                fill, usage.ru_maxrss / 1024.0, std::filesystem::file_size(out) / 1048576.0);
+    std::printf("xls fill, 3 sheets x 10000 records: %.3f s, peak memory %.1f MB, output %.1f MB\n", fill,
+                usage.ru_maxrss / 1024.0, std::filesystem::file_size(out) / 1048576.0);
     std::printf("reference, open and save of the result: %.3f s; ratio %.1f\n", reference,
                 reference > 0 ? fill / reference : 0.0);
     std::filesystem::remove_all(dir);

@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 int main(int argc, char **argv)
 {
     namespace fs = std::filesystem;
-    const std::vector<std::string> fixed = {"", std::string(1, '\0'), std::string(4096, '\xff'),
-                                            std::string(300, 'A')};
+    const std::vector<std::string> fixed = {"", std::string(1, '\0'), std::string(4096, '\xff'), std::string(300, 'A')};
     for (const auto &input : fixed)
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(input.data()), input.size());
     int count = int(fixed.size());

@@ -21,11 +21,13 @@ using namespace focaris;
 namespace {
 
 // The process's scratch folder, removed when the process ends.
-const fs::path &scratch() {
+const fs::path &scratch()
+{
     static const struct Folder {
         fs::path path = fs::temp_directory_path() / ("focaris-fuzz-sql-" + std::to_string(::getpid()));
         Folder() { fs::create_directories(path); }
-        ~Folder() {
+        ~Folder()
+        {
             std::error_code ec;
             fs::remove_all(path, ec);
         }
@@ -33,7 +35,8 @@ const fs::path &scratch() {
     return folder.path;
 }
 
-void resetTables() {
+void resetTables()
+{
     const fs::path &d = scratch();
     for (const auto &e : fs::directory_iterator(d))
         fs::remove_all(e.path());
@@ -48,7 +51,8 @@ void resetTables() {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
     if (size < 1)
         return 0;
     const std::string rest(reinterpret_cast<const char *>(data) + 1, size - 1);
@@ -68,9 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 out.write(rest.data(), static_cast<std::streamsize>(rest.size()));
             }
             sql::Engine e(scratch());
-            for (const char *s : {"SELECT * FROM R", "SELECT COUNT(*) FROM R WHERE NRCRT=1",
-                                  "UPDATE R SET NRCRT=NRCRT+1", "DELETE FROM R WHERE NRCRT=2",
-                                  "INSERT INTO R (NRCRT) VALUES (3)", "DELETE FROM R", "INSERT INTO R (NRCRT) VALUES (4)"}) {
+            for (const char *s :
+                 {"SELECT * FROM R", "SELECT COUNT(*) FROM R WHERE NRCRT=1", "UPDATE R SET NRCRT=NRCRT+1",
+                  "DELETE FROM R WHERE NRCRT=2", "INSERT INTO R (NRCRT) VALUES (3)", "DELETE FROM R",
+                  "INSERT INTO R (NRCRT) VALUES (4)"}) {
                 try {
                     e.execute(s);
                 } catch (const std::exception &) {

@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (a.size < 0)
             std::abort();
         // A name taken as a plain file name can never lead out of the folder.
-        if (PlainFileName(a.name) && (a.name.contains(QLatin1Char('/')) || a.name.contains(QLatin1Char('\\')) ||
-                                      a.name == QStringLiteral("..")))
+        if (PlainFileName(a.name) &&
+            (a.name.contains(QLatin1Char('/')) || a.name.contains(QLatin1Char('\\')) || a.name == QStringLiteral("..")))
             std::abort();
     }
     // No text made one line can hold a line break.

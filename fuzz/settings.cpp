@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     try {
         written = ini::withValue(file, section, key, value);
     } catch (const std::invalid_argument &) {
-        return 0;  // names that cannot be written are refused
+        return 0; // names that cannot be written are refused
     }
     // The value must read back exactly as it lands on disk: Windows-1250, with line
     // breaks turned into blanks.

@@ -7,8 +7,8 @@
 #include "core/TextRules.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace focaris {
 namespace {
@@ -100,8 +100,7 @@ void LoadAdminSettings(AdminForm &form)
             form.cu[n - 1] = cu;
     }
     const std::pair<const char *, int *> whole[] = {
-        {"IndL", &form.indL}, {"IndG", &form.indG}, {"IndT", &form.indT},
-        {"IndE", &form.indE}, {"IndE2", &form.indE2}};
+        {"IndL", &form.indL}, {"IndG", &form.indG}, {"IndT", &form.indT}, {"IndE", &form.indE}, {"IndE2", &form.indE2}};
     for (const auto &[key, field] : whole)
         if (auto v = storedNumber(QString::fromLatin1(key)))
             *field = int(v->truncated());

@@ -13,13 +13,13 @@ namespace focaris {
 
 struct AdminForm {
     Municipality identity;
-    std::array<QString, 11> lim;  // Lim1..Lim11 as typed
-    std::array<QString, 11> cu;   // Cu1..Cu11
+    std::array<QString, 11> lim; // Lim1..Lim11 as typed
+    std::array<QString, 11> cu;  // Cu1..Cu11
     int indL = 20, indG = 10, indT = 10, indE = 30, indE2 = 70;
-    std::array<QString, 4> cl;    // CL1..CL4, shortest decimal form
-    QString caleServer;           // network folder label; "-" when unset
-    QString caleSalvari;          // automatic save folder label; "-" when switched off
-    QString serverCopii;          // the backup server as "host:port" ("Local.set"); empty: none
+    std::array<QString, 4> cl; // CL1..CL4, shortest decimal form
+    QString caleServer;        // network folder label; "-" when unset
+    QString caleSalvari;       // automatic save folder label; "-" when switched off
+    QString serverCopii;       // the backup server as "host:port" ("Local.set"); empty: none
 
     // The window's design values.
     AdminForm();

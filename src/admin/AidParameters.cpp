@@ -44,9 +44,15 @@ AidParameters load(const QString &file)
 
 } // namespace
 
-AidParameters LoadAidParameters() { return load(SharedSettingsFile()); }
+AidParameters LoadAidParameters()
+{
+    return load(SharedSettingsFile());
+}
 
-AidParameters LoadAidParametersFrom(const QString &settingsFile) { return load(settingsFile); }
+AidParameters LoadAidParametersFrom(const QString &settingsFile)
+{
+    return load(settingsFile);
+}
 
 void SaveAidParameters(const AidParameters &p)
 {

@@ -16,14 +16,14 @@ struct AidParameters {
     // ceiling for everybody and the single person's upper bound); cu[i] = Cu(i+1).
     std::array<Amount, 11> lim{200, 320, 440, 560, 680, 920, 1040, 1160, 1280, 1386, 2053};
     std::array<Amount, 11> cu{100, 90, 80, 70, 60, 50, 40, 30, 20, 10, 10};
-    Amount indL = 20;   // solid or petroleum fuels (wood), lei per month
-    Amount indG = 10;   // natural gas
-    Amount indT = 10;   // thermal energy
-    Amount indE = 30;   // electricity
-    Amount indE2 = 70;  // electricity when it is the home's only energy source
+    Amount indL = 20;  // solid or petroleum fuels (wood), lei per month
+    Amount indG = 10;  // natural gas
+    Amount indT = 10;  // thermal energy
+    Amount indE = 30;  // electricity
+    Amount indE2 = 70; // electricity when it is the home's only energy source
     // cl[0..3] = CL1..CL4: Gcal per month for 1, 2, 3 and 4 or more rooms.
-    std::array<Amount, 4> cl{Amount::fromUnits(8200), Amount::fromUnits(13100),
-                             Amount::fromUnits(17000), Amount::fromUnits(23700)};
+    std::array<Amount, 4> cl{Amount::fromUnits(8200), Amount::fromUnits(13100), Amount::fromUnits(17000),
+                             Amount::fromUnits(23700)};
 };
 
 // The parameters in force: the keys of section "SETARI" of the shared settings file over

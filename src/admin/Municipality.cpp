@@ -12,11 +12,10 @@ const char *const kSection = "SETARI";
 
 const QStringList &countyAbbreviations()
 {
-    static const QStringList list = {
-        "AB", "AR", "AG", "BC", "BH", "BN", "BT", "BV", "BR", "BZ", "CS", "CL",
-        "CJ", "CT", "CV", "DB", "DJ", "GL", "GR", "GJ", "HR", "HD", "IL", "II",
-        "IF", "MM", "MH", "MS", "NT", "OT", "PH", "SM", "SJ", "SB", "SV", "TR",
-        "TM", "TL", "VS", "VL", "VN", "B", "B", "B", "B", "B", "B", "B"};
+    static const QStringList list = {"AB", "AR", "AG", "BC", "BH", "BN", "BT", "BV", "BR", "BZ", "CS", "CL",
+                                     "CJ", "CT", "CV", "DB", "DJ", "GL", "GR", "GJ", "HR", "HD", "IL", "II",
+                                     "IF", "MM", "MH", "MS", "NT", "OT", "PH", "SM", "SJ", "SB", "SV", "TR",
+                                     "TM", "TL", "VS", "VL", "VN", "B",  "B",  "B",  "B",  "B",  "B",  "B"};
     return list;
 }
 
@@ -37,13 +36,14 @@ const QStringList &LocalityKinds()
 const QStringList &Counties()
 {
     static const QStringList list = {
-        "ALBA", "ARAD", "ARGES", "BACAU", "BIHOR", "BISTRITA-NASAUD", "BOTOSANI", "BRASOV",
-        "BRAILA", "BUZAU", "CARAS-SEVERIN", "CALARASI", "CLUJ", "CONSTANTA", "COVASNA",
-        "DAMBOVITA", "DOLJ", "GALATI", "GIURGIU", "GORJ", "HARGHITA", "HUNEDOARA", "IALOMITA",
-        "IASI", "ILFOV", "MARAMURES", "MEHEDINTI", "MURES", "NEAMT", "OLT", "PRAHOVA",
-        "SATU-MARE", "SALAJ", "SIBIU", "SUCEAVA", "TELEORMAN", "TIMIS", "TULCEA", "VASLUI",
-        "VALCEA", "VRANCEA", "BUCURESTI", "SECTOR 1", "SECTOR 2", "SECTOR 3", "SECTOR 4",
-        "SECTOR 5", "SECTOR 6"};
+        "ALBA",     "ARAD",      "ARGES",     "BACAU",     "BIHOR",         "BISTRITA-NASAUD",
+        "BOTOSANI", "BRASOV",    "BRAILA",    "BUZAU",     "CARAS-SEVERIN", "CALARASI",
+        "CLUJ",     "CONSTANTA", "COVASNA",   "DAMBOVITA", "DOLJ",          "GALATI",
+        "GIURGIU",  "GORJ",      "HARGHITA",  "HUNEDOARA", "IALOMITA",      "IASI",
+        "ILFOV",    "MARAMURES", "MEHEDINTI", "MURES",     "NEAMT",         "OLT",
+        "PRAHOVA",  "SATU-MARE", "SALAJ",     "SIBIU",     "SUCEAVA",       "TELEORMAN",
+        "TIMIS",    "TULCEA",    "VASLUI",    "VALCEA",    "VRANCEA",       "BUCURESTI",
+        "SECTOR 1", "SECTOR 2",  "SECTOR 3",  "SECTOR 4",  "SECTOR 5",      "SECTOR 6"};
     return list;
 }
 

@@ -13,13 +13,13 @@
 namespace focaris {
 
 struct Municipality {
-    QString uat = "U.A.T.";  // UAT: kind of authority, one of UatKinds()
-    QString primaria;        // PRIMARIA: name, at most 32 characters, in capitals
-    QString sirues;          // SIRUES: fiscal code, at most 16 characters
-    QString judet = "ALBA";  // JUDET: one of Counties(), upper case
-    QString codJud;          // CODJUD: county code, at most 16 characters
+    QString uat = "U.A.T."; // UAT: kind of authority, one of UatKinds()
+    QString primaria;       // PRIMARIA: name, at most 32 characters, in capitals
+    QString sirues;         // SIRUES: fiscal code, at most 16 characters
+    QString judet = "ALBA"; // JUDET: one of Counties(), upper case
+    QString codJud;         // CODJUD: county code, at most 16 characters
     QString primar, viceprimar, contabil, intocmit, director;
-    int tipLoc = 0;          // TIPLOC: index into LocalityKinds()
+    int tipLoc = 0; // TIPLOC: index into LocalityKinds()
 };
 
 // "U.A.T.", "Comuna", "Primaria", "Orasul", "Municipiul".

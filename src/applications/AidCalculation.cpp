@@ -6,17 +6,14 @@
 
 namespace focaris {
 
-int CompensationPercent(int members, bool approved, Amount totalIncome,
-                        const AidParameters &params)
+int CompensationPercent(int members, bool approved, Amount totalIncome, const AidParameters &params)
 {
     // A negative count cannot come from the editor; it is refused like 0 rather than
     // turning the income per member negative and landing in the first bracket.
     if (!approved || members <= 0)
         return 0;
     // income / members <= limit is tested as income <= limit × members, exactly.
-    auto atMost = [&](Amount limit) {
-        return __int128(totalIncome.units()) <= __int128(limit.units()) * members;
-    };
+    auto atMost = [&](Amount limit) { return __int128(totalIncome.units()) <= __int128(limit.units()) * members; };
     if (!atMost(params.lim[10]))
         return 0;
     if (members == 1 && !atMost(params.lim[9]))
@@ -35,8 +32,7 @@ Amount AverageConsumption(int rooms, const AidParameters &params)
 Amount MonthlyValue(Amount tariff, Amount percent, int rooms, const AidParameters &params)
 {
     // tariff × percent / 100 × consumption, all in units of 1/10000, rounded once.
-    const __int128 num = __int128(tariff.units()) * percent.units() *
-                         AverageConsumption(rooms, params).units();
+    const __int128 num = __int128(tariff.units()) * percent.units() * AverageConsumption(rooms, params).units();
     const __int128 den = __int128(Amount::kScale) * Amount::kScale * 100;
     return Amount::fromUnits(roundedQuotient(num, den, Amount::Rounding::HalfEven));
 }

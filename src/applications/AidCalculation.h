@@ -22,8 +22,7 @@ inline constexpr const char *kIncomeRejectReason =
 
 // Whole percentage 0..100; 0 means not eligible. Brackets are inclusive; a single person
 // above Lim10 and up to Lim11 gets Cu11; nobody above Lim11 gets anything.
-int CompensationPercent(int members, bool approved, Amount totalIncome,
-                        const AidParameters &params);
+int CompensationPercent(int members, bool approved, Amount totalIncome, const AidParameters &params);
 // Gcal per month: CL1, CL2, CL3 for 1, 2, 3 rooms, CL4 for any other number.
 Amount AverageConsumption(int rooms, const AidParameters &params);
 // TARIF × CUANTUM / 100 × AverageConsumption(rooms), rounded to four decimals (halves to
@@ -32,23 +31,23 @@ Amount MonthlyValue(Amount tariff, Amount percent, int rooms, const AidParameter
 
 // The stored inputs of one application (columns of the applications table).
 struct ApplicationInput {
-    int members = 0;            // NR_MEMBRI
-    Amount totalIncome;         // TVENIT
+    int members = 0;                   // NR_MEMBRI
+    Amount totalIncome;                // TVENIT
     QString status = kStatusApproved;  // STATUT
-    bool heatingAid = true;     // CUAJUT = "X"
-    int rooms = 0;              // NRCAM
-    Amount tariff;              // TARIF
-    int months = 0;             // NR_LUNI
-    Amount sumaL, sumaG, sumaE, sumaT;  // supplements as stored
-    QString reason;             // MOTIVR as stored
+    bool heatingAid = true;            // CUAJUT = "X"
+    int rooms = 0;                     // NRCAM
+    Amount tariff;                     // TARIF
+    int months = 0;                    // NR_LUNI
+    Amount sumaL, sumaG, sumaE, sumaT; // supplements as stored
+    QString reason;                    // MOTIVR as stored
 };
 
 // What storing an application from the editor computes.
 struct ApplicationAmounts {
-    Amount venitm;   // TVENIT / NR_MEMBRI, four decimals, halves to even
-    Amount cuantum;  // percentage, 0 without the heating aid
-    Amount valmax;   // monthly value of the heating aid
-    Amount total;    // NR_LUNI × VALMAX
+    Amount venitm;  // TVENIT / NR_MEMBRI, four decimals, halves to even
+    Amount cuantum; // percentage, 0 without the heating aid
+    Amount valmax;  // monthly value of the heating aid
+    Amount total;   // NR_LUNI × VALMAX
 };
 ApplicationAmounts CalculeazaCerere(const ApplicationInput &in, const AidParameters &params);
 
@@ -70,8 +69,8 @@ int MonthsAfterCopy(const QString &status, int months);
 // application date: born on or after the date 18 years before it is a child, and born
 // after the date 14 years before it counts under 14.
 struct ChildrenCount {
-    int under14 = 0;  // COPII14
-    int over14 = 0;   // COPII18
+    int under14 = 0; // COPII14
+    int over14 = 0;  // COPII18
 };
 ChildrenCount CountChildren(const QStringList &memberCnps, const QDate &applicationDate);
 

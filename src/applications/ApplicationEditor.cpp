@@ -83,8 +83,8 @@ void ApplicationEditor::openAdd()
 
 bool ApplicationEditor::openModify(qint64 nrcrt)
 {
-    const sql::ResultSet r =
-        QuerySql(QStringList{"SELECT * FROM " + Quoted(TablePath("Cereri.dbf")), "WHERE NRCRT=" + QString::number(nrcrt)});
+    const sql::ResultSet r = QuerySql(
+        QStringList{"SELECT * FROM " + Quoted(TablePath("Cereri.dbf")), "WHERE NRCRT=" + QString::number(nrcrt)});
     if (r.empty())
         return false;
     mode_ = EditorMode::Modify;
@@ -205,7 +205,7 @@ bool ApplicationEditor::runLookup(const QString &cnp, Lookup &out)
         return false;
     const RowReader row(r, 0);
     out.found = true;
-    ++loading_;  // the fields below are filled as found, not through their reactions
+    ++loading_; // the fields below are filled as found, not through their reactions
     f_.SubSemn = row.text("SUBSEMN");
     f_.TitT = row.text("TITT");
     f_.CNPT = row.text("CNPT");
@@ -230,7 +230,7 @@ bool ApplicationEditor::runLookup(const QString &cnp, Lookup &out)
     recount();
 
     const qint64 month = row.whole("LUNACRT");
-    const QString who = month == 1 ? QStringLiteral("Beneficiar VMG")
+    const QString who = month == 1   ? QStringLiteral("Beneficiar VMG")
                         : month == 2 ? QStringLiteral("Beneficiar ASF")
                                      : QStringLiteral("A mai depus");
     out.hint = who + " cererea nr." + row.number("NR_CERE") + " / " + FormatDate(row.date("DATACERE")) + ".";

@@ -34,7 +34,7 @@ public:
     void close();
 
     EditorMode mode() const { return mode_; }
-    qint64 key() const { return key_; }                 // -2 in add mode
+    qint64 key() const { return key_; } // -2 in add mode
     QString membersTable() const { return membersTable_; }
     QString originalCnp() const { return originalCnp_; } // the CNP loaded in modify mode
     bool saved() const { return saved_; }
@@ -53,19 +53,19 @@ public:
     // the fields from the most recent one and, in add mode, copies its members.
     struct Lookup {
         bool found = false;
-        QString hint;          // "A mai depus cererea nr. 12 / 05.11.2025." (at CNPSol)
+        QString hint; // "A mai depus cererea nr. 12 / 05.11.2025." (at CNPSol)
         int membersCopied = 0;
     };
     Lookup cnpChanged(const QString &text);
 
     // Reactions of single fields. None of them runs while a stored application is
     // being loaded, so modify mode shows exactly what was stored.
-    void applicantChanged(const QString &text);        // TitT follows SubSemn
-    bool supplierChanged(const QString &text);       // tariff of the month's latest use; true when changed
-    void statusChanged(const QString &status);       // clears CuModif unless "APROBAT"
+    void applicantChanged(const QString &text); // TitT follows SubSemn
+    bool supplierChanged(const QString &text);  // tariff of the month's latest use; true when changed
+    void statusChanged(const QString &status);  // clears CuModif unless "APROBAT"
     void setSupL(bool on);
     void setSupT(bool on);
-    void setActualizare(bool on);                    // ticking recounts at once
+    void setActualizare(bool on); // ticking recounts at once
     // Members, income and children from the members list (only while Actualizare).
     void recount();
     // The reason belongs to a rejection; a kept status keeps its stored reason unasked.
@@ -140,7 +140,7 @@ private:
     bool lookupRunning_ = false;
     QString pendingLookup_;
     bool hasPending_ = false;
-    QString loadedStCiv_, loadedSitScol_;  // codes as stored (modify mode)
+    QString loadedStCiv_, loadedSitScol_; // codes as stored (modify mode)
     int lookupsRun_ = 0;
     bool firstOpening_ = true;
     ApplicationFields f_;

@@ -12,20 +12,43 @@ namespace focaris {
 const std::vector<ListColumn> &ListColumns()
 {
     static const std::vector<ListColumn> columns = [] {
-        const char *pairs[][2] = {
-            {"Nr.", "NR_CERE"}, {"Data", "DATACERE"}, {"Incepand cu luna", kFirstMonthColumn},
-            {"Nr. luni", "NR_LUNI"}, {"Nume si prenume", "SUBSEMN"}, {"CNP", "CNP"},
-            {"Titular", "TITT"}, {"Localitatea", "LOCALIT"}, {"Adresa", "ADRESA"},
-            {"Nr.", "NR_DISP"}, {"Data", "DATADISP"}, {"Cu modif.", "CUMODIF"},
-            {"Statut", "STATUT"}, {"Nr. membri", "NR_MEMBRI"}, {"Total venit", "TVENIT"},
-            {"Venit mediu", "VENITM"}, {"Compen- sare(%)", "CUANTUM"}, {"Ajutor maxim", "VALMAX"},
-            {"Cu ajutor", "CUAJUT"}, {"Lemne", "SUMAL"}, {"Gaze", "SUMAG"}, {"Termica", "SUMAT"},
-            {"Electrica", "SUMAE"}, {"Furnizor", "FURNT"}, {"Asociatia", "ASOC"},
-            {"Tarif CGal", "TARIF"}, {"Nr.contract", "NRCONT"}, {"Cod de client", "CODCLT"},
-            {"VMG (L416)", "L416"}, {"ASF", "ASF"}, {"Stare civila", "STCIV"},
-            {"Situatie scolara", "SITSCOL"}, {"Numar camere", "NRCAM"},
-            {"Asigurare locuinta", "ASIG"}, {"Situatie profesionala", "SITPROF"},
-            {"0-14 ani", "COPII14"}, {"14-18 ani", "COPII18"}};
+        const char *pairs[][2] = {{"Nr.", "NR_CERE"},
+                                  {"Data", "DATACERE"},
+                                  {"Incepand cu luna", kFirstMonthColumn},
+                                  {"Nr. luni", "NR_LUNI"},
+                                  {"Nume si prenume", "SUBSEMN"},
+                                  {"CNP", "CNP"},
+                                  {"Titular", "TITT"},
+                                  {"Localitatea", "LOCALIT"},
+                                  {"Adresa", "ADRESA"},
+                                  {"Nr.", "NR_DISP"},
+                                  {"Data", "DATADISP"},
+                                  {"Cu modif.", "CUMODIF"},
+                                  {"Statut", "STATUT"},
+                                  {"Nr. membri", "NR_MEMBRI"},
+                                  {"Total venit", "TVENIT"},
+                                  {"Venit mediu", "VENITM"},
+                                  {"Compen- sare(%)", "CUANTUM"},
+                                  {"Ajutor maxim", "VALMAX"},
+                                  {"Cu ajutor", "CUAJUT"},
+                                  {"Lemne", "SUMAL"},
+                                  {"Gaze", "SUMAG"},
+                                  {"Termica", "SUMAT"},
+                                  {"Electrica", "SUMAE"},
+                                  {"Furnizor", "FURNT"},
+                                  {"Asociatia", "ASOC"},
+                                  {"Tarif CGal", "TARIF"},
+                                  {"Nr.contract", "NRCONT"},
+                                  {"Cod de client", "CODCLT"},
+                                  {"VMG (L416)", "L416"},
+                                  {"ASF", "ASF"},
+                                  {"Stare civila", "STCIV"},
+                                  {"Situatie scolara", "SITSCOL"},
+                                  {"Numar camere", "NRCAM"},
+                                  {"Asigurare locuinta", "ASIG"},
+                                  {"Situatie profesionala", "SITPROF"},
+                                  {"0-14 ani", "COPII14"},
+                                  {"14-18 ani", "COPII18"}};
         std::vector<ListColumn> out;
         for (const auto &p : pairs)
             out.push_back({QString::fromLatin1(p[0]), QString::fromLatin1(p[1])});
@@ -80,8 +103,8 @@ void ApplicationList::open(int monthCode, const QString &sortColumn)
 
 bool ApplicationList::Sortable(int column)
 {
-    return column >= 0 && column < static_cast<int>(ListColumns().size())
-           && ListColumns()[column].column != QLatin1String(kFirstMonthColumn);
+    return column >= 0 && column < static_cast<int>(ListColumns().size()) &&
+           ListColumns()[column].column != QLatin1String(kFirstMonthColumn);
 }
 
 namespace {
@@ -90,15 +113,11 @@ namespace {
 int rank(sql::Value::Kind kind)
 {
     switch (kind) {
-    case sql::Value::Null:
-        return 0;
+    case sql::Value::Null: return 0;
     case sql::Value::Integer:
-    case sql::Value::Real:
-        return 1;
-    case sql::Value::Text:
-        return 2;
-    case sql::Value::Date:
-        return 3;
+    case sql::Value::Real: return 1;
+    case sql::Value::Text: return 2;
+    case sql::Value::Date: return 3;
     }
     return 4;
 }
@@ -112,14 +131,10 @@ bool before(const sql::ResultSet &rows, std::size_t x, std::size_t y, std::size_
         return ra < rb;
     switch (a) {
     case sql::Value::Integer:
-    case sql::Value::Real:
-        return rows.number(x, c) < rows.number(y, c);
-    case sql::Value::Text:
-        return rows.text(x, c) < rows.text(y, c);
-    case sql::Value::Date:
-        return rows.date(x, c) < rows.date(y, c);
-    default:
-        return false;
+    case sql::Value::Real: return rows.number(x, c) < rows.number(y, c);
+    case sql::Value::Text: return rows.text(x, c) < rows.text(y, c);
+    case sql::Value::Date: return rows.date(x, c) < rows.date(y, c);
+    default: return false;
     }
 }
 

@@ -15,8 +15,8 @@
 namespace focaris {
 
 struct ListColumn {
-    QString title;   // the grid's heading
-    QString column;  // the table column, or LUNADECLS for the computed month text
+    QString title;  // the grid's heading
+    QString column; // the table column, or LUNADECLS for the computed month text
 };
 
 // The grid's columns, in order.
@@ -61,7 +61,10 @@ public:
     sql::Value value(int row, const char *column) const;
     qint64 key(int row) const;
     // True for the columns that hold numbers (shown aligned right).
-    bool numeric(int column) const { return column >= 0 && column < static_cast<int>(numeric_.size()) && numeric_[column]; }
+    bool numeric(int column) const
+    {
+        return column >= 0 && column < static_cast<int>(numeric_.size()) && numeric_[column];
+    }
     // The listed row of an application, or -1.
     int rowOfKey(qint64 key) const;
 
@@ -73,12 +76,12 @@ private:
     QString sort_ = QStringLiteral("SUBSEMN");
     QString search_;
     sql::ResultSet rows_;
-    std::vector<int> columnIndex_;  // per grid column: index into rows_, -1 for LUNADECLS
+    std::vector<int> columnIndex_; // per grid column: index into rows_, -1 for LUNADECLS
     std::vector<bool> numeric_;
     int keyIndex_ = -1, nameIndex_ = -1, firstMonthIndex_ = -1;
-    std::vector<std::string> searchNames_;  // per row of rows_: SUBSEMN without diacritics
-    std::vector<int> order_;    // rows_ in the list's order
-    std::vector<int> visible_;  // the rows of order_ that the search keeps
+    std::vector<std::string> searchNames_; // per row of rows_: SUBSEMN without diacritics
+    std::vector<int> order_;               // rows_ in the list's order
+    std::vector<int> visible_;             // the rows of order_ that the search keeps
 };
 
 } // namespace focaris

@@ -27,9 +27,18 @@ namespace focaris {
 
 namespace {
 
-QString flag(bool on) { return on ? QStringLiteral("\"X\"") : QStringLiteral("\"\""); }
-QString num(Amount a) { return FormatNumber(a); }
-QString typed(const QString &field) { return FormatNumber(FieldNumber(field)); }
+QString flag(bool on)
+{
+    return on ? QStringLiteral("\"X\"") : QStringLiteral("\"\"");
+}
+QString num(Amount a)
+{
+    return FormatNumber(a);
+}
+QString typed(const QString &field)
+{
+    return FormatNumber(FieldNumber(field));
+}
 
 // The columns of one stored application and their values, in the order of the INSERT.
 std::vector<std::pair<QString, QString>> columnValues(const ApplicationEditor &e, const ApplicationFields &f,
@@ -52,23 +61,54 @@ std::vector<std::pair<QString, QString>> columnValues(const ApplicationEditor &e
     const QString date = f.DataCereD.isValid() ? SqlText(FormatDate(f.DataCereD)) : QStringLiteral("NULL");
     return {
         {"LUNADEC", QString::number(monthIndex + FieldWhole(f.AnulDec) * 12)},
-        {"SUBSEMN", SqlText(f.SubSemn)}, {"CNP", SqlText(f.CNPSol)}, {"LOCALIT", SqlText(f.Localit)},
-        {"ADRESA", SqlText(f.Adresa)}, {"NR_MEMBRI", typed(f.NrMembri)}, {"TVENIT", typed(f.VenitTotal)},
-        {"VENITM", num(a.venitm)}, {"L416", flag(f.L416)}, {"ASF", flag(f.ASF)}, {"ASOC", SqlText(f.Asoc)},
-        {"NRCONT", SqlText(f.NrCont)}, {"CUAJUT", flag(f.CuAjut)}, {"SUMAL", num(rejected ? Amount() : e.sumaL())},
-        {"TITG", SqlText(g.Titular)}, {"CNPG", SqlText(g.CNP)}, {"FURNG", SqlText(g.Furnizor)},
-        {"CODCLG", SqlText(g.CodClient)}, {"PODG", SqlText(g.POD)}, {"SUMAG", num(rejected ? Amount() : e.sumaG())},
-        {"TITE", SqlText(el.Titular)}, {"CNPE", SqlText(el.CNP)}, {"FURNE", SqlText(el.Furnizor)},
-        {"CODCLE", SqlText(el.CodClient)}, {"PODE", SqlText(el.POD)}, {"SUMAE", num(rejected ? Amount() : e.sumaE())},
-        {"TITT", SqlText(f.TitT)}, {"CNPT", SqlText(f.CNPT)}, {"FURNT", SqlText(f.Furnizor)},
-        {"CODCLT", SqlText(f.CodClient)}, {"SUMAT", num(rejected ? Amount() : e.sumaT())},
-        {"CUANTUM", num(a.cuantum)}, {"NR_LUNI", QString::number(FieldWhole(f.Nr_Luni))}, {"TOTAL", num(a.total)},
-        {"NR_DISP", "\"\""}, {"NR_CERE", QString::number(FieldWhole(f.Nr_Cere))}, {"DATACERE", date},
-        {"STATUT", SqlText(f.StatutD)}, {"CUMODIF", flag(f.CuModif && f.StatutD == QLatin1String("APROBAT"))},
-        {"MOTIVR", SqlText(f.StatutD != QLatin1String("APROBAT") ? f.MotivC : QString())}, {"STCIV", SqlText(stCiv)},
-        {"SITSCOL", SqlText(sitScol)}, {"NRCAM", QString::number(FieldWhole(f.NrCam))}, {"TARIF", typed(f.Tarif)},
-        {"VALMAX", num(a.valmax)}, {"ASIG", flag(f.Asig)}, {"COPII14", typed(f.Copii14)},
-        {"COPII18", typed(f.Copii18)}, {"SITPROF", SqlText(f.SitProf)},
+        {"SUBSEMN", SqlText(f.SubSemn)},
+        {"CNP", SqlText(f.CNPSol)},
+        {"LOCALIT", SqlText(f.Localit)},
+        {"ADRESA", SqlText(f.Adresa)},
+        {"NR_MEMBRI", typed(f.NrMembri)},
+        {"TVENIT", typed(f.VenitTotal)},
+        {"VENITM", num(a.venitm)},
+        {"L416", flag(f.L416)},
+        {"ASF", flag(f.ASF)},
+        {"ASOC", SqlText(f.Asoc)},
+        {"NRCONT", SqlText(f.NrCont)},
+        {"CUAJUT", flag(f.CuAjut)},
+        {"SUMAL", num(rejected ? Amount() : e.sumaL())},
+        {"TITG", SqlText(g.Titular)},
+        {"CNPG", SqlText(g.CNP)},
+        {"FURNG", SqlText(g.Furnizor)},
+        {"CODCLG", SqlText(g.CodClient)},
+        {"PODG", SqlText(g.POD)},
+        {"SUMAG", num(rejected ? Amount() : e.sumaG())},
+        {"TITE", SqlText(el.Titular)},
+        {"CNPE", SqlText(el.CNP)},
+        {"FURNE", SqlText(el.Furnizor)},
+        {"CODCLE", SqlText(el.CodClient)},
+        {"PODE", SqlText(el.POD)},
+        {"SUMAE", num(rejected ? Amount() : e.sumaE())},
+        {"TITT", SqlText(f.TitT)},
+        {"CNPT", SqlText(f.CNPT)},
+        {"FURNT", SqlText(f.Furnizor)},
+        {"CODCLT", SqlText(f.CodClient)},
+        {"SUMAT", num(rejected ? Amount() : e.sumaT())},
+        {"CUANTUM", num(a.cuantum)},
+        {"NR_LUNI", QString::number(FieldWhole(f.Nr_Luni))},
+        {"TOTAL", num(a.total)},
+        {"NR_DISP", "\"\""},
+        {"NR_CERE", QString::number(FieldWhole(f.Nr_Cere))},
+        {"DATACERE", date},
+        {"STATUT", SqlText(f.StatutD)},
+        {"CUMODIF", flag(f.CuModif && f.StatutD == QLatin1String("APROBAT"))},
+        {"MOTIVR", SqlText(f.StatutD != QLatin1String("APROBAT") ? f.MotivC : QString())},
+        {"STCIV", SqlText(stCiv)},
+        {"SITSCOL", SqlText(sitScol)},
+        {"NRCAM", QString::number(FieldWhole(f.NrCam))},
+        {"TARIF", typed(f.Tarif)},
+        {"VALMAX", num(a.valmax)},
+        {"ASIG", flag(f.Asig)},
+        {"COPII14", typed(f.Copii14)},
+        {"COPII18", typed(f.Copii18)},
+        {"SITPROF", SqlText(f.SitProf)},
     };
 }
 
@@ -93,7 +133,9 @@ bool keyInUse(const QString &table, const QString &column, qint64 key)
 // The values of the suggestion lists an application stored brings.
 static QHash<QString, QString> listValues(const ApplicationEditor &e)
 {
-    return {{"LOCALIT", e.fields().Localit}, {"FURNT", e.fields().Furnizor}, {"ASOC", e.fields().Asoc},
+    return {{"LOCALIT", e.fields().Localit},
+            {"FURNT", e.fields().Furnizor},
+            {"ASOC", e.fields().Asoc},
             {"FURNG", e.supplement(SupplementKind::Gas).Furnizor},
             {"FURNE", e.supplement(SupplementKind::Electricity).Furnizor}};
 }
@@ -115,9 +157,9 @@ static QString storedCode(const QString &text, const QStringList &texts, const Q
 qint64 ApplicationStore::insert(const ApplicationEditor &e)
 {
     const ApplicationFields &f = e.fields();
-    const auto values =
-        columnValues(e, f, e.gas_, e.electricity_, storedCode(f.StCiv, CivilStatusTexts(), CivilStatusCodes(), e.loadedStCiv_),
-                     storedCode(f.SitScol, SchoolingTexts(), SchoolingCodes(), e.loadedSitScol_));
+    const auto values = columnValues(e, f, e.gas_, e.electricity_,
+                                     storedCode(f.StCiv, CivilStatusTexts(), CivilStatusCodes(), e.loadedStCiv_),
+                                     storedCode(f.SitScol, SchoolingTexts(), SchoolingCodes(), e.loadedSitScol_));
     // Taking the key and writing the rows happen under the applications' write lock; a
     // key found in use (a counter set back by hand, or a folder copied over) is refused
     // rather than written a second time.
@@ -144,8 +186,9 @@ qint64 ApplicationStore::insert(const ApplicationEditor &e)
     // the application follows: a process ended between the two leaves members without an
     // application, which the next start drops, never an application without its members.
     ExecSql(QStringList{"UPDATE " + temp, "SET NRCRT=" + QString::number(key)});
-    ExecSql(QStringList{"INSERT INTO " + Quoted(TablePath("Oameni.dbf")) + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)",
-                        "SELECT NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE", "FROM " + temp});
+    ExecSql(
+        QStringList{"INSERT INTO " + Quoted(TablePath("Oameni.dbf")) + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)",
+                    "SELECT NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE", "FROM " + temp});
     const TableStamp before = ApplicationsStamp();
     try {
         ExecSql(lines);
@@ -169,19 +212,20 @@ void ApplicationStore::update(const ApplicationEditor &e)
     // only once the new values are stored.
     const QString document = QString::fromStdString(
         files::resolveCaseInsensitive((DataFolder() + "/C" + e.originalCnp() + ".rtf").toStdString()).string());
-    const bool removeDocument = !e.originalCnp().isEmpty() && QFileInfo(document).isFile() &&
-                                ui_.message("Modificare Cerere", "\rStergem cererea anterioara?", MessageKind::Confirmation,
-                                            MessageButton::Da | MessageButton::Nu) == MessageResult::Da;
+    const bool removeDocument =
+        !e.originalCnp().isEmpty() && QFileInfo(document).isFile() &&
+        ui_.message("Modificare Cerere", "\rStergem cererea anterioara?", MessageKind::Confirmation,
+                    MessageButton::Da | MessageButton::Nu) == MessageResult::Da;
 
-    const auto values =
-        columnValues(e, f, e.gas_, e.electricity_, storedCode(f.StCiv, CivilStatusTexts(), CivilStatusCodes(), e.loadedStCiv_),
-                     storedCode(f.SitScol, SchoolingTexts(), SchoolingCodes(), e.loadedSitScol_));
+    const auto values = columnValues(e, f, e.gas_, e.electricity_,
+                                     storedCode(f.StCiv, CivilStatusTexts(), CivilStatusCodes(), e.loadedStCiv_),
+                                     storedCode(f.SitScol, SchoolingTexts(), SchoolingCodes(), e.loadedSitScol_));
     static const QStringList order{
-        "LUNADEC", "SUBSEMN", "CNP",    "ADRESA",  "LOCALIT", "NR_MEMBRI", "TVENIT", "VENITM",  "L416",   "ASF",
-        "ASOC",    "NRCONT",  "CUAJUT", "SUMAL",   "TITG",    "CNPG",      "FURNG",  "CODCLG",  "PODG",   "SUMAG",
-        "TITE",    "CNPE",    "FURNE",  "CODCLE",  "PODE",    "SUMAE",     "TITT",   "CNPT",    "FURNT",  "CODCLT",
-        "SUMAT",   "CUANTUM", "NR_LUNI", "NR_CERE", "DATACERE", "STATUT",  "CUMODIF", "MOTIVR", "STCIV", "SITSCOL",
-        "NRCAM",   "TARIF",   "VALMAX", "TOTAL",   "ASIG",    "COPII14",   "COPII18", "SITPROF"};
+        "LUNADEC", "SUBSEMN", "CNP",     "ADRESA",  "LOCALIT",  "NR_MEMBRI", "TVENIT",  "VENITM", "L416",  "ASF",
+        "ASOC",    "NRCONT",  "CUAJUT",  "SUMAL",   "TITG",     "CNPG",      "FURNG",   "CODCLG", "PODG",  "SUMAG",
+        "TITE",    "CNPE",    "FURNE",   "CODCLE",  "PODE",     "SUMAE",     "TITT",    "CNPT",   "FURNT", "CODCLT",
+        "SUMAT",   "CUANTUM", "NR_LUNI", "NR_CERE", "DATACERE", "STATUT",    "CUMODIF", "MOTIVR", "STCIV", "SITSCOL",
+        "NRCAM",   "TARIF",   "VALMAX",  "TOTAL",   "ASIG",     "COPII14",   "COPII18", "SITPROF"};
     QStringList lines{"UPDATE " + Quoted(TablePath("Cereri.dbf"))};
     for (qsizetype i = 0; i < order.size(); ++i) {
         QString value;
@@ -216,9 +260,9 @@ void ApplicationStore::removeKeptDocument(const QString &path)
 
 bool ApplicationStore::remove(qint64 nrcrt, bool ask)
 {
-    const sql::ResultSet r = QuerySql(QStringList{"SELECT NR_CERE, DATACERE, SUBSEMN FROM " +
-                                                      Quoted(TablePath("Cereri.dbf")),
-                                                  "WHERE NRCRT=" + QString::number(nrcrt)});
+    const sql::ResultSet r =
+        QuerySql(QStringList{"SELECT NR_CERE, DATACERE, SUBSEMN FROM " + Quoted(TablePath("Cereri.dbf")),
+                             "WHERE NRCRT=" + QString::number(nrcrt)});
     if (r.empty())
         return false;
     const RowReader row(r, 0);

@@ -30,9 +30,14 @@ bool IsValid(const QString &cnp, bool acceptEmpty)
     const int s = cnp[0].unicode() - '0';
     int century;
     switch (s) {
-    case 1: case 2: case 7: case 8: case 9: century = 1900; break;
-    case 5: case 6: century = 2000; break;
-    default: return false;  // 0, 3 and 4 (the 1800s) are refused
+    case 1:
+    case 2:
+    case 7:
+    case 8:
+    case 9: century = 1900; break;
+    case 5:
+    case 6: century = 2000; break;
+    default: return false; // 0, 3 and 4 (the 1800s) are refused
     }
     if (!QDate::isValid(century + digitsAt(cnp, 1, 2), digitsAt(cnp, 3, 2), digitsAt(cnp, 5, 2)))
         return false;
@@ -62,8 +67,7 @@ QString Sex(const QString &cnp)
     if (cnp.isEmpty())
         return QStringLiteral("masculin");
     const QChar s = cnp[0];
-    return (s == '1' || s == '5' || s == '7' || s == '9') ? QStringLiteral("masculin")
-                                                          : QStringLiteral("feminin");
+    return (s == '1' || s == '5' || s == '7' || s == '9') ? QStringLiteral("masculin") : QStringLiteral("feminin");
 }
 
 } // namespace focaris::cnp

@@ -26,7 +26,7 @@ QHash<QString, Kept> &kept()
 
 struct KeptTariffs {
     TableStamp stamp;
-    QHash<QString, QString> bySupplier;  // "" for a supplier without any application
+    QHash<QString, QString> bySupplier; // "" for a supplier without any application
 };
 
 QHash<int, KeptTariffs> &tariffs()
@@ -47,9 +47,9 @@ bool LatestTariff(int monthCode, const QString &supplier, QString &tariff)
     }
     auto it = k.bySupplier.find(supplier);
     if (it == k.bySupplier.end()) {
-        const sql::ResultSet r = QuerySql(QStringList{
-            "SELECT NRCRT, TARIF FROM " + Quoted(TablePath("Cereri.dbf")),
-            "WHERE LUNACRT=" + QString::number(monthCode), "AND FURNT=" + SqlText(supplier), "ORDER BY NRCRT DESC"});
+        const sql::ResultSet r = QuerySql(QStringList{"SELECT NRCRT, TARIF FROM " + Quoted(TablePath("Cereri.dbf")),
+                                                      "WHERE LUNACRT=" + QString::number(monthCode),
+                                                      "AND FURNT=" + SqlText(supplier), "ORDER BY NRCRT DESC"});
         it = k.bySupplier.insert(supplier, r.empty() ? QString() : ToQString(r.value(0, "TARIF")));
     }
     tariff = *it;

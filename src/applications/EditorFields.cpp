@@ -8,12 +8,15 @@
 
 namespace focaris {
 
-QString SupplementLetter(SupplementKind kind) { return kind == SupplementKind::Gas ? QStringLiteral("G") : QStringLiteral("E"); }
+QString SupplementLetter(SupplementKind kind)
+{
+    return kind == SupplementKind::Gas ? QStringLiteral("G") : QStringLiteral("E");
+}
 
 const QStringList &CivilStatusTexts()
 {
-    static const QStringList l{"Casatorit /a", "Necasatorit /a ", "Uniune consensuala ", "Despartit /a in fapt",
-                               "Vaduv /a", "Divortat /a"};
+    static const QStringList l{"Casatorit /a",         "Necasatorit /a ", "Uniune consensuala ",
+                               "Despartit /a in fapt", "Vaduv /a",        "Divortat /a"};
     return l;
 }
 const QStringList &CivilStatusCodes()
@@ -33,8 +36,16 @@ const QStringList &SchoolingCodes()
 }
 const QStringList &ProfessionalSituations()
 {
-    static const QStringList l{"salariat", "pensionar", "somer", "student", "independent", "lucrator agricol",
-                               "lucrator ocazional", "elev", "indemnizatie handicap", "fara venituri"};
+    static const QStringList l{"salariat",
+                               "pensionar",
+                               "somer",
+                               "student",
+                               "independent",
+                               "lucrator agricol",
+                               "lucrator ocazional",
+                               "elev",
+                               "indemnizatie handicap",
+                               "fara venituri"};
     return l;
 }
 const QStringList &MemberRoles()
@@ -60,7 +71,10 @@ QString TextOfCode(const QStringList &texts, const QStringList &codes, const QSt
     return i < 0 ? QString() : texts.value(i);
 }
 
-QString CleanField(const QString &text) { return CleanText(text).trimmed(); }
+QString CleanField(const QString &text)
+{
+    return CleanText(text).trimmed();
+}
 
 Amount FieldNumber(const QString &text)
 {
@@ -75,16 +89,19 @@ Amount FieldNumber(const QString &text)
     return Amount::parseOrZero(t.toStdString());
 }
 
-qint64 FieldWhole(const QString &text) { return FieldNumber(text).truncated(); }
+qint64 FieldWhole(const QString &text)
+{
+    return FieldNumber(text).truncated();
+}
 
 int ColumnWidth(const QString &fieldName)
 {
     // The editor's fields and the columns they fill; the member and supplement dialogs'
     // fields by their own names.
     static const QHash<QString, int> widths{
-        {"CNPSol", 13}, {"SubSemn", 32}, {"Localit", 60}, {"Adresa", 60}, {"TitT", 32},  {"CNPT", 13},
-        {"Furnizor", 60}, {"CodClient", 20}, {"NrCont", 20}, {"Asoc", 60}, {"MotivC", 80}, {"SitProf", 24},
-        {"Titular", 32}, {"CNP", 13}, {"POD", 20}, {"Calitate", 12},
+        {"CNPSol", 13},   {"SubSemn", 32},   {"Localit", 60}, {"Adresa", 60},   {"TitT", 32},   {"CNPT", 13},
+        {"Furnizor", 60}, {"CodClient", 20}, {"NrCont", 20},  {"Asoc", 60},     {"MotivC", 80}, {"SitProf", 24},
+        {"Titular", 32},  {"CNP", 13},       {"POD", 20},     {"Calitate", 12},
     };
     return widths.value(fieldName, 0);
 }

@@ -30,7 +30,7 @@ struct ApplicationFields {
     QString Nr_Cere = QStringLiteral("1");
     bool NewNo = false;
     QDate DataCereD;
-    QString LunaDec = QStringLiteral("11");  // "01".."12"
+    QString LunaDec = QStringLiteral("11"); // "01".."12"
     QString AnulDec;
     QString Nr_Luni = QStringLiteral("5");
     QString Localit;
@@ -49,8 +49,8 @@ struct ApplicationFields {
     bool CuModif = false;
     bool L416 = false;
     bool ASF = false;
-    QString StCiv;    // text of the civil-status list, empty for no selection
-    QString SitScol;  // text of the schooling list, empty for no selection
+    QString StCiv;   // text of the civil-status list, empty for no selection
+    QString SitScol; // text of the schooling list, empty for no selection
     QString NrCam = QStringLiteral("0");
     bool Asig = false;
     QString SitProf;
@@ -65,7 +65,10 @@ struct ApplicationFields {
 // The contract data of the gas or the electricity supplement.
 struct SupplementData {
     QString Furnizor, CodClient, POD, Titular, CNP;
-    bool empty() const { return Furnizor.isEmpty() && CodClient.isEmpty() && POD.isEmpty() && Titular.isEmpty() && CNP.isEmpty(); }
+    bool empty() const
+    {
+        return Furnizor.isEmpty() && CodClient.isEmpty() && POD.isEmpty() && Titular.isEmpty() && CNP.isEmpty();
+    }
 };
 
 enum class SupplementKind { Gas, Electricity };
@@ -89,13 +92,13 @@ struct MemberRow {
 };
 
 // The fixed lists of the editor and the member dialog, in list order.
-const QStringList &CivilStatusTexts();   // "Casatorit /a", ...
-const QStringList &CivilStatusCodes();   // "C", "N", "UC", "DF", "V", "D"
-const QStringList &SchoolingTexts();     // "Fara studii ", ...
-const QStringList &SchoolingCodes();     // "FS", "G", "M", "S", "C"
+const QStringList &CivilStatusTexts(); // "Casatorit /a", ...
+const QStringList &CivilStatusCodes(); // "C", "N", "UC", "DF", "V", "D"
+const QStringList &SchoolingTexts();   // "Fara studii ", ...
+const QStringList &SchoolingCodes();   // "FS", "G", "M", "S", "C"
 const QStringList &ProfessionalSituations();
-const QStringList &MemberRoles();        // "beneficiar", "partener", "adult", "copil"
-const QStringList &StatusTexts();        // "APROBAT", "RESPINS"
+const QStringList &MemberRoles(); // "beneficiar", "partener", "adult", "copil"
+const QStringList &StatusTexts(); // "APROBAT", "RESPINS"
 // List text <-> stored code; an unknown text gives "", an unknown code gives "".
 QString CodeOfText(const QStringList &texts, const QStringList &codes, const QString &text);
 QString TextOfCode(const QStringList &texts, const QStringList &codes, const QString &code);

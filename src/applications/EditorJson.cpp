@@ -26,23 +26,40 @@ const std::vector<FieldInfo> &fieldInfos()
 {
     using F = ApplicationFields;
     static const std::vector<FieldInfo> infos{
-        {"CNPSol", Kind::Text, &F::CNPSol},       {"SubSemn", Kind::Text, &F::SubSemn},
-        {"Nr_Cere", Kind::Number, &F::Nr_Cere},   {"NewNo", Kind::Flag, nullptr, &F::NewNo},
-        {"DataCereD", Kind::Date},                {"LunaDec", Kind::Text, &F::LunaDec},
-        {"AnulDec", Kind::Number, &F::AnulDec},   {"Nr_Luni", Kind::Number, &F::Nr_Luni},
-        {"Localit", Kind::Text, &F::Localit},     {"Adresa", Kind::Text, &F::Adresa},
-        {"NrMembri", Kind::Number, &F::NrMembri}, {"VenitTotal", Kind::Number, &F::VenitTotal},
-        {"TitT", Kind::Text, &F::TitT},           {"CNPT", Kind::Text, &F::CNPT},
-        {"Furnizor", Kind::Text, &F::Furnizor},   {"CodClient", Kind::Text, &F::CodClient},
-        {"NrCont", Kind::Text, &F::NrCont},       {"Asoc", Kind::Text, &F::Asoc},
-        {"Tarif", Kind::Number, &F::Tarif},       {"StatutD", Kind::Text, &F::StatutD},
-        {"MotivC", Kind::Text, &F::MotivC},       {"CuModif", Kind::Flag, nullptr, &F::CuModif},
-        {"L416", Kind::Flag, nullptr, &F::L416},  {"ASF", Kind::Flag, nullptr, &F::ASF},
-        {"StCiv", Kind::Text, &F::StCiv},         {"SitScol", Kind::Text, &F::SitScol},
-        {"NrCam", Kind::Number, &F::NrCam},       {"Asig", Kind::Flag, nullptr, &F::Asig},
-        {"SitProf", Kind::Text, &F::SitProf},     {"Copii14", Kind::Number, &F::Copii14},
-        {"Copii18", Kind::Number, &F::Copii18},   {"CuAjut", Kind::Flag, nullptr, &F::CuAjut},
-        {"SupL", Kind::Flag, nullptr, &F::SupL},  {"SupT", Kind::Flag, nullptr, &F::SupT},
+        {"CNPSol", Kind::Text, &F::CNPSol},
+        {"SubSemn", Kind::Text, &F::SubSemn},
+        {"Nr_Cere", Kind::Number, &F::Nr_Cere},
+        {"NewNo", Kind::Flag, nullptr, &F::NewNo},
+        {"DataCereD", Kind::Date},
+        {"LunaDec", Kind::Text, &F::LunaDec},
+        {"AnulDec", Kind::Number, &F::AnulDec},
+        {"Nr_Luni", Kind::Number, &F::Nr_Luni},
+        {"Localit", Kind::Text, &F::Localit},
+        {"Adresa", Kind::Text, &F::Adresa},
+        {"NrMembri", Kind::Number, &F::NrMembri},
+        {"VenitTotal", Kind::Number, &F::VenitTotal},
+        {"TitT", Kind::Text, &F::TitT},
+        {"CNPT", Kind::Text, &F::CNPT},
+        {"Furnizor", Kind::Text, &F::Furnizor},
+        {"CodClient", Kind::Text, &F::CodClient},
+        {"NrCont", Kind::Text, &F::NrCont},
+        {"Asoc", Kind::Text, &F::Asoc},
+        {"Tarif", Kind::Number, &F::Tarif},
+        {"StatutD", Kind::Text, &F::StatutD},
+        {"MotivC", Kind::Text, &F::MotivC},
+        {"CuModif", Kind::Flag, nullptr, &F::CuModif},
+        {"L416", Kind::Flag, nullptr, &F::L416},
+        {"ASF", Kind::Flag, nullptr, &F::ASF},
+        {"StCiv", Kind::Text, &F::StCiv},
+        {"SitScol", Kind::Text, &F::SitScol},
+        {"NrCam", Kind::Number, &F::NrCam},
+        {"Asig", Kind::Flag, nullptr, &F::Asig},
+        {"SitProf", Kind::Text, &F::SitProf},
+        {"Copii14", Kind::Number, &F::Copii14},
+        {"Copii18", Kind::Number, &F::Copii18},
+        {"CuAjut", Kind::Flag, nullptr, &F::CuAjut},
+        {"SupL", Kind::Flag, nullptr, &F::SupL},
+        {"SupT", Kind::Flag, nullptr, &F::SupT},
         {"Actualizare", Kind::Flag, nullptr, &F::Actualizare},
     };
     return infos;
@@ -130,7 +147,8 @@ QJsonObject FieldsToJson(const ApplicationFields &f)
 
 QJsonObject SupplementToJson(const SupplementData &d)
 {
-    return {{"Furnizor", d.Furnizor}, {"CodClient", d.CodClient}, {"POD", d.POD}, {"Titular", d.Titular}, {"CNP", d.CNP}};
+    return {
+        {"Furnizor", d.Furnizor}, {"CodClient", d.CodClient}, {"POD", d.POD}, {"Titular", d.Titular}, {"CNP", d.CNP}};
 }
 
 QJsonObject MemberToJson(const MemberFields &m)
@@ -182,10 +200,10 @@ EditorRefusal FieldsFromJson(const QJsonObject &o, ApplicationFields &f, QString
         f.*(i.text) = text;
     }
     static const QStringList months{"01", "02", "03", "04", "05", "06", "07", "08", "09", "10", "11", "12"};
-    for (const EditorRefusal &r : {checkList("LunaDec", f.LunaDec, months, false),
-                                   checkList("StatutD", f.StatutD, StatusTexts(), false),
-                                   checkList("StCiv", f.StCiv, CivilStatusTexts(), true),
-                                   checkList("SitScol", f.SitScol, SchoolingTexts(), true)})
+    for (const EditorRefusal &r :
+         {checkList("LunaDec", f.LunaDec, months, false), checkList("StatutD", f.StatutD, StatusTexts(), false),
+          checkList("StCiv", f.StCiv, CivilStatusTexts(), true),
+          checkList("SitScol", f.SitScol, SchoolingTexts(), true)})
         if (r.refused())
             return r;
     return {};
@@ -193,11 +211,13 @@ EditorRefusal FieldsFromJson(const QJsonObject &o, ApplicationFields &f, QString
 
 EditorRefusal SupplementFromJson(const QJsonObject &o, const QString &prefix, SupplementData &d, bool &singleSource)
 {
-    const EditorRefusal r = readTexts<SupplementData>(
-        o, prefix,
-        {{"Furnizor", &SupplementData::Furnizor}, {"CodClient", &SupplementData::CodClient},
-         {"POD", &SupplementData::POD}, {"Titular", &SupplementData::Titular}, {"CNP", &SupplementData::CNP}},
-        d);
+    const EditorRefusal r = readTexts<SupplementData>(o, prefix,
+                                                      {{"Furnizor", &SupplementData::Furnizor},
+                                                       {"CodClient", &SupplementData::CodClient},
+                                                       {"POD", &SupplementData::POD},
+                                                       {"Titular", &SupplementData::Titular},
+                                                       {"CNP", &SupplementData::CNP}},
+                                                      d);
     if (r.refused())
         return r;
     singleSource = o.value("SinguraSursa").toBool(false);

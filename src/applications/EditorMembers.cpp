@@ -23,12 +23,12 @@ std::vector<MemberRow> ApplicationEditor::members() const
     std::vector<MemberRow> out;
     if (membersTable_.isEmpty())
         return out;
-    const sql::ResultSet r = QuerySql(QStringList{"SELECT * FROM " + Quoted(membersTable_),
-                                                  "WHERE NRCRT=" + QString::number(key_), "ORDER BY NROM"});
+    const sql::ResultSet r = QuerySql(
+        QStringList{"SELECT * FROM " + Quoted(membersTable_), "WHERE NRCRT=" + QString::number(key_), "ORDER BY NROM"});
     for (std::size_t i = 0; i < r.rowCount(); ++i) {
         const RowReader row(r, i);
-        out.push_back({row.whole("NROM"), row.whole("NRCRT"), row.text("TITULAR"), row.text("CNP"),
-                       row.amount("VENIT"), row.text("CALITATE")});
+        out.push_back({row.whole("NROM"), row.whole("NRCRT"), row.text("TITULAR"), row.text("CNP"), row.amount("VENIT"),
+                       row.text("CALITATE")});
     }
     return out;
 }
@@ -83,7 +83,8 @@ ApplicationEditor::MemberOutcome ApplicationEditor::addMember(MemberFields m)
     const QString role = MemberRoles().contains(m.Calitate) ? m.Calitate : MemberRoles().first();
     const auto lock = lockShared(ui_, membersTable_);
     out.nrom = NextKey("NROM").truncated();
-    if (lock && !QuerySql("SELECT NROM FROM " + Quoted(membersTable_) + " WHERE NROM=" + QString::number(out.nrom)).empty()) {
+    if (lock &&
+        !QuerySql("SELECT NROM FROM " + Quoted(membersTable_) + " WHERE NROM=" + QString::number(out.nrom)).empty()) {
         out.refusal = {"Cheia membrului " + QString::number(out.nrom) +
                            " este deja folosita in baza de date! Adaugati membrul din nou.",
                        "Titular"};
@@ -127,7 +128,8 @@ bool ApplicationEditor::deleteMember(qint64 nrom)
         }
     if (!found)
         return false;
-    if (ui_.message("Stergere Membru", "Stergeti pe " + name + " ?", MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
+    if (ui_.message("Stergere Membru", "Stergeti pe " + name + " ?", MessageKind::Confirmation,
+                    MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return false;
     const auto lock = lockShared(ui_, membersTable_);
     ExecSql(QStringList{"DELETE FROM " + Quoted(membersTable_), "WHERE NROM=" + QString::number(nrom)});
@@ -171,13 +173,15 @@ ApplicationEditor::SupplementOutcome ApplicationEditor::checkSupplement(Suppleme
         const bool samePod = row.text("POD") == d.POD;
         QString what;
         if (sameCode)
-            what = samePod ? QStringLiteral("acelasi Cod de client si acelasi CLC (POD)") : QStringLiteral("acelasi Cod de client");
+            what = samePod ? QStringLiteral("acelasi Cod de client si acelasi CLC (POD)")
+                           : QStringLiteral("acelasi Cod de client");
         else
             what = QStringLiteral("acelasi CLC (POD)");
         const QString text = "Mai exista " + what + "\r" + "la Cererea " + row.number("NR_CERE") + "/" +
                              FormatDate(row.date("DATACERE")) + " - " + row.text("SUBSEMN") + "!" + "\r" +
                              "Continuam asa?";
-        if (ui_.message("Verificare Coduri", text, MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
+        if (ui_.message("Verificare Coduri", text, MessageKind::Warning, MessageButton::Da | MessageButton::Nu) !=
+            MessageResult::Da)
             return out;
     }
     out.saved = true;

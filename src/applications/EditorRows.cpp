@@ -15,7 +15,10 @@
 
 namespace focaris {
 
-sql::Value RowReader::value(const char *column) const { return rows_.value(row_, column); }
+sql::Value RowReader::value(const char *column) const
+{
+    return rows_.value(row_, column);
+}
 
 QString RowReader::text(const char *column) const
 {
@@ -25,11 +28,20 @@ QString RowReader::text(const char *column) const
     return t;
 }
 
-QString RowReader::number(const char *column) const { return FormatNumber(amount(column)); }
+QString RowReader::number(const char *column) const
+{
+    return FormatNumber(amount(column));
+}
 
-qint64 RowReader::whole(const char *column) const { return value(column).toInt(); }
+qint64 RowReader::whole(const char *column) const
+{
+    return value(column).toInt();
+}
 
-Amount RowReader::amount(const char *column) const { return Amount::fromDouble(value(column).toDouble()); }
+Amount RowReader::amount(const char *column) const
+{
+    return Amount::fromDouble(value(column).toDouble());
+}
 
 QDate RowReader::date(const char *column) const
 {
@@ -90,9 +102,9 @@ std::vector<MonthMember> MembersInMonth(const QString &cnp, int monthCode, qint6
     QStringList keys;
     for (std::size_t i = 0; i < members.rowCount(); ++i)
         keys << QString::number(RowReader(members, i).whole("NRCRT"));
-    const sql::ResultSet apps = QuerySql(QStringList{
-        "SELECT NRCRT, NR_CERE, DATACERE FROM " + Quoted(TablePath("Cereri.dbf")),
-        "WHERE NRCRT IN (" + keys.join(",") + ")", "AND LUNACRT=" + QString::number(monthCode)});
+    const sql::ResultSet apps =
+        QuerySql(QStringList{"SELECT NRCRT, NR_CERE, DATACERE FROM " + Quoted(TablePath("Cereri.dbf")),
+                             "WHERE NRCRT IN (" + keys.join(",") + ")", "AND LUNACRT=" + QString::number(monthCode)});
     for (std::size_t i = 0; i < members.rowCount(); ++i) {
         const qint64 key = RowReader(members, i).whole("NRCRT");
         for (std::size_t j = 0; j < apps.rowCount(); ++j) {
@@ -107,14 +119,15 @@ std::vector<MonthMember> MembersInMonth(const QString &cnp, int monthCode, qint6
 int CopyMembers(const QString &membersTable, qint64 fromKey, qint64 toKey)
 {
     ExecSql("DELETE FROM " + Quoted(membersTable));
-    const sql::ResultSet r = QuerySql(QStringList{"SELECT TITULAR, CNP, VENIT, CALITATE FROM " +
-                                                      Quoted(TablePath("Oameni.dbf")),
-                                                  "WHERE NRCRT=" + QString::number(fromKey), "ORDER BY NROM"});
+    const sql::ResultSet r =
+        QuerySql(QStringList{"SELECT TITULAR, CNP, VENIT, CALITATE FROM " + Quoted(TablePath("Oameni.dbf")),
+                             "WHERE NRCRT=" + QString::number(fromKey), "ORDER BY NROM"});
     if (r.empty())
         return 0;
     // One key per member, taken from the counter in one step.
     const qint64 first = TakeKeys("NROM", qint64(r.rowCount())).truncated();
-    QStringList lines{"INSERT INTO " + Quoted(membersTable) + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)", "VALUES"};
+    QStringList lines{"INSERT INTO " + Quoted(membersTable) + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)",
+                      "VALUES"};
     for (std::size_t i = 0; i < r.rowCount(); ++i) {
         const RowReader row(r, i);
         lines << QString("(%1, %2, %3, %4, %5, %6)%7")

@@ -28,8 +28,8 @@ void ApplicationEditor::normalise()
     // Every text that is stored or goes into a statement is cleaned, the names, the
     // supplier and the reason included: a double quote typed there would otherwise end
     // the statement's text constant after the window had closed as saved.
-    for (QString *t : {&f_.Localit, &f_.Adresa, &f_.SitProf, &f_.Asoc, &f_.NrCont, &f_.CodClient, &f_.SubSemn,
-                       &f_.TitT, &f_.Furnizor, &f_.MotivC})
+    for (QString *t : {&f_.Localit, &f_.Adresa, &f_.SitProf, &f_.Asoc, &f_.NrCont, &f_.CodClient, &f_.SubSemn, &f_.TitT,
+                       &f_.Furnizor, &f_.MotivC})
         *t = CleanField(*t);
     if (f_.StatutD != QLatin1String("APROBAT"))
         f_.CuModif = false;
@@ -112,17 +112,18 @@ ApplicationEditor::SaveOutcome ApplicationEditor::save()
     // The applicant is a member (not the beneficiary) of an application of the month.
     const std::vector<MonthMember> member = MembersInMonth(f_.CNPSol, WorkingMonthCode(), 0, true);
     if (!member.empty()) {
-        const QString text = "Acest CNP exista la Cererea \r" + member[0].nrCere + " la Membrul: " +
-                             member[0].titular + "!" + "\r" + "Continuam asa?";
-        if (ui_.message("Validare Cerere", text, MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
+        const QString text = "Acest CNP exista la Cererea \r" + member[0].nrCere + " la Membrul: " + member[0].titular +
+                             "!" + "\r" + "Continuam asa?";
+        if (ui_.message("Validare Cerere", text, MessageKind::Warning, MessageButton::Da | MessageButton::Nu) !=
+            MessageResult::Da)
             return out;
     }
 
     // An approved application must pass the income test, with or without the heating aid.
     if (f_.StatutD == QLatin1String("APROBAT") &&
-        CompensationPercent(int(FieldWhole(f_.NrMembri)), true, FieldNumber(f_.VenitTotal), LoadAidParameters()) ==
-            0) {
-        ui_.message("Memorare Cerere", "\rCererea NU se incadreaza pentru ajutor!", MessageKind::Error, MessageButton::OK);
+        CompensationPercent(int(FieldWhole(f_.NrMembri)), true, FieldNumber(f_.VenitTotal), LoadAidParameters()) == 0) {
+        ui_.message("Memorare Cerere", "\rCererea NU se incadreaza pentru ajutor!", MessageKind::Error,
+                    MessageButton::OK);
         out.refusal = {"Cererea NU poate fi APROBATA!", "StatutD"};
         return out;
     }

@@ -5,9 +5,9 @@
 #include "core/ChangeLog.h"
 #include "core/Context.h"
 #include "core/DataStore.h"
-#include "core/TableLock.h"
 #include "core/Keys.h"
 #include "core/Months.h"
+#include "core/TableLock.h"
 #include "core/TempFiles.h"
 
 #include <QFile>
@@ -44,15 +44,15 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
         const QString s = QString::number(sourceMonth), w = QString::number(workingMonth);
 
         // The duplicates are looked for before anything is written or any key taken.
-        const sql::ResultSet dup = QuerySql({QStringLiteral("SELECT SUBSEMN, CNP FROM ") + cereri,
-                                             QStringLiteral("WHERE LUNACRT=") + s, kContinuing,
-                                             QStringLiteral("AND CNP IN"),
-                                             QStringLiteral("(SELECT CNP FROM ") + cereri + QStringLiteral(" WHERE LUNACRT=") + w + QLatin1Char(')')});
+        const sql::ResultSet dup = QuerySql(
+            {QStringLiteral("SELECT SUBSEMN, CNP FROM ") + cereri, QStringLiteral("WHERE LUNACRT=") + s, kContinuing,
+             QStringLiteral("AND CNP IN"),
+             QStringLiteral("(SELECT CNP FROM ") + cereri + QStringLiteral(" WHERE LUNACRT=") + w + QLatin1Char(')')});
         if (!dup.empty()) {
             ui.message(kTitle,
-                       QStringLiteral("Exista %1 CNP-uri care exista deja!\rDe exemplu: ").arg(dup.rowCount())
-                           + ToQString(dup.value(0, "SUBSEMN")) + QStringLiteral(" CNP: ") + ToQString(dup.value(0, "CNP"))
-                           + QStringLiteral(" !!"),
+                       QStringLiteral("Exista %1 CNP-uri care exista deja!\rDe exemplu: ").arg(dup.rowCount()) +
+                           ToQString(dup.value(0, "SUBSEMN")) + QStringLiteral(" CNP: ") +
+                           ToQString(dup.value(0, "CNP")) + QStringLiteral(" !!"),
                        MessageKind::Error, MessageButton::OK);
             return {};
         }
@@ -74,7 +74,8 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
             // total of the months left. The right-hand sides read the values before the
             // statement, so TOTAL takes the new number of months.
             ExecSql({QStringLiteral("UPDATE ") + apps,
-                     QStringLiteral("SET NRCRTOLD=NRCRT, LUNACRT=") + w + QStringLiteral(", NR_LUNI=NR_LUNI-1, TOTAL=(NR_LUNI-1)*VALMAX")});
+                     QStringLiteral("SET NRCRTOLD=NRCRT, LUNACRT=") + w +
+                         QStringLiteral(", NR_LUNI=NR_LUNI-1, TOTAL=(NR_LUNI-1)*VALMAX")});
             // A month that ran out starts again at five; a blank number of months has none
             // left either.
             ExecSql({QStringLiteral("UPDATE ") + apps, QStringLiteral("SET NR_LUNI=5, TOTAL=5*VALMAX"),
@@ -84,12 +85,14 @@ Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::func
             NumberRows(appsFile, QStringLiteral("NRCRT"), TakeKeys(QStringLiteral("NRCRT"), count).truncated());
             progress.step();
 
-            ExecSql({QStringLiteral("INSERT INTO ") + members + QStringLiteral(" (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)"),
+            ExecSql({QStringLiteral("INSERT INTO ") + members +
+                         QStringLiteral(" (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)"),
                      QStringLiteral("SELECT A.NROM, B.NRCRT, A.TITULAR, A.CNP, A.VENIT, A.CALITATE"),
                      QStringLiteral("FROM ") + apps + QStringLiteral(" B"),
                      QStringLiteral("INNER JOIN ") + oameni + QStringLiteral(" A ON B.NRCRTOLD=A.NRCRT")});
             ExecSql({QStringLiteral("ALTER TABLE ") + apps, QStringLiteral("DROP NRCRTOLD")});
-            const qint64 memberCount = QuerySql(QStringLiteral("SELECT COUNT(*) AS N FROM ") + members).value(0, "N").toInt();
+            const qint64 memberCount =
+                QuerySql(QStringLiteral("SELECT COUNT(*) AS N FROM ") + members).value(0, "N").toInt();
             NumberRows(membersFile, QStringLiteral("NROM"), TakeKeys(QStringLiteral("NROM"), memberCount).truncated());
             progress.step();
 

@@ -16,7 +16,6 @@ namespace focaris {
 // orphan members takes them away) and a retry is not refused as a duplicate.
 // `afterMembers` is called between the two writes (tests stop the copy there).
 // Outcome: done with rows = applications copied and members = members copied.
-Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth,
-                      const std::function<void()> &afterMembers = {});
+Outcome CopyFromMonth(Ui &ui, int sourceMonth, int workingMonth, const std::function<void()> &afterMembers = {});
 
 } // namespace focaris

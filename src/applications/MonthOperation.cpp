@@ -10,7 +10,8 @@ bool RealMonthChosen(Ui &ui, const QString &title, int month)
 {
     if (month >= kFirstMonthYear * 12)
         return true;
-    ui.message(title, QStringLiteral("Alegeti mai intai o luna de la butonul Perioada!"), MessageKind::Error, MessageButton::OK);
+    ui.message(title, QStringLiteral("Alegeti mai intai o luna de la butonul Perioada!"), MessageKind::Error,
+               MessageButton::OK);
     return false;
 }
 

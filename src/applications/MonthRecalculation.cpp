@@ -5,8 +5,8 @@
 #include "applications/TableBatch.h"
 #include "core/ChangeLog.h"
 #include "core/DataStore.h"
-#include "core/TableLock.h"
 #include "core/Formats.h"
+#include "core/TableLock.h"
 
 namespace focaris {
 
@@ -14,7 +14,10 @@ namespace {
 
 const QString kDone = QStringLiteral("Recalcularea s-a incheiat cu succes!");
 
-Amount amountOf(const sql::Value &v) { return ParseNumber(QString::fromStdString(v.toString())); }
+Amount amountOf(const sql::Value &v)
+{
+    return ParseNumber(QString::fromStdString(v.toString()));
+}
 
 } // namespace
 
@@ -52,16 +55,18 @@ Outcome RecalculateMonth(Ui &ui, int month, const AidParameters &params)
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
         TableWriteLock lock(&ui);
         const sql::ResultSet rows = QuerySql(
-            {QStringLiteral("SELECT NRCRT, NR_MEMBRI, TVENIT, STATUT, CUAJUT, NRCAM, TARIF, NR_LUNI, SUMAL, SUMAG, SUMAE, SUMAT, MOTIVR"),
+            {QStringLiteral(
+                 "SELECT NRCRT, NR_MEMBRI, TVENIT, STATUT, CUAJUT, NRCAM, TARIF, NR_LUNI, SUMAL, SUMAG, SUMAE, SUMAT, MOTIVR"),
              QStringLiteral("FROM ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
              QStringLiteral("WHERE LUNACRT=") + QString::number(month)});
         const int n = static_cast<int>(rows.rowCount());
         ProgressScope progress(ui, QStringLiteral("Recalculez cererile..."), n / 100);
         KeyedUpdate update(QStringLiteral("NRCRT"),
-                           {QStringLiteral("STATUT CHAR(7)"), QStringLiteral("MOTIVR CHAR(80)"), QStringLiteral("CUANTUM DECIMAL(10,2)"),
-                            QStringLiteral("SUMAL DECIMAL(10,2)"), QStringLiteral("SUMAG DECIMAL(10,2)"),
-                            QStringLiteral("SUMAE DECIMAL(10,2)"), QStringLiteral("SUMAT DECIMAL(10,2)"),
-                            QStringLiteral("VALMAX DECIMAL(10,4)"), QStringLiteral("TOTAL DECIMAL(10,2)")});
+                           {QStringLiteral("STATUT CHAR(7)"), QStringLiteral("MOTIVR CHAR(80)"),
+                            QStringLiteral("CUANTUM DECIMAL(10,2)"), QStringLiteral("SUMAL DECIMAL(10,2)"),
+                            QStringLiteral("SUMAG DECIMAL(10,2)"), QStringLiteral("SUMAE DECIMAL(10,2)"),
+                            QStringLiteral("SUMAT DECIMAL(10,2)"), QStringLiteral("VALMAX DECIMAL(10,4)"),
+                            QStringLiteral("TOTAL DECIMAL(10,2)")});
         for (int r = 0; r < n; ++r) {
             ApplicationInput in;
             in.members = static_cast<int>(rows.value(r, "NR_MEMBRI").toInt());

@@ -3,8 +3,8 @@
 
 #include "applications/TableBatch.h"
 #include "core/DataStore.h"
-#include "core/TableLock.h"
 #include "core/Formats.h"
+#include "core/TableLock.h"
 
 #include <QSet>
 
@@ -35,15 +35,12 @@ QString rangeCondition(int month, qint64 from, qint64 to)
 QString CategoryCondition(DispositionCategory category)
 {
     switch (category) {
-    case DispositionCategory::All:
-        return {};
+    case DispositionCategory::All: return {};
     case DispositionCategory::Approved:
         // A blank CUMODIF reads as NULL, which "<>" alone would leave out.
         return QStringLiteral("STATUT=\"APROBAT\" AND (CUMODIF<>\"X\" OR CUMODIF IS NULL)");
-    case DispositionCategory::ApprovedModified:
-        return QStringLiteral("STATUT=\"APROBAT\" AND CUMODIF=\"X\"");
-    case DispositionCategory::Rejected:
-        return QStringLiteral("STATUT=\"RESPINS\"");
+    case DispositionCategory::ApprovedModified: return QStringLiteral("STATUT=\"APROBAT\" AND CUMODIF=\"X\"");
+    case DispositionCategory::Rejected: return QStringLiteral("STATUT=\"RESPINS\"");
     }
     return {};
 }
@@ -76,8 +73,9 @@ Outcome NumberDispositions(Ui &ui, int month, const NumberingRequest &req)
         if (req.sameNumber && !req.clearOthers) {
             // One common disposition for the whole group: one statement.
             progress.step();
-            QStringList lines{QStringLiteral("UPDATE ") + cereri,
-                              QStringLiteral("SET NR_DISP=") + SqlText(QString::number(req.start)) + QStringLiteral(", DATADISP=") + date};
+            QStringList lines{QStringLiteral("UPDATE ") + cereri, QStringLiteral("SET NR_DISP=") +
+                                                                      SqlText(QString::number(req.start)) +
+                                                                      QStringLiteral(", DATADISP=") + date};
             const qint64 n = ExecSql(lines + where);
             progress.step();
             return Outcome::success(n);
@@ -88,7 +86,8 @@ Outcome NumberDispositions(Ui &ui, int month, const NumberingRequest &req)
         // The numbers and the date of every selected application, and the clearing of the
         // month's other numbers, in one statement: a process ended half-way never leaves
         // the month with its numbers cleared and the new ones not yet given.
-        KeyedUpdate withDate(QStringLiteral("NRCRT"), {QStringLiteral("NR_DISP CHAR(16)"), QStringLiteral("DATADISP DATE")});
+        KeyedUpdate withDate(QStringLiteral("NRCRT"),
+                             {QStringLiteral("NR_DISP CHAR(16)"), QStringLiteral("DATADISP DATE")});
         qint64 number = req.start;
         QSet<qint64> numbered;
         for (std::size_t r = 0; r < rows.rowCount(); ++r) {
@@ -109,7 +108,8 @@ Outcome NumberDispositions(Ui &ui, int month, const NumberingRequest &req)
         return Outcome::success(qint64(rows.rowCount()));
     });
     if (out.done)
-        ui.message(title, QStringLiteral("\rDispozitiile au fost numerotate."), MessageKind::Information, MessageButton::OK);
+        ui.message(title, QStringLiteral("\rDispozitiile au fost numerotate."), MessageKind::Information,
+                   MessageButton::OK);
     return out;
 }
 
@@ -127,12 +127,13 @@ Outcome SetApplicationDates(Ui &ui, int month, qint64 from, qint64 to, const QDa
         return {};
     Outcome out = RunGuarded(ui, title, [&]() -> Outcome {
         TableWriteLock lock(&ui);
-        return Outcome::success(ExecSql({QStringLiteral("UPDATE ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
-                                         QStringLiteral("SET DATACERE=") + SqlText(FormatDate(date)),
-                                         rangeCondition(month, from, to)}));
+        return Outcome::success(
+            ExecSql({QStringLiteral("UPDATE ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
+                     QStringLiteral("SET DATACERE=") + SqlText(FormatDate(date)), rangeCondition(month, from, to)}));
     });
     if (out.done)
-        ui.message(title, QStringLiteral("Cererilor specificate li s-a setat data."), MessageKind::Information, MessageButton::OK);
+        ui.message(title, QStringLiteral("Cererilor specificate li s-a setat data."), MessageKind::Information,
+                   MessageButton::OK);
     return out;
 }
 

@@ -11,13 +11,13 @@ namespace focaris {
 enum class DispositionCategory { All, Approved, ApprovedModified, Rejected };
 
 struct NumberingRequest {
-    qint64 from = 0;   // "incepand cu cererea nr." (field "a")
-    qint64 to = 0;     // "terminand cu cererea nr." (field "b")
-    qint64 start = 0;  // "dispozitii incepand cu numarul" (field "d")
-    QDate date;        // "din data" (field "date")
+    qint64 from = 0;  // "incepand cu cererea nr." (field "a")
+    qint64 to = 0;    // "terminand cu cererea nr." (field "b")
+    qint64 start = 0; // "dispozitii incepand cu numarul" (field "d")
+    QDate date;       // "din data" (field "date")
     DispositionCategory category = DispositionCategory::All;
-    bool clearOthers = false;  // "Sterge numarul de dispozitii la celelalte cereri"
-    bool sameNumber = false;   // "Da acelasi numar de dispozitie la toate cererile"
+    bool clearOthers = false; // "Sterge numarul de dispozitii la celelalte cereri"
+    bool sameNumber = false;  // "Da acelasi numar de dispozitie la toate cererile"
 };
 
 // The condition of a category over the applications table's columns (empty for All).

@@ -15,21 +15,20 @@ namespace focaris {
 
 namespace {
 
-std::filesystem::path fsPath(const QString &path) { return std::filesystem::path(path.toStdString()); }
+std::filesystem::path fsPath(const QString &path)
+{
+    return std::filesystem::path(path.toStdString());
+}
 
 // The CREATE TABLE form of a field, or empty when the statements cannot make it.
 QString columnDefinition(const dbf::Field &f)
 {
     const QString name = QString::fromStdString(f.name);
     switch (f.type) {
-    case 'C':
-        return name + QStringLiteral(" CHAR(%1)").arg(f.length);
-    case 'N':
-        return name + QStringLiteral(" DECIMAL(%1,%2)").arg(f.length).arg(f.decimals);
-    case 'D':
-        return name + QStringLiteral(" DATE");
-    default:
-        return {};
+    case 'C': return name + QStringLiteral(" CHAR(%1)").arg(f.length);
+    case 'N': return name + QStringLiteral(" DECIMAL(%1,%2)").arg(f.length).arg(f.decimals);
+    case 'D': return name + QStringLiteral(" DATE");
+    default: return {};
     }
 }
 
@@ -54,7 +53,8 @@ void CreateEmptyCopy(const QString &source, const QString &target)
     }
     QFile::remove(target);
     if (!columns.isEmpty()) {
-        ExecSql(QStringLiteral("CREATE TABLE ") + Quoted(target) + QStringLiteral(" (") + columns.join(QStringLiteral(", ")) + QLatin1Char(')'));
+        ExecSql(QStringLiteral("CREATE TABLE ") + Quoted(target) + QStringLiteral(" (") +
+                columns.join(QStringLiteral(", ")) + QLatin1Char(')'));
         return;
     }
     // A layout the statements cannot write (logical or memo fields): copy the file itself.
@@ -89,7 +89,8 @@ qint64 NumberRows(const QString &path, const QString &column, qint64 first)
     return static_cast<qint64>(rows.size());
 }
 
-KeyedUpdate::KeyedUpdate(QString keyColumn, QStringList columns) : key_(std::move(keyColumn)), columns_(std::move(columns))
+KeyedUpdate::KeyedUpdate(QString keyColumn, QStringList columns)
+    : key_(std::move(keyColumn)), columns_(std::move(columns))
 {
     for (const QString &c : columns_)
         names_ << c.section(QLatin1Char(' '), 0, 0);
@@ -98,7 +99,8 @@ KeyedUpdate::KeyedUpdate(QString keyColumn, QStringList columns) : key_(std::mov
 void KeyedUpdate::add(qint64 key, const QStringList &values)
 {
     keys_.push_back(key);
-    rows_.push_back(QLatin1Char('(') + QString::number(key) + QStringLiteral(", ") + values.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    rows_.push_back(QLatin1Char('(') + QString::number(key) + QStringLiteral(", ") + values.join(QStringLiteral(", ")) +
+                    QLatin1Char(')'));
 }
 
 qint64 KeyedUpdate::apply(const QString &targetPath, const QString &condition)
@@ -118,8 +120,8 @@ qint64 KeyedUpdate::apply(const QString &targetPath, const QString &condition)
             QFile::remove(file);
         }
     } remove{file};
-    ExecSql(QStringLiteral("CREATE TABLE ") + t + QStringLiteral(" (") + key_ + QStringLiteral(" DECIMAL(12,0), ")
-            + columns_.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    ExecSql(QStringLiteral("CREATE TABLE ") + t + QStringLiteral(" (") + key_ + QStringLiteral(" DECIMAL(12,0), ") +
+            columns_.join(QStringLiteral(", ")) + QLatin1Char(')'));
     for (std::size_t from = 0; from < rows_.size(); from += kRowsPerInsert) {
         QString values;
         const std::size_t to = std::min(rows_.size(), from + kRowsPerInsert);
@@ -132,11 +134,12 @@ qint64 KeyedUpdate::apply(const QString &targetPath, const QString &condition)
     }
     QStringList sets;
     for (const QString &n : names_)
-        sets << n + QStringLiteral("=(SELECT U.") + n + QStringLiteral(" FROM ") + t + QStringLiteral(" U WHERE U.") + key_
-                    + QStringLiteral("=X.") + key_ + QLatin1Char(')');
+        sets << n + QStringLiteral("=(SELECT U.") + n + QStringLiteral(" FROM ") + t + QStringLiteral(" U WHERE U.") +
+                    key_ + QStringLiteral("=X.") + key_ + QLatin1Char(')');
     QStringList lines{QStringLiteral("UPDATE ") + Quoted(targetPath) + QStringLiteral(" X"),
                       QStringLiteral("SET ") + sets.join(QStringLiteral(",\n")),
-                      QStringLiteral("WHERE X.") + key_ + QStringLiteral(" IN (SELECT ") + key_ + QStringLiteral(" FROM ") + t + QLatin1Char(')')};
+                      QStringLiteral("WHERE X.") + key_ + QStringLiteral(" IN (SELECT ") + key_ +
+                          QStringLiteral(" FROM ") + t + QLatin1Char(')')};
     if (!condition.isEmpty())
         lines << QStringLiteral("AND ") + condition;
     return ExecSql(lines);

@@ -8,7 +8,7 @@ namespace focaris {
 
 std::int64_t roundedQuotient(__int128 num, __int128 den, Amount::Rounding mode)
 {
-    __int128 q = num / den, r = num % den;  // q is truncated towards zero
+    __int128 q = num / den, r = num % den; // q is truncated towards zero
     if (r == 0 || mode == Amount::Rounding::Truncate)
         return std::int64_t(q);
     __int128 twice = (r < 0 ? -r : r) * 2;
@@ -45,7 +45,7 @@ std::optional<Amount> Amount::parse(std::string_view t)
                 if (dot)
                     ++decimals;
             } else if (!dot) {
-                return std::nullopt;  // far beyond any amount
+                return std::nullopt; // far beyond any amount
             }
             ++digits;
         } else if (c == '.' && !dot) {
@@ -74,7 +74,7 @@ std::optional<Amount> Amount::parse(std::string_view t)
     }
     if (i != t.size())
         return std::nullopt;
-    int shift = 4 - decimals + exponent;  // power of ten that turns mantissa into units
+    int shift = 4 - decimals + exponent; // power of ten that turns mantissa into units
     if (negative)
         mantissa = -mantissa;
     const __int128 limit = __int128(INT64_MAX);

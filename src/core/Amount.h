@@ -22,7 +22,12 @@ public:
     // Whole numbers convert implicitly: WriteSettingNumber("CONST", "LASTPACK", 12).
     constexpr Amount(int whole) : units_(std::int64_t(whole) * kScale) {}
 
-    static constexpr Amount fromUnits(std::int64_t units) { Amount a; a.units_ = units; return a; }
+    static constexpr Amount fromUnits(std::int64_t units)
+    {
+        Amount a;
+        a.units_ = units;
+        return a;
+    }
     static constexpr Amount fromWhole(std::int64_t whole) { return fromUnits(whole * kScale); }
     // Nearest amount, halves to the even digit.
     static Amount fromDouble(double value);
@@ -49,8 +54,16 @@ public:
     friend constexpr Amount operator-(Amount a) { return fromUnits(-a.units_); }
     friend constexpr Amount operator*(Amount a, std::int64_t n) { return fromUnits(a.units_ * n); }
     friend constexpr Amount operator*(std::int64_t n, Amount a) { return fromUnits(a.units_ * n); }
-    Amount &operator+=(Amount b) { units_ += b.units_; return *this; }
-    Amount &operator-=(Amount b) { units_ -= b.units_; return *this; }
+    Amount &operator+=(Amount b)
+    {
+        units_ += b.units_;
+        return *this;
+    }
+    Amount &operator-=(Amount b)
+    {
+        units_ -= b.units_;
+        return *this;
+    }
     friend constexpr bool operator==(Amount a, Amount b) = default;
     friend constexpr auto operator<=>(Amount a, Amount b) = default;
 

@@ -19,25 +19,64 @@ WorkingContext &Context()
     return context;
 }
 
-QString ProgramFolder() { return Context().programFolder; }
-QString DataFolder() { return Context().dataFolder; }
-QString LocalDataFolder() { return Context().localDataFolder; }
-QString TempFolder() { return Context().tempFolder; }
-QString OpenedSave() { return Context().openedSave; }
-QString OperatorName() { return Context().operatorName; }
-bool AdminUnlocked() { return Context().adminUnlocked; }
-bool ReadOnlyAccess() { return Context().readOnly; }
-QString WorkingMonth() { return Context().workingMonth; }
-int WorkingMonthCode() { return MonthCode(Context().workingMonth); }
+QString ProgramFolder()
+{
+    return Context().programFolder;
+}
+QString DataFolder()
+{
+    return Context().dataFolder;
+}
+QString LocalDataFolder()
+{
+    return Context().localDataFolder;
+}
+QString TempFolder()
+{
+    return Context().tempFolder;
+}
+QString OpenedSave()
+{
+    return Context().openedSave;
+}
+QString OperatorName()
+{
+    return Context().operatorName;
+}
+bool AdminUnlocked()
+{
+    return Context().adminUnlocked;
+}
+bool ReadOnlyAccess()
+{
+    return Context().readOnly;
+}
+QString WorkingMonth()
+{
+    return Context().workingMonth;
+}
+int WorkingMonthCode()
+{
+    return MonthCode(Context().workingMonth);
+}
 
 bool NetworkMode()
 {
     return QDir::cleanPath(Context().dataFolder) != QDir::cleanPath(Context().localDataFolder);
 }
 
-void SetAdminUnlocked(bool unlocked) { Context().adminUnlocked = unlocked; }
-void SetReadOnlyAccess(bool readOnly) { Context().readOnly = readOnly; }
-void SetWorkingMonth(const QString &monthText) { Context().workingMonth = monthText; }
+void SetAdminUnlocked(bool unlocked)
+{
+    Context().adminUnlocked = unlocked;
+}
+void SetReadOnlyAccess(bool readOnly)
+{
+    Context().readOnly = readOnly;
+}
+void SetWorkingMonth(const QString &monthText)
+{
+    Context().workingMonth = monthText;
+}
 
 static QString withoutTrailingSlash(QString path)
 {

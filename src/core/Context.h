@@ -9,17 +9,17 @@
 namespace focaris {
 
 struct WorkingContext {
-    QString programFolder;    // the installation's folder (or an unpacked save archive's)
-    QString dataFolder;       // the tables and the shared settings file
-    QString localDataFolder;  // programFolder + "/Data"; differs from dataFolder in network mode
-    QString tempFolder;       // programFolder + "/Temp", deleted when the program ends
-    QString openedSave;       // the save archive given on the command line, else empty
-    QString operatorName;     // "computer - user", written into the change log
+    QString programFolder;   // the installation's folder (or an unpacked save archive's)
+    QString dataFolder;      // the tables and the shared settings file
+    QString localDataFolder; // programFolder + "/Data"; differs from dataFolder in network mode
+    QString tempFolder;      // programFolder + "/Temp", deleted when the program ends
+    QString openedSave;      // the save archive given on the command line, else empty
+    QString operatorName;    // "computer - user", written into the change log
     bool adminUnlocked = false;
     // Set when the login was accepted with an empty password: the person may look but not
     // change the data.
     bool readOnly = false;
-    QString workingMonth;     // "MM.YYYY", empty when none is chosen yet
+    QString workingMonth; // "MM.YYYY", empty when none is chosen yet
 };
 
 // The one context of the run.

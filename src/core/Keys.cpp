@@ -13,12 +13,14 @@ namespace {
 const char *kSection = "INDEX";
 }
 
-Amount PeekKey(const QString &counter) {
+Amount PeekKey(const QString &counter)
+{
     const Amount v = ReadSettingNumber(kSection, counter);
     return v == Amount(0) ? Amount(1) : v;
 }
 
-Amount TakeKeys(const QString &counter, qint64 count) {
+Amount TakeKeys(const QString &counter, qint64 count)
+{
     if (count <= 0)
         return PeekKey(counter);
     // Read and increased under the settings file's lock: two computers never get the same
@@ -30,14 +32,27 @@ Amount TakeKeys(const QString &counter, qint64 count) {
     return v == Amount(0) ? Amount(1) : v;
 }
 
-Amount NextKey(const QString &counter) { return TakeKeys(counter, 1); }
+Amount NextKey(const QString &counter)
+{
+    return TakeKeys(counter, 1);
+}
 
-QString NextKeyText(const QString &counter) { return QString::number(NextKey(counter).truncated()); }
-QString PeekKeyText(const QString &counter) { return QString::number(PeekKey(counter).truncated()); }
+QString NextKeyText(const QString &counter)
+{
+    return QString::number(NextKey(counter).truncated());
+}
+QString PeekKeyText(const QString &counter)
+{
+    return QString::number(PeekKey(counter).truncated());
+}
 
-void SetKey(const QString &counter, Amount value) { WriteSettingNumber(kSection, counter, value); }
+void SetKey(const QString &counter, Amount value)
+{
+    WriteSettingNumber(kSection, counter, value);
+}
 
-qint64 MaxKey(const QString &tablePath, const QString &column) {
+qint64 MaxKey(const QString &tablePath, const QString &column)
+{
     const sql::ResultSet r = QuerySql("SELECT MAX(" + column + ") AS CODEX_ FROM " + Quoted(tablePath));
     if (r.empty())
         return 0;
@@ -50,12 +65,14 @@ qint64 MaxKey(const QString &tablePath, const QString &column) {
     return static_cast<qint64>(d);
 }
 
-void RaiseKey(const QString &counter, qint64 largestInUse) {
+void RaiseKey(const QString &counter, qint64 largestInUse)
+{
     const Amount floor = Amount::fromWhole(largestInUse + 1);
     UpdateSettingNumber(kSection, counter, [floor](Amount stored) { return stored < floor ? floor : stored; });
 }
 
-void ResetKeys() {
+void ResetKeys()
+{
     // An application key may be held by members whose application is gone (an operation
     // interrupted between its tables): such a key must not be given to a new application.
     RaiseKey("NRCRT", std::max(MaxKey(TablePath("Cereri.dbf"), "NRCRT"), MaxKey(TablePath("Oameni.dbf"), "NRCRT")));

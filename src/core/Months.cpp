@@ -31,15 +31,13 @@ QString MonthText(int code)
 {
     if (code < 0)
         return {};
-    return QStringLiteral("%1.%2").arg(code % 12 + 1, 2, 10, QLatin1Char('0'))
-                                  .arg(code / 12, 4, 10, QLatin1Char('0'));
+    return QStringLiteral("%1.%2").arg(code % 12 + 1, 2, 10, QLatin1Char('0')).arg(code / 12, 4, 10, QLatin1Char('0'));
 }
 
 QString MonthName(int month)
 {
-    static const QStringList names = {"ianuarie", "februarie", "martie", "aprilie", "mai",
-                                      "iunie", "iulie", "august", "septembrie", "octombrie",
-                                      "noiembrie", "decembrie"};
+    static const QStringList names = {"ianuarie", "februarie", "martie",     "aprilie",   "mai",       "iunie",
+                                      "iulie",    "august",    "septembrie", "octombrie", "noiembrie", "decembrie"};
     return month >= 1 && month <= 12 ? names[month - 1] : QString();
 }
 

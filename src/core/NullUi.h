@@ -9,7 +9,10 @@ namespace focaris {
 
 class NullUi : public Ui {
 public:
-    MessageResult message(const QString &, const QString &, MessageKind, MessageButtons) override { return MessageResult::Renunt; }
+    MessageResult message(const QString &, const QString &, MessageKind, MessageButtons) override
+    {
+        return MessageResult::Renunt;
+    }
     void fieldHint(const QString &, QObject *) override {}
     bool chooseFolder(const QString &, QString &) override { return false; }
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }

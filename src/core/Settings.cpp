@@ -60,8 +60,14 @@ bool canWriteMachineFile(const QString &folder)
 
 } // namespace
 
-QString SharedSettingsFile() { return resolved(DataFolder(), "Focaris.set"); }
-QString LocalSettingsFile() { return resolved(ProgramFolder(), "Local.set"); }
+QString SharedSettingsFile()
+{
+    return resolved(DataFolder(), "Focaris.set");
+}
+QString LocalSettingsFile()
+{
+    return resolved(ProgramFolder(), "Local.set");
+}
 
 QString MachineSettingsFile()
 {
@@ -81,14 +87,19 @@ QString MachineSettingsFile()
     return resolved(folder, kMachineFileName);
 }
 
-void ResetMachineSettingsLocation() { machineFolder().clear(); }
+void ResetMachineSettingsLocation()
+{
+    machineFolder().clear();
+}
 
-void RequireOwnSettingsFile(const QString &file) { ini::requireSettingsFile(pathOf(file)); }
+void RequireOwnSettingsFile(const QString &file)
+{
+    ini::requireSettingsFile(pathOf(file));
+}
 
 QString ReadSettingFrom(const QString &file, const QString &section, const QString &key)
 {
-    return QString::fromStdString(
-        ini::readString(pathOf(file), section.toStdString(), key.toStdString()));
+    return QString::fromStdString(ini::readString(pathOf(file), section.toStdString(), key.toStdString()));
 }
 
 bool HasSettingIn(const QString &file, const QString &section, const QString &key)
@@ -96,8 +107,7 @@ bool HasSettingIn(const QString &file, const QString &section, const QString &ke
     return ini::readValue(pathOf(file), section.toStdString(), key.toStdString()).has_value();
 }
 
-void WriteSettingTo(const QString &file, const QString &section, const QString &key,
-                    const QString &value)
+void WriteSettingTo(const QString &file, const QString &section, const QString &key, const QString &value)
 {
     ini::writeValue(pathOf(file), section.toStdString(), key.toStdString(), value.toStdString());
 }
@@ -127,8 +137,7 @@ void WriteSettingNumber(const QString &section, const QString &key, Amount value
     WriteSetting(section, key, QString::fromStdString(value.toString()));
 }
 
-Amount UpdateSettingNumber(const QString &section, const QString &key,
-                           const std::function<Amount(Amount)> &next)
+Amount UpdateSettingNumber(const QString &section, const QString &key, const std::function<Amount(Amount)> &next)
 {
     Amount old;
     ini::updateValue(pathOf(SharedSettingsFile()), section.toStdString(), key.toStdString(),

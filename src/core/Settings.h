@@ -44,8 +44,7 @@ void WriteSettingNumber(const QString &section, const QString &key, Amount value
 // Reads a number of the shared settings file and writes `next(value)` in its place under
 // the file's exclusive lock, so that no other process or computer writes it in between.
 // Returns the value read (0 when absent).
-Amount UpdateSettingNumber(const QString &section, const QString &key,
-                           const std::function<Amount(Amount)> &next);
+Amount UpdateSettingNumber(const QString &section, const QString &key, const std::function<Amount(Amount)> &next);
 
 QString ReadMachineSetting(const QString &key);
 // A write that fails in /etc/focaris moves the file to the user's folder for the rest of
@@ -58,7 +57,6 @@ void WriteLocalSetting(const QString &section, const QString &key, const QString
 // The same on any settings file (the tool and the imports use these).
 QString ReadSettingFrom(const QString &file, const QString &section, const QString &key);
 bool HasSettingIn(const QString &file, const QString &section, const QString &key);
-void WriteSettingTo(const QString &file, const QString &section, const QString &key,
-                    const QString &value);
+void WriteSettingTo(const QString &file, const QString &section, const QString &key, const QString &value);
 
 } // namespace focaris

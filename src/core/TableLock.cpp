@@ -35,7 +35,8 @@ int setLock(int fd, bool &ofd, short type)
 
 bool sameFile(int fd, const std::string &path)
 {
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     return ::fstat(fd, &a) == 0 && ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
@@ -117,7 +118,7 @@ TableWriteLock::~TableWriteLock()
     if (it == locks.end() || --it->second.depth > 0)
         return;
     if (it->second.fd >= 0)
-        ::close(it->second.fd);  // closing releases the lock
+        ::close(it->second.fd); // closing releases the lock
     locks.erase(it);
 }
 

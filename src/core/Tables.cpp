@@ -19,11 +19,13 @@ namespace focaris {
 
 namespace {
 
-bool tableExists(const QString &path) {
+bool tableExists(const QString &path)
+{
     return std::filesystem::exists(files::resolveCaseInsensitive(path.toStdString()));
 }
 
-void createTable(const QString &path, const QString &columns) {
+void createTable(const QString &path, const QString &columns)
+{
     if (tableExists(path))
         return;
     ExecSql(QStringList{"CREATE TABLE " + Quoted(path), "(" + columns + ")"});
@@ -31,7 +33,8 @@ void createTable(const QString &path, const QString &columns) {
 
 } // namespace
 
-QString ApplicationsColumns() {
+QString ApplicationsColumns()
+{
     return "NRCRT DECIMAL(12,0), LUNADEC DECIMAL(10,0), LUNACRT DECIMAL(10,0), SUBSEMN CHAR(32), "
            "CNP CHAR(13), LOCALIT CHAR(60), ADRESA CHAR(60), NR_MEMBRI DECIMAL(5,0), "
            "TVENIT DECIMAL(10,2), VENITM DECIMAL(10,2), ASOC CHAR(60), NRCONT CHAR(20), "
@@ -45,25 +48,35 @@ QString ApplicationsColumns() {
            "VALMAX DECIMAL(10,4), ASIG CHAR(1), COPII14 DECIMAL(6,0), COPII18 DECIMAL(6,0), SITPROF CHAR(24)";
 }
 
-QString MembersColumns() {
+QString MembersColumns()
+{
     return "NROM DECIMAL(10,0), NRCRT DECIMAL(12,0), TITULAR CHAR(32), CNP CHAR(13), "
            "VENIT DECIMAL(10,2), CALITATE CHAR(12)";
 }
 
-QString LogColumns() {
+QString LogColumns()
+{
     return "IDLOG DECIMAL(10,0), DATAL DATE, ORA CHAR(12), ACTIUNE CHAR(120), UTILIZATOR CHAR(16)";
 }
 
-void CreateApplicationsTable(const QString &path) { createTable(path, ApplicationsColumns()); }
-void CreateMembersTable(const QString &path) { createTable(path, MembersColumns()); }
+void CreateApplicationsTable(const QString &path)
+{
+    createTable(path, ApplicationsColumns());
+}
+void CreateMembersTable(const QString &path)
+{
+    createTable(path, MembersColumns());
+}
 
-void CreateTables() {
+void CreateTables()
+{
     createTable(TablePath("LOG.DBF"), LogColumns());
     CreateApplicationsTable(TablePath("Cereri.dbf"));
     CreateMembersTable(TablePath("Oameni.dbf"));
 }
 
-qint64 DropMembersWithoutApplication() {
+qint64 DropMembersWithoutApplication()
+{
     const QString cereri = TablePath("Cereri.dbf"), oameni = TablePath("Oameni.dbf");
     std::error_code ec;
     if (!std::filesystem::exists(files::resolveCaseInsensitive(cereri.toStdString()), ec) ||
@@ -79,18 +92,23 @@ qint64 DropMembersWithoutApplication() {
     }
 }
 
-void PackTable(const QString &path) { sql::TableCursor::pack(path.toStdString()); }
+void PackTable(const QString &path)
+{
+    sql::TableCursor::pack(path.toStdString());
+}
 
-void PurgeLog() {
+void PurgeLog()
+{
     const sql::ResultSet log = QuerySql("SELECT * FROM " + Quoted(TablePath("Log.dbf")));
     if (log.rowCount() < 1000)
         return;
     const qint64 newest = log.value(log.rowCount() - 1, "IDLOG").toInt();
-    ExecSql(QStringList{"DELETE FROM " + Quoted(TablePath("Log.dbf")),
-                        "WHERE IDLOG<" + QString::number(newest - 1000)});
+    ExecSql(
+        QStringList{"DELETE FROM " + Quoted(TablePath("Log.dbf")), "WHERE IDLOG<" + QString::number(newest - 1000)});
 }
 
-bool UpgradeApplicationsTable(const std::function<Amount(int rooms)> &averageConsumption) {
+bool UpgradeApplicationsTable(const std::function<Amount(int rooms)> &averageConsumption)
+{
     const QString table = Quoted(TablePath("Cereri.dbf"));
     auto hasColumn = [&](const char *name) {
         return sql::TableCursor(TablePath("Cereri.dbf").toStdString()).fieldIndex(name) >= 0;
@@ -117,11 +135,11 @@ bool UpgradeApplicationsTable(const std::function<Amount(int rooms)> &averageCon
             if (cursor.value("CUAJUT").toString() != "X")
                 continue;
             const Amount gcal = averageConsumption(static_cast<int>(cursor.value("NRCAM").toInt()));
-            const double valmax = gcal.toDouble() * cursor.value("CUANTUM").toDouble() *
-                                  cursor.value("TARIF").toDouble() / 100;
+            const double valmax =
+                gcal.toDouble() * cursor.value("CUANTUM").toDouble() * cursor.value("TARIF").toDouble() / 100;
             cursor.setValue("VALMAX", sql::Value::fromReal(valmax));
-            cursor.setValue("TOTAL", sql::Value::fromReal(cursor.value("NR_LUNI").toDouble() *
-                                                          cursor.value("VALMAX").toDouble()));
+            cursor.setValue(
+                "TOTAL", sql::Value::fromReal(cursor.value("NR_LUNI").toDouble() * cursor.value("VALMAX").toDouble()));
             cursor.post();
         }
         changed = true;
@@ -129,14 +147,15 @@ bool UpgradeApplicationsTable(const std::function<Amount(int rooms)> &averageCon
     return changed;
 }
 
-qint64 WeekNumber(const QDateTime &now) {
+qint64 WeekNumber(const QDateTime &now)
+{
     const QDate epoch(1899, 12, 30);
-    const double days = static_cast<double>(epoch.daysTo(now.date())) +
-                        now.time().msecsSinceStartOfDay() / 86400000.0;
+    const double days = static_cast<double>(epoch.daysTo(now.date())) + now.time().msecsSinceStartOfDay() / 86400000.0;
     return static_cast<qint64>(days / 7);
 }
 
-bool WeeklyPack(const std::function<void()> &step, const QDateTime &now) {
+bool WeeklyPack(const std::function<void()> &step, const QDateTime &now)
+{
     const qint64 last = ReadSettingNumber("CONST", "LASTPACK").truncated();
     const qint64 week = WeekNumber(now);
     const bool pack = last != week;
@@ -157,7 +176,8 @@ bool WeeklyPack(const std::function<void()> &step, const QDateTime &now) {
     return pack;
 }
 
-int FillDistinct(QStringList &items, const QString &tablePath, const QString &condition, const QString &column) {
+int FillDistinct(QStringList &items, const QString &tablePath, const QString &condition, const QString &column)
+{
     QStringList lines{"SELECT DISTINCT " + column, "FROM " + Quoted(tablePath)};
     if (!condition.trimmed().isEmpty())
         lines << "WHERE " + condition;
@@ -188,6 +208,9 @@ int FillDistinct(QStringList &items, const QString &tablePath, const QString &co
     return items.isEmpty() ? -1 : 0;
 }
 
-int SelectItem(const QStringList &items, const QString &text) { return items.indexOf(text); }
+int SelectItem(const QStringList &items, const QString &text)
+{
+    return items.indexOf(text);
+}
 
 } // namespace focaris

@@ -87,8 +87,7 @@ bool DeleteFolder(const QString &path)
         return false;
     // Nothing is deleted while a file below is held by another program, so that a
     // document open in the word processor never loses its folder half-way.
-    QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString file = it.next();
         if (!file.contains("/.~lock.") && FileInUse(file))

@@ -31,14 +31,20 @@ QString WithoutDiacritics(const QString &text)
     QString out = text;
     for (QChar &c : out) {
         switch (c.unicode()) {
-        case 0x15E: case 0x218: c = QLatin1Char('S'); break; // Ş Ș
-        case 0x15F: case 0x219: c = QLatin1Char('s'); break; // ş ș
-        case 0x162: case 0x21A: c = QLatin1Char('T'); break; // Ţ Ț
-        case 0x163: case 0x21B: c = QLatin1Char('t'); break; // ţ ț
-        case 0x102: case 0xC2: c = QLatin1Char('A'); break;  // Ă Â
-        case 0x103: case 0xE2: c = QLatin1Char('a'); break;  // ă â
-        case 0xCE: c = QLatin1Char('I'); break;              // Î
-        case 0xEE: c = QLatin1Char('i'); break;              // î
+        case 0x15E:
+        case 0x218: c = QLatin1Char('S'); break; // Ş Ș
+        case 0x15F:
+        case 0x219: c = QLatin1Char('s'); break; // ş ș
+        case 0x162:
+        case 0x21A: c = QLatin1Char('T'); break; // Ţ Ț
+        case 0x163:
+        case 0x21B: c = QLatin1Char('t'); break; // ţ ț
+        case 0x102:
+        case 0xC2: c = QLatin1Char('A'); break; // Ă Â
+        case 0x103:
+        case 0xE2: c = QLatin1Char('a'); break; // ă â
+        case 0xCE: c = QLatin1Char('I'); break; // Î
+        case 0xEE: c = QLatin1Char('i'); break; // î
         default: break;
         }
     }
@@ -70,8 +76,7 @@ bool CheckPhone(const QString &text)
         if (c >= '0' && c <= '9')
             digits += c;
     return digits.size() == 10 &&
-           (digits.startsWith("07") || digits.startsWith("03") || digits.startsWith("02") ||
-            digits.startsWith("01"));
+           (digits.startsWith("07") || digits.startsWith("03") || digits.startsWith("02") || digits.startsWith("01"));
 }
 
 bool CheckEmail(const QString &text)
@@ -82,8 +87,8 @@ bool CheckEmail(const QString &text)
         return false;
     auto allowed = [](const QString &part) {
         for (QChar c : part) {
-            bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                      c == '-' || c == '.' || c == '_';
+            bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                      c == '.' || c == '_';
             if (!ok)
                 return false;
         }

@@ -38,14 +38,11 @@ public:
     virtual bool chooseFolder(const QString &caption, QString &folder) = 0;
 
     // File dialogs; an empty result means the person cancelled.
-    virtual QString openFileName(const QString &caption, const QString &folder,
-                                 const QString &filter) = 0;
-    virtual QString saveFileName(const QString &caption, const QString &suggested,
-                                 const QString &filter) = 0;
+    virtual QString openFileName(const QString &caption, const QString &folder, const QString &filter) = 0;
+    virtual QString saveFileName(const QString &caption, const QString &suggested, const QString &filter) = 0;
 
     // A one-line text entry; false when cancelled.
-    virtual bool askText(const QString &caption, const QString &prompt, QString &value,
-                         bool password = false) = 0;
+    virtual bool askText(const QString &caption, const QString &prompt, QString &value, bool password = false) = 0;
 
     // Asks the desktop to open a document, folder or PDF with its default application.
     virtual bool openDocument(const QString &path) = 0;

@@ -24,17 +24,22 @@ Outcome PrintApplicationForm(Ui &ui, FormKind kind, qint64 nrcrt, const QString 
 {
     const sql::ResultSet rows = ReadApplication(nrcrt);
     if (rows.empty()) {
-        ui.message(kTitle, QStringLiteral("\rNu exista cererea cu numarul de ordine ") + QString::number(nrcrt) +
-                               QStringLiteral(" !"), MessageKind::Error, MessageButton::OK);
+        ui.message(kTitle,
+                   QStringLiteral("\rNu exista cererea cu numarul de ordine ") + QString::number(nrcrt) +
+                       QStringLiteral(" !"),
+                   MessageKind::Error, MessageButton::OK);
         return {};
     }
     rtf::TRTFReplace doc;
     doc.RTFSursa = DataFile(FormTemplate(kind)).toStdString();
-    const QString dest = out.isEmpty() ? NewDocumentFile(TempFolder() + QStringLiteral("/TmpFoc/Cerere"), QStringLiteral(".rtf")) : out;
+    const QString dest =
+        out.isEmpty() ? NewDocumentFile(TempFolder() + QStringLiteral("/TmpFoc/Cerere"), QStringLiteral(".rtf")) : out;
     doc.RTFDest = dest.toStdString();
     if (dest.isEmpty() || FileInUse(dest) || !doc.BeginDocument()) {
         const QString model = QString::fromStdString(doc.RTFSursa);
-        ui.message(kTitle, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : QStringLiteral("Nu pot scrie pe harddisk!"),
+        ui.message(kTitle,
+                   RtfTemplateDamaged(model) ? DamagedTemplateMessage(model)
+                                             : QStringLiteral("Nu pot scrie pe harddisk!"),
                    MessageKind::Error, MessageButton::OK);
         return {};
     }
@@ -44,8 +49,7 @@ Outcome PrintApplicationForm(Ui &ui, FormKind kind, qint64 nrcrt, const QString 
     auto add = [&doc](const char *key, const QString &value) { doc.AddValue(key, value.toStdString()); };
     const QString name = get("SUBSEMN");
     const auto [family, given] = SplitName(name);
-    const double sumaL = amount("SUMAL"), sumaG = amount("SUMAG"), sumaE = amount("SUMAE"),
-                 sumaT = amount("SUMAT");
+    const double sumaL = amount("SUMAL"), sumaG = amount("SUMAG"), sumaE = amount("SUMAE"), sumaT = amount("SUMAT");
     const QString blank = QStringLiteral(" ");
 
     add("[UAT]", LoadOffice().localit);

@@ -56,11 +56,14 @@ Outcome PrintReports(Ui &ui, const ReportRange &given, const QString &out)
     }
     rtf::TRTFReplace doc;
     doc.RTFSursa = DataFile(QStringLiteral("Referat.rtf")).toStdString();
-    const QString dest = out.isEmpty() ? NewDocumentFile(TempFolder() + QStringLiteral("/TmpFoc/Referat"), QStringLiteral(".rtf")) : out;
+    const QString dest =
+        out.isEmpty() ? NewDocumentFile(TempFolder() + QStringLiteral("/TmpFoc/Referat"), QStringLiteral(".rtf")) : out;
     doc.RTFDest = dest.toStdString();
     if (dest.isEmpty() || FileInUse(dest) || !doc.BeginDocument()) {
         const QString model = QString::fromStdString(doc.RTFSursa);
-        ui.message(kTitle, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : QStringLiteral("Nu pot scrie pe harddisk!"),
+        ui.message(kTitle,
+                   RtfTemplateDamaged(model) ? DamagedTemplateMessage(model)
+                                             : QStringLiteral("Nu pot scrie pe harddisk!"),
                    MessageKind::Error, MessageButton::OK);
         return {};
     }

@@ -10,8 +10,8 @@ namespace focaris::documents {
 
 // The range window's fields; they keep their last values between uses.
 struct ReportRange {
-    QString from = QStringLiteral("0");  // Cere0
-    QString to = QStringLiteral("0");    // Cere1
+    QString from = QStringLiteral("0"); // Cere0
+    QString to = QStringLiteral("0");   // Cere1
 };
 
 // A typed number written back as a plain decimal number without trailing zeros ("07" is

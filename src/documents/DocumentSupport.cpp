@@ -17,7 +17,10 @@ QString DataFile(const QString &name)
     return QString::fromStdString(files::resolveCaseInsensitive(plain.toStdString()).string());
 }
 
-bool FileExists(const QString &path) { return QFileInfo(path).isFile(); }
+bool FileExists(const QString &path)
+{
+    return QFileInfo(path).isFile();
+}
 
 ProgressScope::ProgressScope(Ui &ui, const QString &text, int maximum) : ui_(ui)
 {
@@ -26,7 +29,10 @@ ProgressScope::ProgressScope(Ui &ui, const QString &text, int maximum) : ui_(ui)
     ui_.progressShow(text, maximum > 200 ? (maximum + every_ - 1) / every_ : maximum);
 }
 
-ProgressScope::~ProgressScope() { ui_.progressHide(); }
+ProgressScope::~ProgressScope()
+{
+    ui_.progressHide();
+}
 
 void ProgressScope::step()
 {

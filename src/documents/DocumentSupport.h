@@ -13,9 +13,9 @@ namespace focaris::documents {
 // What a document operation did. A refusal names the field it concerns and its hint;
 // the window shows it at the field, the tool prints it.
 struct Outcome {
-    bool written = false;  // the document was completed
-    QString file;          // the file written
-    QString field;         // set with `message` when an entry was refused
+    bool written = false; // the document was completed
+    QString file;         // the file written
+    QString field;        // set with `message` when an entry was refused
     QString message;
     bool refused() const { return !field.isEmpty(); }
     static Outcome Refused(const QString &field, const QString &message) { return {false, {}, field, message}; }

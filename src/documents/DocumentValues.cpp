@@ -31,7 +31,10 @@ Office LoadOffice()
     return o;
 }
 
-double NumberOf(const sql::Value &v) { return v.toDouble(); }
+double NumberOf(const sql::Value &v)
+{
+    return v.toDouble();
+}
 
 // Amounts are stored with at most four decimals, so the nearest amount is exact and the
 // rounding of a half is decided on the decimal value, not on its binary approximation.
@@ -50,7 +53,10 @@ QString WholeTruncated(double v)
     return QString::number(Amount::fromDouble(v).truncated());
 }
 
-QString Shortest(double v) { return QString::fromStdString(Amount::fromDouble(v).toString()); }
+QString Shortest(double v)
+{
+    return QString::fromStdString(Amount::fromDouble(v).toString());
+}
 
 QString TwoDecimals(double v)
 {
@@ -116,7 +122,10 @@ std::pair<QString, QString> SplitName(const QString &name)
     return {name.left(blank), name.mid(blank + 1)};
 }
 
-QString Mark(double amount) { return amount > 0 ? QStringLiteral("X") : QStringLiteral(" "); }
+QString Mark(double amount)
+{
+    return amount > 0 ? QStringLiteral("X") : QStringLiteral(" ");
+}
 
 QString DispositionNumber(const QString &stored)
 {
@@ -136,10 +145,20 @@ QChar PlainInitial(const QString &name)
         return {};
     const char16_t c = name.at(0).unicode();
     switch (c) {
-    case u'Ă': case u'ă': case u'Â': case u'â': return QLatin1Char('A');
-    case u'Î': case u'î': return QLatin1Char('I');
-    case u'Ş': case u'ş': case u'Ș': case u'ș': return QLatin1Char('S');
-    case u'Ţ': case u'ţ': case u'Ț': case u'ț': return QLatin1Char('T');
+    case u'Ă':
+    case u'ă':
+    case u'Â':
+    case u'â': return QLatin1Char('A');
+    case u'Î':
+    case u'î': return QLatin1Char('I');
+    case u'Ş':
+    case u'ş':
+    case u'Ș':
+    case u'ș': return QLatin1Char('S');
+    case u'Ţ':
+    case u'ţ':
+    case u'Ț':
+    case u'ț': return QLatin1Char('T');
     default: break;
     }
     return name.at(0).toUpper();

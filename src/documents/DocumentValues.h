@@ -16,10 +16,10 @@ namespace focaris::documents {
 
 // The office's values as the documents print them.
 struct Office {
-    QString judet;      // county name
-    QString tipLoc;     // "COMUNA", "ORASUL", "MUNICIPIUL" or empty
-    QString locArt;     // "comunei ", "orasului ", "municipiului " (with the final blank)
-    QString localit;    // name of the administrative unit
+    QString judet;   // county name
+    QString tipLoc;  // "COMUNA", "ORASUL", "MUNICIPIUL" or empty
+    QString locArt;  // "comunei ", "orasului ", "municipiului " (with the final blank)
+    QString localit; // name of the administrative unit
     QString primar, secretar, contabil, intocmit, director;
     QString codJud, codFiscal;
     AidParameters params;

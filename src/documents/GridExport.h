@@ -35,7 +35,7 @@ QList<GridColumn> AllGridColumns(const QAbstractItemModel &model);
 // (Qt::EditRole of a numeric type) is a number cell, everything else a text cell, so that
 // CNPs and codes keep their leading zeros while amounts still add up. Returns false with
 // `error` (a Romanian message) when the file cannot be written.
-bool ExportGrid(const QAbstractItemModel &model, const QList<GridColumn> &columns,
-                GridFormat format, const QString &path, QString &error);
+bool ExportGrid(const QAbstractItemModel &model, const QList<GridColumn> &columns, GridFormat format,
+                const QString &path, QString &error);
 
 } // namespace focaris

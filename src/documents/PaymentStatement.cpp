@@ -16,13 +16,17 @@ namespace {
 
 const QString kTitle = QStringLiteral("Situatie Plati");
 
-xls::XValue text(const QString &t) { return xls::XValue::Text(t.toStdString()); }
+xls::XValue text(const QString &t)
+{
+    return xls::XValue::Text(t.toStdString());
+}
 
 } // namespace
 
 const QStringList &StatementLetters()
 {
-    static const QStringList letters = QStringLiteral("A B C D E F G H I J K L M N O P R S T U V Z").split(QLatin1Char(' '));
+    static const QStringList letters =
+        QStringLiteral("A B C D E F G H I J K L M N O P R S T U V Z").split(QLatin1Char(' '));
     return letters;
 }
 
@@ -34,7 +38,10 @@ QStringList StatementLocalities()
     return items;
 }
 
-QString RememberedStatementMonth() { return ReadSetting(QStringLiteral("CONST"), QStringLiteral("PERSTAT")); }
+QString RememberedStatementMonth()
+{
+    return ReadSetting(QStringLiteral("CONST"), QStringLiteral("PERSTAT"));
+}
 
 Outcome ConfirmStatementSelection(const StatementSelection &s)
 {

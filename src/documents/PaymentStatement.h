@@ -14,10 +14,10 @@ inline const QString kAllLocalities = QStringLiteral("* toate localitatile *");
 
 // The selection window's fields.
 struct StatementSelection {
-    QString locality = kAllLocalities;   // Localit
-    QString fromLetter = QStringLiteral("A");  // Lit1
-    QString toLetter = QStringLiteral("Z");    // Lit2
-    QString monthText;                   // PerioadaS, remembered as CONST/PERSTAT
+    QString locality = kAllLocalities;        // Localit
+    QString fromLetter = QStringLiteral("A"); // Lit1
+    QString toLetter = QStringLiteral("Z");   // Lit2
+    QString monthText;                        // PerioadaS, remembered as CONST/PERSTAT
 };
 
 // The 22 letters of the two letter lists.

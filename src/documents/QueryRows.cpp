@@ -24,7 +24,8 @@ xls::FieldValue QueryRows::value(std::size_t r, int c) const
     case sql::Value::Real:
         // The compensation percentage as the dispositions print it (80.5 is 80), not as
         // the cell's format would round it.
-        return {K::Number, {}, rows_.columnName(std::size_t(c)) == "CUANTUM" ? WholePercent(v.toDouble()) : v.toDouble()};
+        return {
+            K::Number, {}, rows_.columnName(std::size_t(c)) == "CUANTUM" ? WholePercent(v.toDouble()) : v.toDouble()};
     // Day numbers count from 1 January 1970, which is day 25569 of the spreadsheet.
     case sql::Value::Date: return {K::Date, {}, double(v.date) + 25569};
     default: return {};

@@ -15,7 +15,9 @@ public:
     // The result set (and the row list) must outlive this object. With `only`, the query
     // holds those rows of the result, in that order, without copying them.
     explicit QueryRows(const sql::ResultSet &rows, const std::vector<std::size_t> *only = nullptr)
-        : rows_(rows), only_(only) {}
+        : rows_(rows), only_(only)
+    {
+    }
     int columnCount() const override { return int(rows_.columnCount()); }
     std::string columnName(int c) const override { return rows_.columnName(std::size_t(c)); }
     xls::ColumnKind columnKind(int c) const override;

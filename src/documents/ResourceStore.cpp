@@ -1,8 +1,8 @@
 // Look-up and extraction of the embedded files; see ResourceStore.h.
 #include "documents/ResourceStore.h"
 
-#include "engines/common/FileNames.h"
 #include "engines/common/FileInUse.h"
+#include "engines/common/FileNames.h"
 #include "resources/EmbeddedFiles.h"
 
 #include <QDir>

@@ -13,12 +13,12 @@
 namespace focaris {
 
 struct ResourceInfo {
-    QString type;        // as the file is spelled: "MODEL"
-    QString name;        // "Referat"
-    QString suffix;      // "rtf" (the extension is not part of the name)
+    QString type;   // as the file is spelled: "MODEL"
+    QString name;   // "Referat"
+    QString suffix; // "rtf" (the extension is not part of the name)
     qint64 size = 0;
-    bool placeholder = false;  // a stand-in, not the real built-in file
-    QString path;        // inside Qt's resource file system
+    bool placeholder = false; // a stand-in, not the real built-in file
+    QString path;             // inside Qt's resource file system
 };
 
 // Every embedded file, sorted by type and name.

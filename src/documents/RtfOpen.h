@@ -11,8 +11,7 @@ namespace focaris {
 // document existed and the request was made.
 inline bool OpenResult(const rtf::TRTFReplace &engine, Ui &ui)
 {
-    return engine.OpenResult(
-        [&ui](const std::string &path) { return ui.openDocument(QString::fromStdString(path)); });
+    return engine.OpenResult([&ui](const std::string &path) { return ui.openDocument(QString::fromStdString(path)); });
 }
 
 } // namespace focaris

@@ -33,8 +33,7 @@ Outcome CheckDispositionRange(DispositionRange &range)
     return {};
 }
 
-QStringList SeparateDispositionsStatement(DispositionKind kind, const QString &from,
-                                          const QString &to, int monthCode)
+QStringList SeparateDispositionsStatement(DispositionKind kind, const QString &from, const QString &to, int monthCode)
 {
     QStringList s{QStringLiteral("SELECT * FROM ") + Quoted(TablePath(QStringLiteral("Cereri.dbf")))};
     if (to != from || from != QLatin1String("0")) {
@@ -46,9 +45,7 @@ QStringList SeparateDispositionsStatement(DispositionKind kind, const QString &f
     }
     s << QStringLiteral("AND LUNACRT=") + QString::number(monthCode);
     switch (kind) {
-    case DispositionKind::Rejection:
-        s << QStringLiteral("AND STATUT<>\"APROBAT\"");
-        break;
+    case DispositionKind::Rejection: s << QStringLiteral("AND STATUT<>\"APROBAT\""); break;
     case DispositionKind::Grant:
         s << QStringLiteral("AND STATUT=\"APROBAT\"") << QStringLiteral("AND (CUMODIF<>\"X\" OR CUMODIF IS NULL)");
         break;
@@ -70,15 +67,13 @@ QString DispositionTemplate(DispositionKind kind)
     return {};
 }
 
-Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const DispositionRange &given,
-                                  const QString &out)
+Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const DispositionRange &given, const QString &out)
 {
     // Only whole numbers go into the statement, whoever filled the range.
     DispositionRange range = given;
     range.from = WholeNumberText(range.from);
     range.to = WholeNumberText(range.to);
-    const sql::ResultSet rows =
-        QuerySql(SeparateDispositionsStatement(kind, range.from, range.to, WorkingMonthCode()));
+    const sql::ResultSet rows = QuerySql(SeparateDispositionsStatement(kind, range.from, range.to, WorkingMonthCode()));
     if (rows.empty()) {
         ui.message(QStringLiteral("Listare dispozitii"),
                    QStringLiteral("\rNu exista nici un numar de dipozitie in intervalul ") + range.from +
@@ -100,11 +95,14 @@ Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const Dispositio
     const QString model = DataFile(DispositionTemplate(kind));
     doc.RTFSursa = model.toStdString();
     if (!FileExists(model)) {
-        ui.message(kTitle, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MessageKind::Error, MessageButton::OK);
+        ui.message(kTitle, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MessageKind::Error,
+                   MessageButton::OK);
         return {};
     }
     if (!named || !doc.BeginDocument()) {
-        ui.message(kTitle, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : QStringLiteral("Nu pot scrie pe harddisk!"),
+        ui.message(kTitle,
+                   RtfTemplateDamaged(model) ? DamagedTemplateMessage(model)
+                                             : QStringLiteral("Nu pot scrie pe harddisk!"),
                    MessageKind::Error, MessageButton::OK);
         return {};
     }
@@ -112,11 +110,10 @@ Outcome PrintSeparateDispositions(Ui &ui, DispositionKind kind, const Dispositio
     const Office office = LoadOffice();
     const Columns col(rows);
     const int nrDisp = col["NR_DISP"], dataDisp = col["DATADISP"], cnp = col["CNP"], name = col["SUBSEMN"],
-              nrCere = col["NR_CERE"], dataCere = col["DATACERE"], adresa = col["ADRESA"],
-              localit = col["LOCALIT"], motiv = col["MOTIVR"], cuantum = col["CUANTUM"],
-              luni = col["NR_LUNI"], total = col["TOTAL"], tarif = col["TARIF"], valmax = col["VALMAX"],
-              cuajut = col["CUAJUT"], sumaL = col["SUMAL"], sumaG = col["SUMAG"], sumaE = col["SUMAE"],
-              sumaT = col["SUMAT"];
+              nrCere = col["NR_CERE"], dataCere = col["DATACERE"], adresa = col["ADRESA"], localit = col["LOCALIT"],
+              motiv = col["MOTIVR"], cuantum = col["CUANTUM"], luni = col["NR_LUNI"], total = col["TOTAL"],
+              tarif = col["TARIF"], valmax = col["VALMAX"], cuajut = col["CUAJUT"], sumaL = col["SUMAL"],
+              sumaG = col["SUMAG"], sumaE = col["SUMAE"], sumaT = col["SUMAT"];
     const std::string start = range.start.toString(QStringLiteral("dd.MM.yyyy")).toStdString();
     auto add = [&doc](const char *key, const QString &value) { doc.AddValue(key, value.toStdString()); };
     auto supplement = [&](const char *mark, const char *amount, double v) {

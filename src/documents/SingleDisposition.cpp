@@ -29,11 +29,14 @@ QStringList statement(const QString &select, const QString &number, const QStrin
     return s + more;
 }
 
-const QString kAnnexColumns = QStringLiteral(
-    "SELECT SUBSEMN AS TITULAR, CNP, (\"loc.\"+LOCALIT+\", \"+ADRESA) AS ADRESA, NR_MEMBRI, CUANTUM, "
-    "NR_LUNI, SUMAL, SUMAG, SUMAE, SUMAT, DATADISP, DATACERE, TARIF, VALMAX");
+const QString kAnnexColumns =
+    QStringLiteral("SELECT SUBSEMN AS TITULAR, CNP, (\"loc.\"+LOCALIT+\", \"+ADRESA) AS ADRESA, NR_MEMBRI, CUANTUM, "
+                   "NR_LUNI, SUMAL, SUMAG, SUMAE, SUMAT, DATADISP, DATACERE, TARIF, VALMAX");
 
-xls::XValue text(const QString &t) { return xls::XValue::Text(t.toStdString()); }
+xls::XValue text(const QString &t)
+{
+    return xls::XValue::Text(t.toStdString());
+}
 
 // The value of a column in the first row of a result, or NULL when it has none.
 sql::Value first(const sql::ResultSet &rows, const char *column)
@@ -82,13 +85,15 @@ Outcome PrintSingleDisposition(Ui &ui, const SingleDispositionFields &f, const Q
     const sql::ResultSet aid = QuerySql(statement(
         QStringLiteral("SELECT Count(*) AS NRX, MAX(NR_CERE) AS NR0, MIN(NR_CERE) AS NR1, MAX(NR_LUNI) AS NRLUNI"), n,
         {kGrant, QStringLiteral("AND CUAJUT=\"X\"")}));
-    const sql::ResultSet sup = QuerySql(statement(QStringLiteral("SELECT Count(*) AS NRX"), n,
-                                                  {QStringLiteral("AND STATUT=\"APROBAT\" AND SUMAL+SUMAG+SUMAE+SUMAT>0")}));
-    const sql::ResultSet annex1 = QuerySql(statement(
-        kAnnexColumns, n, {kGrant, QStringLiteral("AND CUAJUT=\"X\""), QStringLiteral("ORDER BY TITULAR")}));
-    const sql::ResultSet annex2 = QuerySql(statement(
-        kAnnexColumns, n,
-        {QStringLiteral("AND STATUT=\"APROBAT\" AND (SUMAL+SUMAG+SUMAE+SUMAT)>0"), QStringLiteral("ORDER BY TITULAR")}));
+    const sql::ResultSet sup =
+        QuerySql(statement(QStringLiteral("SELECT Count(*) AS NRX"), n,
+                           {QStringLiteral("AND STATUT=\"APROBAT\" AND SUMAL+SUMAG+SUMAE+SUMAT>0")}));
+    const sql::ResultSet annex1 = QuerySql(
+        statement(kAnnexColumns, n, {kGrant, QStringLiteral("AND CUAJUT=\"X\""), QStringLiteral("ORDER BY TITULAR")}));
+    const sql::ResultSet annex2 =
+        QuerySql(statement(kAnnexColumns, n,
+                           {QStringLiteral("AND STATUT=\"APROBAT\" AND (SUMAL+SUMAG+SUMAE+SUMAT)>0"),
+                            QStringLiteral("ORDER BY TITULAR")}));
 
     WorkbookOutput output(ui, kTitle, out);
     xls::WorkbookFiller &book = output.filler();

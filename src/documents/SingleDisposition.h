@@ -12,11 +12,11 @@ namespace focaris::documents {
 
 // The single-disposition window's fields.
 struct SingleDispositionFields {
-    QString number = QStringLiteral("0");  // NrDisp
-    QDate start;                           // Data0
-    QString period;                        // Perioada, remembered as DISPCUM/PERIOADA
-    QString paymentDate;                   // DataPlatii, remembered as DISPCUM/DATAP
-    QString court;                         // Tribunal, remembered as DISPCUM/TRIBUNAL
+    QString number = QStringLiteral("0"); // NrDisp
+    QDate start;                          // Data0
+    QString period;                       // Perioada, remembered as DISPCUM/PERIOADA
+    QString paymentDate;                  // DataPlatii, remembered as DISPCUM/DATAP
+    QString court;                        // Tribunal, remembered as DISPCUM/TRIBUNAL
 };
 
 // The three remembered texts from the shared settings, and back.

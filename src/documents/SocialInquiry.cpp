@@ -30,8 +30,10 @@ bool applicationCnp(Ui &ui, qint64 nrcrt, const QString &title, sql::ResultSet &
 {
     rows = ReadApplication(nrcrt);
     if (rows.empty()) {
-        ui.message(title, QStringLiteral("\rNu exista cererea cu numarul de ordine ") + QString::number(nrcrt) +
-                              QStringLiteral(" !"), MessageKind::Error, MessageButton::OK);
+        ui.message(title,
+                   QStringLiteral("\rNu exista cererea cu numarul de ordine ") + QString::number(nrcrt) +
+                       QStringLiteral(" !"),
+                   MessageKind::Error, MessageButton::OK);
         return false;
     }
     cnp = TextOf(rows.value(0, "CNP")).trimmed();
@@ -56,7 +58,10 @@ struct ScratchFile {
 
 } // namespace
 
-QString InquiryFile(const QString &cnp) { return DataFile(QStringLiteral("A") + cnp + QStringLiteral(".rtf")); }
+QString InquiryFile(const QString &cnp)
+{
+    return DataFile(QStringLiteral("A") + cnp + QStringLiteral(".rtf"));
+}
 
 Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
 {
@@ -84,7 +89,8 @@ Outcome AddInquiry(Ui &ui, qint64 nrcrt, bool open)
     files::beforeChange(QFile::encodeName(scratch.path).toStdString());
     if (!doc.BeginDocument()) {
         const QString model = QString::fromStdString(doc.RTFSursa);
-        ui.message(title, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : kDiskFull, MessageKind::Error, MessageButton::OK);
+        ui.message(title, RtfTemplateDamaged(model) ? DamagedTemplateMessage(model) : kDiskFull, MessageKind::Error,
+                   MessageButton::OK);
         return {};
     }
     const auto &row = rows.row(0);
@@ -161,11 +167,13 @@ Outcome DeleteInquiry(Ui &ui, qint64 nrcrt)
     const QString file = existingInquiry(ui, nrcrt, title, QStringLiteral("\rLa aceasta Cerere nu aveti Ancheta!"));
     if (file.isEmpty())
         return {};
-    if (ui.message(title, QStringLiteral("Vreti sa stergeti ancheta?"), MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
+    if (ui.message(title, QStringLiteral("Vreti sa stergeti ancheta?"), MessageKind::Warning,
+                   MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return {};
     files::beforeChange(QFile::encodeName(file).toStdString());
     if (!TryDeleteFile(file)) {
-        ui.message(title, QStringLiteral("Ancheta este deschisa! N-o pot sterge!"), MessageKind::Error, MessageButton::OK);
+        ui.message(title, QStringLiteral("Ancheta este deschisa! N-o pot sterge!"), MessageKind::Error,
+                   MessageButton::OK);
         return {};
     }
     return Outcome::Done(file);

@@ -4,8 +4,8 @@
 #include "core/Ui.h"
 #include "documents/TemplateDamage.h"
 #include "documents/TemplateStore.h"
-#include "engines/common/FileNames.h"
 #include "engines/common/FileInUse.h"
+#include "engines/common/FileNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,8 +21,7 @@ const QString kBreak = QStringLiteral("\r");
 
 std::filesystem::path templatePath(const QString &dataFolder, const TemplateMenuItem &item)
 {
-    return files::resolveCaseInsensitive(
-        QDir(dataFolder).filePath(QString::fromLatin1(item.file)).toStdString());
+    return files::resolveCaseInsensitive(QDir(dataFolder).filePath(QString::fromLatin1(item.file)).toStdString());
 }
 
 } // namespace
@@ -30,7 +29,8 @@ std::filesystem::path templatePath(const QString &dataFolder, const TemplateMenu
 QString DamagedTemplateMessage(const QString &path)
 {
     const QString file = QFileInfo(path).fileName();
-    QString text = kBreak + QStringLiteral("Modelul ") + file + QStringLiteral(" este deteriorat si nu poate fi citit!") + kBreak;
+    QString text =
+        kBreak + QStringLiteral("Modelul ") + file + QStringLiteral(" este deteriorat si nu poate fi citit!") + kBreak;
     for (const TemplateMenuItem &item : kTemplateMenu)
         if (file.compare(QLatin1String(item.file), Qt::CaseInsensitive) == 0) {
             const QString where = (*item.submenu ? QLatin1String(item.submenu) + QStringLiteral(" - ") : QString()) +
@@ -77,15 +77,14 @@ bool ResetTemplate(Ui &ui, const QString &dataFolder, const TemplateMenuItem &it
 {
     const QString name = QString::fromLatin1(item.messageName);
     if (ui.message(QStringLiteral("Refacere model"),
-                   QStringLiteral("Doriti readucerea modelului de ") + name +
-                       QStringLiteral(" la forma initiala?") + kBreak +
-                       QStringLiteral("( Acesta trebuie sa fie inchis! )"),
+                   QStringLiteral("Doriti readucerea modelului de ") + name + QStringLiteral(" la forma initiala?") +
+                       kBreak + QStringLiteral("( Acesta trebuie sa fie inchis! )"),
                    MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return false;
     if (!files::deleteUnlessInUse(templatePath(dataFolder, item))) {
         ui.message(QStringLiteral("Initializare model"),
-                   kBreak + QStringLiteral("Modelul de ") + name + QStringLiteral(" este deschis!") +
-                       kBreak + QStringLiteral("Inchideti-l si mai incercati odata!"),
+                   kBreak + QStringLiteral("Modelul de ") + name + QStringLiteral(" este deschis!") + kBreak +
+                       QStringLiteral("Inchideti-l si mai incercati odata!"),
                    MessageKind::Error, MessageButton::OK);
         return false;
     }
@@ -95,8 +94,7 @@ bool ResetTemplate(Ui &ui, const QString &dataFolder, const TemplateMenuItem &it
         // The built-in copy could not be written (folder not writable): say so instead of
         // announcing a template that is not there.
         ui.message(QStringLiteral("Initializare model"),
-                   kBreak + QStringLiteral("Modelul de ") + name +
-                       QStringLiteral(" nu a putut fi refacut!"),
+                   kBreak + QStringLiteral("Modelul de ") + name + QStringLiteral(" nu a putut fi refacut!"),
                    MessageKind::Error, MessageButton::OK);
         return false;
     }

@@ -4,8 +4,8 @@
 #include "core/Context.h"
 #include "core/Settings.h"
 #include "documents/ResourceStore.h"
-#include "engines/common/FileNames.h"
 #include "engines/common/FileInUse.h"
+#include "engines/common/FileNames.h"
 
 #include <QDir>
 
@@ -20,8 +20,7 @@ std::filesystem::path inFolder(const QString &folder, const char *file)
     return files::resolveCaseInsensitive(QDir(folder).filePath(QString::fromLatin1(file)).toStdString());
 }
 
-bool installIfMissing(const QString &folder, const char *file, const char *resource,
-                      const char *type)
+bool installIfMissing(const QString &folder, const char *file, const char *resource, const char *type)
 {
     std::error_code ec;
     if (std::filesystem::exists(inFolder(folder, file), ec))

@@ -13,8 +13,8 @@
 namespace focaris {
 
 struct DataTemplate {
-    const char *resource;  // resource name, type "Model"
-    const char *file;      // file name in the data folder
+    const char *resource; // resource name, type "Model"
+    const char *file;     // file name in the data folder
 };
 
 // In installation order.

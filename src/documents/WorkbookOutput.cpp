@@ -16,15 +16,20 @@
 namespace focaris::documents {
 
 WorkbookOutput::WorkbookOutput(Ui &ui, const QString &title, const QString &out)
-    : ui_(ui), title_(title), show_(out.isEmpty()),
-      filler_(xls::WorkbookFiller::Hooks{[this] { return scratch_.toStdString(); }, {}, [this] {
-          // The window keeps painting while a sheet fills; every 256 records is enough
-          // for that and costs nothing measurable.
-          if (++filled_ % 256 == 0)
-              QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-      }})
+    : ui_(ui),
+      title_(title),
+      show_(out.isEmpty()),
+      filler_(xls::WorkbookFiller::Hooks{[this] { return scratch_.toStdString(); },
+                                         {},
+                                         [this] {
+                                             // The window keeps painting while a sheet fills; every 256 records is enough
+                                             // for that and costs nothing measurable.
+                                             if (++filled_ % 256 == 0)
+                                                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                                         }})
 {
-    target_ = out.isEmpty() ? NewDocumentFile(TempFolder() + QStringLiteral("/TmpFoc/XLSTmp"), QStringLiteral(".xls")) : out;
+    target_ =
+        out.isEmpty() ? NewDocumentFile(TempFolder() + QStringLiteral("/TmpFoc/XLSTmp"), QStringLiteral(".xls")) : out;
     if (!target_.isEmpty() && FileInUse(target_))
         target_.clear();
     if (!target_.isEmpty()) {
@@ -54,7 +59,8 @@ bool WorkbookOutput::openTemplate(const QString &model)
         return false;
     }
     if (!opened) {
-        ui_.message(title_, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MessageKind::Error, MessageButton::OK);
+        ui_.message(title_, QStringLiteral("Nu exista modelul ") + model + QStringLiteral("!"), MessageKind::Error,
+                    MessageButton::OK);
         return false;
     }
     return true;
@@ -65,8 +71,7 @@ Outcome WorkbookOutput::finish()
     filler_.CloseResult(false);
     // rename replaces the target in one step: a reader sees the old file or the new one.
     std::error_code ec;
-    if (FileInUse(target_) ||
-        (std::filesystem::rename(scratch_.toStdString(), target_.toStdString(), ec), bool(ec))) {
+    if (FileInUse(target_) || (std::filesystem::rename(scratch_.toStdString(), target_.toStdString(), ec), bool(ec))) {
         ui_.message(title_, QStringLiteral("Nu pot scrie pe harddisk!"), MessageKind::Error, MessageButton::OK);
         return {};
     }

@@ -6,8 +6,8 @@
 #include "periods/ImportShared.h"
 #include "periods/RegisterTable.h"
 
-#include "core/TextRules.h"
 #include "core/TempFiles.h"
+#include "core/TextRules.h"
 #include "core/Ui.h"
 
 #include <algorithm>
@@ -18,8 +18,9 @@
 namespace focaris::periods {
 namespace {
 
-const QStringList kFileColumns{"IDCERERE", "CERENR", "CEREDATA", "NUME", "CNP", "STRADA", "STRNR", "BLOC", "SCARA",
-                               "ETAJ", "APT", "LOCALIT", "STCIV", "SITSCOL", "L416", "NRCAMERE", "ASIG", "STARE"};
+const QStringList kFileColumns{"IDCERERE", "CERENR",  "CEREDATA", "NUME",     "CNP",  "STRADA",
+                               "STRNR",    "BLOC",    "SCARA",    "ETAJ",     "APT",  "LOCALIT",
+                               "STCIV",    "SITSCOL", "L416",     "NRCAMERE", "ASIG", "STARE"};
 const QStringList kInquiryColumns{"IDANCHET", "IDCERERE", "LADATA", "TMEMBRI"};
 const QStringList kMemberColumns{"IDCERERE", "IDANCHET", "NUME", "CNPDATA", "CUANTUMV", "CUANTUMA", "RUDACOD"};
 
@@ -44,14 +45,32 @@ std::optional<QString> readAsf(const QString &folder, ImportPlan &plan)
     if (auto why = members.load(folder, QStringLiteral("Oameni.dbf"), kMemberColumns))
         return why;
 
-    enum { Id, Nr, Data, Nume, Cnp, Strada, StrNr, Bloc, Scara, Etaj, Apt, Localit, StCiv, SitScol, L416, NrCamere,
-           Asig, Stare };
+    enum {
+        Id,
+        Nr,
+        Data,
+        Nume,
+        Cnp,
+        Strada,
+        StrNr,
+        Bloc,
+        Scara,
+        Etaj,
+        Apt,
+        Localit,
+        StCiv,
+        SitScol,
+        L416,
+        NrCamere,
+        Asig,
+        Stare
+    };
     std::unordered_set<std::string> active;
     for (std::size_t r = 0; r < files.rows(); ++r)
         if (files.text(r, Stare) == QStringLiteral("ACTIVA") && !files.key(r, Id).empty())
             active.insert(files.key(r, Id));
 
-    std::unordered_map<std::string, std::size_t> latest;  // file id -> its latest inquiry row
+    std::unordered_map<std::string, std::size_t> latest; // file id -> its latest inquiry row
     for (std::size_t q = 0; q < inquiries.rows(); ++q) {
         const std::string file = inquiries.key(q, 1);
         if (inquiries.key(q, 0).empty() || !active.count(file))
@@ -67,8 +86,8 @@ std::optional<QString> readAsf(const QString &folder, ImportPlan &plan)
     for (std::size_t r = 0; r < members.rows(); ++r) {
         const std::string file = members.key(r, MId);
         const auto it = latest.find(file);
-        if (it != latest.end() && !members.key(r, MInquiry).empty()
-            && members.key(r, MInquiry) == inquiries.key(it->second, 0))
+        if (it != latest.end() && !members.key(r, MInquiry).empty() &&
+            members.key(r, MInquiry) == inquiries.key(it->second, 0))
             membersOf[file].push_back(r);
     }
 
@@ -148,8 +167,8 @@ ImportResult ImportAsfArchive(Ui &ui, const QString &archivePath)
 
 ImportResult ImportFromAsf(Ui &ui)
 {
-    const QString file = ui.openFileName(QStringLiteral("Alegeti o Salvare ASF"), QString(),
-                                         QStringLiteral("Salvare ASF (*.as2)"));
+    const QString file =
+        ui.openFileName(QStringLiteral("Alegeti o Salvare ASF"), QString(), QStringLiteral("Salvare ASF (*.as2)"));
     return ImportAsfArchive(ui, file);
 }
 

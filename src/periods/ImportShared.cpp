@@ -59,7 +59,10 @@ private:
 
 // Whole numbers of the registers are cut toward zero, as every conversion of a field value
 // to a whole number is.
-double whole(double v) { return std::trunc(v); }
+double whole(double v)
+{
+    return std::trunc(v);
+}
 
 std::vector<dbf::Record> applicationRecords(const dbf::DbfTable &table, const ImportPlan &plan, std::int64_t firstKey,
                                             int monthCode)
@@ -103,8 +106,8 @@ std::vector<dbf::Record> applicationRecords(const dbf::DbfTable &table, const Im
     return out;
 }
 
-std::vector<dbf::Record> memberRecords(const dbf::DbfTable &table, const ImportPlan &plan, std::int64_t firstApplication,
-                                       std::int64_t firstMember)
+std::vector<dbf::Record> memberRecords(const dbf::DbfTable &table, const ImportPlan &plan,
+                                       std::int64_t firstApplication, std::int64_t firstMember)
 {
     std::vector<dbf::Record> out;
     out.reserve(plan.members.size());
@@ -153,8 +156,8 @@ QString RoleFromRelationCode(double code, bool blank)
     return QStringLiteral("adult");
 }
 
-QString ImportedAddress(const QString &street, const QString &number, const QString &block,
-                        const QString &staircase, const QString &floor, const QString &apartment)
+QString ImportedAddress(const QString &street, const QString &number, const QString &block, const QString &staircase,
+                        const QString &floor, const QString &apartment)
 {
     QString a;
     auto add = [&a](const char *prefix, const QString &value) {
@@ -184,10 +187,9 @@ void RebuildMembersTable()
     // the old one, the old one with the orphans marked, or the packed one.
     const QString members = TablePath(QStringLiteral("Oameni.dbf"));
     const qint64 dropped = ExecSql(QStringList{
-        QStringLiteral("DELETE FROM ") + Quoted(members),
-        QStringLiteral("WHERE NRCRT IS NULL OR NRCRT NOT IN"),
-        QStringLiteral("(SELECT NRCRT FROM ") + Quoted(TablePath(QStringLiteral("Cereri.dbf")))
-            + QStringLiteral(" WHERE NRCRT IS NOT NULL)")});
+        QStringLiteral("DELETE FROM ") + Quoted(members), QStringLiteral("WHERE NRCRT IS NULL OR NRCRT NOT IN"),
+        QStringLiteral("(SELECT NRCRT FROM ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))) +
+            QStringLiteral(" WHERE NRCRT IS NOT NULL)")});
     if (dropped == 0)
         return;
     if (BeforeMembersTableReplaced())
@@ -202,13 +204,15 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
         return result;
     auto defect = [&](const QString &why) {
         ui.progressHide();
-        ui.message(kind.defectTitle, QStringLiteral("\rArhiva este defecta!") + (why.isEmpty() ? QString() : QStringLiteral("\r") + why),
+        ui.message(kind.defectTitle,
+                   QStringLiteral("\rArhiva este defecta!") + (why.isEmpty() ? QString() : QStringLiteral("\r") + why),
                    MessageKind::Error, MessageButton::OK);
     };
 
     const QString unpacked = NewTempFolder(kind.folderPrefix);
     if (unpacked.isEmpty()) {
-        ui.message(kind.defectTitle, QStringLiteral("\rNu pot scrie pe harddisk!"), MessageKind::Error, MessageButton::OK);
+        ui.message(kind.defectTitle, QStringLiteral("\rNu pot scrie pe harddisk!"), MessageKind::Error,
+                   MessageButton::OK);
         return result;
     }
     // The unpacked copy goes away on every way out, except after a VMG import that went
@@ -227,12 +231,13 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
     ui.progressShow(QStringLiteral("Desfac baza de date..."), 0);
     archive::ExtractResult extracted;
     try {
-        extracted = archive::extractArchive(archivePath.toStdString(), unpacked.toStdString(), [&ui](int position, int count) {
-            if (position < 0)
-                ui.progressShow(QStringLiteral("Desfac baza de date..."), count);
-            else
-                ui.progressStep();
-        });
+        extracted =
+            archive::extractArchive(archivePath.toStdString(), unpacked.toStdString(), [&ui](int position, int count) {
+                if (position < 0)
+                    ui.progressShow(QStringLiteral("Desfac baza de date..."), count);
+                else
+                    ui.progressStep();
+            });
     } catch (const std::exception &) {
         extracted.failed = true;
     }
@@ -261,7 +266,8 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
         TakeKeys(QStringLiteral("NRCRT"), std::int64_t(plan.applications.size())).truncated();
     const std::int64_t firstMember = TakeKeys(QStringLiteral("NROM"), std::int64_t(plan.members.size())).truncated();
     dbf::DbfTable applications(pathOf(cereri));
-    const std::vector<dbf::Record> applicationRows = applicationRecords(applications, plan, firstApplication, kind.monthCode);
+    const std::vector<dbf::Record> applicationRows =
+        applicationRecords(applications, plan, firstApplication, kind.monthCode);
     checkFits(applications, applicationRows);
     {
         dbf::DbfTable members(pathOf(oameni), true);
@@ -270,8 +276,8 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
 
     // The previous import of this kind is replaced: the data folder is saved first.
     const QString code = QString::number(kind.monthCode);
-    const sql::ResultSet previous = QuerySql(QStringLiteral("SELECT COUNT(*) AS N FROM ") + Quoted(cereri)
-                                             + QStringLiteral(" WHERE LUNACRT=") + code);
+    const sql::ResultSet previous = QuerySql(QStringLiteral("SELECT COUNT(*) AS N FROM ") + Quoted(cereri) +
+                                             QStringLiteral(" WHERE LUNACRT=") + code);
     if (!previous.empty() && previous.value(0, 0).toInt() > 0) {
         ui.progressHide();
         result.savedTo = SaveBeforeDestroying(ui);
@@ -292,7 +298,8 @@ ImportResult RunRegisterImport(Ui &ui, const RegisterImport &kind, const QString
         members.appendMany(records);
     }
     ui.progressHide();
-    ui.progressShow(QStringLiteral("Preluare date..."), int(plan.applications.size() / std::size_t(kind.applicationStep)));
+    ui.progressShow(QStringLiteral("Preluare date..."),
+                    int(plan.applications.size() / std::size_t(kind.applicationStep)));
     stepRows(ui, applicationRows.size(), kind.applicationStep);
     applications.appendMany(applicationRows);
     ui.progressHide();

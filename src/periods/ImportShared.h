@@ -42,8 +42,8 @@ QString RoleFromRelationCode(double code, bool blank);
 
 // "str." street, " nr." number, " bl." block, " sc." staircase, " et." floor, " ap."
 // apartment, each only when given, then cleaned and in capitals.
-QString ImportedAddress(const QString &street, const QString &number, const QString &block,
-                        const QString &staircase, const QString &floor, const QString &apartment);
+QString ImportedAddress(const QString &street, const QString &number, const QString &block, const QString &staircase,
+                        const QString &floor, const QString &apartment);
 
 // Keeps in Oameni.dbf only the members whose application is still in Cereri.dbf: they are
 // marked deleted and the table is packed, which builds the new table complete beside the
@@ -56,12 +56,12 @@ std::function<void()> &BeforeMembersTableReplaced();
 
 // The description of one register's import.
 struct RegisterImport {
-    QString folderPrefix;   // "VMG", "ASF": the unpacked copy's folder in the temporary folder
-    QString defectTitle;    // "Preluare L416"
-    QString doneTitle;      // "Import din Legea 416"
-    QString logText;        // "Import date din L416."
-    int monthCode = 0;      // 1 or 2
-    int applicationStep = 10, memberStep = 20;  // rows per step of the bar
+    QString folderPrefix;                      // "VMG", "ASF": the unpacked copy's folder in the temporary folder
+    QString defectTitle;                       // "Preluare L416"
+    QString doneTitle;                         // "Import din Legea 416"
+    QString logText;                           // "Import date din L416."
+    int monthCode = 0;                         // 1 or 2
+    int applicationStep = 10, memberStep = 20; // rows per step of the bar
     bool keepUnpacked = false;
     // Reads the unpacked tables and selects what is imported; returns why the archive
     // cannot be used (a missing table or column) without changing anything.

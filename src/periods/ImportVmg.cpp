@@ -17,9 +17,9 @@
 namespace focaris::periods {
 namespace {
 
-const QStringList kFileColumns{"IDCERERE", "CERENR", "CEREDATA", "NUME", "CNP", "STR", "STRNR", "BLOC", "SCARA",
-                               "ETAJ", "APART", "LOCALIT", "NRMEMBRI", "VENITP", "VENITV", "VENITA", "STCIV",
-                               "SITSCOL", "ASF", "STARE"};
+const QStringList kFileColumns{"IDCERERE", "CERENR", "CEREDATA", "NUME",    "CNP",     "STR",      "STRNR",
+                               "BLOC",     "SCARA",  "ETAJ",     "APART",   "LOCALIT", "NRMEMBRI", "VENITP",
+                               "VENITV",   "VENITA", "STCIV",    "SITSCOL", "ASF",     "STARE"};
 const QStringList kInquiryColumns{"IDCERERE", "NRCAMERE", "POL"};
 const QStringList kMemberColumns{"IDCERERE", "IDOM", "NUME", "CNPDATA", "CUANTUMV", "CUANTUMP", "CUANTUMA", "RUDACOD"};
 
@@ -37,9 +37,29 @@ std::optional<QString> readVmg(const QString &folder, ImportPlan &plan)
     for (std::size_t r = 0; r < inquiries.rows(); ++r)
         inquiriesOf[inquiries.key(r, 0)].push_back(r);
 
-    enum { Id, Nr, Data, Nume, Cnp, Str, StrNr, Bloc, Scara, Etaj, Apart, Localit, NrMembri, VenitP, VenitV, VenitA,
-           StCiv, SitScol, Asf, Stare };
-    std::unordered_map<std::string, std::size_t> applicationOf;  // register file id -> first application
+    enum {
+        Id,
+        Nr,
+        Data,
+        Nume,
+        Cnp,
+        Str,
+        StrNr,
+        Bloc,
+        Scara,
+        Etaj,
+        Apart,
+        Localit,
+        NrMembri,
+        VenitP,
+        VenitV,
+        VenitA,
+        StCiv,
+        SitScol,
+        Asf,
+        Stare
+    };
+    std::unordered_map<std::string, std::size_t> applicationOf; // register file id -> first application
     for (std::size_t r = 0; r < files.rows(); ++r) {
         if (files.text(r, Stare) != QStringLiteral("APROBATA"))
             continue;
@@ -63,7 +83,7 @@ std::optional<QString> readVmg(const QString &folder, ImportPlan &plan)
             applicationOf.emplace(id, plan.applications.size());
         const auto found = id.empty() ? inquiriesOf.end() : inquiriesOf.find(id);
         if (found == inquiriesOf.end()) {
-            plan.applications.push_back(a);  // no inquiry: no rooms, not insured
+            plan.applications.push_back(a); // no inquiry: no rooms, not insured
             continue;
         }
         for (std::size_t q : found->second) {
@@ -127,8 +147,8 @@ ImportResult ImportVmgArchive(Ui &ui, const QString &archivePath)
 
 ImportResult ImportFromVmg(Ui &ui)
 {
-    const QString file = ui.openFileName(QStringLiteral("Alegeti o Salvare L416"), QString(),
-                                         QStringLiteral("Salvare L416 (*.416)"));
+    const QString file =
+        ui.openFileName(QStringLiteral("Alegeti o Salvare L416"), QString(), QStringLiteral("Salvare L416 (*.416)"));
     return ImportVmgArchive(ui, file);
 }
 

@@ -19,8 +19,8 @@ namespace focaris::periods {
 struct ImportResult {
     bool imported = false;
     qint64 applications = 0, members = 0;
-    QString savedTo;     // the dated save of the data folder made before the replacement
-    QString unpackedTo;  // the unpacked copy of the archive (VMG: kept until the run ends)
+    QString savedTo;    // the dated save of the data folder made before the replacement
+    QString unpackedTo; // the unpacked copy of the archive (VMG: kept until the run ends)
 };
 
 // The menu items "Import din VMG" and "Import din ASF": the file dialog, then the import.

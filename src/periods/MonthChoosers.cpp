@@ -22,10 +22,11 @@ std::optional<Refusal> CheckChosenMonth(const QString &monthText)
 
 const QVector<PaymentMonth> &PaymentMonths()
 {
-    static const QVector<PaymentMonth> months{
-        {QStringLiteral("Noiembrie"), QStringLiteral("11")}, {QStringLiteral("Decembrie"), QStringLiteral("12")},
-        {QStringLiteral("Ianuarie"), QStringLiteral("01")},  {QStringLiteral("Februarie"), QStringLiteral("02")},
-        {QStringLiteral("Martie"), QStringLiteral("03")}};
+    static const QVector<PaymentMonth> months{{QStringLiteral("Noiembrie"), QStringLiteral("11")},
+                                              {QStringLiteral("Decembrie"), QStringLiteral("12")},
+                                              {QStringLiteral("Ianuarie"), QStringLiteral("01")},
+                                              {QStringLiteral("Februarie"), QStringLiteral("02")},
+                                              {QStringLiteral("Martie"), QStringLiteral("03")}};
     return months;
 }
 

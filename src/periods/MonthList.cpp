@@ -46,9 +46,9 @@ void WriteMonthList(const QStringList &months)
     for (const QString &m : months)
         bytes += text::utf8ToCp1250(m.toStdString()) + "\r\n";
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
-        || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+        !file.commit())
         throw std::runtime_error("Nu pot scrie " + path.toStdString());
 }
 

@@ -3,9 +3,9 @@
 
 #include "core/Context.h"
 #include "core/DataStore.h"
+#include "core/Months.h"
 #include "core/TableLock.h"
 #include "core/Tables.h"
-#include "core/Months.h"
 #include "core/Ui.h"
 #include "periods/MonthList.h"
 #include "periods/WorkingMonth.h"
@@ -43,10 +43,12 @@ DeleteOutcome DeleteListedMonth(Ui &ui, PeriodList &list, int index)
     }
     const QString month = list.months[index];
     const QString title = QStringLiteral("Stergere luna");
-    if (ui.message(title, QStringLiteral("Doriti sa sterg luna ") + month + QStringLiteral("\rcu toate cererile aferente?"),
+    if (ui.message(title,
+                   QStringLiteral("Doriti sa sterg luna ") + month + QStringLiteral("\rcu toate cererile aferente?"),
                    MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return out;
-    if (ui.message(title, QStringLiteral("Daca aveti cereri pe luna aceasta,\rLE STERG DE TOT DE TOT !!!\rStergem totusi ?"),
+    if (ui.message(title,
+                   QStringLiteral("Daca aveti cereri pe luna aceasta,\rLE STERG DE TOT DE TOT !!!\rStergem totusi ?"),
                    MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return out;
     // A dated copy of the data folder first, so that a wrong click can be undone with a
@@ -64,8 +66,8 @@ DeleteOutcome DeleteListedMonth(Ui &ui, PeriodList &list, int index)
     const QString cereri = Quoted(TablePath(QStringLiteral("Cereri.dbf")));
     // The applications go first and their members after them: a process ended between
     // the two leaves only members without an application, which the next start drops.
-    out.applications = ExecSql(QStringList{QStringLiteral("DELETE FROM ") + cereri,
-                                           QStringLiteral("WHERE LUNACRT=") + code});
+    out.applications =
+        ExecSql(QStringList{QStringLiteral("DELETE FROM ") + cereri, QStringLiteral("WHERE LUNACRT=") + code});
     out.members = DropMembersWithoutApplication();
 
     list.months.removeAt(index);
@@ -74,8 +76,8 @@ DeleteOutcome DeleteListedMonth(Ui &ui, PeriodList &list, int index)
     ChangeWorkingMonth(list.selectedMonth());
     out.deleted = true;
     ui.message(title,
-               QStringLiteral("\rLuna ") + month + QStringLiteral(" a fost stearsa.\rDatele de dinainte de stergere sunt salvate in\r")
-                   + out.savedTo,
+               QStringLiteral("\rLuna ") + month +
+                   QStringLiteral(" a fost stearsa.\rDatele de dinainte de stergere sunt salvate in\r") + out.savedTo,
                MessageKind::Information, MessageButton::OK);
     return out;
 }
@@ -86,8 +88,7 @@ void KeepPeriodList(const PeriodList &list)
     ChangeWorkingMonth(list.selectedMonth());
 }
 
-std::optional<Refusal> CheckNewMonth(const QString &month, const QString &yearText, int currentYear,
-                                     QString &monthText)
+std::optional<Refusal> CheckNewMonth(const QString &month, const QString &yearText, int currentYear, QString &monthText)
 {
     bool ok = false;
     const int year = yearText.trimmed().toInt(&ok);

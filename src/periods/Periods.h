@@ -39,9 +39,9 @@ std::optional<Refusal> AddListedMonth(PeriodList &list, const QString &month);
 
 // What "&Sterge luna" did.
 struct DeleteOutcome {
-    std::optional<Refusal> refusal;  // "Nu mai aveti ce sterge!" (field "Sterge")
-    bool deleted = false;            // false also when a question got "&Nu" or the save failed
-    QString savedTo;                 // the archive written before the deletion
+    std::optional<Refusal> refusal; // "Nu mai aveti ce sterge!" (field "Sterge")
+    bool deleted = false;           // false also when a question got "&Nu" or the save failed
+    QString savedTo;                // the archive written before the deletion
     qint64 applications = 0, members = 0;
 };
 

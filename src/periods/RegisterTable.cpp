@@ -80,16 +80,11 @@ QString RegisterTable::text(std::size_t row, int col) const
 {
     const dbf::Value &v = at(row, col);
     switch (v.kind) {
-    case dbf::ValueKind::Text:
-        return QString::fromStdString(trimmed(v.text));
-    case dbf::ValueKind::Number:
-        return QString::fromStdString(sql::formatNumber(v.number));
-    case dbf::ValueKind::Date:
-        return QString::fromStdString(sql::formatDate(v.date));
-    case dbf::ValueKind::Logical:
-        return v.logical ? QStringLiteral("T") : QStringLiteral("F");
-    default:
-        return {};
+    case dbf::ValueKind::Text: return QString::fromStdString(trimmed(v.text));
+    case dbf::ValueKind::Number: return QString::fromStdString(sql::formatNumber(v.number));
+    case dbf::ValueKind::Date: return QString::fromStdString(sql::formatDate(v.date));
+    case dbf::ValueKind::Logical: return v.logical ? QStringLiteral("T") : QStringLiteral("F");
+    default: return {};
     }
 }
 

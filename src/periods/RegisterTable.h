@@ -41,7 +41,7 @@ private:
     const dbf::Value &at(std::size_t row, int col) const { return data_[row][static_cast<std::size_t>(col)]; }
 
     QStringList columns_;
-    std::vector<dbf::Record> data_;  // only the asked columns, in the asked order
+    std::vector<dbf::Record> data_; // only the asked columns, in the asked order
 };
 
 } // namespace focaris::periods

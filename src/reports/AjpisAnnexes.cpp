@@ -81,8 +81,8 @@ void AddAnnex1Row(ReportRows &rows, const ApplicationRow &r, int dispositionWidt
 {
     rows.addRow({ReportRows::text(r.subsemn), ReportRows::text(r.cnp), ReportRows::text(JoinedAddress(r)),
                  ReportRows::number(r.members), ReportRows::text(DispositionText(r).left(dispositionWidth)),
-                 ReportRows::number(r.venitm.toDouble()), ReportRows::number(r.months),
-                 ReportRows::text(r.codclt), ReportRows::number(documents::WholePercent(r.cuantum.toDouble())),
+                 ReportRows::number(r.venitm.toDouble()), ReportRows::number(r.months), ReportRows::text(r.codclt),
+                 ReportRows::number(documents::WholePercent(r.cuantum.toDouble())),
                  ReportRows::number(r.valmax.toDouble())});
 }
 
@@ -107,9 +107,7 @@ void AddSupplementColumns(ReportRows &rows, Energy e)
         rows.addColumn("PODE", ColumnKind::Text);
         rows.addColumn("SUMAE", ColumnKind::Number);
         break;
-    case Energy::Wood:
-        rows.addColumn("SUMAL", ColumnKind::Number);
-        break;
+    case Energy::Wood: rows.addColumn("SUMAL", ColumnKind::Number); break;
     }
 }
 

@@ -13,9 +13,9 @@ namespace focaris::reports {
 // The administration's texts as the annexes print them, and the working month.
 struct ReportIdentity {
     QString judet, codJud, localit, codFiscal, primar, intocmit;
-    QString tipLoc;     // "COMUNA", "ORASUL" or "MUNICIPIUL"
-    QString monthText;  // the working month, MM.YYYY
-    int month = 0;      // its code
+    QString tipLoc;    // "COMUNA", "ORASUL" or "MUNICIPIUL"
+    QString monthText; // the working month, MM.YYYY
+    int month = 0;     // its code
     QString ll() const { return monthText.left(2); }
     QString aaaa() const { return monthText.mid(3, 4); }
 };

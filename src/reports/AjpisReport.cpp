@@ -20,13 +20,21 @@ using xls::XValue;
 
 const QString kTitle = QStringLiteral("Raport AJPIS");
 
-XValue text(const QString &t) { return XValue::Text(t.toStdString()); }
-XValue number(double n) { return XValue::Number(n); }
+XValue text(const QString &t)
+{
+    return XValue::Text(t.toStdString());
+}
+XValue number(double n)
+{
+    return XValue::Number(n);
+}
 
 class AjpisWriter {
 public:
     AjpisWriter(Ui &ui, ReportFolder &folder, int from, int to)
-        : ui_(ui), folder_(folder), from_(from), to_(to), filler_(ReportFillerHooks()) {}
+        : ui_(ui), folder_(folder), from_(from), to_(to), filler_(ReportFillerHooks())
+    {
+    }
 
     bool run(ProgressGuard &progress);
     QStringList files;
@@ -55,7 +63,8 @@ bool AjpisWriter::openBuiltIn(const QString &resource, const QString &prefix)
 {
     const QString path = ExtractTemplate(resource, prefix);
     if (path.isEmpty()) {
-        ui_.message(kTitle, QStringLiteral("\rNu exista modelul ") + resource + QStringLiteral("!"), MessageKind::Error, MessageButton::OK);
+        ui_.message(kTitle, QStringLiteral("\rNu exista modelul ") + resource + QStringLiteral("!"), MessageKind::Error,
+                    MessageButton::OK);
         return false;
     }
     return openFile(path);
@@ -278,7 +287,8 @@ ReportResult MakeAjpisReport(Ui &ui, int fromMonth, int toMonth)
 {
     ReportResult result;
     ReportFolder folder;
-    if (!folder.choose(ui, kTitle, QStringLiteral("Alegeti directorul unde punem Raportul"), QStringLiteral("TERMICA_AJPIS")))
+    if (!folder.choose(ui, kTitle, QStringLiteral("Alegeti directorul unde punem Raportul"),
+                       QStringLiteral("TERMICA_AJPIS")))
         return result;
     {
         ProgressGuard progress(ui, QStringLiteral("Fac Anexele 1 si 21..."), 9);

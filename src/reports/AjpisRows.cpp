@@ -14,9 +14,18 @@ const char *const kColumns =
     "TOTAL, SUMAL, SUMAG, SUMAE, SUMAT, NR_DISP, DATADISP, FURNT, CODCLT, TITG, FURNG, CODCLG, PODG, "
     "TITE, FURNE, CODCLE, PODE";
 
-QString text(const sql::Value &v) { return v.isNull() ? QString() : ToQString(v).trimmed(); }
-Amount amount(const sql::Value &v) { return v.isNull() ? Amount() : Amount::fromDouble(v.toDouble()); }
-int whole(const sql::Value &v) { return v.isNull() ? 0 : int(v.toInt()); }
+QString text(const sql::Value &v)
+{
+    return v.isNull() ? QString() : ToQString(v).trimmed();
+}
+Amount amount(const sql::Value &v)
+{
+    return v.isNull() ? Amount() : Amount::fromDouble(v.toDouble());
+}
+int whole(const sql::Value &v)
+{
+    return v.isNull() ? 0 : int(v.toInt());
+}
 
 } // namespace
 
@@ -27,11 +36,11 @@ bool ApplicationRow::active() const
 
 std::vector<ApplicationRow> ReadApplications(int from, int to, int also)
 {
-    const sql::ResultSet rs = QuerySql(QStringList{
-        QStringLiteral("SELECT ") + QLatin1String(kColumns),
-        QStringLiteral("FROM ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
-        QStringLiteral("WHERE (LUNACRT>=%1 AND LUNACRT<=%2) OR LUNACRT=%3").arg(from).arg(to).arg(also),
-        QStringLiteral("ORDER BY SUBSEMN, NRCRT")});
+    const sql::ResultSet rs = QuerySql(
+        QStringList{QStringLiteral("SELECT ") + QLatin1String(kColumns),
+                    QStringLiteral("FROM ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
+                    QStringLiteral("WHERE (LUNACRT>=%1 AND LUNACRT<=%2) OR LUNACRT=%3").arg(from).arg(to).arg(also),
+                    QStringLiteral("ORDER BY SUBSEMN, NRCRT")});
     std::vector<ApplicationRow> rows;
     rows.reserve(rs.rowCount());
     for (const auto &v : rs.rows()) {

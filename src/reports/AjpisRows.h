@@ -16,15 +16,15 @@ namespace focaris::reports {
 
 struct ApplicationRow {
     qint64 nrcrt = 0;
-    int month = 0;        // LUNACRT
+    int month = 0; // LUNACRT
     QString statut;
     QString subsemn, cnp, localit, adresa;
-    int members = 0;      // NR_MEMBRI
-    int months = 0;       // NR_LUNI
+    int members = 0; // NR_MEMBRI
+    int months = 0;  // NR_LUNI
     Amount venitm, cuantum, valmax, total;
     Amount sumal, sumag, sumae, sumat;
-    QString nrDisp;       // NR_DISP as stored
-    int dispDate = 0;     // DATADISP as days from 1 January 1970; 0 when blank
+    QString nrDisp;   // NR_DISP as stored
+    int dispDate = 0; // DATADISP as days from 1 January 1970; 0 when blank
     bool hasDispDate = false;
     QString furnt, codclt;
     QString titg, furng, codclg, podg;
@@ -58,7 +58,8 @@ public:
     static bool counts(int k, bool single) { return single ? k != 10 : k != 11; }
     // The brackets row k of a report receives for this applicant, in order (usually one;
     // more only when the limits overlap).
-    template <typename F> void forEach(Amount income, bool single, F f) const
+    template <typename F>
+    void forEach(Amount income, bool single, F f) const
     {
         for (int k = 1; k <= 11; ++k)
             if (counts(k, single) && contains(k, income))

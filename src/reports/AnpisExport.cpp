@@ -41,7 +41,11 @@ QString dateText(const sql::Value &v)
 
 class Writer {
 public:
-    explicit Writer(QIODevice &out) : w_(&out) { w_.setAutoFormatting(true); w_.setAutoFormattingIndent(2); }
+    explicit Writer(QIODevice &out) : w_(&out)
+    {
+        w_.setAutoFormatting(true);
+        w_.setAutoFormattingIndent(2);
+    }
     void start(const char *name) { w_.writeStartElement(QLatin1String(name)); }
     void empty(const char *name) { w_.writeEmptyElement(QLatin1String(name)); }
     void end() { w_.writeEndElement(); }
@@ -66,16 +70,15 @@ int WriteAnpisDocument(QIODevice &out, const ExportSettings &s, const QString &w
     const QString month = QString::number(MonthCode(workingMonth));
     const sql::ResultSet apps = QuerySql(QStringList{
         QStringLiteral("SELECT * FROM ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
-        QStringLiteral("WHERE LUNACRT=") + month + QStringLiteral(" AND TOTAL>0"),
-        QStringLiteral("ORDER BY NR_CERE")});
+        QStringLiteral("WHERE LUNACRT=") + month + QStringLiteral(" AND TOTAL>0"), QStringLiteral("ORDER BY NR_CERE")});
     if (apps.empty())
         return 0;
-    const sql::ResultSet members = QuerySql(QStringList{
-        QStringLiteral("SELECT A.NRCRT, A.NROM, A.TITULAR, A.CNP, A.VENIT, A.CALITATE"),
-        QStringLiteral("FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf"))) + QStringLiteral(" A, ") +
-            Quoted(TablePath(QStringLiteral("Cereri.dbf"))) + QStringLiteral(" B"),
-        QStringLiteral("WHERE A.NRCRT=B.NRCRT AND B.LUNACRT=") + month + QStringLiteral(" AND B.TOTAL>0"),
-        QStringLiteral("ORDER BY A.NRCRT, A.NROM")});
+    const sql::ResultSet members = QuerySql(
+        QStringList{QStringLiteral("SELECT A.NRCRT, A.NROM, A.TITULAR, A.CNP, A.VENIT, A.CALITATE"),
+                    QStringLiteral("FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf"))) + QStringLiteral(" A, ") +
+                        Quoted(TablePath(QStringLiteral("Cereri.dbf"))) + QStringLiteral(" B"),
+                    QStringLiteral("WHERE A.NRCRT=B.NRCRT AND B.LUNACRT=") + month + QStringLiteral(" AND B.TOTAL>0"),
+                    QStringLiteral("ORDER BY A.NRCRT, A.NROM")});
 
     // The members of each application are one run of the ordered rows.
     std::unordered_map<qint64, std::pair<std::size_t, std::size_t>> runs;
@@ -90,20 +93,20 @@ int WriteAnpisDocument(QIODevice &out, const ExportSettings &s, const QString &w
 
     const Columns c{apps};
     const int cNrcrt = c("NRCRT"), cNrCere = c("NR_CERE"), cDataCere = c("DATACERE"), cCnp = c("CNP"),
-              cSubsemn = c("SUBSEMN"), cCopii14 = c("COPII14"), cCopii18 = c("COPII18"),
-              cMembri = c("NR_MEMBRI"), cLocalit = c("LOCALIT"), cAdresa = c("ADRESA"), cNrcam = c("NRCAM"),
-              cTvenit = c("TVENIT"), cVenitm = c("VENITM"), cFurnt = c("FURNT"), cCodclt = c("CODCLT"),
-              cTotal = c("TOTAL"), cNrDisp = c("NR_DISP"), cDataDisp = c("DATADISP"), cSumal = c("SUMAL"),
-              cCnpe = c("CNPE"), cFurne = c("FURNE"), cPode = c("PODE"), cCodcle = c("CODCLE"),
-              cSumae = c("SUMAE"), cCnpg = c("CNPG"), cFurng = c("FURNG"), cPodg = c("PODG"),
-              cCodclg = c("CODCLG"), cSumag = c("SUMAG"), cCnpt = c("CNPT"), cSumat = c("SUMAT"),
-              cStciv = c("STCIV"), cSitprof = c("SITPROF");
+              cSubsemn = c("SUBSEMN"), cCopii14 = c("COPII14"), cCopii18 = c("COPII18"), cMembri = c("NR_MEMBRI"),
+              cLocalit = c("LOCALIT"), cAdresa = c("ADRESA"), cNrcam = c("NRCAM"), cTvenit = c("TVENIT"),
+              cVenitm = c("VENITM"), cFurnt = c("FURNT"), cCodclt = c("CODCLT"), cTotal = c("TOTAL"),
+              cNrDisp = c("NR_DISP"), cDataDisp = c("DATADISP"), cSumal = c("SUMAL"), cCnpe = c("CNPE"),
+              cFurne = c("FURNE"), cPode = c("PODE"), cCodcle = c("CODCLE"), cSumae = c("SUMAE"), cCnpg = c("CNPG"),
+              cFurng = c("FURNG"), cPodg = c("PODG"), cCodclg = c("CODCLG"), cSumag = c("SUMAG"), cCnpt = c("CNPT"),
+              cSumat = c("SUMAT"), cStciv = c("STCIV"), cSitprof = c("SITPROF");
     const int mNrom = 1, mTitular = 2, mCnp = 3, mVenit = 4, mCalitate = 5;
     (void)mNrom;
 
     // The month before the working month, as two digits (January gives 12).
     const int monthNumber = workingMonth.left(2).toInt();
-    const QString previousMonth = QStringLiteral("%1").arg(monthNumber == 1 ? 12 : monthNumber - 1, 2, 10, QLatin1Char('0'));
+    const QString previousMonth =
+        QStringLiteral("%1").arg(monthNumber == 1 ? 12 : monthNumber - 1, 2, 10, QLatin1Char('0'));
 
     Writer w(out);
     w.raw().writeStartDocument(QStringLiteral("1.0"));
@@ -254,11 +257,11 @@ QStringList personsWithoutCnp(int month)
         if (!names.contains(name))
             names << name;
     };
-    const sql::ResultSet apps = QuerySql(QStringList{
-        QStringLiteral("SELECT SUBSEMN, CNP, SUMAE, CNPE, SUMAG, CNPG, SUMAT, CNPT FROM ") +
-            Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
-        QStringLiteral("WHERE LUNACRT=") + QString::number(month) + QStringLiteral(" AND TOTAL>0"),
-        QStringLiteral("ORDER BY NR_CERE")});
+    const sql::ResultSet apps =
+        QuerySql(QStringList{QStringLiteral("SELECT SUBSEMN, CNP, SUMAE, CNPE, SUMAG, CNPG, SUMAT, CNPT FROM ") +
+                                 Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
+                             QStringLiteral("WHERE LUNACRT=") + QString::number(month) + QStringLiteral(" AND TOTAL>0"),
+                             QStringLiteral("ORDER BY NR_CERE")});
     for (const auto &row : apps.rows()) {
         const QString name = TextOf(row[0]);
         if (!ThirteenDigitCnp(TextOf(row[1])))
@@ -268,14 +271,16 @@ QStringList personsWithoutCnp(int month)
             const char *kind;
         } holders[] = {{2, 3, "energie electrica"}, {4, 5, "gaz"}, {6, 7, "energie termica"}};
         for (const auto &h : holders)
-            if (RoundedWhole(NumberOf(row[std::size_t(h.amount)])) > 0 && !ThirteenDigitCnp(TextOf(row[std::size_t(h.cnp)])))
+            if (RoundedWhole(NumberOf(row[std::size_t(h.amount)])) > 0 &&
+                !ThirteenDigitCnp(TextOf(row[std::size_t(h.cnp)])))
                 note(name + QStringLiteral(" (titularul contractului de ") + QLatin1String(h.kind) + QLatin1Char(')'));
     }
-    const sql::ResultSet members = QuerySql(QStringList{
-        QStringLiteral("SELECT A.TITULAR, A.CNP FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf"))) +
-            QStringLiteral(" A, ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))) + QStringLiteral(" B"),
-        QStringLiteral("WHERE A.NRCRT=B.NRCRT AND B.LUNACRT=") + QString::number(month) + QStringLiteral(" AND B.TOTAL>0"),
-        QStringLiteral("ORDER BY A.NRCRT, A.NROM")});
+    const sql::ResultSet members = QuerySql(
+        QStringList{QStringLiteral("SELECT A.TITULAR, A.CNP FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf"))) +
+                        QStringLiteral(" A, ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))) + QStringLiteral(" B"),
+                    QStringLiteral("WHERE A.NRCRT=B.NRCRT AND B.LUNACRT=") + QString::number(month) +
+                        QStringLiteral(" AND B.TOTAL>0"),
+                    QStringLiteral("ORDER BY A.NRCRT, A.NROM")});
     for (const auto &row : members.rows())
         if (!ThirteenDigitCnp(TextOf(row[1])))
             note(TextOf(row[0]));
@@ -309,13 +314,15 @@ ExportResult ExportAnpis(Ui &ui)
                    MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return result;
 
-    const int count = int(QuerySql(QStringList{
-        QStringLiteral("SELECT COUNT(*) AS N FROM ") + Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
-        QStringLiteral("WHERE LUNACRT=") + QString::number(WorkingMonthCode()) + QStringLiteral(" AND TOTAL>0")})
+    const int count = int(QuerySql(QStringList{QStringLiteral("SELECT COUNT(*) AS N FROM ") +
+                                                   Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
+                                               QStringLiteral("WHERE LUNACRT=") + QString::number(WorkingMonthCode()) +
+                                                   QStringLiteral(" AND TOTAL>0")})
                               .value(0, 0)
                               .toInt());
     if (count == 0) {
-        ui.message(QStringLiteral("Export ANPIS"), QStringLiteral("\rNu aveti nicio cerere aprobata!"), MessageKind::Error, MessageButton::OK);
+        ui.message(QStringLiteral("Export ANPIS"), QStringLiteral("\rNu aveti nicio cerere aprobata!"),
+                   MessageKind::Error, MessageButton::OK);
         return result;
     }
 

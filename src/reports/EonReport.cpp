@@ -27,8 +27,7 @@ bool usableForChoice(const ApplicationRow &r)
 
 // The applications of one workbook. Supplier names are compared in capitals, as the list
 // shows them, so a name typed in small letters still selects its own rows.
-std::vector<const ApplicationRow *> selected(const std::vector<ApplicationRow> &rows, const QString &supplier,
-                                             bool gas)
+std::vector<const ApplicationRow *> selected(const std::vector<ApplicationRow> &rows, const QString &supplier, bool gas)
 {
     const QString wanted = supplier.toUpper();
     std::vector<const ApplicationRow *> out;
@@ -86,9 +85,8 @@ int writeWorkbook(const QString &path, const std::vector<ApplicationRow> &rows, 
                          int(apps.size() / 50));
     }
     const auto cells = workbookRows(apps, choice, gas, ui);
-    WriteThroughTemp(path, [&](const QString &temporary) {
-        xls::writeXlsx(temporary.toStdString(), xls::eonHeaders(), cells);
-    });
+    WriteThroughTemp(
+        path, [&](const QString &temporary) { xls::writeXlsx(temporary.toStdString(), xls::eonHeaders(), cells); });
     return int(apps.size());
 }
 
@@ -142,14 +140,16 @@ ReportResult MakeEonReport(Ui &ui, const EonChoice &choice)
 {
     ReportResult result;
     ReportFolder folder;
-    if (!folder.choose(ui, kTitle, QStringLiteral("Alegeti directorul unde punem Raportul E-On"), QStringLiteral("EON_TERMICA_RAPORT")))
+    if (!folder.choose(ui, kTitle, QStringLiteral("Alegeti directorul unde punem Raportul E-On"),
+                       QStringLiteral("EON_TERMICA_RAPORT")))
         return result;
     {
         ProgressGuard progress(ui, QStringLiteral("Creez Raport Suplimente Gaz..."), 0);
         const int month = LoadIdentity().month;
         const std::vector<ApplicationRow> rows = ReadApplications(month, month, month);
         for (const bool gas : {true, false}) {
-            const QString name = gas ? QStringLiteral("Suplimente_Gaz.xlsx") : QStringLiteral("Suplimente_Electrica.xlsx");
+            const QString name =
+                gas ? QStringLiteral("Suplimente_Gaz.xlsx") : QStringLiteral("Suplimente_Electrica.xlsx");
             writeWorkbook(folder.staged(name), rows, choice, gas, &ui);
             result.files << folder.final(name);
         }
@@ -160,7 +160,8 @@ ReportResult MakeEonReport(Ui &ui, const EonChoice &choice)
     }
     result.done = true;
     result.folder = folder.target();
-    ui.message(QStringLiteral("Raport E-On Gaz"), QStringLiteral("\rRaportul a fost creat!"), MessageKind::Information, MessageButton::OK);
+    ui.message(QStringLiteral("Raport E-On Gaz"), QStringLiteral("\rRaportul a fost creat!"), MessageKind::Information,
+               MessageButton::OK);
     ui.openDocument(folder.target());
     return result;
 }

@@ -17,8 +17,8 @@ namespace focaris::reports {
 
 // What the supplier dialog shows and what the person chose in it.
 struct EonChoice {
-    QStringList suppliers;  // the gas suppliers of the month, in capitals, ascending
-    QString supplier;       // the one chosen (empty: none)
+    QStringList suppliers; // the gas suppliers of the month, in capitals, ascending
+    QString supplier;      // the one chosen (empty: none)
     // The localities of the month, ascending, with their postal codes (section
     // "CODURIP" of the shared settings; empty when none is stored).
     std::vector<std::pair<QString, QString>> postalCodes;

@@ -53,8 +53,9 @@ bool ThirteenDigitCnp(const QString &cnp)
 QString MissingCnpMessage(const QStringList &names)
 {
     constexpr int kShown = 20;
-    QString text = QStringLiteral("\rFisierul nu poate fi facut: persoanele urmatoare nu au CNP sau CNP-ul lor nu are 13 "
-                                  "cifre:\r");
+    QString text =
+        QStringLiteral("\rFisierul nu poate fi facut: persoanele urmatoare nu au CNP sau CNP-ul lor nu are 13 "
+                       "cifre:\r");
     text += QStringList(names.mid(0, kShown)).join(QLatin1Char('\r'));
     if (names.size() > kShown)
         text += QStringLiteral("\r... si inca %1").arg(names.size() - kShown);
@@ -205,8 +206,7 @@ bool IsInside(const QString &path, const QString &folder)
         return false;
     const QString p = resolved(path);
     const QString f = resolved(folder);
-    return p.compare(f, Qt::CaseInsensitive) == 0 ||
-           p.startsWith(f + QLatin1Char('/'), Qt::CaseInsensitive);
+    return p.compare(f, Qt::CaseInsensitive) == 0 || p.startsWith(f + QLatin1Char('/'), Qt::CaseInsensitive);
 }
 
 xls::FieldValue MemoryRows::text(const QString &t)

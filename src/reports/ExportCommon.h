@@ -22,14 +22,14 @@ namespace focaris::exports {
 
 // The administration data the exports print, read once per export.
 struct ExportSettings {
-    QString judet;      // county name (JUDET)
-    QString codFiscal;  // fiscal code as typed (SIRUES)
-    QString localit;    // name of the authority (PRIMARIA)
-    QString codJud;     // county code as typed (CODJUD)
-    QString uat;        // kind of authority ("Comuna", ...)
-    QString tipLoc;     // kind of locality ("COMUNA", "ORASUL", "MUNICIPIUL")
-    QString primar;     // mayor
-    Amount cu1;         // the first compensation level, percent
+    QString judet;     // county name (JUDET)
+    QString codFiscal; // fiscal code as typed (SIRUES)
+    QString localit;   // name of the authority (PRIMARIA)
+    QString codJud;    // county code as typed (CODJUD)
+    QString uat;       // kind of authority ("Comuna", ...)
+    QString tipLoc;    // kind of locality ("COMUNA", "ORASUL", "MUNICIPIUL")
+    QString primar;    // mayor
+    Amount cu1;        // the first compensation level, percent
 };
 ExportSettings LoadExportSettings();
 

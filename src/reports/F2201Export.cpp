@@ -12,8 +12,8 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
 #include <QXmlStreamWriter>
@@ -57,8 +57,8 @@ public:
         w_.writeAttribute(QStringLiteral("xmlns:xsi"), QLatin1String(kXsi));
         // A file URI, percent-encoded, so that blanks or other characters in the folder's
         // name do not break the location into several tokens.
-        const QString schema = QUrl::fromLocalFile(QDir::cleanPath(folder) + QStringLiteral("/F2201_1.xsd"))
-                                   .toString(QUrl::FullyEncoded);
+        const QString schema =
+            QUrl::fromLocalFile(QDir::cleanPath(folder) + QStringLiteral("/F2201_1.xsd")).toString(QUrl::FullyEncoded);
         w_.writeAttribute(QStringLiteral("xsi:schemaLocation"), QLatin1String(kNamespace) + QLatin1Char(' ') + schema);
         w_.writeAttribute(QStringLiteral("Req_id"), QString::number(request));
         w_.writeAttribute(QStringLiteral("Cui_primarie"), XmlSafe(codFiscal));
@@ -70,7 +70,8 @@ public:
         w_.writeAttribute(QStringLiteral("cif"), XmlSafe(p.cnp));
         w_.writeAttribute(QStringLiteral("motiv"), QStringLiteral("2"));
         w_.writeAttribute(QStringLiteral("nr_dosar"), QString::number(p.nrCere));
-        w_.writeAttribute(QStringLiteral("data_dosar"), p.dataCere.isValid() ? p.dataCere.toString(QStringLiteral("dd.MM.yyyy")) : QString());
+        w_.writeAttribute(QStringLiteral("data_dosar"),
+                          p.dataCere.isValid() ? p.dataCere.toString(QStringLiteral("dd.MM.yyyy")) : QString());
         w_.writeAttribute(QStringLiteral("banci"), QStringLiteral("0"));
         w_.writeAttribute(QStringLiteral("venituri_cu_sume"), QStringLiteral("1"));
         w_.writeAttribute(QStringLiteral("venituri_fara_sume"), QStringLiteral("0"));
@@ -130,13 +131,13 @@ std::vector<QByteArray> F2201Documents(const std::vector<F2201Person> &list, con
 
 std::vector<F2201Person> F2201List(const QDate &today)
 {
-    const sql::ResultSet rs = QuerySql(QStringList{
-        QStringLiteral("SELECT DISTINCT A.TITULAR, A.CNP, B.NR_CERE, B.DATACERE"),
-        QStringLiteral("FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf"))) + QStringLiteral(" A, ") +
-            Quoted(TablePath(QStringLiteral("Cereri.dbf"))) + QStringLiteral(" B"),
-        QStringLiteral("WHERE A.NRCRT=B.NRCRT AND B.LUNACRT=") + QString::number(WorkingMonthCode()) +
-            QStringLiteral(" AND B.STATUT=\"APROBAT\""),
-        QStringLiteral("ORDER BY NR_CERE, TITULAR, CNP, DATACERE")});
+    const sql::ResultSet rs = QuerySql(
+        QStringList{QStringLiteral("SELECT DISTINCT A.TITULAR, A.CNP, B.NR_CERE, B.DATACERE"),
+                    QStringLiteral("FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf"))) + QStringLiteral(" A, ") +
+                        Quoted(TablePath(QStringLiteral("Cereri.dbf"))) + QStringLiteral(" B"),
+                    QStringLiteral("WHERE A.NRCRT=B.NRCRT AND B.LUNACRT=") + QString::number(WorkingMonthCode()) +
+                        QStringLiteral(" AND B.STATUT=\"APROBAT\""),
+                    QStringLiteral("ORDER BY NR_CERE, TITULAR, CNP, DATACERE")});
     std::vector<F2201Person> list;
     list.reserve(rs.rowCount());
     for (const auto &row : rs.rows()) {
@@ -161,7 +162,8 @@ ExportResult ExportF2201(Ui &ui, const QDateTime &now)
         return result;
     const std::vector<F2201Person> list = F2201List(now.date());
     if (list.empty()) {
-        ui.message(QStringLiteral("F 2201"), QStringLiteral("\rNu aveti nicio persoana pe luna curenta!"), MessageKind::Error, MessageButton::OK);
+        ui.message(QStringLiteral("F 2201"), QStringLiteral("\rNu aveti nicio persoana pe luna curenta!"),
+                   MessageKind::Error, MessageButton::OK);
         return result;
     }
     // The tax agency refuses a request whose CNP is not 13 digits: such persons are named
@@ -184,8 +186,8 @@ ExportResult ExportF2201(Ui &ui, const QDateTime &now)
     const QStringList earlier = existingRequests(folder);
     if (!earlier.isEmpty() &&
         ui.message(QStringLiteral("F 2201"),
-                   QStringLiteral("\r Fisierul ") + earlier.front() + QStringLiteral(" exista!") + QStringLiteral("\r") +
-                       QStringLiteral("Doriti sa-l inlocuim?"),
+                   QStringLiteral("\r Fisierul ") + earlier.front() + QStringLiteral(" exista!") +
+                       QStringLiteral("\r") + QStringLiteral("Doriti sa-l inlocuim?"),
                    MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return result;
 

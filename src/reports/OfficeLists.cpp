@@ -42,8 +42,14 @@ ExportResult fillAndShow(Ui &ui, const QString &resource, const QString &prefix,
     return result;
 }
 
-QString cereri() { return Quoted(TablePath(QStringLiteral("Cereri.dbf"))); }
-QString oameni() { return Quoted(TablePath(QStringLiteral("Oameni.dbf"))); }
+QString cereri()
+{
+    return Quoted(TablePath(QStringLiteral("Cereri.dbf")));
+}
+QString oameni()
+{
+    return Quoted(TablePath(QStringLiteral("Oameni.dbf")));
+}
 
 } // namespace
 
@@ -54,8 +60,7 @@ ExportResult PersonsAgeList(Ui &ui)
         QStringLiteral("SELECT A.TITULAR, A.CNP, A.VENIT, A.CALITATE, A.NROM, B.NRCRT"),
         QStringLiteral("FROM ") + oameni() + QStringLiteral(" A, ") + cereri() + QStringLiteral(" B"),
         QStringLiteral("WHERE A.NRCRT=B.NRCRT AND B.LUNACRT=") + QString::number(WorkingMonthCode()),
-        QStringLiteral("AND B.STATUT=\"APROBAT\" AND B.CUAJUT=\"X\""),
-        QStringLiteral("ORDER BY B.NRCRT, A.NROM")}));
+        QStringLiteral("AND B.STATUT=\"APROBAT\" AND B.CUAJUT=\"X\""), QStringLiteral("ORDER BY B.NRCRT, A.NROM")}));
     return fillAndShow(ui, QStringLiteral("ListaPers"), QStringLiteral("ListP"), rows);
 }
 
@@ -65,9 +70,9 @@ ExportResult MembersSituation(Ui &ui)
     // columns when it has none). The applications and their members are read in two
     // statements and put together here, which is much faster than an outer join.
     const QString month = QString::number(WorkingMonthCode());
-    const sql::ResultSet apps = QuerySql(QStringList{
-        QStringLiteral("SELECT NRCRT, SUBSEMN, CNP, LOCALIT FROM ") + cereri(),
-        QStringLiteral("WHERE LUNACRT=") + month + QStringLiteral(" AND STATUT=\"APROBAT\"")});
+    const sql::ResultSet apps =
+        QuerySql(QStringList{QStringLiteral("SELECT NRCRT, SUBSEMN, CNP, LOCALIT FROM ") + cereri(),
+                             QStringLiteral("WHERE LUNACRT=") + month + QStringLiteral(" AND STATUT=\"APROBAT\"")});
     const sql::ResultSet people = QuerySql(QStringList{
         QStringLiteral("SELECT A.NRCRT, A.TITULAR, A.CNP FROM ") + oameni() + QStringLiteral(" A, ") + cereri() +
             QStringLiteral(" B"),
@@ -83,7 +88,12 @@ ExportResult MembersSituation(Ui &ui)
     auto part = [](const QString &t) { return t.left(32).toStdString(); };
     for (const auto &a : apps.rows()) {
         const QString holder = TextOf(a[1]);
-        Row base{part(FamilyName(holder)), part(GivenNames(holder).left(100)), TextOf(a[2]).toStdString(), {}, {}, {},
+        Row base{part(FamilyName(holder)),
+                 part(GivenNames(holder).left(100)),
+                 TextOf(a[2]).toStdString(),
+                 {},
+                 {},
+                 {},
                  TextOf(a[3]).left(60).toStdString()};
         const auto it = membersOf.find(a[0].toInt());
         if (it == membersOf.end()) {
@@ -115,8 +125,8 @@ ExportResult MembersSituation(Ui &ui)
 bool RiskControlReady(Ui &ui)
 {
     if (JudAbr(LoadMunicipality().judet).isEmpty()) {
-        ui.message(QStringLiteral("Verificare date"), QStringLiteral("\rNu ati ales la Administrare Judetul!"), MessageKind::Error,
-                   MessageButton::OK);
+        ui.message(QStringLiteral("Verificare date"), QStringLiteral("\rNu ati ales la Administrare Judetul!"),
+                   MessageKind::Error, MessageButton::OK);
         return false;
     }
     return true;
@@ -133,15 +143,16 @@ ExportResult RiskControlList(Ui &ui, const QString &payMonth, int payYear)
     const sql::ResultSet rs = QuerySql(QStringList{
         QStringLiteral("SELECT NR_CERE, SUBSEMN, CNP, ADRESA, LOCALIT, NR_MEMBRI, VENITM, NR_DISP, CUANTUM,"),
         QStringLiteral("STCIV, SITSCOL, TVENIT, NRCAM FROM ") + cereri(),
-        QStringLiteral("WHERE LUNACRT=") + QString::number(WorkingMonthCode()) + QStringLiteral(" AND STATUT=\"APROBAT\""),
+        QStringLiteral("WHERE LUNACRT=") + QString::number(WorkingMonthCode()) +
+            QStringLiteral(" AND STATUT=\"APROBAT\""),
         QStringLiteral("ORDER BY NR_CERE")});
     MemoryRows rows;
     using K = xls::ColumnKind;
     const std::pair<const char *, K> columns[] = {
-        {"NR_CERE", K::Number}, {"TITULAR", K::Text},   {"CNP", K::Text},      {"ADRESA", K::Text},
+        {"NR_CERE", K::Number}, {"TITULAR", K::Text},     {"CNP", K::Text},      {"ADRESA", K::Text},
         {"CODTIT", K::Text},    {"NR_MEMBRI", K::Number}, {"VENITM", K::Number}, {"NR_DISP", K::Text},
-        {"CUANTUM", K::Number}, {"JUD", K::Text},       {"PRIMARIE", K::Text}, {"LUNA", K::Text},
-        {"AN", K::Number},      {"STCIV", K::Text},     {"SITSCOL", K::Text},  {"TVENIT", K::Number},
+        {"CUANTUM", K::Number}, {"JUD", K::Text},         {"PRIMARIE", K::Text}, {"LUNA", K::Text},
+        {"AN", K::Number},      {"STCIV", K::Text},       {"SITSCOL", K::Text},  {"TVENIT", K::Number},
         {"NRCAM", K::Number}};
     for (const auto &[name, kind] : columns)
         rows.addColumn(name, kind);
@@ -155,10 +166,10 @@ ExportResult RiskControlList(Ui &ui, const QString &payMonth, int payYear)
         rows.addRow({MemoryRows::number(NumberOf(r[0])), MemoryRows::text(TextOf(r[1])), MemoryRows::text(TextOf(r[2])),
                      MemoryRows::text(joined), MemoryRows::text(QString()), MemoryRows::number(NumberOf(r[5])),
                      MemoryRows::number(NumberOf(r[6])), MemoryRows::text(TextOf(r[7])),
-                     MemoryRows::number(documents::WholePercent(NumberOf(r[8]))), MemoryRows::text(county), MemoryRows::text(townHall),
-                     MemoryRows::text(payMonth), MemoryRows::number(payYear), MemoryRows::text(TextOf(r[9])),
-                     MemoryRows::text(TextOf(r[10])), MemoryRows::number(NumberOf(r[11])),
-                     MemoryRows::number(NumberOf(r[12]))});
+                     MemoryRows::number(documents::WholePercent(NumberOf(r[8]))), MemoryRows::text(county),
+                     MemoryRows::text(townHall), MemoryRows::text(payMonth), MemoryRows::number(payYear),
+                     MemoryRows::text(TextOf(r[9])), MemoryRows::text(TextOf(r[10])),
+                     MemoryRows::number(NumberOf(r[11])), MemoryRows::number(NumberOf(r[12]))});
     }
     return fillAndShow(ui, QStringLiteral("CONTROL"), QStringLiteral("CBPR"), rows);
 }

@@ -26,8 +26,8 @@ const QString kTitle = QStringLiteral("Creare DBF Persoane");
 ExportResult ExportPersonsDbf(Ui &ui)
 {
     ExportResult result;
-    QString target = ui.saveFileName(QStringLiteral("Unde salvam DBF-ul?"), QString(),
-                                      QStringLiteral("Fisier DBF (*.dbf)"));
+    QString target =
+        ui.saveFileName(QStringLiteral("Unde salvam DBF-ul?"), QString(), QStringLiteral("Fisier DBF (*.dbf)"));
     if (target.isEmpty())
         return result;
     if (QFileInfo(target).suffix().isEmpty())
@@ -53,11 +53,11 @@ ExportResult ExportPersonsDbf(Ui &ui)
         return result;
     }
 
-    const sql::ResultSet rs = QuerySql(QStringList{
-        QStringLiteral("SELECT A.TITULAR, A.CNP, B.NR_CERE, A.CALITATE"),
-        QStringLiteral("FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf"))) + QStringLiteral(" A, ") +
-            Quoted(TablePath(QStringLiteral("Cereri.dbf"))) + QStringLiteral(" B"),
-        QStringLiteral("WHERE A.NRCRT=B.NRCRT AND B.LUNACRT=") + QString::number(WorkingMonthCode())});
+    const sql::ResultSet rs = QuerySql(
+        QStringList{QStringLiteral("SELECT A.TITULAR, A.CNP, B.NR_CERE, A.CALITATE"),
+                    QStringLiteral("FROM ") + Quoted(TablePath(QStringLiteral("Oameni.dbf"))) + QStringLiteral(" A, ") +
+                        Quoted(TablePath(QStringLiteral("Cereri.dbf"))) + QStringLiteral(" B"),
+                    QStringLiteral("WHERE A.NRCRT=B.NRCRT AND B.LUNACRT=") + QString::number(WorkingMonthCode())});
     // Grouped as the table's columns hold the values: names cut to 32 characters, CNPs to
     // 13, the role text "Termica " + role cut to 24.
     std::map<std::tuple<std::string, std::string, qint64>, std::string> groups;
@@ -76,14 +76,14 @@ ExportResult ExportPersonsDbf(Ui &ui)
     // The scratch table lies in the person's folder: noted for the start-up after a crash,
     // with the work file the table writer makes beside it while it creates the table.
     const auto note = reports::OutsideNote(target);
-    const QString work = QFileInfo(part).absolutePath() + QStringLiteral("/.") + QFileInfo(part).fileName() +
-                         QStringLiteral(".new");
+    const QString work =
+        QFileInfo(part).absolutePath() + QStringLiteral("/.") + QFileInfo(part).fileName() + QStringLiteral(".new");
     note->note({QFile::encodeName(part).toStdString(), QFile::encodeName(work).toStdString()});
     try {
-        dbf::DbfTable::create(part.toStdString(), {dbf::ColumnDef::charColumn("NUME", 32),
-                                                   dbf::ColumnDef::charColumn("CNP", 13),
-                                                   dbf::ColumnDef::decimalColumn("NR_CERE", 10, 0),
-                                                   dbf::ColumnDef::charColumn("TIPC", 24)});
+        dbf::DbfTable::create(part.toStdString(),
+                              {dbf::ColumnDef::charColumn("NUME", 32), dbf::ColumnDef::charColumn("CNP", 13),
+                               dbf::ColumnDef::decimalColumn("NR_CERE", 10, 0),
+                               dbf::ColumnDef::charColumn("TIPC", 24)});
         std::vector<dbf::Record> records;
         records.reserve(groups.size());
         for (const auto &[key, role] : groups)
@@ -97,7 +97,8 @@ ExportResult ExportPersonsDbf(Ui &ui)
     }
     result.done = true;
     result.files << target;
-    ui.message(kTitle, QStringLiteral("\rFisierul ") + QDir::toNativeSeparators(target) + QStringLiteral(" a fost creat!"),
+    ui.message(kTitle,
+               QStringLiteral("\rFisierul ") + QDir::toNativeSeparators(target) + QStringLiteral(" a fost creat!"),
                MessageKind::Information, MessageButton::OK);
     return result;
 }

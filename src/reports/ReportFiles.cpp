@@ -99,7 +99,8 @@ bool OpenReportTemplate(Ui &ui, xls::WorkbookFiller &filler, const QString &path
         return false;
     }
     if (!opened)
-        ui.message(title, QStringLiteral("\rNu exista modelul ") + path + QStringLiteral("!"), MessageKind::Error, MessageButton::OK);
+        ui.message(title, QStringLiteral("\rNu exista modelul ") + path + QStringLiteral("!"), MessageKind::Error,
+                   MessageButton::OK);
     return opened;
 }
 
@@ -117,7 +118,10 @@ xls::WorkbookFiller::Hooks ReportFillerHooks()
 }
 
 namespace {
-std::filesystem::path fsPath(const QString &path) { return QFile::encodeName(path).toStdString(); }
+std::filesystem::path fsPath(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
 } // namespace
 
 std::unique_ptr<files::OutsideWrite> OutsideNote(const QString &target)
@@ -166,7 +170,8 @@ bool ReportFolder::prepare(Ui &ui, const QString &title, const QString &parent, 
                        MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
             return false;
         if (!QFileInfo(target_).isDir() || anyFileInUse(target_)) {
-            ui.message(title, QStringLiteral("\rDirectorul ") + shown + QStringLiteral(" nu poate fi inlocuit!\r") + kInUse,
+            ui.message(title,
+                       QStringLiteral("\rDirectorul ") + shown + QStringLiteral(" nu poate fi inlocuit!\r") + kInUse,
                        MessageKind::Error, MessageButton::OK);
             return false;
         }
@@ -198,8 +203,9 @@ bool ReportFolder::commit(Ui &ui, const QString &title)
         old = QFileInfo::exists(aside_) ? besideName(target_, QStringLiteral(".old")) : aside_;
         files::beforeChange(fsPath(old));
         if (anyFileInUse(target_) || !QDir().rename(target_, old)) {
-            ui.message(title, QStringLiteral("\rDirectorul ") + QDir::toNativeSeparators(target_) +
-                                  QStringLiteral(" nu poate fi inlocuit!\r") + kInUse,
+            ui.message(title,
+                       QStringLiteral("\rDirectorul ") + QDir::toNativeSeparators(target_) +
+                           QStringLiteral(" nu poate fi inlocuit!\r") + kInUse,
                        MessageKind::Error, MessageButton::OK);
             return false;
         }

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "core/Ui.h"
-#include "engines/xls/RowSource.h"
 #include "engines/common/FileChanges.h"
+#include "engines/xls/RowSource.h"
 #include "engines/xls/WorkbookFiller.h"
 
 #include <QHash>
@@ -32,8 +32,8 @@ public:
     static QString clean(const QString &typed);
 
 private:
-    QHash<QString, QString> given_;  // typed name -> file name
-    QHash<QString, int> used_;       // file name in lower case -> how many typed names
+    QHash<QString, QString> given_; // typed name -> file name
+    QHash<QString, int> used_;      // file name in lower case -> how many typed names
 };
 
 // Opens a workbook template. When it does not exist or cannot be read, shows

@@ -19,7 +19,10 @@ using xls::XValue;
 
 const QString kTitle = QStringLiteral("Raport Furnizori");
 
-XValue text(const QString &t) { return XValue::Text(t.toStdString()); }
+XValue text(const QString &t)
+{
+    return XValue::Text(t.toStdString());
+}
 
 // Rows of one supplier, kept in the month's SUBSEMN order; suppliers ordered as the
 // database engine orders texts.
@@ -47,7 +50,8 @@ bool SupplierWriter::open(const QString &resource)
 {
     const QString path = ExtractTemplate(resource, QStringLiteral("RapFur"));
     if (path.isEmpty()) {
-        ui_.message(kTitle, QStringLiteral("\rNu exista modelul ") + resource + QStringLiteral("!"), MessageKind::Error, MessageButton::OK);
+        ui_.message(kTitle, QStringLiteral("\rNu exista modelul ") + resource + QStringLiteral("!"), MessageKind::Error,
+                    MessageButton::OK);
         return false;
     }
     if (!OpenReportTemplate(ui_, filler_, path, kTitle))
@@ -124,8 +128,8 @@ bool SupplierWriter::run(ProgressGuard &progress)
             AddSupplementColumns(filled, e);
             for (const ApplicationRow *r : list)
                 AddSupplementRow(filled, *r, e);
-            if (!RowsFit(ui_, filler_, filled.rowCount(), QStringLiteral("%1 (").arg(annex) + supplier + QLatin1Char(')'),
-                         kTitle))
+            if (!RowsFit(ui_, filler_, filled.rowCount(),
+                         QStringLiteral("%1 (").arg(annex) + supplier + QLatin1Char(')'), kTitle))
                 return false;
             filler_.FillRows(&filled);
             save(supplier, QStringLiteral("Anexa%1.xls").arg(annex));
@@ -141,7 +145,8 @@ ReportResult MakeSupplierReport(Ui &ui)
 {
     ReportResult result;
     ReportFolder folder;
-    if (!folder.choose(ui, kTitle, QStringLiteral("Alegeti directorul unde punem Raportul"), QStringLiteral("TERMICA_FURNIZORI")))
+    if (!folder.choose(ui, kTitle, QStringLiteral("Alegeti directorul unde punem Raportul"),
+                       QStringLiteral("TERMICA_FURNIZORI")))
         return result;
     {
         ProgressGuard progress(ui, QStringLiteral("Creez Raport Furnizori..."), 4);

@@ -44,11 +44,10 @@ QString rightAligned(const QString &text, int width)
 
 std::vector<Payment> selectPayments(const TreasuryChoice &choice)
 {
-    QStringList lines{
-        QStringLiteral("SELECT NR_CERE, CNP, SUBSEMN, NR_MEMBRI, SUMAL FROM ") +
-            Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
-        QStringLiteral("WHERE LUNACRT=") + QString::number(WorkingMonthCode()),
-        QStringLiteral("AND STATUT=\"APROBAT\" AND SUMAL>0")};
+    QStringList lines{QStringLiteral("SELECT NR_CERE, CNP, SUBSEMN, NR_MEMBRI, SUMAL FROM ") +
+                          Quoted(TablePath(QStringLiteral("Cereri.dbf"))),
+                      QStringLiteral("WHERE LUNACRT=") + QString::number(WorkingMonthCode()),
+                      QStringLiteral("AND STATUT=\"APROBAT\" AND SUMAL>0")};
     if (!choice.locality.isEmpty() && choice.locality != kAllLocalities)
         lines << QStringLiteral("AND LOCALIT=") + SqlText(choice.locality);
     lines << QStringLiteral("ORDER BY SUBSEMN");
@@ -103,10 +102,14 @@ QString treasuryText(const QString &text)
         switch (c.unicode()) {
         case u'Ă': c = QLatin1Char('A'); break;
         case u'ă': c = QLatin1Char('a'); break;
-        case u'Ş': case u'Ș': c = QLatin1Char('S'); break;
-        case u'ş': case u'ș': c = QLatin1Char('s'); break;
-        case u'Ţ': case u'Ț': c = QLatin1Char('T'); break;
-        case u'ţ': case u'ț': c = QLatin1Char('t'); break;
+        case u'Ş':
+        case u'Ș': c = QLatin1Char('S'); break;
+        case u'ş':
+        case u'ș': c = QLatin1Char('s'); break;
+        case u'Ţ':
+        case u'Ț': c = QLatin1Char('T'); break;
+        case u'ţ':
+        case u'ț': c = QLatin1Char('t'); break;
         default: break;
         }
     }
@@ -116,10 +119,11 @@ QString treasuryText(const QString &text)
 void writeTable(const QString &path, const ExportSettings &s, const QDate &v, const std::vector<Payment> &payments,
                 Ui &ui)
 {
-    const QString part = QFileInfo(path).absolutePath() + QStringLiteral("/.") + QFileInfo(path).fileName() +
-                         QStringLiteral(".part");
+    const QString part =
+        QFileInfo(path).absolutePath() + QStringLiteral("/.") + QFileInfo(path).fileName() + QStringLiteral(".part");
     if (!ExtractResource(QStringLiteral("ModelTrz"), QStringLiteral("MODEL"), part))
-        throw std::runtime_error(QStringLiteral("Modelul tabelului trezoreriei nu poate fi scris in %1").arg(part).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("Modelul tabelului trezoreriei nu poate fi scris in %1").arg(part).toStdString());
     try {
         ui.progressShow(QStringLiteral("Creez DBF-ul..."), int(payments.size() / 50));
         std::vector<dbf::Record> records;
@@ -130,10 +134,10 @@ void writeTable(const QString &path, const ExportSettings &s, const QDate &v, co
             if ((i + 1) % 50 == 0)
                 ui.progressStep();
             const Payment &p = payments[i];
-            records.push_back({dbf::Value::fromText(codJud), dbf::Value::fromText(codFisc),
-                               dbf::Value::fromText(p.cnp.toStdString()), dbf::Value::fromText(kAidCode.toStdString()),
-                               dbf::Value::fromText(treasuryText(p.name).toStdString()), dbf::Value::fromNumber(double(p.persons)),
-                               dbf::Value::fromNumber(p.amount), date, date});
+            records.push_back(
+                {dbf::Value::fromText(codJud), dbf::Value::fromText(codFisc), dbf::Value::fromText(p.cnp.toStdString()),
+                 dbf::Value::fromText(kAidCode.toStdString()), dbf::Value::fromText(treasuryText(p.name).toStdString()),
+                 dbf::Value::fromNumber(double(p.persons)), dbf::Value::fromNumber(p.amount), date, date});
         }
         dbf::DbfTable(part.toStdString()).appendMany(records);
         ui.progressHide();
@@ -163,14 +167,17 @@ void writeAnnex2(const QString &path, const ExportSettings &s, const QDate &v, s
     xls::WorkbookFiller filler(FillerHooks(ui));
     filler.OpenTemplate(tmpl.toStdString());
     auto text = [](const QString &t) { return xls::XValue::Text(t.toStdString()); };
-    filler.ReplaceText("#JUDETUL", text(QStringLiteral("JUDETUL: ") + s.codJud + QStringLiteral("  JUDETUL ") + s.judet));
-    filler.ReplaceText("#UAT", text(s.codFiscal + QStringLiteral("  ") + s.uat + QStringLiteral("  ") + s.localit.toUpper()));
-    filler.ReplaceText("[SITUATIA]", text(QStringLiteral("SITUATIA ") + kTreasurySupplement + QLatin1Char(' ') + kTreasuryLaw));
+    filler.ReplaceText("#JUDETUL",
+                       text(QStringLiteral("JUDETUL: ") + s.codJud + QStringLiteral("  JUDETUL ") + s.judet));
+    filler.ReplaceText("#UAT",
+                       text(s.codFiscal + QStringLiteral("  ") + s.uat + QStringLiteral("  ") + s.localit.toUpper()));
+    filler.ReplaceText("[SITUATIA]",
+                       text(QStringLiteral("SITUATIA ") + kTreasurySupplement + QLatin1Char(' ') + kTreasuryLaw));
     filler.ReplaceText("[PRIMAR]", text(s.primar));
     filler.ReplaceText("[NRPERS]", xls::XValue::Number(double(payments.size())));
-    filler.ReplaceText("[DATA]", text(QStringLiteral("in ziua ") + v.toString(QStringLiteral("dd")) + QStringLiteral(" luna ") +
-                                      v.toString(QStringLiteral("MM")) + QStringLiteral(" anul ") +
-                                      v.toString(QStringLiteral("yyyy"))));
+    filler.ReplaceText("[DATA]", text(QStringLiteral("in ziua ") + v.toString(QStringLiteral("dd")) +
+                                      QStringLiteral(" luna ") + v.toString(QStringLiteral("MM")) +
+                                      QStringLiteral(" anul ") + v.toString(QStringLiteral("yyyy"))));
     filler.FillRows(&rows);
     filler.CloseResult(false);
     QFile::remove(tmpl);
@@ -187,8 +194,8 @@ void writeAnnex3(const QString &path, const ExportSettings &s, const QDate &v, c
     for (const Payment &p : payments)
         s1 += RoundedWhole(p.amount);
     const qint64 n2 = 0, s2 = 0;
-    const QString part = QFileInfo(path).absolutePath() + QStringLiteral("/.") + QFileInfo(path).fileName() +
-                         QStringLiteral(".part");
+    const QString part =
+        QFileInfo(path).absolutePath() + QStringLiteral("/.") + QFileInfo(path).fileName() + QStringLiteral(".part");
     rtf::TRTFReplace doc;
     doc.RTFSursa = tmpl.toStdString();
     doc.RTFDest = part.toStdString();

@@ -21,15 +21,15 @@ inline const QString kAllLocalities = QStringLiteral("* toate localitatile *");
 // What the selection window gives.
 struct TreasuryChoice {
     QDate transferDate;
-    QString locality;                       // empty or kAllLocalities for every locality
+    QString locality; // empty or kAllLocalities for every locality
     QString firstLetter = QStringLiteral("A");
     QString lastLetter = QStringLiteral("Z");
 };
 
 struct TreasuryResult {
-    bool done = false;   // false: the window stays open (cancelled, refused or in use)
-    QString folder;      // the output folder
-    QStringList files;   // table, annex 2, annex 3, statement
+    bool done = false; // false: the window stays open (cancelled, refused or in use)
+    QString folder;    // the output folder
+    QStringList files; // table, annex 2, annex 3, statement
     std::optional<Refusal> refused;
 };
 

@@ -33,8 +33,14 @@ const QString kBreak = QStringLiteral("\n");
 constexpr int kSaveLevel = 3;
 const char *const kBlockCacheName = ".block-cache";
 
-fs::path toPath(const QString &p) { return fs::path(p.toStdString()); }
-QString fromPath(const fs::path &p) { return QString::fromStdString(p.string()); }
+fs::path toPath(const QString &p)
+{
+    return fs::path(p.toStdString());
+}
+QString fromPath(const fs::path &p)
+{
+    return QString::fromStdString(p.string());
+}
 
 // Set when the archive opened for work could not be unpacked completely.
 bool g_openedSaveIncomplete = false;
@@ -161,14 +167,14 @@ std::function<void(const QString &file)> BeforeScratchCopy;
 bool RestoreRefused(Ui &ui, const QString &title)
 {
     if (ReadOnlyAccess()) {
-        ui.message(title, QStringLiteral("Nu aveti dreptul sa modificati datele!"), MessageKind::Warning, MessageButton::OK);
+        ui.message(title, QStringLiteral("Nu aveti dreptul sa modificati datele!"), MessageKind::Warning,
+                   MessageButton::OK);
         return true;
     }
     if (!OpenedSave().isEmpty()) {
         // The files of an opened save are thrown away at the end of the run: a restore
         // there would look done and be lost.
-        ui.message(title,
-                   kBreak + QStringLiteral("Lucrati intr-o salvare deschisa: datele nu pot fi inlocuite acum!"),
+        ui.message(title, kBreak + QStringLiteral("Lucrati intr-o salvare deschisa: datele nu pot fi inlocuite acum!"),
                    MessageKind::Error, MessageButton::OK);
         return true;
     }
@@ -205,7 +211,8 @@ bool RestoreArchive(Ui &ui, const QString &archivePath)
     const auto result = archive::extractArchive(toPath(archivePath), toPath(unpacked), stepper(ui));
     bool done = false;
     if (result.failed || archive::listFiles(toPath(unpacked)).empty()) {
-        ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Restaurare esuata!"), MessageKind::Error, MessageButton::OK);
+        ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Restaurare esuata!"), MessageKind::Error,
+                   MessageButton::OK);
     } else if (!HoldsProgramTables(unpacked)) {
         // A readable archive of other files would otherwise replace the whole data folder.
         ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Arhiva nu contine datele programului!"),
@@ -219,7 +226,8 @@ bool RestoreArchive(Ui &ui, const QString &archivePath)
                            QStringLiteral("Va rog sa porniti programul din nou !"),
                        MessageKind::Information, MessageButton::OK);
         else
-            ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Restaurare esuata!"), MessageKind::Error, MessageButton::OK);
+            ui.message(QStringLiteral("Restaurare date"), QStringLiteral("Restaurare esuata!"), MessageKind::Error,
+                       MessageButton::OK);
     }
     ui.progressHide();
     DeleteFolder(unpacked);
@@ -230,16 +238,16 @@ bool RestoreFromBackupWindow(Ui &ui)
 {
     if (RestoreRefused(ui, QStringLiteral("Incarcare date")))
         return false;
-    const MessageResult answer = ui.message(
-        QStringLiteral("Incarcare date"),
-        QStringLiteral("Prin preluarea datelor dintr-o salvare anterioara,") + kBreak +
-            QStringLiteral("se sterg datele curente si sunt inlocuite cu cele din salvare!") + kBreak +
-            QStringLiteral("Continuam operatiunea?"),
-        MessageKind::Warning, MessageButton::Da | MessageButton::Nu);
+    const MessageResult answer =
+        ui.message(QStringLiteral("Incarcare date"),
+                   QStringLiteral("Prin preluarea datelor dintr-o salvare anterioara,") + kBreak +
+                       QStringLiteral("se sterg datele curente si sunt inlocuite cu cele din salvare!") + kBreak +
+                       QStringLiteral("Continuam operatiunea?"),
+                   MessageKind::Warning, MessageButton::Da | MessageButton::Nu);
     if (answer != MessageResult::Da)
         return false;
-    const QString file = ui.openFileName(QStringLiteral("Indicati o salvare Foc - aris"), QString(),
-                                         QStringLiteral("*.T21"));
+    const QString file =
+        ui.openFileName(QStringLiteral("Indicati o salvare Foc - aris"), QString(), QStringLiteral("*.T21"));
     if (file.isEmpty())
         return false;
     return RestoreArchive(ui, file);
@@ -283,7 +291,8 @@ SaveOutcome SaveCopyTo(Ui &ui, QString file)
     }
     if (!written) {
         QFile::remove(scratch);
-        ui.message(QStringLiteral("Salvare"), kBreak + QStringLiteral("Nu pot scrie pe harddisk!!"), MessageKind::Error, MessageButton::OK);
+        ui.message(QStringLiteral("Salvare"), kBreak + QStringLiteral("Nu pot scrie pe harddisk!!"), MessageKind::Error,
+                   MessageButton::OK);
         return out;
     }
     out.saved = true;
@@ -324,7 +333,8 @@ bool saveThroughScratch(Ui &ui, const QString &scratch, const QString &target, b
 
 void saveError(Ui &ui)
 {
-    ui.message(QStringLiteral("Salvare automata"), kBreak + QStringLiteral("Eroare la salvare!"), MessageKind::Error, MessageButton::OK);
+    ui.message(QStringLiteral("Salvare automata"), kBreak + QStringLiteral("Eroare la salvare!"), MessageKind::Error,
+               MessageButton::OK);
 }
 
 // The opened archive could not be written back: the work of the run exists only in the

@@ -29,7 +29,10 @@ const char *kJournal = ".Focaris.restore.journal";
 const char *kScratchPrefix = ".Focaris.restore.";
 const char *kJournalHead = "FOCARIS-RESTORE 1";
 
-fs::path toPath(const QString &p) { return fs::path(p.toStdString()); }
+fs::path toPath(const QString &p)
+{
+    return fs::path(p.toStdString());
+}
 
 // Copies `source` into the open, empty file `fd` and flushes it. False on any failure.
 bool copyInto(const fs::path &source, int fd, const fs::path &target)
@@ -181,7 +184,7 @@ bool replaceBak(const fs::path &staging, const fs::path &bak)
 {
     std::error_code ec;
     if (!fs::is_directory(staging, ec))
-        return true;   // already in place
+        return true; // already in place
     fs::path old;
     if (fs::exists(bak, ec)) {
         std::string pattern = bak.string() + ".old.XXXXXX";
@@ -307,11 +310,11 @@ bool HoldsProgramTables(const QString &folder)
 bool IsScratchFileName(const QString &name)
 {
     static const QRegularExpression patterns(
-        QStringLiteral("^(\\.restore-\\d+\\.tmp"            // the restore of earlier versions
-                       "|\\.Focaris\\.restore\\..+"         // the restore's scratch files and journal
-                       "|\\..+\\.set\\.[A-Za-z0-9]{6}"      // a settings file written beside itself
-                       "|\\..+\\.dbf\\.(new|rebuild)"       // a table being created or rebuilt
-                       "|\\.~.+\\.part)$"),                  // a document (an inquiry) being written
+        QStringLiteral("^(\\.restore-\\d+\\.tmp"       // the restore of earlier versions
+                       "|\\.Focaris\\.restore\\..+"    // the restore's scratch files and journal
+                       "|\\..+\\.set\\.[A-Za-z0-9]{6}" // a settings file written beside itself
+                       "|\\..+\\.dbf\\.(new|rebuild)"  // a table being created or rebuilt
+                       "|\\.~.+\\.part)$"),            // a document (an inquiry) being written
         QRegularExpression::CaseInsensitiveOption);
     return patterns.match(name).hasMatch() || archive::isCopyLeftover(name.toStdString());
 }

@@ -5,8 +5,8 @@
 #include "core/Settings.h"
 #include "core/TempFiles.h"
 #include "core/TextRules.h"
-#include "safety/Backup.h"
 #include "engines/dbase/DbfTable.h"
+#include "safety/Backup.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -45,8 +45,7 @@ QList<StoredCopy> readCopyList(const QString &stocDbf)
     QList<StoredCopy> copies;
     try {
         dbf::DbfTable table(stocDbf.toStdString(), true);
-        const int id = table.fieldIndex("IDSTOC"), when = table.fieldIndex("DATAORA"),
-                  obs = table.fieldIndex("OBS");
+        const int id = table.fieldIndex("IDSTOC"), when = table.fieldIndex("DATAORA"), obs = table.fieldIndex("OBS");
         if (id < 0 || when < 0 || obs < 0)
             throw std::runtime_error("Stoc.dbf lacks IDSTOC, DATAORA or OBS");
         const auto rows = table.readAll();
@@ -127,8 +126,7 @@ bool RemoteCopy::configured() const
            !ReadLocalSetting(kConst, QStringLiteral("ADRESASERVER")).trimmed().isEmpty();
 }
 
-bool RemoteCopy::exchange(const QStringList &commands, const QStringList &attachments,
-                          const QStringList &expected)
+bool RemoteCopy::exchange(const QStringList &commands, const QStringList &attachments, const QStringList &expected)
 {
     emit progressText(QStringLiteral("Verific conexiunea..."));
     reply_ = {};
@@ -227,7 +225,10 @@ RemoteCopy::Login RemoteCopy::confirm(const QString &code, QObject *field)
     return state;
 }
 
-bool RemoteCopy::sendPassword() { return exchange({QStringLiteral("/EMAIL_PASS")}); }
+bool RemoteCopy::sendPassword()
+{
+    return exchange({QStringLiteral("/EMAIL_PASS")});
+}
 
 bool RemoteCopy::changePassword(const QString &typed)
 {
@@ -363,8 +364,9 @@ bool RemoteCopy::deleteAsked(const QString &id)
                     MessageKind::Warning, MessageButton::OK);
         return false;
     }
-    if (ui_.message(QStringLiteral("Stergere Salvare"), kBreak + QStringLiteral("Doriti sa stergeti salvarea selectata?"),
-                    MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
+    if (ui_.message(QStringLiteral("Stergere Salvare"),
+                    kBreak + QStringLiteral("Doriti sa stergeti salvarea selectata?"), MessageKind::Warning,
+                    MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return false;
     return deleteCopy(id);
 }
@@ -374,12 +376,15 @@ bool RemoteCopy::restoreAsked(const QString &id)
     if (RestoreRefused(ui_, QStringLiteral("Incarcare date")))
         return false;
     if (ui_.message(QStringLiteral("Incarcare date"),
-                    kBreak + QStringLiteral("Doriti sa inlocuim datele cu cele din Salvarea selectata?"), MessageKind::Warning,
-                    MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
+                    kBreak + QStringLiteral("Doriti sa inlocuim datele cu cele din Salvarea selectata?"),
+                    MessageKind::Warning, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return false;
     return restoreCopy(id);
 }
 
-void RemoteCopy::expireWait() { exchange_.expireWait(); }
+void RemoteCopy::expireWait()
+{
+    exchange_.expireWait();
+}
 
 } // namespace focaris::remote

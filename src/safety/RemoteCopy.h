@@ -14,9 +14,9 @@ namespace focaris::remote {
 
 // One copy kept on the server, as the list "Stoc.dbf" gives it.
 struct StoredCopy {
-    QString id;          // IDSTOC as text
-    QDateTime when;      // DATAORA
-    QString note;        // OBS
+    QString id;     // IDSTOC as text
+    QDateTime when; // DATAORA
+    QString note;   // OBS
 };
 
 // Reads the list of copies; throws std::runtime_error when the table cannot be read.
@@ -100,9 +100,12 @@ public:
     void stop() { exchange_.stop(); }
     // Ends the wait of the running exchange now, as if its time were up.
     void expireWait();
-    bool busy() const { return exchange_.state() != RemoteExchange::State::Idle &&
-                               exchange_.state() != RemoteExchange::State::Complete &&
-                               exchange_.state() != RemoteExchange::State::Ended; }
+    bool busy() const
+    {
+        return exchange_.state() != RemoteExchange::State::Idle &&
+               exchange_.state() != RemoteExchange::State::Complete &&
+               exchange_.state() != RemoteExchange::State::Ended;
+    }
 
 signals:
     void progressText(const QString &text);
@@ -113,8 +116,7 @@ private:
     // One exchange and its reply processed; false (after the "Transmitere date" message)
     // when it failed.
     // Only the attachments named in `expected` are written into the temporary folder.
-    bool exchange(const QStringList &commands, const QStringList &attachments = {},
-                  const QStringList &expected = {});
+    bool exchange(const QStringList &commands, const QStringList &attachments = {}, const QStringList &expected = {});
     Login loginState() const;
 
     Ui &ui_;

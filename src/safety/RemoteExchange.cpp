@@ -13,9 +13,7 @@ RemoteExchange::RemoteExchange(QObject *parent) : QObject(parent)
     wait_.setSingleShot(true);
     connect(&wait_, &QTimer::timeout, this, &RemoteExchange::expireWait);
     connect(&client_, &TcpClient::bytesMoved, this, &RemoteExchange::onBytesMoved);
-    connect(&client_, &TcpClient::serverAccept, this, [this] {
-        accepted_ = true;
-    });
+    connect(&client_, &TcpClient::serverAccept, this, [this] { accepted_ = true; });
     connect(&client_, &TcpClient::serverAcceptStream, this, &RemoteExchange::sendNext);
     connect(&client_, &TcpClient::serverNeedMoreData, this, &RemoteExchange::sendNext);
     connect(&client_, &TcpClient::serverReceivedStream, this, [this] {

@@ -27,8 +27,8 @@ public:
 
     ServerAddress server;
     QString email, password, place;
-    int waitMs = 60000;       // the longest silence
-    int maxPing = 30000;      // the transport's keep-alive
+    int waitMs = 60000;  // the longest silence
+    int maxPing = 30000; // the transport's keep-alive
     qint64 packetSize = 65535;
 
     // Uploads `commandFile` (deleted once the server has it) and receives the reply into

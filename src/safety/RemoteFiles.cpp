@@ -13,8 +13,14 @@ namespace focaris::remote {
 
 namespace {
 
-QByteArray toCp1250(const QString &s) { return QByteArray::fromStdString(text::utf8ToCp1250(s.toStdString())); }
-QString fromCp1250(const QByteArray &b) { return QString::fromStdString(text::cp1250ToUtf8(b.toStdString())); }
+QByteArray toCp1250(const QString &s)
+{
+    return QByteArray::fromStdString(text::utf8ToCp1250(s.toStdString()));
+}
+QString fromCp1250(const QByteArray &b)
+{
+    return QString::fromStdString(text::cp1250ToUtf8(b.toStdString()));
+}
 
 } // namespace
 
@@ -60,7 +66,10 @@ bool PlainFileName(const QString &name)
     return true;
 }
 
-QString loginUserName(const QString &email) { return kProductNumber + email; }
+QString loginUserName(const QString &email)
+{
+    return kProductNumber + email;
+}
 
 QString loginRoom(const QString &password, const QString &place)
 {
@@ -163,8 +172,7 @@ ReplyLines parseLines(const QByteArray &bytes)
     return r;
 }
 
-ReplyLines readReplyFile(const QString &path, const QString &folder, QStringList *written,
-                         const QStringList *accepted)
+ReplyLines readReplyFile(const QString &path, const QString &folder, QStringList *written, const QStringList *accepted)
 {
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly))

@@ -52,21 +52,21 @@ bool writeExchangeFile(const QString &path, const QStringList &lines, const QLis
 bool writeCommandFile(const QString &path, const QStringList &lines, const QStringList &attachments);
 
 struct ReplyAttachment {
-    QString name;   // as the other side wrote it; reduce it with safe names before use
+    QString name; // as the other side wrote it; reduce it with safe names before use
     qint64 size = 0;
 };
 
 // What the lines of a reply (or command) file say, up to "/END".
 struct ReplyLines {
-    QStringList commands;          // lines that are not "#ATTACH" (the server's view)
-    bool passwordWrong = false;    // "/PASS NO": nothing after it was taken
+    QStringList commands;       // lines that are not "#ATTACH" (the server's view)
+    bool passwordWrong = false; // "/PASS NO": nothing after it was taken
     bool codConfSeen = false;
-    bool confirmationNeeded = false;  // "/CODCONF NO" (exact capitals)
-    QStringList messages;          // "/MSG_DLG" texts, in order
-    bool refused = false;          // "/EROARE": the server did not do what was asked
+    bool confirmationNeeded = false; // "/CODCONF NO" (exact capitals)
+    QStringList messages;            // "/MSG_DLG" texts, in order
+    bool refused = false;            // "/EROARE": the server did not do what was asked
     QList<ReplyAttachment> attachments;
-    qint64 headerLength = 0;       // bytes up to and including the "/END" line
-    bool ended = false;            // "/END" was found
+    qint64 headerLength = 0; // bytes up to and including the "/END" line
+    bool ended = false;      // "/END" was found
 };
 // Parses the text part of a reply or command file. Lines are Windows-1250.
 ReplyLines parseLines(const QByteArray &bytes);

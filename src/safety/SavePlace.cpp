@@ -41,11 +41,11 @@ bool inside(const QString &folder, const QString &root)
 
 bool ForbiddenSavePlace(const QString &folder)
 {
-    const QString bak = ProgramFolder().isEmpty()
-                            ? QString()
-                            : QString::fromStdString(files::resolveCaseInsensitive(
-                                                         fs::path(ProgramFolder().toStdString()) / "DataBAK")
-                                                         .string());
+    const QString bak =
+        ProgramFolder().isEmpty()
+            ? QString()
+            : QString::fromStdString(
+                  files::resolveCaseInsensitive(fs::path(ProgramFolder().toStdString()) / "DataBAK").string());
     // The program's own Temp as well: focaris-tool works in a folder of its own inside it,
     // and whatever is there is deleted when the program ends.
     const QString programTemp = ProgramFolder().isEmpty() ? QString() : ProgramFolder() + QStringLiteral("/Temp");

@@ -52,12 +52,14 @@ AccountStore::AccountStore(const QString &root) : root_(root)
     root_.mkpath(QStringLiteral("incoming"));
 }
 
-QString AccountStore::incomingFolder() const { return root_.filePath(QStringLiteral("incoming")); }
+QString AccountStore::incomingFolder() const
+{
+    return root_.filePath(QStringLiteral("incoming"));
+}
 
 QByteArray AccountStore::hashPassword(const QString &password, const QByteArray &salt)
 {
-    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt,
-                                              kIterations, 32);
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, kIterations, 32);
 }
 
 QString AccountStore::accountDir(const QString &email) const
@@ -72,7 +74,10 @@ QString AccountStore::accountFile(const QString &email) const
     return accountDir(email) + QStringLiteral("/account.ini");
 }
 
-bool AccountStore::exists(const QString &email) const { return QFile::exists(accountFile(email)); }
+bool AccountStore::exists(const QString &email) const
+{
+    return QFile::exists(accountFile(email));
+}
 
 bool AccountStore::locked(const QString &email) const
 {
@@ -203,8 +208,8 @@ QString AccountStore::makeTemporaryPassword(const QString &email)
     return password;
 }
 
-std::optional<CopyInfo> AccountStore::addCopy(const QString &email, const QString &archive,
-                                              const QString &note, const QDateTime &when)
+std::optional<CopyInfo> AccountStore::addCopy(const QString &email, const QString &archive, const QString &note,
+                                              const QDateTime &when)
 {
     QSettings s(accountFile(email), QSettings::IniFormat);
     const qint64 id = std::max<qint64>(1, s.value("nextId").toLongLong());

@@ -27,7 +27,7 @@ struct CopyInfo {
     qint64 id = 0;
     QDateTime when;
     QString note;
-    QString path;  // the archive
+    QString path; // the archive
 };
 
 class AccountStore {

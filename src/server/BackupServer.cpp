@@ -1,10 +1,10 @@
 // The backup server: connections and the answers to the commands.
 #include "server/BackupServer.h"
-#include "server/ServerSession.h"
-#include "safety/RemoteCopy.h"
-#include "safety/RemoteFiles.h"
 #include "engines/archive/Archive.h"
 #include "engines/dbase/DbfTable.h"
+#include "safety/RemoteCopy.h"
+#include "safety/RemoteFiles.h"
+#include "server/ServerSession.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -58,14 +58,12 @@ bool writeStoc(const QString &path, const QList<CopyInfo> &copies)
 {
     try {
         QFile::remove(path);
-        dbf::DbfTable::create(path.toStdString(),
-                              {dbf::ColumnDef::decimalColumn("IDSTOC", 10, 0),
-                               dbf::ColumnDef::decimalColumn("DATAORA", 18, 8),
-                               dbf::ColumnDef::charColumn("OBS", 120)});
+        dbf::DbfTable::create(path.toStdString(), {dbf::ColumnDef::decimalColumn("IDSTOC", 10, 0),
+                                                   dbf::ColumnDef::decimalColumn("DATAORA", 18, 8),
+                                                   dbf::ColumnDef::charColumn("OBS", 120)});
         dbf::DbfTable table(path.toStdString());
         for (const auto &c : copies)
-            table.append({dbf::Value::fromNumber(double(c.id)),
-                          dbf::Value::fromNumber(remote::toDayNumber(c.when)),
+            table.append({dbf::Value::fromNumber(double(c.id)), dbf::Value::fromNumber(remote::toDayNumber(c.when)),
                           dbf::Value::fromText(c.note.left(120).toStdString())});
         return true;
     } catch (const std::exception &e) {
@@ -93,7 +91,10 @@ BackupServer::BackupServer(const ServerConfig &config, QObject *parent)
     });
 }
 
-bool BackupServer::listen(const QHostAddress &address, quint16 port) { return tcp_.listen(address, port); }
+bool BackupServer::listen(const QHostAddress &address, quint16 port)
+{
+    return tcp_.listen(address, port);
+}
 
 void BackupServer::log(const QString &text)
 {
@@ -137,7 +138,7 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
     const remote::ReplyLines cmd = remote::parseLines(in.read(1024 * 1024));
     QStringList lines;
     QList<remote::Attached> attach;
-    QStringList scratch;                    // files to delete once the reply is written
+    QStringList scratch; // files to delete once the reply is written
     auto message = [&](const QString &text) { lines << QStringLiteral("/MSG_DLG ") + text; };
     // A command that is not carried out: its words, and "/EROARE" at the end of the lines,
     // so that the client does not take the reply for a success.
@@ -184,8 +185,9 @@ bool BackupServer::answer(const QString &email, const QString &password, const Q
         for (const QString &c : cmd.commands) {
             const auto [keyword, argument] = remote::splitCommand(c);
             const bool confirmed = store_.confirmed(email);
-            const bool needsConfirmed = keyword == QStringLiteral("/PUT_FILE") || keyword == QStringLiteral("/GET_STOC") ||
-                                        keyword == QStringLiteral("/DEL") || keyword == QStringLiteral("/GET_FILE");
+            const bool needsConfirmed = keyword == QStringLiteral("/PUT_FILE") ||
+                                        keyword == QStringLiteral("/GET_STOC") || keyword == QStringLiteral("/DEL") ||
+                                        keyword == QStringLiteral("/GET_FILE");
             if (needsConfirmed && !confirmed) {
                 lines << QStringLiteral("/CODCONF NO");
                 refuse(QStringLiteral("Adresa de e-mail nu este inca confirmata."));

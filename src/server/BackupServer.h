@@ -11,12 +11,12 @@
 namespace focaris::server {
 
 struct ServerConfig {
-    QString storage;                         // root folder of the store
-    qint64 maxUpload = 512LL * 1024 * 1024;  // largest command file accepted
+    QString storage;                        // root folder of the store
+    qint64 maxUpload = 512LL * 1024 * 1024; // largest command file accepted
     // Program (with its options) that sends e-mail as sendmail does: run with the address
     // as last argument, the message on standard input.
     QString mailCommand;
-    int idleMs = 120000;                     // a connection silent this long is closed
+    int idleMs = 120000; // a connection silent this long is closed
 };
 
 class BackupServer : public QObject {
@@ -32,8 +32,7 @@ public:
 
     // Answers a received command file: writes the reply file (lines, "/END", attached
     // files) for the account logged in with `email` and `password`.
-    bool answer(const QString &email, const QString &password, const QString &commandFile,
-                const QString &replyFile);
+    bool answer(const QString &email, const QString &password, const QString &commandFile, const QString &replyFile);
 
     // A line of the server's log (standard error), with the time.
     static void log(const QString &text);

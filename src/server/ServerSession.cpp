@@ -1,7 +1,7 @@
 // One client connection of the backup server.
 #include "server/ServerSession.h"
-#include "server/BackupServer.h"
 #include "safety/RemoteFiles.h"
+#include "server/BackupServer.h"
 
 #include <QUuid>
 
@@ -115,10 +115,8 @@ void ServerSession::onFrame(const Frame &frame)
             QTimer::singleShot(5000, this, &QObject::deleteLater);
         }
         return;
-    case StreamDenied:
-        return finish();
-    default:
-        return;
+    case StreamDenied: return finish();
+    default: return;
     }
 }
 

@@ -22,8 +22,10 @@ int main(int argc, char **argv)
     QCommandLineParser cli;
     cli.setApplicationDescription(QStringLiteral("Backup server for the remote copies of Foc aris."));
     cli.addHelpOption();
-    cli.addOption({QStringLiteral("storage"), QStringLiteral("Folder of the accounts and copies."), QStringLiteral("DIR")});
-    cli.addOption({QStringLiteral("listen"), QStringLiteral("Address and port (default 0.0.0.0:1235)."), QStringLiteral("HOST:PORT")});
+    cli.addOption(
+        {QStringLiteral("storage"), QStringLiteral("Folder of the accounts and copies."), QStringLiteral("DIR")});
+    cli.addOption({QStringLiteral("listen"), QStringLiteral("Address and port (default 0.0.0.0:1235)."),
+                   QStringLiteral("HOST:PORT")});
     cli.addOption({QStringLiteral("max-upload"), QStringLiteral("Largest upload in bytes."), QStringLiteral("BYTES")});
     cli.addOption({QStringLiteral("mail-command"),
                    QStringLiteral("Command that sends e-mail as sendmail does, e.g. \"/usr/sbin/sendmail -i\"."),
@@ -39,8 +41,8 @@ int main(int argc, char **argv)
     if (cli.isSet(QStringLiteral("max-upload")))
         config.maxUpload = cli.value(QStringLiteral("max-upload")).toLongLong();
     config.mailCommand = cli.value(QStringLiteral("mail-command"));
-    const QString listen = cli.isSet(QStringLiteral("listen")) ? cli.value(QStringLiteral("listen"))
-                                                                : QStringLiteral("0.0.0.0:1235");
+    const QString listen =
+        cli.isSet(QStringLiteral("listen")) ? cli.value(QStringLiteral("listen")) : QStringLiteral("0.0.0.0:1235");
     const qsizetype colon = listen.lastIndexOf(QLatin1Char(':'));
     bool portOk = false;
     const uint port = colon > 0 ? listen.mid(colon + 1).toUInt(&portOk) : 0;

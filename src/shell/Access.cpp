@@ -19,7 +19,8 @@ void UnlockAdmin(bool readOnly)
 
 void NotAvailable(Ui &ui, const QString &title)
 {
-    ui.message(title, QStringLiteral("\rAceasta functie nu este inca disponibila."), MessageKind::Information, MessageButton::OK);
+    ui.message(title, QStringLiteral("\rAceasta functie nu este inca disponibila."), MessageKind::Information,
+               MessageButton::OK);
 }
 
 bool RefuseReadOnly(Ui &ui, const QString &title)

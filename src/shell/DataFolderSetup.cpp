@@ -17,7 +17,8 @@ int missingTemplates(const QString &folder)
     int missing = 0;
     for (const DataTemplate &t : kDataTemplates) {
         std::error_code ec;
-        const auto path = files::resolveCaseInsensitive(QDir(folder).filePath(QString::fromLatin1(t.file)).toStdString());
+        const auto path =
+            files::resolveCaseInsensitive(QDir(folder).filePath(QString::fromLatin1(t.file)).toStdString());
         missing += !std::filesystem::exists(path, ec);
     }
     return missing;

@@ -61,21 +61,19 @@ bool RegisterFileType(const QString &executable, const QString &iconFile)
     if (FileTypeRegistered(executable))
         return true;
     const QString home = UserDataHome();
-    const QByteArray mime =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"application/x-focaris-save\">\n"
-        "    <comment>Foc aris save archive</comment>\n"
-        "    <comment xml:lang=\"ro\">Salvare Foc aris</comment>\n"
-        "    <glob pattern=\"*.T21\" case-sensitive=\"false\"/>\n"
-        "    <glob pattern=\"*.t21\"/>\n"
-        "  </mime-type>\n"
-        "</mime-info>\n";
-    QString entry = QStringLiteral(
-        "[Desktop Entry]\n"
-        "Type=Application\n"
-        "Name=Foc aris\n"
-        "Comment=Ajutoare pentru incalzire si suplimente pentru energie\n");
+    const QByteArray mime = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                            "  <mime-type type=\"application/x-focaris-save\">\n"
+                            "    <comment>Foc aris save archive</comment>\n"
+                            "    <comment xml:lang=\"ro\">Salvare Foc aris</comment>\n"
+                            "    <glob pattern=\"*.T21\" case-sensitive=\"false\"/>\n"
+                            "    <glob pattern=\"*.t21\"/>\n"
+                            "  </mime-type>\n"
+                            "</mime-info>\n";
+    QString entry = QStringLiteral("[Desktop Entry]\n"
+                                   "Type=Application\n"
+                                   "Name=Foc aris\n"
+                                   "Comment=Ajutoare pentru incalzire si suplimente pentru energie\n");
     entry += execLine(executable) + QLatin1Char('\n');
     if (!iconFile.isEmpty())
         entry += QStringLiteral("Icon=") + iconFile + QLatin1Char('\n');
@@ -91,12 +89,11 @@ bool RegisterFileType(const QString &executable, const QString &iconFile)
     if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
         QProcess::startDetached(QStringLiteral("update-mime-database"), {home + QStringLiteral("/mime")});
     if (!QStandardPaths::findExecutable(QStringLiteral("update-desktop-database")).isEmpty())
-        QProcess::startDetached(QStringLiteral("update-desktop-database"),
-                                {home + QStringLiteral("/applications")});
+        QProcess::startDetached(QStringLiteral("update-desktop-database"), {home + QStringLiteral("/applications")});
     if (!QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
-        QProcess::startDetached(QStringLiteral("xdg-mime"),
-                                {QStringLiteral("default"), QStringLiteral("focaris.desktop"),
-                                 QString::fromLatin1(kSaveMimeType)});
+        QProcess::startDetached(
+            QStringLiteral("xdg-mime"),
+            {QStringLiteral("default"), QStringLiteral("focaris.desktop"), QString::fromLatin1(kSaveMimeType)});
     return true;
 }
 

@@ -67,8 +67,8 @@ FolderResult ChangeServerFolder(Ui &ui, QString &label)
     label = folder;
     WriteMachineSetting(QStringLiteral("SERVER"), folder);
     ui.message(QStringLiteral("Conectat la server"),
-               QStringLiteral("Conectarea la server a reusit!\rPorniti programul din nou !"),
-               MessageKind::Information, MessageButton::OK);
+               QStringLiteral("Conectarea la server a reusit!\rPorniti programul din nou !"), MessageKind::Information,
+               MessageButton::OK);
     return FolderResult::EndProgram;
 }
 
@@ -80,9 +80,8 @@ FolderResult LeaveServerFolder(Ui &ui, QString &label, QObject *control)
         ui.fieldHint(QStringLiteral("Nu aveti ce sterge."), control);
         return FolderResult::Unchanged;
     }
-    if (ui.message(QStringLiteral("Stergere cale server"),
-                   QStringLiteral("Doriti sa va deconectati de la server?"), MessageKind::Confirmation,
-                   MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
+    if (ui.message(QStringLiteral("Stergere cale server"), QStringLiteral("Doriti sa va deconectati de la server?"),
+                   MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return FolderResult::Unchanged;
     label = QStringLiteral("  -");
     WriteMachineSetting(QStringLiteral("SERVER"), QString());
@@ -108,8 +107,8 @@ FolderResult ChangeSaveFolder(Ui &ui, QString &label)
     // The automatic save refuses such a folder at every closing (the archive would travel
     // inside the data it saves, or be deleted with the temporary folder): refuse it now.
     if (ForbiddenSavePlace(folder)) {
-        ui.message(QStringLiteral("Stabilire cale salvari"), QStringLiteral("Nu puteti salva aici!"), MessageKind::Error,
-                   MessageButton::OK);
+        ui.message(QStringLiteral("Stabilire cale salvari"), QStringLiteral("Nu puteti salva aici!"),
+                   MessageKind::Error, MessageButton::OK);
         return FolderResult::Unchanged;
     }
     // Write test: the folder must take a new file. A "test.txt" already there belongs to
@@ -143,9 +142,8 @@ FolderResult SwitchOffSaveFolder(Ui &ui, QString &label, QObject *control)
         ui.fieldHint(QStringLiteral("Salvarea automata este deja dezactivata."), control);
         return FolderResult::Unchanged;
     }
-    if (ui.message(QStringLiteral("Stergere cale salvari"),
-                   QStringLiteral("Doriti sa dezactivati salvarea automata?"), MessageKind::Confirmation,
-                   MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
+    if (ui.message(QStringLiteral("Stergere cale salvari"), QStringLiteral("Doriti sa dezactivati salvarea automata?"),
+                   MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return FolderResult::Unchanged;
     label = QStringLiteral("-");
     WriteMachineSetting(QStringLiteral("CALESALVARI"), QStringLiteral("-"));

@@ -15,9 +15,9 @@ class Ui;
 namespace focaris::shell {
 
 enum class FolderResult {
-    Unchanged,   // cancelled, refused or failed: the window stays open
-    Changed,     // the label and the machine settings file were updated
-    EndProgram,  // the network folder changed: close the window and end the program
+    Unchanged,  // cancelled, refused or failed: the window stays open
+    Changed,    // the label and the machine settings file were updated
+    EndProgram, // the network folder changed: close the window and end the program
 };
 
 // `label` is the text shown beside the command, updated on success; `control` is the

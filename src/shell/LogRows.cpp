@@ -7,8 +7,9 @@ namespace focaris::shell {
 
 QVector<LogEntry> ReadLog()
 {
-    const sql::ResultSet rows = QuerySql(QStringLiteral("SELECT * FROM ") + Quoted(TablePath(QStringLiteral("Log.dbf"))) +
-                                         QStringLiteral(" ORDER BY IDLOG"));
+    const sql::ResultSet rows =
+        QuerySql(QStringLiteral("SELECT * FROM ") + Quoted(TablePath(QStringLiteral("Log.dbf"))) +
+                 QStringLiteral(" ORDER BY IDLOG"));
     const int date = rows.columnIndex("DATAL");
     const int time = rows.columnIndex("ORA");
     const int action = rows.columnIndex("ACTIUNE");

@@ -27,8 +27,8 @@ AdminClick ClickAdmin(Ui &ui)
         return AdminClick::OpenWindow;
     const QString stored = ReadSetting(kInit, kWin);
     if (stored.isEmpty()) {
-        ui.message(QStringLiteral("Administrare"),
-                   QStringLiteral("\rATENTIE!\rNu aveti nicio parola!"), MessageKind::Warning, MessageButton::OK);
+        ui.message(QStringLiteral("Administrare"), QStringLiteral("\rATENTIE!\rNu aveti nicio parola!"),
+                   MessageKind::Warning, MessageButton::OK);
         UnlockAdmin(false);
         return AdminClick::Unlocked;
     }
@@ -44,7 +44,8 @@ AdminClick ClickAdmin(Ui &ui)
         UnlockAdmin(false);
         return AdminClick::Unlocked;
     }
-    ui.message(QStringLiteral("Greseala!"), QStringLiteral("PAROLA INCORECTA !"), MessageKind::Error, MessageButton::OK);
+    ui.message(QStringLiteral("Greseala!"), QStringLiteral("PAROLA INCORECTA !"), MessageKind::Error,
+               MessageButton::OK);
     return AdminClick::WrongPassword;
 }
 
@@ -54,8 +55,8 @@ PasswordChange ChangePassword(Ui &ui, const QString &newPassword, const QString 
         return PasswordChange::Refused;
     const QString title = QStringLiteral("Eroare la completare");
     if (newPassword != again) {
-        ui.message(title, QStringLiteral("Nu ati scris parola noua la fel in cele doua casute !"),
-                   MessageKind::Error, MessageButton::OK);
+        ui.message(title, QStringLiteral("Nu ati scris parola noua la fel in cele doua casute !"), MessageKind::Error,
+                   MessageButton::OK);
         return PasswordChange::Mismatch;
     }
     if (!newPassword.isEmpty()) {

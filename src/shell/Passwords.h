@@ -16,11 +16,11 @@ namespace focaris::shell {
 
 // What a click on "Administrare" led to.
 enum class AdminClick {
-    OpenWindow,        // already unlocked: the caller opens the administration window
-    Unlocked,          // no password stored, or the right one typed: now unlocked
-    UnlockedReadOnly,  // accepted with an empty entry: unlocked for viewing only
-    WrongPassword,     // stays locked
-    Cancelled,         // the login was closed: nothing happens
+    OpenWindow,       // already unlocked: the caller opens the administration window
+    Unlocked,         // no password stored, or the right one typed: now unlocked
+    UnlockedReadOnly, // accepted with an empty entry: unlocked for viewing only
+    WrongPassword,    // stays locked
+    Cancelled,        // the login was closed: nothing happens
 };
 
 // The "Administrare" button. Unlocking sets AdminUnlocked (and, for an empty entry, the

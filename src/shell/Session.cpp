@@ -21,9 +21,8 @@ SaveDecision DecideSave(Ui &ui, const CloseState &state)
     if (!state.periodShown)
         return decision;
     if (state.openedSave) {
-        if (ui.message(QStringLiteral("Salvare modificari"),
-                       QStringLiteral("\rDoriti sa salvati modificarile ?"), MessageKind::Confirmation,
-                       MessageButton::Da | MessageButton::Nu) == MessageResult::Da) {
+        if (ui.message(QStringLiteral("Salvare modificari"), QStringLiteral("\rDoriti sa salvati modificarile ?"),
+                       MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu) == MessageResult::Da) {
             decision.save = true;
             decision.intoOpenedSave = true;
             return decision;
@@ -69,8 +68,7 @@ void SaveAtClose(Ui &ui, const SaveDecision &decision,
     // The unpacked copy of an opened save goes once it is saved. Only a folder inside the
     // temporary folder is removed: should the copy have been unpacked elsewhere, the program
     // folder holds the real installation and must stay.
-    if (outcome.saved && !OpenedSave().isEmpty() &&
-        ProgramFolder().startsWith(TempFolder() + QLatin1Char('/')))
+    if (outcome.saved && !OpenedSave().isEmpty() && ProgramFolder().startsWith(TempFolder() + QLatin1Char('/')))
         DeleteFolder(ProgramFolder());
 }
 
@@ -82,9 +80,8 @@ SessionSteps SessionSteps::defaults()
         // Without windows there is nobody to log into the remote account: say so rather
         // than drop the request silently. The desktop program replaces this step with one
         // that opens the remote copy window on the archive.
-        SaveAtClose(ui, decision, [](Ui &u, const QString &) {
-            NotAvailable(u, QStringLiteral("Transmitere pe Server"));
-        });
+        SaveAtClose(ui, decision,
+                    [](Ui &u, const QString &) { NotAvailable(u, QStringLiteral("Transmitere pe Server")); });
     };
     return steps;
 }
@@ -108,8 +105,8 @@ void DeleteViewerLeftovers(const QString &programFolder)
     for (int i = 1; i <= 7; ++i)
         names << QStringLiteral("Pop%1.pdf").arg(i);
     for (const QString &name : names) {
-        const auto found = focaris::files::resolveCaseInsensitive(
-            (programFolder + QLatin1Char('/') + name).toStdString());
+        const auto found =
+            focaris::files::resolveCaseInsensitive((programFolder + QLatin1Char('/') + name).toStdString());
         QFile::remove(QString::fromStdString(found.string()));
     }
 }

@@ -15,10 +15,10 @@ namespace focaris::shell {
 
 // What the closing decision depends on.
 struct CloseState {
-    bool openedSave = false;     // a ".T21" archive given on the command line is worked on
-    bool periodShown = false;    // "Perioada" is shown, i.e. somebody logged in
-    bool networkMode = false;    // the data folder is a shared network folder
-    QString autoSaveFolder;      // the automatic save folder; "-" when switched off
+    bool openedSave = false;  // a ".T21" archive given on the command line is worked on
+    bool periodShown = false; // "Perioada" is shown, i.e. somebody logged in
+    bool networkMode = false; // the data folder is a shared network folder
+    QString autoSaveFolder;   // the automatic save folder; "-" when switched off
 };
 
 struct SaveDecision {

@@ -5,13 +5,13 @@
 #include "applications/AidCalculation.h"
 #include "core/Context.h"
 #include "core/Keys.h"
-#include "core/Tables.h"
-#include "documents/TemplateStore.h"
-#include "engines/dbase/DbfTable.h"
 #include "core/Settings.h"
 #include "core/TableLock.h"
+#include "core/Tables.h"
 #include "core/TempFiles.h"
 #include "core/Ui.h"
+#include "documents/TemplateStore.h"
+#include "engines/dbase/DbfTable.h"
 #include "safety/Backup.h"
 #include "safety/FolderSwap.h"
 #include "shell/FileType.h"
@@ -102,12 +102,13 @@ QString CheckNetworkFolder(Ui &ui)
         QString why;
         if (LocksWorkIn(folder, &why))
             return folder;
-        ui.message(QStringLiteral("Conectare server"),
-                   QStringLiteral("Baza de date ") + server +
-                       QStringLiteral("\rNU permite blocarea fisierelor intre calculatoare (") + why +
-                       QStringLiteral(").\rLucrul in retea pe acest folder nu este sigur si nu este pornit.\r"
-                                      "Verificati optiunile de montare ale folderului (fara nobrl) si reporniti programul!"),
-                   MessageKind::Error, MessageButton::OK);
+        ui.message(
+            QStringLiteral("Conectare server"),
+            QStringLiteral("Baza de date ") + server +
+                QStringLiteral("\rNU permite blocarea fisierelor intre calculatoare (") + why +
+                QStringLiteral(").\rLucrul in retea pe acest folder nu este sigur si nu este pornit.\r"
+                               "Verificati optiunile de montare ale folderului (fara nobrl) si reporniti programul!"),
+            MessageKind::Error, MessageButton::OK);
         return {};
     }
     ui.message(QStringLiteral("Conectare server"),
@@ -123,8 +124,7 @@ QString WorkModeText()
     if (NetworkMode())
         return QStringLiteral("Lucru in retea: ") + DataFolder();
     if (!OpenedSave().isEmpty())
-        return QStringLiteral("Lucru in salvarea: ") + QFileInfo(OpenedSave()).fileName().toUpper() +
-               QLatin1Char('.');
+        return QStringLiteral("Lucru in salvarea: ") + QFileInfo(OpenedSave()).fileName().toUpper() + QLatin1Char('.');
     return QStringLiteral("Lucru local.");
 }
 
@@ -158,8 +158,7 @@ StartupResult RunStartup(Ui &ui, const StartupOptions &options, const StartupSte
     RequireOwnSettingsFile(LocalSettingsFile());
     WriteMachineSetting(QStringLiteral("CALE"), ProgramFolder());
     WriteMachineSetting(QStringLiteral("VER"), QString::fromLatin1(kVersionText));
-    WriteSettingNumber(QString::fromLatin1(kProductNumber), QStringLiteral("VER"),
-                       Amount::parseOrZero(kVersionText));
+    WriteSettingNumber(QString::fromLatin1(kProductNumber), QStringLiteral("VER"), Amount::parseOrZero(kVersionText));
 
     // A waiting update installer takes over.
     if (HandOverToInstaller(options.executable)) {

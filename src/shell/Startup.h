@@ -57,16 +57,16 @@ struct StartupFeedback {
 };
 
 struct StartupOptions {
-    QString executable;       // full path of the running program
-    QStringList arguments;    // the command line after the program's name
-    QString programFolder;    // empty: DefaultProgramFolder()
+    QString executable;    // full path of the running program
+    QStringList arguments; // the command line after the program's name
+    QString programFolder; // empty: DefaultProgramFolder()
 };
 
 struct StartupResult {
-    bool handedOver = false;  // an update installer was started: end the process now
-    QString workMode;         // second status-bar panel of the main window
-    QString caption;          // the main window's caption
-    QString sessionFolder;    // the database engine's folder, removed at the end
+    bool handedOver = false; // an update installer was started: end the process now
+    QString workMode;        // second status-bar panel of the main window
+    QString caption;         // the main window's caption
+    QString sessionFolder;   // the database engine's folder, removed at the end
 };
 
 // A settings file that is not the program's own (another encoding, no INI text) ends the

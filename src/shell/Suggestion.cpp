@@ -65,8 +65,7 @@ QUrl SuggestionUrl(const QString &address, const Suggestion &s)
     // Every value is encoded in full: "&", "=", "+" and "#" typed in a suggestion must
     // reach the service as text, never as the query's own punctuation.
     const auto add = [&query](const char *key, const QString &value) {
-        query.addQueryItem(QString::fromLatin1(key),
-                           QString::fromLatin1(QUrl::toPercentEncoding(value)));
+        query.addQueryItem(QString::fromLatin1(key), QString::fromLatin1(QUrl::toPercentEncoding(value)));
     };
     add("nume", CleanText(s.name));
     add("telefon", s.phone.trimmed());
@@ -131,7 +130,8 @@ SuggestionResult SendSuggestion(Ui &ui, const Suggestion &s, const HttpGet &get,
         ui.message(kTitle, text, MessageKind::Error, MessageButton::OK);
         return SuggestionResult::Failed;
     }
-    ui.message(kTitle, kBreak + QStringLiteral("Sugestia a fost trimisa. Va multumim!"), MessageKind::Information, MessageButton::OK);
+    ui.message(kTitle, kBreak + QStringLiteral("Sugestia a fost trimisa. Va multumim!"), MessageKind::Information,
+               MessageButton::OK);
     return SuggestionResult::Sent;
 }
 

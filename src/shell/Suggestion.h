@@ -59,7 +59,6 @@ enum class SuggestionResult { Sent, Refused, NoAddress, Failed };
 // The button "&Trimite": checks the fields (a refusal goes to the field's hint through the
 // returned refusal, nothing is sent), remembers the sender, sends the request and tells
 // the person how it went. `refusal` is filled when the result is Refused.
-SuggestionResult SendSuggestion(Ui &ui, const Suggestion &s, const HttpGet &get,
-                                SuggestionRefusal *refusal = nullptr);
+SuggestionResult SendSuggestion(Ui &ui, const Suggestion &s, const HttpGet &get, SuggestionRefusal *refusal = nullptr);
 
 } // namespace focaris::shell

@@ -6,9 +6,9 @@
 #pragma once
 
 #include "core/Context.h"
-#include "tool/ToolFolders.h"
 #include "core/NullUi.h"
 #include "core/Settings.h"
+#include "tool/ToolFolders.h"
 #include "tool/ToolMonths.h"
 
 #include <QDir>

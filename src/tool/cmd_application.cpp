@@ -44,7 +44,8 @@ public:
     {
         QString t = text;
         t.replace('\r', ' ').replace('\n', ' ');
-        std::fprintf(kind == MessageKind::Information ? stdout : stderr, "%s: %s\n", qPrintable(title), qPrintable(t.trimmed()));
+        std::fprintf(kind == MessageKind::Information ? stdout : stderr, "%s: %s\n", qPrintable(title),
+                     qPrintable(t.trimmed()));
         if (buttons & MessageButton::Da)
             return yes_ ? MessageResult::Da : MessageResult::Nu;
         return buttons & MessageButton::OK ? MessageResult::OK : MessageResult::Renunt;
@@ -98,7 +99,10 @@ QJsonObject readJson(const std::string &path)
     return doc.object();
 }
 
-void printJson(const QJsonObject &o) { std::printf("%s", QJsonDocument(o).toJson(QJsonDocument::Indented).constData()); }
+void printJson(const QJsonObject &o)
+{
+    std::printf("%s", QJsonDocument(o).toJson(QJsonDocument::Indented).constData());
+}
 
 int refused(const EditorRefusal &r)
 {
@@ -145,8 +149,7 @@ EditorRefusal applyFields(ApplicationEditor &editor, const QJsonObject &json, bo
         editor.setSupT(wanted.SupT);
     // Every other field given takes its value as typed.
     for (const QString &name : given) {
-        if (QStringList{"CNPSol", "SubSemn", "Furnizor", "StatutD", "SupL", "SupT", "NewNo", "Actualizare",
-                        "DataCereD"}
+        if (QStringList{"CNPSol", "SubSemn", "Furnizor", "StatutD", "SupL", "SupT", "NewNo", "Actualizare", "DataCereD"}
                 .contains(name))
             continue;
         QJsonObject one{{name, json.value(name)}};
@@ -178,7 +181,7 @@ EditorRefusal applySupplement(ApplicationEditor &editor, const QJsonObject &json
     const bool same = d.Furnizor == held.Furnizor && d.CodClient == held.CodClient && d.POD == held.POD &&
                       d.Titular == held.Titular && d.CNP == held.CNP && !single;
     if (same && !held.empty())
-        return {};  // unchanged: the stored amount stays
+        return {}; // unchanged: the stored amount stays
     if (d.empty())
         return {};
     const ApplicationEditor::SupplementOutcome out = editor.checkSupplement(kind, d);
@@ -364,8 +367,9 @@ Registration rApplication("application",
                           "FILE.json [--yes] | lookup FOLDER CNP | show FOLDER NRCRT | delete FOLDER NRCRT [--yes]"
                           "   (each with [--month MM.YYYY])",
                           applicationCommand);
-Registration rMember("member", "member add FOLDER NRCRT --from M.json | modify FOLDER NRCRT NROM --from M.json | "
-                               "delete FOLDER NRCRT NROM [--yes]   (each with [--month MM.YYYY])",
+Registration rMember("member",
+                     "member add FOLDER NRCRT --from M.json | modify FOLDER NRCRT NROM --from M.json | "
+                     "delete FOLDER NRCRT NROM [--yes]   (each with [--month MM.YYYY])",
                      memberCommand);
 
 } // namespace

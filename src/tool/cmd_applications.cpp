@@ -270,13 +270,31 @@ int recalcCommand(const Args &given)
     return Session::report(RecalculateMonth(s.ui, s.month, LoadAidParameters()));
 }
 
-Registration rList("applications list", "applications list FOLDER [--search TEXT] [--sort COLUMN] [--month MM.YYYY]   the month's list as CSV", listCommand);
-Registration rCopy("applications copy", "applications copy FOLDER --from MM.YYYY [--month MM.YYYY]   copy the continuing applications of a month", copyCommand);
-Registration rRemove("applications remove-also-in", "applications remove-also-in FOLDER --other MM.YYYY [--month MM.YYYY]   remove the applicants also in that month", removeCommand);
-Registration rNumber("applications number", "applications number FOLDER --from A --to B --start D --date DD.MM.YYYY --category all|approved|modified|rejected [--clear-others] [--same-number]", numberCommand);
-Registration rSetDate("applications set-date", "applications set-date FOLDER --from A --to B --date DD.MM.YYYY", setDateCommand);
-Registration rSetMonths("applications set-months", "applications set-months FOLDER K [--month MM.YYYY]   every application of the month gets K months", setMonthsCommand);
-Registration rRecalc("applications recalc", "applications recalc FOLDER [--month MM.YYYY]   recalculate the month with the parameters in force", recalcCommand);
+Registration rList(
+    "applications list",
+    "applications list FOLDER [--search TEXT] [--sort COLUMN] [--month MM.YYYY]   the month's list as CSV",
+    listCommand);
+Registration rCopy(
+    "applications copy",
+    "applications copy FOLDER --from MM.YYYY [--month MM.YYYY]   copy the continuing applications of a month",
+    copyCommand);
+Registration rRemove(
+    "applications remove-also-in",
+    "applications remove-also-in FOLDER --other MM.YYYY [--month MM.YYYY]   remove the applicants also in that month",
+    removeCommand);
+Registration rNumber(
+    "applications number",
+    "applications number FOLDER --from A --to B --start D --date DD.MM.YYYY --category all|approved|modified|rejected [--clear-others] [--same-number]",
+    numberCommand);
+Registration rSetDate("applications set-date", "applications set-date FOLDER --from A --to B --date DD.MM.YYYY",
+                      setDateCommand);
+Registration rSetMonths(
+    "applications set-months",
+    "applications set-months FOLDER K [--month MM.YYYY]   every application of the month gets K months",
+    setMonthsCommand);
+Registration rRecalc(
+    "applications recalc",
+    "applications recalc FOLDER [--month MM.YYYY]   recalculate the month with the parameters in force", recalcCommand);
 
 } // namespace
 } // namespace focaris::tool

@@ -38,9 +38,11 @@ public:
     QString file;
     MessageResult message(const QString &title, const QString &text, MessageKind kind, MessageButtons buttons) override
     {
-        const QString line = title + QStringLiteral(": ") + QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))
-                                                                .replace(QLatin1Char('\r'), QLatin1Char(' '))
-                                                                .trimmed();
+        const QString line = title + QStringLiteral(": ") +
+                             QString(text)
+                                 .replace(QLatin1Char('\n'), QLatin1Char(' '))
+                                 .replace(QLatin1Char('\r'), QLatin1Char(' '))
+                                 .trimmed();
         const bool toError = kind == MessageKind::Error || kind == MessageKind::Warning;
         std::fprintf(toError ? stderr : stdout, "%s\n", qPrintable(line));
         if (buttons & MessageButton::Da)

@@ -26,11 +26,23 @@ void print(const std::string &key, const std::string &value)
     std::printf("%s=%s\n", key.c_str(), value.c_str());
 }
 
-void print(const std::string &key, const char *value) { print(key, std::string(value)); }
-void print(const std::string &key, const QString &value) { print(key, value.toStdString()); }
-void print(const std::string &key, Amount value) { print(key, value.toString()); }
+void print(const std::string &key, const char *value)
+{
+    print(key, std::string(value));
+}
+void print(const std::string &key, const QString &value)
+{
+    print(key, value.toStdString());
+}
+void print(const std::string &key, Amount value)
+{
+    print(key, value.toString());
+}
 
-QString q(const std::string &s) { return QString::fromStdString(s); }
+QString q(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
 
 int wholeNumber(const std::string &text, const char *what)
 {
@@ -85,8 +97,9 @@ int calcCommand(const Args &given)
     Args args = given;
     const AidParameters params = parameters(args);
     const ApplicationInput in = applicationInput(args);
-    expectCount(args, 0, "calc --members N --income X --rooms R --tariff T --months M "
-                         "[--no-heating] [--status APROBAT|RESPINS] [--settings FILE]");
+    expectCount(args, 0,
+                "calc --members N --income X --rooms R --tariff T --months M "
+                "[--no-heating] [--status APROBAT|RESPINS] [--settings FILE]");
     const ApplicationAmounts out = CalculeazaCerere(in, params);
     print("VENITM", out.venitm);
     print("CUANTUM", out.cuantum);
@@ -105,9 +118,10 @@ int recalcCommand(const Args &given)
     in.sumaG = amount(takeOption(args, "--sumag", "0"), "--sumag");
     in.sumaE = amount(takeOption(args, "--sumae", "0"), "--sumae");
     in.sumaT = amount(takeOption(args, "--sumat", "0"), "--sumat");
-    expectCount(args, 0, "recalc --members N --income X --rooms R --tariff T --months M "
-                         "--statut S --sumal A --sumag A --sumae A --sumat A [--no-heating] "
-                         "[--settings FILE]");
+    expectCount(args, 0,
+                "recalc --members N --income X --rooms R --tariff T --months M "
+                "--statut S --sumal A --sumag A --sumae A --sumat A [--no-heating] "
+                "[--settings FILE]");
     const Recalculation out = Recalculeaza(in, params);
     print("STATUT", out.status);
     print("MOTIVR", out.reason);
@@ -143,8 +157,7 @@ int letterCommand(const Args &given)
 int scrambleCommand(const Args &args)
 {
     expectCount(args, 1, "scramble TEXT");
-    const QByteArray bytes = ScramblePasswordBytes(
-        QByteArray::fromStdString(text::utf8ToCp1250(args[0])));
+    const QByteArray bytes = ScramblePasswordBytes(QByteArray::fromStdString(text::utf8ToCp1250(args[0])));
     print("hex", bytes.toHex().toStdString());
     return 0;
 }
@@ -187,11 +200,13 @@ int settingCommand(const Args &args)
 }
 
 Registration rCnp("cnp", "cnp CNP", cnpCommand);
-Registration rCalc("calc", "calc --members N --income X --rooms R --tariff T --months M "
-                           "[--no-heating] [--status APROBAT|RESPINS] [--settings FILE]",
+Registration rCalc("calc",
+                   "calc --members N --income X --rooms R --tariff T --months M "
+                   "[--no-heating] [--status APROBAT|RESPINS] [--settings FILE]",
                    calcCommand);
-Registration rRecalc("recalc", "recalc (calc's options) --statut S --sumal A --sumag A "
-                               "--sumae A --sumat A",
+Registration rRecalc("recalc",
+                     "recalc (calc's options) --statut S --sumal A --sumag A "
+                     "--sumae A --sumat A",
                      recalcCommand);
 Registration rFiscal("fiscal", "fiscal CODE", validity("fiscal CODE", CheckFiscalCode));
 Registration rLetter("letter", "letter PERCENT [--settings FILE]", letterCommand);
@@ -200,8 +215,7 @@ Registration rMonth("month", "month TEXT | month --code N", monthCommand);
 Registration rClean("clean", "clean TEXT", cleanCommand);
 Registration rPhone("phone", "phone TEXT", validity("phone TEXT", CheckPhone));
 Registration rEmail("email", "email TEXT", validity("email TEXT", CheckEmail));
-Registration rSetting("setting", "setting get FILE SECTION KEY | setting set FILE SECTION KEY VALUE",
-                      settingCommand);
+Registration rSetting("setting", "setting get FILE SECTION KEY | setting set FILE SECTION KEY VALUE", settingCommand);
 
 } // namespace
 } // namespace focaris::tool

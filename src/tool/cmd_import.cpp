@@ -38,7 +38,8 @@ int runImport(const Args &all, bool vmg)
     const QStringList before = temp.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     const periods::ImportResult r = vmg ? periods::ImportVmgArchive(ui, file) : periods::ImportAsfArchive(ui, file);
     for (const QString &entry : temp.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        if (!before.contains(entry) && (entry.startsWith(QStringLiteral("VMG")) || entry.startsWith(QStringLiteral("ASF"))))
+        if (!before.contains(entry) &&
+            (entry.startsWith(QStringLiteral("VMG")) || entry.startsWith(QStringLiteral("ASF"))))
             QDir(temp.filePath(entry)).removeRecursively();
     if (!r.imported)
         return 1;
@@ -49,9 +50,11 @@ int runImport(const Args &all, bool vmg)
     return 0;
 }
 
-Registration vmg("import vmg", "import vmg FOLDER FILE.416 [--month MM.YYYY]   the files of the VMG register as month code 1",
+Registration vmg("import vmg",
+                 "import vmg FOLDER FILE.416 [--month MM.YYYY]   the files of the VMG register as month code 1",
                  [](const Args &a) { return runImport(a, true); });
-Registration asf("import asf", "import asf FOLDER FILE.as2 [--month MM.YYYY]   the files of the ASF register as month code 2",
+Registration asf("import asf",
+                 "import asf FOLDER FILE.as2 [--month MM.YYYY]   the files of the ASF register as month code 2",
                  [](const Args &a) { return runImport(a, false); });
 
 } // namespace

@@ -78,7 +78,9 @@ int runMonths(const Args &all)
     throw std::runtime_error(std::string("usage: ") + kUsage);
 }
 
-Registration r("months", "months list|add|select|delete FOLDER [MM.YYYY] [--yes] [--month MM.YYYY]   the working months", runMonths);
+Registration r("months",
+               "months list|add|select|delete FOLDER [MM.YYYY] [--yes] [--month MM.YYYY]   the working months",
+               runMonths);
 
 } // namespace
 } // namespace focaris::tool

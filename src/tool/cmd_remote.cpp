@@ -20,22 +20,24 @@ namespace {
 
 using focaris::tool::Args;
 
-const char *kUsage =
-    "remote --server HOST:PORT --email E --password P [--place LOCALITY/COUNTY] "
-    "info | confirm CODE | put FILE NOTE | list | get ID FILE | del ID | restore ID FOLDER [--yes]";
+const char *kUsage = "remote --server HOST:PORT --email E --password P [--place LOCALITY/COUNTY] "
+                     "info | confirm CODE | put FILE NOTE | list | get ID FILE | del ID | restore ID FOLDER [--yes]";
 
 // The person at the keyboard is the terminal: messages are printed, questions get "Nu"
 // (with --yes, "Da").
 class ConsoleUi : public focaris::NullUi {
 public:
     bool yes = false;
-    focaris::MessageResult message(const QString &title, const QString &text, focaris::MessageKind kind, focaris::MessageButtons buttons) override
+    focaris::MessageResult message(const QString &title, const QString &text, focaris::MessageKind kind,
+                                   focaris::MessageButtons buttons) override
     {
         const QString line = title + QStringLiteral(": ") + text.trimmed().replace(QLatin1Char('\n'), QLatin1Char(' '));
         std::fprintf(kind == focaris::MessageKind::Error ? stderr : stdout, "%s\n", qPrintable(line));
         if (yes && (buttons & focaris::MessageButton::Da))
             return focaris::MessageResult::Da;
-        return kind == focaris::MessageKind::Confirmation || kind == focaris::MessageKind::Warning ? focaris::MessageResult::Nu : focaris::MessageResult::OK;
+        return kind == focaris::MessageKind::Confirmation || kind == focaris::MessageKind::Warning
+                   ? focaris::MessageResult::Nu
+                   : focaris::MessageResult::OK;
     }
     void fieldHint(const QString &text, QObject *) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 };

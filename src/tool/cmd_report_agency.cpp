@@ -2,8 +2,8 @@
 // and the supplier reports of a data folder, made by the same operations as the menu
 // "Liste / Formulare", with the choices of their windows given as options.
 #include "tool/Command.h"
-#include "tool/ToolMonths.h"
 #include "tool/ToolFolders.h"
+#include "tool/ToolMonths.h"
 
 #include "admin/Municipality.h"
 #include "core/Context.h"
@@ -38,7 +38,10 @@ public:
             return yes_ ? MessageResult::Da : MessageResult::Nu;
         return MessageResult::OK;
     }
-    void fieldHint(const QString &text, QObject *) override { std::fprintf(stderr, "Problema !: %s\n", qPrintable(text)); }
+    void fieldHint(const QString &text, QObject *) override
+    {
+        std::fprintf(stderr, "Problema !: %s\n", qPrintable(text));
+    }
     bool chooseFolder(const QString &, QString &folder) override
     {
         folder = out_;

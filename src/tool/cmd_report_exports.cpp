@@ -4,8 +4,8 @@
 // are answered "Da" with --yes and "Nu" without; --now "DD.MM.YYYY HH:MM" fixes the clock.
 // Every file written is printed on its own line.
 #include "tool/Command.h"
-#include "tool/ToolMonths.h"
 #include "tool/ToolFolders.h"
+#include "tool/ToolMonths.h"
 
 #include "core/Context.h"
 #include "core/NullUi.h"
@@ -56,7 +56,10 @@ public:
         folder = out;
         return true;
     }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return outIsFile ? out : QString(); }
+    QString saveFileName(const QString &, const QString &, const QString &) override
+    {
+        return outIsFile ? out : QString();
+    }
     bool openDocument(const QString &path) override
     {
         if (outIsFile && QFileInfo(path).isFile()) {
@@ -155,8 +158,8 @@ int treasury(const Args &in)
     ToolSession s(args, false);
     expectCount(args, 0,
                 "report treasury FOLDER --date DD.MM.YYYY --out DIR [--locality L] [--from A] [--to Z] [--yes]");
-    choice.transferDate = date.empty() ? s.now.date()
-                                       : QDate::fromString(QString::fromStdString(date), QStringLiteral("dd.MM.yyyy"));
+    choice.transferDate =
+        date.empty() ? s.now.date() : QDate::fromString(QString::fromStdString(date), QStringLiteral("dd.MM.yyyy"));
     if (!choice.transferDate.isValid())
         throw std::runtime_error("--date needs DD.MM.YYYY");
     if (!exports::TreasuryReady(s.ui))
@@ -212,26 +215,31 @@ int personsDbf(const Args &in)
     return finish(exports::ExportPersonsDbf(s.ui), s.ui);
 }
 
-const Registration rAnpis("report anpis",
-                          "report anpis FOLDER --out DIR [--yes] [--month MM.YYYY]: the national agency's XML of the working month",
-                          anpis);
-const Registration rF2201("report f2201",
-                          "report f2201 FOLDER --out DIR [--yes] [--now \"DD.MM.YYYY HH:MM\"] [--month MM.YYYY]: the tax agency's F2201 files",
-                          f2201);
-const Registration rTreasury("report treasury",
-                             "report treasury FOLDER --date DD.MM.YYYY --out DIR [--locality L] [--from A] [--to Z] "
-                             "[--yes] [--month MM.YYYY]: the treasury's table, annexes and statement in DIR/Termica_Trezorerie",
-                             treasury);
-const Registration rPersons("report persons", "report persons FOLDER --out FILE [--month MM.YYYY]: persons and their age (.xls)",
+const Registration rAnpis(
+    "report anpis",
+    "report anpis FOLDER --out DIR [--yes] [--month MM.YYYY]: the national agency's XML of the working month", anpis);
+const Registration rF2201(
+    "report f2201",
+    "report f2201 FOLDER --out DIR [--yes] [--now \"DD.MM.YYYY HH:MM\"] [--month MM.YYYY]: the tax agency's F2201 files",
+    f2201);
+const Registration rTreasury(
+    "report treasury",
+    "report treasury FOLDER --date DD.MM.YYYY --out DIR [--locality L] [--from A] [--to Z] "
+    "[--yes] [--month MM.YYYY]: the treasury's table, annexes and statement in DIR/Termica_Trezorerie",
+    treasury);
+const Registration rPersons("report persons",
+                            "report persons FOLDER --out FILE [--month MM.YYYY]: persons and their age (.xls)",
                             persons);
-const Registration rMembers("report members", "report members FOLDER --out FILE [--month MM.YYYY]: the members situation (.xls)",
+const Registration rMembers("report members",
+                            "report members FOLDER --out FILE [--month MM.YYYY]: the members situation (.xls)",
                             members);
-const Registration rRisk("report risk",
-                         "report risk FOLDER --pay-month MM [--pay-year YYYY] --out FILE [--month MM.YYYY]: the risk-based control (.xls)",
-                         risk);
-const Registration rPersonsDbf("report persons-dbf",
-                               "report persons-dbf FOLDER --out FILE [--month MM.YYYY]: the persons of the month as a dBase table",
-                               personsDbf);
+const Registration rRisk(
+    "report risk",
+    "report risk FOLDER --pay-month MM [--pay-year YYYY] --out FILE [--month MM.YYYY]: the risk-based control (.xls)",
+    risk);
+const Registration rPersonsDbf(
+    "report persons-dbf",
+    "report persons-dbf FOLDER --out FILE [--month MM.YYYY]: the persons of the month as a dBase table", personsDbf);
 
 } // namespace
 } // namespace focaris::tool

@@ -35,7 +35,10 @@ std::vector<Row> readCsv(const std::string &path)
     Row row;
     std::string field;
     bool quoted = false, rowHasData = false;
-    auto endField = [&] { row.push_back(field); field.clear(); };
+    auto endField = [&] {
+        row.push_back(field);
+        field.clear();
+    };
     auto endRow = [&] {
         endField();
         if (rowHasData || row.size() > 1)
@@ -74,8 +77,7 @@ std::vector<Row> readCsv(const std::string &path)
     return rows;
 }
 
-void queueRecord(focaris::rtf::TRTFReplace &engine, const Row &keys, const Row &values,
-                 std::size_t rowNumber)
+void queueRecord(focaris::rtf::TRTFReplace &engine, const Row &keys, const Row &values, std::size_t rowNumber)
 {
     if (values.size() > keys.size())
         throw std::runtime_error("row " + std::to_string(rowNumber) + " has more fields than the header");

@@ -13,7 +13,8 @@
 namespace focaris::tool {
 namespace {
 
-int runSql(const Args &args) {
+int runSql(const Args &args)
+{
     expectCount(args, 2, "sql FOLDER STATEMENT");
     sql::Engine engine(args[0]);
     const std::string &statement = args[1];

@@ -12,9 +12,9 @@
 #include "core/Context.h"
 #include "core/Keys.h"
 #include "core/Months.h"
+#include "core/NullUi.h"
 #include "core/Settings.h"
 #include "core/TempFiles.h"
-#include "core/NullUi.h"
 #include "engines/localsql/CityFolder.h"
 #include "shell/DataFolderSetup.h"
 
@@ -27,7 +27,8 @@
 namespace focaris::tool {
 namespace {
 
-void useFolder(const std::string &folder) {
+void useFolder(const std::string &folder)
+{
     const QString path = QDir(QString::fromStdString(folder)).absolutePath();
     if (!QDir(path).exists())
         throw std::runtime_error("folder does not exist: " + folder);
@@ -36,12 +37,14 @@ void useFolder(const std::string &folder) {
         Context().operatorName = ReadOperatorName();
 }
 
-void printKeys() {
+void printKeys()
+{
     for (const char *k : {"NRCRT", "NROM", "IDLOG"})
         std::printf("%s=%s\n", k, PeekKeyText(k).toStdString().c_str());
 }
 
-int runInit(const Args &args) {
+int runInit(const Args &args)
+{
     expectCount(args, 1, "store init FOLDER");
     useFolder(args[0]);
     // The installation's folder (where DataBAK lives) is the one above the data folder.
@@ -58,7 +61,8 @@ int runInit(const Args &args) {
     return 0;
 }
 
-int runStore(const Args &argsIn) {
+int runStore(const Args &argsIn)
+{
     Args args = argsIn;
     const char *usage = "store init|log|city|resetkeys FOLDER ...";
     if (args.empty())

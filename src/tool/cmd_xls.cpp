@@ -18,10 +18,9 @@ namespace {
 
 using xls::CellValue;
 
-const char *kUsage =
-    "xls sheets FILE | xls dump FILE [--sheet N] | xls copy FILE OUTPUT [--rewrite] | "
-    "xls fill TEMPLATE OUTPUT [--sheet N] [--replace MARKER VALUE]... [--zero] "
-    "[--data FOLDER --query STATEMENT]";
+const char *kUsage = "xls sheets FILE | xls dump FILE [--sheet N] | xls copy FILE OUTPUT [--rewrite] | "
+                     "xls fill TEMPLATE OUTPUT [--sheet N] [--replace MARKER VALUE]... [--zero] "
+                     "[--data FOLDER --query STATEMENT]";
 
 int sheetNumber(Args &args)
 {
@@ -68,16 +67,27 @@ int dump(Args args)
     expectCount(args, 1, "xls dump FILE [--sheet N]");
     xls::XCell book = xls::XCell::open(args[0]);
     if (!book.setActiveSheet(sheet))
-        throw std::runtime_error("the workbook has " + std::to_string(book.sheetCount()) +
-                                 " sheets");
+        throw std::runtime_error("the workbook has " + std::to_string(book.sheetCount()) + " sheets");
     for (const auto &e : book.cells()) {
         const CellValue &v = e.value;
         std::string type, value;
         switch (v.type) {
-        case CellValue::Type::Text: type = "s"; value = oneLine(v.text); break;
-        case CellValue::Type::Number: type = "n"; value = number(v.number); break;
-        case CellValue::Type::Bool: type = "b"; value = v.number ? "TRUE" : "FALSE"; break;
-        case CellValue::Type::Error: type = "e"; value = v.text; break;
+        case CellValue::Type::Text:
+            type = "s";
+            value = oneLine(v.text);
+            break;
+        case CellValue::Type::Number:
+            type = "n";
+            value = number(v.number);
+            break;
+        case CellValue::Type::Bool:
+            type = "b";
+            value = v.number ? "TRUE" : "FALSE";
+            break;
+        case CellValue::Type::Error:
+            type = "e";
+            value = v.text;
+            break;
         case CellValue::Type::Empty: continue;
         }
         if (v.formula)

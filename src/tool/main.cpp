@@ -14,8 +14,8 @@
 #include <exception>
 #include <iostream>
 #include <map>
-#include <stdexcept>
 #include <signal.h>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace focaris::tool {

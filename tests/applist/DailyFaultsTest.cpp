@@ -47,7 +47,8 @@ TEST_F(DailyFaults, TheToolRefusesImpossibleAndUnlistedMonths)
     EXPECT_EQ(tool("applications copy " + folder() + " --from 13.2023", &rc), notAMonth);
     EXPECT_EQ(rc, 1);
     // A real month that the office does not work with.
-    EXPECT_EQ(tool("applications copy " + folder() + " --from 03.2024", &rc), "refused: month: Luna aleasa nu exista in lista!\n");
+    EXPECT_EQ(tool("applications copy " + folder() + " --from 03.2024", &rc),
+              "refused: month: Luna aleasa nu exista in lista!\n");
     EXPECT_EQ(rc, 1);
     EXPECT_EQ(tool("applications set-months " + folder() + " 2 --month 03.2024", &rc),
               "refused: month: Luna aleasa nu exista in lista!\n");
@@ -115,27 +116,35 @@ TEST_F(DailyFaults, BlankValuesDoNotHideRows)
     const Outcome copied = CopyFromMonth(ui, p, w);
     ASSERT_TRUE(copied.done) << ui.lastMessage().toStdString();
     EXPECT_EQ(copied.rows, 2);
-    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN, NR_LUNI, TOTAL FROM %1 WHERE LUNACRT=%2 ORDER BY SUBSEMN").arg(cereri()).arg(w)),
+    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN, NR_LUNI, TOTAL FROM %1 WHERE LUNACRT=%2 ORDER BY SUBSEMN")
+                       .arg(cereri())
+                       .arg(w)),
               (Rows{"POPA ION|5|500", "RUSU DAN|4|400"}));
 
     // An application with a blank key does not keep the orphans; a member with a blank
     // key belongs to no application and goes with them.
-    ExecSql(QStringLiteral("INSERT INTO %1 (NRCRT, LUNACRT, SUBSEMN, CNP) VALUES (NULL, %2, \"FARA CHEIE\", \"2990101000000\")")
+    ExecSql(QStringLiteral(
+                "INSERT INTO %1 (NRCRT, LUNACRT, SUBSEMN, CNP) VALUES (NULL, %2, \"FARA CHEIE\", \"2990101000000\")")
                 .arg(cereri())
                 .arg(p));
-    ExecSql(QStringLiteral("INSERT INTO %1 (NROM, NRCRT, TITULAR, CNP) VALUES (900, 77, \"ORFAN\", \"1990101000001\")").arg(oameni()));
-    ExecSql(QStringLiteral("INSERT INTO %1 (NROM, NRCRT, TITULAR, CNP) VALUES (901, NULL, \"FARA CERERE\", \"1990101000002\")").arg(oameni()));
+    ExecSql(QStringLiteral("INSERT INTO %1 (NROM, NRCRT, TITULAR, CNP) VALUES (900, 77, \"ORFAN\", \"1990101000001\")")
+                .arg(oameni()));
+    ExecSql(QStringLiteral(
+                "INSERT INTO %1 (NROM, NRCRT, TITULAR, CNP) VALUES (901, NULL, \"FARA CERERE\", \"1990101000002\")")
+                .arg(oameni()));
     const Outcome removed = RemoveAlsoInMonth(ui, p, w);
     ASSERT_TRUE(removed.done) << ui.lastMessage().toStdString();
     EXPECT_EQ(removed.rows, 2);
     EXPECT_EQ(count(oameni(), QStringLiteral("NROM>=900")), 0);
-    EXPECT_EQ(count(oameni()), 2);  // the members of the source month stay
+    EXPECT_EQ(count(oameni()), 2); // the members of the source month stay
 
     // The editor's look-up of the applicant among the month's members: a member with a
     // blank role is no beneficiary, and one with a blank key is not the one excepted.
     add(house(3, w, QStringLiteral("STAN IOANA")));
-    ExecSql(QStringLiteral("INSERT INTO %1 (NROM, NRCRT, TITULAR, CNP, CALITATE) VALUES (NULL, 3, \"STAN MIHAI\", \"1850101000003\", NULL)")
-                .arg(oameni()));
+    ExecSql(
+        QStringLiteral(
+            "INSERT INTO %1 (NROM, NRCRT, TITULAR, CNP, CALITATE) VALUES (NULL, 3, \"STAN MIHAI\", \"1850101000003\", NULL)")
+            .arg(oameni()));
     const auto found = MembersInMonth(QStringLiteral("1850101000003"), w, 30, true);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].titular, QStringLiteral("STAN MIHAI"));
@@ -153,8 +162,8 @@ TEST_F(DailyFaults, TheSearchFindsNamesWhateverTheirDiacritics)
         list.setSearch(QString::fromUtf8(typed));
         return list.count();
     };
-    EXPECT_EQ(found("TA"), 2);   // ŢĂRANU, TANASE
-    EXPECT_EQ(found("STEF"), 2); // ŞTEFĂNESCU, ȘTEFAN
+    EXPECT_EQ(found("TA"), 2);      // ŢĂRANU, TANASE
+    EXPECT_EQ(found("STEF"), 2);    // ŞTEFĂNESCU, ȘTEFAN
     EXPECT_EQ(found("ȘTEFĂNE"), 1); // the comma-below letter typed on a Linux keyboard
     EXPECT_EQ(found("ŞTEFA"), 2);
     EXPECT_EQ(found(""), 4);

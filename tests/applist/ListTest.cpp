@@ -27,7 +27,7 @@ protected:
         add(house(5, p, QStringLiteral("IONITA DAN"), 50));
         WriteSetting(QStringLiteral("VARIABILE"), QStringLiteral("LUNA_LUCRU"), QStringLiteral("02.2024"));
         writeFile(std::filesystem::path(DataFolder().toStdString()) / "Luni.lst", "02.2024\r\n01.2024\r\n");
-        ResetKeys();  // as every start of the program does
+        ResetKeys(); // as every start of the program does
     }
     static int column(const char *name)
     {
@@ -89,7 +89,7 @@ TEST_F(ListQuery, SortingByATitleReordersAndTheCurrentApplicationIsFoundAgain)
 {
     ApplicationList l;
     l.open(w);
-    const qint64 current = l.key(1);  // IONESCU ANA
+    const qint64 current = l.key(1); // IONESCU ANA
     EXPECT_TRUE(l.sortBy(column("NR_CERE")));
     EXPECT_EQ(names(l), (std::vector<QString>{"POPA ION", "ION MARIA", "IONESCU ANA", "O'BRIEN IOANA"}));
     EXPECT_EQ(l.rowOfKey(current), 2);
@@ -135,14 +135,16 @@ TEST_F(ListQuery, ToolListsTheGridColumnsAndRunsTheBulkCommands)
     int rc = 0;
     const std::string csv = tool("applications list " + folder() + " --search ION --sort NR_CERE", &rc);
     ASSERT_EQ(rc, 0) << csv;
-    EXPECT_EQ(csv.substr(0, csv.find('\n')), "NR_CERE,DATACERE,LUNADECLS,NR_LUNI,SUBSEMN,CNP,TITT,LOCALIT,ADRESA,NR_DISP,"
-                                             "DATADISP,CUMODIF,STATUT,NR_MEMBRI,TVENIT,VENITM,CUANTUM,VALMAX,CUAJUT,SUMAL,"
-                                             "SUMAG,SUMAT,SUMAE,FURNT,ASOC,TARIF,NRCONT,CODCLT,L416,ASF,STCIV,SITSCOL,NRCAM,"
-                                             "ASIG,SITPROF,COPII14,COPII18");
+    EXPECT_EQ(csv.substr(0, csv.find('\n')),
+              "NR_CERE,DATACERE,LUNADECLS,NR_LUNI,SUBSEMN,CNP,TITT,LOCALIT,ADRESA,NR_DISP,"
+              "DATADISP,CUMODIF,STATUT,NR_MEMBRI,TVENIT,VENITM,CUANTUM,VALMAX,CUAJUT,SUMAL,"
+              "SUMAG,SUMAT,SUMAE,FURNT,ASOC,TARIF,NRCONT,CODCLT,L416,ASF,STCIV,SITSCOL,NRCAM,"
+              "ASIG,SITPROF,COPII14,COPII18");
     EXPECT_NE(csv.find("\n20,01.02.2024,02.2024,5,ION MARIA,"), std::string::npos);
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
 
-    std::string out = tool("applications number " + folder() + " --from 10 --to 30 --start 7 --date 15.02.2024 --category all", &rc);
+    std::string out =
+        tool("applications number " + folder() + " --from 10 --to 30 --start 7 --date 15.02.2024 --category all", &rc);
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(out, "Numerotare dispozitii: Dispozitiile au fost numerotate.\nrows=3\n");
     out = tool("applications number " + folder() + " --from 30 --to 10 --start 7 --date 15.02.2024", &rc, true);
@@ -158,8 +160,11 @@ TEST_F(ListQuery, ToolListsTheGridColumnsAndRunsTheBulkCommands)
     EXPECT_EQ(out, "rows=1\nmembers=1\n");
     out = tool("applications copy " + folder() + " --from 01.2024", &rc, true);
     EXPECT_EQ(rc, 1);
-    EXPECT_EQ(out, "Adaugare Cereri: Exista 1 CNP-uri care exista deja! De exemplu: IONITA DAN CNP: 1000000000005 !!\n");
-    EXPECT_EQ(rows(QStringLiteral("SELECT NR_CERE, NR_DISP FROM %1 WHERE LUNACRT=%2 AND NR_DISP<>\"\" ORDER BY NR_CERE").arg(cereri()).arg(w)),
+    EXPECT_EQ(out,
+              "Adaugare Cereri: Exista 1 CNP-uri care exista deja! De exemplu: IONITA DAN CNP: 1000000000005 !!\n");
+    EXPECT_EQ(rows(QStringLiteral("SELECT NR_CERE, NR_DISP FROM %1 WHERE LUNACRT=%2 AND NR_DISP<>\"\" ORDER BY NR_CERE")
+                       .arg(cereri())
+                       .arg(w)),
               (Rows{"10|7", "20|8", "30|9"}));
     out = tool("applications remove-also-in " + folder() + " --other 01.2024", &rc);
     EXPECT_EQ(rc, 0) << out;

@@ -10,21 +10,21 @@
 #include "core/Settings.h"
 #include "documents/SocialInquiry.h"
 #include "documents/TemplateStore.h"
-#include "periods/WorkingMonth.h"
 #include "gui/admin/AdminWindow.h"
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
-#include "gui/shell/ApplicationsWiring.h"
 #include "gui/applications/MonthsDialog.h"
 #include "gui/applications/NumberingDialog.h"
 #include "gui/periods/MonthChooser.h"
 #include "gui/periods/PeriodWindow.h"
+#include "gui/shell/ApplicationsWiring.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/Program.h"
-#include "shell/Access.h"
-#include "gui/widgets/GridExportDialog.h"
 #include "gui/widgets/DateField.h"
 #include "gui/widgets/FindButton.h"
+#include "gui/widgets/GridExportDialog.h"
+#include "periods/WorkingMonth.h"
+#include "shell/Access.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -65,7 +65,7 @@ protected:
         add(house(3, w, QStringLiteral("ZAMFIR DAN"), 3));
         add(house(11, p, QStringLiteral("ION GHEORGHE"), 7));
         add(house(12, p, QStringLiteral("VLAD MIHAI"), 8));
-        ResetKeys();  // as every start of the program does
+        ResetKeys(); // as every start of the program does
         gui::ChooseMonthAnswer() = [](const QString &, QString &month) {
             month = QStringLiteral("01.2024");
             return true;
@@ -76,10 +76,7 @@ protected:
     // Runs `fill` on the next turn of the event loop, while a window waits in exec().
     static void whenShown(std::function<void()> fill) { QTimer::singleShot(0, std::move(fill)); }
     QString countText(ApplicationsListWindow &l) { return l.countLabel()->text(); }
-    QString currentName(ApplicationsListWindow &l)
-    {
-        return l.model().list().text(l.grid()->currentIndex().row(), 4);
-    }
+    QString currentName(ApplicationsListWindow &l) { return l.model().list().text(l.grid()->currentIndex().row(), 4); }
 };
 
 TEST_F(ListWindow, AClerksMorning)
@@ -167,7 +164,7 @@ TEST_F(ListWindow, AClerksMorning)
     list.grid()->horizontalHeader()->sectionClicked(0);
     EXPECT_EQ(list.model().list().sortColumn(), "NR_CERE");
     EXPECT_EQ(currentName(list), "IONITA RADU");
-    list.grid()->horizontalHeader()->sectionClicked(2);  // "Incepand cu luna": nothing
+    list.grid()->horizontalHeader()->sectionClicked(2); // "Incepand cu luna": nothing
     EXPECT_EQ(list.model().list().sortColumn(), "NR_CERE");
     list.searchField()->clear();
     EXPECT_EQ(countText(list), "Total cereri: 4");
@@ -175,7 +172,8 @@ TEST_F(ListWindow, AClerksMorning)
     // The copy from the previous month, then the same copy refused.
     QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
     EXPECT_EQ(countText(list), "Total cereri: 6");
-    EXPECT_EQ(count(oameni(), QStringLiteral("NRCRT IN (SELECT NRCRT FROM %1 WHERE LUNACRT=%2)").arg(cereri()).arg(w)), 4);
+    EXPECT_EQ(count(oameni(), QStringLiteral("NRCRT IN (SELECT NRCRT FROM %1 WHERE LUNACRT=%2)").arg(cereri()).arg(w)),
+              4);
     ui.messages.clear();
     QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -197,7 +195,9 @@ TEST_F(ListWindow, AClerksMorning)
     });
     QTest::mouseClick(list.button("NumberDispositions"), Qt::LeftButton);
     EXPECT_FALSE(nd.isVisible());
-    EXPECT_EQ(rows(QStringLiteral("SELECT NRCRT, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND NR_DISP<>\"\"").arg(cereri()).arg(w)),
+    EXPECT_EQ(rows(QStringLiteral("SELECT NRCRT, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND NR_DISP<>\"\"")
+                       .arg(cereri())
+                       .arg(w)),
               (Rows{"2|100|20.02.2024"}));
 
     // Three months for everybody.
@@ -233,8 +233,8 @@ TEST_F(ListWindow, AnEmptyListDisablesTheRowCommandsAndHintsAtTheNumbering)
     ApplicationsListWindow list(ui);
     ASSERT_TRUE(list.openMonth(MonthCode("05.2024")));
     EXPECT_EQ(countText(list), "Total cereri: 0");
-    for (const char *c : {"ModifyApplication", "DeleteApplication", "ApplicationForms", "AddInquiry", "DeleteInquiry",
-                          "ShowInquiry"})
+    for (const char *c :
+         {"ModifyApplication", "DeleteApplication", "ApplicationForms", "AddInquiry", "DeleteInquiry", "ShowInquiry"})
         EXPECT_FALSE(list.button(c)->isEnabled()) << c;
     QTest::mouseClick(list.button("NumberDispositions"), Qt::LeftButton);
     QTest::mouseClick(list.button("SetDates"), Qt::LeftButton);
@@ -255,7 +255,7 @@ TEST_F(ListWindow, AFailedStatementIsReportedAndTheListStaysUsable)
     // The members table is gone: the copy fails half-way, says why and claims nothing.
     QFile::remove(TablePath("Oameni.dbf"));
     QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
-    ASSERT_FALSE(list.chooseMonth);  // no chooser plugged in: not available
+    ASSERT_FALSE(list.chooseMonth); // no chooser plugged in: not available
     list.chooseMonth = [this](const QString &) { return p; };
     ui.messages.clear();
     QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
@@ -276,16 +276,16 @@ TEST_F(ListWindow, TheProgramsListGivesEveryDocumentButtonItsWorkAndExportsTheGr
     ASSERT_TRUE(list.openMonth(w));
     // Each command opens its own window (closed at once here) or works; none of them
     // answers that it is not available.
-    for (const Command command : {Command::GrantDispositions, Command::ModificationDispositions,
-                                  Command::RejectionDispositions, Command::SingleDisposition, Command::Reports,
-                                  Command::PaymentStatement, Command::PersonsDbf}) {
+    for (const Command command :
+         {Command::GrantDispositions, Command::ModificationDispositions, Command::RejectionDispositions,
+          Command::SingleDisposition, Command::Reports, Command::PaymentStatement, Command::PersonsDbf}) {
         const std::string caption = list.caption(command).toStdString();
         whenShown([] {
             if (QWidget *w = QApplication::activeModalWidget())
                 w->close();
         });
         list.trigger(command);
-        QApplication::processEvents();  // a command without a window leaves its closer unused
+        QApplication::processEvents(); // a command without a window leaves its closer unused
         for (const auto &m : ui.messages)
             EXPECT_FALSE(m.text.contains(QStringLiteral("nu este inca disponibila"))) << caption;
     }
@@ -337,9 +337,9 @@ TEST_F(ListWindow, AViewOnlyLoginChangesNothingInTheDataFolder)
     // Any question a command might ask is answered "Da": nothing may come of it.
     ui.messageAnswers.assign(40, MessageResult::Da);
     const std::vector<Command> commands{
-        Command::AddApplication, Command::ModifyApplication,  Command::DeleteApplication, Command::CopyFromMonth,
-        Command::RemoveAlsoInMonth, Command::NumberDispositions, Command::SetDates,        Command::ChangeMonths,
-        Command::AddInquiry,     Command::DeleteInquiry};
+        Command::AddApplication,    Command::ModifyApplication,  Command::DeleteApplication, Command::CopyFromMonth,
+        Command::RemoveAlsoInMonth, Command::NumberDispositions, Command::SetDates,          Command::ChangeMonths,
+        Command::AddInquiry,        Command::DeleteInquiry};
     for (const Command c : commands)
         list.trigger(c);
     gui::PeriodWindow period(ui);
@@ -418,7 +418,10 @@ TEST_F(ListWindow, TheMonthOperationsAskForAWorkingMonthFirst)
     ASSERT_TRUE(list.openMonth(WorkingMonthCode()));
     list.haveMonth = [this](const QString &title) { return periods::WorkingMonthChosen(ui, title); };
     int chosen = 0;
-    list.chooseMonth = [&](const QString &) { ++chosen; return p; };
+    list.chooseMonth = [&](const QString &) {
+        ++chosen;
+        return p;
+    };
     for (const char *button : {"CopyFromMonth", "RemoveAlsoInMonth", "ChangeMonths"})
         QTest::mouseClick(list.button(button), Qt::LeftButton);
     EXPECT_EQ(chosen, 0);

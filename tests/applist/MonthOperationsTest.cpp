@@ -59,8 +59,11 @@ TEST_F(MonthOperations, CopyTakesTheContinuingApplicationsWithOneMonthLessAndThe
     EXPECT_EQ(o.rows, 2);
     EXPECT_EQ(o.members, 3);
     // Months: 3 → 2, 1 → 5; totals follow; keys from the counter in table order.
-    EXPECT_EQ(rows(QStringLiteral("SELECT NRCRT, SUBSEMN, NR_LUNI, TOTAL, LUNADEC FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT").arg(cereri()).arg(w)),
-              (Rows{"100|POPA ION|2|200|" + std::to_string(p), "101|IONESCU ANA|5|500|" + std::to_string(p)}));
+    EXPECT_EQ(
+        rows(QStringLiteral("SELECT NRCRT, SUBSEMN, NR_LUNI, TOTAL, LUNADEC FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT")
+                 .arg(cereri())
+                 .arg(w)),
+        (Rows{"100|POPA ION|2|200|" + std::to_string(p), "101|IONESCU ANA|5|500|" + std::to_string(p)}));
     EXPECT_EQ(rows(QStringLiteral("SELECT NROM, NRCRT, CALITATE FROM %1 WHERE NRCRT>=100 ORDER BY NROM").arg(oameni())),
               (Rows{"500|100|SOLICITANT", "501|100|FIU", "502|101|SOLICITANT"}));
     EXPECT_EQ(PeekKey(QStringLiteral("NRCRT")).truncated(), 102);
@@ -131,7 +134,8 @@ TEST_F(MonthOperations, RemovalTakesTheApplicantsAlsoInTheOtherMonthAfterASave)
     ASSERT_TRUE(o.done) << ui.lastMessage().toStdString();
     EXPECT_EQ(o.rows, 2);
     EXPECT_EQ(o.members, 4);
-    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2").arg(cereri()).arg(w)), (Rows{"NOU VASILE"}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2").arg(cereri()).arg(w)),
+              (Rows{"NOU VASILE"}));
     EXPECT_EQ(count(cereri(), QStringLiteral("LUNACRT=%1").arg(p)), 4);
     EXPECT_EQ(count(oameni(), QStringLiteral("NRCRT=777")), 0);
     EXPECT_EQ(count(oameni(), QStringLiteral("NRCRT=50")), 1);

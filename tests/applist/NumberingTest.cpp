@@ -33,7 +33,9 @@ protected:
     }
     Rows dispositions()
     {
-        return rows(QStringLiteral("SELECT NR_CERE, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(w));
+        return rows(QStringLiteral("SELECT NR_CERE, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
+                        .arg(cereri())
+                        .arg(w));
     }
     NumberingRequest request(qint64 a, qint64 b, qint64 d, DispositionCategory c)
     {
@@ -71,8 +73,8 @@ TEST_F(BulkEdits, ApprovedIncludesTheBlankModificationFlagAndCanShareOneNumber)
     const Rows d = dispositions();
     for (int i : {1, 2, 5, 6, 8, 9, 10})
         EXPECT_EQ(d[i - 1], std::to_string(i) + "|40|15.02.2024");
-    EXPECT_EQ(d[3], "4|7|01.01.2024");   // approved with modification
-    EXPECT_EQ(d[2], "3|7|01.01.2024");   // rejected
+    EXPECT_EQ(d[3], "4|7|01.01.2024"); // approved with modification
+    EXPECT_EQ(d[2], "3|7|01.01.2024"); // rejected
 
     ASSERT_TRUE(NumberDispositions(ui, w, request(1, 10, 60, DispositionCategory::ApprovedModified)).done);
     EXPECT_EQ(dispositions()[3], "4|60|15.02.2024");
@@ -119,8 +121,9 @@ TEST_F(BulkEdits, DatesOfARangeAreSet)
 {
     const Outcome o = SetApplicationDates(ui, w, 2, 4, QDate(2024, 3, 1));
     EXPECT_EQ(o.rows, 3);
-    EXPECT_EQ(rows(QStringLiteral("SELECT NR_CERE FROM %1 WHERE DATACERE=\"01.03.2024\" ORDER BY NR_CERE").arg(cereri())),
-              (Rows{"2", "3", "4"}));
+    EXPECT_EQ(
+        rows(QStringLiteral("SELECT NR_CERE FROM %1 WHERE DATACERE=\"01.03.2024\" ORDER BY NR_CERE").arg(cereri())),
+        (Rows{"2", "3", "4"}));
     EXPECT_EQ(ui.messages.back().title, "Cereri");
     EXPECT_EQ(ui.messages.back().text, "Cererilor specificate li s-a setat data.");
 }
@@ -132,7 +135,8 @@ TEST_F(BulkEdits, ChangingTheMonthsRecomputesTotalsWhereThereIsAPercentage)
     EXPECT_EQ(ChangeMonths(ui, w, 6).field, "k");
     const Outcome o = ChangeMonths(ui, w, 3);
     EXPECT_EQ(o.rows, 10);
-    EXPECT_EQ(rows(QStringLiteral("SELECT NRCRT, NR_LUNI, TOTAL FROM %1 WHERE NRCRT<=2 OR NRCRT=20 ORDER BY NRCRT").arg(cereri())),
+    EXPECT_EQ(rows(QStringLiteral("SELECT NRCRT, NR_LUNI, TOTAL FROM %1 WHERE NRCRT<=2 OR NRCRT=20 ORDER BY NRCRT")
+                       .arg(cereri())),
               (Rows{"1|3|300", "2|3|11", "20|5|500"}));
     EXPECT_EQ(ui.messages.back().title, "Modificare Numar luni");
     EXPECT_EQ(ui.messages.back().text, "Recalcularea s-a incheiat cu succes!");
@@ -149,7 +153,9 @@ TEST_F(BulkEdits, RecalculationAfterLoweringTheCeilingRejectsTheHigherIncomes)
     const Outcome o = RecalculateMonth(ui, w, params);
     ASSERT_TRUE(o.done) << ui.lastMessage().toStdString();
     EXPECT_EQ(o.rows, 10);
-    EXPECT_EQ(rows(QStringLiteral("SELECT NRCRT, STATUT, MOTIVR, CUANTUM, SUMAL, VENITM FROM %1 WHERE NRCRT<=2 ORDER BY NRCRT").arg(cereri())),
+    EXPECT_EQ(rows(QStringLiteral(
+                       "SELECT NRCRT, STATUT, MOTIVR, CUANTUM, SUMAL, VENITM FROM %1 WHERE NRCRT<=2 ORDER BY NRCRT")
+                       .arg(cereri())),
               (Rows{"1|RESPINS|nu se incadreaza in limita maxima legala a veniturilor pe membru de familie|0|20|500",
                     "2|APROBAT|~|100|0|500"}));
     EXPECT_EQ(lastLog(), "Recalculare cereri.");
@@ -161,7 +167,7 @@ TEST_F(BulkEdits, RecalculationShowsOneProgressStepPerHundredApplications)
     for (int i = 100; i < 340; ++i)
         add(house(i, w, QStringLiteral("X %1").arg(i)));
     ASSERT_TRUE(RecalculateMonth(ui, w, AidParameters()).done);
-    EXPECT_EQ(ui.progressSteps, 2);  // 250 applications
+    EXPECT_EQ(ui.progressSteps, 2); // 250 applications
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // The ".T21" archive against archives written by a separate implementation of the format
 // (tests/archive/make_independent_archives.py), hostile archives, and its own output.
 #include "engines/archive/Archive.h"
+#include "TestSupport.h"
 #include "engines/archive/BlockCache.h"
 #include "engines/archive/FolderFiles.h"
-#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -14,15 +14,21 @@
 #include <vector>
 
 using namespace focaris::archive;
-using focaris::test::TempDir;
 using focaris::test::readFile;
+using focaris::test::TempDir;
 using focaris::test::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path good(const std::string &name) { return focaris::test::dataDir() / "good" / "archive" / name; }
-fs::path broken(const std::string &name) { return focaris::test::dataDir() / "broken" / "archive" / name; }
+fs::path good(const std::string &name)
+{
+    return focaris::test::dataDir() / "good" / "archive" / name;
+}
+fs::path broken(const std::string &name)
+{
+    return focaris::test::dataDir() / "broken" / "archive" / name;
+}
 
 std::set<std::string> namesIn(const fs::path &folder)
 {
@@ -45,8 +51,7 @@ TEST(ArchiveRead, IndependentArchiveWithWindowsNamesExtracts)
     TempDir dir;
     const auto result = extractArchive(good("windows_names.T21"), dir.path());
     ASSERT_FALSE(result.failed) << result.error;
-    EXPECT_EQ(namesIn(dir.path()),
-              (std::set<std::string>{"CERERI.DBF", "Şablon ţară.rtf", "Focaris.set", "Gol.txt"}));
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"CERERI.DBF", "Şablon ţară.rtf", "Focaris.set", "Gol.txt"}));
     EXPECT_EQ(readFile(dir / "Focaris.set"), "[CONST]\r\nLUNA_LUCRU=01.2024\r\n");
     EXPECT_EQ(readFile(dir / "Şablon ţară.rtf"), "{\\rtf1 Dispozi\xfeie}");
     EXPECT_EQ(readFile(dir / "CERERI.DBF").size(), 4u + 24 + 4 + 13 * 300);
@@ -69,8 +74,8 @@ TEST(ArchiveRead, LaterOfTwoSameNamedMembersWinsWhateverTheCase)
 
 TEST(ArchiveRead, DamagedArchivesFailKeepingEarlierMembersAndNoHalfFile)
 {
-    for (const char *name : {"truncated_stream.T21", "size_larger_than_data.T21",
-                             "size_smaller_than_data.T21", "damaged_stream.T21"}) {
+    for (const char *name :
+         {"truncated_stream.T21", "size_larger_than_data.T21", "size_smaller_than_data.T21", "damaged_stream.T21"}) {
         SCOPED_TRACE(name);
         TempDir dir;
         const auto result = extractArchive(broken(name), dir.path());
@@ -83,8 +88,7 @@ TEST(ArchiveRead, DamagedArchivesFailKeepingEarlierMembersAndNoHalfFile)
 
 TEST(ArchiveRead, LyingCountsAndSizesFailWithoutAllocating)
 {
-    for (const char *name : {"huge_size_claim.T21", "negative_size.T21", "huge_count.T21",
-                             "huge_name_length.T21"}) {
+    for (const char *name : {"huge_size_claim.T21", "negative_size.T21", "huge_count.T21", "huge_name_length.T21"}) {
         SCOPED_TRACE(name);
         TempDir dir;
         const auto result = extractArchive(broken(name), dir.path());
@@ -102,8 +106,8 @@ TEST(ArchiveRead, NamesWithFoldersAreReducedToFileNamesInsideTheTarget)
     const auto result = extractArchive(broken("names_with_folders.T21"), target);
     ASSERT_FALSE(result.failed) << result.error;
     EXPECT_EQ(namesIn(outer.path()),
-              (std::set<std::string>{"a", "a/b", "a/b/evil_back.txt", "a/b/evil_slash.txt",
-                                     "a/b/evil_absolute.txt", "a/b/evil_drive.txt", "a/b/dir.txt"}));
+              (std::set<std::string>{"a", "a/b", "a/b/evil_back.txt", "a/b/evil_slash.txt", "a/b/evil_absolute.txt",
+                                     "a/b/evil_drive.txt", "a/b/dir.txt"}));
     EXPECT_FALSE(fs::exists("/tmp/evil_absolute.txt"));
     EXPECT_EQ(readFile(target / "evil_back.txt"), "backslashes");
 }
@@ -147,7 +151,9 @@ TEST(ArchiveWrite, LayoutIsTheWindowsOneAndRoundTrips)
     // (header 78 DA) follows the size.
     const std::uint32_t nameLen = int32At(bytes, 4);
     const std::string firstName = bytes.substr(8, nameLen);
-    EXPECT_TRUE(firstName == "Oameni.dbf" || firstName == "\xaa" "coal\xe3.rtf") << firstName;
+    EXPECT_TRUE(firstName == "Oameni.dbf" || firstName == "\xaa"
+                                                          "coal\xe3.rtf")
+        << firstName;
     EXPECT_EQ(std::uint8_t(bytes[12 + nameLen]), 0x78);
     EXPECT_EQ(std::uint8_t(bytes[13 + nameLen]), 0xDA);
 
@@ -165,17 +171,18 @@ TEST(ArchiveWrite, ALargeTableIsOneZlibStreamThatAPlainReaderTakes)
         std::string table;
         table.reserve(size);
         for (unsigned i = 0; table.size() < size; ++i)
-            table += " POPESCU ION " + std::to_string(i * 7919u % 100003u) + " STR. MARE " +
-                     std::to_string(i % 97) + " 0000300.0000 X";
+            table += " POPESCU ION " + std::to_string(i * 7919u % 100003u) + " STR. MARE " + std::to_string(i % 97) +
+                     " 0000300.0000 X";
         table.resize(size);
         TempDir src, out, dst;
         writeFile(src / "Cereri.dbf", table);
         const fs::path file = out / "x.T21";
         std::vector<int> positions;
-        ASSERT_EQ(writeArchive(src.path(), file, [&](int position, int count) {
-                      EXPECT_EQ(count, 1);
-                      positions.push_back(position);
-                  }),
+        ASSERT_EQ(writeArchive(src.path(), file,
+                               [&](int position, int count) {
+                                   EXPECT_EQ(count, 1);
+                                   positions.push_back(position);
+                               }),
                   1);
         // The member's position again after each part, for the caller's window.
         ASSERT_GE(positions.size(), std::thread::hardware_concurrency() > 1 ? 3u : 2u);
@@ -245,12 +252,12 @@ TEST(ArchiveWrite, BlocksKeptFromTheLastSaveAreReusedOnlyWhenTheyInflateBackExac
 {
     TempDir src, out, dst, kept;
     const fs::path cache = kept / "blocks";
-    std::string table = tableText((std::size_t(13) << 20) + 5);  // four blocks, the last one short
+    std::string table = tableText((std::size_t(13) << 20) + 5); // four blocks, the last one short
     writeFile(src / "Cereri.dbf", table);
     writeFile(src / "Focaris.set", "[INDEX]\r\nNRCRT=5\r\n");
     auto save = [&](int &found, int &compressed) {
         WriteOptions options;
-        options.level = 1;  // quick; the cache works the same at every level
+        options.level = 1; // quick; the cache works the same at every level
         options.blockCache = cache;
         options.blocksFound = &found;
         options.blocksCompressed = &compressed;

@@ -21,7 +21,8 @@ TEST(ArchiveTool, PackListUnpackAndDamage)
     EXPECT_EQ(readFile(dir / "out" / "Cereri.dbf"), "tabel");
 
     const std::string broken = (dataDir() / "broken" / "archive" / "truncated_stream.T21").string();
-    EXPECT_EQ(run(tool + " archive unpack " + shellQuote(broken) + " " + shellQuote((dir / "bad").string()), &out, true), 1);
+    EXPECT_EQ(
+        run(tool + " archive unpack " + shellQuote(broken) + " " + shellQuote((dir / "bad").string()), &out, true), 1);
     EXPECT_NE(out.find("focaris-tool: damaged archive"), std::string::npos);
     EXPECT_EQ(run(tool + " archive list " + shellQuote(broken), &out, true), 1);
     EXPECT_EQ(run(tool + " archive pack " + shellQuote((dir / "out" / "none").string()) + " x.T21", &out, true), 1);

@@ -65,7 +65,7 @@ TEST(Captions, EveryWindowReadsExactlyItsCaption)
     gui::MessageDialog message(&program.mainWindow());
     message.prepare(QStringLiteral("Salvare Automata"), QStringLiteral("\rDoriti sa facem o copie la datele de azi?"),
                     MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu);
-    EXPECT_EQ(shownName(message), "Confirmare");   // a message's caption is its kind
+    EXPECT_EQ(shownName(message), "Confirmare"); // a message's caption is its kind
     message.hide();
     gui::LoginDialog login(&program.mainWindow());
     EXPECT_EQ(shownName(login), "Autentificare");

@@ -1,7 +1,7 @@
 // Code page conversion and Windows-style file-name look-up.
 #include "engines/common/Codepage.h"
-#include "engines/common/FileNames.h"
 #include "TestSupport.h"
+#include "engines/common/FileNames.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +26,8 @@ TEST(Codepage, UndefinedBytesAndMalformedUtf8SurviveARoundTrip)
     std::string all;
     for (int b = 1; b < 256; ++b)
         all += char(b);
-    for (auto cp : {text::Codepage::Cp1250, text::Codepage::Cp1252, text::Codepage::Cp852,
-                    text::Codepage::Cp866, text::Codepage::Cp437})
+    for (auto cp : {text::Codepage::Cp1250, text::Codepage::Cp1252, text::Codepage::Cp852, text::Codepage::Cp866,
+                    text::Codepage::Cp437})
         EXPECT_EQ(text::fromUtf8(text::toUtf8(all, cp), cp), all) << int(cp);
     // A truncated sequence is taken as Latin-1: Ã, which Windows-1252 holds.
     EXPECT_EQ(text::fromUtf8("a\xC3", text::Codepage::Cp1252), "a\xC3");
@@ -45,7 +45,7 @@ TEST(Codepage, UpperCaseTakesTheRomanianAndOtherAccentedLetters)
     EXPECT_EQ(text::upperCase("ăâîşţșț"), "ĂÂÎŞŢȘȚ");
     EXPECT_EQ(text::upperCase("éöüőűčďěňřšťžľĺŕłńśźżąę àçñÿ"), "ÉÖÜŐŰČĎĚŇŘŠŤŽĽĹŔŁŃŚŹŻĄĘ ÀÇÑŸ");
     EXPECT_EQ(text::upperCase("ĂÂÎ ß µ ÷ 12-ab"), "ĂÂÎ ß µ ÷ 12-AB");
-    EXPECT_EQ(text::upperCase("a\xE3"), "A\xE3");   // a byte that is not UTF-8 is kept as it is
+    EXPECT_EQ(text::upperCase("a\xE3"), "A\xE3"); // a byte that is not UTF-8 is kept as it is
 }
 
 TEST(Codepage, OtherCodepagesDecode)

@@ -12,15 +12,14 @@ namespace focaris::dbf::sample {
 
 inline std::vector<ColumnDef> cereriColumns()
 {
-    static const char *layout =
-        "NRCRT N 12 0;LUNADEC N 10 0;LUNACRT N 10 0;SUBSEMN C 32;CNP C 13;LOCALIT C 60;"
-        "ADRESA C 60;NR_MEMBRI N 5 0;TVENIT N 10 2;VENITM N 10 2;ASOC C 60;NRCONT C 20;"
-        "L416 C 1;ASF C 1;CUAJUT C 1;SUMAL N 10 2;TITG C 32;CNPG C 13;FURNG C 60;CODCLG C 20;"
-        "PODG C 20;SUMAG N 10 2;TITE C 32;CNPE C 13;FURNE C 60;CODCLE C 20;PODE C 20;"
-        "SUMAE N 10 2;TITT C 32;CNPT C 13;FURNT C 60;CODCLT C 20;SUMAT N 10 2;CUANTUM N 10 2;"
-        "NR_LUNI N 5 0;TOTAL N 10 2;NR_DISP C 16;NR_CERE N 10 0;DATACERE D;DATADISP D;"
-        "STATUT C 7;CUMODIF C 1;MOTIVR C 80;STCIV C 2;SITSCOL C 2;NRCAM N 6 0;TARIF N 10 4;"
-        "VALMAX N 10 4;ASIG C 1;COPII14 N 6 0;COPII18 N 6 0;SITPROF C 24";
+    static const char *layout = "NRCRT N 12 0;LUNADEC N 10 0;LUNACRT N 10 0;SUBSEMN C 32;CNP C 13;LOCALIT C 60;"
+                                "ADRESA C 60;NR_MEMBRI N 5 0;TVENIT N 10 2;VENITM N 10 2;ASOC C 60;NRCONT C 20;"
+                                "L416 C 1;ASF C 1;CUAJUT C 1;SUMAL N 10 2;TITG C 32;CNPG C 13;FURNG C 60;CODCLG C 20;"
+                                "PODG C 20;SUMAG N 10 2;TITE C 32;CNPE C 13;FURNE C 60;CODCLE C 20;PODE C 20;"
+                                "SUMAE N 10 2;TITT C 32;CNPT C 13;FURNT C 60;CODCLT C 20;SUMAT N 10 2;CUANTUM N 10 2;"
+                                "NR_LUNI N 5 0;TOTAL N 10 2;NR_DISP C 16;NR_CERE N 10 0;DATACERE D;DATADISP D;"
+                                "STATUT C 7;CUMODIF C 1;MOTIVR C 80;STCIV C 2;SITSCOL C 2;NRCAM N 6 0;TARIF N 10 4;"
+                                "VALMAX N 10 4;ASIG C 1;COPII14 N 6 0;COPII18 N 6 0;SITPROF C 24";
     std::vector<ColumnDef> columns;
     std::stringstream all(layout);
     std::string item;
@@ -41,10 +40,10 @@ inline std::vector<ColumnDef> cereriColumns()
 // blank columns as real rows have.
 inline Record cereriRecord(int i)
 {
-    static const char *names[] = {"POPESCU ION", "IONESCU MARIA", "ŞTEFĂNESCU ŢĂRAN", "DUMITRU ANA",
-                                  "CONSTANTIN GHEORGHE", "MUREŞAN ELENA"};
-    static const char *streets[] = {"Str. Mihai Viteazu nr. 12", "Bd. Independenţei 4, bl. A3",
-                                    "Str. Florilor 7", "Aleea Teilor 19, ap. 3"};
+    static const char *names[] = {"POPESCU ION", "IONESCU MARIA",       "ŞTEFĂNESCU ŢĂRAN",
+                                  "DUMITRU ANA", "CONSTANTIN GHEORGHE", "MUREŞAN ELENA"};
+    static const char *streets[] = {"Str. Mihai Viteazu nr. 12", "Bd. Independenţei 4, bl. A3", "Str. Florilor 7",
+                                    "Aleea Teilor 19, ap. 3"};
     static const std::vector<ColumnDef> columns = cereriColumns();
     Record r(columns.size());
     auto set = [&](const char *name, Value v) {

@@ -8,16 +8,16 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <map>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
+#include <map>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace focaris::dbf;
-using focaris::test::TempDir;
 using focaris::test::readFile;
+using focaris::test::TempDir;
 
 namespace {
 
@@ -178,7 +178,7 @@ TEST(DbfConcurrency, PackFailsPromptlyWhileAnotherProcessHoldsTheTable)
     if (holder == 0) {
         ::close(release[1]);
         const int fd = ::open(file.c_str(), O_RDWR);
-        struct flock fl{};
+        struct flock fl {};
         fl.l_type = F_WRLCK;
         fl.l_whence = SEEK_SET;
         fl.l_start = 0x7FFFFFF0;
@@ -186,7 +186,7 @@ TEST(DbfConcurrency, PackFailsPromptlyWhileAnotherProcessHoldsTheTable)
         ::fcntl(fd, F_OFD_SETLK, &fl);
         ::write(ready[1], "x", 1);
         char c;
-        ::read(release[0], &c, 1);   // until the parent closes its end
+        ::read(release[0], &c, 1); // until the parent closes its end
         ::_exit(0);
     }
     ::close(release[0]);

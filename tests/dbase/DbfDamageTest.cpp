@@ -8,8 +8,8 @@
 #include <cstring>
 
 using namespace focaris::dbf;
-using focaris::test::TempDir;
 using focaris::test::readFile;
+using focaris::test::TempDir;
 using focaris::test::writeFile;
 
 // Every file of tests/data/broken/dbase is refused with an error that names the file.
@@ -26,8 +26,7 @@ TEST(DbfDamage, BrokenFilesGiveAClearErrorNamingTheFile)
             t.readAll();
             ADD_FAILURE() << e.path() << " was accepted";
         } catch (const DbfError &err) {
-            EXPECT_NE(std::string(err.what()).find(e.path().filename().string()), std::string::npos)
-                << err.what();
+            EXPECT_NE(std::string(err.what()).find(e.path().filename().string()), std::string::npos) << err.what();
         }
     }
     EXPECT_GE(seen, 6);
@@ -80,8 +79,10 @@ TEST(DbfDamage, ReadsDbase7Tables)
     h.back() = '\x0D';
     // Autoincrement: big-endian with the sign bit flipped; doubles flipped the same way
     // when positive and wholly inverted when negative.
-    const std::string r1 = std::string(" \x80\x00\x00\x07", 5) + "Ana  " + std::string("\xC0\x59\x00\x00\x00\x00\x00\x00", 8);
-    const std::string r2 = std::string(" \x80\x00\x00\x08", 5) + "Ion  " + std::string("\x3F\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 8);
+    const std::string r1 =
+        std::string(" \x80\x00\x00\x07", 5) + "Ana  " + std::string("\xC0\x59\x00\x00\x00\x00\x00\x00", 8);
+    const std::string r2 =
+        std::string(" \x80\x00\x00\x08", 5) + "Ion  " + std::string("\x3F\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 8);
     writeFile(file, h + r1 + r2 + "\x1A");
     DbfTable t(file);
     ASSERT_EQ(t.fields().size(), 3u);
@@ -158,7 +159,7 @@ TEST(DbfDamage, RecordLengthMustAgreeWithTheFieldsOrTheFile)
         ADD_FAILURE() << "accepted";
     } catch (const DbfError &e) {
         EXPECT_EQ(std::string(e.what()), file.string() + ": record length 11 disagrees with its fields, which take 8 "
-                                                          "bytes with the deletion mark");
+                                                         "bytes with the deletion mark");
     }
     EXPECT_THROW(DbfTable::pack(file), DbfError);
 }

@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 using namespace focaris::dbf;
-using focaris::test::TempDir;
 using focaris::test::run;
 using focaris::test::shellQuote;
+using focaris::test::TempDir;
 using focaris::test::writeFile;
 
 namespace {
@@ -57,8 +57,10 @@ TEST(DbfInterop, DbfreadReadsOurTables)
     TempDir dir;
     const auto file = writeSample(dir);
     const std::string out = python(dir, "import dbfread\n"
-                                        "for r in dbfread.DBF(" + shellQuote(file.string()) + ", encoding='cp1250'):\n"
-                                        "    print(repr(list(r.values())))\n");
+                                        "for r in dbfread.DBF(" +
+                                            shellQuote(file.string()) +
+                                            ", encoding='cp1250'):\n"
+                                            "    print(repr(list(r.values())))\n");
     EXPECT_EQ(out, "[1, 'ŞTEFAN ŢEPEŞ', 1234.5, datetime.date(1980, 2, 29), 'beneficiar']\n"
                    "[3, 'ĂLINA ÎNCĂ', -0.5, None, '']\n");
 }
@@ -112,7 +114,7 @@ TEST(DbfInterop, WeReadTablesWrittenByPythonDbf)
         std::string memo;
         for (int i = 0; i < 60; ++i)
             memo += "notă lungă ";
-        memo.pop_back();   // trailing blanks are not kept
+        memo.pop_back(); // trailing blanks are not kept
         EXPECT_EQ(rs.text(0, 4), memo);
         EXPECT_TRUE(rs.isNull(1, 0));
         EXPECT_TRUE(rs.isNull(1, 1));
@@ -138,9 +140,10 @@ TEST(DbfInterop, AppendsToForeignVisualFoxProTableAreReadBack)
     if (!pythonHas("dbf") || !pythonHas("dbfread"))
         GTEST_SKIP() << "python3-dbf or python3-dbfread is not installed";
     TempDir dir;
-    python(dir, "import dbf\n"
-                "t = dbf.Table('trz.dbf', 'CODJUD C(2); SUMA N(10,2); DTPLATCRT D', dbf_type='vfp', codepage='cp1252')\n"
-                "t.open(dbf.READ_WRITE); t.close()\n");
+    python(dir,
+           "import dbf\n"
+           "t = dbf.Table('trz.dbf', 'CODJUD C(2); SUMA N(10,2); DTPLATCRT D', dbf_type='vfp', codepage='cp1252')\n"
+           "t.open(dbf.READ_WRITE); t.close()\n");
     DbfTable t(dir / "trz.dbf");
     t.append({Value::fromText("1"), Value::fromNumber(320), Value::fromDate(2023, 12, 5)});
     t.append({Value::fromText("12"), Value::fromNumber(0.125), Value()});

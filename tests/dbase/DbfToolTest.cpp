@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 using namespace focaris::dbf;
-using focaris::test::TempDir;
 using focaris::test::run;
 using focaris::test::shellQuote;
+using focaris::test::TempDir;
 using focaris::test::toolPath;
 
 TEST(DbfTool, InfoDumpAndPack)

@@ -8,15 +8,15 @@
 #include <gtest/gtest.h>
 
 using namespace focaris::dbf;
-using focaris::test::TempDir;
 using focaris::test::readFile;
+using focaris::test::TempDir;
 
 namespace {
 
 std::vector<ColumnDef> smallColumns()
 {
-    return {ColumnDef::charColumn("NUME", 10), ColumnDef::decimalColumn("SUMA", 8, 2),
-            ColumnDef::dateColumn("DATA"), ColumnDef::decimalColumn("NR", 5, 0)};
+    return {ColumnDef::charColumn("NUME", 10), ColumnDef::decimalColumn("SUMA", 8, 2), ColumnDef::dateColumn("DATA"),
+            ColumnDef::decimalColumn("NR", 5, 0)};
 }
 
 std::string storedField(const std::filesystem::path &file, int record, int offset, int length)
@@ -35,11 +35,20 @@ TEST(DbfValues, NumbersAreRoundedHalfAwayFromZeroAndRightAligned)
     const auto file = dir / "t.dbf";
     DbfTable::create(file, smallColumns());
     DbfTable t(file);
-    const std::vector<std::pair<double, std::string>> cases = {
-        {2.675, "    2.68"}, {-2.675, "   -2.68"}, {0.005, "    0.01"}, {-0.004, "    0.00"},
-        {9.995, "   10.00"}, {12345.5, "12345.50"}, {0, "    0.00"}, {-1234.56, "-1234.56"},
-        // Whole numbers, negative zero among them.
-        {7, "    7.00"}, {-7, "   -7.00"}, {-0.0, "    0.00"}, {99999, "99999.00"}, {-9999, "-9999.00"}};
+    const std::vector<std::pair<double, std::string>> cases = {{2.675, "    2.68"},
+                                                               {-2.675, "   -2.68"},
+                                                               {0.005, "    0.01"},
+                                                               {-0.004, "    0.00"},
+                                                               {9.995, "   10.00"},
+                                                               {12345.5, "12345.50"},
+                                                               {0, "    0.00"},
+                                                               {-1234.56, "-1234.56"},
+                                                               // Whole numbers, negative zero among them.
+                                                               {7, "    7.00"},
+                                                               {-7, "   -7.00"},
+                                                               {-0.0, "    0.00"},
+                                                               {99999, "99999.00"},
+                                                               {-9999, "-9999.00"}};
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const auto n = t.append({Value::fromText("x"), Value::fromNumber(cases[i].first)});
         EXPECT_EQ(storedField(file, int(n), 11, 8), cases[i].second) << cases[i].first;
@@ -60,7 +69,7 @@ TEST(DbfValues, AsStoredGivesWhatAReaderGetsBack)
     const Record stored = t.asStored(in);
     t.append(in);
     EXPECT_EQ(stored, t.readAll().record(0));
-    EXPECT_EQ(stored[0].text, "Şerban Ţăr");   // ten characters
+    EXPECT_EQ(stored[0].text, "Şerban Ţăr"); // ten characters
     EXPECT_DOUBLE_EQ(stored[1].number, 2.68);
     EXPECT_EQ(stored[2].kind, ValueKind::Date);
     EXPECT_TRUE(stored[3].isNull());
@@ -99,7 +108,7 @@ TEST(DbfValues, TextIsCutBlankIsNullAndDatesRoundTrip)
     t.append({Value::fromText("x"), Value::fromText(" 7.5 "), Value::fromText("05.12.2023")});
     const RecordSet rs = t.readAll();
     ASSERT_EQ(rs.size(), 3u);
-    EXPECT_EQ(rs.text(0, 0), "  ABCDEFGH");  // leading blanks kept, cut to 10
+    EXPECT_EQ(rs.text(0, 0), "  ABCDEFGH"); // leading blanks kept, cut to 10
     EXPECT_EQ(storedField(file, 1, 19, 8), "20240229");
     EXPECT_EQ(civilFromDays(rs.date(0, 2)), (Ymd{2024, 2, 29}));
     for (int c = 0; c < 4; ++c)
@@ -131,7 +140,7 @@ TEST(DbfValues, TrailingPaddingIsTrimmedAtEveryLength)
     std::string bytes = readFile(file);
     DbfTable t(file);
     const std::size_t h = std::size_t(t.headerLength()), r = std::size_t(t.recordLength());
-    for (std::size_t k = 1; k <= 40; k += 2)   // NUL padding on every other record
+    for (std::size_t k = 1; k <= 40; k += 2) // NUL padding on every other record
         for (std::size_t i = k; i < 40; ++i)
             bytes[h + k * r + 1 + i] = '\0';
     focaris::test::writeFile(file, bytes);
@@ -160,8 +169,8 @@ TEST(DbfValues, LanguageDriverNamesTheCodePage)
 {
     TempDir dir;
     // The same byte 0xE2 read under each mark: â in 1250/1252, в in 1251, Ô in 852, Γ in 437.
-    const std::vector<std::pair<std::uint8_t, std::string>> cases = {
-        {0x00, "â"}, {0x57, "â"}, {0xC8, "â"}, {0x03, "â"}, {0xC9, "в"}, {0x64, "Ô"}, {0x01, "Γ"}};
+    const std::vector<std::pair<std::uint8_t, std::string>> cases = {{0x00, "â"}, {0x57, "â"}, {0xC8, "â"}, {0x03, "â"},
+                                                                     {0xC9, "в"}, {0x64, "Ô"}, {0x01, "Γ"}};
     for (const auto &[ldid, expected] : cases) {
         const auto file = dir / ("t" + std::to_string(ldid) + ".dbf");
         CreateOptions o;
@@ -230,12 +239,13 @@ TEST(DbfValues, VisualFoxProTreasuryLayoutIsWrittenAsDescribed)
     CreateOptions o;
     o.layout = Layout::VisualFoxPro;
     o.languageDriver = 0x03;
-    DbfTable::create(file, {ColumnDef::charColumn("CODJUD", 2), ColumnDef::charColumn("CODFISC", 10),
-                            ColumnDef::charColumn("CNP", 13), ColumnDef::charColumn("CODAJUT", 3),
-                            ColumnDef::charColumn("NUMEPREN", 60), ColumnDef::decimalColumn("NRPERS", 2, 0),
-                            ColumnDef::decimalColumn("SUMA", 10, 2), ColumnDef::dateColumn("DTPLATCRT"),
-                            ColumnDef::dateColumn("DATA_PREL")},
-                    o);
+    DbfTable::create(file,
+                     {ColumnDef::charColumn("CODJUD", 2), ColumnDef::charColumn("CODFISC", 10),
+                      ColumnDef::charColumn("CNP", 13), ColumnDef::charColumn("CODAJUT", 3),
+                      ColumnDef::charColumn("NUMEPREN", 60), ColumnDef::decimalColumn("NRPERS", 2, 0),
+                      ColumnDef::decimalColumn("SUMA", 10, 2), ColumnDef::dateColumn("DTPLATCRT"),
+                      ColumnDef::dateColumn("DATA_PREL")},
+                     o);
     std::string bytes = readFile(file);
     ASSERT_EQ(bytes.size(), 584u + 1);
     EXPECT_EQ(bytes[0], '\x30');
@@ -248,9 +258,9 @@ TEST(DbfValues, VisualFoxProTreasuryLayoutIsWrittenAsDescribed)
     EXPECT_EQ((unsigned char)bytes[32 + 6 * 32 + 12], 91);
 
     DbfTable t(file);
-    t.append({Value::fromText("1"), Value::fromText("123456"), Value::fromText("1800101400001"),
-              Value::fromText("074"), Value::fromText("POPESCU ŞTEFAN"), Value::fromNumber(3),
-              Value::fromNumber(320), Value::fromDate(2023, 12, 5), Value::fromDate(2023, 12, 5)});
+    t.append({Value::fromText("1"), Value::fromText("123456"), Value::fromText("1800101400001"), Value::fromText("074"),
+              Value::fromText("POPESCU ŞTEFAN"), Value::fromNumber(3), Value::fromNumber(320),
+              Value::fromDate(2023, 12, 5), Value::fromDate(2023, 12, 5)});
     bytes = readFile(file);
     ASSERT_EQ(bytes.size(), 584u + 117 + 1);
     EXPECT_EQ(bytes[4], '\x01');
@@ -272,20 +282,20 @@ TEST(DbfValues, NumberTextsReadAsWrittenWhateverFollowsThem)
     DbfTable::create(file, {ColumnDef::decimalColumn("A", 10, 2), ColumnDef::charColumn("D", 12),
                             ColumnDef::decimalColumn("B", 6, 0)});
     struct Case {
-        const char *a;   // 10 bytes
+        const char *a; // 10 bytes
         bool null;
         double value;
     };
     const Case cases[] = {
-        {"   1234.56", false, 1234.56}, {"      0.00", false, 0},       {"   -262.50", false, -262.5},
-        {"1234567.89", false, 1234567.89}, {"         7", false, 7},   {"        7.", false, 7},
-        {"    12.5  ", false, 12.5},    {"  12,5    ", false, 12.5},    {"   +3.25  ", false, 3.25},
-        {"   -0.75  ", false, -0.75},   {"     .5   ", false, 0.5},     {"          ", true, 0},
-        {"    1 2   ", true, 0},        {"    1e3   ", false, 1000},    {"   -      ", true, 0},
+        {"   1234.56", false, 1234.56},    {"      0.00", false, 0},         {"   -262.50", false, -262.5},
+        {"1234567.89", false, 1234567.89}, {"         7", false, 7},         {"        7.", false, 7},
+        {"    12.5  ", false, 12.5},       {"  12,5    ", false, 12.5},      {"   +3.25  ", false, 3.25},
+        {"   -0.75  ", false, -0.75},      {"     .5   ", false, 0.5},       {"          ", true, 0},
+        {"    1 2   ", true, 0},           {"    1e3   ", false, 1000},      {"   -      ", true, 0},
         {"12345678.9", false, 12345678.9}, {"123456789.", false, 123456789}, {"   12\0\0\0\0\0", false, 12},
     };
     std::string bytes = readFile(file);
-    bytes.pop_back();   // the end mark
+    bytes.pop_back(); // the end mark
     for (const Case &c : cases)
         bytes += std::string(" ") + std::string(c.a, 10) + "987654321098" + "  4321";
     bytes += '\x1A';

@@ -8,8 +8,8 @@
 #include <ctime>
 
 using namespace focaris::dbf;
-using focaris::test::TempDir;
 using focaris::test::readFile;
+using focaris::test::TempDir;
 using focaris::test::writeFile;
 
 namespace {
@@ -35,8 +35,8 @@ std::vector<std::string> names(DbfTable &t)
 
 std::uint32_t headerCount(const std::string &bytes)
 {
-    return std::uint32_t((unsigned char)bytes[4] | ((unsigned char)bytes[5] << 8) |
-                         ((unsigned char)bytes[6] << 16) | ((unsigned char)bytes[7] << 24));
+    return std::uint32_t((unsigned char)bytes[4] | ((unsigned char)bytes[5] << 8) | ((unsigned char)bytes[6] << 16) |
+                         ((unsigned char)bytes[7] << 24));
 }
 
 } // namespace
@@ -46,7 +46,7 @@ TEST(DbfWrite, EveryWriteKeepsCountDateAndEndMark)
     TempDir dir;
     const auto file = makeTable(dir, 0);
     std::string bytes = readFile(file);
-    bytes[1] = 80, bytes[2] = 1, bytes[3] = 1;   // an old date of last update
+    bytes[1] = 80, bytes[2] = 1, bytes[3] = 1; // an old date of last update
     writeFile(file, bytes);
 
     DbfTable t(file);
@@ -101,7 +101,7 @@ TEST(DbfWrite, FileShorterThanItsHeaderCountsOnlyCompleteRecords)
     TempDir dir;
     const auto file = makeTable(dir, 3);
     std::string bytes = readFile(file);
-    bytes.resize(bytes.size() - 1 - 5);   // the end mark and part of record 3 are gone
+    bytes.resize(bytes.size() - 1 - 5); // the end mark and part of record 3 are gone
     writeFile(file, bytes);
     DbfTable t(file);
     EXPECT_EQ(t.recordCount(), 2u);
@@ -150,14 +150,15 @@ TEST(DbfWrite, AddAndDropColumnsKeepTheData)
         DbfTable t(file);
         ASSERT_EQ(t.fields().size(), 5u);
         EXPECT_EQ(t.fields()[3].name, "TARIF");
-        EXPECT_EQ(t.recordCount(), 3u);   // deleted rows stay until the next pack
+        EXPECT_EQ(t.recordCount(), 3u); // deleted rows stay until the next pack
         const RecordSet rs = t.readAll();
         ASSERT_EQ(rs.size(), 2u);
         EXPECT_EQ(rs.text(1, 0), "R3");
         EXPECT_DOUBLE_EQ(rs.number(1, 1), 3);
         EXPECT_TRUE(rs.isNull(1, 2));
         EXPECT_TRUE(rs.isNull(1, 3));
-        t.overwrite(3, {Value::fromText("R3"), Value::fromNumber(3), Value::fromText("HOLDER"), Value::fromNumber(0.5)});
+        t.overwrite(3,
+                    {Value::fromText("R3"), Value::fromNumber(3), Value::fromText("HOLDER"), Value::fromNumber(0.5)});
     }
     EXPECT_THROW(DbfTable::addColumns(file, {ColumnDef::charColumn("nume", 3)}), DbfError);
     EXPECT_THROW(DbfTable::dropColumns(file, {"MISSING"}), DbfError);
@@ -216,7 +217,7 @@ TEST(DbfWrite, ChangeStampFollowsWritesAndReplacement)
     DbfTable::pack(file);
     EXPECT_NE(stampOf(file).inode, afterAppend.inode);
     EXPECT_THROW(stampOf(dir / "none.dbf"), DbfError);
-    EXPECT_EQ(stampOf(dir / "T.DBF").headerRecords, 3u);   // found whatever its case
+    EXPECT_EQ(stampOf(dir / "T.DBF").headerRecords, 3u); // found whatever its case
 }
 
 TEST(DbfWrite, BatchWritesKeepCountEndMarkAndDeletionMarks)
@@ -239,14 +240,16 @@ TEST(DbfWrite, BatchWritesKeepCountEndMarkAndDeletionMarks)
 
     // Overwrites in any order, one record named twice (the later values win); the
     // deletion mark of record 2 stays.
-    t.overwriteMany({250, 2, 7, 250}, {{Value::fromText("A")}, {Value::fromText("B")}, {Value::fromText("C")},
+    t.overwriteMany({250, 2, 7, 250}, {{Value::fromText("A")},
+                                       {Value::fromText("B")},
+                                       {Value::fromText("C")},
                                        {Value::fromText("D"), Value::fromNumber(9)}});
     EXPECT_TRUE(t.isDeleted(2));
     EXPECT_EQ((*t.readRecord(7))[0].text, "C");
     EXPECT_TRUE((*t.readRecord(7))[1].isNull());
     EXPECT_EQ((*t.readRecord(250))[0].text, "D");
     EXPECT_EQ((*t.readRecord(250))[1].number, 9);
-    EXPECT_EQ((*t.readRecord(249))[0].text, "R249");   // neighbours inside a window untouched
+    EXPECT_EQ((*t.readRecord(249))[0].text, "R249"); // neighbours inside a window untouched
     EXPECT_EQ((*t.readRecord(251))[0].text, "R251");
 
     // Deletion marks: far apart, adjacent, and at the last record; undeleting too.
@@ -288,7 +291,7 @@ TEST(DbfWrite, MarkAllDeletedCountsTheLiveRecordsAndKeepsTheSlots)
     const auto file = makeTable(dir, 3);
     DbfTable t(file);
     std::vector<Record> more;
-    for (int i = 4; i <= 3000; ++i)   // more than one chunk of the marking
+    for (int i = 4; i <= 3000; ++i) // more than one chunk of the marking
         more.push_back({Value::fromText("R" + std::to_string(i)), Value::fromNumber(i)});
     t.appendMany(more);
     t.markDeletedMany({2, 2999});

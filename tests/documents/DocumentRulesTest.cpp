@@ -144,7 +144,9 @@ TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
     ASSERT_TRUE(AddInquiry(ui, 3).written);
     EXPECT_EQ(ui.opened, QStringList{inquiry});
     const std::string made = readFile(inquiry.toStdString());
-    ASSERT_NE(made.find("B\xC3" "LAN"), std::string::npos);
+    ASSERT_NE(made.find("B\xC3"
+                        "LAN"),
+              std::string::npos);
 
     // "Adauga" again re-creates it from the template: the clerk's edits are gone.
     writeFile(inquiry.toStdString(), made + "edited by the clerk");
@@ -152,7 +154,8 @@ TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
     EXPECT_EQ(readFile(inquiry.toStdString()), made);
 
     // Another month's application of the same person shares the one inquiry file.
-    exec("INSERT INTO \"" + data() + "/Cereri.dbf\" (NRCRT, LUNACRT, NR_CERE, SUBSEMN, CNP) "
+    exec("INSERT INTO \"" + data() +
+         "/Cereri.dbf\" (NRCRT, LUNACRT, NR_CERE, SUBSEMN, CNP) "
          "VALUES (11, 24309, 93, \"BĂLAN\", \"5010101260031\")");
     const Outcome other = AddInquiry(ui, 11, false);
     ASSERT_TRUE(other.written);
@@ -203,9 +206,11 @@ TEST_F(DocumentRules, InquiryIsKeptWhenItCannotBeReplacedOrDeleted)
 // that it never replaces another applicant's inquiry.
 TEST_F(DocumentRules, InquiryNeedsAValidCnp)
 {
-    exec("INSERT INTO \"" + data() + "/Cereri.dbf\" (NRCRT, LUNACRT, NR_CERE, SUBSEMN, CNP) "
+    exec("INSERT INTO \"" + data() +
+         "/Cereri.dbf\" (NRCRT, LUNACRT, NR_CERE, SUBSEMN, CNP) "
          "VALUES (12, 24310, 94, \"FARA CNP\", \"\")");
-    exec("INSERT INTO \"" + data() + "/Cereri.dbf\" (NRCRT, LUNACRT, NR_CERE, SUBSEMN, CNP) "
+    exec("INSERT INTO \"" + data() +
+         "/Cereri.dbf\" (NRCRT, LUNACRT, NR_CERE, SUBSEMN, CNP) "
          "VALUES (13, 24310, 95, \"CNP GRESIT\", \"1234567890123\")");
     writeFile((data() + "/A.rtf").toStdString(), "another applicant's inquiry");
     for (const qint64 nrcrt : {12, 13}) {

@@ -5,12 +5,12 @@
 
 #include "core/Context.h"
 #include "core/Settings.h"
-#include "gui/widgets/DateField.h"
-#include "gui/documents/DocumentActions.h"
 #include "gui/documents/ApplicationRangeDialog.h"
-#include "gui/documents/SingleDispositionDialog.h"
 #include "gui/documents/DispositionRangeDialog.h"
+#include "gui/documents/DocumentActions.h"
 #include "gui/documents/PaymentStatementDialog.h"
+#include "gui/documents/SingleDispositionDialog.h"
+#include "gui/widgets/DateField.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -91,7 +91,7 @@ TEST_F(DocumentWindows, SeparateDispositionsRangeRefusedThenPrintedWithTheListDi
     wui.onProgress = [&] {
         listEnabledDuringWork = list.isEnabled();
         const auto before = wui.messages.size();
-        actions.printDispositions(documents::DispositionKind::Rejection);  // a second click
+        actions.printDispositions(documents::DispositionKind::Rejection); // a second click
         reentered = wui.messages.size() != before || w.isVisible();
     };
     whenShown(&w, [&] {
@@ -109,7 +109,7 @@ TEST_F(DocumentWindows, SeparateDispositionsRangeRefusedThenPrintedWithTheListDi
         retype(w.firstNumber(), "02");
         retype(w.lastNumber(), "10");
         retype(w.grantDate(), "01.12.2025");
-        QTest::keyClick(w.grantDate(), Qt::Key_Return);  // Enter in the date presses "&Listeaza"
+        QTest::keyClick(w.grantDate(), Qt::Key_Return); // Enter in the date presses "&Listeaza"
     });
     actions.dispositionsMenu()->findChild<QAction *>("GrantDispositionsItem")->trigger();
     ASSERT_EQ(wui.opened.size(), 1) << wui.lastMessage().toStdString();

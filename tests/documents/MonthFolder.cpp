@@ -13,8 +13,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <sstream>
 
@@ -92,9 +92,15 @@ void MonthFolder::SetUp()
          QString::fromLatin1(kColumns) + QStringLiteral(")\nVALUES ") + values.join(QStringLiteral(",\n")));
 }
 
-void MonthFolder::exec(const QString &statement) { ExecSql(statement); }
+void MonthFolder::exec(const QString &statement)
+{
+    ExecSql(statement);
+}
 
-QString MonthFolder::data() const { return DataFolder(); }
+QString MonthFolder::data() const
+{
+    return DataFolder();
+}
 
 void MonthFolder::writeKeyTemplate(const QString &name, const QStringList &keys, bool untilMarker) const
 {
@@ -152,7 +158,10 @@ void keepSample(const QString &file, const QString &name)
     QFile::copy(file, folder + QLatin1Char('/') + name);
 }
 
-bool haveLibreOffice() { return !QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty(); }
+bool haveLibreOffice()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty();
+}
 
 bool convertWithLibreOffice(const QStringList &files, const QString &filter, const QString &outDir)
 {
@@ -161,8 +170,12 @@ bool convertWithLibreOffice(const QStringList &files, const QString &filter, con
     QDir().mkpath(outDir);
     QTemporaryDir profile;
     QProcess lo;
-    QStringList args{QStringLiteral("-env:UserInstallation=file://") + profile.path(), QStringLiteral("--headless"),
-                     QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"), outDir};
+    QStringList args{QStringLiteral("-env:UserInstallation=file://") + profile.path(),
+                     QStringLiteral("--headless"),
+                     QStringLiteral("--convert-to"),
+                     filter,
+                     QStringLiteral("--outdir"),
+                     outDir};
     lo.start(QStringLiteral("soffice"), args + files);
     // LibreOffice may take long on a loaded machine; the test waits for it to finish.
     lo.waitForFinished(-1);
@@ -171,21 +184,21 @@ bool convertWithLibreOffice(const QStringList &files, const QString &filter, con
 
 std::vector<std::string> xlrdCells(const QString &workbook)
 {
-    static const char *script =
-        "import sys, xlrd\n"
-        "b = xlrd.open_workbook(sys.argv[1], formatting_info=True)\n"
-        "for s in range(b.nsheets):\n"
-        "    sh = b.sheet_by_index(s)\n"
-        "    for r in range(sh.nrows):\n"
-        "        for c in range(sh.ncols):\n"
-        "            cell = sh.cell(r, c)\n"
-        "            if cell.ctype == 0: continue\n"
-        "            v = cell.value\n"
-        "            if cell.ctype in (2, 3): v = repr(float(v))\n"
-        "            print('%d,%d,%d,%d,%s' % (s + 1, r + 1, c + 1, cell.ctype, v))\n";
+    static const char *script = "import sys, xlrd\n"
+                                "b = xlrd.open_workbook(sys.argv[1], formatting_info=True)\n"
+                                "for s in range(b.nsheets):\n"
+                                "    sh = b.sheet_by_index(s)\n"
+                                "    for r in range(sh.nrows):\n"
+                                "        for c in range(sh.ncols):\n"
+                                "            cell = sh.cell(r, c)\n"
+                                "            if cell.ctype == 0: continue\n"
+                                "            v = cell.value\n"
+                                "            if cell.ctype in (2, 3): v = repr(float(v))\n"
+                                "            print('%d,%d,%d,%d,%s' % (s + 1, r + 1, c + 1, cell.ctype, v))\n";
     QProcess py;
     // The system's python3, where python3-xlrd is installed.
-    const QString python = QFileInfo::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3") : QStringLiteral("python3");
+    const QString python = QFileInfo::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                                                 : QStringLiteral("python3");
     py.start(python, {QStringLiteral("-c"), QString::fromLatin1(script), workbook});
     py.waitForFinished(-1);
     std::vector<std::string> lines;

@@ -26,7 +26,7 @@ protected:
 
     // Runs a statement on the folder's tables.
     static void exec(const QString &statement);
-    QString data() const;  // the data folder
+    QString data() const; // the data folder
     // A file of the scratch folder.
     QString file(const QString &name) const { return tmp.qpath() + QLatin1Char('/') + name; }
     // Writes an RTF template into the data folder: one paragraph "KEY=[key]" per key,

@@ -46,11 +46,11 @@ TEST(ResourceStore, ExtractWritesTheBytesAndRefusesFilesInUse)
     EXPECT_EQ(readFile(dir / "Anx22.xls"), "open");
 
     // An unknown resource neither deletes nor writes anything.
-    EXPECT_FALSE(ExtractResource(QStringLiteral("NoSuch"), QStringLiteral("Model"),
-                                 dir.qpath() + QStringLiteral("/other.xls")));
+    EXPECT_FALSE(
+        ExtractResource(QStringLiteral("NoSuch"), QStringLiteral("Model"), dir.qpath() + QStringLiteral("/other.xls")));
     writeFile(dir / "keep.xls", "keep");
-    EXPECT_FALSE(ExtractResource(QStringLiteral("NoSuch"), QStringLiteral("Model"),
-                                 dir.qpath() + QStringLiteral("/keep.xls")));
+    EXPECT_FALSE(
+        ExtractResource(QStringLiteral("NoSuch"), QStringLiteral("Model"), dir.qpath() + QStringLiteral("/keep.xls")));
     EXPECT_EQ(readFile(dir / "keep.xls"), "keep");
     EXPECT_FALSE(std::filesystem::exists(dir / "other.xls"));
 

@@ -20,20 +20,21 @@ namespace {
 using namespace focaris::documents;
 
 const QStringList kDispositionKeys = {
-    "[JUDET]", "[TIPLOC]", "[LOC]", "[NR]", "[DATA]", "[DATA01]", "[DLUI]", "[DOMNUL]", "[NUME]", "[NRCERERE]",
-    "[DATACERERE]", "[NRDATACERE]", "[PRIMAR]", "[LOCART]", "[Domiciliu]", "[CNP]", "[Motiv]", "[SECRETAR]",
-    "[CONTABIL]", "[SUMA]", "[LITERA]", "[PERIOADA]", "[TOTAL]", "[TARIF]", "[VALMAX]", "[CUAJUT]", "[SL]",
-    "[SUMAL]", "[SG]", "[SUMAG]", "[SE]", "[SUMAE]", "[ST]", "[SUMAT]"};
-const QStringList kReportKeys = {
-    "[JUDET]", "[Dlui]", "[DOMNUL]", "[NUME]", "[NRREF]", "[DATAREF]", "[NRCERERE]", "[DATACERERE]", "[Domiciliu]", "[CNP]",
-    "[SUMA]", "[TOTAL]", "[TARIF]", "[VALMAX]", "[INTOCMIT]", "[SECRETAR]", "[DIRECTOR]", "[LOCALIT]", "[SUPL]",
-    "[SUPG]", "[SUPT]", "[SUPE]"};
-const QStringList kFormKeys = {
-    "[UAT]", "[NUME]", "[PRENUME]", "[CNP]", "[TVENIT]", "[VENITM]", "[NUMEP]", "[AI]", "[SU]", "[SL]", "[SG]",
-    "[FURNG]", "[CODCLG]", "[PODG]", "[SE]", "[ST]", "[FURNTI]", "[CODCLTI]", "[FURNT]", "[FURNE]", "[CODCLT]",
-    "[CODCLE]", "[PODE]", "[DATACERE]"};
-const QStringList kInquiryKeys = {"[UAT]",    "[TITULAR]", "[NUME]",   "[PRENUME]", "[NR_CERE]", "[DATAAZI]",
-                                  "[DATACERE]", "[CNP]",   "[TVENIT]", "[VENITM]",  "[INTOCMIT]"};
+    "[JUDET]",     "[TIPLOC]", "[LOC]",      "[NR]",         "[DATA]",       "[DATA01]", "[DLUI]",
+    "[DOMNUL]",    "[NUME]",   "[NRCERERE]", "[DATACERERE]", "[NRDATACERE]", "[PRIMAR]", "[LOCART]",
+    "[Domiciliu]", "[CNP]",    "[Motiv]",    "[SECRETAR]",   "[CONTABIL]",   "[SUMA]",   "[LITERA]",
+    "[PERIOADA]",  "[TOTAL]",  "[TARIF]",    "[VALMAX]",     "[CUAJUT]",     "[SL]",     "[SUMAL]",
+    "[SG]",        "[SUMAG]",  "[SE]",       "[SUMAE]",      "[ST]",         "[SUMAT]"};
+const QStringList kReportKeys = {"[JUDET]",    "[Dlui]",       "[DOMNUL]",    "[NUME]",     "[NRREF]",    "[DATAREF]",
+                                 "[NRCERERE]", "[DATACERERE]", "[Domiciliu]", "[CNP]",      "[SUMA]",     "[TOTAL]",
+                                 "[TARIF]",    "[VALMAX]",     "[INTOCMIT]",  "[SECRETAR]", "[DIRECTOR]", "[LOCALIT]",
+                                 "[SUPL]",     "[SUPG]",       "[SUPT]",      "[SUPE]"};
+const QStringList kFormKeys = {"[UAT]",    "[NUME]",  "[PRENUME]", "[CNP]",    "[TVENIT]", "[VENITM]",
+                               "[NUMEP]",  "[AI]",    "[SU]",      "[SL]",     "[SG]",     "[FURNG]",
+                               "[CODCLG]", "[PODG]",  "[SE]",      "[ST]",     "[FURNTI]", "[CODCLTI]",
+                               "[FURNT]",  "[FURNE]", "[CODCLT]",  "[CODCLE]", "[PODE]",   "[DATACERE]"};
+const QStringList kInquiryKeys = {"[UAT]",      "[TITULAR]", "[NUME]",   "[PRENUME]", "[NR_CERE]", "[DATAAZI]",
+                                  "[DATACERE]", "[CNP]",     "[TVENIT]", "[VENITM]",  "[INTOCMIT]"};
 
 const std::string kDots = "..........";
 
@@ -94,9 +95,9 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
         return recordsOf(readFile((outDir + "/" + QFileInfo(name).completeBaseName() + ".txt").toStdString()));
     };
 
-    const Record office = {{"JUDET", "MURES"},           {"TIPLOC", "COMUNA"},     {"LOC", "SÂNCRAIU DE MUREŞ"},
-                           {"PRIMAR", "Ion Primaru"},    {"LOCART", "comunei "},   {"SECRETAR", "Ana Secretara"},
-                           {"CONTABIL", kDots},          {"DATA01", "01.12.2025"}};
+    const Record office = {{"JUDET", "MURES"},        {"TIPLOC", "COMUNA"},    {"LOC", "SÂNCRAIU DE MUREŞ"},
+                           {"PRIMAR", "Ion Primaru"}, {"LOCART", "comunei "},  {"SECRETAR", "Ana Secretara"},
+                           {"CONTABIL", kDots},       {"DATA01", "01.12.2025"}};
     {
         SCOPED_TRACE("grant 2 to 10: disposition 10 comes before 2, as texts sort");
         const auto r = records("grant.rtf");
@@ -105,20 +106,59 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
         EXPECT_EQ(r[3].at("NUME"), "ANDREI ALEXANDRU");
         for (const auto &one : r)
             expectValues(one, office);
-        expectValues(r[0], {{"NR", "10"}, {"DATA", "07.11.2025"}, {"DLUI", "domnului"}, {"NUME", "BĂLAN"},
-                            {"NRCERERE", "103"}, {"DATACERERE", "02.11.2025"}, {"NRDATACERE", "103/02.11.2025"},
-                            {"Domiciliu", "STR. NOUA 3, SÂNCRAIU"}, {"CNP", "5010101260031"}, {"Motiv", kDots},
-                            {"SUMA", "100"}, {"LITERA", "a"}, {"PERIOADA", "5"}, {"TOTAL", "2500"},
-                            {"TARIF", "400"}, {"VALMAX", "500.10"}, {"CUAJUT", "X"}, {"SL", " "}, {"SUMAL", "0"},
-                            {"SG", " "}, {"SUMAG", "0"}, {"SE", "X"}, {"SUMAE", "30"}, {"ST", " "}, {"SUMAT", "0"}});
-        expectValues(r[1], {{"NR", "2"}, {"DLUI", "domnului"}, {"NUME", "POPESCU ION VASILE"}, {"SUMA", "80"},
-                            {"LITERA", "c"}, {"TOTAL", "1770"}, {"TARIF", "353.9"}, {"VALMAX", "353.90"},
-                            {"SL", "X"}, {"SUMAL", "20"}, {"Domiciliu", "STR. MARE NR. 1, SÂNCRAIU"}});
+        expectValues(r[0], {{"NR", "10"},
+                            {"DATA", "07.11.2025"},
+                            {"DLUI", "domnului"},
+                            {"NUME", "BĂLAN"},
+                            {"NRCERERE", "103"},
+                            {"DATACERERE", "02.11.2025"},
+                            {"NRDATACERE", "103/02.11.2025"},
+                            {"Domiciliu", "STR. NOUA 3, SÂNCRAIU"},
+                            {"CNP", "5010101260031"},
+                            {"Motiv", kDots},
+                            {"SUMA", "100"},
+                            {"LITERA", "a"},
+                            {"PERIOADA", "5"},
+                            {"TOTAL", "2500"},
+                            {"TARIF", "400"},
+                            {"VALMAX", "500.10"},
+                            {"CUAJUT", "X"},
+                            {"SL", " "},
+                            {"SUMAL", "0"},
+                            {"SG", " "},
+                            {"SUMAG", "0"},
+                            {"SE", "X"},
+                            {"SUMAE", "30"},
+                            {"ST", " "},
+                            {"SUMAT", "0"}});
+        expectValues(r[1], {{"NR", "2"},
+                            {"DLUI", "domnului"},
+                            {"NUME", "POPESCU ION VASILE"},
+                            {"SUMA", "80"},
+                            {"LITERA", "c"},
+                            {"TOTAL", "1770"},
+                            {"TARIF", "353.9"},
+                            {"VALMAX", "353.90"},
+                            {"SL", "X"},
+                            {"SUMAL", "20"},
+                            {"Domiciliu", "STR. MARE NR. 1, SÂNCRAIU"}});
         // A gas-only supplement, no heating aid, an empty locality, a backslash and braces.
-        expectValues(r[2], {{"NR", "9"}, {"DLUI", "doamnei"}, {"Domiciliu", "BL. A\\B AP. (3)"}, {"CUAJUT", kDots},
-                            {"SUMA", "0"}, {"LITERA", "j"}, {"TOTAL", "0"}, {"VALMAX", "0.00"}, {"SL", " "},
-                            {"SUMAL", "0"}, {"SG", "X"}, {"SUMAG", "45.7"}, {"SE", " "}, {"SUMAE", "0"},
-                            {"ST", " "}, {"SUMAT", "0"}});
+        expectValues(r[2], {{"NR", "9"},
+                            {"DLUI", "doamnei"},
+                            {"Domiciliu", "BL. A\\B AP. (3)"},
+                            {"CUAJUT", kDots},
+                            {"SUMA", "0"},
+                            {"LITERA", "j"},
+                            {"TOTAL", "0"},
+                            {"VALMAX", "0.00"},
+                            {"SL", " "},
+                            {"SUMAL", "0"},
+                            {"SG", "X"},
+                            {"SUMAG", "45.7"},
+                            {"SE", " "},
+                            {"SUMAE", "0"},
+                            {"ST", " "},
+                            {"SUMAT", "0"}});
     }
     {
         SCOPED_TRACE("grant 0 to 0: the approved applications without a number");
@@ -130,17 +170,32 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
         SCOPED_TRACE("modification 10");
         const auto r = records("modif.rtf");
         ASSERT_EQ(r.size(), 1u);
-        expectValues(r[0], {{"NR", "10"}, {"NUME", "MĂRGINEAN ANA"}, {"DLUI", "doamnei"}, {"SUMA", "60"},
-                            {"LITERA", "e"}, {"PERIOADA", "4"}, {"ST", "X"}, {"SUMAT", "15"}});
+        expectValues(r[0], {{"NR", "10"},
+                            {"NUME", "MĂRGINEAN ANA"},
+                            {"DLUI", "doamnei"},
+                            {"SUMA", "60"},
+                            {"LITERA", "e"},
+                            {"PERIOADA", "4"},
+                            {"ST", "X"},
+                            {"SUMAT", "15"}});
     }
     {
         SCOPED_TRACE("rejection 0 to 0: a blank number and \"0\"");
         const auto r = records("reject0.rtf");
         ASSERT_EQ(r.size(), 2u);
-        expectValues(r[0], {{"NR", kDots}, {"NUME", "VASILE DAN"}, {"DLUI", "domnului"}, {"DOMNUL", "domnul"},
-                            {"Motiv", "venitul depaseste limita"}, {"DATA", kDots}});
-        expectValues(r[1], {{"NR", kDots}, {"NUME", "ZAHARIA ELENA"}, {"DLUI", "doamnei"}, {"DOMNUL", "doamna"}, {"CNP", kDots},
-                            {"Domiciliu", "STR. VECHE 6"}, {"Motiv", "dosar incomplet"}});
+        expectValues(r[0], {{"NR", kDots},
+                            {"NUME", "VASILE DAN"},
+                            {"DLUI", "domnului"},
+                            {"DOMNUL", "domnul"},
+                            {"Motiv", "venitul depaseste limita"},
+                            {"DATA", kDots}});
+        expectValues(r[1], {{"NR", kDots},
+                            {"NUME", "ZAHARIA ELENA"},
+                            {"DLUI", "doamnei"},
+                            {"DOMNUL", "doamna"},
+                            {"CNP", kDots},
+                            {"Domiciliu", "STR. VECHE 6"},
+                            {"Motiv", "dosar incomplet"}});
     }
     {
         SCOPED_TRACE("reports 101 to 109: approved only, by application number");
@@ -150,40 +205,84 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
         for (const auto &one : r)
             numbers.push_back(one.at("NRREF"));
         EXPECT_EQ(numbers, (std::vector<std::string>{"101", "102", "103", "104", "107", "109"}));
-        expectValues(r[0], {{"JUDET", "MURES"}, {"Dlui", "domnului "}, {"NUME", "POPESCU ION VASILE"},
-                            {"DATAREF", "03.11.2025"}, {"NRCERERE", "101"}, {"DATACERERE", "03.11.2025"},
-                            {"SUMA", "80"}, {"TOTAL", "1770"}, {"TARIF", "353.90"}, {"VALMAX", "353.90"},
-                            {"INTOCMIT", "Maria Referent"}, {"SECRETAR", "Ana Secretara"}, {"DIRECTOR", kDots},
-                            {"LOCALIT", "SÂNCRAIU DE MUREŞ"}, {"SUPL", "20"}, {"SUPG", "0"}, {"SUPT", "0"},
+        expectValues(r[0], {{"JUDET", "MURES"},
+                            {"Dlui", "domnului "},
+                            {"NUME", "POPESCU ION VASILE"},
+                            {"DATAREF", "03.11.2025"},
+                            {"NRCERERE", "101"},
+                            {"DATACERERE", "03.11.2025"},
+                            {"SUMA", "80"},
+                            {"TOTAL", "1770"},
+                            {"TARIF", "353.90"},
+                            {"VALMAX", "353.90"},
+                            {"INTOCMIT", "Maria Referent"},
+                            {"SECRETAR", "Ana Secretara"},
+                            {"DIRECTOR", kDots},
+                            {"LOCALIT", "SÂNCRAIU DE MUREŞ"},
+                            {"SUPL", "20"},
+                            {"SUPG", "0"},
+                            {"SUPT", "0"},
                             {"SUPE", "0"}});
-        expectValues(r[1], {{"Dlui", "doamnei "}, {"DOMNUL", "doamna"}, {"SUPG", "45"}, {"Domiciliu", "BL. A\\B AP. (3)"}});
+        expectValues(r[1],
+                     {{"Dlui", "doamnei "}, {"DOMNUL", "doamna"}, {"SUPG", "45"}, {"Domiciliu", "BL. A\\B AP. (3)"}});
         expectValues(r[2], {{"TOTAL", "2500"}, {"TARIF", "400.00"}, {"VALMAX", "500.10"}, {"SUPE", "30"}});
     }
     {
         SCOPED_TRACE("full form of a three-word name without gas");
         const auto r = records("full1.rtf");
         ASSERT_EQ(r.size(), 1u);
-        expectValues(r[0], {{"UAT", "SÂNCRAIU DE MUREŞ"}, {"NUME", "POPESCU"}, {"PRENUME", "ION VASILE"},
-                            {"NUMEP", "POPESCU ION VASILE"}, {"CNP", "1800101260010"}, {"TVENIT", "1500.50"},
-                            {"VENITM", "500.17"}, {"AI", "X"}, {"SU", "X"}, {"SL", "X"}, {"SG", " "},
-                            {"FURNG", "-"}, {"CODCLG", "-"}, {"PODG", "-"}, {"SE", " "}, {"ST", " "},
-                            {"FURNTI", kDots}, {"CODCLTI", kDots}, {"FURNT", " "}, {"FURNE", " ELECTRICA"},
-                            {"CODCLT", " "}, {"CODCLE", " E-1"}, {"PODE", " RO-E-1"}, {"DATACERE", "03.11.2025"},
+        expectValues(r[0], {{"UAT", "SÂNCRAIU DE MUREŞ"},
+                            {"NUME", "POPESCU"},
+                            {"PRENUME", "ION VASILE"},
+                            {"NUMEP", "POPESCU ION VASILE"},
+                            {"CNP", "1800101260010"},
+                            {"TVENIT", "1500.50"},
+                            {"VENITM", "500.17"},
+                            {"AI", "X"},
+                            {"SU", "X"},
+                            {"SL", "X"},
+                            {"SG", " "},
+                            {"FURNG", "-"},
+                            {"CODCLG", "-"},
+                            {"PODG", "-"},
+                            {"SE", " "},
+                            {"ST", " "},
+                            {"FURNTI", kDots},
+                            {"CODCLTI", kDots},
+                            {"FURNT", " "},
+                            {"FURNE", " ELECTRICA"},
+                            {"CODCLT", " "},
+                            {"CODCLE", " E-1"},
+                            {"PODE", " RO-E-1"},
+                            {"DATACERE", "03.11.2025"},
                             {"AFTER", "[Nume]"}});
     }
     {
         SCOPED_TRACE("full form with a gas supplement and no heating aid");
         const auto r = records("full2.rtf");
         ASSERT_EQ(r.size(), 1u);
-        expectValues(r[0], {{"AI", kDots}, {"SU", "X"}, {"SL", " "}, {"SG", "X"}, {"FURNG", " ENGIE"},
-                            {"CODCLG", " C123"}, {"PODG", " P456"}, {"TVENIT", "900.00"}, {"VENITM", "450.00"}});
+        expectValues(r[0], {{"AI", kDots},
+                            {"SU", "X"},
+                            {"SL", " "},
+                            {"SG", "X"},
+                            {"FURNG", " ENGIE"},
+                            {"CODCLG", " C123"},
+                            {"PODG", " P456"},
+                            {"TVENIT", "900.00"},
+                            {"VENITM", "450.00"}});
     }
     {
         SCOPED_TRACE("short form of a one-word name");
         const auto r = records("short3.rtf");
         ASSERT_EQ(r.size(), 1u);
-        expectValues(r[0], {{"NUME", "BĂLAN"}, {"PRENUME", kDots}, {"NUMEP", "BĂLAN"}, {"SE", "X"},
-                            {"FURNTI", "TERMO"}, {"CODCLTI", "T-9"}, {"FURNT", " TERMO"}, {"CODCLT", " T-9"}});
+        expectValues(r[0], {{"NUME", "BĂLAN"},
+                            {"PRENUME", kDots},
+                            {"NUMEP", "BĂLAN"},
+                            {"SE", "X"},
+                            {"FURNTI", "TERMO"},
+                            {"CODCLTI", "T-9"},
+                            {"FURNT", " TERMO"},
+                            {"CODCLT", " T-9"}});
     }
     {
         SCOPED_TRACE("social inquiry");
@@ -191,11 +290,17 @@ TEST_F(RtfDocuments, EveryValueAsTheDocumentsDefineIt)
         EXPECT_EQ(QFileInfo(inquiry.file).absolutePath(), QDir(DataFolder()).absolutePath());
         const auto r = records(inquiry.file);
         ASSERT_EQ(r.size(), 1u);
-        expectValues(r[0], {{"UAT", "SÂNCRAIU DE MUREŞ"}, {"TITULAR", "BĂLAN"}, {"NUME", "BĂLAN"},
-                            {"PRENUME", kDots}, {"NR_CERE", "103"},
+        expectValues(r[0], {{"UAT", "SÂNCRAIU DE MUREŞ"},
+                            {"TITULAR", "BĂLAN"},
+                            {"NUME", "BĂLAN"},
+                            {"PRENUME", kDots},
+                            {"NR_CERE", "103"},
                             {"DATAAZI", QDate::currentDate().toString("dd.MM.yyyy").toStdString()},
-                            {"DATACERE", "02.11.2025"}, {"CNP", "5010101260031"}, {"TVENIT", "150.00"},
-                            {"VENITM", "150.00"}, {"INTOCMIT", "Maria Referent"}});
+                            {"DATACERE", "02.11.2025"},
+                            {"CNP", "5010101260031"},
+                            {"TVENIT", "150.00"},
+                            {"VENITM", "150.00"},
+                            {"INTOCMIT", "Maria Referent"}});
     }
 }
 

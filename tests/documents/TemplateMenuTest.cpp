@@ -1,8 +1,8 @@
 // The template menu's edit and reset actions as the person sees them: the messages, the
 // "open" request, and what happens to the files.
+#include "documents/TemplateMenu.h"
 #include "documents/ResourceStore.h"
 #include "documents/RtfOpen.h"
-#include "documents/TemplateMenu.h"
 #include "documents/TemplateStore.h"
 
 #include "FakeUi.h"

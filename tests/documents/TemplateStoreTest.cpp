@@ -1,7 +1,7 @@
 // Installing the data folder's templates and refreshing them on upgrade: what is
 // written, what is left as the office edited it.
-#include "documents/ResourceStore.h"
 #include "documents/TemplateStore.h"
+#include "documents/ResourceStore.h"
 
 #include "core/Context.h"
 #include "core/Settings.h"

@@ -184,8 +184,8 @@ TEST_F(WorkbookDocuments, PaymentStatementLettersLocalityAndTotals)
     keepSample(all.file, "Stat.xls");
     cells = xlrdCells(all.file);
     EXPECT_FALSE(anyPlaceholderLeft(cells));
-    const std::vector<std::string> everyone{"ANDREI ALEXANDRU", "BĂLAN", "IONESCU MARIA", "MĂRGINEAN ANA",
-                                            "POP ANA", "POPESCU ION VASILE"};
+    const std::vector<std::string> everyone{"ANDREI ALEXANDRU", "BĂLAN",   "IONESCU MARIA",
+                                            "MĂRGINEAN ANA",    "POP ANA", "POPESCU ION VASILE"};
     EXPECT_EQ(names(cells, 1, 11), everyone);
     EXPECT_EQ(names(cells, 2, 11),
               (std::vector<std::string>{"BĂLAN", "MĂRGINEAN ANA", "POP ANA", "POPESCU ION VASILE"}));
@@ -202,7 +202,8 @@ TEST_F(WorkbookDocuments, PaymentStatementLettersLocalityAndTotals)
     EXPECT_EQ(cell(cells, 1, 13, 4), "1,9/");
     EXPECT_EQ(cell(cells, 1, 13, 9), "6,");
     EXPECT_EQ(cell(cells, 1, 13, 10), "2,45.7");
-    EXPECT_EQ(cell(cells, 1, 11, 5), "3,45967.0") << "the disposition date as its day count (06.11.2025), shown as a date";
+    EXPECT_EQ(cell(cells, 1, 11, 5), "3,45967.0")
+        << "the disposition date as its day count (06.11.2025), shown as a date";
     // POPESCU's 80.5 percent is 80, as the disposition prints it, not 81 by the cell format.
     EXPECT_EQ(cell(cells, 1, 16, 7), "2,80.0");
     // The totals carry their results for a reader that does not recalculate (xlrd).
@@ -222,7 +223,8 @@ TEST_F(WorkbookDocuments, PaymentStatementLettersLocalityAndTotals)
     if (!haveLibreOffice())
         GTEST_SKIP() << "LibreOffice is not installed";
     const QString outDir = file("csv");
-    ASSERT_TRUE(convertWithLibreOffice({all.file}, "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1", outDir));
+    ASSERT_TRUE(convertWithLibreOffice(
+        {all.file}, "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1", outDir));
     const QStringList csvs = QDir(outDir).entryList({"*.csv"}, QDir::Files, QDir::Name);
     ASSERT_EQ(csvs.size(), 3) << csvs.join(' ').toStdString();
     const QString cumulat = QString::fromStdString(readFile((outDir + "/stat-Cumulat.csv").toStdString()));

@@ -45,7 +45,7 @@ TEST_F(EditorDialogs, MemberPresetsDuplicatesAndRecount)
     ASSERT_FALSE(child.refusal.refused());
     const auto old = e.addMember({"VECHI", Cnp("160010112345"), "300", "adult"});
     ASSERT_FALSE(old.refusal.refused());
-    EXPECT_EQ(rows("SELECT COUNT(*) FROM " + oameni()), Rows{"3"});  // the temporary table holds them
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM " + oameni()), Rows{"3"}); // the temporary table holds them
 
     // Recounted: 3 members, the incomes added, one child under 14 (born January 2016).
     EXPECT_EQ(e.fields().NrMembri, "3");
@@ -60,7 +60,7 @@ TEST_F(EditorDialogs, MemberPresetsDuplicatesAndRecount)
     EXPECT_EQ(ui.messages.back().text, "Stergeti pe VECHI ?");
     ui.messageAnswers = {MessageResult::Da};
     EXPECT_TRUE(e.deleteMember(old.nrom));
-    EXPECT_FALSE(e.deleteMember(9999));  // nothing selected: no question
+    EXPECT_FALSE(e.deleteMember(9999)); // nothing selected: no question
     EXPECT_EQ(e.fields().NrMembri, "2");
 }
 
@@ -87,7 +87,7 @@ TEST_F(EditorDialogs, SupplementCheckAsksAboutTheSameCodesWithTheSameSupplierOnl
     fillValid(e, cnp);
     EXPECT_EQ(e.supplementSuppliers(SupplementKind::Gas), QStringList{"GAZ SA"});
     SupplementData d = e.supplementForDialog(SupplementKind::Gas);
-    EXPECT_EQ(d.Titular, "POPESCU ION");  // the thermal holder when none is held
+    EXPECT_EQ(d.Titular, "POPESCU ION"); // the thermal holder when none is held
     d.Furnizor = "GAZ SA";
     d.CodClient = "G1";
     d.POD = "P1";
@@ -96,8 +96,9 @@ TEST_F(EditorDialogs, SupplementCheckAsksAboutTheSameCodesWithTheSameSupplierOnl
     EXPECT_FALSE(out.saved);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Verificare Coduri");
-    EXPECT_EQ(ui.messages[0].text,
-              "Mai exista acelasi Cod de client si acelasi CLC (POD)\rla Cererea 3/01.11.2025 - VECIN!\rContinuam asa?");
+    EXPECT_EQ(
+        ui.messages[0].text,
+        "Mai exista acelasi Cod de client si acelasi CLC (POD)\rla Cererea 3/01.11.2025 - VECIN!\rContinuam asa?");
     d.CodClient = "G2";
     ui.messageAnswers = {MessageResult::Da};
     out = e.checkSupplement(SupplementKind::Gas, d);

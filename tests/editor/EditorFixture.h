@@ -51,7 +51,8 @@ protected:
         ExecSql(QStringList{
             "INSERT INTO " + Quoted(TablePath("Cereri.dbf")) +
                 " (NRCRT, LUNACRT, LUNADEC, CNP, SUBSEMN, TITT, CNPT, LOCALIT, ADRESA, FURNT, CODCLT, ASOC, NRCONT,"
-                " NR_MEMBRI, TVENIT, NR_CERE, DATACERE, STATUT, CUAJUT, TARIF, NRCAM, NR_LUNI" + extra + ")",
+                " NR_MEMBRI, TVENIT, NR_CERE, DATACERE, STATUT, CUAJUT, TARIF, NRCAM, NR_LUNI" +
+                extra + ")",
             QString("VALUES (%1, %2, %3, \"%4\", \"%5\", \"%5\", \"%4\", \"ORAS\", \"STR. MARE 1\", \"TERMO SA\","
                     " \"C1\", \"ASOC 1\", \"K7\", 2, 900, %6, \"%7\", \"APROBAT\", \"X\", 310.5, 2, 5%8)")
                 .arg(nrcrt)

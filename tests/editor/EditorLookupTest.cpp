@@ -179,11 +179,11 @@ TEST_F(EditorLookup, ModifyModeShowsTheStoredValuesWithoutAnyReaction)
     EXPECT_EQ(f.TitT, "ALT TITULAR");
     EXPECT_EQ(f.CNPT, "");
     EXPECT_EQ(f.Tarif, "310.5");
-    EXPECT_EQ(f.NrMembri, "2");  // not recounted from the one member
+    EXPECT_EQ(f.NrMembri, "2"); // not recounted from the one member
     EXPECT_EQ(f.LunaDec, "10");
     EXPECT_EQ(f.AnulDec, "2025");
     EXPECT_EQ(f.StCiv, "Uniune consensuala ");
-    EXPECT_EQ(f.SitScol, "");  // an unknown code shows no selection
+    EXPECT_EQ(f.SitScol, ""); // an unknown code shows no selection
     EXPECT_TRUE(f.SupL);
     EXPECT_FALSE(f.SupT);
     EXPECT_EQ(e.sumaL(), Amount(20));

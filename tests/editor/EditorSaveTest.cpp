@@ -30,14 +30,27 @@ TEST_F(EditorSave, EachCheckRefusesAtItsFieldAndKeepsWhatWasTyped)
         {"Lipseste Furnziorul!", "Furnizor", [](ApplicationFields &f) { f.Furnizor = " T\"A "; }},
         {"Lipseste Tariful GCal!", "Tarif", [](ApplicationFields &f) { f.Tarif = "0"; }},
         // Without the heating aid the tariff is still needed.
-        {"Lipseste Tariful GCal!", "Tarif", [](ApplicationFields &f) { f.CuAjut = false; f.Furnizor = ""; f.Tarif = "."; }},
+        {"Lipseste Tariful GCal!", "Tarif",
+         [](ApplicationFields &f) {
+             f.CuAjut = false;
+             f.Furnizor = "";
+             f.Tarif = ".";
+         }},
         {"Lipseste numele si prenumele Subsemnatului!", "SubSemn", [](ApplicationFields &f) { f.SubSemn = " \" "; }},
         {"Lipseste numele si prenumele titularului!", "TitT", [](ApplicationFields &f) { f.TitT = "  "; }},
         {"CNP incorect!", "CNPT", [](ApplicationFields &f) { f.CNPT = "123"; }},
         {"Lipseste Localitatea titularului!", "Localit", [](ApplicationFields &f) { f.Localit = " "; }},
         {"Numar de membri incorect!", "NrMembri", [](ApplicationFields &f) { f.NrMembri = "0.9"; }},
-        {"Nu ati scris motivul!", "MotivC", [](ApplicationFields &f) { f.StatutD = "RESPINS"; f.MotivC = "  "; }},
-        {"Mai multi copii decat membri!", "Copii14", [](ApplicationFields &f) { f.Copii14 = "2"; f.Copii18 = "1"; }},
+        {"Nu ati scris motivul!", "MotivC",
+         [](ApplicationFields &f) {
+             f.StatutD = "RESPINS";
+             f.MotivC = "  ";
+         }},
+        {"Mai multi copii decat membri!", "Copii14",
+         [](ApplicationFields &f) {
+             f.Copii14 = "2";
+             f.Copii18 = "1";
+         }},
         {"Trebuie sa exista macar o camera!", "NrCam", [](ApplicationFields &f) { f.NrCam = "0"; }},
     };
     for (const Case &c : cases) {
@@ -149,7 +162,7 @@ TEST_F(EditorSave, AnApprovedApplicationMustPassTheIncomeTestEvenWithoutHeatingA
     fillValid(e, Cnp("180010112345"));
     e.fields().CuAjut = false;
     e.fields().NrMembri = "3";
-    e.fields().VenitTotal = "4200";  // 1400 per member, a family: not eligible
+    e.fields().VenitTotal = "4200"; // 1400 per member, a family: not eligible
     const auto out = e.save();
     EXPECT_EQ(out.refusal.message, "Cererea NU poate fi APROBATA!");
     EXPECT_EQ(out.refusal.field, "StatutD");

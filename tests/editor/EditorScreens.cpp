@@ -10,8 +10,8 @@
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/MemberDialog.h"
 #include "gui/applications/SupplementDialog.h"
-#include "gui/widgets/FieldHint.h"
 #include "gui/shell/GuiUi.h"
+#include "gui/widgets/FieldHint.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -59,14 +59,16 @@ int main(int argc, char **argv)
     CreateTables();
     SetWorkingMonth("11.2025");
     const QString cnp = cnpOf("180010112345");
-    ExecSql("INSERT INTO " + Quoted(TablePath("Cereri.dbf")) +
-            " (NRCRT, LUNACRT, LUNADEC, CNP, SUBSEMN, TITT, CNPT, LOCALIT, ADRESA, FURNT, CODCLT, ASOC, NRCONT,"
-            " NR_MEMBRI, TVENIT, NR_CERE, DATACERE, STATUT, CUAJUT, TARIF, NRCAM, NR_LUNI, STCIV, SITSCOL, SUMAG,"
-            " FURNG, TITG, CNPG, CODCLG) VALUES (1, " + QString::number(MonthCode("10.2025")) + ", " +
-            QString::number(MonthCode("10.2025")) + ", \"" + cnp + "\", \"POPESCU ION\", \"POPESCU ION\", \"" + cnp +
-            "\", \"BRASOV\", \"STR. LUNGA 12 AP. 4\", \"TERMO SA\", \"T-1001\", \"ASOC. BLOC 7\", \"C-77\", 2, 1650,"
-            " 41, \"06.10.2025\", \"APROBAT\", \"X\", 412.8, 3, 5, \"C\", \"M\", 10, \"GAZ SUD SA\", \"POPESCU ION\", \"" +
-            cnp + "\", \"G-5561\")");
+    ExecSql(
+        "INSERT INTO " + Quoted(TablePath("Cereri.dbf")) +
+        " (NRCRT, LUNACRT, LUNADEC, CNP, SUBSEMN, TITT, CNPT, LOCALIT, ADRESA, FURNT, CODCLT, ASOC, NRCONT,"
+        " NR_MEMBRI, TVENIT, NR_CERE, DATACERE, STATUT, CUAJUT, TARIF, NRCAM, NR_LUNI, STCIV, SITSCOL, SUMAG,"
+        " FURNG, TITG, CNPG, CODCLG) VALUES (1, " +
+        QString::number(MonthCode("10.2025")) + ", " + QString::number(MonthCode("10.2025")) + ", \"" + cnp +
+        "\", \"POPESCU ION\", \"POPESCU ION\", \"" + cnp +
+        "\", \"BRASOV\", \"STR. LUNGA 12 AP. 4\", \"TERMO SA\", \"T-1001\", \"ASOC. BLOC 7\", \"C-77\", 2, 1650,"
+        " 41, \"06.10.2025\", \"APROBAT\", \"X\", 412.8, 3, 5, \"C\", \"M\", 10, \"GAZ SUD SA\", \"POPESCU ION\", \"" +
+        cnp + "\", \"G-5561\")");
     ExecSql("INSERT INTO " + Quoted(TablePath("Oameni.dbf")) +
             " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE) VALUES (1, 1, \"POPESCU ION\", \"" + cnp +
             "\", 1200, \"beneficiar\"), (2, 1, \"POPESCU ANA\", \"" + cnpOf("285020312345") + "\", 450, \"partener\")");

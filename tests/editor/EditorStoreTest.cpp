@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-
 namespace focaris::test {
 namespace {
 
@@ -35,9 +34,11 @@ TEST_F(EditorStore, AddStoresTheRowTheMembersAndTheLogEntry)
     const qint64 key = ApplicationStore(ui).store(e);
     EXPECT_EQ(key, 100);
     EXPECT_EQ(rows("SELECT NRCRT, LUNACRT, LUNADEC, SUBSEMN, CNP, NR_MEMBRI, TVENIT, VENITM, CUANTUM, VALMAX, TOTAL,"
-                   " SUMAL, SUMAE, TITE, STATUT, STCIV, SITSCOL, NR_CERE, DATACERE, NR_DISP, COPII14 FROM " + cereri()),
-              Rows{"100|" + std::to_string(month()) + "|" + std::to_string(MonthCode("11.2025")) +
-                   "|POPESCU ION|" + cnp.toStdString() + "|3|1200|400|80|314.4|1572|20|70|POPESCU ION|APROBAT|C|M|17|"
+                   " SUMAL, SUMAE, TITE, STATUT, STCIV, SITSCOL, NR_CERE, DATACERE, NR_DISP, COPII14 FROM " +
+                   cereri()),
+              Rows{"100|" + std::to_string(month()) + "|" + std::to_string(MonthCode("11.2025")) + "|POPESCU ION|" +
+                   cnp.toStdString() +
+                   "|3|1200|400|80|314.4|1572|20|70|POPESCU ION|APROBAT|C|M|17|"
                    "03.11.2025|~|1"});
     EXPECT_EQ(rows("SELECT NRCRT, TITULAR, CALITATE FROM " + oameni() + " ORDER BY NROM"),
               (Rows{"100|POPESCU ION|beneficiar", "100|POPESCU ANA|partener", "100|POPESCU MIC|copil"}));
@@ -55,7 +56,7 @@ TEST_F(EditorStore, ModifyUpdatesTheRowAndKeepsKeyMonthAndDisposition)
     ASSERT_TRUE(e.openModify(7));
     e.fields().Adresa = "STR. NOUA 3";
     e.fields().Nr_Luni = "4";
-    e.fields().StCiv = "";  // no entry chosen: the stored code stays
+    e.fields().StCiv = ""; // no entry chosen: the stored code stays
     ASSERT_TRUE(e.save().saved);
     EXPECT_EQ(ApplicationStore(ui).store(e), 7);
     EXPECT_EQ(rows("SELECT NRCRT, LUNACRT, ADRESA, NR_LUNI, NR_DISP, DATADISP, TOTAL, CUANTUM FROM " + cereri()),
@@ -77,7 +78,7 @@ TEST_F(EditorStore, TheKeptDocumentGoesOnlyAfterTheUpdateAndStaysWhileInUse)
         ApplicationEditor e(ui);
         ASSERT_TRUE(e.openModify(7));
         ASSERT_TRUE(e.save().saved);
-        e.fields().NrMembri = "123456789";  // does not fit NR_MEMBRI: the engine refuses
+        e.fields().NrMembri = "123456789"; // does not fit NR_MEMBRI: the engine refuses
         ui.messageAnswers = {MessageResult::Da};
         EXPECT_ANY_THROW(ApplicationStore(ui).store(e));
         EXPECT_TRUE(QFileInfo::exists(doc));

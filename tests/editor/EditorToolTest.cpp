@@ -29,13 +29,14 @@ protected:
 TEST_F(EditorTool, AddShowModifyRoundTripAndRefusals)
 {
     const QString cnp = Cnp("180010112345");
-    QJsonObject app{{"CNPSol", cnp},        {"SubSemn", "POPESCU ION"}, {"Nr_Cere", "21"},
-                    {"DataCereD", "03.11.2025"}, {"AnulDec", "2025"},   {"Localit", "ORAS"},
-                    {"Furnizor", "TERMO SA"}, {"Tarif", 300},           {"NrCam", "2"},
-                    {"StCiv", "Casatorit /a"}, {"Actualizare", true},   {"SupL", true}};
-    app["members"] = QJsonArray{QJsonObject{{"Titular", "POPESCU ION"}, {"CNP", cnp}, {"Venit", "500"}},
-                                QJsonObject{{"Titular", "POPESCU ANA"}, {"CNP", Cnp("285020312345")},
-                                            {"Venit", 300}, {"Calitate", "partener"}}};
+    QJsonObject app{
+        {"CNPSol", cnp},     {"SubSemn", "POPESCU ION"}, {"Nr_Cere", "21"},        {"DataCereD", "03.11.2025"},
+        {"AnulDec", "2025"}, {"Localit", "ORAS"},        {"Furnizor", "TERMO SA"}, {"Tarif", 300},
+        {"NrCam", "2"},      {"StCiv", "Casatorit /a"},  {"Actualizare", true},    {"SupL", true}};
+    app["members"] = QJsonArray{
+        QJsonObject{{"Titular", "POPESCU ION"}, {"CNP", cnp}, {"Venit", "500"}},
+        QJsonObject{
+            {"Titular", "POPESCU ANA"}, {"CNP", Cnp("285020312345")}, {"Venit", 300}, {"Calitate", "partener"}}};
     app["gas"] = QJsonObject{{"Furnizor", "GAZ SA"}, {"CodClient", "G1"}, {"POD", "P1"}};
 
     // A text longer than its column is refused, and so is a bad member; nothing is stored.

@@ -16,8 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -38,9 +38,18 @@ public:
 class EditorWindow : public EditorFixture {
 protected:
     HintUi hui;
-    QLineEdit *line(gui::ApplicationEditorWindow &w, const char *name) { return static_cast<QLineEdit *>(w.field(name)); }
-    QComboBox *combo(gui::ApplicationEditorWindow &w, const char *name) { return static_cast<QComboBox *>(w.field(name)); }
-    QCheckBox *box(gui::ApplicationEditorWindow &w, const char *name) { return static_cast<QCheckBox *>(w.field(name)); }
+    QLineEdit *line(gui::ApplicationEditorWindow &w, const char *name)
+    {
+        return static_cast<QLineEdit *>(w.field(name));
+    }
+    QComboBox *combo(gui::ApplicationEditorWindow &w, const char *name)
+    {
+        return static_cast<QComboBox *>(w.field(name));
+    }
+    QCheckBox *box(gui::ApplicationEditorWindow &w, const char *name)
+    {
+        return static_cast<QCheckBox *>(w.field(name));
+    }
 };
 
 TEST_F(EditorWindow, TypingAKnownCnpFillsTheFormAndTheMembers)
@@ -56,7 +65,7 @@ TEST_F(EditorWindow, TypingAKnownCnpFillsTheFormAndTheMembers)
     EXPECT_EQ(line(w, "SubSemn")->text(), "POPESCU ION");
     EXPECT_EQ(line(w, "TitT")->text(), "POPESCU ION");
     EXPECT_EQ(combo(w, "Localit")->currentText(), "ORAS");
-    EXPECT_EQ(line(w, "Tarif")->text(), "0");  // no application of the month with that supplier yet
+    EXPECT_EQ(line(w, "Tarif")->text(), "0"); // no application of the month with that supplier yet
     EXPECT_EQ(line(w, "Nr_Cere")->text(), "12");
     EXPECT_EQ(w.membersGrid()->rowCount(), 2);
     EXPECT_EQ(w.membersGrid()->item(1, 0)->text(), "POPESCU ANA");
@@ -82,7 +91,7 @@ TEST_F(EditorWindow, EnterMovesThroughTheFormAndTheBoxesSetTheirAmounts)
     line(w, "SubSemn")->clear();
     QTest::keyClicks(w.field("SubSemn"), "popescu ion");
     EXPECT_EQ(line(w, "SubSemn")->text(), "POPESCU ION");
-    EXPECT_EQ(line(w, "TitT")->text(), "POPESCU ION");  // the holder follows the applicant
+    EXPECT_EQ(line(w, "TitT")->text(), "POPESCU ION"); // the holder follows the applicant
     QTest::keyClick(w.field("SubSemn"), Qt::Key_Return);
     EXPECT_EQ(w.focusWidget(), w.field("Nr_Cere"));
     QTest::keyClicks(w.field("Nr_Cere"), "25");
@@ -144,7 +153,7 @@ TEST_F(EditorWindow, AddWithAMemberAndGasIsStoredAndReadBack)
     line(w, "Tarif")->setText("300");
     line(w, "NrCam")->setText("2");
     box(w, "Actualizare")->setChecked(false);
-    box(w, "Actualizare")->click();  // members, income and children from the list
+    box(w, "Actualizare")->click(); // members, income and children from the list
 
     // "Adauga membru": the dialog opens preset with the applicant.
     QTimer::singleShot(0, [&] {
@@ -263,11 +272,11 @@ TEST_F(EditorWindow, AStatusTheListLacksIsKeptWhenSavedUnchanged)
     gui::ApplicationEditorWindow w(hui);
     for (int i = 0; i < statuses.size(); ++i) {
         SCOPED_TRACE(statuses[i].toStdString());
-        const QString stored = statuses[i].left(7);  // STATUT holds 7 characters: "MODIFIC"
+        const QString stored = statuses[i].left(7); // STATUT holds 7 characters: "MODIFIC"
         ASSERT_TRUE(w.openModify(7 + i));
         EXPECT_EQ(combo(w, "StatutD")->currentText(), stored);
         EXPECT_EQ(combo(w, "StatutD")->count(), 3);
-        EXPECT_TRUE(w.field("MotivC")->isHidden());  // no reason is asked for a kept status
+        EXPECT_TRUE(w.field("MotivC")->isHidden()); // no reason is asked for a kept status
         if (const QString shots = qEnvironmentVariable("FOCARIS_SCREENSHOTS"); !shots.isEmpty() && i == 0)
             w.grab().save(shots + "/editor-statut-incetat.png");
         QSignalSpy accepted(&w, &QDialog::accepted);
@@ -294,7 +303,8 @@ TEST_F(EditorWindow, MemberDialogKeepsThePresetFamilyName)
     QTest::keyClicks(w.field("SubSemn"), "POP ION");
     // A first member already listed: the next one is preset with "POP ".
     ExecSql("INSERT INTO " + Quoted(w.editor().membersTable()) +
-            " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE) VALUES (1, -2, \"POP ION\", \"" + cnp + "\", 0, \"beneficiar\")");
+            " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE) VALUES (1, -2, \"POP ION\", \"" + cnp +
+            "\", 0, \"beneficiar\")");
     QString typed, selected;
     QTimer::singleShot(0, [&] {
         gui::MemberDialog *d = w.memberDialog();

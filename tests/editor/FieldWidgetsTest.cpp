@@ -67,28 +67,28 @@ TEST(NumericField, KeystrokesFollowTheFieldRules)
     EXPECT_EQ(n.text(), "0");
     n.setFocus();
     n.end(false);
-    QTest::keyClick(&n, Qt::Key_0);  // "00" is refused with a beep
+    QTest::keyClick(&n, Qt::Key_0); // "00" is refused with a beep
     EXPECT_EQ(n.text(), "0");
     EXPECT_EQ(n.beeps(), 1);
-    QTest::keyClick(&n, Qt::Key_7);  // a digit replaces the lone 0
+    QTest::keyClick(&n, Qt::Key_7); // a digit replaces the lone 0
     EXPECT_EQ(n.text(), "7");
-    QTest::keyClicks(&n, "1234");  // four integer digits at most
+    QTest::keyClicks(&n, "1234"); // four integer digits at most
     EXPECT_EQ(n.text(), "7123");
     EXPECT_EQ(n.beeps(), 2);
-    QTest::keyClicks(&n, ".5.");  // one separator
+    QTest::keyClicks(&n, ".5."); // one separator
     EXPECT_EQ(n.text(), "7123.5");
-    QTest::keyClicks(&n, "67");  // two decimals
+    QTest::keyClicks(&n, "67"); // two decimals
     EXPECT_EQ(n.text(), "7123.56");
-    QTest::keyClicks(&n, "-a");  // no sign, no letters
+    QTest::keyClicks(&n, "-a"); // no sign, no letters
     EXPECT_EQ(n.text(), "7123.56");
     EXPECT_EQ(n.beeps(), 6);
     QTest::keyClick(&n, Qt::Key_Home);
-    QTest::keyClick(&n, Qt::Key_Delete);  // Delete does nothing
+    QTest::keyClick(&n, Qt::Key_Delete); // Delete does nothing
     EXPECT_EQ(n.text(), "7123.56");
     n.end(false);
     for (int i = 0; i < 7; ++i)
         QTest::keyClick(&n, Qt::Key_Backspace);
-    EXPECT_EQ(n.text(), "0");  // erasing the last character leaves 0
+    EXPECT_EQ(n.text(), "0"); // erasing the last character leaves 0
     EXPECT_EQ(n.value(), Amount());
     n.setText(".5");
     EXPECT_EQ(n.value(), Amount::fromUnits(5000));

@@ -127,9 +127,18 @@ TEST_F(AnpisTest, ShareOfTheFirstLevelAndAFirstLevelOfZero)
 // members has an empty persons element.
 TEST_F(AnpisTest, SupplementRoundingControlsInTextsAndApplicationWithoutMembers)
 {
-    addApp({{"NRCRT", "1"}, {"NR_CERE", "1"}, {"SUBSEMN", "'\x01ZAMFIR\x1f ANDREI'"}, {"TOTAL", "10"},
-            {"CNP", "'1800101123456'"}, {"CNPE", "'1800101123456'"}, {"CNPG", "'1800101123456'"},
-            {"SUMAL", "0.5"}, {"SUMAE", "0.6"}, {"SUMAG", "1.5"}, {"SUMAT", "0.4"}, {"ADRESA", "'ŞOS. Ţării \"1\"'"}});
+    addApp({{"NRCRT", "1"},
+            {"NR_CERE", "1"},
+            {"SUBSEMN", "'\x01ZAMFIR\x1f ANDREI'"},
+            {"TOTAL", "10"},
+            {"CNP", "'1800101123456'"},
+            {"CNPE", "'1800101123456'"},
+            {"CNPG", "'1800101123456'"},
+            {"SUMAL", "0.5"},
+            {"SUMAE", "0.6"},
+            {"SUMAG", "1.5"},
+            {"SUMAT", "0.4"},
+            {"ADRESA", "'ŞOS. Ţării \"1\"'"}});
     ASSERT_TRUE(run().done);
     const QString text = QString::fromUtf8(bytesOf(file()));
     EXPECT_EQ(schemaErrors(file(), "anpis-date-v2.xsd"), QString());
@@ -147,15 +156,20 @@ TEST_F(AnpisTest, SupplementRoundingControlsInTextsAndApplicationWithoutMembers)
 TEST_F(AnpisTest, PersonsWithoutAThirteenDigitCnpAreNamedAndNothingIsWritten)
 {
     addSmallFolder();
-    addApp({{"NRCRT", "7"}, {"NR_CERE", "30"}, {"SUBSEMN", "'FARA CNP'"}, {"TOTAL", "10"}, {"SUMAG", "5"},
+    addApp({{"NRCRT", "7"},
+            {"NR_CERE", "30"},
+            {"SUBSEMN", "'FARA CNP'"},
+            {"TOTAL", "10"},
+            {"SUMAG", "5"},
             {"CNPG", "'12345'"}});
     addMember(7, 1, "FARA CNP", "", "0", "beneficiar");
     addMember(7, 2, "COPIL FARA", "12345678901", "0", "fiu");
     EXPECT_FALSE(run().done);
     EXPECT_EQ(ui.messages.back().kind, MessageKind::Error);
-    EXPECT_EQ(ui.lastMessage(),
-              "\rFisierul nu poate fi facut: persoanele urmatoare nu au CNP sau CNP-ul lor nu are 13 cifre:\r"
-              "FARA CNP\rFARA CNP (titularul contractului de gaz)\rCOPIL FARA\rCompletati CNP-urile si incercati din nou!");
+    EXPECT_EQ(
+        ui.lastMessage(),
+        "\rFisierul nu poate fi facut: persoanele urmatoare nu au CNP sau CNP-ul lor nu are 13 cifre:\r"
+        "FARA CNP\rFARA CNP (titularul contractului de gaz)\rCOPIL FARA\rCompletati CNP-urile si incercati din nou!");
     EXPECT_FALSE(QFileInfo::exists(file()));
 
     ExecSql(QStringList{"DELETE FROM " + table("Cereri.dbf") + " WHERE NRCRT=7"});

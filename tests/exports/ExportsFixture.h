@@ -62,45 +62,107 @@ protected:
     void addMember(int nrcrt, int nrom, const QString &name, const QString &cnp, const QString &income,
                    const QString &role)
     {
-        ExecSql(QStringList{"INSERT INTO " + table("Oameni.dbf") + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)",
-                            QString("VALUES (%1, %2, '%3', '%4', %5, '%6')")
-                                .arg(nrom).arg(nrcrt).arg(name, cnp, income, role)});
+        ExecSql(QStringList{
+            "INSERT INTO " + table("Oameni.dbf") + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)",
+            QString("VALUES (%1, %2, '%3', '%4', %5, '%6')").arg(nrom).arg(nrcrt).arg(name, cnp, income, role)});
     }
 
     // The folder of the whole-file tests.
     void addSmallFolder()
     {
-        addApp({{"NRCRT", "1"}, {"NR_CERE", "12"}, {"SUBSEMN", "'POPESCU ION'"}, {"CNP", "'1800101123456'"},
-                {"LOCALIT", "'SAT NOU'"}, {"ADRESA", "'STR. MORII & <CASA> NR 5'"}, {"NR_MEMBRI", "4"},
-                {"TVENIT", "900"}, {"VENITM", "225"}, {"CUAJUT", "'X'"}, {"SUMAL", "12.6"}, {"SUMAG", "10"},
-                {"CNPG", "'1800101123456'"}, {"FURNG", "'GAZ EST'"}, {"PODG", "'PG1'"}, {"CODCLG", "'CG1'"},
-                {"SUMAE", "30"}, {"CNPE", "'1800101123456'"}, {"FURNE", "'ELECTRICA SA'"}, {"PODE", "'PE1'"},
-                {"CODCLE", "'CE1'"}, {"SUMAT", "0.4"}, {"FURNT", "'TERMO \"CALD\"'"}, {"CODCLT", "'CT1'"},
-                {"CNPT", "'1800101123456'"}, {"TOTAL", "1768.5"}, {"CUANTUM", "90"}, {"NR_LUNI", "5"},
-                {"NR_DISP", "'101'"}, {"DATACERE", "'05.01.2024'"}, {"DATADISP", "'10.01.2024'"}, {"STCIV", "'C'"},
-                {"SITSCOL", "'M'"}, {"SITPROF", "'pensionar'"}, {"COPII14", "1"}, {"COPII18", "0"}, {"NRCAM", "2"}});
+        addApp({{"NRCRT", "1"},
+                {"NR_CERE", "12"},
+                {"SUBSEMN", "'POPESCU ION'"},
+                {"CNP", "'1800101123456'"},
+                {"LOCALIT", "'SAT NOU'"},
+                {"ADRESA", "'STR. MORII & <CASA> NR 5'"},
+                {"NR_MEMBRI", "4"},
+                {"TVENIT", "900"},
+                {"VENITM", "225"},
+                {"CUAJUT", "'X'"},
+                {"SUMAL", "12.6"},
+                {"SUMAG", "10"},
+                {"CNPG", "'1800101123456'"},
+                {"FURNG", "'GAZ EST'"},
+                {"PODG", "'PG1'"},
+                {"CODCLG", "'CG1'"},
+                {"SUMAE", "30"},
+                {"CNPE", "'1800101123456'"},
+                {"FURNE", "'ELECTRICA SA'"},
+                {"PODE", "'PE1'"},
+                {"CODCLE", "'CE1'"},
+                {"SUMAT", "0.4"},
+                {"FURNT", "'TERMO \"CALD\"'"},
+                {"CODCLT", "'CT1'"},
+                {"CNPT", "'1800101123456'"},
+                {"TOTAL", "1768.5"},
+                {"CUANTUM", "90"},
+                {"NR_LUNI", "5"},
+                {"NR_DISP", "'101'"},
+                {"DATACERE", "'05.01.2024'"},
+                {"DATADISP", "'10.01.2024'"},
+                {"STCIV", "'C'"},
+                {"SITSCOL", "'M'"},
+                {"SITPROF", "'pensionar'"},
+                {"COPII14", "1"},
+                {"COPII18", "0"},
+                {"NRCAM", "2"}});
         addMember(1, 1, "POPESCU ION", "1800101123456", "600.5", "beneficiar");
         addMember(1, 2, "POPESCU MARIA", "2850202123456", "299.5", "partener");
         addMember(1, 3, "POPESCU MARIA", "2850202123456", "299.5", "adult");
         addMember(1, 4, "POPESCU ANA", "6100301123456", "0", "copil");
-        addApp({{"NRCRT", "2"}, {"NR_CERE", "7"}, {"SUBSEMN", "'IONESCU'"}, {"CNP", "'2750505123456'"},
-                {"LOCALIT", "'DEALU'"}, {"NR_MEMBRI", "3"}, {"TVENIT", "1000"}, {"VENITM", "333.33"},
-                {"CUAJUT", "'X'"}, {"SUMAT", "10"}, {"FURNT", "'TERMO'"}, {"CNPT", "'2750505123456'"},
-                {"TOTAL", "500"}, {"CUANTUM", "80"}, {"NR_LUNI", "5"}, {"NR_DISP", "'102'"},
-                {"DATACERE", "'06.01.2024'"}, {"DATADISP", "'11.01.2024'"}, {"STCIV", "'V'"}, {"NRCAM", "1"},
-                {"COPII14", "0"}, {"COPII18", "1"}});
+        addApp({{"NRCRT", "2"},
+                {"NR_CERE", "7"},
+                {"SUBSEMN", "'IONESCU'"},
+                {"CNP", "'2750505123456'"},
+                {"LOCALIT", "'DEALU'"},
+                {"NR_MEMBRI", "3"},
+                {"TVENIT", "1000"},
+                {"VENITM", "333.33"},
+                {"CUAJUT", "'X'"},
+                {"SUMAT", "10"},
+                {"FURNT", "'TERMO'"},
+                {"CNPT", "'2750505123456'"},
+                {"TOTAL", "500"},
+                {"CUANTUM", "80"},
+                {"NR_LUNI", "5"},
+                {"NR_DISP", "'102'"},
+                {"DATACERE", "'06.01.2024'"},
+                {"DATADISP", "'11.01.2024'"},
+                {"STCIV", "'V'"},
+                {"NRCAM", "1"},
+                {"COPII14", "0"},
+                {"COPII18", "1"}});
         addMember(2, 5, "IONESCU", "2750505123456", "1000", "beneficiar");
         addMember(2, 6, "IONESCU RADU", "5060115123456", "0", "copil");
         addMember(2, 7, "IONESCU DAN", "5060114123456", "0", "adult");
-        addApp({{"NRCRT", "3"}, {"NR_CERE", "20"}, {"SUBSEMN", "'GEORGESCU VASILE'"}, {"CNP", "'1700707123456'"},
-                {"LOCALIT", "'SAT NOU'"}, {"NR_MEMBRI", "1"}, {"STATUT", "'RESPINS'"}, {"TOTAL", "0"},
-                {"SUMAL", "0"}, {"MOTIVR", "'venit peste limita'"}});
+        addApp({{"NRCRT", "3"},
+                {"NR_CERE", "20"},
+                {"SUBSEMN", "'GEORGESCU VASILE'"},
+                {"CNP", "'1700707123456'"},
+                {"LOCALIT", "'SAT NOU'"},
+                {"NR_MEMBRI", "1"},
+                {"STATUT", "'RESPINS'"},
+                {"TOTAL", "0"},
+                {"SUMAL", "0"},
+                {"MOTIVR", "'venit peste limita'"}});
         addMember(3, 8, "GEORGESCU VASILE", "1700707123456", "3000", "beneficiar");
-        addApp({{"NRCRT", "4"}, {"LUNACRT", "24287"}, {"NR_CERE", "1"}, {"SUBSEMN", "'ALTA LUNA'"},
-                {"NR_MEMBRI", "1"}, {"TOTAL", "100"}, {"SUMAL", "20"}});
+        addApp({{"NRCRT", "4"},
+                {"LUNACRT", "24287"},
+                {"NR_CERE", "1"},
+                {"SUBSEMN", "'ALTA LUNA'"},
+                {"NR_MEMBRI", "1"},
+                {"TOTAL", "100"},
+                {"SUMAL", "20"}});
         addMember(4, 9, "ALTA LUNA", "1800101123456", "100", "beneficiar");
-        addApp({{"NRCRT", "5"}, {"NR_CERE", "30"}, {"SUBSEMN", "'BARBU ELENA'"}, {"CNP", "'2600606123456'"},
-                {"LOCALIT", "'DEALU'"}, {"NR_MEMBRI", "1"}, {"TOTAL", "0"}, {"SUMAL", "12.5"}});
+        addApp({{"NRCRT", "5"},
+                {"NR_CERE", "30"},
+                {"SUBSEMN", "'BARBU ELENA'"},
+                {"CNP", "'2600606123456'"},
+                {"LOCALIT", "'DEALU'"},
+                {"NR_MEMBRI", "1"},
+                {"TOTAL", "0"},
+                {"SUMAL", "12.5"}});
     }
 
     // xmllint's verdict on a file against one of our schemas: empty when valid.

@@ -33,8 +33,9 @@ protected:
             apps << QString("(%1, 24288, %1, 'X Y', 'APROBAT', '02.01.2024')").arg(i);
             members << QString("(%1, %1, 'X Y', '1800101%2', 0, 'beneficiar')").arg(i).arg(i, 6, 10, QChar('0'));
         }
-        ExecSql(QStringList{"INSERT INTO " + table("Cereri.dbf") + " (NRCRT, LUNACRT, NR_CERE, SUBSEMN, STATUT, DATACERE)",
-                            "VALUES " + apps.join(",")});
+        ExecSql(
+            QStringList{"INSERT INTO " + table("Cereri.dbf") + " (NRCRT, LUNACRT, NR_CERE, SUBSEMN, STATUT, DATACERE)",
+                        "VALUES " + apps.join(",")});
         ExecSql(QStringList{"INSERT INTO " + table("Oameni.dbf") + " (NROM, NRCRT, TITULAR, CNP, VENIT, CALITATE)",
                             "VALUES " + members.join(",")});
     }

@@ -21,7 +21,8 @@ protected:
                               "  while v and v[-1] == '': v.pop()\n"
                               "  if v: print('|'.join(v))\n";
         std::string output;
-        EXPECT_EQ(run("/usr/bin/python3 -c " + shellQuote(program) + " " + shellQuote(file.toStdString()), &output, true), 0)
+        EXPECT_EQ(
+            run("/usr/bin/python3 -c " + shellQuote(program) + " " + shellQuote(file.toStdString()), &output, true), 0)
             << output;
         return output;
     }
@@ -32,7 +33,8 @@ protected:
                               "print([(f.name, f.type, f.length) for f in t.fields])\n"
                               "for r in t: print('|'.join(str(v) for v in r.values()))\n";
         std::string output;
-        EXPECT_EQ(run("/usr/bin/python3 -c " + shellQuote(program) + " " + shellQuote(file.toStdString()), &output, true), 0)
+        EXPECT_EQ(
+            run("/usr/bin/python3 -c " + shellQuote(program) + " " + shellQuote(file.toStdString()), &output, true), 0)
             << output;
         return output;
     }
@@ -103,8 +105,10 @@ TEST_F(ListsTest, RiskControlNeedsTheCountyAndWritesTheChosenMonth)
     const std::string rows = sheetRows(r.files[0]);
     EXPECT_NE(rows.find("CSL\n"), std::string::npos) << rows;
     // Ordered by application number; the address joined without stray blanks.
-    const auto ionescu = rows.find("1.0|IONESCU|2750505123456|DEALU JUD ALBA||3.0|333.33|102|80.0||AB|SAT NOU|01|2024.0|V||1000.0|1.0");
-    const auto popescu = rows.find("2.0|POPESCU ION|1800101123456|STR. MORII & <CASA> NR 5 SAT NOU JUD ALBA||4.0|225.0|101|90.0||AB|SAT NOU|01|2024.0|C|M|900.0|2.0");
+    const auto ionescu =
+        rows.find("1.0|IONESCU|2750505123456|DEALU JUD ALBA||3.0|333.33|102|80.0||AB|SAT NOU|01|2024.0|V||1000.0|1.0");
+    const auto popescu = rows.find(
+        "2.0|POPESCU ION|1800101123456|STR. MORII & <CASA> NR 5 SAT NOU JUD ALBA||4.0|225.0|101|90.0||AB|SAT NOU|01|2024.0|C|M|900.0|2.0");
     EXPECT_NE(ionescu, std::string::npos) << rows;
     EXPECT_NE(popescu, std::string::npos) << rows;
     EXPECT_LT(ionescu, popescu);

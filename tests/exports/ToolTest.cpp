@@ -25,14 +25,16 @@ TEST_F(ToolTest, AnpisAndF2201WriteTheExpectedFiles)
     EXPECT_EQ(bytesOf(out + "/Date_4562345v2.xml"), expected("Date_4562345v2.xml"));
     EXPECT_NE(output.find(out.toStdString() + "/Date_4562345v2.xml\n"), std::string::npos) << output;
     EXPECT_NE(output.find("Export Date ANPIS: XML-ul a fost creat: Date_4562345v2.xml Trimiteti-l la ANPIS!"),
-              std::string::npos) << output;
+              std::string::npos)
+        << output;
 
     // Without --yes the existing file is kept and the command fails.
     EXPECT_EQ(tool("report anpis " + data() + " --out " + shellQuote(out.toStdString()), &output), 1);
     EXPECT_NE(output.find("Doriti sa-l inlocuim?"), std::string::npos) << output;
     EXPECT_EQ(tool("report anpis " + data() + " --yes --out " + shellQuote(out.toStdString()), &output), 0) << output;
 
-    ASSERT_EQ(tool("report f2201 " + data() + " --now '15.01.2024 10:30' --out " + shellQuote(out.toStdString()), &output), 0)
+    ASSERT_EQ(
+        tool("report f2201 " + data() + " --now '15.01.2024 10:30' --out " + shellQuote(out.toStdString()), &output), 0)
         << output;
     QByteArray e = expected("F2201_1.xml");
     e.replace("@FOLDERURL@", QUrl::fromLocalFile(out).toString(QUrl::FullyEncoded).toUtf8());
@@ -42,12 +44,12 @@ TEST_F(ToolTest, AnpisAndF2201WriteTheExpectedFiles)
 TEST_F(ToolTest, TreasuryListsAndRefusals)
 {
     addSmallFolder();
-    writeFile(std::filesystem::path(DataFolder().toStdString()) / "Luni.lst", "01.2024\r\n");  // the month given
+    writeFile(std::filesystem::path(DataFolder().toStdString()) / "Luni.lst", "01.2024\r\n"); // the month given
     std::string output;
-    ASSERT_EQ(tool("report treasury " + data() + " --month 01.2024 --date 05.12.2023 --out " +
-                       shellQuote(out.toStdString()),
-                   &output),
-              0)
+    ASSERT_EQ(
+        tool("report treasury " + data() + " --month 01.2024 --date 05.12.2023 --out " + shellQuote(out.toStdString()),
+             &output),
+        0)
         << output;
     EXPECT_NE(output.find("/Termica_Trezorerie/StatTo_014562345_05-12-2023.txt\n"), std::string::npos) << output;
     EXPECT_TRUE(QFile::exists(out + "/Termica_Trezorerie/014562345_05-12-2023.dbf"));

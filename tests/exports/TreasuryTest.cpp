@@ -24,8 +24,8 @@ protected:
     static std::string python(const std::string &program, const QString &file)
     {
         std::string output;
-        const int rc = test::run("/usr/bin/python3 -c " + shellQuote(program) + " " + shellQuote(file.toStdString()), &output,
-                                 true);
+        const int rc = test::run("/usr/bin/python3 -c " + shellQuote(program) + " " + shellQuote(file.toStdString()),
+                                 &output, true);
         EXPECT_EQ(rc, 0) << output;
         return output;
     }
@@ -36,7 +36,9 @@ TEST_F(TreasuryTest, FourFilesOfTheSmallFolder)
     addSmallFolder();
     const auto r = run();
     ASSERT_TRUE(r.done);
-    const QStringList names{"01" "4562345_05-12-2023.dbf", "Anexa2_Supliment_Lemne.xls", "Anexa3_Supliment_Lemne.rtf",
+    const QStringList names{"01"
+                            "4562345_05-12-2023.dbf",
+                            "Anexa2_Supliment_Lemne.xls", "Anexa3_Supliment_Lemne.rtf",
                             "StatTo_014562345_05-12-2023.txt"};
     QStringList files;
     for (const QString &n : names)
@@ -102,7 +104,8 @@ TEST_F(TreasuryTest, FourFilesOfTheSmallFolder)
     EXPECT_FALSE(bytesOf(files[2]).contains("RO 4562345"));
     EXPECT_TRUE(bytesOf(files[2]).contains("4562345"));
     EXPECT_NE(annex.find("SITUATIA 074 - Supliment combustibili solizi/petrolieri - Legea nr.226/2021"),
-              std::string::npos) << annex;
+              std::string::npos)
+        << annex;
     EXPECT_NE(annex.find("in ziua 05 luna 12 anul 2023"), std::string::npos) << annex;
     EXPECT_NE(annex.find("1.0|BARBU ELENA|1.0|2600606123456|12.5"), std::string::npos) << annex;
     EXPECT_NE(annex.find("2.0|POPESCU ION|4.0|1800101123456|12.6"), std::string::npos) << annex;
@@ -219,8 +222,12 @@ TEST_F(TreasuryTest, ExistingFolderIsReplacedOnlyAfterDaAndNotWhileInUse)
 // question marks, the annex (Unicode) keeps the name as typed.
 TEST_F(TreasuryTest, RomanianLettersOutsideTheTablesCodePageBecomeTheirBaseLetters)
 {
-    addApp({{"NRCRT", "1"}, {"NR_CERE", "1"}, {"SUBSEMN", "'ŞTEFĂNESCU ŢICU ÎONUŢ'"}, {"NR_MEMBRI", "1"},
-            {"SUMAL", "20"}, {"CNP", "'1800101123456'"}});
+    addApp({{"NRCRT", "1"},
+            {"NR_CERE", "1"},
+            {"SUBSEMN", "'ŞTEFĂNESCU ŢICU ÎONUŢ'"},
+            {"NR_MEMBRI", "1"},
+            {"SUMAL", "20"},
+            {"CNP", "'1800101123456'"}});
     const auto r = run();
     ASSERT_TRUE(r.done);
     EXPECT_EQ(python("import sys, dbfread\n"

@@ -5,9 +5,9 @@
 
 #include "gui/periods/PaymentMonthChooser.h"
 #include "gui/reports/ExportsMenu.h"
-#include "gui/shell/ReportsWiring.h"
 #include "gui/reports/TreasuryWindow.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/shell/ReportsWiring.h"
 #include "gui/widgets/DateField.h"
 
 #include <QComboBox>
@@ -80,8 +80,8 @@ TEST_F(WindowsTest, SelectionListsTheLocalitiesOfTheWorkingMonth)
     addSmallFolder();
     gui::TreasurySelection sel;
     // Pressing "Am ales" as soon as the dialog shows, as the person would.
-    QMetaObject::invokeMethod(&sel, [&sel] { QTest::mouseClick(sel.chooseButton(), Qt::LeftButton); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &sel, [&sel] { QTest::mouseClick(sel.chooseButton(), Qt::LeftButton); }, Qt::QueuedConnection);
     exports::TreasuryChoice c;
     ASSERT_TRUE(sel.choose(c));
     EXPECT_EQ(c.locality, QString());

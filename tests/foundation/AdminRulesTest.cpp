@@ -24,8 +24,8 @@ TEST(CheckFiscalCode, DigitsAfterAnyPrefixPaddedToTen)
     // Three digits are padded to 0000000108: weights 3 and 2 give 30 × 10 mod 11 = 8.
     EXPECT_TRUE(CheckFiscalCode("108"));
     EXPECT_FALSE(CheckFiscalCode("109"));
-    EXPECT_FALSE(CheckFiscalCode("RO10"));          // two digits
-    EXPECT_FALSE(CheckFiscalCode("00014399840"));   // eleven digits
+    EXPECT_FALSE(CheckFiscalCode("RO10"));        // two digits
+    EXPECT_FALSE(CheckFiscalCode("00014399840")); // eleven digits
     EXPECT_FALSE(CheckFiscalCode(""));
     EXPECT_FALSE(CheckFiscalCode("RO"));
 }
@@ -35,7 +35,7 @@ TEST(CompensationLetter, FirstBracketWithThatPercentage)
     AidParameters p;
     EXPECT_EQ(CompensationLetter(100, p), "a");
     EXPECT_EQ(CompensationLetter(50, p), "f");
-    EXPECT_EQ(CompensationLetter(10, p), "j");  // bracket 10 comes before Cu11
+    EXPECT_EQ(CompensationLetter(10, p), "j"); // bracket 10 comes before Cu11
     EXPECT_EQ(CompensationLetter(55, p), "j");
     p.cu[10] = 5;
     EXPECT_EQ(CompensationLetter(5, p), "k");
@@ -82,12 +82,10 @@ TEST(ScramblePassword, FollowsTheGeneratorBitForBit)
     // Reference values from a separate implementation of the generator.
     EXPECT_EQ(ScramblePasswordBytes("abc").toHex(), "4895602c734861413c5c93708d626b63");
     EXPECT_EQ(ScramblePasswordBytes("").toHex(), "572c2a48574fa1");
-    EXPECT_EQ(ScramblePasswordBytes("secret ").toHex(),
-              "ad7c613d4d9cad8ea473655f635a237a745f65507220");
+    EXPECT_EQ(ScramblePasswordBytes("secret ").toHex(), "ad7c613d4d9cad8ea473655f635a237a745f65507220");
     // The Windows-1250 bytes are scrambled: "ă" is 0xE3 and "Ș" is written as 0xAA.
     const std::string onDisk = text::utf8ToCp1250(ScramblePassword("Parolă Ș").toStdString());
-    EXPECT_EQ(QByteArray::fromStdString(onDisk).toHex(),
-              "7272746f95806e2050613c665968866ce3a0b572274a272a46a757aa");
+    EXPECT_EQ(QByteArray::fromStdString(onDisk).toHex(), "7272746f95806e2050613c665968866ce3a0b572274a272a46a757aa");
     EXPECT_EQ(ScramblePasswordBytes("Parol\xE3 \xAA").toHex(),
               "7272746f95806e2050613c665968866ce3a0b572274a272a46a757aa");
     EXPECT_EQ(ScramblePassword("abc"), ScramblePassword("abc"));

@@ -9,21 +9,23 @@ using namespace focaris;
 
 namespace {
 
-Amount num(const char *text) { return *Amount::parse(text); }
+Amount num(const char *text)
+{
+    return *Amount::parse(text);
+}
 
-int percent(int members, const char *income, bool approved = true,
-            const AidParameters &p = AidParameters{})
+int percent(int members, const char *income, bool approved = true, const AidParameters &p = AidParameters{})
 {
     return CompensationPercent(members, approved, num(income), p);
 }
 
 TEST(CompensationPercent, BracketBoundsAreInclusive)
 {
-    EXPECT_EQ(percent(2, "640"), 90);      // 320 per member, equal to Lim2
-    EXPECT_EQ(percent(2, "640.02"), 80);   // 320.01
-    EXPECT_EQ(percent(3, "600"), 100);     // exactly Lim1
+    EXPECT_EQ(percent(2, "640"), 90);    // 320 per member, equal to Lim2
+    EXPECT_EQ(percent(2, "640.02"), 80); // 320.01
+    EXPECT_EQ(percent(3, "600"), 100);   // exactly Lim1
     EXPECT_EQ(percent(3, "600.03"), 90);
-    EXPECT_EQ(percent(4, "5544"), 10);     // exactly Lim10
+    EXPECT_EQ(percent(4, "5544"), 10); // exactly Lim10
     EXPECT_EQ(percent(2, "0"), 100);
     EXPECT_EQ(percent(2, "640", false), 0);
     EXPECT_EQ(percent(0, "0"), 0);
@@ -33,8 +35,8 @@ TEST(CompensationPercent, BracketBoundsAreInclusive)
 TEST(CompensationPercent, SinglePersonKeepsARightUpToLim11)
 {
     EXPECT_EQ(percent(1, "200"), 100);
-    EXPECT_EQ(percent(1, "1386"), 10);     // bracket 10
-    EXPECT_EQ(percent(1, "1386.01"), 10);  // Cu11
+    EXPECT_EQ(percent(1, "1386"), 10);    // bracket 10
+    EXPECT_EQ(percent(1, "1386.01"), 10); // Cu11
     EXPECT_EQ(percent(1, "1500"), 10);
     EXPECT_EQ(percent(1, "2053"), 10);
     EXPECT_EQ(percent(1, "2053.01"), 0);
@@ -59,8 +61,7 @@ TEST(AverageConsumption, OneTwoThreeRoomsAndEverythingElse)
     EXPECT_EQ(AverageConsumption(-1, p), num("2.37"));
 }
 
-ApplicationInput application(int members, const char *income, int rooms, const char *tariff,
-                             int months)
+ApplicationInput application(int members, const char *income, int rooms, const char *tariff, int months)
 {
     ApplicationInput in;
     in.members = members;
@@ -95,7 +96,7 @@ TEST(CalculeazaCerere, MonthlyValueAndTotal)
     one.cl[0] = 1;
     EXPECT_EQ(MonthlyValue(num("0.0005"), 10, 1, one), num("0"));
     EXPECT_EQ(MonthlyValue(num("0.0015"), 10, 1, one), num("0.0002"));
-    EXPECT_EQ(MonthlyValue(num("0.0125"), 10, 1, p), num("0.001"));  // 0.001025
+    EXPECT_EQ(MonthlyValue(num("0.0125"), 10, 1, p), num("0.001")); // 0.001025
 }
 
 TEST(CalculeazaCerere, WithoutHeatingAidOrApprovalNothingIsGranted)
@@ -118,19 +119,19 @@ TEST(CalculeazaCerere, WithoutHeatingAidOrApprovalNothingIsGranted)
 TEST(Recalculeaza, StatusFollowsThePercentageGreaterThanOne)
 {
     AidParameters p;
-    ApplicationInput in = application(3, "4200", 2, "300", 5);  // family above Lim10
+    ApplicationInput in = application(3, "4200", 2, "300", 5); // family above Lim10
     in.sumaL = 20;
     Recalculation r = Recalculeaza(in, p);
     EXPECT_EQ(r.status, kStatusRejected);
     EXPECT_EQ(r.reason, kIncomeRejectReason);
-    EXPECT_EQ(r.sumaL, 20);  // a rejection keeps the supplements
+    EXPECT_EQ(r.sumaL, 20); // a rejection keeps the supplements
     EXPECT_EQ(r.valmax, 0);
 
     in = application(2, "640", 2, "300", 5);
     in.status = kStatusRejected;
     in.reason = "dosar incomplet";
     r = Recalculeaza(in, p);
-    EXPECT_EQ(r.status, kStatusRejected);  // a rejected row stays rejected
+    EXPECT_EQ(r.status, kStatusRejected); // a rejected row stays rejected
     EXPECT_EQ(r.reason, kIncomeRejectReason);
 
     in.status = kStatusApproved;
@@ -153,7 +154,7 @@ TEST(Recalculeaza, SupplementsTakeTheCurrentValuesAndElectricityAloneTheHigherOn
     AidParameters p;
     ApplicationInput in = application(2, "640", 2, "300", 5);
     in.sumaE = 30;
-    EXPECT_EQ(Recalculeaza(in, p).sumaE, 70);  // only supplement: IndE2
+    EXPECT_EQ(Recalculeaza(in, p).sumaE, 70); // only supplement: IndE2
     in.sumaL = 20;
     Recalculation r = Recalculeaza(in, p);
     EXPECT_EQ(r.sumaE, 30);

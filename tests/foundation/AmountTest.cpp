@@ -9,7 +9,10 @@ using focaris::Amount;
 
 namespace {
 
-Amount units(std::int64_t u) { return Amount::fromUnits(u); }
+Amount units(std::int64_t u)
+{
+    return Amount::fromUnits(u);
+}
 
 TEST(Amount, ParsesTheNumberFormsOfSettingsAndFields)
 {
@@ -38,8 +41,8 @@ TEST(Amount, RoundsHalvesToEvenUnlessToldOtherwise)
     EXPECT_EQ(Amount::divide(units(3), 2, Amount::Rounding::HalfUp), units(2));
     EXPECT_EQ(Amount::divide(units(1), 2, Amount::Rounding::HalfUp), units(1));
     EXPECT_EQ(Amount::divide(Amount(5), 0), Amount());
-    EXPECT_EQ(Amount::multiply(units(5), units(5000)), units(2));   // 0.00025 → 0.0002
-    EXPECT_EQ(Amount::multiply(units(15), units(5000)), units(8));  // 0.00075 → 0.0008
+    EXPECT_EQ(Amount::multiply(units(5), units(5000)), units(2));  // 0.00025 → 0.0002
+    EXPECT_EQ(Amount::multiply(units(15), units(5000)), units(8)); // 0.00075 → 0.0008
     EXPECT_EQ(units(25000).rounded(0), Amount(2));
     EXPECT_EQ(units(35000).rounded(0), Amount(4));
     EXPECT_EQ(units(12345).rounded(2, Amount::Rounding::Truncate), units(12300));

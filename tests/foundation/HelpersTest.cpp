@@ -33,7 +33,7 @@ TEST(Months, CodesTextsAndNames)
     EXPECT_EQ(MonthText(24288), "01.2024");
     EXPECT_EQ(MonthText(24299), "12.2024");
     EXPECT_EQ(MonthText(1), "02.0000");
-    EXPECT_EQ(MonthCode(MonthText(2)), 0);  // the reserved codes are no month
+    EXPECT_EQ(MonthCode(MonthText(2)), 0); // the reserved codes are no month
     EXPECT_EQ(MonthName(1), "ianuarie");
     EXPECT_EQ(MonthName(12), "decembrie");
     EXPECT_EQ(MonthName(0), "");
@@ -59,15 +59,15 @@ TEST(TextRules, PhoneAndEmail)
     EXPECT_TRUE(CheckPhone("(0256) 123-456"));
     EXPECT_TRUE(CheckPhone("0112345678"));
     EXPECT_FALSE(CheckPhone("0522123456"));
-    EXPECT_FALSE(CheckPhone("+40722123456"));  // 11 digits
+    EXPECT_FALSE(CheckPhone("+40722123456")); // 11 digits
     EXPECT_FALSE(CheckPhone("072212345"));
 
     EXPECT_TRUE(CheckEmail("ion.pop@gmail.com"));
     EXPECT_TRUE(CheckEmail("abc@yahoo.ro"));
-    EXPECT_FALSE(CheckEmail("ab@yahoo.ro"));       // at-sign at position 3
-    EXPECT_FALSE(CheckEmail("abc@a.ro"));          // 4 characters after it
-    EXPECT_FALSE(CheckEmail("abc@mail.info"));     // 4 after the first dot
-    EXPECT_FALSE(CheckEmail("abc@mail.co.uk"));    // 5 after the first dot
+    EXPECT_FALSE(CheckEmail("ab@yahoo.ro"));    // at-sign at position 3
+    EXPECT_FALSE(CheckEmail("abc@a.ro"));       // 4 characters after it
+    EXPECT_FALSE(CheckEmail("abc@mail.info"));  // 4 after the first dot
+    EXPECT_FALSE(CheckEmail("abc@mail.co.uk")); // 5 after the first dot
     EXPECT_FALSE(CheckEmail("abc@mailcom"));
     EXPECT_FALSE(CheckEmail("a bc@mail.com"));
     EXPECT_FALSE(CheckEmail("abc@ma@il.com"));
@@ -84,7 +84,7 @@ TEST_F(TempFilesTest, NewTempFileSkipsOnlyFilesThatCannotBeDeleted)
 {
     const QString first = NewTempFile("Disp", ".rtf");
     EXPECT_EQ(first, TempFolder() + "/TmpFoc/Disp0.rtf");
-    EXPECT_EQ(NewTempFile("Disp", ".rtf"), first);  // never created: same name again
+    EXPECT_EQ(NewTempFile("Disp", ".rtf"), first); // never created: same name again
     // An existing file that can be deleted is deleted and its name reused.
     focaris::test::writeFile(first.toStdString(), "old");
     EXPECT_EQ(NewTempFile("Disp", ".rtf"), first);
@@ -141,7 +141,7 @@ TEST_F(TempFilesTest, FoldersAndTheInUseTest)
     EXPECT_FALSE(FileInUse(file));
     EXPECT_TRUE(DeleteFolder(folder));
     EXPECT_FALSE(QDir(folder).exists());
-    EXPECT_FALSE(DeleteFolder(folder));  // nothing left to delete
+    EXPECT_FALSE(DeleteFolder(folder)); // nothing left to delete
     EXPECT_EQ(NewSessionFolder(), ProgramFolder() + "/TMP0");
 }
 

@@ -35,9 +35,9 @@ TEST(Tool, ParametersFromASettingsFile)
     focaris::test::TempDir dir;
     const auto file = dir / "focaris.SET";
     focaris::test::writeFile(file, "[setari]\r\nCu2=85\r\nCL2=2\r\nCu11=7\r\n");
-    EXPECT_EQ(tool("calc --members 2 --income 640 --rooms 2 --tariff 300 --months 1 --settings " +
-                   shellQuote(file.string())),
-              "VENITM=320\nCUANTUM=85\nVALMAX=510\nTOTAL=510\n");
+    EXPECT_EQ(
+        tool("calc --members 2 --income 640 --rooms 2 --tariff 300 --months 1 --settings " + shellQuote(file.string())),
+        "VENITM=320\nCUANTUM=85\nVALMAX=510\nTOTAL=510\n");
     EXPECT_EQ(tool("letter 7 --settings " + shellQuote(file.string())), "letter=k\n");
     EXPECT_EQ(tool("letter 10"), "letter=j\n");
 }

@@ -24,7 +24,7 @@ protected:
     void fill(AdminWindow &w)
     {
         w.field("Localit")->setText("SANTANA");
-        w.county()->setCurrentIndex(27);  // MURES
+        w.county()->setCurrentIndex(27); // MURES
         w.field("CodFiscal")->setText("4322653");
     }
 };
@@ -67,7 +67,7 @@ TEST_F(AdminWindowTest, CountyCodeFollowsTheCountyOnlyWhileEmpty)
     AdminWindow w(ui);
     w.loadSettings();
     w.field("CodJud")->clear();
-    w.county()->setCurrentIndex(41);  // BUCURESTI
+    w.county()->setCurrentIndex(41); // BUCURESTI
     EXPECT_EQ(w.field("CodJud")->text(), "42");
     w.county()->setCurrentIndex(0);
     EXPECT_EQ(w.field("CodJud")->text(), "42");

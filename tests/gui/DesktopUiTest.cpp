@@ -3,15 +3,15 @@
 #include "TestSupport.h"
 #include "gui/shell/GuiUi.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QAbstractButton>
-#include <QComboBox>
 #include <QTimer>
 #include <QTreeView>
 
@@ -43,9 +43,23 @@ QStringList shownTexts(QWidget *dialog)
 
 TEST(DesktopUi, QtTextsAreRomanian)
 {
-    const QStringList english{"Look in:", "Directory:", "&Choose", "Choose", "Cancel", "Files of type:",
-                              "Directories", "Name", "Size", "Type", "Date Modified", "Back", "Forward",
-                              "Parent Directory", "Create New Folder", "List View", "Detail View"};
+    const QStringList english{"Look in:",
+                              "Directory:",
+                              "&Choose",
+                              "Choose",
+                              "Cancel",
+                              "Files of type:",
+                              "Directories",
+                              "Name",
+                              "Size",
+                              "Type",
+                              "Date Modified",
+                              "Back",
+                              "Forward",
+                              "Parent Directory",
+                              "Create New Folder",
+                              "List View",
+                              "Detail View"};
     TempDir tmp;
     gui::GuiUi ui;
     QStringList shown;
@@ -99,7 +113,8 @@ TEST(DesktopUi, ADocumentWithoutAProgramIsOfferedForSavingElsewhere)
     ui.desktopOpen = [](const QString &) { return false; };
     ui.saveAs = tmp.qpath() + "/pastrata.rtf";
     EXPECT_FALSE(ui.openDocument(doc));
-    EXPECT_EQ(ui.texts, QStringList{"Nu am gasit un program care sa deschida documentul. Il salvez in alt loc?\r" + doc});
+    EXPECT_EQ(ui.texts,
+              QStringList{"Nu am gasit un program care sa deschida documentul. Il salvez in alt loc?\r" + doc});
     EXPECT_EQ(readFile(tmp / "pastrata.rtf"), "{\\rtf1 dispozitie}");
 
     // "&Nu" saves nothing; a desktop that opens the file asks nothing.

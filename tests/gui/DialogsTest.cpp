@@ -2,21 +2,21 @@
 // single running instance.
 #include "GuiFixture.h"
 
+#include "gui/admin/LoginDialog.h"
+#include "gui/admin/NewPasswordDialog.h"
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/DatesDialog.h"
 #include "gui/applications/NumberingDialog.h"
-#include "gui/documents/SingleDispositionDialog.h"
 #include "gui/documents/DispositionRangeDialog.h"
+#include "gui/documents/SingleDispositionDialog.h"
 #include "gui/reports/AjpisPeriodDialog.h"
 #include "gui/reports/TreasuryWindow.h"
+#include "gui/shell/SingleInstance.h"
+#include "gui/shell/StartWindow.h"
 #include "gui/widgets/DateField.h"
 #include "gui/widgets/FieldHint.h"
 #include "gui/widgets/FindButton.h"
-#include "gui/admin/LoginDialog.h"
-#include "gui/admin/NewPasswordDialog.h"
 #include "gui/widgets/ProgressWindow.h"
-#include "gui/shell/SingleInstance.h"
-#include "gui/shell/StartWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -63,10 +63,10 @@ TEST_F(DialogsTest, ProgressWindowDisablesTheActiveWindowUntilHidden)
     EXPECT_EQ(window.cursor().shape(), Qt::WaitCursor);
     contor.progressStep();
     contor.progressStep();
-    contor.progressStep();  // stays at its maximum
+    contor.progressStep(); // stays at its maximum
     EXPECT_EQ(contor.bar()->value(), 2);
     EXPECT_EQ(contor.bar()->text(), "100%");
-    contor.progressShow();  // shown again: back to 0, the window stays disabled once
+    contor.progressShow(); // shown again: back to 0, the window stays disabled once
     EXPECT_EQ(contor.bar()->value(), 0);
     contor.progressHide();
     EXPECT_FALSE(contor.isVisible());
@@ -81,7 +81,7 @@ TEST_F(DialogsTest, NewPasswordDialogRefusesAnEmptyEntryAndTypesCapitals)
     QString password;
     QTimer::singleShot(0, &dialog, [&] {
         QTest::keyClicks(dialog.field(), "  ");
-        dialog.storeButton()->click();  // refused, stays open
+        dialog.storeButton()->click(); // refused, stays open
         QTest::keyClicks(dialog.field(), "noua ");
         dialog.storeButton()->click();
     });

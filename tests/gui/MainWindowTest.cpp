@@ -7,6 +7,7 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/Program.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -15,7 +16,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QFileInfo>
 
 using namespace focaris;
 using namespace focaris::test;
@@ -57,15 +57,15 @@ TEST_F(MainWindowTest, MenusInOrderAndCommandsWithoutHandlerSaySo)
     MainWindow w(ui);
     EXPECT_EQ(captions(w.reportsMenu()),
               (QStringList{"Raport AJPIS", "Export Date ANPIS - XML", "Raport Furnizori >",
-                           "Raport Trezorerie - Suplimente Lemne", "Lista persoanelor si varsta",
-                           "Situatia membrilor", "Control bazat pe profilul de risc",
-                           "Formularul F 2201 ANAF - XML", "-------- LEGISLATIE -------------",
-                           "Legea 226 / 2021", "H.G.1073/2021 - Norme", "Anexa 26 - Cerere"}));
+                           "Raport Trezorerie - Suplimente Lemne", "Lista persoanelor si varsta", "Situatia membrilor",
+                           "Control bazat pe profilul de risc", "Formularul F 2201 ANAF - XML",
+                           "-------- LEGISLATIE -------------", "Legea 226 / 2021", "H.G.1073/2021 - Norme",
+                           "Anexa 26 - Cerere"}));
     EXPECT_EQ(captions(w.reportsMenu()->actions()[2]->menu()),
               (QStringList{"Format AJPIS", "Format E-On Gaz Tg.Mures"}));
     EXPECT_EQ(captions(w.utilitiesMenu()),
-              (QStringList{"Salvare / Incarcare baza de date", "Condica de sugestii",
-                           "Istoricul modificarii datelor", "Ghidul programului", "Despre program"}));
+              (QStringList{"Salvare / Incarcare baza de date", "Condica de sugestii", "Istoricul modificarii datelor",
+                           "Ghidul programului", "Despre program"}));
     w.reportsMenu()->actions()[0]->trigger();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Raport AJPIS");
@@ -135,7 +135,7 @@ TEST_F(MainWindowTest, ProgramAsksForTheDaysCopyOnlyAfterLogin)
     program.mainWindow().close();
     EXPECT_TRUE(ui.messages.empty());
 
-    program.clickAdmin();  // no password: warning and unlocked
+    program.clickAdmin(); // no password: warning and unlocked
     ASSERT_EQ(ui.messages.size(), 1u);
     program.mainWindow().show();
     program.mainWindow().close();

@@ -67,9 +67,9 @@ TEST(MessageDialogTest, CaptionIconAndColoursFollowTheKind)
         int kind;
         const char *caption;
         QRgb from, to;
-    } cases[] = {{0, "Atentie !", 0xB7B18A, 0x383623}, {1, "Eroare", 0xFFD5D5, 0xFF0000},
+    } cases[] = {{0, "Atentie !", 0xB7B18A, 0x383623},  {1, "Eroare", 0xFFD5D5, 0xFF0000},
                  {2, "Informatie", 0xE1DEFA, 0x0000BB}, {3, "Confirmare", 0x81A2D3, 0x365F9C},
-                 {9, "Eroare", 0xFFD5D5, 0xFF0000}, {-1, "Eroare", 0xFFD5D5, 0xFF0000}};
+                 {9, "Eroare", 0xFFD5D5, 0xFF0000},     {-1, "Eroare", 0xFFD5D5, 0xFF0000}};
     for (const Case &c : cases) {
         d.prepare("Titlu", "a\rb", MessageKind(c.kind), MessageButton::OK);
         EXPECT_EQ(d.windowTitle(), c.caption) << c.kind;
@@ -84,14 +84,21 @@ TEST(MessageDialogTest, CaptionIconAndColoursFollowTheKind)
 TEST(MessageDialogTest, ResultsOfButtonsEscapeAndEmptySet)
 {
     MessageDialog d;
-    EXPECT_EQ(runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu, [&] { d.button(0)->click(); }), 6);
-    EXPECT_EQ(runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu, [&] { d.button(1)->click(); }), 7);
-    EXPECT_EQ(runWith(d, MessageKind::Warning, MessageButton::OK | MessageButton::Renunt, [&] { d.button(2)->click(); }), 2);
+    EXPECT_EQ(
+        runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu, [&] { d.button(0)->click(); }), 6);
+    EXPECT_EQ(
+        runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu, [&] { d.button(1)->click(); }), 7);
+    EXPECT_EQ(
+        runWith(d, MessageKind::Warning, MessageButton::OK | MessageButton::Renunt, [&] { d.button(2)->click(); }), 2);
     EXPECT_EQ(runWith(d, MessageKind::Information, MessageButton::OK, [&] { d.button(3)->click(); }), 1);
     // Escape gives 2, neither 6 nor 7.
-    EXPECT_EQ(runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu, [&] { QTest::keyClick(&d, Qt::Key_Escape); }), 2);
+    EXPECT_EQ(runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu,
+                      [&] { QTest::keyClick(&d, Qt::Key_Escape); }),
+              2);
     // Enter presses the first button.
-    EXPECT_EQ(runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu, [&] { QTest::keyClick(d.button(0), Qt::Key_Return); }), 6);
+    EXPECT_EQ(runWith(d, MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu,
+                      [&] { QTest::keyClick(d.button(0), Qt::Key_Return); }),
+              6);
     // No button: 2 at once, nothing shown.
     EXPECT_EQ(int(d.run("T", "x", MessageKind::Error, {})), 2);
     EXPECT_FALSE(d.isVisible());

@@ -15,10 +15,10 @@
 #include "gui/admin/NewPasswordDialog.h"
 #include "gui/reports/EonSupplierDialog.h"
 #include "gui/reports/TreasuryWindow.h"
-#include "gui/shell/Program.h"
-#include "screens/Screenshots.h"
 #include "gui/shell/GuiUi.h"
+#include "gui/shell/Program.h"
 #include "gui/widgets/MessageDialog.h"
+#include "screens/Screenshots.h"
 
 #include <QApplication>
 #include <QFile>
@@ -95,7 +95,8 @@ TEST(WindowAccess, EveryWindowIsNamedWholeAndInScreenOrder)
         program.cleanUp();
     }
     const QStringList alerts = audit.alerts();
-    EXPECT_TRUE(alerts.filter(QStringLiteral("Cererea NU se incadreaza pentru ajutor!")).size() == 1) << alerts.join('|').toStdString();
+    EXPECT_TRUE(alerts.filter(QStringLiteral("Cererea NU se incadreaza pentru ajutor!")).size() == 1)
+        << alerts.join('|').toStdString();
     EXPECT_TRUE(alerts.filter(QStringLiteral("Numar incorect!")).size() == 1) << alerts.join('|').toStdString();
 
     std::printf("windows read: %d, controls checked: %d\n", int(audit.windows().size()), audit.controls());

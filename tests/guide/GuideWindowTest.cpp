@@ -38,7 +38,7 @@ QStringList guidePages()
 }
 
 struct Link {
-    QString target;   // as written in the page
+    QString target; // as written in the page
     bool picture = false;
     int position = 0; // position in the document, for clicking it
 };
@@ -100,8 +100,8 @@ TEST_F(GuideTest, OpensFromTheMenuAndFollowsAChapterLinkWithItsPicture)
 
     // Click the link of the chapter on the working month, as the clerk would.
     const QVector<Link> links = linksOf(*browser->document());
-    auto chapter = std::find_if(links.begin(), links.end(),
-                                [](const Link &l) { return l.target == "03-luna-de-lucru.md"; });
+    auto chapter =
+        std::find_if(links.begin(), links.end(), [](const Link &l) { return l.target == "03-luna-de-lucru.md"; });
     ASSERT_NE(chapter, links.end());
     QTextCursor at(browser->document());
     at.setPosition(chapter->position + 1);
@@ -193,8 +193,8 @@ TEST_F(GuideTest, TheInstalledHtmlPagesAreShownAndTheirLinksHold)
     ASSERT_EQ(guide->chapters()->count(), pages.size());
     // A link followed in the page moves the chapter list along.
     const QVector<Link> links = linksOf(*browser->document());
-    auto chapter = std::find_if(links.begin(), links.end(),
-                                [](const Link &l) { return l.target == "03-luna-de-lucru.html"; });
+    auto chapter =
+        std::find_if(links.begin(), links.end(), [](const Link &l) { return l.target == "03-luna-de-lucru.html"; });
     ASSERT_NE(chapter, links.end());
     QTextCursor at(browser->document());
     at.setPosition(chapter->position + 1);

@@ -42,8 +42,7 @@
 using namespace focaris;
 using namespace focaris::test;
 
-namespace
-{
+namespace {
 
 constexpr qint64 kRoadBoundMs = 100000;
 
@@ -78,8 +77,7 @@ std::string Cnp(const std::string &first12)
     return first12 + std::to_string(sum % 11 == 10 ? 1 : sum % 11);
 }
 
-class KeyRoad : public ::testing::Test
-{
+class KeyRoad : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -113,20 +111,17 @@ protected:
         m.judet = QStringLiteral("MURES");
         m.primar = QStringLiteral("Ion Pop");
         SaveMunicipality(m);
-        WriteSetting(QStringLiteral("INIT"), QStringLiteral("WIN"),
-                     ScramblePassword(QStringLiteral("road7")));
+        WriteSetting(QStringLiteral("INIT"), QStringLiteral("WIN"), ScramblePassword(QStringLiteral("road7")));
         periods::WriteMonthList({QStringLiteral("11.2026")});
         periods::ChangeWorkingMonth(QStringLiteral("11.2026"));
         WriteMachineSetting(QStringLiteral("CALESALVARI"), saves);
-        ExecSql(
-            QString(
-                "INSERT INTO %1 (NRCRT, LUNACRT, LUNADEC, CNP, CNPT, SUBSEMN, TITT, LOCALIT, ADRESA, FURNT,"
-                " NR_MEMBRI, TVENIT, NR_CERE, DATACERE, STATUT, CUAJUT, TARIF, NRCAM, NR_LUNI) VALUES (1, %2,"
-                " %2, \"%3\", \"%3\", \"IONESCU MARIA\", \"IONESCU MARIA\", \"SANTANA\", \"STR. MARE 1\","
-                " \"TERMO SA\", 2, 900, 1, \"02.11.2026\", \"APROBAT\", \"X\", 300, 2, 5)")
-                .arg(Quoted(TablePath("Cereri.dbf")))
-                .arg(MonthCode("11.2026"))
-                .arg(QString::fromStdString(Cnp("285030512345"))));
+        ExecSql(QString("INSERT INTO %1 (NRCRT, LUNACRT, LUNADEC, CNP, CNPT, SUBSEMN, TITT, LOCALIT, ADRESA, FURNT,"
+                        " NR_MEMBRI, TVENIT, NR_CERE, DATACERE, STATUT, CUAJUT, TARIF, NRCAM, NR_LUNI) VALUES (1, %2,"
+                        " %2, \"%3\", \"%3\", \"IONESCU MARIA\", \"IONESCU MARIA\", \"SANTANA\", \"STR. MARE 1\","
+                        " \"TERMO SA\", 2, 900, 1, \"02.11.2026\", \"APROBAT\", \"X\", 300, 2, 5)")
+                    .arg(Quoted(TablePath("Cereri.dbf")))
+                    .arg(MonthCode("11.2026"))
+                    .arg(QString::fromStdString(Cnp("285030512345"))));
     }
 
     void startProgram()
@@ -162,15 +157,13 @@ protected:
     {
         const bool ok = waitFor([&] { return focusedCaption() == caption; });
         if (!ok)
-            ADD_FAILURE() << "the keyboard is in \"" << focusedCaption() << "\", not in \"" << caption
-                          << "\"";
+            ADD_FAILURE() << "the keyboard is in \"" << focusedCaption() << "\", not in \"" << caption << "\"";
         return ok;
     }
     // Until the field hint is on the screen; true when it is.
     bool hintShown(const std::string &what)
     {
-        const bool ok =
-            waitFor([&] { return !xdotool("search --onlyvisible --name '^Problema !$'").empty(); });
+        const bool ok = waitFor([&] { return !xdotool("search --onlyvisible --name '^Problema !$'").empty(); });
         if (!ok)
             ADD_FAILURE() << "no hint about " << what;
         picture(("indiciu-" + what).c_str());
@@ -180,8 +173,7 @@ protected:
     // keyboard).
     bool waitForWindow(const std::string &caption)
     {
-        const bool ok =
-            waitFor([&] { return !xdotool("search --onlyvisible --name '^" + caption + "$'").empty(); });
+        const bool ok = waitFor([&] { return !xdotool("search --onlyvisible --name '^" + caption + "$'").empty(); });
         if (!ok)
             ADD_FAILURE() << "no window \"" << caption << "\" on the screen";
         return ok;
@@ -202,8 +194,7 @@ protected:
     std::vector<std::string> rows(const std::string &statement)
     {
         std::string out;
-        run(shellQuote(toolPath()) + " sql " + shellQuote((home + "/Data").toStdString()) + " " +
-                shellQuote(statement),
+        run(shellQuote(toolPath()) + " sql " + shellQuote((home + "/Data").toStdString()) + " " + shellQuote(statement),
             &out);
         std::vector<std::string> lines;
         size_t start = 0;
@@ -324,13 +315,11 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
     picture("salvare-automata");
     keys("alt+d");
     // The copy is written, then a second question: whether it goes to the server too.
-    ASSERT_TRUE(waitFor([&] { return !QDir(saves).entryList(QDir::Files).isEmpty(); }))
-        << "no copy of the day";
+    ASSERT_TRUE(waitFor([&] { return !QDir(saves).entryList(QDir::Files).isEmpty(); })) << "no copy of the day";
     ASSERT_TRUE(waitForKeyboard("Confirmare"));
     picture("copie-la-distanta");
     keys("alt+n");
-    const bool ended =
-        waitFor([&] { return program.state() == QProcess::NotRunning || program.waitForFinished(50); });
+    const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning || program.waitForFinished(50); });
     if (!ended)
         picture("nu-s-a-inchis");
     ASSERT_TRUE(ended) << "the program still runs, the keyboard in \"" << focusedCaption() << "\"";
@@ -341,12 +330,11 @@ TEST_F(KeyRoad, OneApplicationTypedByKeysOnly)
     EXPECT_EQ(
         rows("SELECT NR_CERE, CNP, SUBSEMN, TITT, ADRESA, LOCALIT, FURNT, TARIF, NR_MEMBRI, TVENIT, NRCAM,"
              " STATUT, MOTIVR FROM Cereri.dbf ORDER BY NR_CERE"),
-        (std::vector<std::string>{
-            "1," + Cnp("285030512345") +
-                ",IONESCU MARIA,IONESCU MARIA,STR. MARE 1,SANTANA,TERMO SA,300,2,900,2,APROBAT,",
-            "2," + cnp +
-                ",POPESCU ION,POPESCU ION,STR. MICA 2,SANTANA,TERMO SA,300,1,5000,2,RESPINS,"
-                "VENIT PESTE LIMITA"}));
+        (std::vector<std::string>{"1," + Cnp("285030512345") +
+                                      ",IONESCU MARIA,IONESCU MARIA,STR. MARE 1,SANTANA,TERMO SA,300,2,900,2,APROBAT,",
+                                  "2," + cnp +
+                                      ",POPESCU ION,POPESCU ION,STR. MICA 2,SANTANA,TERMO SA,300,1,5000,2,RESPINS,"
+                                      "VENIT PESTE LIMITA"}));
     EXPECT_EQ(rows("SELECT A.TITULAR, A.CNP, A.VENIT, A.CALITATE FROM Oameni.dbf A INNER JOIN Cereri.dbf B"
                    " ON A.NRCRT=B.NRCRT WHERE B.NR_CERE=2"),
               std::vector<std::string>{"POPESCU ION," + cnp + ",5000,beneficiar"});

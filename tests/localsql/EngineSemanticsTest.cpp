@@ -9,19 +9,24 @@ namespace {
 
 class Semantics : public SqlFolder {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         exec("CREATE TABLE \"Cereri.dbf\" (NRCRT DECIMAL(12,0), SUBSEMN CHAR(32), CNP CHAR(13), "
              "TVENIT DECIMAL(10,2), NR_LUNI DECIMAL(5,0), NR_DISP CHAR(16), DATACERE DATE, "
              "STATUT CHAR(7), CUMODIF CHAR(1), TITT CHAR(32))");
-        exec("INSERT INTO \"Cereri.dbf\" (NRCRT, SUBSEMN, CNP, TVENIT, NR_LUNI, NR_DISP, DATACERE, STATUT, CUMODIF, TITT) "
-             "VALUES (1, \"Pop Ion\", \"1800101123456\", 1234.5, 5, \"12\", \"05.02.2024\", \"APROBAT\", \"X\", \"\")");
-        exec("INSERT INTO \"Cereri.dbf\" (NRCRT, SUBSEMN, CNP, TVENIT, NR_LUNI, NR_DISP, DATACERE, STATUT, CUMODIF, TITT) "
-             "VALUES (2, \"POP ANA  \", \"2800101123456\", 800, 3, \"\", \"28.12.2023\", \"APROBAT\", \"\", \"   \")");
-        exec("INSERT INTO \"Cereri.dbf\" (NRCRT, SUBSEMN, STATUT, TITT) VALUES (3, \"Ene Vasile\", \"RESPINS\", \"Ene\")");
+        exec(
+            "INSERT INTO \"Cereri.dbf\" (NRCRT, SUBSEMN, CNP, TVENIT, NR_LUNI, NR_DISP, DATACERE, STATUT, CUMODIF, TITT) "
+            "VALUES (1, \"Pop Ion\", \"1800101123456\", 1234.5, 5, \"12\", \"05.02.2024\", \"APROBAT\", \"X\", \"\")");
+        exec(
+            "INSERT INTO \"Cereri.dbf\" (NRCRT, SUBSEMN, CNP, TVENIT, NR_LUNI, NR_DISP, DATACERE, STATUT, CUMODIF, TITT) "
+            "VALUES (2, \"POP ANA  \", \"2800101123456\", 800, 3, \"\", \"28.12.2023\", \"APROBAT\", \"\", \"   \")");
+        exec(
+            "INSERT INTO \"Cereri.dbf\" (NRCRT, SUBSEMN, STATUT, TITT) VALUES (3, \"Ene Vasile\", \"RESPINS\", \"Ene\")");
     }
 };
 
-TEST_F(Semantics, BlankTextIsNullYetEqualsTheEmptyText) {
+TEST_F(Semantics, BlankTextIsNullYetEqualsTheEmptyText)
+{
     EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE TITT IS NULL ORDER BY NRCRT"), (Rows{"1", "2"}));
     EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE TITT=\"\" ORDER BY NRCRT"), (Rows{"1", "2"}));
     EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE NR_DISP=\"\" ORDER BY NRCRT"), (Rows{"2", "3"}));
@@ -34,7 +39,8 @@ TEST_F(Semantics, BlankTextIsNullYetEqualsTheEmptyText) {
     EXPECT_TRUE(query("SELECT TITT FROM \"Cereri.dbf\" WHERE NRCRT=2").value(0, "TITT").isNull());
 }
 
-TEST_F(Semantics, TrailingBlanksAreNoPartOfATextAndComparisonsAreExact) {
+TEST_F(Semantics, TrailingBlanksAreNoPartOfATextAndComparisonsAreExact)
+{
     EXPECT_EQ(rows("SELECT SUBSEMN FROM \"Cereri.dbf\" WHERE NRCRT=2"), Rows{"POP ANA"});
     EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE SUBSEMN=\"POP ANA   \""), Rows{"2"});
     EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE SUBSEMN=\"pop ana\""), Rows{});
@@ -43,17 +49,22 @@ TEST_F(Semantics, TrailingBlanksAreNoPartOfATextAndComparisonsAreExact) {
     EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE SUBSEMN NOT LIKE \"%o%\" ORDER BY NRCRT"), (Rows{"2", "3"}));
 }
 
-TEST_F(Semantics, PlusJoinsTextsAndAddsNumbers) {
-    EXPECT_EQ(rows("SELECT SUBSEMN + \" - \" + CNP AS X, NR_DISP+\"/\" AS D, TVENIT + NR_LUNI AS S, "
-                   "\"luna \" + NR_LUNI AS L, NR_DISP + \"/\" + DATACERE AS DD FROM \"Cereri.dbf\" WHERE NRCRT<3 ORDER BY NRCRT"),
-              (Rows{"Pop Ion - 1800101123456|12/|1239.5|luna 5|12/05.02.2024",
-                    "POP ANA - 2800101123456|/|803|luna 3|/28.12.2023"}));
-    EXPECT_EQ(rows("SELECT TVENIT*NR_LUNI, TVENIT/NR_LUNI FROM \"Cereri.dbf\" WHERE NRCRT=2"), Rows{"2400|266.6666666666667"});
+TEST_F(Semantics, PlusJoinsTextsAndAddsNumbers)
+{
+    EXPECT_EQ(
+        rows(
+            "SELECT SUBSEMN + \" - \" + CNP AS X, NR_DISP+\"/\" AS D, TVENIT + NR_LUNI AS S, "
+            "\"luna \" + NR_LUNI AS L, NR_DISP + \"/\" + DATACERE AS DD FROM \"Cereri.dbf\" WHERE NRCRT<3 ORDER BY NRCRT"),
+        (Rows{"Pop Ion - 1800101123456|12/|1239.5|luna 5|12/05.02.2024",
+              "POP ANA - 2800101123456|/|803|luna 3|/28.12.2023"}));
+    EXPECT_EQ(rows("SELECT TVENIT*NR_LUNI, TVENIT/NR_LUNI FROM \"Cereri.dbf\" WHERE NRCRT=2"),
+              Rows{"2400|266.6666666666667"});
     const sql::ResultSet r = query("SELECT NR_DISP+\"/\" AS NRDISP FROM \"Cereri.dbf\" WHERE NRCRT=1");
     EXPECT_EQ(r.columnType(0), sql::ColumnType::Text);
 }
 
-TEST_F(Semantics, DateConstantsAreDatesInComparisonsAndWrites) {
+TEST_F(Semantics, DateConstantsAreDatesInComparisonsAndWrites)
+{
     EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE DATACERE >= \"01.01.2024\""), Rows{"1"});
     EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" WHERE DATACERE < \"1.1.2024\""), Rows{"2"});
     EXPECT_EQ(rows("SELECT NRCRT FROM \"Cereri.dbf\" ORDER BY DATACERE DESC"), (Rows{"1", "2", "3"}));
@@ -68,8 +79,10 @@ TEST_F(Semantics, DateConstantsAreDatesInComparisonsAndWrites) {
     EXPECT_NE(errorOf("SELECT * FROM \"Cereri.dbf\" WHERE DATACERE=\"ieri\""), "");
 }
 
-TEST_F(Semantics, NumbersComeBackAsNumbers) {
-    const sql::ResultSet r = query("SELECT NRCRT, TVENIT, COUNT(*) AS N FROM \"Cereri.dbf\" WHERE NRCRT=1 GROUP BY NRCRT, TVENIT");
+TEST_F(Semantics, NumbersComeBackAsNumbers)
+{
+    const sql::ResultSet r =
+        query("SELECT NRCRT, TVENIT, COUNT(*) AS N FROM \"Cereri.dbf\" WHERE NRCRT=1 GROUP BY NRCRT, TVENIT");
     EXPECT_EQ(r.value(0, "NRCRT").kind, sql::Value::Integer);
     EXPECT_EQ(r.value(0, "TVENIT").kind, sql::Value::Real);
     EXPECT_DOUBLE_EQ(r.value(0, "TVENIT").real, 1234.5);
@@ -80,7 +93,8 @@ TEST_F(Semantics, NumbersComeBackAsNumbers) {
     EXPECT_EQ(rows("SELECT CAST(TVENIT AS CHAR(3)) AS C FROM \"Cereri.dbf\" WHERE NRCRT=1"), Rows{"123"});
 }
 
-TEST_F(Semantics, ValuesAreFittedToTheirColumns) {
+TEST_F(Semantics, ValuesAreFittedToTheirColumns)
+{
     exec("INSERT INTO \"Cereri.dbf\" (NRCRT, SUBSEMN) VALUES (4, \"" + std::string(40, 'A') + "\")");
     EXPECT_EQ(rows("SELECT SUBSEMN FROM \"Cereri.dbf\" WHERE NRCRT=4"), Rows{std::string(32, 'A')});
     exec("INSERT INTO \"Cereri.dbf\" (NRCRT, TVENIT) VALUES (5, 12.345)");
@@ -103,7 +117,8 @@ TEST_F(Semantics, ValuesAreFittedToTheirColumns) {
     EXPECT_NE(errorOf("INSERT INTO \"Cereri.dbf\" (NRCRT, TVENIT) VALUES (10, 10000000)"), "");
 }
 
-TEST_F(Semantics, FailuresNameWhereAndWhat) {
+TEST_F(Semantics, FailuresNameWhereAndWhat)
+{
     auto positionOf = [&](const std::string &s) {
         try {
             engine.execute(s);
@@ -119,7 +134,8 @@ TEST_F(Semantics, FailuresNameWhereAndWhat) {
     EXPECT_EQ(positionOf("SELECT * FROM \"Cereri.dbf\" WHERE SUBSEMN=\"A").second, "\"");
     EXPECT_EQ(positionOf("SELECT SUBSTRING(SUBSEMN) FROM \"Cereri.dbf\"").second, "SUBSTRING");
     EXPECT_NE(errorOf("SELECT SUBSEMN - 1 FROM \"Cereri.dbf\"").find("needs numbers"), std::string::npos);
-    EXPECT_NE(errorOf("SELECT * FROM \"Cereri.dbf\" A, \"Cereri.dbf\" B WHERE NRCRT=1").find("Ambiguous"), std::string::npos);
+    EXPECT_NE(errorOf("SELECT * FROM \"Cereri.dbf\" A, \"Cereri.dbf\" B WHERE NRCRT=1").find("Ambiguous"),
+              std::string::npos);
     EXPECT_THROW(engine.query("DELETE FROM \"Cereri.dbf\""), sql::SqlError);
     EXPECT_EQ(rows("SELECT COUNT(*) FROM \"Cereri.dbf\""), Rows{"3"});
 }
@@ -128,7 +144,8 @@ TEST_F(Semantics, FailuresNameWhereAndWhat) {
 
 namespace {
 
-TEST_F(Semantics, OperatorsBindInTheUsualOrder) {
+TEST_F(Semantics, OperatorsBindInTheUsualOrder)
+{
     EXPECT_EQ(rows("SELECT 1+2*3, 10-2-3, 12/4/3, -NRCRT*2, (1+2)*3 FROM \"Cereri.dbf\" WHERE NRCRT=1"),
               Rows{"7|5|1|-2|9"});
     // AND binds tighter than OR, NOT tighter than AND.
@@ -142,12 +159,14 @@ TEST_F(Semantics, OperatorsBindInTheUsualOrder) {
 
 // An INSERT of plain constants is written by the engine itself; any other INSERT goes
 // through SQLite. Both must leave the same bytes in the file.
-TEST_F(Semantics, ConstantsAreStoredAsTheSameValuesComputed) {
+TEST_F(Semantics, ConstantsAreStoredAsTheSameValuesComputed)
+{
     const std::string layout = " (T CHAR(8), A DECIMAL(10,2), N DECIMAL(5,0), D DATE, B CHAR(1))";
     exec("CREATE TABLE \"Direct.dbf\"" + layout);
     exec("CREATE TABLE \"Computed.dbf\"" + layout);
     const std::vector<std::pair<std::string, std::string>> rowsOf = {
-        {"(\"Şerban  \", 2.675, 12, \"05.02.2024\", \"X\")", "(\"Şerban\"+\"\", 2.675+0, 12+0, \"05.02.2024\", \"X\"+\"\")"},
+        {"(\"Şerban  \", 2.675, 12, \"05.02.2024\", \"X\")",
+         "(\"Şerban\"+\"\", 2.675+0, 12+0, \"05.02.2024\", \"X\"+\"\")"},
         {"(\"\", -0.5, -3, \"\", NULL)", "(\"\"+\"\", -0.5+0, -3+0, NULL, NULL)"},
         {"(\"prea lung text\", \" 7.5 \", \"\", \"2024-12-01\", \"\")",
          "(\"prea lung text\"+\"\", 7.5+0, NULL, \"01.12.2024\", NULL)"},
@@ -166,15 +185,18 @@ TEST_F(Semantics, ConstantsAreStoredAsTheSameValuesComputed) {
     EXPECT_EQ(rows("SELECT T, A, N, D FROM \"Direct.dbf\" WHERE N=12 OR N=-3 OR N=99999 ORDER BY N"),
               (Rows{"~|-0.5|-3|~", "Şerban|2.68|12|05.02.2024", "~|1234567.89|99999|~"}));
     // Failures are the same too: nothing is written by a statement with a bad value.
-    EXPECT_NE(errorOf("INSERT INTO \"Direct.dbf\" (N) VALUES (1), (100000)").find("does not fit column N"), std::string::npos);
-    EXPECT_NE(errorOf("INSERT INTO \"Direct.dbf\" (D) VALUES (\"31.02.2024\")").find("Invalid date"), std::string::npos);
+    EXPECT_NE(errorOf("INSERT INTO \"Direct.dbf\" (N) VALUES (1), (100000)").find("does not fit column N"),
+              std::string::npos);
+    EXPECT_NE(errorOf("INSERT INTO \"Direct.dbf\" (D) VALUES (\"31.02.2024\")").find("Invalid date"),
+              std::string::npos);
     EXPECT_NE(errorOf("INSERT INTO \"Direct.dbf\" (A) VALUES (\"unu\")").find("not a number"), std::string::npos);
     EXPECT_EQ(rows("SELECT COUNT(*) FROM \"Direct.dbf\""), Rows{"6"});
 }
 
 } // namespace
 
-TEST_F(Semantics, EveryKindOfCellReadsTheSameInPlaceAsAValueAndAfterFiltering) {
+TEST_F(Semantics, EveryKindOfCellReadsTheSameInPlaceAsAValueAndAfterFiltering)
+{
     // The rows keep their texts one after another in one buffer: each cell must still give
     // its own text, the empty text must stay apart from NULL, and numbers and dates their kind.
     exec("UPDATE \"Cereri.dbf\" SET SUBSEMN=\"ŞTEFĂNESCU ŢICU\" WHERE NRCRT=3");

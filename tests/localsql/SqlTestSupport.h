@@ -22,7 +22,8 @@ protected:
     // The rows of a SELECT as texts "a|b|c" (NULL as "~").
     Rows rows(const std::string &s) { return rowsOf(engine.query(s)); }
     // The message of the SqlError a statement raises ("" when it succeeds).
-    std::string errorOf(const std::string &s) {
+    std::string errorOf(const std::string &s)
+    {
         try {
             engine.execute(s);
         } catch (const sql::SqlError &e) {

@@ -15,13 +15,16 @@ namespace {
 
 class Files : public SqlFolder {
 protected:
-    void makeMembers(const std::string &name) {
-        exec("CREATE TABLE \"" + name + "\" (NROM DECIMAL(10,0), NRCRT DECIMAL(12,0), CNP CHAR(13), VENIT DECIMAL(10,2), "
+    void makeMembers(const std::string &name)
+    {
+        exec("CREATE TABLE \"" + name +
+             "\" (NROM DECIMAL(10,0), NRCRT DECIMAL(12,0), CNP CHAR(13), VENIT DECIMAL(10,2), "
              "DATAL DATE)");
     }
 };
 
-TEST_F(Files, TableNamesAreFoundWhateverTheirCase) {
+TEST_F(Files, TableNamesAreFoundWhateverTheirCase)
+{
     makeMembers("OAMENI.DBF");
     EXPECT_TRUE(std::filesystem::exists(dir / "OAMENI.DBF")) << "CREATE TABLE makes the name as written";
     exec("INSERT INTO \"Oameni.dbf\" (NROM) VALUES (1)");
@@ -32,7 +35,8 @@ TEST_F(Files, TableNamesAreFoundWhateverTheirCase) {
     EXPECT_EQ(rows("SELECT MAX(NROM) FROM \".\\Oameni.DBF\""), Rows{"2"});
 }
 
-TEST_F(Files, WritesOfOtherProgramsAreSeenAtTheNextStatement) {
+TEST_F(Files, WritesOfOtherProgramsAreSeenAtTheNextStatement)
+{
     makeMembers("Oameni.dbf");
     exec("INSERT INTO \"Oameni.dbf\" (NROM, CNP) VALUES (1, \"111\")");
     EXPECT_EQ(rows("SELECT NROM FROM \"Oameni.dbf\" WHERE CNP=\"222\""), Rows{});
@@ -41,7 +45,8 @@ TEST_F(Files, WritesOfOtherProgramsAreSeenAtTheNextStatement) {
         t.append({dbf::Value::fromNumber(2), dbf::Value::null(), dbf::Value::fromText("222")});
         t.overwrite(1, {dbf::Value::fromNumber(1), dbf::Value::null(), dbf::Value::fromText("333")});
     }
-    EXPECT_EQ(rows("SELECT NROM, CNP FROM \"Oameni.dbf\" WHERE CNP=\"222\" OR CNP=\"333\" ORDER BY NROM"), (Rows{"1|333", "2|222"}));
+    EXPECT_EQ(rows("SELECT NROM, CNP FROM \"Oameni.dbf\" WHERE CNP=\"222\" OR CNP=\"333\" ORDER BY NROM"),
+              (Rows{"1|333", "2|222"}));
     EXPECT_EQ(rows("SELECT NROM FROM \"Oameni.dbf\" WHERE CNP=\"111\""), Rows{});
     // A second engine of the same process sees the first one's writes.
     sql::Engine other(dir.path());
@@ -49,7 +54,8 @@ TEST_F(Files, WritesOfOtherProgramsAreSeenAtTheNextStatement) {
     EXPECT_EQ(other.query("SELECT NROM FROM \"Oameni.dbf\"").rowCount(), 1u);
 }
 
-TEST_F(Files, EqualityLookupsAgreeWithScans) {
+TEST_F(Files, EqualityLookupsAgreeWithScans)
+{
     makeMembers("Oameni.dbf");
     std::string insert = "INSERT INTO \"Oameni.dbf\" (NROM, NRCRT, CNP, VENIT, DATAL) VALUES ";
     for (int i = 1; i <= 600; ++i)
@@ -57,14 +63,17 @@ TEST_F(Files, EqualityLookupsAgreeWithScans) {
                   std::to_string(1000 + i % 37) + "\", " + std::to_string(i % 7) + ".5, \"0" +
                   std::to_string(1 + i % 9) + ".01.2024\")";
     exec(insert);
-    auto count = [&](const std::string &where) { return rows("SELECT COUNT(*) FROM \"Oameni.dbf\" WHERE " + where).front(); };
+    auto count = [&](const std::string &where) {
+        return rows("SELECT COUNT(*) FROM \"Oameni.dbf\" WHERE " + where).front();
+    };
     // The same condition through the hash look-up (=) and through a scan (+0, ||'').
     for (const char *c : {"NRCRT=7", "CNP=\"1005\"", "VENIT=3.5", "DATAL=\"05.01.2024\"", "CNP=1005"}) {
         const std::string cond = c;
         const std::string col = cond.substr(0, cond.find('='));
         const std::string val = cond.substr(cond.find('=') + 1);
-        const std::string scan = col == "CNP" || col == "DATAL" ? "(" + col + " >= " + val + " AND " + col + " <= " + val + ")"
-                                                                : col + "+0=" + val;
+        const std::string scan = col == "CNP" || col == "DATAL"
+                                     ? "(" + col + " >= " + val + " AND " + col + " <= " + val + ")"
+                                     : col + "+0=" + val;
         EXPECT_EQ(count(cond), count(scan)) << cond;
         EXPECT_NE(count(cond), "0") << cond;
     }
@@ -80,7 +89,8 @@ TEST_F(Files, EqualityLookupsAgreeWithScans) {
     EXPECT_EQ(rows("SELECT COUNT(*) FROM \"Oameni.dbf\" A INNER JOIN \"Oameni.dbf\" B ON A.NROM=B.NRCRT"), Rows{"576"});
 }
 
-TEST_F(Files, CursorWalksEditsPostsAndPacks) {
+TEST_F(Files, CursorWalksEditsPostsAndPacks)
+{
     makeMembers("Oameni.dbf");
     exec("INSERT INTO \"Oameni.dbf\" (NROM, VENIT) VALUES (1, 10), (2, 20), (3, 30)");
     exec("DELETE FROM \"Oameni.dbf\" WHERE NROM=2");
@@ -103,17 +113,19 @@ TEST_F(Files, CursorWalksEditsPostsAndPacks) {
 
 // A statement's many writes reach the file as the cached copy has them: the copy kept by
 // the engine and a fresh read of the file agree after inserts, updates and deletions.
-TEST_F(Files, ManyRowStatementsLeaveTheFileAsTheCopyHasIt) {
+TEST_F(Files, ManyRowStatementsLeaveTheFileAsTheCopyHasIt)
+{
     makeMembers("Oameni.dbf");
     std::string insert = "INSERT INTO \"Oameni.dbf\" (NROM, NRCRT, CNP) VALUES ";
     for (int i = 1; i <= 1000; ++i)
-        insert += (i > 1 ? ", (" : "(") + std::to_string(i) + ", " + std::to_string(i % 10) + ", \"C" + std::to_string(i) + "\")";
+        insert += (i > 1 ? ", (" : "(") + std::to_string(i) + ", " + std::to_string(i % 10) + ", \"C" +
+                  std::to_string(i) + "\")";
     exec(insert);
     exec("UPDATE \"Oameni.dbf\" SET VENIT=NROM*2, CNP=\"U\" + CNP WHERE NRCRT<>3");
     exec("DELETE FROM \"Oameni.dbf\" WHERE NRCRT=5 OR NROM>990");
     exec("INSERT INTO \"Oameni.dbf\" SELECT NROM+5000, NRCRT, CNP, VENIT, DATAL FROM \"Oameni.dbf\" WHERE NRCRT=1");
     const Rows cached = rows("SELECT NROM, NRCRT, CNP, VENIT FROM \"Oameni.dbf\" ORDER BY NROM");
-    ASSERT_EQ(cached.size(), 990u);   // 1000, less 109 deleted, and 99 copies
+    ASSERT_EQ(cached.size(), 990u); // 1000, less 109 deleted, and 99 copies
     dbf::DbfTable t(dir / "Oameni.dbf");
     const dbf::RecordSet rs = t.readAll();
     Rows fromFile;
@@ -132,7 +144,8 @@ TEST_F(Files, ManyRowStatementsLeaveTheFileAsTheCopyHasIt) {
 // DELETE without a condition empties the table whatever the cached copy knew: rows other
 // programs wrote before it go too, rows they write after it are seen, and the engine's
 // own later writes land on the right records.
-TEST_F(Files, DeleteWithoutAConditionEmptiesTheTable) {
+TEST_F(Files, DeleteWithoutAConditionEmptiesTheTable)
+{
     makeMembers("Oameni.dbf");
     exec("INSERT INTO \"Oameni.dbf\" (NROM, NRCRT) VALUES (1, 1), (2, 1), (3, 2)");
     exec("DELETE FROM \"Oameni.dbf\" WHERE NROM=2");
@@ -155,7 +168,8 @@ TEST_F(Files, DeleteWithoutAConditionEmptiesTheTable) {
 }
 
 // Two processes appending and updating the same table at once lose and tear nothing.
-TEST_F(Files, TwoProcessesWritingAtOnceLoseNothing) {
+TEST_F(Files, TwoProcessesWritingAtOnceLoseNothing)
+{
     makeMembers("Oameni.dbf");
     const int perProcess = 150;
     const pid_t child = fork();
@@ -180,7 +194,8 @@ TEST_F(Files, TwoProcessesWritingAtOnceLoseNothing) {
     ASSERT_TRUE(ok);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(rows("SELECT COUNT(*), SUM(NRCRT) FROM \"Oameni.dbf\""), Rows{std::to_string(2 * perProcess) + "|100"});
-    EXPECT_EQ(rows("SELECT COUNT(*) FROM \"Oameni.dbf\" WHERE CAST(CNP AS FLOAT)=NROM"), Rows{std::to_string(2 * perProcess)});
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM \"Oameni.dbf\" WHERE CAST(CNP AS FLOAT)=NROM"),
+              Rows{std::to_string(2 * perProcess)});
 }
 
 } // namespace

@@ -13,18 +13,18 @@
 #include "core/Tables.h"
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
-#include "gui/shell/ApplicationsWiring.h"
-#include "gui/shell/PeriodsWiring.h"
 #include "gui/shell/ApplicationSetup.h"
-#include "gui/shell/MainWindow.h"
+#include "gui/shell/ApplicationsWiring.h"
 #include "gui/shell/GuiUi.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/shell/PeriodsWiring.h"
 #include "gui/widgets/MessageDialog.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
-#include <QComboBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -42,7 +42,10 @@ using namespace focaris::test;
 
 namespace {
 
-bool shown(QWidget *w) { return w && w->isVisible() && w->windowHandle() && w->windowHandle()->isExposed(); }
+bool shown(QWidget *w)
+{
+    return w && w->isVisible() && w->windowHandle() && w->windowHandle()->isExposed();
+}
 
 // Runs xdotool; its last command asks the server something, so that every key and click
 // before it has been delivered when it returns.
@@ -51,7 +54,10 @@ bool xdotool(const QString &commands)
     return run("xdotool " + commands.toStdString() + " getwindowfocus >/dev/null") == 0;
 }
 
-QString id(QWidget *w) { return QString::number(w->winId()); }
+QString id(QWidget *w)
+{
+    return QString::number(w->winId());
+}
 
 // A valid CNP from its first 12 digits.
 QString Cnp(const QString &first12)
@@ -149,7 +155,8 @@ TEST(Modality, TheEditorKeepsTheKeyboardAndWhatWasTyped)
             }
             break;
         case KeysToList:
-            if (!QApplication::activeModalWidget() || !qobject_cast<gui::MessageDialog *>(QApplication::activeModalWidget())) {
+            if (!QApplication::activeModalWidget() ||
+                !qobject_cast<gui::MessageDialog *>(QApplication::activeModalWidget())) {
                 step = ClickMain;
                 // The window manager brings the list to the front and gives it the keyboard.
                 // The keyboard is put on the list at the server itself, before the keys, so
@@ -202,8 +209,7 @@ TEST(Modality, TheEditorKeepsTheKeyboardAndWhatWasTyped)
                 loop.quit();
             }
             break;
-        case Done:
-            break;
+        case Done: break;
         }
     });
     main.show();

@@ -23,17 +23,17 @@
 #include "core/Settings.h"
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
-#include "gui/shell/ApplicationsWiring.h"
 #include "gui/applications/NumberingDialog.h"
 #include "gui/documents/DispositionRangeDialog.h"
 #include "gui/documents/PaymentStatementDialog.h"
 #include "gui/periods/AddMonthDialog.h"
 #include "gui/periods/MonthChooser.h"
 #include "gui/periods/PeriodWindow.h"
-#include "gui/shell/PeriodsWiring.h"
 #include "gui/reports/AgencyReports.h"
 #include "gui/reports/AjpisPeriodDialog.h"
+#include "gui/shell/ApplicationsWiring.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/shell/PeriodsWiring.h"
 #include "gui/widgets/DateField.h"
 #include "gui/widgets/FindButton.h"
 #include "periods/MonthList.h"
@@ -76,8 +76,7 @@ void PrintTo(const QString &text, std::ostream *out)
 using namespace focaris;
 using namespace focaris::test;
 
-namespace
-{
+namespace {
 
 const int kNov = 2025 * 12 + 10, kDec = 2025 * 12 + 11, kJan = 2026 * 12;
 
@@ -96,8 +95,7 @@ void typeText(QWidget *widget, const QString &text)
 // old_office.py with its arguments; its standard output.
 std::string oldOffice(const QStringList &arguments)
 {
-    std::string command =
-        "/usr/bin/python3 " + shellQuote(std::string(OLDOFFICE_TEST_DIR) + "/old_office.py");
+    std::string command = "/usr/bin/python3 " + shellQuote(std::string(OLDOFFICE_TEST_DIR) + "/old_office.py");
     for (const QString &a : arguments)
         command += " " + shellQuote(a.toStdString());
     std::string out;
@@ -160,8 +158,7 @@ QStringList twiceWithoutCase(const QString &folder)
     return twice;
 }
 
-class OldOffice : public ::testing::Test
-{
+class OldOffice : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -236,8 +233,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
     EXPECT_EQ(twiceWithoutCase(DataFolder()), QStringList());
     EXPECT_TRUE(QFileInfo::exists(DataFolder() + "/CERERI.DBF"));
     EXPECT_TRUE(QFileInfo::exists(DataFolder() + "/Respingere.rtf"));
-    EXPECT_NE(readFile((DataFolder() + "/STABILIRE.RTF").toStdString()).find("(model local)"),
-              std::string::npos);
+    EXPECT_NE(readFile((DataFolder() + "/STABILIRE.RTF").toStdString()).find("(model local)"), std::string::npos);
 
     // The settings, months and rows of the old computer, diacritics and all.
     const Municipality town = LoadMunicipality();
@@ -248,8 +244,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA, FURNG FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT")
                  .arg(cereri())
                  .arg(kDec)),
-        (Rows{"ŞTEFĂNESCU ANDREEA|ŞIRIA|STR. MĂRĂŞEŞTI NR. 7|~",
-              "ŢURCANU ION|ŞIRIA|STR. ŢARINII NR. 12|ENGIE ROMÂNIA",
+        (Rows{"ŞTEFĂNESCU ANDREEA|ŞIRIA|STR. MĂRĂŞEŞTI NR. 7|~", "ŢURCANU ION|ŞIRIA|STR. ŢARINII NR. 12|ENGIE ROMÂNIA",
               "DRĂGHICI ŞERBAN|ŞIRIA|BL. A2 SC. B AP. 14|~"}));
     EXPECT_EQ(rows(QStringLiteral("SELECT ACTIUNE FROM %1 WHERE IDLOG=4").arg(Quoted(TablePath("Log.dbf")))),
               (Rows{"Adaugare Cerere 4 PĂUN VIORICA"}));
@@ -284,8 +279,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         QTest::mouseClick(list.button("CopyFromMonth"), Qt::LeftButton);
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 3") << ui.lastMessage().toStdString();
         EXPECT_EQ(
-            rows(QStringLiteral(
-                     "SELECT SUBSEMN, NR_LUNI, FURNG, CODCLG FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
+            rows(QStringLiteral("SELECT SUBSEMN, NR_LUNI, FURNG, CODCLG FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
                      .arg(cereri())
                      .arg(kJan)),
             (Rows{"ŞTEFĂNESCU ANDREEA|3|~|~", "ŢURCANU ION|3|ENGIE ROMÂNIA|G2002", "DRĂGHICI ŞERBAN|3|~|~"}));
@@ -316,16 +310,14 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         const QJsonArray vmgMembers{QJsonArray{31, 1, "MOŢOC ANIŞOARA", "2600617020134", 300.0, 250.0, 0.0, 1, ""},
                                     QJsonArray{31, 2, "MOŢOC ŞTEFAN", "5100101020015", 0.0, 0.0, 0.0, 3, ""}};
         // clang-format on
-        ASSERT_TRUE(
-            WriteRegisterArchive(vmg, {{"CERERI.DBF", kVmgFiles, vmgFiles},
-                                       {"ANCHETE.DBF", kVmgInquiries, QJsonArray{QJsonArray{31, 2, 0}}},
-                                       {"OAMENI.DBF", kVmgMembers, vmgMembers}}));
+        ASSERT_TRUE(WriteRegisterArchive(vmg, {{"CERERI.DBF", kVmgFiles, vmgFiles},
+                                               {"ANCHETE.DBF", kVmgInquiries, QJsonArray{QJsonArray{31, 2, 0}}},
+                                               {"OAMENI.DBF", kVmgMembers, vmgMembers}}));
         ui.fileAnswers.push_back(QString::fromStdString(vmg.string()));
         period.importMenu()->findChild<QAction *>("ImportVmgItem")->trigger();
         EXPECT_EQ(ui.lastMessage(), "\rCererile au fost importate cu succes!");
-        EXPECT_EQ(
-            rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA FROM %1 WHERE LUNACRT=1").arg(cereri())),
-            (Rows{"MOŢOC ANIŞOARA|ŞIRIA|STR.MUREŞULUI NR.9"}));
+        EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN, LOCALIT, ADRESA FROM %1 WHERE LUNACRT=1").arg(cereri())),
+                  (Rows{"MOŢOC ANIŞOARA|ŞIRIA|STR.MUREŞULUI NR.9"}));
 
         // Three applications typed; the look-up of each CNP finds the person among the old
         // months (November, not continued in December) or among the imported rows. The
@@ -369,8 +361,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         };
         typeFound({"2650614020057", "7", 2});
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 4") << ui.hints.join(" | ").toStdString();
-        EXPECT_TRUE(ui.hints.contains("A mai depus cererea nr.4 / 06.11.2025."))
-            << ui.hints.join(" | ").toStdString();
+        EXPECT_TRUE(ui.hints.contains("A mai depus cererea nr.4 / 06.11.2025.")) << ui.hints.join(" | ").toStdString();
         typeFound({"2600617020134", "8", 2, "MOȚOC ANIȘOARA"});
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 5") << ui.hints.join(" | ").toStdString();
         EXPECT_TRUE(ui.hints.contains("Beneficiar VMG cererea nr.310 / 15.12.2025."))
@@ -383,8 +374,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                            .arg(kJan)),
                   (Rows{"COSTĂCHESCU DUMITRU|RESPINS|nu mai locuieşte în comună"}));
         // The list of reasons stays the old computer's file, in its code page.
-        EXPECT_EQ(QDir(ProgramFolder()).entryList({"*.lst", "*.LST"}, QDir::Files),
-                  QStringList{"MOTIVE.LST"});
+        EXPECT_EQ(QDir(ProgramFolder()).entryList({"*.lst", "*.LST"}, QDir::Files), QStringList{"MOTIVE.LST"});
         EXPECT_EQ(readFile((ProgramFolder() + "/MOTIVE.LST").toStdString()), "venitul dep\xe3\xba"
                                                                              "e\xba"
                                                                              "te limita legal\xe3\r\n"
@@ -398,12 +388,10 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                                 "FROM %1 WHERE LUNACRT=%2 AND NR_CERE IN (7, 8) ORDER BY NR_CERE")
                      .arg(cereri())
                      .arg(kJan)),
-            (Rows{QStringLiteral(
-                      "PĂUN VIORICA|GALŞA|STR. PRINCIPALĂ NR. 101|%1|3|2|1300|TERMOSIS ŞIRIA|350|APROBAT")
+            (Rows{QStringLiteral("PĂUN VIORICA|GALŞA|STR. PRINCIPALĂ NR. 101|%1|3|2|1300|TERMOSIS ŞIRIA|350|APROBAT")
                       .arg(kJan)
                       .toStdString(),
-                  QStringLiteral(
-                      "MOŢOC ANIŞOARA|ŞIRIA|STR.MUREŞULUI NR.9|%1|3|2|550|TERMOSIS ŞIRIA|350|APROBAT")
+                  QStringLiteral("MOŢOC ANIŞOARA|ŞIRIA|STR.MUREŞULUI NR.9|%1|3|2|550|TERMOSIS ŞIRIA|350|APROBAT")
                       .arg(kJan)
                       .toStdString()}));
         EXPECT_EQ(rows(QStringLiteral("SELECT A.TITULAR FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
@@ -415,8 +403,8 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         // A row copied from the old tables, with their blank numeric fields, modified
         // through Enter in the grid: the new address stored, the blanks written as 0, the
         // amounts as the old computer computed them.
-        const QString draghici = QStringLiteral("SELECT %1 FROM ") + cereri() +
-                                 QStringLiteral(" WHERE LUNACRT=%1 AND NR_CERE=5").arg(kJan);
+        const QString draghici =
+            QStringLiteral("SELECT %1 FROM ") + cereri() + QStringLiteral(" WHERE LUNACRT=%1 AND NR_CERE=5").arg(kJan);
         list.selectKey(QuerySql(draghici.arg("NRCRT")).value(0, 0).toInt());
         whenShown([&] {
             auto *address = static_cast<QLineEdit *>(editor->field("Adresa"));
@@ -427,26 +415,23 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                 editor->reject();
         });
         QTest::keyClick(list.grid(), Qt::Key_Return);
-        EXPECT_EQ(
-            rows(draghici.arg("ADRESA, ASOC, SUMAL, SUMAE, SUMAT, COPII14, COPII18, NR_MEMBRI, TVENIT, "
-                              "CUANTUM, TARIF, VALMAX, TOTAL, NR_LUNI, LUNADEC, DATACERE")),
-            (Rows{QStringLiteral("BL. A2 SC. B AP. 15 (FOSTĂ 14)|ASOCIAŢIA BLOC A2|0|0|10|0|0|2|2000|40|350|"
-                                 "183.4|550.2|3|%1|02.12.2025")
-                      .arg(kDec)
-                      .toStdString()}))
+        EXPECT_EQ(rows(draghici.arg("ADRESA, ASOC, SUMAL, SUMAE, SUMAT, COPII14, COPII18, NR_MEMBRI, TVENIT, "
+                                    "CUANTUM, TARIF, VALMAX, TOTAL, NR_LUNI, LUNADEC, DATACERE")),
+                  (Rows{QStringLiteral("BL. A2 SC. B AP. 15 (FOSTĂ 14)|ASOCIAŢIA BLOC A2|0|0|10|0|0|2|2000|40|350|"
+                                       "183.4|550.2|3|%1|02.12.2025")
+                            .arg(kDec)
+                            .toStdString()}))
             << ui.hints.join(" | ").toStdString();
 
         // The dispositions of the month numbered from 101, then the grant dispositions.
         // "Aprobate" offers one number for all; this office numbers them one by one.
-        numberDispositions(list, 1, "1", "20", "101", QDate(2026, 1, 20), [](gui::NumberingDialog &nd) {
-            gui::FindButton(nd, "SameNumber")->setChecked(false);
-        });
-        EXPECT_EQ(
-            rows(QStringLiteral("SELECT NR_CERE, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
-                     .arg(cereri())
-                     .arg(kJan)),
-            (Rows{"1|101|20.01.2026", "2|102|20.01.2026", "5|103|20.01.2026", "7|104|20.01.2026",
-                  "8|105|20.01.2026", "9|~|~"}));
+        numberDispositions(list, 1, "1", "20", "101", QDate(2026, 1, 20),
+                           [](gui::NumberingDialog &nd) { gui::FindButton(nd, "SameNumber")->setChecked(false); });
+        EXPECT_EQ(rows(QStringLiteral("SELECT NR_CERE, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
+                           .arg(cereri())
+                           .arg(kJan)),
+                  (Rows{"1|101|20.01.2026", "2|102|20.01.2026", "5|103|20.01.2026", "7|104|20.01.2026",
+                        "8|105|20.01.2026", "9|~|~"}));
         // The rejected one on its own number.
         numberDispositions(list, 3, "1", "20", "150", QDate(2026, 1, 21));
         EXPECT_EQ(rows(QStringLiteral("SELECT NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND NR_CERE=9")
@@ -455,12 +440,12 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
                   (Rows{"150|21.01.2026"}));
         const QString grant =
             text(printDispositions(ui, list, gui::ApplicationsListWindow::Command::GrantDispositions, "101", "105"));
-        for (const char *expected :
-             {"PĂUN VIORICA (model local)", "ŞTEFĂNESCU ANDREEA (model local)", "MOŢOC ANIŞOARA",
-              "STR. PRINCIPALĂ NR. 101", "GALŞA", "PRIMARUL COMUNEI  ŞIRIA, ŞTEFAN BĂLĂŞOIU"})
+        for (const char *expected : {"PĂUN VIORICA (model local)", "ŞTEFĂNESCU ANDREEA (model local)", "MOŢOC ANIŞOARA",
+                                     "STR. PRINCIPALĂ NR. 101", "GALŞA", "PRIMARUL COMUNEI  ŞIRIA, ŞTEFAN BĂLĂŞOIU"})
             EXPECT_TRUE(grant.contains(QString::fromUtf8(expected))) << expected;
         EXPECT_FALSE(grant.contains("COSTĂCHESCU"));
-        const QString rejection = text(printDispositions(ui, list, gui::ApplicationsListWindow::Command::RejectionDispositions, "150", "150"));
+        const QString rejection = text(
+            printDispositions(ui, list, gui::ApplicationsListWindow::Command::RejectionDispositions, "150", "150"));
         EXPECT_TRUE(rejection.contains("COSTĂCHESCU DUMITRU")) << rejection.toStdString();
         EXPECT_TRUE(rejection.contains("nu mai locuieşte în comună")) << rejection.toStdString();
 
@@ -479,8 +464,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
              {"ROMÂNIA - JUDEŢUL ARAD", "Primaria   3519925 - ŞIRIA", "SITUAŢIE PLĂŢI - TOTI", "Semnătura",
               "PĂUN VIORICA\t2650614020057\tSTR. PRINCIPALĂ NR. 101", "ŞTEFĂNESCU ANDREEA", "ŢURCANU ION",
               "DRĂGHICI ŞERBAN", "MOŢOC ANIŞOARA", "DIRECTOR,", "Ion Dârjan"})
-            EXPECT_TRUE(statement.contains(QString::fromUtf8(expected))) << expected << "\n"
-                                                                         << statement.toStdString();
+            EXPECT_TRUE(statement.contains(QString::fromUtf8(expected))) << expected << "\n" << statement.toStdString();
         EXPECT_FALSE(statement.contains("COSTĂCHESCU"));
 
         // The AJPIS set of January.
@@ -494,8 +478,7 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
             QTest::mouseClick(ajpis.chooseButton(), Qt::LeftButton);
         });
         gui::RunAjpisReport(ui, ajpis);
-        ASSERT_TRUE(QFileInfo::exists(out + "/TERMICA_AJPIS/Anexa1_21.xls"))
-            << ui.lastMessage().toStdString();
+        ASSERT_TRUE(QFileInfo::exists(out + "/TERMICA_AJPIS/Anexa1_21.xls")) << ui.lastMessage().toStdString();
         EXPECT_TRUE(text(out + "/TERMICA_AJPIS/Anexa1_21.xls").contains("PĂUN VIORICA"));
     };
     shell::RunSession(ui, shell::SessionSteps::defaults(), [&] {
@@ -512,8 +495,8 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
     ASSERT_EQ(saved.size(), 1) << ui.lastMessage().toStdString();
     const QString back = dir.qpath() + "/inapoi";
     const QString members = QString::fromStdString(oldOffice({"unpack", saves + "/" + saved[0], back}));
-    for (const char *name : {"CERERI.DBF ", "OAMENI.DBF ", "LOG.DBF ", "FOCARIS.SET ", "LUNI.LST ",
-                             "STABILIRE.RTF ", "Notă şefă.txt "})
+    for (const char *name :
+         {"CERERI.DBF ", "OAMENI.DBF ", "LOG.DBF ", "FOCARIS.SET ", "LUNI.LST ", "STABILIRE.RTF ", "Notă şefă.txt "})
         EXPECT_TRUE(members.contains(name)) << name << " in " << members.toStdString();
     // The archive carries no index: the old computer's CERERI.MDX stays out and the
     // table's index flag is cleared in the copy.
@@ -530,24 +513,23 @@ TEST_F(OldOffice, TheOldComputersFolderThroughANewMonth)
         EXPECT_EQ(names.count("PĂUN VIORICA"), 2);
         EXPECT_EQ(names.count("MOŢOC ANIŞOARA"), 2);
         // Numbers, dates, blanks and texts as the program wrote them into January.
-        EXPECT_EQ(
-            independentSelect(apps,
-                              {"NR_CERE", "SUBSEMN", "NR_LUNI", "VALMAX", "TOTAL", "NR_DISP", "DATADISP",
-                               "FURNT", "SUMAL", "TITT"},
-                              "LUNACRT", QString::number(kJan)),
-            (QStringList{"1|ŞTEFĂNESCU ANDREEA|3|0|0|101|20.01.2026||20|ŞTEFĂNESCU ANDREEA",
-                         "2|ŢURCANU ION|3|0|0|102|20.01.2026||0|ŢURCANU ION",
-                         "5|DRĂGHICI ŞERBAN|3|183.4|550.2|103|20.01.2026|TERMOSIS ŞIRIA|0|DRĂGHICI ŞERBAN",
-                         "7|PĂUN VIORICA|3|275.1|825.3|104|20.01.2026|TERMOSIS ŞIRIA|0|PĂUN VIORICA",
-                         "8|MOŢOC ANIŞOARA|3|412.65|1237.95|105|20.01.2026|TERMOSIS ŞIRIA|0|MOŢOC ANIŞOARA",
-                         "9|COSTĂCHESCU DUMITRU|3|0|0|150|21.01.2026|TERMOSIS ŞIRIA|0|COSTĂCHESCU DUMITRU"}));
+        EXPECT_EQ(independentSelect(apps,
+                                    {"NR_CERE", "SUBSEMN", "NR_LUNI", "VALMAX", "TOTAL", "NR_DISP", "DATADISP", "FURNT",
+                                     "SUMAL", "TITT"},
+                                    "LUNACRT", QString::number(kJan)),
+                  (QStringList{"1|ŞTEFĂNESCU ANDREEA|3|0|0|101|20.01.2026||20|ŞTEFĂNESCU ANDREEA",
+                               "2|ŢURCANU ION|3|0|0|102|20.01.2026||0|ŢURCANU ION",
+                               "5|DRĂGHICI ŞERBAN|3|183.4|550.2|103|20.01.2026|TERMOSIS ŞIRIA|0|DRĂGHICI ŞERBAN",
+                               "7|PĂUN VIORICA|3|275.1|825.3|104|20.01.2026|TERMOSIS ŞIRIA|0|PĂUN VIORICA",
+                               "8|MOŢOC ANIŞOARA|3|412.65|1237.95|105|20.01.2026|TERMOSIS ŞIRIA|0|MOŢOC ANIŞOARA",
+                               "9|COSTĂCHESCU DUMITRU|3|0|0|150|21.01.2026|TERMOSIS ŞIRIA|0|COSTĂCHESCU DUMITRU"}));
         EXPECT_TRUE(column(independentRows(folder + "/OAMENI.DBF"), "TITULAR").contains("MOŢOC ŞTEFAN"));
         EXPECT_TRUE(column(independentRows(folder + "/LOG.DBF"), "ACTIUNE")
                         .filter(QRegularExpression("^Modificare Cerere 5 .*DRĂGHICI ŞERBAN"))
                         .size() == 1)
             << column(independentRows(folder + "/LOG.DBF"), "ACTIUNE").join(" | ").toStdString();
-        EXPECT_TRUE(column(independentRows(folder + "/LOG.DBF"), "ACTIUNE")
-                        .contains("Adaugare Cerere 7 - PĂUN VIORICA"))
+        EXPECT_TRUE(
+            column(independentRows(folder + "/LOG.DBF"), "ACTIUNE").contains("Adaugare Cerere 7 - PĂUN VIORICA"))
             << column(independentRows(folder + "/LOG.DBF"), "ACTIUNE").join(" | ").toStdString();
         // The settings file as Windows reads it: Windows-1250, CR LF.
         const std::string set = readFile((folder + "/FOCARIS.SET").toStdString());
@@ -583,8 +565,7 @@ TEST_F(OldOffice, AnOldArchiveOpenedFromTheCommandLine)
     // The upgrade: the contract holder moved from TITULAR to TITT (the name where it was
     // blank), the tariff and the monthly aid added as 0.
     EXPECT_EQ(
-        rows(QStringLiteral(
-                 "SELECT NRCRT, TITT, CNPT, TARIF, VALMAX, TOTAL FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT")
+        rows(QStringLiteral("SELECT NRCRT, TITT, CNPT, TARIF, VALMAX, TOTAL FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT")
                  .arg(cereri())
                  .arg(kDec)),
         (Rows{"5|ŞTEFĂNESCU ANDREEA|2800305020012|0|0|0", "6|ŢURCANU ION|1700712020024|0|0|0",
@@ -646,18 +627,15 @@ TEST_F(OldOffice, AnOldArchiveRestoredOverANewInstallation)
     const QString archive = dir.qpath() + "/SIRIA.T21";
     oldOffice({"archive", oldPc + "/Data", archive});
     ASSERT_TRUE(RestoreArchive(ui, archive)) << ui.lastMessage().toStdString();
-    EXPECT_TRUE(ui.lastMessage().startsWith("Restaurare incheiata cu succes !"))
-        << ui.lastMessage().toStdString();
+    EXPECT_TRUE(ui.lastMessage().startsWith("Restaurare incheiata cu succes !")) << ui.lastMessage().toStdString();
 
     ASSERT_EQ(start().workMode, "Lucru local.");
     EXPECT_EQ(twiceWithoutCase(DataFolder()), QStringList());
     EXPECT_TRUE(QFileInfo::exists(DataFolder() + "/CERERI.DBF"));
     EXPECT_EQ(LoadMunicipality().primaria, "ŞIRIA");
     EXPECT_EQ(ReadSetting("VARIABILE", "LUNA_LUCRU"), "12.2025");
-    EXPECT_EQ(
-        rows(
-            QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT").arg(cereri()).arg(kNov)),
-        (Rows{"ŞTEFĂNESCU ANDREEA", "ŢURCANU ION", "COSTĂCHESCU DUMITRU", "PĂUN VIORICA"}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2 ORDER BY NRCRT").arg(cereri()).arg(kNov)),
+              (Rows{"ŞTEFĂNESCU ANDREEA", "ŢURCANU ION", "COSTĂCHESCU DUMITRU", "PĂUN VIORICA"}));
     EXPECT_EQ(PeekKeyText("NRCRT"), "9");
 }
 

@@ -28,22 +28,24 @@ protected:
     }
     static QJsonArray file(int id, const QString &name, const QString &state = "ACTIVA")
     {
-        return QJsonArray{id, 20 + id, "2024-01-15", name, "2900101123456", "Unirii", "7", "C2", "B", "1", "14",
-                          "DEVA", "M", "", "X", 3, "X", state};
+        return QJsonArray{id,   20 + id, "2024-01-15", name, "2900101123456", "Unirii", "7",
+                          "C2", "B",     "1",          "14", "DEVA",          "M",      "",
+                          "X",  3,       "X",          state};
     }
     static QJsonArray inquiry(int id, int file, QJsonValue date, int counted)
     {
         return QJsonArray{id, file, date, counted};
     }
-    static QJsonArray member(int file, QJsonValue inquiry, const QString &name, QJsonValue relation, QJsonValue v = 100.0,
-                             QJsonValue a = 10.0)
+    static QJsonArray member(int file, QJsonValue inquiry, const QString &name, QJsonValue relation,
+                             QJsonValue v = 100.0, QJsonValue a = 10.0)
     {
         return QJsonArray{file, inquiry, name, "5000101123456", v, a, relation};
     }
     periods::ImportResult import(const QJsonArray &files, const QJsonArray &inquiries, const QJsonArray &members)
     {
         const auto path = tmp / "asf.as2";
-        if (!WriteRegisterArchive(path, {{"Cereri.dbf", kAsfFiles, files}, {"Anchete.dbf", kAsfInquiries, inquiries},
+        if (!WriteRegisterArchive(path, {{"Cereri.dbf", kAsfFiles, files},
+                                         {"Anchete.dbf", kAsfInquiries, inquiries},
                                          {"Oameni.dbf", kAsfMembers, members}}))
             throw std::runtime_error("python3-dbf is needed");
         return periods::ImportAsfArchive(ui, QString::fromStdString(path.string()));
@@ -56,13 +58,14 @@ TEST_F(ImportAsfTest, KeepsOnlyTheLatestInquiryOfEveryFileWithItsMembers)
     const periods::ImportResult r = import(
         QJsonArray{file(1, "MAI RECENT"), file(2, "ACEEASI ZI"), file(3, "FARA DATA"), file(4, "INCETAT", "INCETATA"),
                    file(5, "ANCHETA GOALA")},
-        QJsonArray{inquiry(11, 1, "2024-03-03", 4), inquiry(12, 1, "2024-05-10", 2),
-                   inquiry(21, 2, "2024-04-01", 5), inquiry(22, 2, "2024-04-01", 3),
-                   inquiry(31, 3, QJsonValue::Null, 9), inquiry(32, 3, "2024-02-02", 1),
-                   inquiry(41, 4, "2024-02-02", 1), inquiry(51, 5, "2024-02-02", 1), inquiry(52, 5, "2024-06-06", 1)},
+        QJsonArray{inquiry(11, 1, "2024-03-03", 4), inquiry(12, 1, "2024-05-10", 2), inquiry(21, 2, "2024-04-01", 5),
+                   inquiry(22, 2, "2024-04-01", 3), inquiry(31, 3, QJsonValue::Null, 9),
+                   inquiry(32, 3, "2024-02-02", 1), inquiry(41, 4, "2024-02-02", 1), inquiry(51, 5, "2024-02-02", 1),
+                   inquiry(52, 5, "2024-06-06", 1)},
         QJsonArray{// File 1: the March inquiry's members are left out; the May members come in
                    // the order of their relation code, the applicant first, a blank code last.
-                   member(1, 11, "DIN MARTIE", 1), member(1, 12, "COPIL MAI", 4), member(1, 12, "FARA COD", QJsonValue::Null),
+                   member(1, 11, "DIN MARTIE", 1), member(1, 12, "COPIL MAI", 4),
+                   member(1, 12, "FARA COD", QJsonValue::Null),
                    member(1, 12, "TITULAR MAI", 1, 200.0, QJsonValue::Null),
                    // File 2: two inquiries on the same day; the greater id wins.
                    member(2, 21, "ANCHETA 21", 1), member(2, 22, "ANCHETA 22", 2),
@@ -73,11 +76,12 @@ TEST_F(ImportAsfTest, KeepsOnlyTheLatestInquiryOfEveryFileWithItsMembers)
                    // File 5: its latest inquiry has no members.
                    member(5, 51, "ANCHETA VECHE", 1)});
     ASSERT_TRUE(r.imported);
-    EXPECT_EQ(rows("SELECT NRCRT,LUNACRT,SUBSEMN,ADRESA,NR_MEMBRI,TVENIT,ASF,L416,NRCAM,ASIG,NR_CERE,DATACERE,STATUT,NR_LUNI "
-                   "FROM \"Cereri.dbf\" ORDER BY NRCRT"),
-              (Rows{"1|2|MAI RECENT|STR.UNIRII NR.7 BL.C2 SC.B ET.1 AP.14|2|420|X|X|3|X|21|15.01.2024|APROBAT|5",
-                    "2|2|ACEEASI ZI|STR.UNIRII NR.7 BL.C2 SC.B ET.1 AP.14|3|110|X|X|3|X|22|15.01.2024|APROBAT|5",
-                    "3|2|FARA DATA|STR.UNIRII NR.7 BL.C2 SC.B ET.1 AP.14|1|110|X|X|3|X|23|15.01.2024|APROBAT|5"}));
+    EXPECT_EQ(
+        rows("SELECT NRCRT,LUNACRT,SUBSEMN,ADRESA,NR_MEMBRI,TVENIT,ASF,L416,NRCAM,ASIG,NR_CERE,DATACERE,STATUT,NR_LUNI "
+             "FROM \"Cereri.dbf\" ORDER BY NRCRT"),
+        (Rows{"1|2|MAI RECENT|STR.UNIRII NR.7 BL.C2 SC.B ET.1 AP.14|2|420|X|X|3|X|21|15.01.2024|APROBAT|5",
+              "2|2|ACEEASI ZI|STR.UNIRII NR.7 BL.C2 SC.B ET.1 AP.14|3|110|X|X|3|X|22|15.01.2024|APROBAT|5",
+              "3|2|FARA DATA|STR.UNIRII NR.7 BL.C2 SC.B ET.1 AP.14|1|110|X|X|3|X|23|15.01.2024|APROBAT|5"}));
     EXPECT_EQ(rows("SELECT NROM,NRCRT,TITULAR,VENIT,CALITATE FROM \"Oameni.dbf\" ORDER BY NROM"),
               (Rows{"1|1|TITULAR MAI|200|beneficiar", "2|1|COPIL MAI|110|copil", "3|1|FARA COD|110|adult",
                     "4|2|ANCHETA 22|110|partener", "5|3|DATAT|110|beneficiar"}));

@@ -32,13 +32,38 @@ protected:
     // A register file row with the columns of kVmgFiles.
     static QJsonArray file(int id, const QString &name, const QString &state, QJsonValue venitp = 100.0)
     {
-        return QJsonArray{id, 10 + id, "2024-02-0" + QString::number(id % 9 + 1), name, "1800101123456", "Mihai Viteazu",
-                          "5", "", "", "", "3", "ORAŞTIE", 3, venitp, 50.25, QJsonValue::Null, "CS", "", "X", state};
+        return QJsonArray{id,
+                          10 + id,
+                          "2024-02-0" + QString::number(id % 9 + 1),
+                          name,
+                          "1800101123456",
+                          "Mihai Viteazu",
+                          "5",
+                          "",
+                          "",
+                          "",
+                          "3",
+                          "ORAŞTIE",
+                          3,
+                          venitp,
+                          50.25,
+                          QJsonValue::Null,
+                          "CS",
+                          "",
+                          "X",
+                          state};
     }
     static QJsonArray member(int file, int order, const QString &name, int relation)
     {
-        return QJsonArray{file, order, name, "2800101123456", 10.0, 20.0, QJsonValue::Null,
-                          relation ? QJsonValue(relation) : QJsonValue(QJsonValue::Null), ""};
+        return QJsonArray{file,
+                          order,
+                          name,
+                          "2800101123456",
+                          10.0,
+                          20.0,
+                          QJsonValue::Null,
+                          relation ? QJsonValue(relation) : QJsonValue(QJsonValue::Null),
+                          ""};
     }
     std::filesystem::path archive(const QJsonArray &files, const QJsonArray &inquiries, const QJsonArray &members,
                                   int cut = 0, bool withInquiries = true)
@@ -71,19 +96,22 @@ TEST_F(ImportVmgTest, ImportsApprovedFilesWithTheirInquiriesAndMembers)
     SetKey("NROM", 1);
     const periods::ImportResult r = import(a);
     ASSERT_TRUE(r.imported);
-    EXPECT_EQ(r.applications, 3);  // file 1 twice (two inquiries), file 2 once
+    EXPECT_EQ(r.applications, 3); // file 1 twice (two inquiries), file 2 once
     EXPECT_EQ(r.members, 4);
 
     // The double quote of the register's name is cleaned away; a blank income part counts
     // as 0; the file without inquiry has no rooms and is not insured.
-    EXPECT_EQ(rows("SELECT NRCRT,LUNACRT,LUNADEC,SUBSEMN,CNP,LOCALIT,ADRESA,NR_MEMBRI,TVENIT,L416,ASF,STCIV,NRCAM,ASIG,"
-                   "NR_CERE,DATACERE FROM \"Cereri.dbf\" ORDER BY NRCRT"),
-              (Rows{"1|1|0|ŞTEFĂNESCU ION|1800101123456|ORAŞTIE|STR.MIHAI VITEAZU NR.5 AP.3|3|150.25|X|X|CS|2|X|11|02.02.2024",
-                    "2|1|0|ŞTEFĂNESCU ION|1800101123456|ORAŞTIE|STR.MIHAI VITEAZU NR.5 AP.3|3|150.25|X|X|CS|3|~|11|02.02.2024",
-                    "3|1|0|POPA ANA|1800101123456|ORAŞTIE|STR.MIHAI VITEAZU NR.5 AP.3|3|50.25|X|X|CS|0|~|12|03.02.2024"}));
-    EXPECT_EQ(rows("SELECT DISTINCT CUANTUM,NR_LUNI,TOTAL,NR_DISP,STATUT,CUAJUT,SUMAL,SUMAG,SUMAE,SUMAT,CUMODIF,COPII14,"
-                   "COPII18,SITPROF,MOTIVR FROM \"Cereri.dbf\""),
-              (Rows{"0|5|0|0|APROBAT|X|0|0|0|0|~|0|0|~|~"}));
+    EXPECT_EQ(
+        rows("SELECT NRCRT,LUNACRT,LUNADEC,SUBSEMN,CNP,LOCALIT,ADRESA,NR_MEMBRI,TVENIT,L416,ASF,STCIV,NRCAM,ASIG,"
+             "NR_CERE,DATACERE FROM \"Cereri.dbf\" ORDER BY NRCRT"),
+        (Rows{
+            "1|1|0|ŞTEFĂNESCU ION|1800101123456|ORAŞTIE|STR.MIHAI VITEAZU NR.5 AP.3|3|150.25|X|X|CS|2|X|11|02.02.2024",
+            "2|1|0|ŞTEFĂNESCU ION|1800101123456|ORAŞTIE|STR.MIHAI VITEAZU NR.5 AP.3|3|150.25|X|X|CS|3|~|11|02.02.2024",
+            "3|1|0|POPA ANA|1800101123456|ORAŞTIE|STR.MIHAI VITEAZU NR.5 AP.3|3|50.25|X|X|CS|0|~|12|03.02.2024"}));
+    EXPECT_EQ(
+        rows("SELECT DISTINCT CUANTUM,NR_LUNI,TOTAL,NR_DISP,STATUT,CUAJUT,SUMAL,SUMAG,SUMAE,SUMAT,CUMODIF,COPII14,"
+             "COPII18,SITPROF,MOTIVR FROM \"Cereri.dbf\""),
+        (Rows{"0|5|0|0|APROBAT|X|0|0|0|0|~|0|0|~|~"}));
     // Members go to the first copy of their file, in IDOM order; unknown relations are adults.
     EXPECT_EQ(rows("SELECT NROM,NRCRT,TITULAR,VENIT,CALITATE FROM \"Oameni.dbf\" ORDER BY NROM"),
               (Rows{"1|1|ŞTEFĂNESCU ION|30|beneficiar", "2|1|ŢUŢU MIHAI|30|copil", "3|3|POPA ANA|30|adult",
@@ -113,8 +141,10 @@ TEST_F(ImportVmgTest, MembersFollowTheirOwnFileWhenANewKeyEqualsAnotherFilesRegi
                            QJsonArray{member(100, 1, "MEMBRU PRIMUL", 1), member(5, 1, "MEMBRU AL DOILEA", 1),
                                       member(9, 1, "FARA DOSAR", 1)});
     ASSERT_TRUE(import(a).imported);
-    EXPECT_EQ(rows("SELECT O.TITULAR,C.SUBSEMN FROM \"Oameni.dbf\" O, \"Cereri.dbf\" C WHERE O.NRCRT=C.NRCRT ORDER BY O.NROM"),
-              (Rows{"MEMBRU PRIMUL|PRIMUL", "MEMBRU AL DOILEA|AL DOILEA"}));
+    EXPECT_EQ(
+        rows(
+            "SELECT O.TITULAR,C.SUBSEMN FROM \"Oameni.dbf\" O, \"Cereri.dbf\" C WHERE O.NRCRT=C.NRCRT ORDER BY O.NROM"),
+        (Rows{"MEMBRU PRIMUL|PRIMUL", "MEMBRU AL DOILEA|AL DOILEA"}));
 }
 
 TEST_F(ImportVmgTest, ASecondImportReplacesTheFirstAfterASaveAndKeepsTheWorkingMonths)
@@ -124,9 +154,10 @@ TEST_F(ImportVmgTest, ASecondImportReplacesTheFirstAfterASaveAndKeepsTheWorkingM
     ExecSql("INSERT INTO \"Oameni.dbf\" (NROM,NRCRT,TITULAR) VALUES (2,777,\"FARA CERERE\")");
     SetKey("NRCRT", 2);
     SetKey("NROM", 3);
-    const auto a = archive(QJsonArray{file(1, "POPA ANA", "APROBATA")}, QJsonArray{}, QJsonArray{member(1, 1, "POPA ANA", 1)});
+    const auto a =
+        archive(QJsonArray{file(1, "POPA ANA", "APROBATA")}, QJsonArray{}, QJsonArray{member(1, 1, "POPA ANA", 1)});
     ASSERT_TRUE(import(a).imported);
-    EXPECT_TRUE(ui.messages.back().text.indexOf("salvate") < 0);  // nothing replaced the first time
+    EXPECT_TRUE(ui.messages.back().text.indexOf("salvate") < 0); // nothing replaced the first time
 
     const periods::ImportResult again = import(a);
     ASSERT_TRUE(again.imported);
@@ -142,7 +173,8 @@ TEST_F(ImportVmgTest, ASecondImportReplacesTheFirstAfterASaveAndKeepsTheWorkingM
 
 TEST_F(ImportVmgTest, ADamagedOrIncompleteArchiveLeavesTheTablesAsTheyWere)
 {
-    const auto good = archive(QJsonArray{file(1, "POPA ANA", "APROBATA")}, QJsonArray{}, QJsonArray{member(1, 1, "POPA ANA", 1)});
+    const auto good =
+        archive(QJsonArray{file(1, "POPA ANA", "APROBATA")}, QJsonArray{}, QJsonArray{member(1, 1, "POPA ANA", 1)});
     ASSERT_TRUE(import(good).imported);
     const Rows before = rows("SELECT NRCRT,LUNACRT,SUBSEMN FROM \"Cereri.dbf\"");
     const Rows membersBefore = rows("SELECT NROM,NRCRT FROM \"Oameni.dbf\"");
@@ -150,8 +182,8 @@ TEST_F(ImportVmgTest, ADamagedOrIncompleteArchiveLeavesTheTablesAsTheyWere)
     const auto cut = archive(QJsonArray{file(2, "ALTUL", "APROBATA")}, QJsonArray{}, QJsonArray{}, 200);
     const auto noInquiries = archive(QJsonArray{file(2, "ALTUL", "APROBATA")}, QJsonArray{}, QJsonArray{}, 0, false);
     std::vector<RegisterTableDef> wrong{{"Cereri.dbf", "IDCERERE N(10,0); NUME C(40)", QJsonArray{QJsonArray{2, "X"}}},
-                                         {"Anchete.dbf", kVmgInquiries, QJsonArray{}},
-                                         {"Oameni.dbf", kVmgMembers, QJsonArray{}}};
+                                        {"Anchete.dbf", kVmgInquiries, QJsonArray{}},
+                                        {"Oameni.dbf", kVmgMembers, QJsonArray{}}};
     const auto missingColumns = tmp / "columns.416";
     ASSERT_TRUE(WriteRegisterArchive(missingColumns, wrong));
     for (const auto &bad : {cut, noInquiries, missingColumns}) {
@@ -187,7 +219,7 @@ TEST_F(ImportVmgTest, AnInterruptedRebuildOfTheMembersTableLeavesEveryMember)
     ExecSql("INSERT INTO \"Oameni.dbf\" (NROM,NRCRT,TITULAR) VALUES (4,5,\"M4\")");
     periods::RebuildMembersTable();
     EXPECT_EQ(rows("SELECT TITULAR FROM \"Oameni.dbf\""), (Rows{"M1"}));
-    EXPECT_EQ(dbf::DbfTable(tmp / "prog/Data/Oameni.dbf").recordCount(), 1u);  // packed
+    EXPECT_EQ(dbf::DbfTable(tmp / "prog/Data/Oameni.dbf").recordCount(), 1u); // packed
     EXPECT_EQ(QDir(DataFolder()).entryList(QDir::Files).filter("dbf", Qt::CaseInsensitive).size(), 3);
 }
 

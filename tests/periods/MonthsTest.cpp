@@ -30,8 +30,10 @@ protected:
     void TearDown() override { periods::SetWorkingMonthListener({}); }
     static void application(int key, int month)
     {
-        ExecSql("INSERT INTO \"Cereri.dbf\" (NRCRT,LUNACRT) VALUES (" + QString::number(key) + "," + QString::number(month) + ")");
-        ExecSql("INSERT INTO \"Oameni.dbf\" (NROM,NRCRT) VALUES (" + QString::number(key) + "," + QString::number(key) + ")");
+        ExecSql("INSERT INTO \"Cereri.dbf\" (NRCRT,LUNACRT) VALUES (" + QString::number(key) + "," +
+                QString::number(month) + ")");
+        ExecSql("INSERT INTO \"Oameni.dbf\" (NROM,NRCRT) VALUES (" + QString::number(key) + "," + QString::number(key) +
+                ")");
     }
     static Rows rows(const QString &statement) { return rowsOf(QuerySql(statement)); }
     std::filesystem::path listFile() const { return tmp / "prog/Data/Luni.lst"; }
@@ -76,10 +78,10 @@ TEST_F(MonthsTest, DeletingAMonthRemovesOnlyItsRowsAfterASaveAndTheFirstMonthTak
 {
     periods::WriteMonthList({"03.2025", "02.2025", "01.2025"});
     periods::ChangeWorkingMonth("03.2025");
-    application(1, 24300);  // 01.2025
-    application(2, 24301);  // 02.2025
-    application(3, 24302);  // 03.2025
-    application(4, 1);      // an imported household
+    application(1, 24300); // 01.2025
+    application(2, 24301); // 02.2025
+    application(3, 24302); // 03.2025
+    application(4, 1);     // an imported household
 
     // "&Nu" to the second question: nothing happens, nothing is saved.
     periods::PeriodList list = periods::OpenPeriodList();

@@ -10,8 +10,8 @@
 #include "gui/periods/MonthChooser.h"
 #include "gui/periods/PaymentMonthChooser.h"
 #include "gui/periods/PeriodWindow.h"
-#include "gui/shell/PeriodsWiring.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/shell/PeriodsWiring.h"
 #include "gui/widgets/ProgressWindow.h"
 #include "periods/MonthList.h"
 #include "periods/WorkingMonth.h"
@@ -93,7 +93,7 @@ TEST_F(PeriodWindowTest, AddingMonthsRefusingAListedOneAndKeepingTheList)
     EXPECT_EQ(window->list()->currentText(), "02.2025");
     EXPECT_EQ(main->month(), "02.2025");
     EXPECT_EQ(ReadSetting("VARIABILE", "LUNA_LUCRU"), "02.2025");
-    EXPECT_EQ(periods::ReadMonthList(), (QStringList{"01.2025"}));  // not written yet
+    EXPECT_EQ(periods::ReadMonthList(), (QStringList{"01.2025"})); // not written yet
 
     addMonth(0, "2025");
     EXPECT_EQ(ui.hints.back(), "Luna aleasa exista deja!");
@@ -151,7 +151,7 @@ TEST_F(PeriodWindowTest, DeletingRemovesTheMonthSelectedWhenTheButtonWasPressed)
     ExecSql("INSERT INTO \"Cereri.dbf\" (NRCRT,LUNACRT) VALUES (2,24301)");
     w.load();
     w.show();
-    w.list()->setCurrentIndex(1);  // 01.2025
+    w.list()->setCurrentIndex(1); // 01.2025
     person.onFirstQuestion = [&w] { w.list()->setCurrentIndex(0); };
     person.messageAnswers = {MessageResult::Da, MessageResult::Da};
     QTest::mouseClick(w.button("DeleteButton"), Qt::LeftButton);
@@ -181,7 +181,7 @@ TEST_F(PeriodWindowTest, TheImportMenuOffersBothRegistersAndACancelledDialogDoes
     for (QAction *a : menu->actions())
         items << a->text();
     EXPECT_EQ(items, (QStringList{"Import din VMG", "Import din ASF"}));
-    menu->actions()[0]->trigger();  // the file dialog is cancelled (FakeUi's default)
+    menu->actions()[0]->trigger(); // the file dialog is cancelled (FakeUi's default)
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(rowsOf(QuerySql("SELECT COUNT(*) FROM \"Cereri.dbf\"")), (Rows{"0"}));
 }

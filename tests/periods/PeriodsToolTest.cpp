@@ -58,11 +58,12 @@ TEST(PeriodsToolTest, ImportPrintsItsCountsAndRefusesADamagedArchive)
     const std::string data = shellQuote((tmp / "inst/Data").string());
     std::filesystem::create_directories(tmp / "inst/Data");
     ASSERT_EQ(tool("store init " + data).status, 0);
-    const QJsonArray files{QJsonArray{1, 5, "2024-01-01", "POPA ANA", "", "", "", "", "", "", "", "DEVA", 1, 10.0, 0.0,
-                                      0.0, "", "", "", "APROBATA"}};
+    const QJsonArray files{QJsonArray{1,      5, "2024-01-01", "POPA ANA", "",  "", "", "", "",        "", "",
+                                      "DEVA", 1, 10.0,         0.0,        0.0, "", "", "", "APROBATA"}};
     const QJsonArray members{QJsonArray{1, 1, "POPA ANA", "", 1.0, 0.0, 0.0, 1, ""}};
     const auto good = tmp / "bun.416";
-    if (!WriteRegisterArchive(good, {{"Cereri.dbf", kVmgFiles, files}, {"Anchete.dbf", kVmgInquiries, QJsonArray{}},
+    if (!WriteRegisterArchive(good, {{"Cereri.dbf", kVmgFiles, files},
+                                     {"Anchete.dbf", kVmgInquiries, QJsonArray{}},
                                      {"Oameni.dbf", kVmgMembers, members}}))
         GTEST_SKIP() << "python3-dbf is not installed";
     Outcome o = tool("import vmg " + data + " " + shellQuote(good.string()));

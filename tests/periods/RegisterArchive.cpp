@@ -9,9 +9,10 @@
 
 namespace focaris::test {
 
-const char *kVmgFiles = "IDCERERE N(10,0); CERENR N(10,0); CEREDATA D; NUME C(40); CNP C(13); STR C(40); "
-                        "STRNR C(10); BLOC C(10); SCARA C(5); ETAJ C(5); APART C(5); LOCALIT C(40); NRMEMBRI N(3,0); "
-                        "venitp N(10,2); venitv N(10,2); venita N(10,2); STCIV C(2); SITSCOL C(2); ASF C(1); STARE C(12)";
+const char *kVmgFiles =
+    "IDCERERE N(10,0); CERENR N(10,0); CEREDATA D; NUME C(40); CNP C(13); STR C(40); "
+    "STRNR C(10); BLOC C(10); SCARA C(5); ETAJ C(5); APART C(5); LOCALIT C(40); NRMEMBRI N(3,0); "
+    "venitp N(10,2); venitv N(10,2); venita N(10,2); STCIV C(2); SITSCOL C(2); ASF C(1); STARE C(12)";
 const char *kVmgInquiries = "IDCERERE N(10,0); NRCAMERE N(3,0); POL N(1,0)";
 const char *kVmgMembers = "IDCERERE N(10,0); IDOM N(3,0); NUME C(40); CNPDATA C(13); CUANTUMV N(10,2); "
                           "CUANTUMP N(10,2); CUANTUMA N(10,2); RUDACOD N(2,0); PRESTEAZA C(2)";

@@ -1,10 +1,10 @@
 // The grid export: each format read back by an independent reader (xlrd, Python's html and
 // csv modules, LibreOffice for RTF and DOC), and the dialog "Export Grila" used as a person
 // would, on a view whose columns were moved and hidden.
+#include "documents/GridExport.h"
 #include "FakeUi.h"
 #include "GuiFixture.h"
 #include "TestSupport.h"
-#include "documents/GridExport.h"
 #include "gui/widgets/GridExportDialog.h"
 
 #include <QHeaderView>
@@ -27,8 +27,8 @@ const char *kPython = "/usr/bin/python3";
 std::unique_ptr<QStandardItemModel> sampleModel()
 {
     auto model = std::make_unique<QStandardItemModel>(0, 4);
-    model->setHorizontalHeaderLabels({QStringLiteral("CNP"), QStringLiteral("Nume si prenume"),
-                                      QStringLiteral("Total"), QStringLiteral("Cod client")});
+    model->setHorizontalHeaderLabels({QStringLiteral("CNP"), QStringLiteral("Nume si prenume"), QStringLiteral("Total"),
+                                      QStringLiteral("Cod client")});
     const auto add = [&](const QString &cnp, const QString &name, double total, const QString &code) {
         auto *amount = new QStandardItem;
         amount->setData(total, Qt::EditRole);
@@ -43,7 +43,8 @@ std::unique_ptr<QStandardItemModel> sampleModel()
 std::string python(const std::string &script, const std::filesystem::path &file)
 {
     std::string out;
-    const int rc = run(std::string(kPython) + " -c " + shellQuote(script) + " " + shellQuote(file.string()), &out, true);
+    const int rc =
+        run(std::string(kPython) + " -c " + shellQuote(script) + " " + shellQuote(file.string()), &out, true);
     EXPECT_EQ(rc, 0) << out;
     return out;
 }
@@ -61,17 +62,15 @@ TEST(GridExport, WorkbookKeepsCodesAsTextAndAmountsAsNumbers)
     TempDir tmp;
     auto model = sampleModel();
     exported(*model, GridFormat::Xls, tmp / "t.xls");
-    const std::string out = python(
-        "import sys, xlrd\n"
-        "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
-        "for r in range(s.nrows):\n"
-        "    print('|'.join('%d:%s' % (c.ctype, c.value) for c in s.row(r)))\n",
-        tmp / "t.xls");
-    EXPECT_EQ(out,
-              "1:CNP|1:Nume si prenume|1:Total|1:Cod client\n"
-              "1:0610712265478|1:ŞTEFĂNESCU ÎONUŢ|2:1769.5|1:007\n"
-              "1:2850101123456|1:POP & <FIUL> \"ANA\"; ION|2:80.25|1:0042\n"
-              "1:1900202123457|1:Ţepeş\tVlad {x} \\y|2:0.0|0:\n");
+    const std::string out = python("import sys, xlrd\n"
+                                   "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+                                   "for r in range(s.nrows):\n"
+                                   "    print('|'.join('%d:%s' % (c.ctype, c.value) for c in s.row(r)))\n",
+                                   tmp / "t.xls");
+    EXPECT_EQ(out, "1:CNP|1:Nume si prenume|1:Total|1:Cod client\n"
+                   "1:0610712265478|1:ŞTEFĂNESCU ÎONUŢ|2:1769.5|1:007\n"
+                   "1:2850101123456|1:POP & <FIUL> \"ANA\"; ION|2:80.25|1:0042\n"
+                   "1:1900202123457|1:Ţepeş\tVlad {x} \\y|2:0.0|0:\n");
 }
 
 TEST(GridExport, HtmlCsvAndTextReadBackAsShown)
@@ -120,7 +119,8 @@ TEST(GridExport, RtfAndDocOpenInLibreOfficeWithEveryValue)
               0);
     for (const char *name : {"t.txt", "d.txt"}) {
         const std::string text = readFile(tmp / name);
-        for (const char *value : {"ŞTEFĂNESCU ÎONUŢ", "POP & <FIUL> \"ANA\"; ION", "{x} \\y", "0610712265478", "1769.5"})
+        for (const char *value :
+             {"ŞTEFĂNESCU ÎONUŢ", "POP & <FIUL> \"ANA\"; ION", "{x} \\y", "0610712265478", "1769.5"})
             EXPECT_NE(text.find(value), std::string::npos) << name << " lacks " << value << ":\n" << text;
     }
 }
@@ -142,7 +142,8 @@ TEST(GridExport, RefusesWhatItCannotWriteAndLeavesTheOldFile)
     writeFile(tmp / "old.xls", "earlier export");
     TallModel tall;
     QString error;
-    EXPECT_FALSE(ExportGrid(tall, AllGridColumns(tall), GridFormat::Xls, QString::fromStdString((tmp / "old.xls").string()), error));
+    EXPECT_FALSE(ExportGrid(tall, AllGridColumns(tall), GridFormat::Xls,
+                            QString::fromStdString((tmp / "old.xls").string()), error));
     EXPECT_TRUE(error.contains(QStringLiteral("prea mare"))) << error.toStdString();
     EXPECT_EQ(readFile(tmp / "old.xls"), "earlier export");
 

@@ -1,11 +1,11 @@
 // The suggestion form: the checks of its fields, the request as the service receives it,
 // and the window used as a person would against a local HTTP server that answers
 // "SUCCES" or "INSUCCES".
+#include "shell/Suggestion.h"
 #include "FakeUi.h"
 #include "GuiFixture.h"
 #include "core/Settings.h"
 #include "gui/shell/SuggestionWindow.h"
-#include "shell/Suggestion.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -33,12 +33,12 @@ TEST_F(AjpisTest, WritesEveryAnnexOfThePeriodAndOpensTheFolder)
     QStringList names;
     for (const QString &f : result.files)
         names << QFileInfo(f).fileName();
-    EXPECT_EQ(names, (QStringList{"Anexa1_21.xls", "Anexa22.xls", "Anexa14.xls", "Anexa15.xls", "Anexa16.xls",
-                                  "Anexa17.xls", "Anexa23_Lemne.xls", "Anexa23_Gaz.xls", "Anexa23_Electrica.xls",
-                                  "Anexa23_Termica.xls", "Anexa24_Lemne.xls", "Anexa24_Gaz.xls",
-                                  "Anexa24_Electrica.xls", "Anexa24_Termica.xls", "Anexa25_.xls",
-                                  "Anexa25_E.ON GAZ.xls", "Anexa25_ELECTRICA_NORD.xls",
-                                  "Anexa25_O'NEIL ENERGIE.xls", "Anexa25_TERMO SA.xls"}));
+    EXPECT_EQ(names,
+              (QStringList{"Anexa1_21.xls", "Anexa22.xls", "Anexa14.xls", "Anexa15.xls", "Anexa16.xls", "Anexa17.xls",
+                           "Anexa23_Lemne.xls", "Anexa23_Gaz.xls", "Anexa23_Electrica.xls", "Anexa23_Termica.xls",
+                           "Anexa24_Lemne.xls", "Anexa24_Gaz.xls", "Anexa24_Electrica.xls", "Anexa24_Termica.xls",
+                           "Anexa25_.xls", "Anexa25_E.ON GAZ.xls", "Anexa25_ELECTRICA_NORD.xls",
+                           "Anexa25_O'NEIL ENERGIE.xls", "Anexa25_TERMO SA.xls"}));
     for (const QString &f : result.files)
         EXPECT_TRUE(QFileInfo::exists(f)) << f.toStdString();
     // Nothing is left beside the folder, and no closing message is shown.
@@ -56,7 +56,7 @@ TEST_F(AjpisTest, Annex1ListsTheApprovedHeatingAidsBySheetOfMonths)
     EXPECT_EQ(at(c, 1, 2, 2), "s:MURES");
     EXPECT_EQ(at(c, 1, 5, 2), "s:4322637");
     EXPECT_EQ(at(c, 1, 5, 4), "s:TARGU MURES");
-    EXPECT_EQ(at(c, 1, 18, 4), "s:POPESCU ION");  // moved down by the two extra rows
+    EXPECT_EQ(at(c, 1, 18, 4), "s:POPESCU ION"); // moved down by the two extra rows
     // Each sheet's month and year come from the period chosen, as values (no TODAY()).
     EXPECT_EQ(at(c, 1, 9, 3), "s:noiembrie");
     EXPECT_EQ(at(c, 1, 9, 5), "n:2024");
@@ -107,13 +107,13 @@ TEST_F(AjpisTest, Annex21CountsByBracketMonthsAndFamilySize)
     EXPECT_EQ(at(c, 6, 76, 7), "s:MARIN ANA");
     // cell (row k*5 - m + 7, column c + 4) -> count
     const std::map<std::pair<int, int>, std::string> ones{
-        {{7, 10}, "n:1"},   // ALBU: bracket 1 (200 = Lim1), 5 months, single
-        {{52, 9}, "n:1"},   // DAN: bracket 10 (1386 = Lim10), 5 months, 7 members
-        {{17, 6}, "n:1"},   // GHEORGHE, November: bracket 3 (440 = Lim3), 5 months, 3 members
-        {{18, 6}, "n:1"},   // GHEORGHE, December: 4 months
-        {{19, 5}, "n:1"},   // BOBOC: bracket 3 (320.01), 3 months, 2 members
-        {{59, 10}, "n:1"},  // ENE: single between Lim9 and Lim10 -> bracket 11, 3 months
-        {{11, 6}, "n:1"},   // CIOBANU: income 0 -> bracket 1, 1 month, 3 members
+        {{7, 10}, "n:1"},  // ALBU: bracket 1 (200 = Lim1), 5 months, single
+        {{52, 9}, "n:1"},  // DAN: bracket 10 (1386 = Lim10), 5 months, 7 members
+        {{17, 6}, "n:1"},  // GHEORGHE, November: bracket 3 (440 = Lim3), 5 months, 3 members
+        {{18, 6}, "n:1"},  // GHEORGHE, December: 4 months
+        {{19, 5}, "n:1"},  // BOBOC: bracket 3 (320.01), 3 months, 2 members
+        {{59, 10}, "n:1"}, // ENE: single between Lim9 and Lim10 -> bracket 11, 3 months
+        {{11, 6}, "n:1"},  // CIOBANU: income 0 -> bracket 1, 1 month, 3 members
     };
     for (int k = 1; k <= 11; ++k)
         for (int m = 1; m <= 5; ++m)
@@ -297,8 +297,8 @@ TEST_F(AjpisTest, AnsweringNuOrAFileInUseKeepsTheOldFolder)
     writeFile((folder() + "/Anexa1_21.xls").toStdString(), "old");
     ui.messageAnswers.push_back(MessageResult::Nu);
     EXPECT_FALSE(runReport().done);
-    EXPECT_EQ(ui.messages.at(0).text, "\rDirectorul " + QDir::toNativeSeparators(folder()) +
-                                          " exista deja!\rIl inlocuim?");
+    EXPECT_EQ(ui.messages.at(0).text,
+              "\rDirectorul " + QDir::toNativeSeparators(folder()) + " exista deja!\rIl inlocuim?");
     EXPECT_EQ(readFile((folder() + "/Anexa1_21.xls").toStdString()), "old");
 
     // A LibreOffice lock beside a file means it is open.
@@ -350,7 +350,7 @@ TEST_F(AjpisTest, MissingSettingsOrACancelledFolderProduceNothing)
     EXPECT_FALSE(MakeAjpisReport(ui, kNov2024, kMar2025).done);
     EXPECT_EQ(ui.lastMessage(), "\rCompletati la Administrare Codul Fiscal");
     WriteSetting("SETARI", "SIRUES", "4322637");
-    EXPECT_FALSE(MakeAjpisReport(ui, kNov2024, kMar2025).done);  // no folder chosen
+    EXPECT_FALSE(MakeAjpisReport(ui, kNov2024, kMar2025).done); // no folder chosen
     EXPECT_FALSE(QFileInfo::exists(folder()));
 }
 

@@ -59,14 +59,31 @@ TEST_F(EonTest, TheWorkbooksCarryTheGasAndElectricityRowsWithCodesAsText)
     EXPECT_EQ(at(gas, 1, 1, 1), "s:CRC");
     EXPECT_EQ(at(gas, 1, 1, 27), "s:Luna Ajutor");
     // BOBOC then ENE; the rejected FLOREA is left out.
-    const std::vector<std::pair<int, std::string>> boboc{
-        {1, ""}, {2, "s:TARGU MURES"}, {3, "s:13"}, {4, "n:10"}, {5, "n:10"}, {6, "n:0"}, {7, "s:0001"},
-        {8, "s:BOBOC"}, {9, "s:ION"}, {10, "n:1010"}, {11, "s:BOBOC"}, {12, "s:ION"}, {13, "s:1700202260022"},
-        {14, "s:MURES"}, {15, "s:540001"}, {16, "s:TARGU MURES"}, {17, ""}, {18, "s:STR. B 2"}, {23, "s:DEG0001"},
-        {25, "n:2"}, {26, "n:320.01"}, {27, "s:202412"}};
+    const std::vector<std::pair<int, std::string>> boboc{{1, ""},
+                                                         {2, "s:TARGU MURES"},
+                                                         {3, "s:13"},
+                                                         {4, "n:10"},
+                                                         {5, "n:10"},
+                                                         {6, "n:0"},
+                                                         {7, "s:0001"},
+                                                         {8, "s:BOBOC"},
+                                                         {9, "s:ION"},
+                                                         {10, "n:1010"},
+                                                         {11, "s:BOBOC"},
+                                                         {12, "s:ION"},
+                                                         {13, "s:1700202260022"},
+                                                         {14, "s:MURES"},
+                                                         {15, "s:540001"},
+                                                         {16, "s:TARGU MURES"},
+                                                         {17, ""},
+                                                         {18, "s:STR. B 2"},
+                                                         {23, "s:DEG0001"},
+                                                         {25, "n:2"},
+                                                         {26, "n:320.01"},
+                                                         {27, "s:202412"}};
     for (const auto &[col, value] : boboc)
         EXPECT_EQ(at(gas, 1, 2, col), value) << "column " << col;
-    EXPECT_EQ(at(gas, 1, 3, 8), "s:POP");  // a holder without a blank: all first word
+    EXPECT_EQ(at(gas, 1, 3, 8), "s:POP"); // a holder without a blank: all first word
     EXPECT_EQ(at(gas, 1, 3, 9), "");
     EXPECT_EQ(at(gas, 1, 3, 23), "s:0000123");
     EXPECT_EQ(at(gas, 1, 3, 4), "n:13");
@@ -108,33 +125,34 @@ TEST_F(EonTest, ToolCommandsWriteTheReportsAndPrintTheFiles)
 {
     const std::string data = DataFolder().toStdString(), dir = out.toStdString();
     std::string output;
-    ASSERT_EQ(run(shellQuote(toolPath()) + " report ajpis " + shellQuote(data) +
-                      " --from 11.2024 --to 03.2025 --out " + shellQuote(dir),
+    ASSERT_EQ(run(shellQuote(toolPath()) + " report ajpis " + shellQuote(data) + " --from 11.2024 --to 03.2025 --out " +
+                      shellQuote(dir),
                   &output),
               0)
         << output;
     EXPECT_NE(output.find("TERMICA_AJPIS/Anexa1_21.xls\n"), std::string::npos) << output;
     EXPECT_NE(output.find("Anexa25_TERMO SA.xls\n"), std::string::npos);
     // The second run asks before replacing: without --yes the answer is Nu.
-    EXPECT_EQ(run(shellQuote(toolPath()) + " report ajpis " + shellQuote(data) +
-                      " --from 11.2024 --to 03.2025 --out " + shellQuote(dir),
+    EXPECT_EQ(run(shellQuote(toolPath()) + " report ajpis " + shellQuote(data) + " --from 11.2024 --to 03.2025 --out " +
+                      shellQuote(dir),
                   &output, true),
               1);
     EXPECT_NE(output.find("Raport AJPIS: Directorul "), std::string::npos) << output;
-    EXPECT_EQ(run(shellQuote(toolPath()) + " report ajpis " + shellQuote(data) +
-                      " --from 03.2025 --to 11.2024 --out " + shellQuote(dir),
+    EXPECT_EQ(run(shellQuote(toolPath()) + " report ajpis " + shellQuote(data) + " --from 03.2025 --to 11.2024 --out " +
+                      shellQuote(dir),
                   &output, true),
               1);
     EXPECT_NE(output.find("refused: Data1: Perioada incorecta!"), std::string::npos) << output;
 
-    ASSERT_EQ(run(shellQuote(toolPath()) + " report suppliers " + shellQuote(data) + " --out " + shellQuote(dir),
-                  &output),
-              0);
+    ASSERT_EQ(
+        run(shellQuote(toolPath()) + " report suppliers " + shellQuote(data) + " --out " + shellQuote(dir), &output),
+        0);
     EXPECT_NE(output.find("TERMICA_FURNIZORI/ELECTRICA_NORD/Anexa16.xls\n"), std::string::npos) << output;
     EXPECT_NE(output.find("Raport Furnizori: Raportul a fost creat!"), std::string::npos);
 
     // A supplier the dialog could not choose is refused, and nothing is written.
-    EXPECT_EQ(run(shellQuote(toolPath()) + " report eon " + shellQuote(data) + " --supplier NIMENI --postal "
+    EXPECT_EQ(run(shellQuote(toolPath()) + " report eon " + shellQuote(data) +
+                      " --supplier NIMENI --postal "
                       "CRISTESTI=047123 --postal 'SANCRAIU DE MURES=547525' --postal 'TARGU MURES=540001' --out " +
                       shellQuote(dir + "/n.xlsx"),
                   &output, true),
@@ -143,9 +161,9 @@ TEST_F(EonTest, ToolCommandsWriteTheReportsAndPrintTheFiles)
     EXPECT_FALSE(QFileInfo::exists(out + "/n.xlsx"));
     // The help lists --month wherever a command takes it.
     run(shellQuote(toolPath()) + " help", &output);
-    for (const char *command : {"report anpis", "report f2201", "report treasury", "report persons FOLDER",
-                                "report risk", "applications list", "applications recalc", "months list",
-                                "import vmg", "application add", "member add"}) {
+    for (const char *command :
+         {"report anpis", "report f2201", "report treasury", "report persons FOLDER", "report risk",
+          "applications list", "applications recalc", "months list", "import vmg", "application add", "member add"}) {
         const auto line = output.find(std::string("  ") + command);
         ASSERT_NE(line, std::string::npos) << command;
         EXPECT_NE(output.substr(line, output.find('\n', line) - line).find("--month"), std::string::npos) << command;
@@ -153,8 +171,10 @@ TEST_F(EonTest, ToolCommandsWriteTheReportsAndPrintTheFiles)
     const std::string eon = shellQuote(toolPath()) + " report eon " + shellQuote(data) + " --supplier 'e.on gaz'";
     EXPECT_EQ(run(eon + " --out " + shellQuote(dir + "/g.xlsx"), &output, true), 1);
     EXPECT_NE(output.find("refused: SMDBGrid1: Nu ati scris Codul postal!"), std::string::npos) << output;
-    ASSERT_EQ(run(eon + " --postal CRISTESTI=047123 --postal 'SANCRAIU DE MURES=547525'"
-                        " --postal 'TARGU MURES=540001' --energy electrica --out " + shellQuote(dir + "/e.xlsx"),
+    ASSERT_EQ(run(eon +
+                      " --postal CRISTESTI=047123 --postal 'SANCRAIU DE MURES=547525'"
+                      " --postal 'TARGU MURES=540001' --energy electrica --out " +
+                      shellQuote(dir + "/e.xlsx"),
                   &output),
               0)
         << output;

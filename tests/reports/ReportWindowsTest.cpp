@@ -6,8 +6,8 @@
 #include "gui/reports/AgencyReports.h"
 #include "gui/reports/AjpisPeriodDialog.h"
 #include "gui/reports/EonSupplierDialog.h"
-#include "gui/widgets/DateField.h"
 #include "gui/shell/Program.h"
+#include "gui/widgets/DateField.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -25,7 +25,10 @@ using gui::AjpisPeriodDialog;
 using gui::EonSupplierDialog;
 
 // Runs `step` once the dialog's own event loop is running.
-void whenShown(std::function<void()> step) { QTimer::singleShot(0, std::move(step)); }
+void whenShown(std::function<void()> step)
+{
+    QTimer::singleShot(0, std::move(step));
+}
 
 TEST(ReportPeriodTest, TheSeasonAroundTodayRunsFromNovemberToMarch)
 {
@@ -168,7 +171,8 @@ TEST_F(ReportWindowsTest, AReportThatCannotWriteSaysSoAndTheProgramGoesOn)
     gui::Program program(&ui);
     const QString blocked = out + "/fisier";
     writeFile(blocked.toStdString(), "x");
-    for (const auto command : {gui::MainWindow::Command::AjpisReport, gui::MainWindow::Command::AjpisSuppliers, gui::MainWindow::Command::EonSuppliers}) {
+    for (const auto command : {gui::MainWindow::Command::AjpisReport, gui::MainWindow::Command::AjpisSuppliers,
+                               gui::MainWindow::Command::EonSuppliers}) {
         const std::string caption = program.mainWindow().caption(command).toStdString();
         ui.messages.clear();
         ui.folderAnswers = {blocked};

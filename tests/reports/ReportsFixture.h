@@ -90,14 +90,24 @@ protected:
 
     // One application; `extra` is a list of "COLUMN=value" pairs as statement text.
     void add(int nrcrt, int month, const QString &name, const QString &cnp, const QString &localit,
-             const QString &adresa, int members, const QString &venitm, int months, int cuantum,
-             const QString &valmax, const QString &total, const QString &statut, const QStringList &extra)
+             const QString &adresa, int members, const QString &venitm, int months, int cuantum, const QString &valmax,
+             const QString &total, const QString &statut, const QStringList &extra)
     {
-        QStringList cols{"NRCRT", "LUNACRT", "SUBSEMN", "CNP", "LOCALIT", "ADRESA", "NR_MEMBRI", "VENITM",
-                         "NR_LUNI", "CUANTUM", "VALMAX", "TOTAL", "STATUT"};
-        QStringList values{QString::number(nrcrt), QString::number(month), SqlText(name), SqlText(cnp),
-                           SqlText(localit), SqlText(adresa), QString::number(members), venitm,
-                           QString::number(months), QString::number(cuantum), valmax, total, SqlText(statut)};
+        QStringList cols{"NRCRT",  "LUNACRT", "SUBSEMN", "CNP",    "LOCALIT", "ADRESA", "NR_MEMBRI",
+                         "VENITM", "NR_LUNI", "CUANTUM", "VALMAX", "TOTAL",   "STATUT"};
+        QStringList values{QString::number(nrcrt),
+                           QString::number(month),
+                           SqlText(name),
+                           SqlText(cnp),
+                           SqlText(localit),
+                           SqlText(adresa),
+                           QString::number(members),
+                           venitm,
+                           QString::number(months),
+                           QString::number(cuantum),
+                           valmax,
+                           total,
+                           SqlText(statut)};
         for (const QString &e : extra) {
             cols << e.section('=', 0, 0);
             values << e.section('=', 1);
@@ -110,30 +120,30 @@ protected:
     {
         const int dec = 24299, nov = 24298, oct = 24297;
         add(1, dec, "ALBU ANA", "2750101260011", "TARGU MURES", "STR. A 1", 1, "200", 5, 100, "250.5", "1252.5",
-            "APROBAT", {"NR_DISP=\"12\"", "DATADISP=\"05.12.2024\"", "FURNT=\"TERMO SA\"", "CODCLT=\"00123\"",
-                        "SUMAT=10"});
+            "APROBAT",
+            {"NR_DISP=\"12\"", "DATADISP=\"05.12.2024\"", "FURNT=\"TERMO SA\"", "CODCLT=\"00123\"", "SUMAT=10"});
         add(2, dec, "BOBOC ION", "1700202260022", "TARGU MURES", "STR. B 2", 2, "320.01", 3, 80, "100", "300",
-            "APROBAT", {"NR_DISP=\"13\"", "DATADISP=\"06.12.2024\"", "FURNT=\"TERMO SA\"", "CODCLT=\"00124\"",
-                        "SUMAT=11", "SUMAG=10", "FURNG=\"E.ON GAZ\"", "CODCLG=\"0001\"", "PODG=\"DEG0001\"",
-                        "TITG=\"BOBOC ION\"", "SUMAE=30", "FURNE=\"E.ON GAZ\"", "CODCLE=\"0002\"",
-                        "PODE=\"EMO0002\"", "TITE=\"BOBOC ELENA MARIA\""});
+            "APROBAT",
+            {"NR_DISP=\"13\"", "DATADISP=\"06.12.2024\"", "FURNT=\"TERMO SA\"", "CODCLT=\"00124\"", "SUMAT=11",
+             "SUMAG=10", "FURNG=\"E.ON GAZ\"", "CODCLG=\"0001\"", "PODG=\"DEG0001\"", "TITG=\"BOBOC ION\"", "SUMAE=30",
+             "FURNE=\"E.ON GAZ\"", "CODCLE=\"0002\"", "PODE=\"EMO0002\"", "TITE=\"BOBOC ELENA MARIA\""});
         add(3, dec, "CIOBANU MARIA", "2800303260033", "CRISTESTI", "", 3, "0", 1, 100, "80", "80", "APROBAT",
             {"SUMAL=20"});
         add(4, dec, "DAN PETRU", "1650404260044", "SANCRAIU DE MURES", "NR. 4", 7, "1386", 5, 10, "40", "200",
-            "APROBAT", {"NR_DISP=\"14\"", "DATADISP=\"07.12.2024\"", "FURNT=\"O'NEIL ENERGIE\"",
-                        "CODCLT=\"00125\"", "SUMAT=12", "SUMAE=70", "FURNE=\"ELECTRICA/NORD\"",
-                        "CODCLE=\"0770\"", "PODE=\"EMO0770\"", "TITE=\"DAN PETRU\""});
-        add(5, dec, "ENE VASILE", "1600505260055", "TARGU MURES", "STR. E 5", 1, "1300", 3, 10, "30", "90",
-            "APROBAT", {"NR_DISP=\"15\"", "SUMAG=13", "FURNG=\"E.ON GAZ\"", "CODCLG=\"0005\"",
-                        "PODG=\"0000123\"", "TITG=\"POP\""});
-        add(6, dec, "FLOREA RADU", "1550606260066", "TARGU MURES", "STR. F 6", 2, "500", 5, 70, "90", "450",
-            "RESPINS", {"SUMAG=10", "FURNG='GAZ \"NORD\"'"});
-        add(7, nov, "GHEORGHE ION", "1450707260077", "CRISTESTI", "NR. 7", 3, "440", 5, 80, "120", "600",
-            "APROBAT", {"NR_DISP=\"9\"", "DATADISP=\"04.11.2024\"", "SUMAL=21"});
-        add(8, dec, "GHEORGHE ION", "1450707260077", "CRISTESTI", "NR. 7", 3, "440", 4, 80, "120", "480",
-            "APROBAT", {"NR_DISP=\"16\"", "DATADISP=\"08.12.2024\"", "SUMAL=22", "CUMODIF=\"X\""});
-        add(9, oct, "IONESCU DAN", "1500808260088", "TARGU MURES", "STR. I 9", 2, "100", 5, 100, "0", "0",
-            "APROBAT", {"SUMAG=9", "FURNG=\"VECHI GAZ\""});
+            "APROBAT",
+            {"NR_DISP=\"14\"", "DATADISP=\"07.12.2024\"", "FURNT=\"O'NEIL ENERGIE\"", "CODCLT=\"00125\"", "SUMAT=12",
+             "SUMAE=70", "FURNE=\"ELECTRICA/NORD\"", "CODCLE=\"0770\"", "PODE=\"EMO0770\"", "TITE=\"DAN PETRU\""});
+        add(5, dec, "ENE VASILE", "1600505260055", "TARGU MURES", "STR. E 5", 1, "1300", 3, 10, "30", "90", "APROBAT",
+            {"NR_DISP=\"15\"", "SUMAG=13", "FURNG=\"E.ON GAZ\"", "CODCLG=\"0005\"", "PODG=\"0000123\"",
+             "TITG=\"POP\""});
+        add(6, dec, "FLOREA RADU", "1550606260066", "TARGU MURES", "STR. F 6", 2, "500", 5, 70, "90", "450", "RESPINS",
+            {"SUMAG=10", "FURNG='GAZ \"NORD\"'"});
+        add(7, nov, "GHEORGHE ION", "1450707260077", "CRISTESTI", "NR. 7", 3, "440", 5, 80, "120", "600", "APROBAT",
+            {"NR_DISP=\"9\"", "DATADISP=\"04.11.2024\"", "SUMAL=21"});
+        add(8, dec, "GHEORGHE ION", "1450707260077", "CRISTESTI", "NR. 7", 3, "440", 4, 80, "120", "480", "APROBAT",
+            {"NR_DISP=\"16\"", "DATADISP=\"08.12.2024\"", "SUMAL=22", "CUMODIF=\"X\""});
+        add(9, oct, "IONESCU DAN", "1500808260088", "TARGU MURES", "STR. I 9", 2, "100", 5, 100, "0", "0", "APROBAT",
+            {"SUMAG=9", "FURNG=\"VECHI GAZ\""});
     }
 
     QString out;

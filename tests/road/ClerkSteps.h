@@ -22,8 +22,7 @@
 
 #include <functional>
 
-namespace focaris::test
-{
+namespace focaris::test {
 
 // Runs `step` on the next turn of the event loop, while a window waits in exec().
 inline void whenShown(std::function<void()> step)
@@ -62,8 +61,8 @@ inline void addMonth(gui::PeriodWindow &window, int monthIndex, const QString &y
 // "&Numeroteaza dispozitiile": the category (1 "Aprobate", 3 "Respinse"), the range of
 // application numbers, the first disposition number and the date; `also` acts on the dialog
 // last, just before Enter.
-inline void numberDispositions(gui::ApplicationsListWindow &list, int category, const QString &from,
-                               const QString &to, const QString &first, const QDate &date,
+inline void numberDispositions(gui::ApplicationsListWindow &list, int category, const QString &from, const QString &to,
+                               const QString &first, const QDate &date,
                                const std::function<void(gui::NumberingDialog &)> &also = {})
 {
     gui::NumberingDialog &nd = list.numberingDialog();

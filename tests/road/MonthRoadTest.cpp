@@ -23,25 +23,25 @@
 #include "gui/admin/AdminWindow.h"
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
-#include "gui/shell/ApplicationsWiring.h"
 #include "gui/applications/MemberDialog.h"
 #include "gui/applications/NumberingDialog.h"
 #include "gui/applications/SupplementDialog.h"
 #include "gui/documents/ApplicationRangeDialog.h"
-#include "gui/documents/SingleDispositionDialog.h"
 #include "gui/documents/DispositionRangeDialog.h"
 #include "gui/documents/PaymentStatementDialog.h"
+#include "gui/documents/SingleDispositionDialog.h"
 #include "gui/periods/AddMonthDialog.h"
 #include "gui/periods/MonthChooser.h"
 #include "gui/periods/PeriodWindow.h"
-#include "gui/shell/PeriodsWiring.h"
 #include "gui/reports/AgencyReports.h"
 #include "gui/reports/AjpisPeriodDialog.h"
 #include "gui/reports/ExportsMenu.h"
+#include "gui/shell/ApplicationsWiring.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/shell/PeriodsWiring.h"
 #include "gui/shell/Program.h"
-#include "gui/widgets/NumericEdit.h"
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/NumericEdit.h"
 #include "periods/MonthList.h"
 #include "periods/WorkingMonth.h"
 #include "shell/Session.h"
@@ -72,11 +72,9 @@
 using namespace focaris;
 using namespace focaris::test;
 
-namespace
-{
+namespace {
 
-class MonthRoad : public ::testing::Test
-{
+class MonthRoad : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -108,8 +106,7 @@ protected:
     Rows rows(const QString &statement) { return rowsOf(QuerySql(statement)); }
     Rows log()
     {
-        return rows(
-            QStringLiteral("SELECT ACTIUNE FROM %1 ORDER BY IDLOG").arg(Quoted(TablePath("LOG.DBF"))));
+        return rows(QStringLiteral("SELECT ACTIUNE FROM %1 ORDER BY IDLOG").arg(Quoted(TablePath("LOG.DBF"))));
     }
 
     // Runs the whole program as the desktop does (start-up, main window, closing and its
@@ -147,8 +144,8 @@ protected:
         }
         std::printf("windows read: %d, controls checked: %d\n", int(audit.windows().size()), audit.controls());
         for (auto it = audit.windows().begin(); it != audit.windows().end(); ++it) {
-            EXPECT_TRUE(it->unnamed.isEmpty()) << it.key().toStdString() << " has controls without a name: "
-                                               << it->unnamed.join(", ").toStdString();
+            EXPECT_TRUE(it->unnamed.isEmpty())
+                << it.key().toStdString() << " has controls without a name: " << it->unnamed.join(", ").toStdString();
             EXPECT_TRUE(it->clipped.isEmpty())
                 << it.key().toStdString() << " cuts: " << it->clipped.join(", ").toStdString();
         }
@@ -238,16 +235,14 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                              "",
                              "",
                              "APROBATA"},
-                  QJsonArray{
-                      8,  32,          "2026-10-03", "Olaru Dan", "1968020261239", "Florilor", "1", "",   "",
-                      "", "",          "SANTANA",    1,           100.0,           0.0,        0.0, "NC", "",
-                      "", "SUSPENDATA"}}},
+                  QJsonArray{8,  32,          "2026-10-03", "Olaru Dan", "1968020261239", "Florilor", "1", "",   "",
+                             "", "",          "SANTANA",    1,           100.0,           0.0,        0.0, "NC", "",
+                             "", "SUSPENDATA"}}},
              {"Anchete.dbf", kVmgInquiries, QJsonArray{QJsonArray{7, 2, 1}}},
              {"Oameni.dbf", kVmgMembers,
-              QJsonArray{
-                  QJsonArray{7, 1, "Mureşan Ana", "2950101261230", 300.0, 0.0, QJsonValue::Null, 1, ""},
-                  QJsonArray{7, 2, "Mureşan Ioan", "5160305261231", 0.0, 0.0, QJsonValue::Null, 4, ""},
-                  QJsonArray{8, 1, "Olaru Dan", "1968020261239", 100.0, 0.0, 0.0, 1, ""}}}}));
+              QJsonArray{QJsonArray{7, 1, "Mureşan Ana", "2950101261230", 300.0, 0.0, QJsonValue::Null, 1, ""},
+                         QJsonArray{7, 2, "Mureşan Ioan", "5160305261231", 0.0, 0.0, QJsonValue::Null, 4, ""},
+                         QJsonArray{8, 1, "Olaru Dan", "1968020261239", 100.0, 0.0, 0.0, 1, ""}}}}));
         QTest::mouseClick(period.button("ImportButton"), Qt::LeftButton);
         ASSERT_EQ(period.importMenu()->actions().value(0)->text(), "Import din VMG");
         ui.fileAnswers.push_back(QString::fromStdString(vmg.string()));
@@ -256,15 +251,13 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         EXPECT_TRUE(ui.messages.back().text.startsWith("\rCererile au fost importate cu succes!"))
             << ui.lastMessage().toStdString();
         EXPECT_EQ(
-            rows(QStringLiteral(
-                     "SELECT SUBSEMN, ADRESA, NR_MEMBRI, TVENIT, L416, NRCAM, ASIG FROM %1 WHERE LUNACRT=1")
+            rows(QStringLiteral("SELECT SUBSEMN, ADRESA, NR_MEMBRI, TVENIT, L416, NRCAM, ASIG FROM %1 WHERE LUNACRT=1")
                      .arg(cereri())),
             (Rows{"Mureşan Ana|STR.LIBERTATII NR.12|2|300|X|2|X"}));
-        EXPECT_EQ(
-            rows(QStringLiteral("SELECT A.TITULAR, A.CALITATE FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
-                                "WHERE B.LUNACRT=1 ORDER BY A.NROM")
-                     .arg(oameni(), cereri())),
-            (Rows{"Mureşan Ana|beneficiar", "Mureşan Ioan|copil"}));
+        EXPECT_EQ(rows(QStringLiteral("SELECT A.TITULAR, A.CALITATE FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
+                                      "WHERE B.LUNACRT=1 ORDER BY A.NROM")
+                           .arg(oameni(), cereri())),
+                  (Rows{"Mureşan Ana|beneficiar", "Mureşan Ioan|copil"}));
         period.hide();
 
         // The list of the month, and the editor behind "&Adauga cerere".
@@ -361,33 +354,31 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         });
         QTest::mouseClick(list.button("AddApplication"), Qt::LeftButton);
         ASSERT_EQ(list.countLabel()->text(), "Total cereri: 4") << ui.hints.join(" | ").toStdString();
-        EXPECT_EQ(rows(QStringLiteral(
-                           "SELECT A.TITULAR, A.CNP, A.CALITATE FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
-                           "WHERE B.LUNACRT=%3 AND B.NR_CERE=4 ORDER BY A.NROM")
-                           .arg(oameni(), cereri())
-                           .arg(nov)),
-                  (Rows{"Mureşan Ana|2950101261230|beneficiar", "Mureşan Ioan|5160305261231|copil"}));
-
         EXPECT_EQ(
-            rows(QStringLiteral(
-                     "SELECT SUBSEMN, CNP, NR_CERE, STATUT, MOTIVR FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
-                     .arg(cereri())
+            rows(QStringLiteral("SELECT A.TITULAR, A.CNP, A.CALITATE FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
+                                "WHERE B.LUNACRT=%3 AND B.NR_CERE=4 ORDER BY A.NROM")
+                     .arg(oameni(), cereri())
                      .arg(nov)),
-            (Rows{"BARBU IOANA|2850305123451|1|APROBAT|~", "IONITA RADU|1900715123455|2|APROBAT|~",
-                  "STAN VASILE|1750505123450|3|RESPINS|nu locuieste la adresa",
-                  "MUREŞAN ANA|2950101261230|4|APROBAT|~"}));
+            (Rows{"Mureşan Ana|2950101261230|beneficiar", "Mureşan Ioan|5160305261231|copil"}));
+
+        EXPECT_EQ(rows(QStringLiteral(
+                           "SELECT SUBSEMN, CNP, NR_CERE, STATUT, MOTIVR FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
+                           .arg(cereri())
+                           .arg(nov)),
+                  (Rows{"BARBU IOANA|2850305123451|1|APROBAT|~", "IONITA RADU|1900715123455|2|APROBAT|~",
+                        "STAN VASILE|1750505123450|3|RESPINS|nu locuieste la adresa",
+                        "MUREŞAN ANA|2950101261230|4|APROBAT|~"}));
         EXPECT_EQ(readFile((ProgramFolder() + "/Motive.lst").toStdString()), "nu locuieste la adresa\r\n");
 
         EXPECT_EQ(rows(QStringLiteral("SELECT NR_MEMBRI, TVENIT FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
                            .arg(cereri())
                            .arg(nov)),
                   (Rows{"1|650", "1|700", "1|800", "2|300"}));
-        EXPECT_EQ(
-            rows(QStringLiteral("SELECT B.SUBSEMN, A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON "
-                                "A.NRCRT=B.NRCRT WHERE B.LUNACRT>2 ORDER BY B.NR_CERE, A.NROM")
-                     .arg(oameni(), cereri())),
-            (Rows{"BARBU IOANA|BARBU IOANA|650", "IONITA RADU|IONITA RADU|700", "STAN VASILE|STAN VASILE|800",
-                  "MUREŞAN ANA|Mureşan Ana|300", "MUREŞAN ANA|Mureşan Ioan|0"}));
+        EXPECT_EQ(rows(QStringLiteral("SELECT B.SUBSEMN, A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON "
+                                      "A.NRCRT=B.NRCRT WHERE B.LUNACRT>2 ORDER BY B.NR_CERE, A.NROM")
+                           .arg(oameni(), cereri())),
+                  (Rows{"BARBU IOANA|BARBU IOANA|650", "IONITA RADU|IONITA RADU|700", "STAN VASILE|STAN VASILE|800",
+                        "MUREŞAN ANA|Mureşan Ana|300", "MUREŞAN ANA|Mureşan Ioan|0"}));
 
         // One modified through Enter in the grid.
         list.selectKey(barbu);
@@ -408,8 +399,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
                            [](gui::NumberingDialog &nd) { picture(&nd, "numerotare"); });
         picture(&list, "lista-numerotata");
         const Rows numbered = rows(
-            QStringLiteral(
-                "SELECT NRCRT, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND NR_DISP<>\"\" ORDER BY NRCRT")
+            QStringLiteral("SELECT NRCRT, NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND NR_DISP<>\"\" ORDER BY NRCRT")
                 .arg(cereri())
                 .arg(nov));
         EXPECT_EQ(numbered.size(), 3u);
@@ -417,11 +407,10 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             EXPECT_NE(r.find("20.11.2026"), std::string::npos) << r;
         // The rejected one numbered on its own.
         numberDispositions(list, 3, "1", "10", "50", QDate(2026, 11, 21));
-        EXPECT_EQ(
-            rows(QStringLiteral("SELECT NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND STATUT=\"RESPINS\"")
-                     .arg(cereri())
-                     .arg(nov)),
-            (Rows{"50|21.11.2026"}));
+        EXPECT_EQ(rows(QStringLiteral("SELECT NR_DISP, DATADISP FROM %1 WHERE LUNACRT=%2 AND STATUT=\"RESPINS\"")
+                           .arg(cereri())
+                           .arg(nov)),
+                  (Rows{"50|21.11.2026"}));
 
         // The grant and rejection dispositions, each through the range window.
         auto print = [&](gui::ApplicationsListWindow::Command command, const QString &from, const QString &to) {
@@ -492,8 +481,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
             QTest::mouseClick(ajpis->chooseButton(), Qt::LeftButton);
         });
         main.trigger(gui::MainWindow::Command::AjpisReport);
-        EXPECT_TRUE(QFileInfo::exists(out + "/TERMICA_AJPIS/Anexa1_21.xls"))
-            << ui.lastMessage().toStdString();
+        EXPECT_TRUE(QFileInfo::exists(out + "/TERMICA_AJPIS/Anexa1_21.xls")) << ui.lastMessage().toStdString();
 
         // The ANPIS XML and F2201 from the main window's menu.
         ui.folderAnswers.push_back(out);
@@ -507,10 +495,10 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         EXPECT_TRUE(QFileInfo::exists(out + "/F2201_1.xml")) << QDir(out).entryList().join(" ").toStdString();
 
         // The month's continuing applications, with the months they have left.
-        monthsLeft = rows(
-            QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 AND STATUT=\"APROBAT\" ORDER BY NR_CERE")
-                .arg(cereri())
-                .arg(nov));
+        monthsLeft =
+            rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 AND STATUT=\"APROBAT\" ORDER BY NR_CERE")
+                     .arg(cereri())
+                     .arg(nov));
         // The end of the day: the clerk closes the main window and answers "Da" to the day's copy.
         ui.messages.clear();
         ui.messageAnswers = {MessageResult::Da};
@@ -520,8 +508,7 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
     // The copy is in the automatic save folder and holds the tables as they were left.
     const QStringList saved = QDir(saves).entryList({"*.T21"}, QDir::Files);
     ASSERT_EQ(saved.size(), 1) << ui.lastMessage().toStdString();
-    EXPECT_TRUE(QRegularExpression("^[0-9]{8}_0\\.T21$").match(saved[0]).hasMatch())
-        << saved[0].toStdString();
+    EXPECT_TRUE(QRegularExpression("^[0-9]{8}_0\\.T21$").match(saved[0]).hasMatch()) << saved[0].toStdString();
     {
         TempDir back;
         ASSERT_FALSE(archive::extractArchive((saves + "/" + saved[0]).toStdString(), back.path()).failed);
@@ -556,24 +543,21 @@ TEST_F(MonthRoad, FromAnEmptyFolderToTheNextMonth)
         Rows fewer;
         for (const auto &m : monthsLeft)
             fewer.push_back(std::to_string(std::stoi(m) - 1));
-        EXPECT_EQ(rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
-                           .arg(cereri())
-                           .arg(dec)),
-                  fewer);
-        EXPECT_EQ(rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE")
-                           .arg(cereri())
-                           .arg(dec)),
-                  (Rows{"BARBU IOANA MARIA", "IONITA RADU", "MUREŞAN ANA"}));
+        EXPECT_EQ(
+            rows(QStringLiteral("SELECT NR_LUNI FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(dec)),
+            fewer);
+        EXPECT_EQ(
+            rows(QStringLiteral("SELECT SUBSEMN FROM %1 WHERE LUNACRT=%2 ORDER BY NR_CERE").arg(cereri()).arg(dec)),
+            (Rows{"BARBU IOANA MARIA", "IONITA RADU", "MUREŞAN ANA"}));
         EXPECT_EQ(rows(QStringLiteral("SELECT NR_CERE, FURNG, CODCLG FROM %1 WHERE LUNACRT=%2 AND SUMAG>0")
                            .arg(cereri())
                            .arg(dec)),
                   (Rows{"2|GAZ SA|G77"}));
-        EXPECT_EQ(
-            rows(QStringLiteral("SELECT A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
-                                "WHERE B.LUNACRT=%3 ORDER BY B.NR_CERE, A.NROM")
-                     .arg(oameni(), cereri())
-                     .arg(dec)),
-            (Rows{"BARBU IOANA|650", "IONITA RADU|700", "Mureşan Ana|300", "Mureşan Ioan|0"}));
+        EXPECT_EQ(rows(QStringLiteral("SELECT A.TITULAR, A.VENIT FROM %1 A INNER JOIN %2 B ON A.NRCRT=B.NRCRT "
+                                      "WHERE B.LUNACRT=%3 ORDER BY B.NR_CERE, A.NROM")
+                           .arg(oameni(), cereri())
+                           .arg(dec)),
+                  (Rows{"BARBU IOANA|650", "IONITA RADU|700", "Mureşan Ana|300", "Mureşan Ioan|0"}));
 
         ui.messageAnswers = {MessageResult::Nu};
     });

@@ -31,8 +31,7 @@ protected:
     std::string output() const { return readFile(dir / "out.rtf"); }
 
     // Header, one body with the given values, closing line.
-    std::string fillOnce(const std::string &text,
-                         const std::vector<std::pair<std::string, std::string>> &values)
+    std::string fillOnce(const std::string &text, const std::vector<std::pair<std::string, std::string>> &values)
     {
         useTemplate(text);
         EXPECT_TRUE(engine.BeginDocument());
@@ -68,8 +67,7 @@ TEST_F(RtfEngine, BodyFollowsNestedBracesAcrossLinesAndDropsOnlyTheClosingBrace)
     // A body on one line: "\pard Text}" gives "\pard Text".
     EXPECT_EQ(fillOnce("{\\rtf1\r\n\\pard Text}\r\n", {}), "{\\rtf1\r\n\\pard Text\r\n}\r\n");
     // Braces that never close: the body runs to the end; the last line loses its last byte.
-    EXPECT_EQ(fillOnce("{\\rtf1\r\n\\pard {A\r\nB}\r\nC  \r\n", {}),
-              "{\\rtf1\r\n\\pard {A\r\nB}\r\n}\r\n");
+    EXPECT_EQ(fillOnce("{\\rtf1\r\n\\pard {A\r\nB}\r\nC  \r\n", {}), "{\\rtf1\r\n\\pard {A\r\nB}\r\n}\r\n");
 }
 
 TEST_F(RtfEngine, LineEndsAreNormalisedToCrLf)
@@ -83,13 +81,11 @@ const std::string kHead1250 = "{\\rtf1\\ansi\\ansicpg1250\r\n";
 TEST_F(RtfEngine, PlaceholdersMatchWithoutCaseAndUpperCaseOnlyLongCapitalKeys)
 {
     std::string tpl = kHead1250 + "\\pard [NUME]|[Nume]|[nume]|[NR]|[ADR]\\par\r\n}\r\n";
-    std::string out = fillOnce(tpl, {{"[NUME]", "Popescu Ion ăîșâ"}, {"[NR]", "ab"},
-                                     {"[ADR]", "str. mare"}});
+    std::string out = fillOnce(tpl, {{"[NUME]", "Popescu Ion ăîșâ"}, {"[NR]", "ab"}, {"[ADR]", "str. mare"}});
     // The Romanian letters are put in capitals with the others (ș, which the code page
     // lacks, printed as Ş); "[NR]" and "[ADR]" (4 and 5 characters) differ because only
     // placeholders longer than 4 characters change their values.
-    std::string cp = focaris::text::utf8ToCp1250(
-        "POPESCU ION ĂÎŞÂ|Popescu Ion ăîşâ|Popescu Ion ăîşâ|ab|STR. MARE");
+    std::string cp = focaris::text::utf8ToCp1250("POPESCU ION ĂÎŞÂ|Popescu Ion ăîşâ|Popescu Ion ăîşâ|ab|STR. MARE");
     const std::string capitalS = "\\'aa", capitalT = "\\'de";
     cp.replace(cp.find("\xAA"), 1, capitalS);
     EXPECT_EQ(out, kHead1250 + "\\pard " + cp + "\\par\r\n}\r\n");
@@ -114,8 +110,8 @@ TEST_F(RtfEngine, ValuesAreEscapedAndConvertedToTheTemplateCodePage)
     const std::vector<std::pair<std::string, std::string>> values = {
         {"[Nume]", "Ştefan {Ion}"}, {"[Oras]", "Țăndărei ș\\"}, {"[K]", "a[K]b"}};
     std::string out = fillOnce(kHead1250 + tpl, values);
-    std::string expected = "\\'aatefan (Ion) \\'de" + focaris::text::utf8ToCp1250("ăndărei ş") +
-                           "\\\\ a[K]b \\'aaTEFAN (ION)";
+    std::string expected =
+        "\\'aatefan (Ion) \\'de" + focaris::text::utf8ToCp1250("ăndărei ş") + "\\\\ a[K]b \\'aaTEFAN (ION)";
     EXPECT_EQ(out, kHead1250 + "\\pard " + expected + "\\par\r\n}\r\n");
 
     // A template saved in another code page (LibreOffice on Linux writes 1252) gets the
@@ -214,7 +210,10 @@ TEST_F(RtfEngine, BeginDocumentRefusesUnusableTemplatesWithoutLeavingAFile)
 TEST_F(RtfEngine, OpenResultOnlyForAnExistingDocument)
 {
     std::vector<std::string> opened;
-    auto opener = [&](const std::string &p) { opened.push_back(p); return true; };
+    auto opener = [&](const std::string &p) {
+        opened.push_back(p);
+        return true;
+    };
     useTemplate(kSimple);
     EXPECT_FALSE(engine.OpenResult(opener));
     ASSERT_TRUE(engine.BeginDocument());

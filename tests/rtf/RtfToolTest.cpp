@@ -25,19 +25,18 @@ TEST_F(RtfTool, FillWritesOneBodyPerRowWithRunsAndQuotedFields)
 {
     writeFile(dir / "t.rtf", "{\\rtf1\\ansicpg1250\r\n\\pard [NUME]: [K]\\par\r\n}\r\n");
     writeFile(dir / "v.csv", "\xEF\xBB\xBF[NUME],[K],[K]\r\n\"Ion, \"\"Nelu\"\"\",a,b\r\nŞtefan,,c\r\n\r\n");
-    EXPECT_EQ(tool("rtf fill " + path("t.rtf") + " " + path("o.rtf") + " --values " + path("v.csv")),
-              "records: 2\n");
-    EXPECT_EQ(readFile(dir / "o.rtf"), "{\\rtf1\\ansicpg1250\r\n\\pard ION, \"NELU\": a\\par\r\n\\pard ION, \"NELU\": b\\par\r\n"
-                                       "\\par \\page\r\n\\pard \\'aaTEFAN: ..........\\par\r\n"
-                                       "\\pard \\'aaTEFAN: c\\par\r\n}\r\n");
+    EXPECT_EQ(tool("rtf fill " + path("t.rtf") + " " + path("o.rtf") + " --values " + path("v.csv")), "records: 2\n");
+    EXPECT_EQ(readFile(dir / "o.rtf"),
+              "{\\rtf1\\ansicpg1250\r\n\\pard ION, \"NELU\": a\\par\r\n\\pard ION, \"NELU\": b\\par\r\n"
+              "\\par \\page\r\n\\pard \\'aaTEFAN: ..........\\par\r\n"
+              "\\pard \\'aaTEFAN: c\\par\r\n}\r\n");
 }
 
 TEST_F(RtfTool, FillUntilUsesTheFirstRowOnly)
 {
     writeFile(dir / "t.rtf", "{\\rtf1\r\n\\pard [NUME]\\par\r\nMARK [NUME]\r\n}\r\n");
     writeFile(dir / "v.csv", "[NUME]\nIon\nAna\n");
-    EXPECT_EQ(tool("rtf fill " + path("t.rtf") + " " + path("o.rtf") + " --values " + path("v.csv") +
-                   " --until MARK"),
+    EXPECT_EQ(tool("rtf fill " + path("t.rtf") + " " + path("o.rtf") + " --values " + path("v.csv") + " --until MARK"),
               "records: 1\n");
     EXPECT_EQ(readFile(dir / "o.rtf"), "{\\rtf1\r\n\\pard ION\\par\r\n [NUME]\r\n}\r\n}\r\n");
 }

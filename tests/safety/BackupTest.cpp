@@ -22,14 +22,17 @@
 
 using namespace focaris;
 using focaris::test::FakeUi;
-using focaris::test::TempDir;
 using focaris::test::readFile;
+using focaris::test::TempDir;
 using focaris::test::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path p(const QString &s) { return fs::path(s.toStdString()); }
+fs::path p(const QString &s)
+{
+    return fs::path(s.toStdString());
+}
 
 std::set<std::string> namesIn(const fs::path &folder)
 {
@@ -105,7 +108,7 @@ TEST_F(Backup, SaveCarriesTablesWithoutIndexFlagAndNoIndexOrEmptyFiles)
     ASSERT_FALSE(archive::extractArchive(p(out), x.path()).failed);
     EXPECT_EQ(namesIn(x.path()), (std::set<std::string>{"Cereri.dbf", "Focaris.set"}));
     EXPECT_EQ(readFile(x / "Cereri.dbf")[28], '\0');
-    EXPECT_EQ(readFile(data / "Cereri.dbf")[28], '\1');  // the data itself is untouched
+    EXPECT_EQ(readFile(data / "Cereri.dbf")[28], '\1'); // the data itself is untouched
     EXPECT_TRUE(fs::exists(data / "Cereri.mdx"));
     EXPECT_FALSE(ui.progressVisible);
 
@@ -191,7 +194,8 @@ TEST_F(Backup, FailedRestoresLeaveTheOldDataComplete)
         archiveOf({{"Cereri.dbf", tableWith("new")}, {"Oameni.dbf", tableWith("new")}, {"Zeta.lst", "new"}});
     EXPECT_FALSE(RestoreArchive(ui, in2));
     EXPECT_EQ(ui.lastMessage(), "Restaurare esuata!");
-    EXPECT_EQ(namesIn(data), (std::set<std::string>{"Cereri.dbf", "Cereri.mdx", "Focaris.set", "Gol.lst", "Oameni.dbf"}));
+    EXPECT_EQ(namesIn(data),
+              (std::set<std::string>{"Cereri.dbf", "Cereri.mdx", "Focaris.set", "Gol.lst", "Oameni.dbf"}));
     EXPECT_EQ(readFile(data / "Cereri.dbf"), tableBytes("cereri rows"));
     EXPECT_EQ(readFile(data / "Focaris.set"), "[CONST]\r\n");
 }
@@ -338,7 +342,7 @@ TEST_F(Backup, RestoresAreRefusedWithoutThePasswordButSavingIsAllowed)
     ui.fileAnswers = {in};
     ui.messageAnswers = {MessageResult::Da};
     EXPECT_FALSE(RestoreFromBackupWindow(ui));
-    ASSERT_EQ(ui.messages.size(), 1u);  // refused before the question
+    ASSERT_EQ(ui.messages.size(), 1u); // refused before the question
     EXPECT_EQ(ui.messages[0].text, "Nu aveti dreptul sa modificati datele!");
     EXPECT_FALSE(RestoreArchive(ui, in));
     EXPECT_EQ(ui.lastMessage(), "Nu aveti dreptul sa modificati datele!");

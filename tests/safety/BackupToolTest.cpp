@@ -11,10 +11,10 @@
 #include <gtest/gtest.h>
 
 using namespace focaris;
-using focaris::test::TempDir;
 using focaris::test::readFile;
 using focaris::test::run;
 using focaris::test::shellQuote;
+using focaris::test::TempDir;
 using focaris::test::toolPath;
 using focaris::test::writeFile;
 namespace fs = std::filesystem;
@@ -80,7 +80,7 @@ TEST_F(BackupTool, RestoreKeepsTheReplacedFilesAndRefusesADamagedArchive)
     archive::writeArchive(src.path(), in);
 
     std::string out;
-    EXPECT_EQ(tool("restore " + q(data) + " " + q(in), &out), 1);  // the question got "Nu"
+    EXPECT_EQ(tool("restore " + q(data) + " " + q(in), &out), 1); // the question got "Nu"
     EXPECT_TRUE(fs::exists(data / "Cereri.dbf"));
 
     std::string bytes = readFile(in);
@@ -99,7 +99,7 @@ TEST_F(BackupTool, RestoreKeepsTheReplacedFilesAndRefusesADamagedArchive)
 TEST_F(BackupTool, AutomaticSaveNumbersTheDaysArchives)
 {
     std::string out;
-    EXPECT_EQ(tool("auto " + q(data), &out), 1);  // no automatic save folder yet
+    EXPECT_EQ(tool("auto " + q(data), &out), 1); // no automatic save folder yet
     ResetMachineSettingsLocation();
     WriteMachineSetting("CALESALVARI", QString::fromStdString((root / "Salvari").string()));
     const std::string day = QDate::currentDate().toString("ddMMyyyy").toStdString();

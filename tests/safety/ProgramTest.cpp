@@ -8,8 +8,8 @@
 #include "core/DataStore.h"
 #include "core/Tables.h"
 #include "engines/archive/Archive.h"
-#include "gui/shell/SafetyWiring.h"
 #include "gui/shell/Program.h"
+#include "gui/shell/SafetyWiring.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -186,8 +186,8 @@ TEST_F(ProgramRun, RestoreOfAnIndependentArchiveEndsTheRunAndTheNextStartUsesIt)
     fs::create_directories(made / "files");
     const fs::path archivePath = made / "Independent.T21";
     ASSERT_EQ(run("/usr/bin/python3 " + shellQuote((made / "writer.py").string()) + " " +
-                  shellQuote((made / "files").string()) + " " + shellQuote(ApplicationsColumns().toStdString()) +
-                  " " + shellQuote(archivePath.string())),
+                  shellQuote((made / "files").string()) + " " + shellQuote(ApplicationsColumns().toStdString()) + " " +
+                  shellQuote(archivePath.string())),
               0);
 
     ui.answers = {{"Incarcare date", MessageResult::Da}, {"Salvare Automata", MessageResult::Da}};
@@ -200,14 +200,12 @@ TEST_F(ProgramRun, RestoreOfAnIndependentArchiveEndsTheRunAndTheNextStartUsesIt)
             if (windows->backup.isVisible() && !loaded) {
                 loaded = true;
                 QTest::mouseClick(windows->backup.loadButton(), Qt::LeftButton);
-            }
-            else if (program.mainWindow().isVisible() && !opened) {
+            } else if (program.mainWindow().isVisible() && !opened) {
                 opened = true;
                 program.clickAdmin();
                 // The menu item opens a modal window: clicked once this step has returned.
-                QTimer::singleShot(0, &program, [&program] {
-                    program.mainWindow().trigger(gui::MainWindow::Command::Backup);
-                });
+                QTimer::singleShot(0, &program,
+                                   [&program] { program.mainWindow().trigger(gui::MainWindow::Command::Backup); });
             }
         });
         EXPECT_TRUE(opened);

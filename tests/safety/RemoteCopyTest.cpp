@@ -12,11 +12,11 @@
 #include "engines/transport/FrameChannel.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QElapsedTimer>
-#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -26,9 +26,9 @@
 using namespace focaris;
 using namespace focaris::remote;
 using focaris::test::FakeUi;
+using focaris::test::readFile;
 using focaris::test::Server;
 using focaris::test::TempDir;
-using focaris::test::readFile;
 using focaris::test::writeFile;
 namespace fs = std::filesystem;
 
@@ -68,7 +68,7 @@ public:
     }
     quint16 port() const { return listener_.serverPort(); }
     bool stalled = false;
-    qint64 forwarded = 0;  // bytes passed towards the server
+    qint64 forwarded = 0; // bytes passed towards the server
 
 private:
     struct Pair {
@@ -130,8 +130,8 @@ TEST_F(Remote, LoginConfirmPutListGetDelete)
     account(rc, server.port);
 
     EXPECT_EQ(rc.login(), RemoteCopy::Login::NeedsConfirmation);
-    EXPECT_EQ(rc.confirm("999999"), server.code() == "999999" ? RemoteCopy::Login::Ready
-                                                              : RemoteCopy::Login::NeedsConfirmation);
+    EXPECT_EQ(rc.confirm("999999"),
+              server.code() == "999999" ? RemoteCopy::Login::Ready : RemoteCopy::Login::NeedsConfirmation);
     EXPECT_EQ(ui.lastMessage(), "\nCodul introdus este incorect!");
     const QString code = server.code();
     ASSERT_EQ(code.size(), 6);
@@ -303,7 +303,7 @@ TEST_F(Remote, WrongPasswordFailsEveryOperationAndTheNewPasswordIsUsed)
     ASSERT_TRUE(rc.sendCopy());
     ASSERT_TRUE(rc.changePassword("NOUA\n/DEL " + id));
     EXPECT_EQ(rc.password, "NOUA /DEL " + id);
-    list = rc.listCopies();  // logs in with the new password
+    list = rc.listCopies(); // logs in with the new password
     ASSERT_TRUE(list);
     ASSERT_EQ(list->size(), 2);
     EXPECT_EQ(list->at(1).note, "nota /DEL " + id);
@@ -324,7 +324,8 @@ TEST_F(Remote, RememberedAccountIsPrivateAndForgottenWhenUnticked)
     EXPECT_FALSE(RememberedAccount(email, password));
     EXPECT_TRUE(ReadLocalSetting("CONST", "EM").isEmpty());
     EXPECT_TRUE(ReadLocalSetting("CONST", "PS").isEmpty());
-    EXPECT_FALSE(QString::fromStdString(readFile(LocalSettingsFile().toStdString())).contains(encodeAccount("PAROLA1")));
+    EXPECT_FALSE(
+        QString::fromStdString(readFile(LocalSettingsFile().toStdString())).contains(encodeAccount("PAROLA1")));
 }
 
 TEST_F(Remote, RestoreIsRefusedBeforeAnyExchangeOnAnOpenedSaveOrWithoutThePassword)
@@ -364,13 +365,13 @@ TEST_F(Remote, SlowUploadSucceedsAndSilentLineIsStopped)
     rc.waitMs = 2500;
     rc.maxPing = 200;
     const QString archive = root.qpath() + "/lent.T21";
-    test::writeSaveArchive(archive, randomBytes(2 * 1024 * 1024));  // about 5 s at 400 KB/s
+    test::writeSaveArchive(archive, randomBytes(2 * 1024 * 1024)); // about 5 s at 400 KB/s
     qint64 shown = 0, range = 0;
     bool behind = true;
     QObject::connect(&rc, &RemoteCopy::progressRange, [&](qint64 m) { range = m; });
     QObject::connect(&rc, &RemoteCopy::progressValue, [&](qint64 v) {
         if (range > 1024 * 1024 && v <= range)
-            behind = behind && v <= relay.forwarded;  // never more than has passed the line
+            behind = behind && v <= relay.forwarded; // never more than has passed the line
         shown = std::max(shown, v);
     });
     QElapsedTimer took;

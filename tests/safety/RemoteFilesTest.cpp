@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 using namespace focaris::remote;
-using focaris::test::TempDir;
 using focaris::test::readFile;
+using focaris::test::TempDir;
 using focaris::test::writeFile;
 namespace fs = std::filesystem;
 

@@ -19,17 +19,20 @@
 
 using namespace focaris;
 using focaris::test::FakeUi;
-using focaris::test::TempDir;
 using focaris::test::readFile;
 using focaris::test::run;
 using focaris::test::shellQuote;
+using focaris::test::TempDir;
 using focaris::test::toolPath;
 using focaris::test::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path p(const QString &s) { return fs::path(s.toStdString()); }
+fs::path p(const QString &s)
+{
+    return fs::path(s.toStdString());
+}
 
 // A table of the program's layout ("Cereri.dbf" or "Oameni.dbf") with one row naming `text`.
 void makeTable(const fs::path &file, const std::string &text)
@@ -97,7 +100,7 @@ TEST_F(RestoreCrash, LeftoversOfEveryScratchKindAreNeitherDataNorSavedAndTheStar
     const fs::path program = p(ProgramFolder());
     const fs::path saves = program / "Salvari";
     WriteMachineSetting("CALESALVARI", QString::fromStdString(saves.string()));
-    const std::set<std::string> scratch{".restore-0.tmp", ".restore-1.tmp", ".Focaris.restore.Ab12Cd",
+    const std::set<std::string> scratch{".restore-0.tmp",           ".restore-1.tmp",      ".Focaris.restore.Ab12Cd",
                                         ".Focaris.restore.journal", ".Focaris.set.Xy12Zw", ".Cereri.dbf.rebuild",
                                         ".Oameni.dbf.new"};
     for (const auto &name : scratch)

@@ -2,8 +2,8 @@
 // typed, buttons pressed, answers given through FakeUi, against focaris-backup-server on
 // a loopback port, a server that says nothing and a hostile one.
 #include "GuiFixture.h"
-#include "engines/dbase/DbfTable.h"
 #include "LoopbackServer.h"
+#include "engines/dbase/DbfTable.h"
 
 #include "core/Context.h"
 #include "engines/archive/Archive.h"
@@ -32,7 +32,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path p(const QString &s) { return fs::path(s.toStdString()); }
+fs::path p(const QString &s)
+{
+    return fs::path(s.toStdString());
+}
 
 std::map<std::string, std::string> contentsOf(const fs::path &folder)
 {
@@ -241,8 +244,8 @@ TEST_F(Windows, SilentServerAndTheCloseBoxEndTheExchange)
     show(w, silent.serverPort());
     // The server takes the connection and never answers: the wait ends when its time is
     // up, which the test brings forward instead of waiting for it.
-    auto expire = QObject::connect(&silent, &QTcpServer::newConnection, &w, [&w] { w.remote().expireWait(); },
-                                   Qt::QueuedConnection);
+    auto expire = QObject::connect(
+        &silent, &QTcpServer::newConnection, &w, [&w] { w.remote().expireWait(); }, Qt::QueuedConnection);
     login(w, "ioana@vulcan.ro", "buna");
     QObject::disconnect(expire);
     ASSERT_FALSE(ui.messages.empty());
@@ -252,7 +255,8 @@ TEST_F(Windows, SilentServerAndTheCloseBoxEndTheExchange)
     EXPECT_TRUE(w.panel("Panel2")->isEnabled());
 
     // The close box while the exchange waits: the exchange stops and the window goes.
-    QObject::connect(&silent, &QTcpServer::newConnection, &w, [&w] { w.close(); }, Qt::QueuedConnection);
+    QObject::connect(
+        &silent, &QTcpServer::newConnection, &w, [&w] { w.close(); }, Qt::QueuedConnection);
     ui.messages.clear();
     login(w, "ioana@vulcan.ro", "buna");
     EXPECT_FALSE(w.isVisible());
@@ -365,7 +369,7 @@ TEST_F(Windows, BackupWindowSavesOverAnExistingArchiveOnlyAfterDaAndRestoresSafe
     ui.messageAnswers = {MessageResult::Da, MessageResult::OK, MessageResult::Nu};
     EXPECT_FALSE(press(w.saveButton()));
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(archive::listArchive(p(target)).size(), 4u);  // the two tables, the month list, the settings
+    EXPECT_EQ(archive::listArchive(p(target)).size(), 4u); // the two tables, the month list, the settings
     EXPECT_EQ(ui.lastMessage(), "\nDoriti sa transmiteti salvarea si pe Server?");
 
     // A truncated archive: "Restaurare esuata!" and the data folder byte for byte as it was.

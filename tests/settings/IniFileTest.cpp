@@ -19,18 +19,17 @@ namespace {
 
 // A settings file as the Windows installations leave it: Windows-1250 bytes (0xBA = ş,
 // 0xE3 = ă, 0xEE = î), CR LF, a comment, blank lines between sections.
-const std::string kWindowsFile =
-    "; Focaris\r\n"
-    "[SETARI]\r\n"
-    "UAT=Comuna\r\n"
-    "PRIMARIA=B\xE3ile\xBAti\r\n"
-    "Lim1 = 200 \r\n"
-    "\r\n"
-    "[Index]\r\n"
-    "NRCRT=41\r\n"
-    "\r\n"
-    "[CODURIP]\r\n"
-    "BR\xC3ILA=7\r\n";
+const std::string kWindowsFile = "; Focaris\r\n"
+                                 "[SETARI]\r\n"
+                                 "UAT=Comuna\r\n"
+                                 "PRIMARIA=B\xE3ile\xBAti\r\n"
+                                 "Lim1 = 200 \r\n"
+                                 "\r\n"
+                                 "[Index]\r\n"
+                                 "NRCRT=41\r\n"
+                                 "\r\n"
+                                 "[CODURIP]\r\n"
+                                 "BR\xC3ILA=7\r\n";
 
 class IniFileTest : public ::testing::Test {
 protected:
@@ -43,7 +42,7 @@ TEST_F(IniFileTest, ReadsWindowsFileWhateverTheCaseOfNames)
     writeFile(file, kWindowsFile);
     EXPECT_EQ(ini::readValue(file, "setari", "uat"), "Comuna");
     EXPECT_EQ(ini::readValue(file, "SETARI", "primaria"), "Băileşti");
-    EXPECT_EQ(ini::readValue(file, "Setari", "LIM1"), "200");  // blanks around "=" ignored
+    EXPECT_EQ(ini::readValue(file, "Setari", "LIM1"), "200"); // blanks around "=" ignored
     EXPECT_EQ(ini::readValue(file, "INDEX", "nrcrt"), "41");
     // Locality names with diacritics match in either case.
     EXPECT_EQ(ini::readValue(file, "coduriP", "brăila"), "7");
@@ -82,7 +81,8 @@ TEST_F(IniFileTest, NewKeyGoesAtTheEndOfItsSectionAndNewSectionAtTheEndOfTheFile
 TEST_F(IniFileTest, TextIsWindows1250OnDiskAndCommaBelowLettersBecomeCedillas)
 {
     ini::writeValue(file, "SETARI", "PRIMARIA", "Ștefănești Țară");
-    EXPECT_EQ(readFile(file), "[SETARI]\r\nPRIMARIA=\xAAtef\xE3ne\xBAti \xDE" "ar\xE3\r\n");
+    EXPECT_EQ(readFile(file), "[SETARI]\r\nPRIMARIA=\xAAtef\xE3ne\xBAti \xDE"
+                              "ar\xE3\r\n");
     EXPECT_EQ(ini::readValue(file, "SETARI", "PRIMARIA"), "Ştefăneşti Ţară");
 }
 
@@ -92,14 +92,14 @@ TEST_F(IniFileTest, MissingFileReadsEmptyAndFirstWriteCreatesIt)
     EXPECT_TRUE(ini::sectionNames(file).empty());
     ini::writeValue(file, "VARIABILE", "LUNA_LUCRU", "");
     EXPECT_EQ(readFile(file), "[VARIABILE]\r\nLUNA_LUCRU=\r\n");
-    EXPECT_EQ(ini::readValue(file, "VARIABILE", "LUNA_LUCRU"), "");  // present, empty
+    EXPECT_EQ(ini::readValue(file, "VARIABILE", "LUNA_LUCRU"), ""); // present, empty
 }
 
 TEST_F(IniFileTest, OddLinesAreKeptAndReadTheWindowsWay)
 {
     writeFile(file, "[A]\nK1=\"quoted value\"\nnot a key line\n;K2=comment\n[A]\nK2=second\n[B]\r\n  K=last");
     EXPECT_EQ(ini::readValue(file, "A", "K1"), "quoted value");
-    EXPECT_EQ(ini::readValue(file, "A", "K2"), std::nullopt);  // the first [A] wins
+    EXPECT_EQ(ini::readValue(file, "A", "K2"), std::nullopt); // the first [A] wins
     EXPECT_EQ(ini::readValue(file, "B", "K"), "last");
     ini::writeValue(file, "a", "k1", "plain");
     // A last line without a line break gets one before the new key; the rest stays.

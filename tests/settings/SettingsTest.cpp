@@ -1,8 +1,8 @@
 // The three settings files of the program and the parameters read from them.
+#include "core/Settings.h"
 #include "admin/AidParameters.h"
 #include "admin/Municipality.h"
 #include "core/Context.h"
-#include "core/Settings.h"
 
 #include "TestSupport.h"
 
@@ -73,11 +73,11 @@ TEST_F(SettingsTest, AidParametersFallBackToDefaultsTheWayTheWindowDoes)
     writeFile(data() / "Focaris.set",
               "[SETARI]\r\nLim1=\r\nLim2=abc\r\nCu3=85\r\nIndL=25.7\r\nIndG=x\r\nCL2=1.5\r\nCL3=\r\n");
     const AidParameters p = LoadAidParameters();
-    EXPECT_EQ(p.lim[0], 200);   // empty keeps the default
-    EXPECT_EQ(p.lim[1], 0);     // present but not a number counts as 0
+    EXPECT_EQ(p.lim[0], 200); // empty keeps the default
+    EXPECT_EQ(p.lim[1], 0);   // present but not a number counts as 0
     EXPECT_EQ(p.cu[2], 85);
-    EXPECT_EQ(p.indL, 25);      // truncated to whole lei
-    EXPECT_EQ(p.indG, 10);      // not a number: the default stays
+    EXPECT_EQ(p.indL, 25); // truncated to whole lei
+    EXPECT_EQ(p.indG, 10); // not a number: the default stays
     EXPECT_EQ(p.cl[1], Amount::fromUnits(15000));
     EXPECT_EQ(p.cl[2], Amount::fromUnits(17000));
 
@@ -92,8 +92,7 @@ TEST_F(SettingsTest, MunicipalityReadsTheStoredIdentity)
     Municipality m = LoadMunicipality();
     EXPECT_EQ(m.uat, "U.A.T.");
     EXPECT_EQ(m.judet, "ALBA");
-    writeFile(data() / "Focaris.set",
-              "[SETARI]\r\nUAT=Orasul\r\nJUDET=cluj\r\nTIPLOC=2\r\nPRIMARIA=DEJ\r\n");
+    writeFile(data() / "Focaris.set", "[SETARI]\r\nUAT=Orasul\r\nJUDET=cluj\r\nTIPLOC=2\r\nPRIMARIA=DEJ\r\n");
     m = LoadMunicipality();
     EXPECT_EQ(m.uat, "Orasul");
     EXPECT_EQ(m.judet, "CLUJ");
@@ -115,11 +114,11 @@ TEST_F(SettingsTest, AFileThatIsNotOursIsRefusedByNameAndNeverWritten)
     std::string utf16 = "\xFF\xFE";
     for (char c : std::string("[INDEX]\r\nNROM=7\r\n"))
         utf16 += std::string{c, '\0'};
-    for (const std::string &bytes : {utf16, std::string("\x89PNG\r\n\x1a\n\x00\x00", 10), std::string("not a settings file\n")}) {
+    for (const std::string &bytes :
+         {utf16, std::string("\x89PNG\r\n\x1a\n\x00\x00", 10), std::string("not a settings file\n")}) {
         writeFile(data() / "Focaris.set", bytes);
         for (const std::function<void()> &call : std::vector<std::function<void()>>{
-                 [] { ReadSetting("INDEX", "NROM"); },
-                 [] { WriteSetting("INDEX", "NROM", "1"); },
+                 [] { ReadSetting("INDEX", "NROM"); }, [] { WriteSetting("INDEX", "NROM", "1"); },
                  [] { WriteSettingNumber("INDEX", "NROM", Amount(1)); },
                  [] { RequireOwnSettingsFile(SharedSettingsFile()); }}) {
             try {

@@ -61,10 +61,10 @@ TEST_F(AdminSettingsTest, StoredValuesComeBackAndAbsentOnesKeepTheWindowsValues)
     form.indT = 11;
     LoadAdminSettings(form);
     EXPECT_EQ(form.lim[2], "450");
-    EXPECT_EQ(form.cu[2], "81");   // empty key: the current value stays
-    EXPECT_EQ(form.indG, 12);      // truncated
-    EXPECT_EQ(form.indT, 11);      // not a number: the current value stays
-    EXPECT_EQ(form.cl[1], "1.3");  // shortest decimal form
+    EXPECT_EQ(form.cu[2], "81");  // empty key: the current value stays
+    EXPECT_EQ(form.indG, 12);     // truncated
+    EXPECT_EQ(form.indT, 11);     // not a number: the current value stays
+    EXPECT_EQ(form.cl[1], "1.3"); // shortest decimal form
 }
 
 TEST_F(AdminSettingsTest, StoreChecksInOrderAndStoresOnlyWhenAllPass)

@@ -3,8 +3,8 @@
 // real computer is read or written.
 #pragma once
 
-#include "TestSupport.h"
 #include "FakeUi.h"
+#include "TestSupport.h"
 #include "core/Context.h"
 #include "core/Settings.h"
 

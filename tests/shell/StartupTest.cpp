@@ -158,7 +158,8 @@ TEST_F(StartupTest, UpdateInstallerRunsOnceAndIsDeletedNextTime)
     const QString installer = program + "/UpFocaris";
     const QString marker = root + "/installer-ran";
     // The marker appears whole: written beside it and renamed.
-    touch(installer, ("#!/bin/sh\necho \"$1\" > '" + marker + ".part' && mv '" + marker + ".part' '" + marker + "'\n").toUtf8());
+    touch(installer,
+          ("#!/bin/sh\necho \"$1\" > '" + marker + ".part' && mv '" + marker + ".part' '" + marker + "'\n").toUtf8());
     QFile::setPermissions(installer, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     EXPECT_TRUE(start().handedOver);

@@ -21,7 +21,8 @@ class StoreFolder : public ::testing::Test {
 protected:
     TempDir dir;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         InitContextForTests(dir.qpath());
         CreateTables();
     }

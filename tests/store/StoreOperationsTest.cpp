@@ -21,9 +21,11 @@ namespace {
 
 class Store : public StoreFolder {};
 
-TEST_F(Store, ANewFolderGetsTheThreeTablesAndKeysFromOne) {
+TEST_F(Store, ANewFolderGetsTheThreeTablesAndKeysFromOne)
+{
     const QStringList files = QDir(DataFolder()).entryList(QDir::Files, QDir::Name);
-    EXPECT_TRUE(files.contains("LOG.DBF") && files.contains("Cereri.dbf") && files.contains("Oameni.dbf")) << files.join(",").toStdString();
+    EXPECT_TRUE(files.contains("LOG.DBF") && files.contains("Cereri.dbf") && files.contains("Oameni.dbf"))
+        << files.join(",").toStdString();
     EXPECT_EQ(QuerySql("SELECT * FROM " + table("Cereri.dbf")).columnCount(), 52u);
     EXPECT_EQ(QuerySql("SELECT * FROM " + table("Oameni.dbf")).columnCount(), 6u);
     EXPECT_EQ(QuerySql("SELECT * FROM " + table("Log.dbf")).columnName(4), "UTILIZATOR");
@@ -42,7 +44,8 @@ TEST_F(Store, ANewFolderGetsTheThreeTablesAndKeysFromOne) {
     EXPECT_EQ(MaxKey(TablePath("Cereri.dbf"), "NRCRT"), 0);
 }
 
-TEST_F(Store, CountersGiveTheirValueAndStoreTheNext) {
+TEST_F(Store, CountersGiveTheirValueAndStoreTheNext)
+{
     EXPECT_EQ(NextKey("NRCRT"), Amount(1));
     EXPECT_EQ(ReadSettingNumber("INDEX", "NRCRT"), Amount(2));
     EXPECT_EQ(NextKeyText("NRCRT"), "2");
@@ -60,13 +63,15 @@ TEST_F(Store, CountersGiveTheirValueAndStoreTheNext) {
     EXPECT_EQ(PeekKeyText("NRCRT"), "71");
 }
 
-TEST_F(Store, TheLogKeepsItsNewestThousandKeys) {
+TEST_F(Store, TheLogKeepsItsNewestThousandKeys)
+{
     Context().operatorName = "CALCULATOR-PRIMARIE - administrator";
     WriteLogAt("Pornire program", QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
     EXPECT_EQ(rows("SELECT IDLOG, DATAL, ORA, ACTIUNE, UTILIZATOR FROM " + table("Log.dbf")),
               Rows{"1|05.03.2024|14:07:09|Pornire program|CALCULATOR-PRIMA"});
     WriteLog("Stergere Cerere 12/05.03.2024 - \"POP\" ION");
-    EXPECT_EQ(rows("SELECT ACTIUNE FROM " + table("Log.dbf") + " WHERE IDLOG=2"), Rows{"Stergere Cerere 12/05.03.2024 -  POP  ION"});
+    EXPECT_EQ(rows("SELECT ACTIUNE FROM " + table("Log.dbf") + " WHERE IDLOG=2"),
+              Rows{"Stergere Cerere 12/05.03.2024 -  POP  ION"});
 
     ExecSql("DELETE FROM " + table("Log.dbf"));
     auto fill = [&](int from, int to) {
@@ -83,13 +88,16 @@ TEST_F(Store, TheLogKeepsItsNewestThousandKeys) {
     EXPECT_EQ(rows("SELECT COUNT(*), MIN(IDLOG) FROM " + table("Log.dbf")), Rows{"1001|500"});
 }
 
-TEST_F(Store, AnOldApplicationsTableIsUpgradedOnce) {
+TEST_F(Store, AnOldApplicationsTableIsUpgradedOnce)
+{
     QFile::remove(TablePath("Cereri.dbf"));
     // The oldest layout: a TITULAR column for the contract holder, no TARIF, TITT or VALMAX.
-    ExecSql("CREATE TABLE " + table("Cereri.dbf") + " (NRCRT DECIMAL(12,0), SUBSEMN CHAR(32), CNP CHAR(13), "
+    ExecSql("CREATE TABLE " + table("Cereri.dbf") +
+            " (NRCRT DECIMAL(12,0), SUBSEMN CHAR(32), CNP CHAR(13), "
             "TITULAR CHAR(32), CUAJUT CHAR(1), CUANTUM DECIMAL(10,2), NR_LUNI DECIMAL(5,0), TOTAL DECIMAL(10,2), "
             "NRCAM DECIMAL(6,0))");
-    ExecSql("INSERT INTO " + table("Cereri.dbf") + " VALUES (1, \"POP ION\", \"1800101123456\", \"POP MARIA\", \"X\", 50, 5, 0, 2), "
+    ExecSql("INSERT INTO " + table("Cereri.dbf") +
+            " VALUES (1, \"POP ION\", \"1800101123456\", \"POP MARIA\", \"X\", 50, 5, 0, 2), "
             "(2, \"ENE ANA\", \"2800101123456\", \"\", \"\", 30, 4, 7, 3)");
     auto gcal = [](int rooms) { return Amount::fromWhole(rooms); };
     EXPECT_TRUE(UpgradeApplicationsTable(gcal));
@@ -106,7 +114,8 @@ TEST_F(Store, AnOldApplicationsTableIsUpgradedOnce) {
     EXPECT_FALSE(UpgradeApplicationsTable(gcal));
 }
 
-TEST_F(Store, TablesArePackedOnceAWeek) {
+TEST_F(Store, TablesArePackedOnceAWeek)
+{
     // 5 January 2024 was a Friday: the week changes at the following midnight.
     const QDateTime friday(QDate(2024, 1, 5), QTime(23, 59));
     const QDateTime saturday(QDate(2024, 1, 6), QTime(0, 1));
@@ -127,8 +136,10 @@ TEST_F(Store, TablesArePackedOnceAWeek) {
     EXPECT_TRUE(WeeklyPack({}, saturday));
 }
 
-TEST_F(Store, ListsAreFilledWithTheDistinctNonBlankValues) {
-    ExecSql("INSERT INTO " + table("Cereri.dbf") + " (NRCRT, LUNACRT, LOCALIT) VALUES (1, 5, \"LIVADA\"), (2, 5, \"ARDUD\"), "
+TEST_F(Store, ListsAreFilledWithTheDistinctNonBlankValues)
+{
+    ExecSql("INSERT INTO " + table("Cereri.dbf") +
+            " (NRCRT, LUNACRT, LOCALIT) VALUES (1, 5, \"LIVADA\"), (2, 5, \"ARDUD\"), "
             "(3, 5, \"\"), (4, 5, \"LIVADA\"), (5, 6, \"CAREI\")");
     QStringList items{"* toate localitatile *"};
     EXPECT_EQ(FillDistinct(items, TablePath("Cereri.dbf"), "   ", "LOCALIT"), 0);
@@ -144,7 +155,8 @@ TEST_F(Store, ListsAreFilledWithTheDistinctNonBlankValues) {
     // The order is the engine's ORDER BY of the column: texts by their bytes (small letters
     // after capitals, a cedilla after Z, a shorter name before its longer form), numbers
     // by value.
-    ExecSql("INSERT INTO " + table("Cereri.dbf") + " (NRCRT, LUNACRT, LOCALIT) VALUES (100, 7, \"ŞIMLEU\"), "
+    ExecSql("INSERT INTO " + table("Cereri.dbf") +
+            " (NRCRT, LUNACRT, LOCALIT) VALUES (100, 7, \"ŞIMLEU\"), "
             "(9, 7, \"livada\"), (10, 7, \"BAIA MARE\"), (6, 7, \"ZALAU\"), (7, 7, \"BAIA\")");
     const auto ordered = [&](const char *column) {
         QStringList items;
@@ -157,14 +169,16 @@ TEST_F(Store, ListsAreFilledWithTheDistinctNonBlankValues) {
     EXPECT_EQ(ordered("LOCALIT"), (Rows{"BAIA", "BAIA MARE", "ZALAU", "livada", "ŞIMLEU"}));
     EXPECT_EQ(ordered("NRCRT"), (Rows{"6", "7", "9", "10", "100"}));
     for (const char *column : {"LOCALIT", "NRCRT"})
-        EXPECT_EQ(ordered(column), rows(QString("SELECT DISTINCT %1 FROM %2 WHERE LUNACRT=7 ORDER BY %1")
-                                            .arg(column, table("Cereri.dbf"))))
+        EXPECT_EQ(
+            ordered(column),
+            rows(QString("SELECT DISTINCT %1 FROM %2 WHERE LUNACRT=7 ORDER BY %1").arg(column, table("Cereri.dbf"))))
             << column;
 }
 
 // Keys taken at the same time never repeat, and the start never lowers a counter: members
 // left behind by an interrupted operation keep their application key out of use.
-TEST_F(Store, KeysAreNeverGivenTwice) {
+TEST_F(Store, KeysAreNeverGivenTwice)
+{
     std::vector<qint64> first, second;
     auto take = [](std::vector<qint64> &keys) {
         for (int i = 0; i < 60; ++i)
@@ -192,7 +206,8 @@ TEST_F(Store, KeysAreNeverGivenTwice) {
 // A writer that finds the applications' lock held by another (here another thread, which
 // the lock treats as another computer) waits and gives up with the clerk's message; the
 // same thread nests its own locks.
-TEST_F(Store, TheApplicationsWriteLockExcludesOtherWriters) {
+TEST_F(Store, TheApplicationsWriteLockExcludesOtherWriters)
+{
     TableWriteLock held;
     TableWriteLock nested;
     std::string refused;

@@ -7,7 +7,8 @@ using namespace focaris::test;
 
 namespace {
 
-std::string tool(const std::string &args, int *status = nullptr) {
+std::string tool(const std::string &args, int *status = nullptr)
+{
     std::string out;
     const int rc = run(shellQuote(toolPath()) + " " + args, &out, true);
     if (status)
@@ -15,19 +16,22 @@ std::string tool(const std::string &args, int *status = nullptr) {
     return out;
 }
 
-TEST(StoreTool, InitLogAndSql) {
+TEST(StoreTool, InitLogAndSql)
+{
     TempDir dir;
     const std::string folder = shellQuote(dir.path().string());
     EXPECT_EQ(tool("store init " + folder), "templates=13\n");
     EXPECT_EQ(tool("store log " + folder + " 'Pornire program'"), "idlog=1\n");
-    EXPECT_EQ(tool("sql " + folder + " " + shellQuote("SELECT IDLOG, ACTIUNE, UTILIZATOR IS NULL AS U FROM \"Log.dbf\"")),
-              "IDLOG,ACTIUNE,U\n1,Pornire program,0\n");
+    EXPECT_EQ(
+        tool("sql " + folder + " " + shellQuote("SELECT IDLOG, ACTIUNE, UTILIZATOR IS NULL AS U FROM \"Log.dbf\"")),
+        "IDLOG,ACTIUNE,U\n1,Pornire program,0\n");
     EXPECT_EQ(tool("sql " + folder + " " +
                    shellQuote("INSERT INTO \"Cereri.dbf\" (NRCRT, SUBSEMN, TVENIT, DATACERE) VALUES "
                               "(1, 'POP, \"ION', 12.5, \"01.02.2024\"), (2, \"ŞTEFAN\", 3, NULL)")),
               "rows=2\n");
-    EXPECT_EQ(tool("sql " + folder + " " + shellQuote("SELECT NRCRT, SUBSEMN, TVENIT, DATACERE, CNP FROM Cereri ORDER BY 1")),
-              "NRCRT,SUBSEMN,TVENIT,DATACERE,CNP\n1,\"POP, \"\"ION\",12.5,01.02.2024,\n2,ŞTEFAN,3,,\n");
+    EXPECT_EQ(
+        tool("sql " + folder + " " + shellQuote("SELECT NRCRT, SUBSEMN, TVENIT, DATACERE, CNP FROM Cereri ORDER BY 1")),
+        "NRCRT,SUBSEMN,TVENIT,DATACERE,CNP\n1,\"POP, \"\"ION\",12.5,01.02.2024,\n2,ŞTEFAN,3,,\n");
     int status = 0;
     const std::string err = tool("sql " + folder + " " + shellQuote("SELECT NOPE FROM Cereri"), &status);
     EXPECT_EQ(status, 1);
@@ -36,7 +40,8 @@ TEST(StoreTool, InitLogAndSql) {
 
 // A folder prepared by the tool is ready to print: the tables, every template, the
 // counters; a second run keeps what is there, and the help says what init does.
-TEST(StoreTool, InitPreparesTheFolderAsTheStartDoes) {
+TEST(StoreTool, InitPreparesTheFolderAsTheStartDoes)
+{
     TempDir dir;
     const std::string folder = shellQuote(dir.path().string());
     EXPECT_EQ(tool("store init " + folder), "templates=13\n");
@@ -54,12 +59,14 @@ TEST(StoreTool, InitPreparesTheFolderAsTheStartDoes) {
         << help;
 }
 
-TEST(StoreTool, CityFolder) {
+TEST(StoreTool, CityFolder)
+{
     TempDir dir;
     const std::string folder = shellQuote(dir.path().string());
     EXPECT_EQ(tool("store city " + folder + " --months 2 --per-month 40"),
               "applications=80\nmembers=240\nNRCRT=81\nNROM=241\nIDLOG=1\n");
-    EXPECT_EQ(tool("sql " + folder + " " + shellQuote("SELECT COUNT(DISTINCT CNP), COUNT(*) FROM Cereri WHERE LUNACRT=24286")),
+    EXPECT_EQ(tool("sql " + folder + " " +
+                   shellQuote("SELECT COUNT(DISTINCT CNP), COUNT(*) FROM Cereri WHERE LUNACRT=24286")),
               "COUNT(DISTINCT CNP),COUNT(*)\n40,40\n");
 }
 

@@ -7,10 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace focaris::test
-{
-namespace
-{
+namespace focaris::test {
+namespace {
 
 void stop(pid_t pid)
 {

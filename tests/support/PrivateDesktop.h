@@ -6,11 +6,9 @@
 #include <string>
 #include <sys/types.h>
 
-namespace focaris::test
-{
+namespace focaris::test {
 
-class PrivateDesktop
-{
+class PrivateDesktop {
 public:
     PrivateDesktop() = default;
     ~PrivateDesktop();

@@ -11,7 +11,8 @@ namespace focaris::test {
 
 using Rows = std::vector<std::string>;
 
-inline Rows rowsOf(const sql::ResultSet &r) {
+inline Rows rowsOf(const sql::ResultSet &r)
+{
     Rows out;
     for (const auto &row : r.rows()) {
         std::string line;

@@ -4,26 +4,25 @@
 #include "gui/widgets/WindowAccess.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
-#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTextStream>
 #include <QTimer>
-#include <QPointer>
 
 namespace focaris::test {
 namespace {
-
 
 QString windowName(const QWidget *w)
 {
@@ -82,10 +81,8 @@ bool isControl(QAccessible::Role role)
     case QAccessible::Slider:
     case QAccessible::ButtonMenu:
     case QAccessible::ButtonDropDown:
-    case QAccessible::PageTab:
-        return true;
-    default:
-        return false;
+    case QAccessible::PageTab: return true;
+    default: return false;
     }
 }
 
@@ -98,9 +95,9 @@ void walk(QAccessibleInterface *iface, WindowAudit::Window &out, int depth = 0)
         ++out.controls;
         if (readerName(iface).isEmpty()) {
             QObject *o = iface->object();
-            out.unnamed.push_back(o ? (o->objectName().isEmpty() ? QString::fromLatin1(o->metaObject()->className())
-                                                                   : o->objectName())
-                                    : QStringLiteral("?"));
+            out.unnamed.push_back(
+                o ? (o->objectName().isEmpty() ? QString::fromLatin1(o->metaObject()->className()) : o->objectName())
+                  : QStringLiteral("?"));
         }
     }
     // The cells of a grid are named by what they show.
@@ -138,9 +135,10 @@ void checkFit(QWidget *window, WindowAudit::Window &out)
         } else if (auto *spin = qobject_cast<QAbstractSpinBox *>(w)) {
             if (spin->width() < spin->minimumSizeHint().width())
                 out.clipped.push_back(QStringLiteral("field %1 \"%2\"").arg(stopName(spin), spin->text()));
-        } else if (auto *edit = qobject_cast<QLineEdit *>(w);
-                   edit && !edit->text().isEmpty() && edit->echoMode() == QLineEdit::Normal &&
-                   !qobject_cast<QAbstractSpinBox *>(edit->parentWidget()) && !qobject_cast<QComboBox *>(edit->parentWidget())) {
+        } else if (auto *edit = qobject_cast<QLineEdit *>(w); edit && !edit->text().isEmpty() &&
+                                                              edit->echoMode() == QLineEdit::Normal &&
+                                                              !qobject_cast<QAbstractSpinBox *>(edit->parentWidget()) &&
+                                                              !qobject_cast<QComboBox *>(edit->parentWidget())) {
             // A typed value the field cannot show whole (the municipality's name).
             if (edit->fontMetrics().horizontalAdvance(edit->text()) + 10 > edit->width())
                 out.clipped.push_back(QStringLiteral("field %1 \"%2\"").arg(stopName(edit), edit->text()));
@@ -174,7 +172,8 @@ void checkMnemonics(QWidget *window, WindowAudit::Window &out)
             return;
         const QChar letter = m.captured(1).at(0).toLower();
         if (letters.contains(letter))
-            out.clipped.push_back(QStringLiteral("Alt+%1 on \"%2\" and \"%3\"").arg(letter, letters.value(letter), text));
+            out.clipped.push_back(
+                QStringLiteral("Alt+%1 on \"%2\" and \"%3\"").arg(letter, letters.value(letter), text));
         else
             letters.insert(letter, text);
     };
@@ -196,8 +195,7 @@ QStringList tabChain(QWidget *window)
         w = w->nextInFocusChain();
         if (!w || w == window)
             break;
-        if (w->window() != window || !(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(window) ||
-            !w->isEnabled())
+        if (w->window() != window || !(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(window) || !w->isEnabled())
             continue;
         // A field made of parts (a date field, an editable combo box) is one stop: its own.
         QWidget *owner = w;

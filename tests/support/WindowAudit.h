@@ -15,10 +15,10 @@ namespace focaris::test {
 class WindowAudit : public QObject {
 public:
     struct Window {
-        int controls = 0;        // controls read through the accessibility interface
-        QStringList unnamed;     // controls without a name
-        QStringList clipped;     // texts wider than their widget
-        QStringList chain;       // the Tab stops in order
+        int controls = 0;    // controls read through the accessibility interface
+        QStringList unnamed; // controls without a name
+        QStringList clipped; // texts wider than their widget
+        QStringList chain;   // the Tab stops in order
     };
 
     WindowAudit();

@@ -28,32 +28,107 @@ struct Person {
     double income, perMember, percent, valmax, total, tariff;
     int months;
     double sumaL, sumaG, sumaE, sumaT;
-    std::string disp, dispDate, appNo, appDate, gasSupplier, gasClient, gasPod, powerSupplier,
-        powerClient, powerPod, heatSupplier, heatClient;
+    std::string disp, dispDate, appNo, appDate, gasSupplier, gasClient, gasPod, powerSupplier, powerClient, powerPod,
+        heatSupplier, heatClient;
 };
 
 const std::vector<Person> kPeople = {
-    {"POPESCU ION VASILE", "1670312264511", "Str. Morii nr. 12", "Sâncraiu de Mureș", 3,
-     1500.00, 500.00, 70, 250.00, 1250, 0.35, 5, 0, 10, 30, 0, "14", "15.11.2025", "102",
-     "03.11.2025", "DELGAZ GRID", "5001234567", "RO001E512345678", "ELECTRICA FURNIZARE",
-     "7001234567", "RO005E123456789", "-", "-"},
-    {"ȘTEFĂNESCU MARIA", "2750421264522", "Bd. 1 Decembrie 1918 nr. 4, bl. A2, ap. 7",
-     "Târgu Mureș", 1, 1350.00, 1350.00, 10, 120.00, 600, 0.35, 5, 0, 0, 30, 10, "15",
-     "15.11.2025", "103", "04.11.2025", "-", "-", "-", "ELECTRICA FURNIZARE", "7002345678",
-     "RO005E223456789", "TERMO SERV", "T-22031"},
-    {"ȚURCANU GHEORGHE", "1520918264533", "Str. Livezii nr. 3", "Sâncraiu de Mureș", 5,
-     900.00, 180.00, 100, 320.00, 1600, 0.35, 5, 20, 0, 30, 0, "16", "15.11.2025", "104",
-     "05.11.2025", "-", "-", "-", "ELECTRICA FURNIZARE", "7003456789", "RO005E323456789",
-     "-", "-"},
+    {"POPESCU ION VASILE",
+     "1670312264511",
+     "Str. Morii nr. 12",
+     "Sâncraiu de Mureș",
+     3,
+     1500.00,
+     500.00,
+     70,
+     250.00,
+     1250,
+     0.35,
+     5,
+     0,
+     10,
+     30,
+     0,
+     "14",
+     "15.11.2025",
+     "102",
+     "03.11.2025",
+     "DELGAZ GRID",
+     "5001234567",
+     "RO001E512345678",
+     "ELECTRICA FURNIZARE",
+     "7001234567",
+     "RO005E123456789",
+     "-",
+     "-"},
+    {"ȘTEFĂNESCU MARIA",
+     "2750421264522",
+     "Bd. 1 Decembrie 1918 nr. 4, bl. A2, ap. 7",
+     "Târgu Mureș",
+     1,
+     1350.00,
+     1350.00,
+     10,
+     120.00,
+     600,
+     0.35,
+     5,
+     0,
+     0,
+     30,
+     10,
+     "15",
+     "15.11.2025",
+     "103",
+     "04.11.2025",
+     "-",
+     "-",
+     "-",
+     "ELECTRICA FURNIZARE",
+     "7002345678",
+     "RO005E223456789",
+     "TERMO SERV",
+     "T-22031"},
+    {"ȚURCANU GHEORGHE",
+     "1520918264533",
+     "Str. Livezii nr. 3",
+     "Sâncraiu de Mureș",
+     5,
+     900.00,
+     180.00,
+     100,
+     320.00,
+     1600,
+     0.35,
+     5,
+     20,
+     0,
+     30,
+     0,
+     "16",
+     "15.11.2025",
+     "104",
+     "05.11.2025",
+     "-",
+     "-",
+     "-",
+     "ELECTRICA FURNIZARE",
+     "7003456789",
+     "RO005E323456789",
+     "-",
+     "-"},
 };
 
 const std::map<std::string, std::string> kOffice = {
-    {"JUDET", "Mureș"}, {"CODJUD", "26"}, {"LOCALIT", "Sâncraiu de Mureș"},
-    {"TIPLOC", "COMUNA"}, {"LOCART", "comunei "}, {"PRIMAR", "Vasile Moldovan"},
-    {"SECRETAR", "Ana Pop"}, {"CONTABIL", "Ioana Rus"}, {"INTOCMIT", "Elena Sabău"},
+    {"JUDET", "Mureș"},           {"CODJUD", "26"},          {"LOCALIT", "Sâncraiu de Mureș"},
+    {"TIPLOC", "COMUNA"},         {"LOCART", "comunei "},    {"PRIMAR", "Vasile Moldovan"},
+    {"SECRETAR", "Ana Pop"},      {"CONTABIL", "Ioana Rus"}, {"INTOCMIT", "Elena Sabău"},
     {"DIRECTOR", "Mihai Crișan"}, {"CIF", "4322785"}};
 
-std::string office(const char *k) { return kOffice.at(k); }
+std::string office(const char *k)
+{
+    return kOffice.at(k);
+}
 
 std::string num(double v, int decimals)
 {
@@ -72,11 +147,26 @@ std::string shortest(double v)
     return s;
 }
 
-bool man(const Person &p) { return p.cnp[0] == '1' || p.cnp[0] == '5'; }
-std::string domicile(const Person &p) { return p.address + ", " + p.locality; }
-std::string family(const Person &p) { return p.name.substr(0, p.name.find(' ')); }
-std::string given(const Person &p) { return p.name.substr(p.name.find(' ') + 1); }
-std::string mark(double v) { return v > 0 ? "X" : " "; }
+bool man(const Person &p)
+{
+    return p.cnp[0] == '1' || p.cnp[0] == '5';
+}
+std::string domicile(const Person &p)
+{
+    return p.address + ", " + p.locality;
+}
+std::string family(const Person &p)
+{
+    return p.name.substr(0, p.name.find(' '));
+}
+std::string given(const Person &p)
+{
+    return p.name.substr(p.name.find(' ') + 1);
+}
+std::string mark(double v)
+{
+    return v > 0 ? "X" : " ";
+}
 
 // ----- RTF documents ---------------------------------------------------------------------
 
@@ -210,8 +300,7 @@ void treasury(TRTFReplace &r)
 }
 
 template <class Fill>
-void rtfDocument(const std::string &model, const std::string &out, int records, Fill fill,
-                 bool untilMarker = false)
+void rtfDocument(const std::string &model, const std::string &out, int records, Fill fill, bool untilMarker = false)
 {
     TRTFReplace r;
     r.RTFSursa = (gModels / model).string();
@@ -236,7 +325,9 @@ void rtfDocument(const std::string &model, const std::string &out, int records, 
 class Table : public RowSource {
 public:
     Table(std::vector<std::string> names, std::vector<std::vector<FieldValue>> rows)
-        : names_(std::move(names)), rows_(std::move(rows)) {}
+        : names_(std::move(names)), rows_(std::move(rows))
+    {
+    }
     int columnCount() const override { return int(names_.size()); }
     std::string columnName(int c) const override { return names_[size_t(c)]; }
     ColumnKind columnKind(int c) const override
@@ -256,11 +347,18 @@ private:
     std::vector<std::vector<FieldValue>> rows_;
 };
 
-FieldValue T(const std::string &s) { return {FieldValue::Kind::Text, s, 0}; }
-FieldValue N(double v) { return {FieldValue::Kind::Number, {}, v}; }
+FieldValue T(const std::string &s)
+{
+    return {FieldValue::Kind::Text, s, 0};
+}
+FieldValue N(double v)
+{
+    return {FieldValue::Kind::Number, {}, v};
+}
 FieldValue D(const std::string &ddmmyyyy)
 {
-    return {FieldValue::Kind::Date, {},
+    return {FieldValue::Kind::Date,
+            {},
             double(daySerial(std::stoi(ddmmyyyy.substr(6)), std::stoi(ddmmyyyy.substr(3, 2)),
                              std::stoi(ddmmyyyy.substr(0, 2))))};
 }
@@ -275,16 +373,19 @@ Table people(const std::vector<std::string> &cols, bool (*keep)(const Person &) 
         std::vector<FieldValue> row;
         for (const std::string &c : cols) {
             const std::map<std::string, FieldValue> v = {
-                {"TITULAR", T(p.name)}, {"SUBSEMN", T(p.name)}, {"CNP", T(p.cnp)},
-                {"ADRESA", T(p.locality + " " + p.address)}, {"NR_MEMBRI", N(p.members)},
-                {"CUANTUM", N(p.percent)}, {"NR_LUNI", N(p.months)}, {"VALMAX", N(p.valmax)},
-                {"TOTAL", N(p.total)}, {"SUMAL", N(p.sumaL)}, {"SUMAG", N(p.sumaG)},
-                {"SUMAE", N(p.sumaE)}, {"SUMAT", N(p.sumaT)}, {"VENITM", N(p.perMember)},
-                {"TVENIT", N(p.income)}, {"NRDISP", T(p.disp + "/")},
+                {"TITULAR", T(p.name)},      {"SUBSEMN", T(p.name)},
+                {"CNP", T(p.cnp)},           {"ADRESA", T(p.locality + " " + p.address)},
+                {"NR_MEMBRI", N(p.members)}, {"CUANTUM", N(p.percent)},
+                {"NR_LUNI", N(p.months)},    {"VALMAX", N(p.valmax)},
+                {"TOTAL", N(p.total)},       {"SUMAL", N(p.sumaL)},
+                {"SUMAG", N(p.sumaG)},       {"SUMAE", N(p.sumaE)},
+                {"SUMAT", N(p.sumaT)},       {"VENITM", N(p.perMember)},
+                {"TVENIT", N(p.income)},     {"NRDISP", T(p.disp + "/")},
                 {"DATADISP", D(p.dispDate)}, {"NR_DISP", T(p.disp + "/" + p.dispDate)},
-                {"CODCLT", T(p.heatClient)}, {"CODCLG", T(p.gasClient)}, {"PODG", T(p.gasPod)},
-                {"CODCLE", T(p.powerClient)}, {"PODE", T(p.powerPod)},
-                {"NUMEPREN", T(p.name)}, {"NRPERS", N(p.members)}, {"SUMA", N(p.sumaL)}};
+                {"CODCLT", T(p.heatClient)}, {"CODCLG", T(p.gasClient)},
+                {"PODG", T(p.gasPod)},       {"CODCLE", T(p.powerClient)},
+                {"PODE", T(p.powerPod)},     {"NUMEPREN", T(p.name)},
+                {"NRPERS", N(p.members)},    {"SUMA", N(p.sumaL)}};
             row.push_back(v.at(c));
         }
         rows.push_back(row);
@@ -295,23 +396,39 @@ Table people(const std::vector<std::string> &cols, bool (*keep)(const Person &) 
 class Book {
 public:
     Book(const std::string &model, const std::string &out)
-        : out_((gOut / out).string()),
-          x_({[this] { return out_; }, nullptr, nullptr})
+        : out_((gOut / out).string()), x_({[this] { return out_; }, nullptr, nullptr})
     {
         fs::remove(out_);
         if (!x_.OpenTemplate((gModels / model).string()))
             throw std::runtime_error("no template " + model);
         x_.ZeroValue = XValue::Number(0);
     }
-    Book &sheet(int n) { x_.SelectSheet(n); return *this; }
+    Book &sheet(int n)
+    {
+        x_.SelectSheet(n);
+        return *this;
+    }
     Book &replace(const std::string &m, const std::string &v)
     {
         x_.ReplaceText(m, XValue::Text(v));
         return *this;
     }
-    Book &rows(const Table &t) { x_.FillRows(&t); return *this; }
-    Book &cell(int r, int c, double v) { x_.SetCell(r, c, XValue::Number(v)); return *this; }
-    void close() { x_.ZeroValue = XValue::Number(0); x_.SelectSheet(1); x_.CloseResult(false); }
+    Book &rows(const Table &t)
+    {
+        x_.FillRows(&t);
+        return *this;
+    }
+    Book &cell(int r, int c, double v)
+    {
+        x_.SetCell(r, c, XValue::Number(v));
+        return *this;
+    }
+    void close()
+    {
+        x_.ZeroValue = XValue::Number(0);
+        x_.SelectSheet(1);
+        x_.CloseResult(false);
+    }
     WorkbookFiller &filler() { return x_; }
 
 private:
@@ -323,17 +440,19 @@ void statement()
 {
     Book b("Stat.xls", "Stat.xls");
     b.filler().ZeroValue = XValue::Text("");
-    const std::vector<std::string> cols = {"TITULAR", "CNP", "NRDISP", "DATADISP", "ADRESA",
-                                           "CUANTUM", "NR_LUNI", "TOTAL", "SUMAL", "SUMAG",
-                                           "SUMAT", "SUMAE"};
+    const std::vector<std::string> cols = {"TITULAR", "CNP",   "NRDISP", "DATADISP", "ADRESA", "CUANTUM",
+                                           "NR_LUNI", "TOTAL", "SUMAL",  "SUMAG",    "SUMAT",  "SUMAE"};
     for (int s = 1; s <= 3; ++s) {
         b.sheet(s)
             .replace("#JUDET", "Judet   26 - Mureș")
             .replace("#PRIMARIA", "Primaria   4322785 - Sâncraiu de Mureș")
             .replace("#LUNA", "decembrie 2025")
-            .replace("#C1", "Contabil,").replace("#C2", office("CONTABIL"))
-            .replace("#P1", "PRIMAR,").replace("#PRIMAR", office("PRIMAR"))
-            .replace("#I1", "Intocmit,").replace("#I2", office("INTOCMIT"));
+            .replace("#C1", "Contabil,")
+            .replace("#C2", office("CONTABIL"))
+            .replace("#P1", "PRIMAR,")
+            .replace("#PRIMAR", office("PRIMAR"))
+            .replace("#I1", "Intocmit,")
+            .replace("#I2", office("INTOCMIT"));
         bool (*keep)(const Person &) = nullptr;
         if (s == 2)
             keep = [](const Person &p) { return p.total > 0; };
@@ -347,32 +466,49 @@ void statement()
 void singleDisposition()
 {
     Book b("StabilireU.xls", "StabilireU.xls");
-    const std::map<std::string, std::string> v = {
-        {"[JUDET]", "Mureș"}, {"[PRIMAR]", office("PRIMAR")}, {"[SECRETAR]", office("SECRETAR")},
-        {"[TIPLOC]", "COMUNA"}, {"[LOC]", office("LOCALIT")}, {"[DISPNR]", "14"},
-        {"[DISPDATA]", "15.11.2025"}, {"[ANUL]", "2025"}, {"[LUNA]", "noiembrie"},
-        {"[NR0]", "104"}, {"[NR1]", "102"}, {"[NRLUNI]", "5"}, {"[NRSUP]", "3"},
-        {"[NRCERERI]", "3"}, {"[DATASTART]", "01.11.2025"}, {"[PERIOADA]", "2025-2026"},
-        {"[NRAPROB]", "3"}, {"[DATAPLATII]", "20.12.2025"}, {"[TRIBUNAL]", "Mureș"}};
+    const std::map<std::string, std::string> v = {{"[JUDET]", "Mureș"},
+                                                  {"[PRIMAR]", office("PRIMAR")},
+                                                  {"[SECRETAR]", office("SECRETAR")},
+                                                  {"[TIPLOC]", "COMUNA"},
+                                                  {"[LOC]", office("LOCALIT")},
+                                                  {"[DISPNR]", "14"},
+                                                  {"[DISPDATA]", "15.11.2025"},
+                                                  {"[ANUL]", "2025"},
+                                                  {"[LUNA]", "noiembrie"},
+                                                  {"[NR0]", "104"},
+                                                  {"[NR1]", "102"},
+                                                  {"[NRLUNI]", "5"},
+                                                  {"[NRSUP]", "3"},
+                                                  {"[NRCERERI]", "3"},
+                                                  {"[DATASTART]", "01.11.2025"},
+                                                  {"[PERIOADA]", "2025-2026"},
+                                                  {"[NRAPROB]", "3"},
+                                                  {"[DATAPLATII]", "20.12.2025"},
+                                                  {"[TRIBUNAL]", "Mureș"}};
     b.sheet(1);
     for (const auto &[m, val] : v)
         b.replace(m, val);
-    const std::vector<std::string> cols = {"TITULAR", "CNP", "ADRESA", "NR_MEMBRI", "CUANTUM",
-                                           "NR_LUNI", "SUMAL", "SUMAG", "SUMAE", "SUMAT",
-                                           "VALMAX"};
+    const std::vector<std::string> cols = {"TITULAR", "CNP",   "ADRESA", "NR_MEMBRI", "CUANTUM", "NR_LUNI",
+                                           "SUMAL",   "SUMAG", "SUMAE",  "SUMAT",     "VALMAX"};
     for (int s = 2; s <= 3; ++s)
-        b.sheet(s).replace("[DISPNR]", "14").replace("[DISPDATA]", "15.11.2025")
-            .replace("[INTOCMIT]", office("INTOCMIT")).rows(people(cols));
+        b.sheet(s)
+            .replace("[DISPNR]", "14")
+            .replace("[DISPDATA]", "15.11.2025")
+            .replace("[INTOCMIT]", office("INTOCMIT"))
+            .rows(people(cols));
     b.close();
 }
 
 void ajpis()
 {
     Book b("AJPIS.xls", "Anexa1_21.xls");
-    b.sheet(1).replace("[JUDET]", "Mureș").replace("[UAT]", office("LOCALIT"))
-        .replace("[CIF]", office("CIF")).replace("[PRIMAR]", office("PRIMAR"));
-    const std::vector<std::string> cols = {"SUBSEMN", "CNP", "ADRESA", "NR_DISP", "NR_MEMBRI",
-                                           "VENITM", "NR_LUNI", "CODCLT", "CUANTUM", "VALMAX"};
+    b.sheet(1)
+        .replace("[JUDET]", "Mureș")
+        .replace("[UAT]", office("LOCALIT"))
+        .replace("[CIF]", office("CIF"))
+        .replace("[PRIMAR]", office("PRIMAR"));
+    const std::vector<std::string> cols = {"SUBSEMN", "CNP",     "ADRESA", "NR_DISP", "NR_MEMBRI",
+                                           "VENITM",  "NR_LUNI", "CODCLT", "CUANTUM", "VALMAX"};
     for (int s = 1; s <= 5; ++s)
         b.sheet(s).rows(s == 1 ? people(cols) : Table(cols, {}));
     b.sheet(6).replace("[INTOCMIT]", office("INTOCMIT"));
@@ -394,8 +530,7 @@ void supplementAnnexes()
         std::vector<std::string> cols;
         bool (*keep)(const Person &);
     };
-    const std::vector<std::string> base = {"TITULAR", "CNP", "ADRESA", "NR_DISP", "NR_MEMBRI",
-                                           "VENITM"};
+    const std::vector<std::string> base = {"TITULAR", "CNP", "ADRESA", "NR_DISP", "NR_MEMBRI", "VENITM"};
     auto with = [&](std::vector<std::string> extra) {
         std::vector<std::string> c = base;
         c.insert(c.end(), extra.begin(), extra.end());
@@ -409,21 +544,29 @@ void supplementAnnexes()
     };
     for (const A &a : annexes) {
         Book b(a.file, a.file);
-        b.replace("[JUDET]", "26   Mureș").replace("[LOCALIT]", office("LOCALIT"))
-            .replace("[PRIMAR]", office("PRIMAR")).replace("[INTOCMIT]", office("INTOCMIT"))
-            .replace("[LUNA]", "12").replace("[ANUL]", "2025").rows(people(a.cols, a.keep));
+        b.replace("[JUDET]", "26   Mureș")
+            .replace("[LOCALIT]", office("LOCALIT"))
+            .replace("[PRIMAR]", office("PRIMAR"))
+            .replace("[INTOCMIT]", office("INTOCMIT"))
+            .replace("[LUNA]", "12")
+            .replace("[ANUL]", "2025")
+            .rows(people(a.cols, a.keep));
         b.close();
     }
     Book s("Anexa1.xls", "Anexa1.xls");
-    s.replace("[JUDET]", "Mureș").replace("[UAT]", office("LOCALIT")).replace("[CIF]", office("CIF"))
-        .replace("[PRIMAR]", office("PRIMAR")).replace("[INTOCMIT]", office("INTOCMIT"))
-        .replace("[LUNA]", "12").replace("[ANUL]", "2025")
-        .rows(people({"SUBSEMN", "CNP", "ADRESA", "NR_DISP", "NR_MEMBRI", "VENITM", "CODCLT",
-                      "CUANTUM", "VALMAX"}));
+    s.replace("[JUDET]", "Mureș")
+        .replace("[UAT]", office("LOCALIT"))
+        .replace("[CIF]", office("CIF"))
+        .replace("[PRIMAR]", office("PRIMAR"))
+        .replace("[INTOCMIT]", office("INTOCMIT"))
+        .replace("[LUNA]", "12")
+        .replace("[ANUL]", "2025")
+        .rows(people({"SUBSEMN", "CNP", "ADRESA", "NR_DISP", "NR_MEMBRI", "VENITM", "CODCLT", "CUANTUM", "VALMAX"}));
     s.close();
     for (int n : {23, 24}) {
         Book b("Anexa" + std::to_string(n) + ".xls", "Anexa" + std::to_string(n) + "_Electrica.xls");
-        b.replace("[UAT]", office("LOCALIT")).replace("[INTOCMIT]", office("INTOCMIT"))
+        b.replace("[UAT]", office("LOCALIT"))
+            .replace("[INTOCMIT]", office("INTOCMIT"))
             .replace("[TIPS]", "Energie electrica");
         const double one = n == 23 ? 1 : 30;
         // November: a family in bracket 4 and one in bracket 1, a single person in 11.
@@ -432,8 +575,10 @@ void supplementAnnexes()
         b.close();
     }
     Book f("Anexa25.xls", "Anexa25_ELECTRICA FURNIZARE.xls");
-    f.replace("[JUDET]", "26   Mureș").replace("[LOCALIT]", office("LOCALIT"))
-        .replace("[LUNA]", "12.2025").replace("[FURNIZOR]", "ELECTRICA FURNIZARE")
+    f.replace("[JUDET]", "26   Mureș")
+        .replace("[LOCALIT]", office("LOCALIT"))
+        .replace("[LUNA]", "12.2025")
+        .replace("[FURNIZOR]", "ELECTRICA FURNIZARE")
         .rows(people({"SUBSEMN", "CNP", "SUMAE"}));
     f.close();
 }
@@ -445,10 +590,10 @@ void lists()
         .replace("#UAT", "4322785  Comuna  SÂNCRAIU DE MUREȘ")
         .replace("[SITUATIA]", "SITUATIA 074 - Supliment combustibili solizi/petrolieri - "
                                "Legea nr.226/2021, art. 25 alin.(1) lit.d) ")
-        .replace("[PRIMAR]", office("PRIMAR")).replace("[NRPERS]", "1")
+        .replace("[PRIMAR]", office("PRIMAR"))
+        .replace("[NRPERS]", "1")
         .replace("[DATA]", "in ziua 05 luna 12 anul 2025")
-        .rows(people({"NUMEPREN", "NRPERS", "CNP", "SUMA"},
-                     [](const Person &p) { return p.sumaL > 0; }));
+        .rows(people({"NUMEPREN", "NRPERS", "CNP", "SUMA"}, [](const Person &p) { return p.sumaL > 0; }));
     t.close();
 
     std::vector<std::vector<FieldValue>> members;
@@ -456,14 +601,13 @@ void lists()
     // Members born in the 2000s (first digit 5 or 6) and a foreign resident (first digit
     // 8, born in the 1900s) show the birth dates and ages the sheet computes.
     const std::map<std::string, std::vector<std::string>> memberCnps = {
-        {kPeople[0].cnp, {"2690805264518", "5100512264512"}},
-        {kPeople[2].cnp, {"8550101264517", "6080330264513"}}};
+        {kPeople[0].cnp, {"2690805264518", "5100512264512"}}, {kPeople[2].cnp, {"8550101264517", "6080330264513"}}};
     for (const Person &p : kPeople) {
         members.push_back({T(p.name), T(p.cnp), N(p.income), T(roles[0])});
         auto more = memberCnps.find(p.cnp);
         for (size_t i = 0; more != memberCnps.end() && i < more->second.size(); ++i)
-            members.push_back({T("MEMBRU " + std::to_string(i + 1) + " " + family(p)),
-                               T(more->second[i]), N(0), T(roles[i + 1])});
+            members.push_back(
+                {T("MEMBRU " + std::to_string(i + 1) + " " + family(p)), T(more->second[i]), N(0), T(roles[i + 1])});
     }
     Book l("ListaPers.xls", "ListaPers.xls");
     l.rows(Table({"TITULAR", "CNP", "VENIT", "CALITATE"}, members));
@@ -471,22 +615,20 @@ void lists()
 
     std::vector<std::vector<FieldValue>> sit;
     for (const Person &p : kPeople)
-        sit.push_back({T(family(p)), T(given(p)), T(p.cnp), T(family(p)), T(given(p)), T(p.cnp),
-                       T(p.locality)});
+        sit.push_back({T(family(p)), T(given(p)), T(p.cnp), T(family(p)), T(given(p)), T(p.cnp), T(p.locality)});
     Book s("SitMem.xls", "SitMem.xls");
     s.rows(Table({"NUMET", "PRENUMET", "CNPT", "NUMEM", "PRENUMEM", "CNPM", "LOC"}, sit));
     s.close();
 
     std::vector<std::vector<FieldValue>> ctl;
     for (const Person &p : kPeople)
-        ctl.push_back({T(p.name), T(p.cnp), T(p.address + " " + p.locality + " JUD Mureș"),
-                       T(""), N(p.members), N(p.perMember), T(p.disp), N(p.percent), T("MS"),
-                       T("Sancraiu de Mures"), T("12"), N(2025), T("casatorit"), T("-"),
-                       N(p.income), N(3)});
+        ctl.push_back({T(p.name), T(p.cnp), T(p.address + " " + p.locality + " JUD Mureș"), T(""), N(p.members),
+                       N(p.perMember), T(p.disp), N(p.percent), T("MS"), T("Sancraiu de Mures"), T("12"), N(2025),
+                       T("casatorit"), T("-"), N(p.income), N(3)});
     Book c("CONTROL.xls", "Control.xls");
-    c.rows(Table({"TITULAR", "CNP", "ADRESA", "CODTIT", "NR_MEMBRI", "VENITM", "NR_DISP",
-                  "CUANTUM", "JUD", "PRIMARIE", "LUNA", "AN", "STCIV", "SITSCOL", "TVENIT",
-                  "NRCAM"}, ctl));
+    c.rows(Table({"TITULAR", "CNP", "ADRESA", "CODTIT", "NR_MEMBRI", "VENITM", "NR_DISP", "CUANTUM", "JUD", "PRIMARIE",
+                  "LUNA", "AN", "STCIV", "SITSCOL", "TVENIT", "NRCAM"},
+                 ctl));
     c.close();
 }
 

@@ -23,8 +23,8 @@ namespace {
 enum class Case { Upper, AsStored };
 
 struct Expect {
-    const char *key;  // as the document queues it
-    Case printed;     // how the built-in template prints it
+    const char *key; // as the document queues it
+    Case printed;    // how the built-in template prints it
 };
 
 struct RtfTemplate {
@@ -36,30 +36,29 @@ struct RtfTemplate {
 
 // Keys queued by the separate dispositions, in queuing order.
 const std::vector<std::string> kDisposition = {
-    "[JUDET]", "[TIPLOC]", "[LOC]", "[NR]", "[DATA]", "[DATA01]", "[DLUI]", "[DOMNUL]", "[NUME]",
-    "[NRCERERE]", "[DATACERERE]", "[NRDATACERE]", "[PRIMAR]", "[LOCART]", "[Domiciliu]",
-    "[CNP]", "[Motiv]", "[SECRETAR]", "[CONTABIL]", "[SUMA]", "[LITERA]", "[PERIOADA]",
-    "[TOTAL]", "[TARIF]", "[VALMAX]", "[CUAJUT]", "[SL]", "[SUMAL]", "[SG]", "[SUMAG]",
-    "[SE]", "[SUMAE]", "[ST]", "[SUMAT]"};
+    "[JUDET]",     "[TIPLOC]", "[LOC]",      "[NR]",         "[DATA]",       "[DATA01]", "[DLUI]",
+    "[DOMNUL]",    "[NUME]",   "[NRCERERE]", "[DATACERERE]", "[NRDATACERE]", "[PRIMAR]", "[LOCART]",
+    "[Domiciliu]", "[CNP]",    "[Motiv]",    "[SECRETAR]",   "[CONTABIL]",   "[SUMA]",   "[LITERA]",
+    "[PERIOADA]",  "[TOTAL]",  "[TARIF]",    "[VALMAX]",     "[CUAJUT]",     "[SL]",     "[SUMAL]",
+    "[SG]",        "[SUMAG]",  "[SE]",       "[SUMAE]",      "[ST]",         "[SUMAT]"};
 
 const std::vector<std::string> kReferat = {
-    "[JUDET]", "[Dlui]", "[DOMNUL]", "[NUME]", "[NRREF]", "[DATAREF]", "[NRCERERE]", "[DATACERERE]",
-    "[Domiciliu]", "[CNP]", "[SUMA]", "[TOTAL]", "[TARIF]", "[VALMAX]", "[INTOCMIT]",
-    "[SECRETAR]", "[DIRECTOR]", "[LOCALIT]", "[SUPL]", "[SUPG]", "[SUPT]", "[SUPE]"};
+    "[JUDET]",     "[Dlui]",    "[DOMNUL]", "[NUME]",  "[NRREF]", "[DATAREF]", "[NRCERERE]", "[DATACERERE]",
+    "[Domiciliu]", "[CNP]",     "[SUMA]",   "[TOTAL]", "[TARIF]", "[VALMAX]",  "[INTOCMIT]", "[SECRETAR]",
+    "[DIRECTOR]",  "[LOCALIT]", "[SUPL]",   "[SUPG]",  "[SUPT]",  "[SUPE]"};
 
-const std::vector<std::string> kForm = {
-    "[UAT]", "[NUME]", "[PRENUME]", "[CNP]", "[TVENIT]", "[VENITM]", "[NUMEP]", "[AI]",
-    "[SU]", "[SL]", "[SG]", "[FURNG]", "[CODCLG]", "[PODG]", "[SE]", "[ST]", "[FURNTI]",
-    "[CODCLTI]", "[FURNT]", "[FURNE]", "[CODCLT]", "[CODCLE]", "[PODE]", "[DATACERE]"};
+const std::vector<std::string> kForm = {"[UAT]",    "[NUME]",  "[PRENUME]", "[CNP]",    "[TVENIT]", "[VENITM]",
+                                        "[NUMEP]",  "[AI]",    "[SU]",      "[SL]",     "[SG]",     "[FURNG]",
+                                        "[CODCLG]", "[PODG]",  "[SE]",      "[ST]",     "[FURNTI]", "[CODCLTI]",
+                                        "[FURNT]",  "[FURNE]", "[CODCLT]",  "[CODCLE]", "[PODE]",   "[DATACERE]"};
 
-const std::vector<std::string> kInquiry = {
-    "[UAT]", "[TITULAR]", "[NUME]", "[PRENUME]", "[NR_CERE]", "[DATAAZI]", "[DATACERE]",
-    "[CNP]", "[TVENIT]", "[VENITM]", "[TITULAR]", "[INTOCMIT]"};
+const std::vector<std::string> kInquiry = {"[UAT]",     "[TITULAR]", "[NUME]",     "[PRENUME]",
+                                           "[NR_CERE]", "[DATAAZI]", "[DATACERE]", "[CNP]",
+                                           "[TVENIT]",  "[VENITM]",  "[TITULAR]",  "[INTOCMIT]"};
 
-const std::vector<std::string> kTreasury = {
-    "[CODJUD]", "[DENUMJUD]", "[CODUNIT]", "[DENUMUNIT]", "[CODAJUTOR]",
-    "[DENUMIREAJUTOR]", "[Primar]", "[NR1]", "[SUMA1]", "[NR2]", "[SUMA2]", "[NR]",
-    "[SUMA]", "[DATA]"};
+const std::vector<std::string> kTreasury = {"[CODJUD]",         "[DENUMJUD]", "[CODUNIT]", "[DENUMUNIT]", "[CODAJUTOR]",
+                                            "[DENUMIREAJUTOR]", "[Primar]",   "[NR1]",     "[SUMA1]",     "[NR2]",
+                                            "[SUMA2]",          "[NR]",       "[SUMA]",    "[DATA]"};
 
 const Case U = Case::Upper;
 const Case S = Case::AsStored;
@@ -67,48 +66,115 @@ const Case S = Case::AsStored;
 const std::vector<RtfTemplate> &templates()
 {
     static const std::vector<RtfTemplate> all = {
-        {"Stabilire.rtf", false, kDisposition,
-         {{"[JUDET]", U}, {"[LOC]", U}, {"[NR]", S}, {"[DATA]", U}, {"[DLUI]", S},
-          {"[NUME]", S}, {"[Domiciliu]", S}, {"[LOCART]", S}, {"[NRCERERE]", S},
-          {"[DATACERERE]", S}, {"[PRIMAR]", U}, {"[DATA01]", S}, {"[CUAJUT]", S},
-          {"[SUMA]", S}, {"[PERIOADA]", S}, {"[SL]", S}, {"[SUMAL]", S}, {"[SG]", S},
-          {"[SUMAG]", S}, {"[SE]", S}, {"[SUMAE]", S}, {"[ST]", S}, {"[SUMAT]", S},
-          {"[CNP]", U}, {"[SECRETAR]", U}}},
-        {"Modificare.rtf", false, kDisposition,
-         {{"[JUDET]", U}, {"[TIPLOC]", S}, {"[LOC]", U}, {"[DLUI]", S}, {"[DOMNUL]", S}, {"[NUME]", S},
-          {"[Domiciliu]", S}, {"[NRCERERE]", S}, {"[DATACERERE]", S}, {"[LOCART]", U},
-          {"[PRIMAR]", U}, {"[DATA01]", S}, {"[SUMA]", U}, {"[CNP]", U}, {"[DATA]", U},
+        {"Stabilire.rtf",
+         false,
+         kDisposition,
+         {{"[JUDET]", U},  {"[LOC]", U},       {"[NR]", S},     {"[DATA]", U},     {"[DLUI]", S},
+          {"[NUME]", S},   {"[Domiciliu]", S}, {"[LOCART]", S}, {"[NRCERERE]", S}, {"[DATACERERE]", S},
+          {"[PRIMAR]", U}, {"[DATA01]", S},    {"[CUAJUT]", S}, {"[SUMA]", S},     {"[PERIOADA]", S},
+          {"[SL]", S},     {"[SUMAL]", S},     {"[SG]", S},     {"[SUMAG]", S},    {"[SE]", S},
+          {"[SUMAE]", S},  {"[ST]", S},        {"[SUMAT]", S},  {"[CNP]", U},      {"[SECRETAR]", U}}},
+        {"Modificare.rtf",
+         false,
+         kDisposition,
+         {{"[JUDET]", U},
+          {"[TIPLOC]", S},
+          {"[LOC]", U},
+          {"[DLUI]", S},
+          {"[DOMNUL]", S},
+          {"[NUME]", S},
+          {"[Domiciliu]", S},
+          {"[NRCERERE]", S},
+          {"[DATACERERE]", S},
+          {"[LOCART]", U},
+          {"[PRIMAR]", U},
+          {"[DATA01]", S},
+          {"[SUMA]", U},
+          {"[CNP]", U},
+          {"[DATA]", U},
           {"[SECRETAR]", U}}},
-        {"Respingere.rtf", false, kDisposition,
-         {{"[JUDET]", U}, {"[TIPLOC]", S}, {"[LOC]", U}, {"[NR]", S}, {"[DATA]", S},
-          {"[DLUI]", S}, {"[DOMNUL]", S}, {"[NUME]", U}, {"[NRCERERE]", U}, {"[DATACERERE]", U},
-          {"[PRIMAR]", U}, {"[LOCART]", U}, {"[Domiciliu]", S}, {"[CNP]", U},
-          {"[Motiv]", S}, {"[SECRETAR]", U}}},
-        {"Referat.rtf", false, kReferat,
-         {{"[JUDET]", U}, {"[LOCALIT]", U}, {"[NRREF]", S}, {"[DATAREF]", S}, {"[DOMNUL]", S},
-          {"[NUME]", U}, {"[Domiciliu]", S}, {"[NRCERERE]", U}, {"[DATACERERE]", U},
-          {"[SUMA]", S}, {"[TARIF]", S}, {"[VALMAX]", S}, {"[SUPL]", S}, {"[SUPG]", S},
-          {"[SUPT]", S}, {"[SUPE]", S}, {"[INTOCMIT]", S}, {"[DIRECTOR]", S}}},
-        {"Cerere.rtf", true, kForm,
-         {{"[UAT]", U}, {"[NUME]", U}, {"[PRENUME]", U}, {"[CNP]", U}, {"[AI]", S},
-          {"[SU]", S}, {"[FURNTI]", U}, {"[CODCLTI]", U}, {"[ST]", S}, {"[FURNT]", U},
-          {"[CODCLT]", U}, {"[SG]", S}, {"[FURNG]", U}, {"[CODCLG]", U}, {"[PODG]", U},
-          {"[SE]", S}, {"[FURNE]", U}, {"[CODCLE]", U}, {"[PODE]", U}, {"[SL]", S},
-          {"[TVENIT]", U}, {"[VENITM]", U}, {"[DATACERE]", U}, {"[NUMEP]", S}}},
-        {"CerereS.rtf", true, kForm,
-         {{"[UAT]", U}, {"[NUME]", U}, {"[PRENUME]", U}, {"[CNP]", U}, {"[AI]", S},
-          {"[SU]", S}, {"[FURNTI]", U}, {"[CODCLTI]", U}, {"[ST]", S}, {"[FURNT]", U},
-          {"[CODCLT]", U}, {"[SG]", S}, {"[FURNG]", U}, {"[CODCLG]", U}, {"[PODG]", U},
-          {"[SE]", S}, {"[FURNE]", U}, {"[CODCLE]", U}, {"[PODE]", U}, {"[SL]", S},
-          {"[TVENIT]", U}, {"[DATACERE]", S}}},
-        {"Ancheta.rtf", true, kInquiry,
-         {{"[UAT]", U}, {"[DATAAZI]", S}, {"[NR_CERE]", S}, {"[DATACERE]", S},
-          {"[NUME]", U}, {"[PRENUME]", U}, {"[CNP]", U}, {"[TVENIT]", U}, {"[VENITM]", U},
-          {"[TITULAR]", U}, {"[INTOCMIT]", U}}},
-        {"TrezAnx3.rtf", false, kTreasury,
-         {{"[CODJUD]", U}, {"[DENUMJUD]", U}, {"[CODUNIT]", U}, {"[DENUMUNIT]", U},
-          {"[CODAJUTOR]", U}, {"[DENUMIREAJUTOR]", S}, {"[Primar]", S}, {"[NR1]", U},
-          {"[SUMA1]", S}, {"[NR2]", U}, {"[SUMA2]", S}, {"[NR]", S}, {"[SUMA]", U},
+        {"Respingere.rtf",
+         false,
+         kDisposition,
+         {{"[JUDET]", U},
+          {"[TIPLOC]", S},
+          {"[LOC]", U},
+          {"[NR]", S},
+          {"[DATA]", S},
+          {"[DLUI]", S},
+          {"[DOMNUL]", S},
+          {"[NUME]", U},
+          {"[NRCERERE]", U},
+          {"[DATACERERE]", U},
+          {"[PRIMAR]", U},
+          {"[LOCART]", U},
+          {"[Domiciliu]", S},
+          {"[CNP]", U},
+          {"[Motiv]", S},
+          {"[SECRETAR]", U}}},
+        {"Referat.rtf",
+         false,
+         kReferat,
+         {{"[JUDET]", U},
+          {"[LOCALIT]", U},
+          {"[NRREF]", S},
+          {"[DATAREF]", S},
+          {"[DOMNUL]", S},
+          {"[NUME]", U},
+          {"[Domiciliu]", S},
+          {"[NRCERERE]", U},
+          {"[DATACERERE]", U},
+          {"[SUMA]", S},
+          {"[TARIF]", S},
+          {"[VALMAX]", S},
+          {"[SUPL]", S},
+          {"[SUPG]", S},
+          {"[SUPT]", S},
+          {"[SUPE]", S},
+          {"[INTOCMIT]", S},
+          {"[DIRECTOR]", S}}},
+        {"Cerere.rtf", true, kForm, {{"[UAT]", U},    {"[NUME]", U},   {"[PRENUME]", U},  {"[CNP]", U},
+                                     {"[AI]", S},     {"[SU]", S},     {"[FURNTI]", U},   {"[CODCLTI]", U},
+                                     {"[ST]", S},     {"[FURNT]", U},  {"[CODCLT]", U},   {"[SG]", S},
+                                     {"[FURNG]", U},  {"[CODCLG]", U}, {"[PODG]", U},     {"[SE]", S},
+                                     {"[FURNE]", U},  {"[CODCLE]", U}, {"[PODE]", U},     {"[SL]", S},
+                                     {"[TVENIT]", U}, {"[VENITM]", U}, {"[DATACERE]", U}, {"[NUMEP]", S}}},
+        {"CerereS.rtf", true, kForm, {{"[UAT]", U},    {"[NUME]", U},    {"[PRENUME]", U}, {"[CNP]", U},
+                                      {"[AI]", S},     {"[SU]", S},      {"[FURNTI]", U},  {"[CODCLTI]", U},
+                                      {"[ST]", S},     {"[FURNT]", U},   {"[CODCLT]", U},  {"[SG]", S},
+                                      {"[FURNG]", U},  {"[CODCLG]", U},  {"[PODG]", U},    {"[SE]", S},
+                                      {"[FURNE]", U},  {"[CODCLE]", U},  {"[PODE]", U},    {"[SL]", S},
+                                      {"[TVENIT]", U}, {"[DATACERE]", S}}},
+        {"Ancheta.rtf",
+         true,
+         kInquiry,
+         {{"[UAT]", U},
+          {"[DATAAZI]", S},
+          {"[NR_CERE]", S},
+          {"[DATACERE]", S},
+          {"[NUME]", U},
+          {"[PRENUME]", U},
+          {"[CNP]", U},
+          {"[TVENIT]", U},
+          {"[VENITM]", U},
+          {"[TITULAR]", U},
+          {"[INTOCMIT]", U}}},
+        {"TrezAnx3.rtf",
+         false,
+         kTreasury,
+         {{"[CODJUD]", U},
+          {"[DENUMJUD]", U},
+          {"[CODUNIT]", U},
+          {"[DENUMUNIT]", U},
+          {"[CODAJUTOR]", U},
+          {"[DENUMIREAJUTOR]", S},
+          {"[Primar]", S},
+          {"[NR1]", U},
+          {"[SUMA1]", S},
+          {"[NR2]", U},
+          {"[SUMA2]", S},
+          {"[NR]", S},
+          {"[SUMA]", U},
           {"[DATA]", U}}},
     };
     return all;
@@ -179,8 +245,7 @@ TEST(RtfTemplates, EveryPlaceholderIsReplacedWithTheCapitalsOfItsSpelling)
         for (const auto &e : t.expected) {
             const std::string v = valueFor(e.key);
             const std::string shown = e.printed == Case::Upper ? upper(v) : v;
-            EXPECT_NE(out.find(shown), std::string::npos)
-                << t.resource << ": " << e.key << " not printed as " << shown;
+            EXPECT_NE(out.find(shown), std::string::npos) << t.resource << ": " << e.key << " not printed as " << shown;
         }
     }
 }
@@ -194,8 +259,7 @@ TEST(RtfTemplates, NoBracketedKeyIsLeftThatNoDocumentFills)
         std::set<std::string> queued;
         for (const auto &k : t.queued)
             queued.insert(upper(k));
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), key);
-             it != std::sregex_iterator(); ++it)
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), key); it != std::sregex_iterator(); ++it)
             EXPECT_TRUE(queued.count(upper(it->str())))
                 << t.resource << ": " << it->str() << " is filled by no document";
         // And every occurrence is filled, none left behind the forms' end marker.
@@ -218,8 +282,7 @@ TEST(RtfTemplates, HeaderBodyAndBracesFollowTheEngineRules)
         EXPECT_NE(text.find("\\paperw11906\\paperh16838"), std::string::npos) << t.resource;
         EXPECT_EQ(braceDepth(text), 0) << t.resource;
         // Diacritics are Windows-1250 escapes; the file itself is plain ASCII.
-        EXPECT_TRUE(std::all_of(text.begin(), text.end(),
-                                [](unsigned char c) { return c < 0x80; })) << t.resource;
+        EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](unsigned char c) { return c < 0x80; })) << t.resource;
 
         // Two records make one well-formed document, the marker gone from the forms.
         TempDir dir;
@@ -244,8 +307,7 @@ TEST(RtfTemplates, FormsCopyTheirTailAfterTheMarker)
         TempDir dir;
         const std::string out = fill(t, dir);
         // The attachments list after the marker reaches the output unchanged.
-        EXPECT_NE(out.find(tail.substr(tail.find("\\pard"), 200)), std::string::npos)
-            << t.resource;
+        EXPECT_NE(out.find(tail.substr(tail.find("\\pard"), 200)), std::string::npos) << t.resource;
     }
 }
 

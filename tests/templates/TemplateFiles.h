@@ -6,7 +6,13 @@
 
 namespace focaris::test {
 
-inline std::filesystem::path resourceFiles() { return FOCARIS_RESOURCE_FILES; }
-inline std::filesystem::path modelDir() { return resourceFiles() / "MODEL"; }
+inline std::filesystem::path resourceFiles()
+{
+    return FOCARIS_RESOURCE_FILES;
+}
+inline std::filesystem::path modelDir()
+{
+    return resourceFiles() / "MODEL";
+}
 
 } // namespace focaris::test

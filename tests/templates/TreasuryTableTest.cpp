@@ -20,19 +20,19 @@ struct Field {
 };
 
 const Field kFields[] = {
-    {"CODJUD", 'C', 1, 2, 0},     {"CODFISC", 'C', 3, 10, 0},    {"CNP", 'C', 13, 13, 0},
-    {"CODAJUT", 'C', 26, 3, 0},   {"NUMEPREN", 'C', 29, 60, 0},  {"NRPERS", 'N', 89, 2, 0},
-    {"SUMA", 'N', 91, 10, 2},     {"DTPLATCRT", 'D', 101, 8, 0}, {"DATA_PREL", 'D', 109, 8, 0},
+    {"CODJUD", 'C', 1, 2, 0},   {"CODFISC", 'C', 3, 10, 0},    {"CNP", 'C', 13, 13, 0},
+    {"CODAJUT", 'C', 26, 3, 0}, {"NUMEPREN", 'C', 29, 60, 0},  {"NRPERS", 'N', 89, 2, 0},
+    {"SUMA", 'N', 91, 10, 2},   {"DTPLATCRT", 'D', 101, 8, 0}, {"DATA_PREL", 'D', 109, 8, 0},
 };
 
 std::string expectedHeader()
 {
     std::string h(584, '\0');
-    h[0] = 0x30;                                   // Visual FoxPro table
-    h[1] = 0x08, h[2] = 0x0B, h[3] = 0x1B;         // last update as shipped
+    h[0] = 0x30;                                    // Visual FoxPro table
+    h[1] = 0x08, h[2] = 0x0B, h[3] = 0x1B;          // last update as shipped
     h[8] = char(584 & 0xFF), h[9] = char(584 >> 8); // header length
-    h[10] = 117;                                   // record length
-    h[29] = 0x03;                                  // Windows code page 1252
+    h[10] = 117;                                    // record length
+    h[29] = 0x03;                                   // Windows code page 1252
     for (int i = 0; i < 9; ++i) {
         const Field &f = kFields[i];
         const size_t at = 32 + 32 * i;

@@ -52,10 +52,7 @@ public:
         const Ref r = cellRef(a1);
         return x_.value(r.row, r.col);
     }
-    std::string where(const std::string &a1) const
-    {
-        return name_ + " sheet " + std::to_string(sheet_) + " " + a1;
-    }
+    std::string where(const std::string &a1) const { return name_ + " sheet " + std::to_string(sheet_) + " " + a1; }
     // The cell's text is `text` (markers) or contains it (placeholders inside a sentence).
     void text(const std::string &a1, const std::string &text, bool whole = true)
     {
@@ -71,14 +68,10 @@ public:
     {
         bool found = false;
         for (const auto &c : x_.cells())
-            found = found || (c.value.type == CellValue::Type::Text &&
-                              c.value.text.find(text) != std::string::npos);
+            found = found || (c.value.type == CellValue::Type::Text && c.value.text.find(text) != std::string::npos);
         EXPECT_TRUE(found) << name_ << " sheet " << sheet_ << ": no " << text;
     }
-    void formula(const std::string &a1)
-    {
-        EXPECT_TRUE(at(a1).formula) << where(a1) << " should hold a formula";
-    }
+    void formula(const std::string &a1) { EXPECT_TRUE(at(a1).formula) << where(a1) << " should hold a formula"; }
     // The data row: markers from column A (empty entries skipped), "#DBF" in dbfCol,
     // and no earlier "#DBF" on the sheet.
     void dataRow(int row, const std::vector<std::string> &markers, const std::string &dbfCol)
@@ -131,8 +124,7 @@ TEST(XlsTemplates, PaymentStatement)
 {
     Book b("Stat.xls");
     b.sheets({"Cumulat", "Ajutoare", "Suplimente"});
-    const std::vector<std::string> head = {"%NRCRT", "#Titular", "#CNP", "#NRDISP",
-                                           "#DATADISP", "#ADRESA"};
+    const std::vector<std::string> head = {"%NRCRT", "#Titular", "#CNP", "#NRDISP", "#DATADISP", "#ADRESA"};
     for (int s = 1; s <= 3; ++s) {
         b.sheet(s);
         b.text("A1", "R O M A N I A");
@@ -155,8 +147,7 @@ TEST(XlsTemplates, PaymentStatement)
         all.insert(all.end(), tail.begin(), tail.end());
         return all;
     };
-    b.sheet(1).dataRow(11, with({"#CUANTUM", "#NR_LUNI", "#SUMAL", "#SUMAG", "#SUMAT",
-                                 "#SUMAE", "="}), "O");
+    b.sheet(1).dataRow(11, with({"#CUANTUM", "#NR_LUNI", "#SUMAL", "#SUMAG", "#SUMAT", "#SUMAE", "="}), "O");
     b.text("G8", "Compensare procentuala");
     b.text("M8", "TOTAL VALOARE SUPLIMENTE");
     b.text("F12", "TOTAL GENERAL");
@@ -199,13 +190,12 @@ TEST(XlsTemplates, SingleDisposition)
 
     b.sheet(2);
     b.text("A2", "LA DISPOZITIA PRIMARULUI NR. [DispNr] / [DispData]");
-    const std::vector<std::string> titles = {"Nr. crt.", "Nume si prenume", "CNP", "Adresa",
-                                             "Nr. pers.", "Procent compensare %",
-                                             "Valoare maxima ajutor", "Numar luni"};
+    const std::vector<std::string> titles = {
+        "Nr. crt.",  "Nume si prenume", "CNP", "Adresa", "Nr. pers.", "Procent compensare %", "Valoare maxima ajutor",
+        "Numar luni"};
     for (size_t i = 0; i < titles.size(); ++i)
         b.text(std::string(1, char('A' + i)) + "4", titles[i]);
-    b.dataRow(5, {"%NRCRT", "#TITULAR", "#CNP", "#ADRESA", "#NR_MEMBRI", "#CUANTUM",
-                  "#VALMAX", "#NR_LUNI"}, "I");
+    b.dataRow(5, {"%NRCRT", "#TITULAR", "#CNP", "#ADRESA", "#NR_MEMBRI", "#CUANTUM", "#VALMAX", "#NR_LUNI"}, "I");
     b.text("D6", "TOTAL");
     b.formula("E6");
     b.text("D8", "[Intocmit]");
@@ -217,8 +207,7 @@ TEST(XlsTemplates, SingleDisposition)
     b.text("G5", "Gaze naturale");
     b.text("H5", "Energie electrica");
     b.text("I5", "Energie termica");
-    b.dataRow(6, {"%NRCRT", "#TITULAR", "#CNP", "#ADRESA", "#NR_MEMBRI", "#SUMAL", "#SUMAG",
-                  "#SUMAE", "#SUMAT"}, "J");
+    b.dataRow(6, {"%NRCRT", "#TITULAR", "#CNP", "#ADRESA", "#NR_MEMBRI", "#SUMAL", "#SUMAG", "#SUMAE", "#SUMAT"}, "J");
     b.text("D7", "TOTAL");
     for (const char *c : {"E7", "F7", "G7", "H7", "I7"})
         b.formula(c);
@@ -229,10 +218,17 @@ TEST(XlsTemplates, CountyAgencyAnnex1And21)
 {
     Book b("AJPIS.xls");
     b.sheets({"5luni", "4luni", "3luni", "2luni", "1luna", "RapStat"});
-    const std::vector<std::string> titles = {
-        "Nr. crt.", "Titular", "CNP", "Adresa", "Nr. membri in familie", "Cod furnizor client",
-        "Venit lunar /membru de familie", "Valoare maxima ajutor", "Numar dispozitie primar",
-        "Nivel compens (%)", "Cuantum maxim ajutor (lei)"};
+    const std::vector<std::string> titles = {"Nr. crt.",
+                                             "Titular",
+                                             "CNP",
+                                             "Adresa",
+                                             "Nr. membri in familie",
+                                             "Cod furnizor client",
+                                             "Venit lunar /membru de familie",
+                                             "Valoare maxima ajutor",
+                                             "Numar dispozitie primar",
+                                             "Nivel compens (%)",
+                                             "Cuantum maxim ajutor (lei)"};
     for (int s = 1; s <= 5; ++s) {
         b.sheet(s);
         if (s == 1) {
@@ -249,8 +245,10 @@ TEST(XlsTemplates, CountyAgencyAnnex1And21)
         EXPECT_NE(b.at("E9").type, CellValue::Type::Empty) << "year of sheet " << s;
         for (size_t i = 0; i < titles.size(); ++i)
             b.text(std::string(1, char('A' + i)) + "11", titles[i]);
-        b.dataRow(12, {"%NRCRT", "#SUBSEMN", "#CNP", "#ADRESA", "#NR_MEMBRI", "#CODCLT",
-                       "#VENITM", "#VALMAX", "#NR_DISP", "#CUANTUM"}, "L");
+        b.dataRow(12,
+                  {"%NRCRT", "#SUBSEMN", "#CNP", "#ADRESA", "#NR_MEMBRI", "#CODCLT", "#VENITM", "#VALMAX", "#NR_DISP",
+                   "#CUANTUM"},
+                  "L");
         EXPECT_NE(b.at("K12").type, CellValue::Type::Text) << "column K has no marker";
     }
     b.sheet(6);
@@ -290,16 +288,13 @@ TEST(XlsTemplates, CountyAgencyAnnexes22To25)
         b.sheet(1);
         for (const char *m : {"[UAT]", "[TIPS]", "[Intocmit]"})
             b.somewhere(m);
-        b.somewhere(std::string(name) == "Anexa23.xls"
-                        ? "NUMAR BENEFICIARI SUPLIMENT PENTRU ENERGIE"
-                        : "SUME PLATITE SUPLIMENT PENTRU ENERGIE");
+        b.somewhere(std::string(name) == "Anexa23.xls" ? "NUMAR BENEFICIARI SUPLIMENT PENTRU ENERGIE"
+                                                       : "SUME PLATITE SUPLIMENT PENTRU ENERGIE");
         b.text("D6", "0-200");
         b.text("M6", "1280,1-1386");
         b.text("N6", "1280,1-2053");
         // Families in row 2c+7, single persons in row 2c+8, bracket k in column k+3.
-        b.grid(9, 32, 4, 14, [](int r, int c) {
-            return (r % 2 == 1 && c == 14) || (r % 2 == 0 && c == 13);
-        });
+        b.grid(9, 32, 4, 14, [](int r, int c) { return (r % 2 == 1 && c == 14) || (r % 2 == 0 && c == 13); });
         b.text("A9", "Ianuarie");
         b.text("A31", "Decembrie");
         for (int r = 7; r <= 32; ++r)
@@ -311,8 +306,8 @@ TEST(XlsTemplates, CountyAgencyAnnexes22To25)
     }
     Book b("Anexa25.xls");
     b.sheet(1);
-    for (const char *m : {"Judetul [JUDET]", "Primarul comunei/orasului/municipiului [Localit]",
-                          "[Furnizor]", "[Luna]"})
+    for (const char *m :
+         {"Judetul [JUDET]", "Primarul comunei/orasului/municipiului [Localit]", "[Furnizor]", "[Luna]"})
         b.somewhere(m);
     b.text("D11", "Plati efectuate in luna raportata (lei)");
     b.dataRow(12, {"%NRCRT", "#SUBSEMN", "#CNP", "#SUMAT"}, "E");
@@ -349,8 +344,10 @@ TEST(XlsTemplates, SupplementAnnexes)
     b.sheet(1);
     for (const char *m : {"[JUDET]", "[CIF]", "[UAT]", "[LUNA]", "[ANUL]", "[Primar]", "[Intocmit]"})
         b.somewhere(m);
-    b.dataRow(12, {"%NRCRT", "#SUBSEMN", "#CNP", "#ADRESA", "#NR_MEMBRI", "#CODCLT", "#VENITM",
-                   "#VALMAX", "#NR_DISP", "#CUANTUM"}, "L");
+    b.dataRow(12,
+              {"%NRCRT", "#SUBSEMN", "#CNP", "#ADRESA", "#NR_MEMBRI", "#CODCLT", "#VENITM", "#VALMAX", "#NR_DISP",
+               "#CUANTUM"},
+              "L");
 }
 
 TEST(XlsTemplates, TreasuryAndControlLists)
@@ -392,16 +389,16 @@ TEST(XlsTemplates, TreasuryAndControlLists)
         b.sheet(1);
         b.somewhere("SITUATIA MEMBRILOR DIN DOSARELE DE AJUTOARE INCALZIRE "
                     "LEMNE/TERMIC/GAZE/ELECTRIC");
-        b.dataRow(4, {"%NRCRT", "#NUMET", "#PRENUMET", "#CNPT", "#NUMEM", "#PRENUMEM", "#CNPM",
-                      "#LOC"}, "I");
+        b.dataRow(4, {"%NRCRT", "#NUMET", "#PRENUMET", "#CNPT", "#NUMEM", "#PRENUMEM", "#CNPM", "#LOC"}, "I");
         b.text("B3", "NUME TITULAR");
         b.text("H3", "LOCALITATE");
     }
     Book b("CONTROL.xls");
     b.sheets({"CSL"});
     b.sheet(1);
-    b.dataRow(6, {"%NRCRT", "#TITULAR", "#CNP", "#ADRESA", "#CODTIT", "#NR_MEMBRI", "#VENITM",
-                  "#NR_DISP", "#CUANTUM", "", "#JUD", "#PRIMARIE", "#LUNA", "#AN", "#STCIV",
-                  "#SITSCOL", "#TVENIT", "#NRCAM"}, "S");
+    b.dataRow(6,
+              {"%NRCRT", "#TITULAR", "#CNP", "#ADRESA", "#CODTIT", "#NR_MEMBRI", "#VENITM", "#NR_DISP", "#CUANTUM", "",
+               "#JUD", "#PRIMARIE", "#LUNA", "#AN", "#STCIV", "#SITSCOL", "#TVENIT", "#NRCAM"},
+              "S");
     b.text("J5", "Buget local");
 }

@@ -5,8 +5,8 @@
 #include "engines/transport/SocketErrors.h"
 #include "engines/transport/TcpClient.h"
 
-#include <QCoreApplication>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QThread>
@@ -35,7 +35,10 @@ bool waitUntil(const std::function<bool()> &done, int ms = kHangGuardMs)
     }
 }
 
-QByteArray hex(const char *h) { return QByteArray::fromHex(h); }
+QByteArray hex(const char *h)
+{
+    return QByteArray::fromHex(h);
+}
 
 // A server holding one accepted connection, reading raw bytes and writing raw bytes.
 struct TestServer {

@@ -45,8 +45,7 @@ TEST(BrokenInput, EachDamagedWorkbookGivesItsError)
             XCell::open(f.string());
             ADD_FAILURE() << name << " was accepted";
         } catch (const XlsError &e) {
-            EXPECT_NE(std::string(e.what()).find(expected.at(name)), std::string::npos)
-                << name << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find(expected.at(name)), std::string::npos) << name << ": " << e.what();
         }
     }
 }

@@ -18,17 +18,17 @@ namespace {
 MemoryRows statementRows(std::size_t count)
 {
     std::vector<MemoryRows::Column> cols = {
-        {"TITULAR", ColumnKind::Text}, {"CNP", ColumnKind::Text}, {"NRDISP", ColumnKind::Text},
-        {"DATADISP", ColumnKind::Date}, {"ADRESA", ColumnKind::Text}, {"CUANTUM", ColumnKind::Number},
+        {"TITULAR", ColumnKind::Text},   {"CNP", ColumnKind::Text},     {"NRDISP", ColumnKind::Text},
+        {"DATADISP", ColumnKind::Date},  {"ADRESA", ColumnKind::Text},  {"CUANTUM", ColumnKind::Number},
         {"NR_LUNI", ColumnKind::Number}, {"SUMAL", ColumnKind::Number}, {"SUMAG", ColumnKind::Number},
-        {"SUMAT", ColumnKind::Number}, {"SUMAE", ColumnKind::Text}};
+        {"SUMAT", ColumnKind::Number},   {"SUMAE", ColumnKind::Text}};
     const char *names[] = {"ȘERBAN ION", "POP ANA", "ȚIGĂNUȘ MARIA"};
     std::vector<std::vector<FieldValue>> rows;
     for (std::size_t i = 0; i < count; ++i)
         rows.push_back({text(names[i % 3]), text("1800101123456"), text(std::to_string(10 + i) + "/"),
                         FieldValue{FieldValue::Kind::Date, {}, double(daySerial(2023, 12, 1))},
-                        text("Str. Lunga " + std::to_string(i)), num(30), num(5),
-                        num(double(i) * 10.5), num(0), FieldValue{}, text("7")});
+                        text("Str. Lunga " + std::to_string(i)), num(30), num(5), num(double(i) * 10.5), num(0),
+                        FieldValue{}, text("7")});
     return MemoryRows(cols, rows);
 }
 
@@ -36,8 +36,7 @@ struct Filler {
     TempDir dir;
     std::string output = (dir / "XLSTmp1.xls").string();
     std::vector<std::string> shown;
-    WorkbookFiller x{{[this] { return output; }, [this](const std::string &f) { shown.push_back(f); },
-                  nullptr}};
+    WorkbookFiller x{{[this] { return output; }, [this](const std::string &f) { shown.push_back(f); }, nullptr}};
 };
 
 } // namespace
@@ -58,20 +57,20 @@ TEST(Fill, ThreeRecordsFillRowsElevenToThirteenAndTheTotalSumsThem)
     EXPECT_EQ(focaris::test::readFile(tpl), before); // the template is never written
 
     XCell book = XCell::open(f.output);
-    EXPECT_EQ(book.value(2, 1).text, "Judet   26 - Mures");        // "#Judet", whole cell
+    EXPECT_EQ(book.value(2, 1).text, "Judet   26 - Mures"); // "#Judet", whole cell
     EXPECT_EQ(book.value(3, 1).text, "Primaria   123 - Reghin");
     EXPECT_EQ(book.value(16 + 2, 5).text, "PRIMAR, Ion");
     for (int k = 0; k < 3; ++k) {
         const int r = 11 + k;
-        EXPECT_EQ(book.value(r, 1).number, k + 1);                     // %NRCRT
-        EXPECT_EQ(book.value(r, 5).number, 45261);                     // 1 Dec 2023 as day count
+        EXPECT_EQ(book.value(r, 1).number, k + 1); // %NRCRT
+        EXPECT_EQ(book.value(r, 5).number, 45261); // 1 Dec 2023 as day count
         EXPECT_EQ(book.value(r, 9).number, k * 10.5);
-        EXPECT_EQ(book.value(r, 10).type, CellValue::Type::Empty);     // 0 with empty ZeroValue
-        EXPECT_EQ(book.value(r, 11).type, CellValue::Type::Empty);     // null number → 0
-        EXPECT_EQ(book.value(r, 12).text, "7");                        // text column as it is
-        EXPECT_EQ(book.value(r, 15).type, CellValue::Type::Empty);     // #DBF emptied
+        EXPECT_EQ(book.value(r, 10).type, CellValue::Type::Empty); // 0 with empty ZeroValue
+        EXPECT_EQ(book.value(r, 11).type, CellValue::Type::Empty); // null number → 0
+        EXPECT_EQ(book.value(r, 12).text, "7");                    // text column as it is
+        EXPECT_EQ(book.value(r, 15).type, CellValue::Type::Empty); // #DBF emptied
     }
-    EXPECT_EQ(book.value(9 + 2, 9).type, CellValue::Type::Empty);      // first record: 0 → blank
+    EXPECT_EQ(book.value(9 + 2, 9).type, CellValue::Type::Empty); // first record: 0 → blank
     EXPECT_EQ(book.value(11, 2).text, "ȘERBAN ION");
     EXPECT_EQ(book.value(13, 2).text, "ȚIGĂNUȘ MARIA");
     EXPECT_EQ(book.value(14, 6).text, "TOTAL GENERAL");
@@ -105,7 +104,7 @@ TEST(Fill, NoRecordEmptiesTheDataRowAndZeroValueShowsZeros)
     book.setActiveSheet(3);
     EXPECT_EQ(book.value(11, 8).type, CellValue::Type::Number); // SUMAG 0 → 0
     EXPECT_EQ(book.value(11, 8).number, 0);
-    EXPECT_EQ(book.value(11, 7).number, 0);                     // SUMAL of record 1 is 0
+    EXPECT_EQ(book.value(11, 7).number, 0); // SUMAL of record 1 is 0
 }
 
 TEST(Fill, ReplaceTextWholeCellKeepsNumbersInTextReplacesEveryOccurrence)

@@ -90,7 +90,7 @@ TEST(FormulaRefs, CopiesFollowTheirRowAndUnknownTokensStopTheWalk)
 
     // A shared formula's relative tokens become the cell's own references.
     std::string shared(1, '\x2C');
-    app16(shared, uint16_t(-1)); // one row up
+    app16(shared, uint16_t(-1));            // one row up
     app16(shared, uint16_t(0xC000 | 0xFF)); // one column left
     ASSERT_TRUE(sharedToCell(shared, 7, 4));
     EXPECT_EQ(uint8_t(shared[0]), 0x24);
@@ -107,11 +107,10 @@ TEST(FormulaRefs, SharedFormulasOfALibreOfficeWorkbookSurviveRowCopies)
     book.save(out.string());
     std::string facts;
     ASSERT_EQ(test::runPython("check_fill.py", {out.string()}, &facts), 0) << facts;
-    for (const char *line : {"Foaie formula R5C5 B5+C5\n", "Foaie formula R7C5 B7+C7\n",
-                             "Foaie formula R8C5 B8+C8\n", "Foaie formula R406C5 B406+C406\n",
-                             "Foaie formula R8C6 'Al doilea'!A1:A1*6.0\n"})
+    for (const char *line : {"Foaie formula R5C5 B5+C5\n", "Foaie formula R7C5 B7+C7\n", "Foaie formula R8C5 B8+C8\n",
+                             "Foaie formula R406C5 B406+C406\n", "Foaie formula R8C6 'Al doilea'!A1:A1*6.0\n"})
         EXPECT_NE(facts.find(line), std::string::npos) << line << facts;
     XCell back = XCell::open(out.string());
-    EXPECT_EQ(back.value(8, 2).number, 6);   // the old row 6
+    EXPECT_EQ(back.value(8, 2).number, 6); // the old row 6
     EXPECT_EQ(back.value(406, 2).number, 404);
 }

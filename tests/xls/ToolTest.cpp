@@ -27,10 +27,12 @@ TEST(XlsTool, SheetsAndDumpPrintOneItemALine)
     EXPECT_EQ(tool("sheets " + mixed), "Foaie\nAl doilea\n");
     const std::string dump = tool("dump " + mixed);
     EXPECT_EQ(dump.rfind("1,1,s,Text\n1,2,s,Număr\n1,3,s,Dată\n1,4,s,Logic\n1,5,s,Formulă\n"
-                         "1,6,s,Eroare\n2,1,", 0), 0u) << dump;
-    for (const char *line : {"2,1,s,Școala Țăndărei\n", "2,2,n,3.25\n", "2,3,n,45291\n",
-                             "2,4,b,TRUE\n", "2,5,f,6.5\n", "2,6,f,#DIV/0!\n", "3,2,n,-17\n",
-                             "4,2,n,1000000000000000\n"})
+                         "1,6,s,Eroare\n2,1,",
+                         0),
+              0u)
+        << dump;
+    for (const char *line : {"2,1,s,Școala Țăndărei\n", "2,2,n,3.25\n", "2,3,n,45291\n", "2,4,b,TRUE\n", "2,5,f,6.5\n",
+                             "2,6,f,#DIV/0!\n", "3,2,n,-17\n", "4,2,n,1000000000000000\n"})
         EXPECT_NE(dump.find(line), std::string::npos) << line;
     EXPECT_EQ(tool("dump " + mixed + " --sheet 2"), "1,1,n,7\n2,1,s,pe a doua foaie\n3,1,s,unite\n");
 

@@ -44,7 +44,8 @@ TEST(Workbook, EveryTestWorkbookSurvivesARoundTripAsXlrdReadsIt)
             book.save(copy.string());
             std::string out;
             EXPECT_EQ(runPython("compare_xls.py", {f.string(), copy.string()}, &out), 0)
-                << f << (rewrite ? " rewritten" : "") << "\n" << out;
+                << f << (rewrite ? " rewritten" : "") << "\n"
+                << out;
         }
         // Saving the saved copy again gives the same bytes.
         XCell once = XCell::open(f.string());
@@ -75,11 +76,11 @@ TEST(Workbook, WrittenCellsReadBackInTheEngineAndInXlrd)
     EXPECT_EQ(book.lastCol(), 4);
     EXPECT_FALSE(book.setActiveSheet(2));
 
-    book.setText(2, 2, "Ștefănescu Țuțu");   // comma-below letters need Unicode
-    book.setNumber(3, 2, 1234567);             // a whole number
-    book.setNumber(4, 2, 0.1);                 // not an RK number
-    book.setText(5, 2, "");                    // empties the cell, keeps the format
-    book.setText(900, 7, "nou");               // a new row beyond the last
+    book.setText(2, 2, "Ștefănescu Țuțu"); // comma-below letters need Unicode
+    book.setNumber(3, 2, 1234567);         // a whole number
+    book.setNumber(4, 2, 0.1);             // not an RK number
+    book.setText(5, 2, "");                // empties the cell, keeps the format
+    book.setText(900, 7, "nou");           // a new row beyond the last
     EXPECT_THROW(book.setNumber(1, 257, 1), XlsError);
     const auto out = dir / "out.xls";
     book.save(out.string());
@@ -90,20 +91,15 @@ TEST(Workbook, WrittenCellsReadBackInTheEngineAndInXlrd)
     EXPECT_EQ(back.value(4, 2).number, 0.1);
     EXPECT_EQ(back.value(5, 2).type, CellValue::Type::Empty);
     EXPECT_EQ(back.value(900, 7).text, "nou");
-    EXPECT_EQ(back.value(799, 1).text, XCell::open(goodWorkbook("xlwt-many-strings.xls").string())
-                                           .value(799, 1).text);
+    EXPECT_EQ(back.value(799, 1).text, XCell::open(goodWorkbook("xlwt-many-strings.xls").string()).value(799, 1).text);
 
     // xlrd sees exactly the cells written as different; every other cell and format is
     // the same although the string table was written anew.
     std::string diff;
-    EXPECT_EQ(runPython("compare_xls.py", {goodWorkbook("xlwt-many-strings.xls").string(),
-                                           out.string()}, &diff), 1);
-    EXPECT_NE(diff.find("Siruri!R2C2 (1, 'plain 7', 17) != (1, 'Ștefănescu Țuțu', 17)"),
-              std::string::npos) << diff;
-    EXPECT_NE(diff.find("Siruri!R3C2 (1, 'plain 14', 17) != (2, 1234567.0, 17)"),
-              std::string::npos) << diff;
-    EXPECT_NE(diff.find("Siruri!R5C2 (1, 'plain 28', 17) != (6, '', 17)"), std::string::npos)
-        << diff;
+    EXPECT_EQ(runPython("compare_xls.py", {goodWorkbook("xlwt-many-strings.xls").string(), out.string()}, &diff), 1);
+    EXPECT_NE(diff.find("Siruri!R2C2 (1, 'plain 7', 17) != (1, 'Ștefănescu Țuțu', 17)"), std::string::npos) << diff;
+    EXPECT_NE(diff.find("Siruri!R3C2 (1, 'plain 14', 17) != (2, 1234567.0, 17)"), std::string::npos) << diff;
+    EXPECT_NE(diff.find("Siruri!R5C2 (1, 'plain 28', 17) != (6, '', 17)"), std::string::npos) << diff;
     EXPECT_EQ(std::count(diff.begin(), diff.end(), '\n'), 5) << diff;
 }
 

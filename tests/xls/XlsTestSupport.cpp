@@ -26,8 +26,7 @@ int runPython(const std::string &script, const std::vector<std::string> &args, s
     // Beside the test data (not __FILE__, which may be relative to the build folder).
     const std::filesystem::path dir = focaris::test::dataDir().parent_path() / "xls";
     // The Debian interpreter, where python3-xlrd is installed.
-    const std::string python =
-        std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+    const std::string python = std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
     std::string cmd = python + " " + focaris::test::shellQuote((dir / script).string());
     for (const auto &a : args)
         cmd += " " + focaris::test::shellQuote(a);

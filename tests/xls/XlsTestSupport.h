@@ -24,7 +24,9 @@ public:
         ColumnKind kind;
     };
     MemoryRows(std::vector<Column> columns, std::vector<std::vector<FieldValue>> rows)
-        : columns_(std::move(columns)), rows_(std::move(rows)) {}
+        : columns_(std::move(columns)), rows_(std::move(rows))
+    {
+    }
     int columnCount() const override { return int(columns_.size()); }
     std::string columnName(int c) const override { return columns_[c].name; }
     ColumnKind columnKind(int c) const override { return columns_[c].kind; }
@@ -36,7 +38,13 @@ private:
     std::vector<std::vector<FieldValue>> rows_;
 };
 
-inline FieldValue text(std::string t) { return {FieldValue::Kind::Text, std::move(t), 0}; }
-inline FieldValue num(double v) { return {FieldValue::Kind::Number, {}, v}; }
+inline FieldValue text(std::string t)
+{
+    return {FieldValue::Kind::Text, std::move(t), 0};
+}
+inline FieldValue num(double v)
+{
+    return {FieldValue::Kind::Number, {}, v};
+}
 
 } // namespace focaris::xls::test

@@ -5,10 +5,10 @@
 #include "core/Months.h"
 #include "core/Settings.h"
 #include "gui/applications/ApplicationsListWindow.h"
-#include "gui/shell/ApplicationsWiring.h"
 #include "gui/applications/DatesDialog.h"
 #include "gui/applications/MonthsDialog.h"
 #include "gui/applications/NumberingDialog.h"
+#include "gui/shell/ApplicationsWiring.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

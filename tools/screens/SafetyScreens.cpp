@@ -1,8 +1,8 @@
 // The pictures of the backup windows.
 #include "screens/SafetyScreens.h"
 
-#include "gui/shell/SafetyWiring.h"
 #include "gui/shell/Program.h"
+#include "gui/shell/SafetyWiring.h"
 
 #include <QDateTime>
 #include <QGuiApplication>
@@ -35,7 +35,8 @@ void ShowSafetyWindowsForPictures(Program &program, const std::function<void(con
     w.showPanels({QStringLiteral("Panel2")});
     take("copie-distanta-login.png");
 
-    w.findChild<QLabel *>(QStringLiteral("EmailLabel"))->setText(QStringLiteral("asistenta.sociala@primaria-vulcan.ro"));
+    w.findChild<QLabel *>(QStringLiteral("EmailLabel"))
+        ->setText(QStringLiteral("asistenta.sociala@primaria-vulcan.ro"));
     w.findChild<QLabel *>(QStringLiteral("PasswordLabel"))->setText(QStringLiteral("XXXXXX"));
     const QDateTime first(QDate(2025, 1, 31), QTime(16, 5, 12));
     w.setCopies({{QStringLiteral("1"), first, QStringLiteral("Inainte de plata ianuarie")},

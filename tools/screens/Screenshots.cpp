@@ -3,24 +3,24 @@
 
 #include "core/ChangeLog.h"
 #include "core/Context.h"
-#include "screens/ApplicationsScreenshots.h"
+#include "gui/shell/GuideWindow.h"
+#include "gui/shell/Program.h"
 #include "gui/widgets/FieldHint.h"
 #include "gui/widgets/GridExportDialog.h"
 #include "gui/widgets/MessageDialog.h"
+#include "screens/ApplicationsScreenshots.h"
 #include "screens/PeriodScreenshots.h"
-#include "gui/shell/GuideWindow.h"
-#include "gui/shell/Program.h"
 #include "screens/SafetyScreens.h"
 #include "shell/LogRows.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QPalette>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QMenu>
+#include <QPalette>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QThread>
 #include <QToolButton>

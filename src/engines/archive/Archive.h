@@ -54,7 +54,7 @@ int writeArchive(const std::filesystem::path &folder, const std::filesystem::pat
 
 // How an archive is written, beyond the folder and the file.
 struct WriteOptions {
-    int level = 9;  // the zlib level; every level reads back the same
+    int level = 9; // the zlib level; every level reads back the same
     // A folder where the compressed blocks of large files are kept for the next save of
     // the same folder (see BlockCache); empty for none. The blocks found there are reused
     // only after they were checked to inflate back to the file's bytes.
@@ -67,8 +67,8 @@ struct WriteOptions {
     int *blocksFound = nullptr;
     int *blocksCompressed = nullptr;
 };
-int writeArchive(const std::filesystem::path &folder, const std::filesystem::path &archive,
-                 const Progress &progress, const WriteOptions &options);
+int writeArchive(const std::filesystem::path &folder, const std::filesystem::path &archive, const Progress &progress,
+                 const WriteOptions &options);
 
 // One member as the archive stores it.
 struct Member {
@@ -101,9 +101,9 @@ std::string safeMemberName(const std::string &storedName);
 
 // Outcome of an extraction.
 struct ExtractResult {
-    bool failed = false;               // a member was damaged, truncated or refused
-    std::string error;                 // why, when failed
-    std::vector<std::string> written;  // names written, in order (repeats included)
+    bool failed = false;              // a member was damaged, truncated or refused
+    std::string error;                // why, when failed
+    std::vector<std::string> written; // names written, in order (repeats included)
 };
 
 // Writes every member into `folder` under its safe name, replacing a file of the same
@@ -111,8 +111,7 @@ struct ExtractResult {
 // members the later one wins. Never writes outside `folder`. Stops at the first damaged
 // member, keeping what was extracted before it; the file of the damaged member is
 // removed rather than left half-written.
-ExtractResult extractArchive(const std::filesystem::path &archive,
-                             const std::filesystem::path &folder,
+ExtractResult extractArchive(const std::filesystem::path &archive, const std::filesystem::path &folder,
                              const Progress &progress = {});
 
 } // namespace focaris::archive

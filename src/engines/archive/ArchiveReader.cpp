@@ -55,8 +55,8 @@ public:
     {
         unsigned char b[4];
         readExact(reinterpret_cast<char *>(b), 4, what);
-        return std::int32_t(std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) |
-                            (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[3]) << 24));
+        return std::int32_t(std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) |
+                            (std::uint32_t(b[3]) << 24));
     }
 
 private:
@@ -229,8 +229,7 @@ std::string safeMemberName(const std::string &storedName)
     return name;
 }
 
-ExtractResult extractArchive(const fs::path &archive, const fs::path &folder,
-                             const Progress &progress)
+ExtractResult extractArchive(const fs::path &archive, const fs::path &folder, const Progress &progress)
 {
     ExtractResult result;
     std::ifstream in(archive, std::ios::binary);

@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <array>
 #include <exception>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -35,8 +35,7 @@ constexpr std::size_t kWindow = 32 * 1024;      // deflate's window: the primer 
 void putInt32(std::ostream &out, std::int32_t value)
 {
     const auto v = static_cast<std::uint32_t>(value);
-    const char bytes[4] = {char(v & 0xff), char((v >> 8) & 0xff), char((v >> 16) & 0xff),
-                           char((v >> 24) & 0xff)};
+    const char bytes[4] = {char(v & 0xff), char((v >> 8) & 0xff), char((v >> 16) & 0xff), char((v >> 24) & 0xff)};
     out.write(bytes, 4);
 }
 
@@ -69,9 +68,9 @@ struct Block {
 void deflateBlock(Block &b, int level, BlockCache *cache)
 {
     try {
-        b.adler = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(b.data.data()),
-                          uInt(b.data.size()));
-        const std::string key = cache ? BlockCache::key(level, b.last, b.primer, b.data.size(), b.adler) : std::string();
+        b.adler = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef *>(b.data.data()), uInt(b.data.size()));
+        const std::string key =
+            cache ? BlockCache::key(level, b.last, b.primer, b.data.size(), b.adler) : std::string();
         if (cache && cache->find(key, b.last, b.primer, b.data, b.deflated))
             return;
         z_stream z{};
@@ -109,8 +108,8 @@ void deflateBlock(Block &b, int level, BlockCache *cache)
 
 // Deflates a file larger than one block, `threads` blocks at a time; the result is one zlib
 // stream. Returns the number of uncompressed bytes.
-std::uint64_t deflateInBlocks(std::ifstream &in, const fs::path &file, std::ostream &out, int level,
-                              unsigned threads, BlockCache *cache, const std::function<void()> &partDone)
+std::uint64_t deflateInBlocks(std::ifstream &in, const fs::path &file, std::ostream &out, int level, unsigned threads,
+                              BlockCache *cache, const std::function<void()> &partDone)
 {
     const auto header = zlibHeader(level);
     out.write(header.data(), 2);
@@ -227,8 +226,7 @@ int writeArchive(const fs::path &folder, const fs::path &archive, const Progress
     return writeArchive(folder, archive, progress, options);
 }
 
-int writeArchive(const fs::path &folder, const fs::path &archive, const Progress &progress,
-                 const WriteOptions &options)
+int writeArchive(const fs::path &folder, const fs::path &archive, const Progress &progress, const WriteOptions &options)
 {
     const int level = options.level;
     std::unique_ptr<BlockCache> cache;
@@ -257,10 +255,11 @@ int writeArchive(const fs::path &folder, const fs::path &archive, const Progress
             out.write(name.data(), std::streamsize(name.size()));
             const auto sizePos = out.tellp();
             putInt32(out, 0);
-            const std::uint64_t size = deflateFile(files[std::size_t(i)], out, level, cache.get(), [&progress, i, count] {
-                if (progress)
-                    progress(i, count);
-            });
+            const std::uint64_t size =
+                deflateFile(files[std::size_t(i)], out, level, cache.get(), [&progress, i, count] {
+                    if (progress)
+                        progress(i, count);
+                });
             if (size > std::uint64_t(std::numeric_limits<std::int32_t>::max()))
                 throw ArchiveError(files[std::size_t(i)].string() + " is larger than 2 GB");
             const auto endPos = out.tellp();

@@ -33,8 +33,7 @@ public:
 
     // The cached compressed form of the block named `key`, checked, into `deflated`; false
     // when there is none or it does not inflate back to `data`.
-    bool find(const std::string &key, bool last, std::string_view primer, std::string_view data,
-              std::string &deflated);
+    bool find(const std::string &key, bool last, std::string_view primer, std::string_view data, std::string &deflated);
     // Keeps the compressed form of a block for the next save (written under a scratch
     // name and renamed, so that a reader never sees half a file). Failures are ignored:
     // the cache is only a shortcut.

@@ -93,7 +93,7 @@ bool isCopyLeftover(const std::string &name)
         return name.size() > tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
     };
     if (endsWith(".T21.part") || endsWith(".t21.part"))
-        return true;   // the fixed name earlier versions used
+        return true; // the fixed name earlier versions used
     const auto mark = name.rfind(".part.");
     return !name.empty() && name[0] == '.' && mark != std::string::npos && name.size() - mark == 12;
 }

@@ -159,7 +159,7 @@ static char32_t upperLetter(char32_t c)
     if (c < 0xE0)
         return c;
     if (c <= 0xFE)
-        return c == 0xF7 ? c : c - 0x20;   // 0xF7 is the division sign
+        return c == 0xF7 ? c : c - 0x20; // 0xF7 is the division sign
     if (c == 0xFF)
         return 0x178;
     // Latin Extended-A pairs capital and small letters; the pairs start on an even code
@@ -168,7 +168,7 @@ static char32_t upperLetter(char32_t c)
         return (c & 1) ? (c == 0x131 ? char32_t('I') : c - 1) : c;
     if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
         return (c & 1) ? c : c - 1;
-    if (c == 0x219 || c == 0x21B)   // ș ț
+    if (c == 0x219 || c == 0x21B) // ș ț
         return c - 1;
     return c;
 }
@@ -189,7 +189,7 @@ std::string upperCase(std::string_view utf8)
         const std::size_t length = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
         const char32_t u = i - start == length ? upperLetter(c) : c;
         if (u == c)
-            out.append(utf8.substr(start, i - start));   // kept byte for byte, malformed ones too
+            out.append(utf8.substr(start, i - start)); // kept byte for byte, malformed ones too
         else
             appendUtf8(out, u);
     }
@@ -202,8 +202,10 @@ bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b)
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = char(x - 32);
-        if (y >= 'a' && y <= 'z') y = char(y - 32);
+        if (x >= 'a' && x <= 'z')
+            x = char(x - 32);
+        if (y >= 'a' && y <= 'z')
+            y = char(y - 32);
         if (x != y)
             return false;
     }

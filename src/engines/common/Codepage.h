@@ -9,8 +9,7 @@
 namespace focaris::text {
 
 // Code pages the program knows. 1250 is the default for everything the program writes.
-enum class Codepage { Cp437 = 437, Cp850 = 850, Cp852 = 852, Cp866 = 866,
-                      Cp1250 = 1250, Cp1251 = 1251, Cp1252 = 1252 };
+enum class Codepage { Cp437 = 437, Cp850 = 850, Cp852 = 852, Cp866 = 866, Cp1250 = 1250, Cp1251 = 1251, Cp1252 = 1252 };
 
 // True when the number names one of the code pages above.
 bool isKnownCodepage(int number);
@@ -26,8 +25,14 @@ std::string toUtf8(std::string_view bytes, Codepage cp = Codepage::Cp1250);
 std::string fromUtf8(std::string_view utf8, Codepage cp = Codepage::Cp1250);
 
 // Shorthands for the settings files, templates and archive names.
-inline std::string cp1250ToUtf8(std::string_view b) { return toUtf8(b, Codepage::Cp1250); }
-inline std::string utf8ToCp1250(std::string_view s) { return fromUtf8(s, Codepage::Cp1250); }
+inline std::string cp1250ToUtf8(std::string_view b)
+{
+    return toUtf8(b, Codepage::Cp1250);
+}
+inline std::string utf8ToCp1250(std::string_view s)
+{
+    return fromUtf8(s, Codepage::Cp1250);
+}
 
 // Decodes one UTF-8 code point starting at s[i]; advances i. Malformed input yields the
 // byte's Latin-1 value and advances by one.
@@ -45,8 +50,8 @@ std::string upperCase(std::string_view utf8);
 bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
 
 namespace detail {
-extern const char16_t kUpper437[128], kUpper850[128], kUpper852[128], kUpper866[128],
-    kUpper1250[128], kUpper1251[128], kUpper1252[128];
+extern const char16_t kUpper437[128], kUpper850[128], kUpper852[128], kUpper866[128], kUpper1250[128], kUpper1251[128],
+    kUpper1252[128];
 }
 
 } // namespace focaris::text

@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 namespace {
 
 struct CrashPlan {
-    long long crashAt = 0;       // 0: never
-    std::string countFile;       // empty: the count is not reported
+    long long crashAt = 0; // 0: never
+    std::string countFile; // empty: the count is not reported
     std::vector<std::string> roots;
     long long changes = 0;
 
@@ -178,9 +178,7 @@ void removeQuietly(const fs::path &p)
 
 } // namespace
 
-OutsideWrite::OutsideWrite(const fs::path &noteFolder, const fs::path &target) : folder_(noteFolder), target_(target)
-{
-}
+OutsideWrite::OutsideWrite(const fs::path &noteFolder, const fs::path &target) : folder_(noteFolder), target_(target) {}
 
 OutsideWrite::~OutsideWrite()
 {
@@ -253,7 +251,8 @@ int RecoverOutsideWrites(const fs::path &noteFolder)
         // An incomplete note was cut short before anything it names was made.
         if (complete && !target.empty()) {
             std::error_code e;
-            if (!aside.empty() && scratchShaped(aside) && fs::exists(aside, e) && !fs::exists(fs::symlink_status(target, e))) {
+            if (!aside.empty() && scratchShaped(aside) && fs::exists(aside, e) &&
+                !fs::exists(fs::symlink_status(target, e))) {
                 beforeChange(target);
                 if (::rename(aside.c_str(), target.c_str()) == 0)
                     syncFolder(target.parent_path());

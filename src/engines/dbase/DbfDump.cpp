@@ -45,8 +45,6 @@ std::string csvField(std::string_view v, char separator)
     return out + "\"";
 }
 
-
-
 void writeCsv(const std::filesystem::path &path, std::ostream &out)
 {
     DbfTable table(path, true);
@@ -84,8 +82,7 @@ void writeCsv(const std::filesystem::path &path, std::ostream &out)
             const char type = h.fields[i].type;
             switch (kind) {
             case ValueKind::Null:
-            case ValueKind::Blob:
-                break;
+            case ValueKind::Blob: break;
             case ValueKind::Text:
                 out << csvField(std::string_view(buf).substr(cell.text.offset, cell.text.length));
                 break;
@@ -98,12 +95,8 @@ void writeCsv(const std::filesystem::path &path, std::ostream &out)
                     out << std::string_view(b, std::size_t(r.ptr - b));
                 }
                 break;
-            case ValueKind::Date:
-                out << dateText(cell.date);
-                break;
-            case ValueKind::Logical:
-                out << (cell.logical ? 'T' : 'F');
-                break;
+            case ValueKind::Date: out << dateText(cell.date); break;
+            case ValueKind::Logical: out << (cell.logical ? 'T' : 'F'); break;
             case ValueKind::DateTime: {
                 const double day = std::floor(cell.number);
                 long seconds = std::lround((cell.number - day) * 86400.0);

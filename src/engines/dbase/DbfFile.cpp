@@ -23,7 +23,10 @@ void failErrno(const std::string &file, const std::string &what)
     fail(file, what + ": " + std::strerror(e));
 }
 
-Fd::~Fd() { reset(); }
+Fd::~Fd()
+{
+    reset();
+}
 
 Fd &Fd::operator=(Fd &&o) noexcept
 {
@@ -85,8 +88,7 @@ static int setLock(int fd, bool ofd, short type)
     return files::LockByte(fd, kLockOffset, type, ofd);
 }
 
-RangeLock::RangeLock(int fd, LockMode mode, int timeoutMs, const std::string &file)
-    : fd_(fd), ofd_(true)
+RangeLock::RangeLock(int fd, LockMode mode, int timeoutMs, const std::string &file) : fd_(fd), ofd_(true)
 {
     // Open-file-description locks belong to the open file, not to the process, so two
     // tables opened by the same program exclude each other too; systems without them fall
@@ -112,11 +114,15 @@ RangeLock::RangeLock(int fd, LockMode mode, int timeoutMs, const std::string &fi
     }
 }
 
-RangeLock::~RangeLock() { setLock(fd_, ofd_, F_UNLCK); }
+RangeLock::~RangeLock()
+{
+    setLock(fd_, ofd_, F_UNLCK);
+}
 
 bool sameFile(int fd, const std::filesystem::path &path)
 {
-    struct stat a{}, b{};
+    struct stat a {
+    }, b{};
     if (::fstat(fd, &a) != 0 || ::stat(path.c_str(), &b) != 0)
         return false;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -148,7 +154,7 @@ MemoFile::MemoFile(const std::filesystem::path &table, const Header &h)
     }
     if (fd_ < 0)
         return;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd_, &st) != 0) {
         ::close(fd_);
         fd_ = -1;

@@ -81,7 +81,10 @@ Value Value::fromDate(std::int32_t dayNumber)
     v.date = dayNumber;
     return v;
 }
-Value Value::fromDate(int year, int month, int day) { return fromDate(daysFromCivil(year, month, day)); }
+Value Value::fromDate(int year, int month, int day)
+{
+    return fromDate(daysFromCivil(year, month, day));
+}
 Value Value::fromLogical(bool b)
 {
     Value v;
@@ -90,32 +93,56 @@ Value Value::fromLogical(bool b)
     return v;
 }
 
-ColumnDef ColumnDef::charColumn(std::string name, int length) { return {std::move(name), 'C', length, 0}; }
+ColumnDef ColumnDef::charColumn(std::string name, int length)
+{
+    return {std::move(name), 'C', length, 0};
+}
 ColumnDef ColumnDef::decimalColumn(std::string name, int precision, int scale)
 {
     return {std::move(name), 'N', precision, scale};
 }
-ColumnDef ColumnDef::dateColumn(std::string name) { return {std::move(name), 'D', 8, 0}; }
+ColumnDef ColumnDef::dateColumn(std::string name)
+{
+    return {std::move(name), 'D', 8, 0};
+}
 
 int codepageOfLanguageDriver(std::uint8_t ldid)
 {
     switch (ldid) {
-    case 0x01: case 0x09: case 0x0B: case 0x0D: case 0x0F: case 0x11: case 0x15: case 0x18:
-    case 0x19: case 0x1B:
-        return 437;
-    case 0x02: case 0x0A: case 0x0E: case 0x10: case 0x12: case 0x14: case 0x16: case 0x1A:
-    case 0x1D: case 0x25: case 0x37:
-        return 850;
-    case 0x1F: case 0x22: case 0x23: case 0x40: case 0x64: case 0x87:
-        return 852;
-    case 0x26: case 0x65:
-        return 866;
-    case 0xC8:
-        return 1250;
-    case 0xC9:
-        return 1251;
-    case 0x03: case 0x58: case 0x59:
-        return 1252;
+    case 0x01:
+    case 0x09:
+    case 0x0B:
+    case 0x0D:
+    case 0x0F:
+    case 0x11:
+    case 0x15:
+    case 0x18:
+    case 0x19:
+    case 0x1B: return 437;
+    case 0x02:
+    case 0x0A:
+    case 0x0E:
+    case 0x10:
+    case 0x12:
+    case 0x14:
+    case 0x16:
+    case 0x1A:
+    case 0x1D:
+    case 0x25:
+    case 0x37: return 850;
+    case 0x1F:
+    case 0x22:
+    case 0x23:
+    case 0x40:
+    case 0x64:
+    case 0x87: return 852;
+    case 0x26:
+    case 0x65: return 866;
+    case 0xC8: return 1250;
+    case 0xC9: return 1251;
+    case 0x03:
+    case 0x58:
+    case 0x59: return 1252;
     default:
         // 0x00 (no mark), 0x57 (ANSI) and code pages the program cannot convert are read
         // as Windows-1250, the code page of the installations whose tables we share.
@@ -128,16 +155,17 @@ namespace detail {
 // ---------------------------------------------------------------------------------------
 // Little helpers.
 
-std::uint16_t le16(const unsigned char *p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+std::uint16_t le16(const unsigned char *p)
+{
+    return std::uint16_t(p[0] | (p[1] << 8));
+}
 std::uint32_t le32(const unsigned char *p)
 {
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 static std::uint32_t be32(const unsigned char *p)
 {
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
-           std::uint32_t(p[3]);
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3]);
 }
 void putLe16(unsigned char *p, std::uint16_t v)
 {
@@ -150,7 +178,10 @@ void putLe32(unsigned char *p, std::uint32_t v)
         p[i] = std::uint8_t(v >> (8 * i));
 }
 
-void fail(const std::string &file, const std::string &what) { throw DbfError(file + ": " + what); }
+void fail(const std::string &file, const std::string &what)
+{
+    throw DbfError(file + ": " + what);
+}
 
 static std::string hexByte(unsigned v)
 {
@@ -194,14 +225,26 @@ static bool knownVersion(std::uint8_t v)
 {
     switch (v) {
     case 0x02: // dBase II / FoxBase
-    case 0x03: case 0x83: // dBase III, III+ with memo
-    case 0x43: case 0x63: case 0x8B: case 0xCB: case 0x7B: // dBase IV variants
-    case 0xF5: case 0xFB: case 0xE5: // FoxPro, FoxBase, Clipper
-    case 0x30: case 0x31: case 0x32: // Visual FoxPro
-    case 0x04: case 0x8C: case 0x44: case 0x64: case 0xB3: // dBase 7 and relatives
+    case 0x03:
+    case 0x83: // dBase III, III+ with memo
+    case 0x43:
+    case 0x63:
+    case 0x8B:
+    case 0xCB:
+    case 0x7B: // dBase IV variants
+    case 0xF5:
+    case 0xFB:
+    case 0xE5: // FoxPro, FoxBase, Clipper
+    case 0x30:
+    case 0x31:
+    case 0x32: // Visual FoxPro
+    case 0x04:
+    case 0x8C:
+    case 0x44:
+    case 0x64:
+    case 0xB3: // dBase 7 and relatives
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -227,8 +270,7 @@ int headerLengthFromPrefix(std::string_view prefix, std::uint64_t fileSize, cons
     if (length < minimum)
         fail(file, "header length " + std::to_string(length) + " is too small");
     if (std::uint64_t(length) > fileSize)
-        fail(file, "header length " + std::to_string(length) + " exceeds the file size " +
-                       std::to_string(fileSize));
+        fail(file, "header length " + std::to_string(length) + " exceeds the file size " + std::to_string(fileSize));
     return length;
 }
 
@@ -335,8 +377,8 @@ Header parseHeader(std::string_view bytes, std::uint64_t fileSize, const std::st
         offset += f.length;
     }
     if (offset > h.recordLength)
-        fail(file, "record length " + std::to_string(h.recordLength) +
-                       " is shorter than its fields (" + std::to_string(offset) + ")");
+        fail(file, "record length " + std::to_string(h.recordLength) + " is shorter than its fields (" +
+                       std::to_string(offset) + ")");
     // Every writer we know makes the record exactly as long as its fields and the deletion
     // mark. A longer record is believed only when the file holds all the records the
     // header counts at that length; otherwise the length is damage, and trusting it would
@@ -397,7 +439,8 @@ static std::size_t trimmedLength(const unsigned char *p, std::size_t n)
     const __m128i space = _mm_set1_epi8(' '), zero = _mm_setzero_si128();
     while (n >= 16) {
         const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + n - 16));
-        const unsigned blank = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(w, space), _mm_cmpeq_epi8(w, zero))));
+        const unsigned blank =
+            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(w, space), _mm_cmpeq_epi8(w, zero))));
         if (blank != 0xFFFF)
             return n - 16 + unsigned(32 - __builtin_clz(~blank & 0xFFFF));
         n -= 16;
@@ -406,8 +449,9 @@ static std::size_t trimmedLength(const unsigned char *p, std::size_t n)
     while (n >= 8) {
         std::uint64_t w;
         std::memcpy(&w, p + n - 8, 8);
-        const std::uint64_t x = w & 0xDFDFDFDFDFDFDFDFULL;   // non-zero bytes are not blank
-        const std::uint64_t nonBlank = (((x & 0x7F7F7F7F7F7F7F7FULL) + 0x7F7F7F7F7F7F7F7FULL) | x) & 0x8080808080808080ULL;
+        const std::uint64_t x = w & 0xDFDFDFDFDFDFDFDFULL; // non-zero bytes are not blank
+        const std::uint64_t nonBlank =
+            (((x & 0x7F7F7F7F7F7F7F7FULL) + 0x7F7F7F7F7F7F7F7FULL) | x) & 0x8080808080808080ULL;
         if (nonBlank != 0)
             return n - 8 + std::size_t((63 - __builtin_clzll(nonBlank)) / 8) + 1;
         n -= 8;
@@ -431,8 +475,8 @@ static bool isAscii(const unsigned char *p, std::size_t n)
     return (acc & 0x8080808080808080ULL) == 0;
 }
 
-static void decodeText(const unsigned char *p, std::size_t n, const DecodeTable &table,
-                       ValueKind &kind, RecordSet::Payload &v, std::string &buf)
+static void decodeText(const unsigned char *p, std::size_t n, const DecodeTable &table, ValueKind &kind,
+                       RecordSet::Payload &v, std::string &buf)
 {
     n = trimmedLength(p, n);
     if (n == 0) {
@@ -478,15 +522,15 @@ static void setBlob(const char *p, std::size_t n, ValueKind &kind, RecordSet::Pa
 // Parses the text of a numeric field. Returns false for blanks and unreadable texts.
 static bool parseNumber(const unsigned char *p, int len, double &out)
 {
-    static const double pow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
-                                   1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    static const double pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
     // Numbers stand right-aligned: find the first non-blank a word at a time.
     int i = 0;
     for (;;) {
         if (i + 8 <= len) {
             std::uint64_t w;
             std::memcpy(&w, p + i, 8);
-            const std::uint64_t x = w ^ 0x2020202020202020ULL;   // non-zero bytes are not blanks
+            const std::uint64_t x = w ^ 0x2020202020202020ULL; // non-zero bytes are not blanks
             if (x == 0) {
                 i += 8;
                 continue;
@@ -511,7 +555,7 @@ static bool parseNumber(const unsigned char *p, int len, double &out)
         mant = mant * 10 + (p[i++] - '0');
     const std::uint64_t whole = mant;
     int digits = i - intStart, frac = 0;
-    unsigned fracDigits = 0;   // non-zero when some decimal is not 0
+    unsigned fracDigits = 0; // non-zero when some decimal is not 0
     if (i < len && (p[i] == '.' || p[i] == ',')) {
         const int fracStart = ++i;
         while (i < len && unsigned(p[i] - '0') < 10 && i - intStart < 40) {
@@ -533,7 +577,7 @@ static bool parseNumber(const unsigned char *p, int len, double &out)
         return true;
     }
     if (rest == len && digits == 0)
-        return false;   // a lone sign or point holds no number
+        return false; // a lone sign or point holds no number
     // Exponents, very long digit strings: the general parser (independent of the locale).
     int end = len;
     while (end > start && (p[end - 1] == ' ' || p[end - 1] == 0))
@@ -597,14 +641,14 @@ static bool parseNumberInRecord(const unsigned char *p, int len, double &out)
         if (x == 0) {
             i += 8;
             if (i >= len)
-                return false;   // blank
+                return false; // blank
             continue;
         }
         i += __builtin_ctzll(x) / 8;
         break;
     }
     if (i >= len)
-        return false;   // blank
+        return false; // blank
     bool neg = false;
     int at = i;
     if (p[at] == '-') {
@@ -659,7 +703,7 @@ static bool parseDate8(const unsigned char *p, std::int32_t &days)
     return true;
 }
 
-constexpr std::int32_t kJulianEpoch1970 = 2440588;   // Julian day number of 1970-01-01
+constexpr std::int32_t kJulianEpoch1970 = 2440588; // Julian day number of 1970-01-01
 
 static bool plausibleDay(std::int64_t days)
 {
@@ -705,8 +749,8 @@ static bool memoBlock(const unsigned char *p, int len, std::uint64_t &block)
     return true;
 }
 
-void decodeCell(const Header &h, std::size_t i, const unsigned char *rec, const DecodeTable &table,
-                MemoFile *memo, ValueKind &kind, RecordSet::Payload &v, std::string &buf)
+void decodeCell(const Header &h, std::size_t i, const unsigned char *rec, const DecodeTable &table, MemoFile *memo,
+                ValueKind &kind, RecordSet::Payload &v, std::string &buf)
 {
     const Field &f = h.fields[i];
     const unsigned char *p = rec + f.offset;
@@ -719,9 +763,7 @@ void decodeCell(const Header &h, std::size_t i, const unsigned char *rec, const 
             return;
     }
     switch (f.type) {
-    case 'C':
-        decodeText(p, std::size_t(len), table, kind, v, buf);
-        return;
+    case 'C': decodeText(p, std::size_t(len), table, kind, v, buf); return;
     case 'N':
     case 'F': {
         double n;
@@ -741,24 +783,28 @@ void decodeCell(const Header &h, std::size_t i, const unsigned char *rec, const 
     }
     case 'L':
         switch (p[0]) {
-        case 'T': case 't': case 'Y': case 'y':
+        case 'T':
+        case 't':
+        case 'Y':
+        case 'y':
             kind = ValueKind::Logical;
             v.logical = true;
             break;
-        case 'F': case 'f': case 'N': case 'n':
+        case 'F':
+        case 'f':
+        case 'N':
+        case 'n':
             kind = ValueKind::Logical;
             v.logical = false;
             break;
-        default:
-            break;
+        default: break;
         }
         return;
     case 'I':
     case '+':
         if (len == 4) {
             kind = ValueKind::Number;
-            v.number = h.isDbase7() ? double(std::int32_t(be32(p) ^ 0x80000000u))
-                                       : double(std::int32_t(le32(p)));
+            v.number = h.isDbase7() ? double(std::int32_t(be32(p) ^ 0x80000000u)) : double(std::int32_t(le32(p)));
         }
         return;
     case 'Y':
@@ -824,16 +870,12 @@ void decodeCell(const Header &h, std::size_t i, const unsigned char *rec, const 
             setBlob(reinterpret_cast<const char *>(p), n, kind, v, buf);
         return;
     }
-    case '0':
-        return;   // the hidden NULL-flags field carries no value of its own
-    default:
-        setBlob(reinterpret_cast<const char *>(p), std::size_t(len), kind, v, buf);
-        return;
+    case '0': return; // the hidden NULL-flags field carries no value of its own
+    default: setBlob(reinterpret_cast<const char *>(p), std::size_t(len), kind, v, buf); return;
     }
 }
 
-RowDecoder::RowDecoder(const Header &h, MemoFile *memo)
-    : header_(h), table_(decodeTable(h.codepage)), memo_(memo)
+RowDecoder::RowDecoder(const Header &h, MemoFile *memo) : header_(h), table_(decodeTable(h.codepage)), memo_(memo)
 {
     for (std::size_t i = 0; i < h.fields.size(); ++i) {
         const Field &f = h.fields[i];
@@ -851,8 +893,7 @@ RowDecoder::RowDecoder(const Header &h, MemoFile *memo)
     }
 }
 
-void RowDecoder::decode(const unsigned char *rec, ValueKind *kinds, RecordSet::Payload *values,
-                        std::string &buf) const
+void RowDecoder::decode(const unsigned char *rec, ValueKind *kinds, RecordSet::Payload *values, std::string &buf) const
 {
     // The step list is read once: the text buffer written below could otherwise alias it
     // for the compiler, which would then reload it for every field.
@@ -864,9 +905,7 @@ void RowDecoder::decode(const unsigned char *rec, ValueKind *kinds, RecordSet::P
         RecordSet::Payload &v = values[i];
         const unsigned char *p = rec + s.offset;
         switch (s.kind) {
-        case Step::Char:
-            decodeText(p, std::size_t(s.length), table_, kind, v, buf);
-            break;
+        case Step::Char: decodeText(p, std::size_t(s.length), table_, kind, v, buf); break;
         case Step::Numeric:
             if (s.roomAfter ? parseNumberInRecord(p, s.length, v.number) : parseNumber(p, s.length, v.number))
                 kind = ValueKind::Number;
@@ -879,9 +918,7 @@ void RowDecoder::decode(const unsigned char *rec, ValueKind *kinds, RecordSet::P
             else
                 kind = ValueKind::Null;
             break;
-        case Step::Other:
-            decodeCell(header_, i, rec, table_, memo_, kind, v, buf);
-            break;
+        case Step::Other: decodeCell(header_, i, rec, table_, memo_, kind, v, buf); break;
         }
     }
 }
@@ -949,8 +986,8 @@ std::string formatNumber(double value, int decimals)
     } else {
         frac.append(std::size_t(decimals) - frac.size(), '0');
     }
-    const bool zero = whole.find_first_not_of('0') == std::string::npos &&
-                      frac.find_first_not_of('0') == std::string::npos;
+    const bool zero =
+        whole.find_first_not_of('0') == std::string::npos && frac.find_first_not_of('0') == std::string::npos;
     std::string out = (neg && !zero) ? "-" : "";
     out += whole.empty() ? "0" : whole;
     if (decimals > 0)
@@ -976,14 +1013,18 @@ static std::string describeField(const Field &f)
 static bool isBinaryType(const Header &h, char t, int len)
 {
     switch (t) {
-    case 'I': case 'Y': case 'T': case 'O': case '+': case '@': case '0':
-        return true;
-    case 'B':
-        return h.isVisualFoxPro() || len == 4;
-    case 'M': case 'G': case 'P':
-        return len == 4;
-    default:
-        return false;
+    case 'I':
+    case 'Y':
+    case 'T':
+    case 'O':
+    case '+':
+    case '@':
+    case '0': return true;
+    case 'B': return h.isVisualFoxPro() || len == 4;
+    case 'M':
+    case 'G':
+    case 'P': return len == 4;
+    default: return false;
     }
 }
 
@@ -1038,8 +1079,8 @@ static bool textToNumber(const std::string &text, double &v)
 void encodeRecord(const Header &h, const Record &values, unsigned char *out, const std::string &file)
 {
     if (values.size() > h.fields.size())
-        fail(file, "a record of " + std::to_string(values.size()) + " values for " +
-                       std::to_string(h.fields.size()) + " fields");
+        fail(file, "a record of " + std::to_string(values.size()) + " values for " + std::to_string(h.fields.size()) +
+                       " fields");
     const bool vfp = h.isVisualFoxPro();
     unsigned char *nullFlags = h.nullFlagsField >= 0 ? out + h.fields[std::size_t(h.nullFlagsField)].offset : nullptr;
     if (nullFlags)
@@ -1053,9 +1094,7 @@ void encodeRecord(const Header &h, const Record &values, unsigned char *out, con
         unsigned char *p = out + f.offset;
         const std::size_t len = std::size_t(f.length);
         const Value &v = i < values.size() ? values[i] : Value();
-        auto bad = [&](const std::string &what) {
-            fail(file, what + " for column " + describeField(f));
-        };
+        auto bad = [&](const std::string &what) { fail(file, what + " for column " + describeField(f)); };
         std::memset(p, isBinaryType(h, f.type, f.length) ? 0 : ' ', len);
         if (v.isNull()) {
             if (nullFlags && h.nullBit[i] >= 0)
@@ -1127,8 +1166,7 @@ void encodeRecord(const Header &h, const Record &values, unsigned char *out, con
         case 'L': {
             if (v.kind == ValueKind::Logical)
                 p[0] = v.logical ? 'T' : 'F';
-            else if (v.kind == ValueKind::Text && v.text.size() == 1 &&
-                     std::strchr("TtFfYyNn?", v.text[0]))
+            else if (v.kind == ValueKind::Text && v.text.size() == 1 && std::strchr("TtFfYyNn?", v.text[0]))
                 p[0] = std::uint8_t(v.text[0]);
             else if (v.kind == ValueKind::Number)
                 p[0] = v.number != 0 ? 'T' : 'F';
@@ -1188,8 +1226,7 @@ void encodeRecord(const Header &h, const Record &values, unsigned char *out, con
             }
             bad("a value this engine cannot write");
             break;
-        default:
-            bad("a value this engine cannot write");
+        default: bad("a value this engine cannot write");
         }
     }
 }
@@ -1204,8 +1241,7 @@ void stampToday(unsigned char *header)
     header[3] = std::uint8_t(tm.tm_mday);
 }
 
-std::string buildHeader(const std::vector<ColumnDef> &columns, const CreateOptions &options,
-                        const std::string &file)
+std::string buildHeader(const std::vector<ColumnDef> &columns, const CreateOptions &options, const std::string &file)
 {
     if (columns.empty())
         fail(file, "a table needs at least one column");
@@ -1243,10 +1279,9 @@ std::string buildHeader(const std::vector<ColumnDef> &columns, const CreateOptio
             break;
         case 'N':
         case 'F':
-            if (length < 1 || length > 20 || decimals < 0 || decimals > 15 ||
-                (decimals > 0 && decimals > length - 2))
-                fail(file, where + ": DECIMAL(" + std::to_string(length) + "," +
-                               std::to_string(decimals) + ") is not a valid numeric field");
+            if (length < 1 || length > 20 || decimals < 0 || decimals > 15 || (decimals > 0 && decimals > length - 2))
+                fail(file, where + ": DECIMAL(" + std::to_string(length) + "," + std::to_string(decimals) +
+                               ") is not a valid numeric field");
             break;
         case 'D':
             length = 8;
@@ -1262,8 +1297,7 @@ std::string buildHeader(const std::vector<ColumnDef> &columns, const CreateOptio
             length = 4;
             decimals = 0;
             break;
-        default:
-            fail(file, where + ": column type " + std::string(1, c.type) + " cannot be created");
+        default: fail(file, where + ": column type " + std::string(1, c.type) + " cannot be created");
         }
         unsigned char *d = b + 32 + 32 * i;
         std::memcpy(d, upper.data(), upper.size());

@@ -16,17 +16,17 @@ namespace focaris::dbf::detail {
 // The parsed header of a table.
 struct Header {
     std::uint8_t version = 0;
-    std::uint32_t recordCount = 0;   // as the header says
+    std::uint32_t recordCount = 0; // as the header says
     int headerLength = 0;
     int recordLength = 0;
     std::uint8_t languageDriver = 0;
-    int codepage = 1250;             // code page used for text
+    int codepage = 1250; // code page used for text
     std::vector<Field> fields;
-    std::vector<std::uint8_t> fieldFlags;  // Visual FoxPro field flags (0 elsewhere)
-    std::vector<int> nullBit;        // bit in _NullFlags marking the field NULL, or -1
-    std::vector<int> varLengthBit;   // bit marking a short varchar/varbinary, or -1
-    int nullFlagsField = -1;         // index of the _NullFlags system field
-    int descriptorsEnd = 0;          // offset of the 0x0D end-of-descriptors mark
+    std::vector<std::uint8_t> fieldFlags; // Visual FoxPro field flags (0 elsewhere)
+    std::vector<int> nullBit;             // bit in _NullFlags marking the field NULL, or -1
+    std::vector<int> varLengthBit;        // bit marking a short varchar/varbinary, or -1
+    int nullFlagsField = -1;              // index of the _NullFlags system field
+    int descriptorsEnd = 0;               // offset of the 0x0D end-of-descriptors mark
 
     bool isDbase2() const { return version == 0x02; }
     bool isDbase7() const { return (version & 0x07) == 0x04; }
@@ -35,7 +35,7 @@ struct Header {
     // Tables this engine may write to (32-byte descriptors).
     bool writable() const { return !isDbase2() && !isDbase7(); }
     // Offset of the record-count field and its width (dBase II keeps 16 bits at offset 1).
-    std::uint64_t recordOffset(std::uint32_t n) const  // n is 0-based
+    std::uint64_t recordOffset(std::uint32_t n) const // n is 0-based
     {
         return std::uint64_t(headerLength) + std::uint64_t(n) * std::uint64_t(recordLength);
     }
@@ -84,9 +84,8 @@ text::Codepage codepageEnum(int codepage);
 
 // Decodes one field of a record into a RecordSet value (text appended to `textBuffer`).
 // `record` is the whole record (byte 0 = deletion mark).
-void decodeCell(const Header &h, std::size_t fieldIndex, const unsigned char *record,
-                const DecodeTable &table, MemoFile *memo, ValueKind &kind, RecordSet::Payload &value,
-                std::string &textBuffer);
+void decodeCell(const Header &h, std::size_t fieldIndex, const unsigned char *record, const DecodeTable &table,
+                MemoFile *memo, ValueKind &kind, RecordSet::Payload &value, std::string &textBuffer);
 
 // Decodes whole records with the per-field work decided once: the bulk reader's loop.
 class RowDecoder {
@@ -100,7 +99,7 @@ private:
     struct Step {
         enum Kind : std::uint8_t { Char, Numeric, Date, Other } kind;
         int offset, length;
-        bool roomAfter = false;   // 8 bytes of the record follow the field
+        bool roomAfter = false; // 8 bytes of the record follow the field
     };
     const Header &header_;
     const DecodeTable &table_;
@@ -123,8 +122,7 @@ std::string_view rawFieldText(const Header &h, std::size_t fieldIndex, const uns
 void stampToday(unsigned char *header);
 
 // Builds the header of a new table (dBase III or Visual FoxPro layout).
-std::string buildHeader(const std::vector<ColumnDef> &columns, const CreateOptions &options,
-                        const std::string &file);
+std::string buildHeader(const std::vector<ColumnDef> &columns, const CreateOptions &options, const std::string &file);
 
 std::uint16_t le16(const unsigned char *p);
 std::uint32_t le32(const unsigned char *p);
@@ -173,8 +171,8 @@ private:
     bool ofd_;
 };
 
-constexpr int kWriteLockTimeoutMs = 30000;   // a writer or reader waits for another's short write
-constexpr int kExclusiveTimeoutMs = 3000;    // pack and column changes give up sooner
+constexpr int kWriteLockTimeoutMs = 30000; // a writer or reader waits for another's short write
+constexpr int kExclusiveTimeoutMs = 3000;  // pack and column changes give up sooner
 
 // True when `fd` is still the file found at `path` (not replaced by a rename).
 bool sameFile(int fd, const std::filesystem::path &path);

@@ -14,11 +14,11 @@ namespace focaris::dbf {
 Stamp stampFrom(const struct stat &st, std::uint32_t headerRecords);
 
 struct DbfTable::Impl {
-    std::filesystem::path path;   // resolved path of the file
-    std::string name;             // the path as text, for messages
+    std::filesystem::path path; // resolved path of the file
+    std::string name;           // the path as text, for messages
     bool readOnly = false;
     detail::Fd fd;
-    std::uint64_t device = 0, inode = 0;   // the file the descriptor holds
+    std::uint64_t device = 0, inode = 0; // the file the descriptor holds
     detail::Header header;
 
     void open();
@@ -37,7 +37,7 @@ struct DbfTable::Impl {
     // The stamp of the open file from its descriptor and the header's record count as last
     // read (call with the lock held, after reloadCounts).
     Stamp currentStamp();
-    Stamp lockedStamp;   // the file as found when the lock was last taken
+    Stamp lockedStamp; // the file as found when the lock was last taken
     DbfTable::WriteStamps lastWrite;
     // Complete record slots right now (the header re-read first).
     std::uint32_t slots();
@@ -51,7 +51,7 @@ struct DbfTable::Impl {
                 detail::RangeLock lock(fd.get(), mode, detail::kWriteLockTimeoutMs, name);
                 // A pack or a column change by another process renames a new file over
                 // the one this descriptor holds: lock that one instead.
-                struct stat byPath{};
+                struct stat byPath {};
                 if (stillAtPath(byPath)) {
                     reloadCounts();
                     lockedStamp = stampFrom(byPath, header.recordCount);
@@ -83,7 +83,7 @@ struct DbfTable::Impl {
                 for (std::size_t k = 0; k < complete; ++k)
                     visit(first + std::uint32_t(k) + 1, buf.data() + k * recLen);
                 if (complete < n)
-                    break;   // the file shrank under us: only complete records count
+                    break; // the file shrank under us: only complete records count
                 first += std::uint32_t(n);
             }
         });

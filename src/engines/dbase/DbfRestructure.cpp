@@ -63,8 +63,7 @@ private:
     bool kept_ = false;
 };
 
-void DbfTable::create(const fs::path &given, const std::vector<ColumnDef> &columns,
-                      const CreateOptions &options)
+void DbfTable::create(const fs::path &given, const std::vector<ColumnDef> &columns, const CreateOptions &options)
 {
     const fs::path path = files::resolveCaseInsensitive(given);
     const std::string name = path.string();
@@ -101,7 +100,7 @@ namespace {
 
 // How a rebuild turns the old table into the new one.
 struct Plan {
-    std::string header;   // the new header (counts and date filled in at the end)
+    std::string header; // the new header (counts and date filled in at the end)
     int recordLength = 0;
     bool dropDeleted = false;
     // Copies the fields of an old record into a new one (byte 0 already set).
@@ -115,7 +114,8 @@ DbfTable::RebuildHook &rebuildHook()
 }
 
 // Opens the table, takes it exclusively, builds the new file and renames it over the old.
-DbfTable::PackResult rebuild(const fs::path &given, const std::function<Plan(const Header &, const std::string &)> &plan)
+DbfTable::PackResult rebuild(const fs::path &given,
+                             const std::function<Plan(const Header &, const std::string &)> &plan)
 {
     const fs::path path = files::resolveCaseInsensitive(given);
     const std::string name = path.string();
@@ -132,7 +132,7 @@ DbfTable::PackResult rebuild(const fs::path &given, const std::function<Plan(con
                 continue;
             fail(name, "the table keeps being replaced by another process");
         }
-        struct stat st{};
+        struct stat st {};
         if (::fstat(fd.get(), &st) != 0)
             failErrno(name, "the table cannot be examined");
         const std::uint64_t size = std::uint64_t(st.st_size);
@@ -326,7 +326,7 @@ void DbfTable::dropColumns(const fs::path &path, const std::vector<std::string> 
                 fail(name, "there is no column " + n);
         }
         std::vector<std::string> descriptors;
-        std::vector<std::pair<int, int>> spans;   // old offset, length of each kept field
+        std::vector<std::pair<int, int>> spans; // old offset, length of each kept field
         for (std::size_t i = 0; i < h.fields.size(); ++i)
             if (!drop[i]) {
                 descriptors.push_back(descriptorBytes(h, oldHeader, i));
@@ -351,8 +351,8 @@ void dropIndexFlag(const fs::path &given)
     const fs::path path = files::resolveCaseInsensitive(given);
     Fd fd(::open(path.c_str(), O_RDWR | O_CLOEXEC));
     if (!fd.valid())
-        return;   // a file that cannot be opened is left alone
-    struct stat st{};
+        return; // a file that cannot be opened is left alone
+    struct stat st {};
     if (::fstat(fd.get(), &st) == 0 && st.st_size > 28) {
         const unsigned char zero = 0;
         if (::pwrite(fd.get(), &zero, 1, 28) != 1)

@@ -111,7 +111,7 @@ void DbfTable::Impl::open()
             fail(name, "the table does not exist");
         failErrno(name, "the table cannot be opened");
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0) {
         ::close(fd);
         failErrno(name, "the table cannot be examined");
@@ -134,7 +134,7 @@ bool DbfTable::Impl::stillAtPath(struct stat &byPath) const
 
 std::uint64_t DbfTable::Impl::fileSize()
 {
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         failErrno(name, "the table cannot be examined");
     return std::uint64_t(st.st_size);
@@ -142,7 +142,7 @@ std::uint64_t DbfTable::Impl::fileSize()
 
 Stamp DbfTable::Impl::currentStamp()
 {
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         failErrno(name, "the table cannot be examined");
     return stampFrom(st, header.recordCount);
@@ -161,7 +161,7 @@ void DbfTable::Impl::loadHeader()
 
 void DbfTable::Impl::refresh()
 {
-    struct stat byPath{};
+    struct stat byPath {};
     if (!stillAtPath(byPath))
         open();
     else
@@ -172,10 +172,10 @@ void DbfTable::Impl::reloadCounts()
 {
     unsigned char prefix[12] = {};
     const std::size_t got = preadFull(fd.get(), prefix, sizeof prefix, 0, name);
-    const bool sameShape = got == sizeof prefix && prefix[0] == header.version &&
-                           (header.isDbase2() ? le16(prefix + 6) == header.recordLength
-                                              : le16(prefix + 8) == header.headerLength &&
-                                                    le16(prefix + 10) == header.recordLength);
+    const bool sameShape =
+        got == sizeof prefix && prefix[0] == header.version &&
+        (header.isDbase2() ? le16(prefix + 6) == header.recordLength
+                           : le16(prefix + 8) == header.headerLength && le16(prefix + 10) == header.recordLength);
     if (!sameShape) {
         loadHeader();
         return;
@@ -203,8 +203,14 @@ DbfTable::~DbfTable() = default;
 DbfTable::DbfTable(DbfTable &&) noexcept = default;
 DbfTable &DbfTable::operator=(DbfTable &&) noexcept = default;
 
-const std::filesystem::path &DbfTable::path() const { return d_->path; }
-const std::vector<Field> &DbfTable::fields() const { return d_->header.fields; }
+const std::filesystem::path &DbfTable::path() const
+{
+    return d_->path;
+}
+const std::vector<Field> &DbfTable::fields() const
+{
+    return d_->header.fields;
+}
 
 int DbfTable::fieldIndex(std::string_view name) const
 {
@@ -215,20 +221,38 @@ int DbfTable::fieldIndex(std::string_view name) const
     return -1;
 }
 
-std::uint8_t DbfTable::versionByte() const { return d_->header.version; }
-std::uint8_t DbfTable::languageDriver() const { return d_->header.languageDriver; }
-int DbfTable::codepage() const { return d_->header.codepage; }
-int DbfTable::headerLength() const { return d_->header.headerLength; }
-int DbfTable::recordLength() const { return d_->header.recordLength; }
+std::uint8_t DbfTable::versionByte() const
+{
+    return d_->header.version;
+}
+std::uint8_t DbfTable::languageDriver() const
+{
+    return d_->header.languageDriver;
+}
+int DbfTable::codepage() const
+{
+    return d_->header.codepage;
+}
+int DbfTable::headerLength() const
+{
+    return d_->header.headerLength;
+}
+int DbfTable::recordLength() const
+{
+    return d_->header.recordLength;
+}
 
-std::uint32_t DbfTable::recordCount() { return d_->slots(); }
+std::uint32_t DbfTable::recordCount()
+{
+    return d_->slots();
+}
 
 Stamp DbfTable::stamp()
 {
     // While the open descriptor is still the file at the path, its header count is read
     // through it (one look at the path instead of opening the file again).
     Impl &d = *d_;
-    struct stat byPath{};
+    struct stat byPath {};
     if (!d.stillAtPath(byPath))
         return stampOf(d.path);
     return stampFrom(byPath, headerRecordsOf(d.fd.get(), d.name));
@@ -307,8 +331,7 @@ RecordSet DbfTable::readAll()
 static void checkRange(const DbfTable::Impl &d, std::uint32_t n, std::uint32_t count)
 {
     if (n < 1 || n > count)
-        fail(d.name, "record " + std::to_string(n) + " does not exist (the table has " +
-                         std::to_string(count) + ")");
+        fail(d.name, "record " + std::to_string(n) + " does not exist (the table has " + std::to_string(count) + ")");
 }
 
 std::optional<Record> DbfTable::readRecord(std::uint32_t n)
@@ -386,7 +409,7 @@ std::uint32_t DbfTable::append(const Record &values)
         const std::size_t recLen = std::size_t(d.header.recordLength);
         std::vector<unsigned char> buf(recLen + 1, ' ');
         encodeRecord(d.header, values, buf.data(), d.name);
-        buf[recLen] = 0x1A;   // the end-of-file mark follows the last record
+        buf[recLen] = 0x1A; // the end-of-file mark follows the last record
         // See appendMany: in marked deleted, the count, then the mark cleared.
         buf[0] = '*';
         pwriteFull(d.fd.get(), buf.data(), buf.size(), d.header.recordOffset(count), d.name);
@@ -436,8 +459,8 @@ void DbfTable::markDeleted(std::uint32_t n, bool deleted)
 namespace {
 
 struct Window {
-    std::uint32_t first = 0, last = 0;   // 1-based record numbers, inclusive
-    std::size_t begin = 0, end = 0;      // range in the sorted order
+    std::uint32_t first = 0, last = 0; // 1-based record numbers, inclusive
+    std::size_t begin = 0, end = 0;    // range in the sorted order
 };
 
 std::vector<std::size_t> sortedOrder(const std::vector<std::uint32_t> &numbers)
@@ -445,8 +468,7 @@ std::vector<std::size_t> sortedOrder(const std::vector<std::uint32_t> &numbers)
     std::vector<std::size_t> order(numbers.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return numbers[a] < numbers[b]; });
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return numbers[a] < numbers[b]; });
     return order;
 }
 
@@ -509,7 +531,7 @@ std::uint32_t DbfTable::appendMany(const std::vector<Record> &records)
             encodeRecord(d.header, records[i], rec, d.name);
             rec[0] = '*';
         }
-        buf.back() = 0x1A;   // the end-of-file mark follows the last record
+        buf.back() = 0x1A; // the end-of-file mark follows the last record
         // The records go in marked deleted, then the count, then the marks are cleared.
         // A process ended at any point leaves none of the new records visible or all of
         // them, to this engine, which trusts the count, and to programs that read up to
@@ -555,8 +577,7 @@ void DbfTable::overwriteMany(const std::vector<std::uint32_t> &numbers, const st
             }
         }
         for (std::size_t w = 0; w < windows.size(); ++w)
-            pwriteFull(d.fd.get(), bufs[w].data(), bufs[w].size(), d.header.recordOffset(windows[w].first - 1),
-                       d.name);
+            pwriteFull(d.fd.get(), bufs[w].data(), bufs[w].size(), d.header.recordOffset(windows[w].first - 1), d.name);
         touchHeader(d, nullptr);
         return 0;
     });
@@ -590,7 +611,10 @@ void DbfTable::markDeletedMany(const std::vector<std::uint32_t> &numbers, bool d
     });
 }
 
-const DbfTable::WriteStamps &DbfTable::lastWrite() const { return d_->lastWrite; }
+const DbfTable::WriteStamps &DbfTable::lastWrite() const
+{
+    return d_->lastWrite;
+}
 
 std::uint32_t DbfTable::markAllDeleted()
 {
@@ -636,7 +660,10 @@ Record DbfTable::asStored(const Record &values) const
     return rs.record(0);
 }
 
-std::string numberText(double value, int decimals) { return formatNumber(value, decimals); }
+std::string numberText(double value, int decimals)
+{
+    return formatNumber(value, decimals);
+}
 
 Stamp stampOf(const std::filesystem::path &given)
 {
@@ -648,7 +675,7 @@ Stamp stampOf(const std::filesystem::path &given)
         failErrno(path.string(), "the table cannot be opened");
     }
     Fd guard(fd);
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0)
         failErrno(path.string(), "the table cannot be examined");
     return stampFrom(st, headerRecordsOf(fd, path.string()));

@@ -49,11 +49,11 @@ bool isValidDate(int year, int month, int day);
 // Field descriptors and values.
 
 struct Field {
-    std::string name;     // as stored (ASCII, normally upper case), without the zero padding
-    char type = 'C';      // C N F D L I Y T B M G P (and the dBase 7 types + O @)
-    int length = 0;       // bytes in the record
+    std::string name; // as stored (ASCII, normally upper case), without the zero padding
+    char type = 'C';  // C N F D L I Y T B M G P (and the dBase 7 types + O @)
+    int length = 0;   // bytes in the record
     int decimals = 0;
-    int offset = 0;       // position in the record; byte 0 of a record is the deletion mark
+    int offset = 0; // position in the record; byte 0 of a record is the deletion mark
 };
 
 enum class ValueKind : std::uint8_t {
@@ -83,7 +83,7 @@ struct Value {
     bool operator==(const Value &) const = default;
 };
 
-using Record = std::vector<Value>;   // one value per field, in field order
+using Record = std::vector<Value>; // one value per field, in field order
 
 // ---------------------------------------------------------------------------------------
 // Table creation.
@@ -102,13 +102,13 @@ struct ColumnDef {
 };
 
 enum class Layout {
-    DBase3,        // version byte 0x03, 32-byte header + 32-byte descriptors + 0x0D
-    VisualFoxPro,  // version byte 0x30, descriptors carry offsets, 263-byte back-link
+    DBase3,       // version byte 0x03, 32-byte header + 32-byte descriptors + 0x0D
+    VisualFoxPro, // version byte 0x30, descriptors carry offsets, 263-byte back-link
 };
 
 struct CreateOptions {
     Layout layout = Layout::DBase3;
-    std::uint8_t languageDriver = 0xC8;  // Windows-1250
+    std::uint8_t languageDriver = 0xC8; // Windows-1250
 };
 
 // ---------------------------------------------------------------------------------------
@@ -125,11 +125,19 @@ struct UninitAllocator : std::allocator<T> {
     };
     UninitAllocator() = default;
     template <class U>
-    UninitAllocator(const UninitAllocator<U> &) noexcept {}
+    UninitAllocator(const UninitAllocator<U> &) noexcept
+    {
+    }
     template <class U>
-    void construct(U *p) noexcept(std::is_nothrow_default_constructible_v<U>) { ::new (static_cast<void *>(p)) U; }
+    void construct(U *p) noexcept(std::is_nothrow_default_constructible_v<U>)
+    {
+        ::new (static_cast<void *>(p)) U;
+    }
     template <class U, class... A>
-    void construct(U *p, A &&...args) { ::new (static_cast<void *>(p)) U(std::forward<A>(args)...); }
+    void construct(U *p, A &&...args)
+    {
+        ::new (static_cast<void *>(p)) U(std::forward<A>(args)...);
+    }
 };
 
 class RecordSet {
@@ -141,7 +149,7 @@ public:
 
     ValueKind kind(std::size_t row, std::size_t col) const { return kinds_[row * columns_ + col]; }
     bool isNull(std::size_t row, std::size_t col) const { return kind(row, col) == ValueKind::Null; }
-    std::string_view text(std::size_t row, std::size_t col) const;  // Text/Blob, else empty
+    std::string_view text(std::size_t row, std::size_t col) const; // Text/Blob, else empty
     double number(std::size_t row, std::size_t col) const;         // Number/DateTime
     std::int32_t date(std::size_t row, std::size_t col) const;     // Date
     bool logical(std::size_t row, std::size_t col) const;          // Logical
@@ -155,7 +163,7 @@ public:
             std::int32_t date;
             bool logical;
             struct {
-                std::uint32_t offset, length;   // into textBuffer_
+                std::uint32_t offset, length; // into textBuffer_
             } text;
         };
     };
@@ -173,7 +181,7 @@ private:
 // What a cheap change check compares: another process may have written the table since.
 
 struct Stamp {
-    std::uint64_t device = 0, inode = 0;   // a pack or column change replaces the file
+    std::uint64_t device = 0, inode = 0; // a pack or column change replaces the file
     std::uint64_t size = 0;
     std::int64_t mtimeNs = 0;
     std::uint32_t headerRecords = 0;
@@ -213,7 +221,7 @@ public:
 
     std::uint8_t versionByte() const;
     std::uint8_t languageDriver() const;
-    int codepage() const;              // code page used for text (1250 for unmarked tables)
+    int codepage() const; // code page used for text (1250 for unmarked tables)
     int headerLength() const;
     int recordLength() const;
 

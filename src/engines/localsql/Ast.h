@@ -12,21 +12,21 @@ struct Select;
 
 struct Expr {
     enum Kind {
-        Column,    // [qualifier.]name
-        Text,      // text constant
-        Number,    // numeric constant, as written
-        Null,      // NULL
-        Unary,     // op: "NOT" or "-"
-        Binary,    // op: OR AND = <> < <= > >= + - * / ||
-        IsNull,    // negated: IS NOT NULL
-        Like,      // negated: NOT LIKE
-        InSelect,  // negated: NOT IN
-        InList,    // negated: NOT IN
-        Between,   // negated: NOT BETWEEN
-        Exists,    // negated: NOT EXISTS
-        Function,  // COUNT SUM MAX MIN AVG UPPER LOWER TRIM; star for COUNT(*)
-        Cast,      // castType: FLOAT, INTEGER, CHAR, DATE; castLength for CHAR(n)
-        Subquery,  // a scalar subquery
+        Column,   // [qualifier.]name
+        Text,     // text constant
+        Number,   // numeric constant, as written
+        Null,     // NULL
+        Unary,    // op: "NOT" or "-"
+        Binary,   // op: OR AND = <> < <= > >= + - * / ||
+        IsNull,   // negated: IS NOT NULL
+        Like,     // negated: NOT LIKE
+        InSelect, // negated: NOT IN
+        InList,   // negated: NOT IN
+        Between,  // negated: NOT BETWEEN
+        Exists,   // negated: NOT EXISTS
+        Function, // COUNT SUM MAX MIN AVG UPPER LOWER TRIM; star for COUNT(*)
+        Cast,     // castType: FLOAT, INTEGER, CHAR, DATE; castLength for CHAR(n)
+        Subquery, // a scalar subquery
     };
     Kind kind;
     long pos = 0;
@@ -57,11 +57,11 @@ struct FromItem {
 };
 
 struct SelectItem {
-    ExprPtr expr;          // null for * and alias.*
-    std::string starOf;    // alias before .* ("" for a bare *)
+    ExprPtr expr;       // null for * and alias.*
+    std::string starOf; // alias before .* ("" for a bare *)
     bool star = false;
-    std::string alias;     // AS name
-    std::string written;   // the item's text as written, for unnamed expressions
+    std::string alias;   // AS name
+    std::string written; // the item's text as written, for unnamed expressions
 };
 
 struct OrderItem {
@@ -90,14 +90,14 @@ struct ColumnDef {
 struct Statement {
     enum Kind { SelectStmt, Insert, Update, Delete, CreateTable, AlterTable, DropTable };
     Kind kind = SelectStmt;
-    std::unique_ptr<Select> select; // SELECT, or the source of INSERT ... SELECT
-    TableRef table;                 // target of INSERT/UPDATE/DELETE/CREATE/ALTER/DROP
-    std::vector<std::string> columns;              // INSERT column list
-    std::vector<std::vector<ExprPtr>> values;      // INSERT VALUES rows
+    std::unique_ptr<Select> select;                           // SELECT, or the source of INSERT ... SELECT
+    TableRef table;                                           // target of INSERT/UPDATE/DELETE/CREATE/ALTER/DROP
+    std::vector<std::string> columns;                         // INSERT column list
+    std::vector<std::vector<ExprPtr>> values;                 // INSERT VALUES rows
     std::vector<std::pair<std::string, ExprPtr>> assignments; // UPDATE SET
-    ExprPtr where;                                 // UPDATE/DELETE
-    std::vector<ColumnDef> addColumns;             // CREATE TABLE, ALTER ADD
-    std::vector<std::string> dropColumns;          // ALTER DROP
+    ExprPtr where;                                            // UPDATE/DELETE
+    std::vector<ColumnDef> addColumns;                        // CREATE TABLE, ALTER ADD
+    std::vector<std::string> dropColumns;                     // ALTER DROP
 };
 
 } // namespace focaris::sql

@@ -15,15 +15,20 @@ namespace focaris::sql {
 
 namespace {
 
-std::string_view rtrim(std::string_view s) {
+std::string_view rtrim(std::string_view s)
+{
     while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
         s.remove_suffix(1);
     return s;
 }
 
-bool isNumericField(char t) { return t == 'N' || t == 'F' || t == 'I' || t == 'Y' || t == 'B' || t == 'O'; }
+bool isNumericField(char t)
+{
+    return t == 'N' || t == 'F' || t == 'I' || t == 'Y' || t == 'B' || t == 'O';
+}
 
-std::uint64_t mix(std::uint64_t h) {
+std::uint64_t mix(std::uint64_t h)
+{
     h ^= h >> 33;
     h *= 0xff51afd7ed558ccdULL;
     h ^= h >> 33;
@@ -32,24 +37,33 @@ std::uint64_t mix(std::uint64_t h) {
 
 } // namespace
 
-std::uint64_t CachedTable::textKey(std::string_view text) { return std::hash<std::string_view>{}(rtrim(text)); }
-std::uint64_t CachedTable::numberKey(double value) {
+std::uint64_t CachedTable::textKey(std::string_view text)
+{
+    return std::hash<std::string_view>{}(rtrim(text));
+}
+std::uint64_t CachedTable::numberKey(double value)
+{
     if (value == 0)
         value = 0; // -0 and 0 are one key
     std::uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     return mix(bits);
 }
-std::uint64_t CachedTable::dateKey(std::int32_t days) { return mix(static_cast<std::uint64_t>(days) + 0x9e3779b97f4a7c15ULL); }
+std::uint64_t CachedTable::dateKey(std::int32_t days)
+{
+    return mix(static_cast<std::uint64_t>(days) + 0x9e3779b97f4a7c15ULL);
+}
 
-int CachedTable::fieldIndex(std::string_view name) const {
+int CachedTable::fieldIndex(std::string_view name) const
+{
     for (std::size_t i = 0; i < fields_.size(); ++i)
         if (text::equalsIgnoreAsciiCase(fields_[i].name, name))
             return static_cast<int>(i);
     return -1;
 }
 
-void CachedTable::refresh() {
+void CachedTable::refresh()
+{
     dbf::Stamp now;
     try {
         // A table this process writes has its file open already: looking through it is
@@ -68,7 +82,8 @@ void CachedTable::refresh() {
     load();
 }
 
-void CachedTable::load() {
+void CachedTable::load()
+{
     loaded_ = false;
     staged_.clear();
     indexes_.clear();
@@ -88,7 +103,8 @@ void CachedTable::load() {
     loaded_ = true;
 }
 
-void CachedTable::adoptFields(std::vector<dbf::Field> fields) {
+void CachedTable::adoptFields(std::vector<dbf::Field> fields)
+{
     bool same = fields.size() == fields_.size();
     for (std::size_t i = 0; same && i < fields.size(); ++i)
         same = fields[i].name == fields_[i].name && fields[i].type == fields_[i].type &&
@@ -99,7 +115,8 @@ void CachedTable::adoptFields(std::vector<dbf::Field> fields) {
     }
 }
 
-std::int64_t CachedTable::deleteAll() {
+std::int64_t CachedTable::deleteAll()
+{
     staged_.clear();
     try {
         dbf::stampOf(path_);
@@ -131,7 +148,8 @@ std::int64_t CachedTable::deleteAll() {
     }
 }
 
-std::optional<std::uint64_t> CachedTable::cellKey(std::size_t row, std::size_t col) const {
+std::optional<std::uint64_t> CachedTable::cellKey(std::size_t row, std::size_t col) const
+{
     switch (rows_.kind(row, col)) {
     case dbf::ValueKind::Text: {
         const std::string_view t = rtrim(rows_.text(row, col));
@@ -146,7 +164,8 @@ std::optional<std::uint64_t> CachedTable::cellKey(std::size_t row, std::size_t c
     }
 }
 
-CachedTable::Index &CachedTable::indexFor(std::size_t col) {
+CachedTable::Index &CachedTable::indexFor(std::size_t col)
+{
     if (!indexes_[col]) {
         auto index = std::make_unique<Index>();
         index->reserve(rows_.size());
@@ -159,7 +178,8 @@ CachedTable::Index &CachedTable::indexFor(std::size_t col) {
     return *indexes_[col];
 }
 
-void CachedTable::lookup(std::size_t col, std::uint64_t key, std::vector<std::uint32_t> &out) {
+void CachedTable::lookup(std::size_t col, std::uint64_t key, std::vector<std::uint32_t> &out)
+{
     out.clear();
     const Index &index = indexFor(col);
     auto [a, b] = index.equal_range(key);
@@ -170,13 +190,21 @@ void CachedTable::lookup(std::size_t col, std::uint64_t key, std::vector<std::ui
     std::sort(out.begin(), out.end());
 }
 
-void CachedTable::stageInsert(dbf::Record values) { staged_.push_back({Staged::Insert, 0, std::move(values)}); }
-void CachedTable::stageUpdate(std::size_t row, dbf::Record values) {
+void CachedTable::stageInsert(dbf::Record values)
+{
+    staged_.push_back({Staged::Insert, 0, std::move(values)});
+}
+void CachedTable::stageUpdate(std::size_t row, dbf::Record values)
+{
     staged_.push_back({Staged::Update, row, std::move(values)});
 }
-void CachedTable::stageDelete(std::size_t row) { staged_.push_back({Staged::Delete, row, {}}); }
+void CachedTable::stageDelete(std::size_t row)
+{
+    staged_.push_back({Staged::Delete, row, {}});
+}
 
-void CachedTable::indexRemove(std::size_t row) {
+void CachedTable::indexRemove(std::size_t row)
+{
     for (std::size_t c = 0; c < indexes_.size(); ++c) {
         if (!indexes_[c])
             continue;
@@ -192,14 +220,16 @@ void CachedTable::indexRemove(std::size_t row) {
     }
 }
 
-void CachedTable::indexAdd(std::size_t row) {
+void CachedTable::indexAdd(std::size_t row)
+{
     for (std::size_t c = 0; c < indexes_.size(); ++c)
         if (indexes_[c])
             if (const auto k = cellKey(row, c))
                 indexes_[c]->emplace(*k, static_cast<std::uint32_t>(row));
 }
 
-void CachedTable::setCell(std::size_t row, std::size_t col, const dbf::Value &v) {
+void CachedTable::setCell(std::size_t row, std::size_t col, const dbf::Value &v)
+{
     const std::size_t i = row * rows_.columns_ + col;
     dbf::RecordSet::Payload &p = rows_.values_[i];
     p = dbf::RecordSet::Payload{};
@@ -219,7 +249,8 @@ void CachedTable::setCell(std::size_t row, std::size_t col, const dbf::Value &v)
     }
 }
 
-void CachedTable::commitStaged() {
+void CachedTable::commitStaged()
+{
     if (staged_.empty())
         return;
     std::vector<Staged> work = std::move(staged_);
@@ -234,7 +265,8 @@ void CachedTable::commitStaged() {
         // Keeping the hash indexes up to date costs a walk over the rows of equal value
         // for each changed or deleted row; for a large batch of those it is cheaper to
         // build them again when next needed. New rows are simply added.
-        const auto rewrites = std::count_if(work.begin(), work.end(), [](const Staged &w) { return w.op != Staged::Insert; });
+        const auto rewrites =
+            std::count_if(work.begin(), work.end(), [](const Staged &w) { return w.op != Staged::Insert; });
         if (rewrites > 256)
             for (auto &index : indexes_)
                 index.reset();
@@ -328,19 +360,22 @@ void CachedTable::commitStaged() {
     }
 }
 
-TableCache &TableCache::instance() {
+TableCache &TableCache::instance()
+{
     static TableCache cache;
     return cache;
 }
 
-std::shared_ptr<CachedTable> TableCache::table(const std::filesystem::path &resolved) {
+std::shared_ptr<CachedTable> TableCache::table(const std::filesystem::path &resolved)
+{
     auto &slot = tables_[resolved.string()];
     if (!slot)
         slot = std::make_shared<CachedTable>(resolved);
     return slot;
 }
 
-void TableCache::forget(const std::filesystem::path &resolved) {
+void TableCache::forget(const std::filesystem::path &resolved)
+{
     auto it = tables_.find(resolved.string());
     if (it != tables_.end()) {
         it->second->invalidate();
@@ -354,7 +389,8 @@ namespace {
 
 // Cuts UTF-8 text to at most `width` characters (the table's code pages hold one byte per
 // character).
-std::string cutToWidth(std::string_view s, int width) {
+std::string cutToWidth(std::string_view s, int width)
+{
     std::size_t i = 0;
     int count = 0;
     while (i < s.size() && count < width) {
@@ -364,13 +400,15 @@ std::string cutToWidth(std::string_view s, int width) {
     return std::string(s.substr(0, i));
 }
 
-[[noreturn]] void wrongType(const dbf::Field &f, const Value &v, const char *expected) {
+[[noreturn]] void wrongType(const dbf::Field &f, const Value &v, const char *expected)
+{
     throw SqlError("Value \"" + v.toString() + "\" is not " + expected + " for column " + f.name);
 }
 
 } // namespace
 
-dbf::Value toFieldValue(const dbf::Field &field, const Value &value) {
+dbf::Value toFieldValue(const dbf::Field &field, const Value &value)
+{
     if (value.isNull())
         return dbf::Value::null();
     if (field.type == 'C' || field.type == 'M') {
@@ -435,16 +473,16 @@ dbf::Value toFieldValue(const dbf::Field &field, const Value &value) {
                 if (field.decimals > 0)
                     width += field.decimals + 1;
                 if (d == 0)
-                    d = 0;   // no negative zero
+                    d = 0; // no negative zero
             } else {
                 const std::string stored = dbf::numberText(d, field.decimals);
                 width = static_cast<int>(stored.size());
                 d = std::strtod(stored.c_str(), nullptr);
             }
             if (width > field.length)
-                throw SqlError("Value " + formatNumber(given) + " does not fit column " + field.name +
-                               " (" + std::to_string(field.length) + " characters, " +
-                               std::to_string(field.decimals) + " decimals)");
+                throw SqlError("Value " + formatNumber(given) + " does not fit column " + field.name + " (" +
+                               std::to_string(field.length) + " characters, " + std::to_string(field.decimals) +
+                               " decimals)");
         } else if (field.type == 'I' && (d < -2147483648.0 || d > 2147483647.0)) {
             throw SqlError("Value " + formatNumber(d) + " does not fit column " + field.name);
         }
@@ -453,7 +491,8 @@ dbf::Value toFieldValue(const dbf::Field &field, const Value &value) {
     throw SqlError("Column " + field.name + " cannot be written");
 }
 
-Value fromFieldValue(const dbf::Field &field, const dbf::Value &v) {
+Value fromFieldValue(const dbf::Field &field, const dbf::Value &v)
+{
     switch (v.kind) {
     case dbf::ValueKind::Text: {
         const std::string_view t = rtrim(v.text);

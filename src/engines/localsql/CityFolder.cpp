@@ -16,20 +16,21 @@ namespace focaris::sql {
 namespace {
 
 const std::array<const char *, 30> kSurnames = {
-    "POPESCU", "IONESCU", "POPA", "RADU", "DUMITRU", "STAN", "STOICA", "GHEORGHE", "MATEI", "CIOBANU",
-    "RUSU", "MUNTEANU", "CONSTANTIN", "MARIN", "SERBAN", "TUDOR", "DINU", "LUNGU", "FLOREA", "BARBU",
-    "NEAGU", "CRISTEA", "ENACHE", "MOLDOVAN", "OPREA", "NISTOR", "DRAGOMIR", "ANGHEL", "COSTEA", "TOMA"};
-const std::array<const char *, 20> kMen = {"ION", "GHEORGHE", "VASILE", "CONSTANTIN", "NICOLAE", "MIHAI", "ANDREI",
-                                           "ALEXANDRU", "DUMITRU", "STEFAN", "FLORIN", "ADRIAN", "MARIAN", "DANIEL",
-                                           "IONUT", "CRISTIAN", "PETRU", "GABRIEL", "LUCIAN", "OVIDIU"};
-const std::array<const char *, 20> kWomen = {"MARIA", "ELENA", "IOANA", "ANA", "MIHAELA", "ANDREEA", "CRISTINA",
-                                             "DANIELA", "GABRIELA", "FLORENTINA", "MARIANA", "ALINA", "GEORGETA",
-                                             "LUMINITA", "RODICA", "VIORICA", "CARMEN", "SIMONA", "LAURA", "ADRIANA"};
-const std::array<const char *, 8> kLocalities = {"SATU MARE", "CAREI", "TASNAD", "NEGRESTI-OAS", "LIVADA",
-                                                 "ARDUD", "HALMEU", "ODOREU"};
+    "POPESCU", "IONESCU",  "POPA",       "RADU",     "DUMITRU", "STAN",   "STOICA",   "GHEORGHE", "MATEI",  "CIOBANU",
+    "RUSU",    "MUNTEANU", "CONSTANTIN", "MARIN",    "SERBAN",  "TUDOR",  "DINU",     "LUNGU",    "FLOREA", "BARBU",
+    "NEAGU",   "CRISTEA",  "ENACHE",     "MOLDOVAN", "OPREA",   "NISTOR", "DRAGOMIR", "ANGHEL",   "COSTEA", "TOMA"};
+const std::array<const char *, 20> kMen = {
+    "ION",    "GHEORGHE", "VASILE", "CONSTANTIN", "NICOLAE", "MIHAI",    "ANDREI", "ALEXANDRU", "DUMITRU", "STEFAN",
+    "FLORIN", "ADRIAN",   "MARIAN", "DANIEL",     "IONUT",   "CRISTIAN", "PETRU",  "GABRIEL",   "LUCIAN",  "OVIDIU"};
+const std::array<const char *, 20> kWomen = {
+    "MARIA",   "ELENA", "IOANA",    "ANA",      "MIHAELA", "ANDREEA", "CRISTINA", "DANIELA", "GABRIELA", "FLORENTINA",
+    "MARIANA", "ALINA", "GEORGETA", "LUMINITA", "RODICA",  "VIORICA", "CARMEN",   "SIMONA",  "LAURA",    "ADRIANA"};
+const std::array<const char *, 8> kLocalities = {"SATU MARE", "CAREI", "TASNAD", "NEGRESTI-OAS",
+                                                 "LIVADA",    "ARDUD", "HALMEU", "ODOREU"};
 const std::array<const char *, 12> kStreets = {"Str. Mihai Eminescu", "Str. Libertatii", "B-dul Independentei",
-                                               "Str. Avram Iancu", "Str. Florilor", "Str. Unirii", "Str. Closca",
-                                               "Str. Crisan", "Str. Horea", "Str. Garii", "Str. Morii", "Aleea Salcamilor"};
+                                               "Str. Avram Iancu",    "Str. Florilor",   "Str. Unirii",
+                                               "Str. Closca",         "Str. Crisan",     "Str. Horea",
+                                               "Str. Garii",          "Str. Morii",      "Aleea Salcamilor"};
 const std::array<const char *, 4> kGas = {"ENGIE ROMANIA SA", "E.ON ENERGIE ROMANIA SA", "PREMIER ENERGY SRL",
                                           "HIDROCARBURI TRADING SRL"};
 const std::array<const char *, 4> kPower = {"ELECTRICA FURNIZARE SA", "ENEL ENERGIE SA", "E.ON ENERGIE ROMANIA SA",
@@ -37,7 +38,8 @@ const std::array<const char *, 4> kPower = {"ELECTRICA FURNIZARE SA", "ENEL ENER
 const char *kHeat = "TERMOFICARE SATU MARE SA";
 
 // A valid 13-digit personal code: sex digit, birth date, county 30, serial, check digit.
-std::string makeCnp(std::mt19937 &rng, bool male, int birthYear) {
+std::string makeCnp(std::mt19937 &rng, bool male, int birthYear)
+{
     std::uniform_int_distribution<int> month(1, 12), day(1, 28), serial(1, 999);
     const int s = birthYear >= 2000 ? (male ? 5 : 6) : (male ? 1 : 2);
     char digits[16];
@@ -67,24 +69,68 @@ struct Household {
 
 using dbf::ColumnDef;
 
-std::vector<ColumnDef> applicationsLayout() {
+std::vector<ColumnDef> applicationsLayout()
+{
     auto C = ColumnDef::charColumn;
     auto N = ColumnDef::decimalColumn;
-    return {N("NRCRT", 12, 0), N("LUNADEC", 10, 0), N("LUNACRT", 10, 0), C("SUBSEMN", 32), C("CNP", 13),
-            C("LOCALIT", 60), C("ADRESA", 60), N("NR_MEMBRI", 5, 0), N("TVENIT", 10, 2), N("VENITM", 10, 2),
-            C("ASOC", 60), C("NRCONT", 20), C("L416", 1), C("ASF", 1), C("CUAJUT", 1), N("SUMAL", 10, 2),
-            C("TITG", 32), C("CNPG", 13), C("FURNG", 60), C("CODCLG", 20), C("PODG", 20), N("SUMAG", 10, 2),
-            C("TITE", 32), C("CNPE", 13), C("FURNE", 60), C("CODCLE", 20), C("PODE", 20), N("SUMAE", 10, 2),
-            C("TITT", 32), C("CNPT", 13), C("FURNT", 60), C("CODCLT", 20), N("SUMAT", 10, 2),
-            N("CUANTUM", 10, 2), N("NR_LUNI", 5, 0), N("TOTAL", 10, 2), C("NR_DISP", 16), N("NR_CERE", 10, 0),
-            ColumnDef::dateColumn("DATACERE"), ColumnDef::dateColumn("DATADISP"), C("STATUT", 7), C("CUMODIF", 1),
-            C("MOTIVR", 80), C("STCIV", 2), C("SITSCOL", 2), N("NRCAM", 6, 0), N("TARIF", 10, 4),
-            N("VALMAX", 10, 4), C("ASIG", 1), N("COPII14", 6, 0), N("COPII18", 6, 0), C("SITPROF", 24)};
+    return {N("NRCRT", 12, 0),
+            N("LUNADEC", 10, 0),
+            N("LUNACRT", 10, 0),
+            C("SUBSEMN", 32),
+            C("CNP", 13),
+            C("LOCALIT", 60),
+            C("ADRESA", 60),
+            N("NR_MEMBRI", 5, 0),
+            N("TVENIT", 10, 2),
+            N("VENITM", 10, 2),
+            C("ASOC", 60),
+            C("NRCONT", 20),
+            C("L416", 1),
+            C("ASF", 1),
+            C("CUAJUT", 1),
+            N("SUMAL", 10, 2),
+            C("TITG", 32),
+            C("CNPG", 13),
+            C("FURNG", 60),
+            C("CODCLG", 20),
+            C("PODG", 20),
+            N("SUMAG", 10, 2),
+            C("TITE", 32),
+            C("CNPE", 13),
+            C("FURNE", 60),
+            C("CODCLE", 20),
+            C("PODE", 20),
+            N("SUMAE", 10, 2),
+            C("TITT", 32),
+            C("CNPT", 13),
+            C("FURNT", 60),
+            C("CODCLT", 20),
+            N("SUMAT", 10, 2),
+            N("CUANTUM", 10, 2),
+            N("NR_LUNI", 5, 0),
+            N("TOTAL", 10, 2),
+            C("NR_DISP", 16),
+            N("NR_CERE", 10, 0),
+            ColumnDef::dateColumn("DATACERE"),
+            ColumnDef::dateColumn("DATADISP"),
+            C("STATUT", 7),
+            C("CUMODIF", 1),
+            C("MOTIVR", 80),
+            C("STCIV", 2),
+            C("SITSCOL", 2),
+            N("NRCAM", 6, 0),
+            N("TARIF", 10, 4),
+            N("VALMAX", 10, 4),
+            C("ASIG", 1),
+            N("COPII14", 6, 0),
+            N("COPII18", 6, 0),
+            C("SITPROF", 24)};
 }
 
 } // namespace
 
-CityCounts makeCityFolder(const std::filesystem::path &folder, const CityOptions &o) {
+CityCounts makeCityFolder(const std::filesystem::path &folder, const CityOptions &o)
+{
     std::filesystem::create_directories(folder);
     std::mt19937 rng(20211226);
     std::vector<Household> homes(static_cast<std::size_t>(o.applicationsPerMonth));
@@ -126,10 +172,9 @@ CityCounts makeCityFolder(const std::filesystem::path &folder, const CityOptions
     dbf::DbfTable::create(oameni, {ColumnDef::decimalColumn("NROM", 10, 0), ColumnDef::decimalColumn("NRCRT", 12, 0),
                                    ColumnDef::charColumn("TITULAR", 32), ColumnDef::charColumn("CNP", 13),
                                    ColumnDef::decimalColumn("VENIT", 10, 2), ColumnDef::charColumn("CALITATE", 12)});
-    dbf::DbfTable::create(folder / "LOG.DBF",
-                          {ColumnDef::decimalColumn("IDLOG", 10, 0), ColumnDef::dateColumn("DATAL"),
-                           ColumnDef::charColumn("ORA", 12), ColumnDef::charColumn("ACTIUNE", 120),
-                           ColumnDef::charColumn("UTILIZATOR", 16)});
+    dbf::DbfTable::create(folder / "LOG.DBF", {ColumnDef::decimalColumn("IDLOG", 10, 0), ColumnDef::dateColumn("DATAL"),
+                                               ColumnDef::charColumn("ORA", 12), ColumnDef::charColumn("ACTIUNE", 120),
+                                               ColumnDef::charColumn("UTILIZATOR", 16)});
     dbf::DbfTable apps(cereri), mems(oameni);
     CityCounts counts;
     long nrcrt = 0, nrom = 0;
@@ -196,9 +241,9 @@ CityCounts makeCityFolder(const std::filesystem::path &folder, const CityOptions
             apps.append(r);
             ++counts.applications;
             for (const Member &m : h.members) {
-                mems.append({Value::fromNumber(static_cast<double>(++nrom)), Value::fromNumber(static_cast<double>(nrcrt)),
-                              Value::fromText(m.name), Value::fromText(m.cnp), Value::fromNumber(m.income),
-                              Value::fromText(m.role)});
+                mems.append({Value::fromNumber(static_cast<double>(++nrom)),
+                             Value::fromNumber(static_cast<double>(nrcrt)), Value::fromText(m.name),
+                             Value::fromText(m.cnp), Value::fromNumber(m.income), Value::fromText(m.role)});
                 ++counts.members;
             }
         }

@@ -20,7 +20,8 @@ namespace {
 
 // A date as SQLite hands it back: "yyyy-mm-dd" read directly (the form the tables give),
 // any other form through parseDate.
-bool readDate(std::string_view text, std::int32_t &days) {
+bool readDate(std::string_view text, std::int32_t &days)
+{
     if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
         int digits[8], k = 0;
         for (std::size_t i = 0; i < 10; ++i) {
@@ -40,13 +41,16 @@ bool readDate(std::string_view text, std::int32_t &days) {
     return parseDate(std::string(text), days);
 }
 
-std::string textArg(sqlite3_value *v) {
+std::string textArg(sqlite3_value *v)
+{
     const unsigned char *t = sqlite3_value_text(v);
-    return t ? std::string(reinterpret_cast<const char *>(t), static_cast<std::size_t>(sqlite3_value_bytes(v))) : std::string();
+    return t ? std::string(reinterpret_cast<const char *>(t), static_cast<std::size_t>(sqlite3_value_bytes(v)))
+             : std::string();
 }
 
 // foc_str(x): the text of a value, numbers in their shortest form; NULL stays NULL.
-void focStr(sqlite3_context *ctx, int, sqlite3_value **argv) {
+void focStr(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
     switch (sqlite3_value_type(argv[0])) {
     case SQLITE_NULL: sqlite3_result_null(ctx); return;
     case SQLITE_INTEGER: {
@@ -64,7 +68,8 @@ void focStr(sqlite3_context *ctx, int, sqlite3_value **argv) {
 }
 
 // foc_dmy(x): an ISO date text as dd.mm.yyyy.
-void focDmy(sqlite3_context *ctx, int, sqlite3_value **argv) {
+void focDmy(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
@@ -79,7 +84,8 @@ void focDmy(sqlite3_context *ctx, int, sqlite3_value **argv) {
 }
 
 // foc_date(x): a date text (dd.mm.yyyy or ISO) as an ISO date; anything else NULL.
-void focDate(sqlite3_context *ctx, int, sqlite3_value **argv) {
+void focDate(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
     std::int32_t days;
     if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && parseDate(textArg(argv[0]), days)) {
         const std::string iso = isoDate(days);
@@ -92,7 +98,8 @@ void focDate(sqlite3_context *ctx, int, sqlite3_value **argv) {
 // Writes the rows of an INSERT of constants straight to the table: each value is fitted to
 // its column as the SQLite path does, every row before the first write, so that a value
 // that does not fit writes nothing.
-std::int64_t insertDirect(const Translator::Output &out) {
+std::int64_t insertDirect(const Translator::Output &out)
+{
     CachedTable &table = *out.directTable;
     const auto &fields = table.fields();
     try {
@@ -114,7 +121,8 @@ std::int64_t insertDirect(const Translator::Output &out) {
 
 } // namespace
 
-Engine::Engine(std::filesystem::path baseFolder) : base_(std::move(baseFolder)) {
+Engine::Engine(std::filesystem::path baseFolder) : base_(std::move(baseFolder))
+{
     if (sqlite3_open(":memory:", &db_) != SQLITE_OK)
         throw SqlError("Cannot start the SQL engine");
     registerDbfModule(db_, [this](const std::string &id) -> std::shared_ptr<CachedTable> {
@@ -129,12 +137,14 @@ Engine::Engine(std::filesystem::path baseFolder) : base_(std::move(baseFolder)) 
     sqlite3_exec(db_, "PRAGMA case_sensitive_like=ON; PRAGMA temp_store=MEMORY;", nullptr, nullptr, nullptr);
 }
 
-Engine::~Engine() {
+Engine::~Engine()
+{
     if (db_)
         sqlite3_close_v2(db_);
 }
 
-std::filesystem::path Engine::resolveTable(const std::string &pathText) const {
+std::filesystem::path Engine::resolveTable(const std::string &pathText) const
+{
     std::string p = pathText;
     for (char &c : p)
         if (c == '\\')
@@ -147,7 +157,8 @@ std::filesystem::path Engine::resolveTable(const std::string &pathText) const {
     return files::resolveCaseInsensitive(path.lexically_normal());
 }
 
-Engine::Bound &Engine::bind(const std::filesystem::path &resolved) {
+Engine::Bound &Engine::bind(const std::filesystem::path &resolved)
+{
     const std::string key = resolved.string();
     auto it = bound_.find(key);
     std::shared_ptr<CachedTable> table = TableCache::instance().table(resolved);
@@ -173,7 +184,8 @@ Engine::Bound &Engine::bind(const std::filesystem::path &resolved) {
     return bound_[key] = b;
 }
 
-void Engine::unbind(const std::filesystem::path &resolved) {
+void Engine::unbind(const std::filesystem::path &resolved)
+{
     auto it = bound_.find(resolved.string());
     if (it == bound_.end())
         return;
@@ -185,7 +197,8 @@ void Engine::unbind(const std::filesystem::path &resolved) {
 
 // Operations make and delete temporary tables all the time; the copies of tables whose
 // files are gone are dropped so that they do not hold memory for the rest of the run.
-void Engine::forgetDeletedTables() {
+void Engine::forgetDeletedTables()
+{
     if (bound_.size() < 8)
         return;
     std::vector<std::string> gone;
@@ -200,15 +213,20 @@ void Engine::forgetDeletedTables() {
     }
 }
 
-std::int64_t Engine::execute(const std::string &statement) { return run(statement, nullptr); }
+std::int64_t Engine::execute(const std::string &statement)
+{
+    return run(statement, nullptr);
+}
 
-ResultSet Engine::query(const std::string &statement) {
+ResultSet Engine::query(const std::string &statement)
+{
     ResultSet result;
     run(statement, &result);
     return result;
 }
 
-std::int64_t Engine::run(const std::string &statement, ResultSet *result) {
+std::int64_t Engine::run(const std::string &statement, ResultSet *result)
+{
     forgetDeletedTables();
     try {
         Statement st = parseStatement(statement);
@@ -290,7 +308,8 @@ std::int64_t Engine::run(const std::string &statement, ResultSet *result) {
     }
 }
 
-std::int64_t Engine::restructure(const Statement &st, const std::string &statement) {
+std::int64_t Engine::restructure(const Statement &st, const std::string &statement)
+{
     const std::filesystem::path path = resolveTable(st.table.path);
     auto fail = [&](const std::string &message, long pos, const std::string &token) {
         throw SqlError(message, statement, pos, token);

@@ -6,18 +6,26 @@
 
 namespace focaris::sql {
 
-bool Token::isWord(const char *word) const {
+bool Token::isWord(const char *word) const
+{
     return kind == Ident && text::equalsIgnoreAsciiCase(text, word);
 }
 
 namespace {
 
-bool identStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool identChar(unsigned char c) { return std::isalnum(c) || c == '_' || c == '$' || c >= 0x80; }
+bool identStart(unsigned char c)
+{
+    return std::isalpha(c) || c == '_' || c >= 0x80;
+}
+bool identChar(unsigned char c)
+{
+    return std::isalnum(c) || c == '_' || c == '$' || c >= 0x80;
+}
 
 } // namespace
 
-std::vector<Token> tokenize(const std::string &s) {
+std::vector<Token> tokenize(const std::string &s)
+{
     std::vector<Token> out;
     std::size_t i = 0;
     const std::size_t n = s.size();

@@ -13,16 +13,17 @@ namespace {
 
 // Words that end an expression or a table reference and so can never be an alias.
 const std::set<std::string> kReserved = {
-    "SELECT", "FROM", "WHERE", "GROUP", "BY", "HAVING", "ORDER", "ASC", "DESC", "AND", "OR",
-    "NOT", "IN", "IS", "NULL", "LIKE", "BETWEEN", "EXISTS", "AS", "ON", "JOIN", "INNER",
-    "LEFT", "RIGHT", "OUTER", "FULL", "CROSS", "UNION", "INTO", "VALUES", "SET", "DISTINCT",
-    "INSERT", "UPDATE", "DELETE", "CREATE", "ALTER", "DROP", "TABLE", "ADD", "CAST", "ALL"};
+    "SELECT", "FROM",   "WHERE",  "GROUP", "BY",    "HAVING",  "ORDER",  "ASC",    "DESC", "AND",      "OR",
+    "NOT",    "IN",     "IS",     "NULL",  "LIKE",  "BETWEEN", "EXISTS", "AS",     "ON",   "JOIN",     "INNER",
+    "LEFT",   "RIGHT",  "OUTER",  "FULL",  "CROSS", "UNION",   "INTO",   "VALUES", "SET",  "DISTINCT", "INSERT",
+    "UPDATE", "DELETE", "CREATE", "ALTER", "DROP",  "TABLE",   "ADD",    "CAST",   "ALL"};
 
 class Parser {
 public:
     explicit Parser(const std::string &text) : text_(text), toks_(tokenize(text)) {}
 
-    Statement statement() {
+    Statement statement()
+    {
         Statement st;
         if (peekWord("SELECT")) {
             st.kind = Statement::SelectStmt;
@@ -115,11 +116,13 @@ public:
     }
 
 private:
-    const Token &peek(std::size_t ahead = 0) const {
+    const Token &peek(std::size_t ahead = 0) const
+    {
         const std::size_t i = std::min(pos_ + ahead, toks_.size() - 1);
         return toks_[i];
     }
-    const Token &next() {
+    const Token &next()
+    {
         const Token &t = toks_[pos_];
         if (pos_ + 1 < toks_.size())
             ++pos_;
@@ -127,21 +130,24 @@ private:
     }
     bool peekWord(const char *w) const { return peek().isWord(w); }
     bool peekWordAt(std::size_t ahead, const char *w) const { return peek(ahead).isWord(w); }
-    bool accept(const char *sym) {
+    bool accept(const char *sym)
+    {
         if (peek().is(sym)) {
             next();
             return true;
         }
         return false;
     }
-    bool acceptWord(const char *w) {
+    bool acceptWord(const char *w)
+    {
         if (peek().isWord(w)) {
             next();
             return true;
         }
         return false;
     }
-    [[noreturn]] void fail(const std::string &message) const {
+    [[noreturn]] void fail(const std::string &message) const
+    {
         const Token &t = peek();
         std::string shown = t.text;
         if (t.kind == Token::DoubleQuoted)
@@ -150,18 +156,22 @@ private:
             shown = "'" + t.text + "'";
         throw SqlError(message, text_, t.pos, shown);
     }
-    void expect(const char *sym) {
+    void expect(const char *sym)
+    {
         if (!accept(sym))
             fail(std::string("Expected \"") + sym + "\"");
     }
-    void expectWord(const char *w) {
+    void expectWord(const char *w)
+    {
         if (!acceptWord(w))
             fail(std::string("Expected ") + w);
     }
-    bool isReserved(const Token &t) const {
+    bool isReserved(const Token &t) const
+    {
         return t.kind == Token::Ident && kReserved.count(text::asciiUpper(t.text)) > 0;
     }
-    std::string identifier(const char *what) {
+    std::string identifier(const char *what)
+    {
         if (peek().kind != Token::Ident || isReserved(peek()))
             fail(std::string("Expected a ") + what);
         return text::asciiUpper(next().text);
@@ -169,7 +179,8 @@ private:
 
     // A table: a quoted path or a bare name (Cereri or Cereri.dbf), then an optional
     // alias (with or without AS).
-    TableRef tableRef(bool allowAlias) {
+    TableRef tableRef(bool allowAlias)
+    {
         TableRef ref;
         ref.pos = peek().pos;
         if (peek().isText()) {
@@ -194,7 +205,8 @@ private:
         return ref;
     }
 
-    ColumnDef columnDef() {
+    ColumnDef columnDef()
+    {
         ColumnDef d;
         d.pos = peek().pos;
         d.name = identifier("column name");
@@ -247,7 +259,8 @@ private:
         return d;
     }
 
-    std::unique_ptr<Select> select() {
+    std::unique_ptr<Select> select()
+    {
         auto sel = std::make_unique<Select>();
         expectWord("SELECT");
         if (acceptWord("DISTINCT"))
@@ -313,7 +326,8 @@ private:
         return sel;
     }
 
-    SelectItem selectItem() {
+    SelectItem selectItem()
+    {
         SelectItem item;
         if (accept("*")) {
             item.star = true;
@@ -343,7 +357,8 @@ private:
         return item;
     }
 
-    ExprPtr make(Expr::Kind kind, long pos, std::string text = {}) {
+    ExprPtr make(Expr::Kind kind, long pos, std::string text = {})
+    {
         auto e = std::make_unique<Expr>();
         e->kind = kind;
         e->pos = pos;
@@ -351,7 +366,8 @@ private:
         return e;
     }
 
-    ExprPtr binary(const std::string &op, long pos, ExprPtr a, ExprPtr b) {
+    ExprPtr binary(const std::string &op, long pos, ExprPtr a, ExprPtr b)
+    {
         auto e = make(Expr::Binary, pos, op);
         e->args.push_back(std::move(a));
         e->args.push_back(std::move(b));
@@ -360,7 +376,8 @@ private:
 
     ExprPtr expr() { return orExpr(); }
 
-    ExprPtr orExpr() {
+    ExprPtr orExpr()
+    {
         ExprPtr left = andExpr();
         while (peekWord("OR")) {
             const long pos = next().pos;
@@ -369,7 +386,8 @@ private:
         return left;
     }
 
-    ExprPtr andExpr() {
+    ExprPtr andExpr()
+    {
         ExprPtr left = notExpr();
         while (peekWord("AND")) {
             const long pos = next().pos;
@@ -378,7 +396,8 @@ private:
         return left;
     }
 
-    ExprPtr notExpr() {
+    ExprPtr notExpr()
+    {
         if (peekWord("NOT") && !peekWordAt(1, "EXISTS")) {
             const long pos = next().pos;
             auto e = make(Expr::Unary, pos, "NOT");
@@ -388,7 +407,8 @@ private:
         return comparison();
     }
 
-    ExprPtr comparison() {
+    ExprPtr comparison()
+    {
         if (peekWord("EXISTS") || (peekWord("NOT") && peekWordAt(1, "EXISTS"))) {
             const long pos = peek().pos;
             auto e = make(Expr::Exists, pos);
@@ -402,9 +422,8 @@ private:
         ExprPtr left = additive();
         for (;;) {
             const Token &t = peek();
-            if (t.kind == Token::Symbol &&
-                (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == "<=" ||
-                 t.text == ">" || t.text == ">=")) {
+            if (t.kind == Token::Symbol && (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == "<=" ||
+                                            t.text == ">" || t.text == ">=")) {
                 const std::string op = t.text;
                 const long pos = next().pos;
                 left = binary(op, pos, std::move(left), additive());
@@ -475,7 +494,8 @@ private:
         }
     }
 
-    ExprPtr additive() {
+    ExprPtr additive()
+    {
         ExprPtr left = multiplicative();
         for (;;) {
             if (peek().is("+") || peek().is("-") || peek().is("||")) {
@@ -488,7 +508,8 @@ private:
         }
     }
 
-    ExprPtr multiplicative() {
+    ExprPtr multiplicative()
+    {
         ExprPtr left = unary();
         for (;;) {
             if (peek().is("*") || peek().is("/")) {
@@ -501,7 +522,8 @@ private:
         }
     }
 
-    ExprPtr unary() {
+    ExprPtr unary()
+    {
         if (peek().is("-") || peek().is("+")) {
             const std::string op = peek().text;
             const long pos = next().pos;
@@ -520,7 +542,8 @@ private:
         return primary();
     }
 
-    ExprPtr primary() {
+    ExprPtr primary()
+    {
         const Token &t = peek();
         if (t.isText()) {
             next();
@@ -582,8 +605,8 @@ private:
         if (t.kind == Token::Ident && !isReserved(t)) {
             const std::string word = text::asciiUpper(t.text);
             if (peek(1).is("(")) {
-                static const std::set<std::string> known = {"COUNT", "SUM", "MAX", "MIN", "AVG",
-                                                            "UPPER", "LOWER", "TRIM"};
+                static const std::set<std::string> known = {"COUNT", "SUM",   "MAX",   "MIN",
+                                                            "AVG",   "UPPER", "LOWER", "TRIM"};
                 if (!known.count(word))
                     throw SqlError("Unknown function", text_, t.pos, t.text);
                 next();
@@ -618,6 +641,9 @@ private:
 
 } // namespace
 
-Statement parseStatement(const std::string &text) { return Parser(text).statement(); }
+Statement parseStatement(const std::string &text)
+{
+    return Parser(text).statement();
+}
 
 } // namespace focaris::sql

@@ -7,11 +7,11 @@
 
 namespace focaris::sql {
 
-ResultSet::ResultSet(std::vector<ResultColumn> columns)
-    : columns_(std::move(columns)), cells_(columns_.size()) {}
+ResultSet::ResultSet(std::vector<ResultColumn> columns) : columns_(std::move(columns)), cells_(columns_.size()) {}
 
 ResultSet::ResultSet(std::vector<ResultColumn> columns, const std::vector<std::vector<Value>> &rows)
-    : ResultSet(std::move(columns)) {
+    : ResultSet(std::move(columns))
+{
     reserve(rows.size());
     for (const auto &row : rows) {
         addRow();
@@ -20,7 +20,8 @@ ResultSet::ResultSet(std::vector<ResultColumn> columns, const std::vector<std::v
     }
 }
 
-ResultSet::Cell ResultSet::make(Value::Kind kind, std::int64_t integer) {
+ResultSet::Cell ResultSet::make(Value::Kind kind, std::int64_t integer)
+{
     Cell cell;
     cell.integer = integer;
     cell.length = 0;
@@ -28,20 +29,23 @@ ResultSet::Cell ResultSet::make(Value::Kind kind, std::int64_t integer) {
     return cell;
 }
 
-int ResultSet::columnIndex(std::string_view name) const {
+int ResultSet::columnIndex(std::string_view name) const
+{
     for (std::size_t i = 0; i < columns_.size(); ++i)
         if (text::equalsIgnoreAsciiCase(columns_[i].name, name))
             return static_cast<int>(i);
     return -1;
 }
 
-ResultSet::Row ResultSet::row(std::size_t r) const {
+ResultSet::Row ResultSet::row(std::size_t r) const
+{
     if (r >= rows_)
         throw std::out_of_range("Result has no row " + std::to_string(r));
     return Row(*this, r);
 }
 
-Value ResultSet::value(std::size_t r, std::size_t c) const {
+Value ResultSet::value(std::size_t r, std::size_t c) const
+{
     if (r >= rows_ || c >= cells_.size())
         throw std::out_of_range("Result has no cell " + std::to_string(r) + ", " + std::to_string(c));
     const Cell &x = cell(r, c);
@@ -54,29 +58,34 @@ Value ResultSet::value(std::size_t r, std::size_t c) const {
     }
 }
 
-Value ResultSet::value(std::size_t r, std::string_view column) const {
+Value ResultSet::value(std::size_t r, std::string_view column) const
+{
     const int c = columnIndex(column);
     if (c < 0)
         throw std::out_of_range("Result has no column " + std::string(column));
     return value(r, static_cast<std::size_t>(c));
 }
 
-std::string_view ResultSet::text(std::size_t r, std::size_t c) const {
+std::string_view ResultSet::text(std::size_t r, std::size_t c) const
+{
     const Cell &x = cell(r, c);
     return x.kind == Value::Text ? std::string_view(texts_.data() + x.offset, x.length) : std::string_view();
 }
 
-double ResultSet::number(std::size_t r, std::size_t c) const {
+double ResultSet::number(std::size_t r, std::size_t c) const
+{
     const Cell &x = cell(r, c);
     return x.kind == Value::Integer ? static_cast<double>(x.integer) : x.kind == Value::Real ? x.real : 0;
 }
 
-std::int32_t ResultSet::date(std::size_t r, std::size_t c) const {
+std::int32_t ResultSet::date(std::size_t r, std::size_t c) const
+{
     const Cell &x = cell(r, c);
     return x.kind == Value::Date ? x.date : 0;
 }
 
-ResultSet ResultSet::filtered(const std::function<bool(const ResultSet &, std::size_t)> &keep) const {
+ResultSet ResultSet::filtered(const std::function<bool(const ResultSet &, std::size_t)> &keep) const
+{
     ResultSet out(columns_);
     for (std::size_t r = 0; r < rows_; ++r) {
         if (!keep(*this, r))
@@ -93,31 +102,36 @@ ResultSet ResultSet::filtered(const std::function<bool(const ResultSet &, std::s
     return out;
 }
 
-void ResultSet::reserve(std::size_t rows) {
+void ResultSet::reserve(std::size_t rows)
+{
     for (auto &column : cells_)
         column.reserve(rows);
 }
 
-void ResultSet::addRow() {
+void ResultSet::addRow()
+{
     for (auto &column : cells_)
         column.push_back(make(Value::Null, 0));
     ++rows_;
 }
 
-void ResultSet::setReal(std::size_t c, double v) {
+void ResultSet::setReal(std::size_t c, double v)
+{
     Cell &x = last(c);
     x.real = v;
     x.kind = Value::Real;
 }
 
-void ResultSet::setDate(std::size_t c, std::int32_t days) {
+void ResultSet::setDate(std::size_t c, std::int32_t days)
+{
     Cell &x = last(c);
     x.integer = 0;
     x.date = days;
     x.kind = Value::Date;
 }
 
-void ResultSet::setText(std::size_t c, std::string_view t) {
+void ResultSet::setText(std::size_t c, std::string_view t)
+{
     if (t.size() > UINT32_MAX)
         throw std::length_error("text too long for a result");
     Cell &x = last(c);
@@ -127,7 +141,8 @@ void ResultSet::setText(std::size_t c, std::string_view t) {
     texts_.append(t);
 }
 
-void ResultSet::set(std::size_t c, const Value &v) {
+void ResultSet::set(std::size_t c, const Value &v)
+{
     switch (v.kind) {
     case Value::Text: setText(c, v.text); break;
     case Value::Integer: setInteger(c, v.integer); break;

@@ -30,10 +30,10 @@ class ResultSet {
             std::int64_t integer;
             double real;
             std::int32_t date;
-            std::uint64_t offset;  // of a text in texts_
+            std::uint64_t offset; // of a text in texts_
         };
-        std::uint32_t length;      // of a text
-        std::uint8_t kind;         // Value::Kind
+        std::uint32_t length; // of a text
+        std::uint8_t kind;    // Value::Kind
     };
 
 public:
@@ -55,7 +55,11 @@ public:
     public:
         RowIterator(const ResultSet &set, std::size_t row) : set_(&set), row_(row) {}
         Row operator*() const { return Row(*set_, row_); }
-        RowIterator &operator++() { ++row_; return *this; }
+        RowIterator &operator++()
+        {
+            ++row_;
+            return *this;
+        }
         bool operator!=(const RowIterator &o) const { return row_ != o.row_; }
         bool operator==(const RowIterator &o) const { return row_ == o.row_; }
 
@@ -121,8 +125,8 @@ private:
     static Cell make(Value::Kind kind, std::int64_t integer);
 
     std::vector<ResultColumn> columns_;
-    std::vector<std::vector<Cell>> cells_;  // one array per column
-    std::string texts_;                     // every text of the result, one after another
+    std::vector<std::vector<Cell>> cells_; // one array per column
+    std::string texts_;                    // every text of the result, one after another
     std::size_t rows_ = 0;
 };
 

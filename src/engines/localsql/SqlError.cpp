@@ -3,19 +3,25 @@
 
 namespace focaris::sql {
 
-SqlError::SqlError(const std::string &message, const std::string &statement, long position,
-                   const std::string &token)
-    : std::runtime_error(compose(message, statement, position, token)), message_(message),
-      statement_(statement), position_(position), token_(token) {}
+SqlError::SqlError(const std::string &message, const std::string &statement, long position, const std::string &token)
+    : std::runtime_error(compose(message, statement, position, token)),
+      message_(message),
+      statement_(statement),
+      position_(position),
+      token_(token)
+{
+}
 
-SqlError SqlError::withStatement(const std::string &statement) const {
+SqlError SqlError::withStatement(const std::string &statement) const
+{
     if (!statement_.empty())
         return *this;
     return SqlError(message_, statement, position_, token_);
 }
 
-std::string SqlError::compose(const std::string &message, const std::string &statement,
-                              long position, const std::string &token) {
+std::string SqlError::compose(const std::string &message, const std::string &statement, long position,
+                              const std::string &token)
+{
     std::string text = message;
     if (position >= 0) {
         // Line and column count from 1, as a person reading the statement counts them.

@@ -25,8 +25,8 @@ public:
     SqlError withStatement(const std::string &statement) const;
 
 private:
-    static std::string compose(const std::string &message, const std::string &statement,
-                               long position, const std::string &token);
+    static std::string compose(const std::string &message, const std::string &statement, long position,
+                               const std::string &token);
     std::string message_;
     std::string statement_;
     long position_;

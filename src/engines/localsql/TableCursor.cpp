@@ -8,7 +8,8 @@
 
 namespace focaris::sql {
 
-TableCursor::TableCursor(const std::filesystem::path &path) : path_(files::resolveCaseInsensitive(path)) {
+TableCursor::TableCursor(const std::filesystem::path &path) : path_(files::resolveCaseInsensitive(path))
+{
     try {
         table_ = std::make_unique<dbf::DbfTable>(path_, true);
         fields_ = table_->fields();
@@ -23,47 +24,54 @@ TableCursor::TableCursor(const std::filesystem::path &path) : path_(files::resol
 
 TableCursor::~TableCursor() = default;
 
-std::vector<std::string> TableCursor::fieldNames() const {
+std::vector<std::string> TableCursor::fieldNames() const
+{
     std::vector<std::string> names;
     for (const auto &f : fields_)
         names.push_back(f.name);
     return names;
 }
 
-int TableCursor::fieldIndex(std::string_view name) const {
+int TableCursor::fieldIndex(std::string_view name) const
+{
     for (std::size_t i = 0; i < fields_.size(); ++i)
         if (text::equalsIgnoreAsciiCase(fields_[i].name, name))
             return static_cast<int>(i);
     return -1;
 }
 
-std::size_t TableCursor::column(std::string_view field) const {
+std::size_t TableCursor::column(std::string_view field) const
+{
     const int i = fieldIndex(field);
     if (i < 0)
         throw SqlError("Unknown column " + std::string(field) + " in " + path_.string());
     return static_cast<std::size_t>(i);
 }
 
-bool TableCursor::first() {
+bool TableCursor::first()
+{
     post();
     current_ = 0;
     return !atEnd();
 }
 
-bool TableCursor::next() {
+bool TableCursor::next()
+{
     post();
     if (current_ < rows_.size())
         ++current_;
     return !atEnd();
 }
 
-bool TableCursor::last() {
+bool TableCursor::last()
+{
     post();
     current_ = rows_.size() ? rows_.size() - 1 : 0;
     return !atEnd();
 }
 
-Value TableCursor::value(std::string_view field) const {
+Value TableCursor::value(std::string_view field) const
+{
     const std::size_t c = column(field);
     if (atEnd())
         throw SqlError("The cursor is past the last row of " + path_.string());
@@ -74,7 +82,8 @@ Value TableCursor::value(std::string_view field) const {
     return fromFieldValue(fields_[c], rows_.value(current_, c));
 }
 
-void TableCursor::setValue(std::string_view field, const Value &value) {
+void TableCursor::setValue(std::string_view field, const Value &value)
+{
     const std::size_t c = column(field);
     if (atEnd())
         throw SqlError("The cursor is past the last row of " + path_.string());
@@ -86,7 +95,8 @@ void TableCursor::setValue(std::string_view field, const Value &value) {
     edit_[c] = toFieldValue(fields_[c], value);
 }
 
-void TableCursor::post() {
+void TableCursor::post()
+{
     if (!modified_)
         return;
     try {
@@ -103,7 +113,8 @@ void TableCursor::post() {
     modified_ = false;
 }
 
-void TableCursor::pack(const std::filesystem::path &path) {
+void TableCursor::pack(const std::filesystem::path &path)
+{
     const std::filesystem::path resolved = files::resolveCaseInsensitive(path);
     try {
         dbf::DbfTable::pack(resolved);

@@ -29,16 +29,21 @@ namespace {
 using Type = Translator::Type;
 using Out = Translator::Out;
 
-std::string quoteText(std::string_view t) { return quoteWith(t, '\''); }
+std::string quoteText(std::string_view t)
+{
+    return quoteWith(t, '\'');
+}
 
-std::string rtrimmed(const std::string &s) {
+std::string rtrimmed(const std::string &s)
+{
     std::size_t n = s.size();
     while (n > 0 && s[n - 1] == ' ')
         --n;
     return s.substr(0, n);
 }
 
-Type typeOfField(const dbf::Field &f) {
+Type typeOfField(const dbf::Field &f)
+{
     switch (f.type) {
     case 'C':
     case 'M': return Type::Text;
@@ -47,7 +52,8 @@ Type typeOfField(const dbf::Field &f) {
     }
 }
 
-ColumnType resultType(Type t) {
+ColumnType resultType(Type t)
+{
     switch (t) {
     case Type::Number: return ColumnType::Number;
     case Type::Date: return ColumnType::Date;
@@ -55,7 +61,8 @@ ColumnType resultType(Type t) {
     }
 }
 
-Type fromResultType(ColumnType t) {
+Type fromResultType(ColumnType t)
+{
     switch (t) {
     case ColumnType::Number: return Type::Number;
     case ColumnType::Date: return Type::Date;
@@ -65,7 +72,8 @@ Type fromResultType(ColumnType t) {
 
 // The text form of a value inside a concatenation: a blank text joins as the empty text,
 // numbers in their shortest form, dates as dd.mm.yyyy.
-std::string asConcatPart(const Out &o) {
+std::string asConcatPart(const Out &o)
+{
     switch (o.type) {
     case Type::Text: return "coalesce(" + o.sql + ",'')";
     case Type::Date: return "coalesce(foc_dmy(" + o.sql + "),'')";
@@ -77,13 +85,14 @@ std::string asConcatPart(const Out &o) {
 // hand over for it, or nothing when the expression is not a plain constant or the column
 // is of a kind whose conversion is left to SQLite. Runs after Translator::assigned has
 // checked dates and numbers.
-std::optional<Value> insertedConstant(const Expr &e, const dbf::Field &f) {
+std::optional<Value> insertedConstant(const Expr &e, const dbf::Field &f)
+{
     if (!std::strchr("CNFID", f.type))
         return std::nullopt;
     if (e.kind == Expr::Null)
         return Value::null();
-    if (e.kind == Expr::Number || (e.kind == Expr::Unary && e.text == "-" && e.args.size() == 1 &&
-                                   e.args[0]->kind == Expr::Number)) {
+    if (e.kind == Expr::Number ||
+        (e.kind == Expr::Unary && e.text == "-" && e.args.size() == 1 && e.args[0]->kind == Expr::Number)) {
         if (f.type == 'C' || f.type == 'D')
             return std::nullopt;
         const double d = std::strtod((e.kind == Expr::Number ? e : *e.args[0]).text.c_str(), nullptr);
@@ -106,9 +115,13 @@ std::optional<Value> insertedConstant(const Expr &e, const dbf::Field &f) {
     return Value::fromReal(std::strtod(t.c_str() + start, nullptr));
 }
 
-bool isEmptyTextLiteral(const Expr &e) { return e.kind == Expr::Text && rtrimmed(e.text).empty(); }
+bool isEmptyTextLiteral(const Expr &e)
+{
+    return e.kind == Expr::Text && rtrimmed(e.text).empty();
+}
 
-std::string stemOf(const std::string &path) {
+std::string stemOf(const std::string &path)
+{
     std::string name = path;
     const std::size_t slash = name.find_last_of("/\\");
     if (slash != std::string::npos)
@@ -122,13 +135,17 @@ std::string stemOf(const std::string &path) {
 } // namespace
 
 Translator::Translator(const std::string &statementText, Resolve resolve)
-    : text_(statementText), resolve_(std::move(resolve)) {}
+    : text_(statementText), resolve_(std::move(resolve))
+{
+}
 
-void Translator::fail(const std::string &message, long pos, const std::string &token) const {
+void Translator::fail(const std::string &message, long pos, const std::string &token) const
+{
     throw SqlError(message, text_, pos, token);
 }
 
-Translator::Output Translator::translate(const Statement &st) {
+Translator::Output Translator::translate(const Statement &st)
+{
     switch (st.kind) {
     case Statement::SelectStmt: return select(*st.select, nullptr);
     case Statement::Insert: {
@@ -212,7 +229,8 @@ Translator::Output Translator::translate(const Statement &st) {
             if (!seen.insert(f).second)
                 fail("Column " + name + " set twice", value->pos, name);
             const dbf::Field &field = b.table->fields()[f];
-            sql += (i ? ", " : "") + quoteIdentifier(field.name) + " = " + assigned(*value, expr(*value, scope), field).sql;
+            sql += (i ? ", " : "") + quoteIdentifier(field.name) + " = " +
+                   assigned(*value, expr(*value, scope), field).sql;
         }
         if (st.where)
             sql += " WHERE " + expr(*st.where, scope).sql;
@@ -232,7 +250,8 @@ Translator::Output Translator::translate(const Statement &st) {
     }
 }
 
-Translator::Output Translator::select(const Select &s, const Scope *parent) {
+Translator::Output Translator::select(const Select &s, const Scope *parent)
+{
     Scope scope;
     scope.parent = parent;
     std::string from;
@@ -269,7 +288,8 @@ Translator::Output Translator::select(const Select &s, const Scope *parent) {
                     continue;
                 found = true;
                 for (const dbf::Field &f : t.binding.table->fields())
-                    addColumn(quoteIdentifier(t.alias) + "." + quoteIdentifier(f.name), text::asciiUpper(f.name), typeOfField(f));
+                    addColumn(quoteIdentifier(t.alias) + "." + quoteIdentifier(f.name), text::asciiUpper(f.name),
+                              typeOfField(f));
             }
             if (!found)
                 fail("Unknown table alias " + item.starOf, 0, item.starOf);
@@ -338,7 +358,8 @@ Translator::Output Translator::select(const Select &s, const Scope *parent) {
     return {sql, columns};
 }
 
-Out Translator::column(const Expr &e, const Scope &scope) {
+Out Translator::column(const Expr &e, const Scope &scope)
+{
     for (const Scope *sc = &scope; sc; sc = sc->parent) {
         const Scope::Table *hit = nullptr;
         int field = -1;
@@ -367,7 +388,8 @@ Out Translator::column(const Expr &e, const Scope &scope) {
 }
 
 // A text constant standing for a date.
-Out Translator::asDate(const Expr &e, const Out &translated) {
+Out Translator::asDate(const Expr &e, const Out &translated)
+{
     if (e.kind != Expr::Text)
         return translated;
     const std::string t = rtrimmed(e.text);
@@ -381,7 +403,8 @@ Out Translator::asDate(const Expr &e, const Out &translated) {
 
 // A value assigned to or inserted into a column: date texts become dates; a text constant
 // that is no number cannot go into a numeric column.
-Out Translator::assigned(const Expr &e, const Out &translated, const dbf::Field &target) {
+Out Translator::assigned(const Expr &e, const Out &translated, const dbf::Field &target)
+{
     const Type t = typeOfField(target);
     if (t == Type::Date)
         return asDate(e, translated);
@@ -400,7 +423,8 @@ Out Translator::assigned(const Expr &e, const Out &translated, const dbf::Field 
     return translated;
 }
 
-Out Translator::comparison(const Expr &e, const std::string &op, const Scope &scope) {
+Out Translator::comparison(const Expr &e, const std::string &op, const Scope &scope)
+{
     const Expr &l = *e.args[0];
     const Expr &r = *e.args[1];
     Out a = expr(l, scope);
@@ -426,7 +450,8 @@ Out Translator::comparison(const Expr &e, const std::string &op, const Scope &sc
     return {"(" + a.sql + " " + op + " " + b.sql + ")", Type::Number};
 }
 
-Out Translator::expr(const Expr &e, const Scope &scope) {
+Out Translator::expr(const Expr &e, const Scope &scope)
+{
     switch (e.kind) {
     case Expr::Column: return column(e, scope);
     case Expr::Text: return {quoteText(e.text), Type::Text};
@@ -443,7 +468,8 @@ Out Translator::expr(const Expr &e, const Scope &scope) {
     case Expr::Binary: {
         const std::string &op = e.text;
         if (op == "AND" || op == "OR")
-            return {"(" + expr(*e.args[0], scope).sql + " " + op + " " + expr(*e.args[1], scope).sql + ")", Type::Number};
+            return {"(" + expr(*e.args[0], scope).sql + " " + op + " " + expr(*e.args[1], scope).sql + ")",
+                    Type::Number};
         if (op == "=" || op == "<>" || op == "<" || op == "<=" || op == ">" || op == ">=")
             return comparison(e, op, scope);
         const Out a = expr(*e.args[0], scope);
@@ -473,7 +499,8 @@ Out Translator::expr(const Expr &e, const Scope &scope) {
             lo = asDate(*e.args[1], lo);
             hi = asDate(*e.args[2], hi);
         }
-        return {"(" + a.sql + (e.negated ? " NOT BETWEEN " : " BETWEEN ") + lo.sql + " AND " + hi.sql + ")", Type::Number};
+        return {"(" + a.sql + (e.negated ? " NOT BETWEEN " : " BETWEEN ") + lo.sql + " AND " + hi.sql + ")",
+                Type::Number};
     }
     case Expr::InList: {
         const Out a = expr(*e.args[0], scope);
@@ -537,9 +564,9 @@ Out Translator::expr(const Expr &e, const Scope &scope) {
                 return asDate(*e.args[0], a);
             return {"foc_date(" + a.sql + ")", Type::Date};
         }
-        std::string t = a.type == Type::Date ? "foc_dmy(" + a.sql + ")"
+        std::string t = a.type == Type::Date   ? "foc_dmy(" + a.sql + ")"
                         : a.type == Type::Text ? a.sql
-                                                : "foc_str(" + a.sql + ")";
+                                               : "foc_str(" + a.sql + ")";
         if (e.castLength > 0)
             t = "substr(" + t + ", 1, " + std::to_string(e.castLength) + ")";
         return {t, Type::Text};

@@ -10,33 +10,41 @@
 
 namespace focaris::sql {
 
-Value Value::fromText(std::string t) {
+Value Value::fromText(std::string t)
+{
     Value v;
     v.kind = Text;
     v.text = std::move(t);
     return v;
 }
-Value Value::fromInteger(std::int64_t n) {
+Value Value::fromInteger(std::int64_t n)
+{
     Value v;
     v.kind = Integer;
     v.integer = n;
     return v;
 }
-Value Value::fromReal(double d) {
+Value Value::fromReal(double d)
+{
     Value v;
     v.kind = Real;
     v.real = d;
     return v;
 }
-Value Value::fromDate(std::int32_t days) {
+Value Value::fromDate(std::int32_t days)
+{
     Value v;
     v.kind = Date;
     v.date = days;
     return v;
 }
-Value Value::fromDate(int year, int month, int day) { return fromDate(dbf::daysFromCivil(year, month, day)); }
+Value Value::fromDate(int year, int month, int day)
+{
+    return fromDate(dbf::daysFromCivil(year, month, day));
+}
 
-double Value::toDouble() const {
+double Value::toDouble() const
+{
     switch (kind) {
     case Integer: return static_cast<double>(integer);
     case Real: return real;
@@ -49,7 +57,8 @@ double Value::toDouble() const {
     }
 }
 
-std::int64_t Value::toInt() const {
+std::int64_t Value::toInt() const
+{
     if (kind == Integer)
         return integer;
     const double d = toDouble();
@@ -58,7 +67,8 @@ std::int64_t Value::toInt() const {
     return static_cast<std::int64_t>(d);
 }
 
-std::string Value::toString() const {
+std::string Value::toString() const
+{
     switch (kind) {
     case Text: return text;
     case Integer: return std::to_string(integer);
@@ -68,7 +78,8 @@ std::string Value::toString() const {
     }
 }
 
-bool Value::operator==(const Value &o) const {
+bool Value::operator==(const Value &o) const
+{
     if (kind != o.kind)
         return false;
     switch (kind) {
@@ -80,7 +91,8 @@ bool Value::operator==(const Value &o) const {
     }
 }
 
-std::string formatNumber(double value) {
+std::string formatNumber(double value)
+{
     if (value == 0)
         return "0";
     if (std::fabs(value) < 9e15 && value == std::trunc(value))
@@ -101,16 +113,21 @@ std::string formatNumber(double value) {
     return s;
 }
 
-std::string formatDate(std::int32_t days) { return dbf::dateText(days); }
+std::string formatDate(std::int32_t days)
+{
+    return dbf::dateText(days);
+}
 
-std::string isoDate(std::int32_t days) {
+std::string isoDate(std::int32_t days)
+{
     const dbf::Ymd d = dbf::civilFromDays(days);
     char buf[32];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
     return buf;
 }
 
-bool parseDate(const std::string &text, std::int32_t &days) {
+bool parseDate(const std::string &text, std::int32_t &days)
+{
     int a = 0, b = 0, c = 0;
     char s1 = 0, s2 = 0;
     int consumed = 0;

@@ -30,12 +30,14 @@ struct DbfCursor {
     bool eof = true;
 };
 
-void setError(sqlite3_vtab *vtab, const std::string &message) {
+void setError(sqlite3_vtab *vtab, const std::string &message)
+{
     sqlite3_free(vtab->zErrMsg);
     vtab->zErrMsg = sqlite3_mprintf("%s", message.c_str());
 }
 
-int connect(sqlite3 *db, void *aux, int argc, const char *const *argv, sqlite3_vtab **out, char **err) {
+int connect(sqlite3 *db, void *aux, int argc, const char *const *argv, sqlite3_vtab **out, char **err)
+{
     auto *lookup = static_cast<Lookup *>(aux);
     if (argc < 4) {
         *err = sqlite3_mprintf("focaris_dbf needs a table id");
@@ -67,12 +69,14 @@ int connect(sqlite3 *db, void *aux, int argc, const char *const *argv, sqlite3_v
     return SQLITE_OK;
 }
 
-int disconnect(sqlite3_vtab *vtab) {
+int disconnect(sqlite3_vtab *vtab)
+{
     delete reinterpret_cast<DbfVtab *>(vtab);
     return SQLITE_OK;
 }
 
-int bestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info) {
+int bestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info)
+{
     CachedTable &table = *reinterpret_cast<DbfVtab *>(vtab)->table;
     const double rows = static_cast<double>(table.rowCount()) + 1;
     int chosen = -1;
@@ -99,19 +103,22 @@ int bestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info) {
     return SQLITE_OK;
 }
 
-int open(sqlite3_vtab *vtab, sqlite3_vtab_cursor **out) {
+int open(sqlite3_vtab *vtab, sqlite3_vtab_cursor **out)
+{
     auto *cur = new DbfCursor();
     cur->table = reinterpret_cast<DbfVtab *>(vtab)->table.get();
     *out = &cur->base;
     return SQLITE_OK;
 }
 
-int close(sqlite3_vtab_cursor *cur) {
+int close(sqlite3_vtab_cursor *cur)
+{
     delete reinterpret_cast<DbfCursor *>(cur);
     return SQLITE_OK;
 }
 
-void settle(DbfCursor *cur) {
+void settle(DbfCursor *cur)
+{
     const CachedTable &t = *cur->table;
     if (cur->useList) {
         cur->eof = cur->listPos >= cur->list.size();
@@ -125,7 +132,8 @@ void settle(DbfCursor *cur) {
 }
 
 // The hash key of a constraint value for the column, or false when no row can equal it.
-bool keyOfValue(const dbf::Field &field, sqlite3_value *v, std::uint64_t &key) {
+bool keyOfValue(const dbf::Field &field, sqlite3_value *v, std::uint64_t &key)
+{
     const int type = sqlite3_value_type(v);
     if (type == SQLITE_NULL)
         return false;
@@ -157,7 +165,8 @@ bool keyOfValue(const dbf::Field &field, sqlite3_value *v, std::uint64_t &key) {
     }
 }
 
-int filter(sqlite3_vtab_cursor *base, int idxNum, const char *, int argc, sqlite3_value **argv) {
+int filter(sqlite3_vtab_cursor *base, int idxNum, const char *, int argc, sqlite3_value **argv)
+{
     auto *cur = reinterpret_cast<DbfCursor *>(base);
     cur->useList = false;
     cur->row = 0;
@@ -174,7 +183,8 @@ int filter(sqlite3_vtab_cursor *base, int idxNum, const char *, int argc, sqlite
     return SQLITE_OK;
 }
 
-int next(sqlite3_vtab_cursor *base) {
+int next(sqlite3_vtab_cursor *base)
+{
     auto *cur = reinterpret_cast<DbfCursor *>(base);
     if (cur->useList)
         ++cur->listPos;
@@ -184,9 +194,13 @@ int next(sqlite3_vtab_cursor *base) {
     return SQLITE_OK;
 }
 
-int eof(sqlite3_vtab_cursor *base) { return reinterpret_cast<DbfCursor *>(base)->eof; }
+int eof(sqlite3_vtab_cursor *base)
+{
+    return reinterpret_cast<DbfCursor *>(base)->eof;
+}
 
-int column(sqlite3_vtab_cursor *base, sqlite3_context *ctx, int col) {
+int column(sqlite3_vtab_cursor *base, sqlite3_context *ctx, int col)
+{
     // An UPDATE asks for the columns it leaves alone too; those come back empty and the
     // update takes their stored value as it is, without converting it twice.
     if (sqlite3_vtab_nochange(ctx))
@@ -229,12 +243,14 @@ int column(sqlite3_vtab_cursor *base, sqlite3_context *ctx, int col) {
     return SQLITE_OK;
 }
 
-int rowid(sqlite3_vtab_cursor *base, sqlite3_int64 *out) {
+int rowid(sqlite3_vtab_cursor *base, sqlite3_int64 *out)
+{
     *out = static_cast<sqlite3_int64>(reinterpret_cast<DbfCursor *>(base)->row);
     return SQLITE_OK;
 }
 
-Value toValue(sqlite3_value *v) {
+Value toValue(sqlite3_value *v)
+{
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER: return Value::fromInteger(sqlite3_value_int64(v));
     case SQLITE_FLOAT: return Value::fromReal(sqlite3_value_double(v));
@@ -246,11 +262,15 @@ Value toValue(sqlite3_value *v) {
     }
 }
 
-bool writableType(char t) { return std::strchr("CNFDLIM", t) != nullptr; }
+bool writableType(char t)
+{
+    return std::strchr("CNFDLIM", t) != nullptr;
+}
 
 // Runs f, turning an exception into the virtual table's error message.
 template <class F>
-int guarded(sqlite3_vtab *vtab, F f) {
+int guarded(sqlite3_vtab *vtab, F f)
+{
     try {
         return f();
     } catch (const SqlError &e) {
@@ -261,7 +281,8 @@ int guarded(sqlite3_vtab *vtab, F f) {
     return SQLITE_ERROR;
 }
 
-int update(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite3_int64 *newRowid) {
+int update(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite3_int64 *newRowid)
+{
     CachedTable &table = *reinterpret_cast<DbfVtab *>(vtab)->table;
     return guarded(vtab, [&]() -> int {
         if (argc == 1) {
@@ -301,23 +322,32 @@ int update(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite3_int64 *ne
     });
 }
 
-int begin(sqlite3_vtab *) { return SQLITE_OK; }
+int begin(sqlite3_vtab *)
+{
+    return SQLITE_OK;
+}
 
-int sync(sqlite3_vtab *vtab) {
+int sync(sqlite3_vtab *vtab)
+{
     return guarded(vtab, [&] {
         reinterpret_cast<DbfVtab *>(vtab)->table->commitStaged();
         return SQLITE_OK;
     });
 }
 
-int commit(sqlite3_vtab *) { return SQLITE_OK; }
+int commit(sqlite3_vtab *)
+{
+    return SQLITE_OK;
+}
 
-int rollback(sqlite3_vtab *vtab) {
+int rollback(sqlite3_vtab *vtab)
+{
     reinterpret_cast<DbfVtab *>(vtab)->table->discardStaged();
     return SQLITE_OK;
 }
 
-sqlite3_module makeModule() {
+sqlite3_module makeModule()
+{
     sqlite3_module m{};
     m.iVersion = 1;
     m.xCreate = connect;
@@ -344,7 +374,8 @@ const sqlite3_module kModule = makeModule();
 
 } // namespace
 
-std::string quoteWith(std::string_view text, char quote) {
+std::string quoteWith(std::string_view text, char quote)
+{
     std::string out(1, quote);
     for (char c : text) {
         if (c == quote)
@@ -354,7 +385,8 @@ std::string quoteWith(std::string_view text, char quote) {
     return out + quote;
 }
 
-const char *sqliteTypeOf(char fieldType, int decimals) {
+const char *sqliteTypeOf(char fieldType, int decimals)
+{
     switch (fieldType) {
     case 'N':
     case 'I': return decimals == 0 ? "INTEGER" : "REAL";
@@ -369,10 +401,10 @@ const char *sqliteTypeOf(char fieldType, int decimals) {
     }
 }
 
-void registerDbfModule(sqlite3 *db, std::function<std::shared_ptr<CachedTable>(const std::string &)> lookup) {
+void registerDbfModule(sqlite3 *db, std::function<std::shared_ptr<CachedTable>(const std::string &)> lookup)
+{
     auto *holder = new Lookup(std::move(lookup));
-    sqlite3_create_module_v2(db, "focaris_dbf", &kModule, holder,
-                             [](void *p) { delete static_cast<Lookup *>(p); });
+    sqlite3_create_module_v2(db, "focaris_dbf", &kModule, holder, [](void *p) { delete static_cast<Lookup *>(p); });
 }
 
 } // namespace focaris::sql

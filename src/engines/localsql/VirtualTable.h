@@ -24,7 +24,10 @@ void registerDbfModule(sqlite3 *db, std::function<std::shared_ptr<CachedTable>(c
 // double quotes, text constants in single quotes.
 std::string quoteWith(std::string_view text, char quote);
 // A name in double quotes for SQLite.
-inline std::string quoteIdentifier(std::string_view name) { return quoteWith(name, '"'); }
+inline std::string quoteIdentifier(std::string_view name)
+{
+    return quoteWith(name, '"');
+}
 
 // The SQLite declaration type of a dBase field.
 const char *sqliteTypeOf(char fieldType, int decimals);

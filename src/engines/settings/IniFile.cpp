@@ -4,8 +4,8 @@
 // section and locality names with diacritics match as Windows matches them.
 #include "engines/settings/IniFile.h"
 
-#include "engines/common/Codepage.h"
 #include "engines/common/ByteLock.h"
+#include "engines/common/Codepage.h"
 #include "engines/common/FileChanges.h"
 
 #include <algorithm>
@@ -57,7 +57,10 @@ bool sameName(std::string_view a, std::string_view b)
     return true;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trim(std::string_view s)
 {
@@ -128,8 +131,7 @@ std::optional<SectionRange> findSection(const std::vector<Line> &lines, std::str
     return std::nullopt;
 }
 
-std::optional<std::size_t> findKey(const std::vector<Line> &lines, SectionRange range,
-                                   std::string_view key)
+std::optional<std::size_t> findKey(const std::vector<Line> &lines, SectionRange range, std::string_view key)
 {
     for (std::size_t i = range.header + 1; i < range.last; ++i)
         if (lines[i].kind == Kind::Key && sameName(lines[i].name, key))
@@ -173,8 +175,7 @@ std::string readAll(const fs::path &file)
 
 [[noreturn]] void fail(const fs::path &file, const char *what)
 {
-    throw std::runtime_error(std::string("cannot ") + what + " " + file.string() + ": " +
-                             std::strerror(errno));
+    throw std::runtime_error(std::string("cannot ") + what + " " + file.string() + ": " + std::strerror(errno));
 }
 
 std::string readFd(int fd, const fs::path &file)
@@ -284,9 +285,10 @@ void modify(const fs::path &given, Change change)
             ::close(fd);
             throw;
         }
-        struct stat held {}, named {};
-        if (::fstat(fd, &held) != 0 || ::stat(file.c_str(), &named) != 0 ||
-            held.st_ino != named.st_ino || held.st_dev != named.st_dev) {
+        struct stat held {
+        }, named{};
+        if (::fstat(fd, &held) != 0 || ::stat(file.c_str(), &named) != 0 || held.st_ino != named.st_ino ||
+            held.st_dev != named.st_dev) {
             ::close(fd);
             continue;
         }
@@ -310,8 +312,7 @@ void modify(const fs::path &given, Change change)
 
 } // namespace
 
-std::optional<std::string> readValueFrom(std::string_view bytes, std::string_view section,
-                                         std::string_view key)
+std::optional<std::string> readValueFrom(std::string_view bytes, std::string_view section, std::string_view key)
 {
     const std::string s = toDisk(section), k = toDisk(key);
     auto lines = splitLines(bytes);
@@ -324,8 +325,7 @@ std::optional<std::string> readValueFrom(std::string_view bytes, std::string_vie
     return text::cp1250ToUtf8(unquote(lines[*at].value));
 }
 
-std::string withValue(std::string_view bytes, std::string_view section, std::string_view key,
-                      std::string_view value)
+std::string withValue(std::string_view bytes, std::string_view section, std::string_view key, std::string_view value)
 {
     const std::string s = toDisk(section), k = toDisk(key);
     std::string v = toDisk(value);
@@ -337,8 +337,7 @@ std::string withValue(std::string_view bytes, std::string_view section, std::str
     // Names that could not be read back as the same section and key are refused.
     if (sName.empty() || sName.find(']') != sName.npos)
         throw std::invalid_argument("invalid section name [" + s + "]");
-    if (kName.empty() || kName.find('=') != kName.npos || kName.front() == '[' ||
-        kName.front() == ';')
+    if (kName.empty() || kName.find('=') != kName.npos || kName.front() == '[' || kName.front() == ';')
         throw std::invalid_argument("invalid key name '" + k + "'");
     auto lines = splitLines(bytes);
     std::string out;
@@ -368,7 +367,7 @@ std::string withValue(std::string_view bytes, std::string_view section, std::str
             after = i;
     const Line &line = lines[after];
     out.append(bytes.substr(0, line.next));
-    if (line.next == bytes.size() && bytes.back() != '\n')  // last line without a line break
+    if (line.next == bytes.size() && bytes.back() != '\n') // last line without a line break
         out += "\r\n";
     out += std::string(kName) + "=" + v + "\r\n";
     out.append(bytes.substr(line.next));
@@ -397,8 +396,7 @@ std::string withoutKey(std::string_view bytes, std::string_view section, std::st
     auto at = findKey(lines, *range, trim(k));
     if (!at)
         return std::string(bytes);
-    return std::string(bytes.substr(0, lines[*at].begin)) +
-           std::string(bytes.substr(lines[*at].next));
+    return std::string(bytes.substr(0, lines[*at].begin)) + std::string(bytes.substr(lines[*at].next));
 }
 
 std::vector<std::string> sectionNamesFrom(std::string_view bytes)
@@ -459,31 +457,27 @@ void requireSettingsFile(const fs::path &file)
     (void)readAll(file);
 }
 
-std::optional<std::string> readValue(const fs::path &file, std::string_view section,
-                                     std::string_view key)
+std::optional<std::string> readValue(const fs::path &file, std::string_view section, std::string_view key)
 {
     return readValueFrom(readAll(file), section, key);
 }
 
-std::string readString(const fs::path &file, std::string_view section, std::string_view key,
-                       std::string_view def)
+std::string readString(const fs::path &file, std::string_view section, std::string_view key, std::string_view def)
 {
     auto v = readValue(file, section, key);
     return v ? *v : std::string(def);
 }
 
-void writeValue(const fs::path &file, std::string_view section, std::string_view key,
-                std::string_view value)
+void writeValue(const fs::path &file, std::string_view section, std::string_view key, std::string_view value)
 {
-    (void)withValue({}, section, key, value);  // refuses bad names before the file is touched
+    (void)withValue({}, section, key, value); // refuses bad names before the file is touched
     modify(file, [&](const std::string &bytes) { return withValue(bytes, section, key, value); });
 }
 
-std::optional<std::string> updateValue(
-    const fs::path &file, std::string_view section, std::string_view key,
-    const std::function<std::string(const std::optional<std::string> &)> &next)
+std::optional<std::string> updateValue(const fs::path &file, std::string_view section, std::string_view key,
+                                       const std::function<std::string(const std::optional<std::string> &)> &next)
 {
-    (void)withValue({}, section, key, {});  // refuses bad names before the file is touched
+    (void)withValue({}, section, key, {}); // refuses bad names before the file is touched
     std::optional<std::string> old;
     modify(file, [&](const std::string &bytes) {
         old = readValueFrom(bytes, section, key);

@@ -42,12 +42,11 @@ void requireSettingsFile(const std::filesystem::path &file);
 
 // The value of `key` in `section` as UTF-8, or nullopt when the file, the section or the
 // key is missing (a missing or unreadable file reads as empty).
-std::optional<std::string> readValue(const std::filesystem::path &file,
-                                     std::string_view section, std::string_view key);
+std::optional<std::string> readValue(const std::filesystem::path &file, std::string_view section, std::string_view key);
 
 // Same, with `def` for a missing value.
-std::string readString(const std::filesystem::path &file, std::string_view section,
-                       std::string_view key, std::string_view def = {});
+std::string readString(const std::filesystem::path &file, std::string_view section, std::string_view key,
+                       std::string_view def = {});
 
 // Writes one value (UTF-8 in, Windows-1250 on disk). Only the key's line changes; a new
 // key goes after the last line of its section that is not blank, a new section goes at the
@@ -61,16 +60,16 @@ std::string readString(const std::filesystem::path &file, std::string_view secti
 // section or key name, a section name holding "]" and a key name holding "=" or starting
 // with "[" or ";" throw std::invalid_argument.
 // Throws std::runtime_error when the file cannot be written.
-void writeValue(const std::filesystem::path &file, std::string_view section,
-                std::string_view key, std::string_view value);
+void writeValue(const std::filesystem::path &file, std::string_view section, std::string_view key,
+                std::string_view value);
 
 // A read-modify-write of one value under the lock writeValue takes: `next` gets the value
 // as it is in the file now (nullopt when missing) and returns the value to write. No other
 // writer of the file can come between the read and the write, so counters kept in the
 // file are never given twice. Returns the value read. Throws as writeValue does.
-std::optional<std::string> updateValue(
-    const std::filesystem::path &file, std::string_view section, std::string_view key,
-    const std::function<std::string(const std::optional<std::string> &)> &next);
+std::optional<std::string> updateValue(const std::filesystem::path &file, std::string_view section,
+                                       std::string_view key,
+                                       const std::function<std::string(const std::optional<std::string> &)> &next);
 
 // Removes a whole section (its header and every line up to the next section). Nothing
 // happens when it is absent. Throws std::runtime_error when the file cannot be written.
@@ -85,10 +84,8 @@ std::vector<std::string> keyNames(const std::filesystem::path &file, std::string
 
 // The same operations on the file's bytes in memory; the file functions above are built
 // on these (and the fuzz target drives them directly).
-std::optional<std::string> readValueFrom(std::string_view bytes, std::string_view section,
-                                         std::string_view key);
-std::string withValue(std::string_view bytes, std::string_view section, std::string_view key,
-                      std::string_view value);
+std::optional<std::string> readValueFrom(std::string_view bytes, std::string_view section, std::string_view key);
+std::string withValue(std::string_view bytes, std::string_view section, std::string_view key, std::string_view value);
 std::string withoutSection(std::string_view bytes, std::string_view section);
 std::string withoutKey(std::string_view bytes, std::string_view section, std::string_view key);
 std::vector<std::string> sectionNamesFrom(std::string_view bytes);

@@ -7,16 +7,15 @@ namespace focaris::transport {
 void appendInt32(QByteArray &out, std::int32_t value)
 {
     const auto v = static_cast<std::uint32_t>(value);
-    const char b[4] = {char(v & 0xff), char((v >> 8) & 0xff), char((v >> 16) & 0xff),
-                       char((v >> 24) & 0xff)};
+    const char b[4] = {char(v & 0xff), char((v >> 8) & 0xff), char((v >> 16) & 0xff), char((v >> 24) & 0xff)};
     out.append(b, 4);
 }
 
 std::int32_t readInt32(const char *p)
 {
     const auto *u = reinterpret_cast<const unsigned char *>(p);
-    return std::int32_t(std::uint32_t(u[0]) | (std::uint32_t(u[1]) << 8) |
-                        (std::uint32_t(u[2]) << 16) | (std::uint32_t(u[3]) << 24));
+    return std::int32_t(std::uint32_t(u[0]) | (std::uint32_t(u[1]) << 8) | (std::uint32_t(u[2]) << 16) |
+                        (std::uint32_t(u[3]) << 24));
 }
 
 QByteArray encodeFrame(std::int32_t code, const QByteArray &payload)

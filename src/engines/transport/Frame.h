@@ -20,8 +20,8 @@
 namespace focaris::transport {
 
 enum FrameCode : std::int32_t {
-    NeedMoreData = 1,         // the receiver of a stream asks for the next packet
-    StreamAnnounce = 2,       // 4-byte size, then the information text
+    NeedMoreData = 1,   // the receiver of a stream asks for the next packet
+    StreamAnnounce = 2, // 4-byte size, then the information text
     StreamDenied = 4,
     StreamAccepted = 5,
     StopReceivingStream = 6,
@@ -29,20 +29,20 @@ enum FrameCode : std::int32_t {
     TextMessage = 8,
     Ping = 9,
     Pong = 10,
-    Login = 11,               // user name and room, each a serialized string
-    Identify = 12,            // the server asks the client to log in
+    Login = 11,    // user name and room, each a serialized string
+    Identify = 12, // the server asks the client to log in
     DisconnectAll = 13,
     DisconnectYou = 14,
     KickYouOut = 15,
     NameInUse = 16,
     NotLetIn = 17,
     LoginAccepted = 18,
-    StreamPacket = 19,        // raw bytes of the stream
+    StreamPacket = 19, // raw bytes of the stream
     StreamComplete = 20,
     NameList = 21,
     ClientJoined = 22,
     ClientLeft = 23,
-    PacketFromClient = 24,    // data, sender's name, name length (4 bytes)
+    PacketFromClient = 24, // data, sender's name, name length (4 bytes)
 };
 
 // Largest frame accepted from the other end. Real frames are at most one packet of

@@ -68,7 +68,7 @@ void FrameChannel::onReadyRead()
         emit bytesMoved(0, bytes.size());
     parser_.feed(bytes);
     if (dispatching_)
-        return;  // the outer loop below picks these bytes up in order
+        return; // the outer loop below picks these bytes up in order
     dispatching_ = true;
     QPointer<FrameChannel> self(this);
     while (auto frame = parser_.next()) {

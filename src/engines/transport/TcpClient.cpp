@@ -152,8 +152,7 @@ void TcpClient::sendPacket(QIODevice &stream, qint64 packetSize)
         throw std::runtime_error("Error, invalid stream while trying to send!");
     const qint64 left = stream.size() - stream.pos();
     if (left <= 0)
-        throw std::runtime_error(
-            "Error while sending stream! Stream position is in the end of the stream!");
+        throw std::runtime_error("Error while sending stream! Stream position is in the end of the stream!");
     const QByteArray bytes = stream.read(std::min(left, packetSize));
     if (bytes.isEmpty())
         throw std::runtime_error("Error, invalid stream while trying to send!");
@@ -203,11 +202,26 @@ void TcpClient::dispatch(const Frame &frame)
         sendFrame(Login, login);
         break;
     }
-    case DisconnectAll: disconnectNow(true); emit serverDisconnectAll(); break;
-    case DisconnectYou: disconnectNow(true); emit serverDisconnectYou(); break;
-    case KickYouOut: disconnectNow(true); emit serverKickYouOut(); break;
-    case NameInUse: disconnectNow(true); emit serverNameInUse(); break;
-    case NotLetIn: disconnectNow(true); emit serverNotLetIn(); break;
+    case DisconnectAll:
+        disconnectNow(true);
+        emit serverDisconnectAll();
+        break;
+    case DisconnectYou:
+        disconnectNow(true);
+        emit serverDisconnectYou();
+        break;
+    case KickYouOut:
+        disconnectNow(true);
+        emit serverKickYouOut();
+        break;
+    case NameInUse:
+        disconnectNow(true);
+        emit serverNameInUse();
+        break;
+    case NotLetIn:
+        disconnectNow(true);
+        emit serverNotLetIn();
+        break;
     case LoginAccepted: emit serverAccept(); break;
     case StreamPacket:
         received_ += p.size();
@@ -219,9 +233,7 @@ void TcpClient::dispatch(const Frame &frame)
         }
         break;
     case StreamComplete: emit serverReceivedStream(); break;
-    case NameList:
-        emit nameListReceived(QString::fromUtf8(p).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts));
-        break;
+    case NameList: emit nameListReceived(QString::fromUtf8(p).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)); break;
     case ClientJoined: emit clientJoin(QString::fromUtf8(p)); break;
     case ClientLeft: emit clientLeave(QString::fromUtf8(p)); break;
     case PacketFromClient: {
@@ -235,8 +247,7 @@ void TcpClient::dispatch(const Frame &frame)
             break;
         }
         const qsizetype dataLength = p.size() - 4 - qsizetype(nameLength);
-        emit packetFromClient(QString::fromUtf8(p.mid(dataLength, qsizetype(nameLength))),
-                              p.left(dataLength));
+        emit packetFromClient(QString::fromUtf8(p.mid(dataLength, qsizetype(nameLength))), p.left(dataLength));
         break;
     }
     default: emit unknownPacket(p, frame.code); break;

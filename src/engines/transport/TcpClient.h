@@ -34,7 +34,7 @@ public:
     void setPort(quint16 port);
     QString userName;
     QString room;
-    int maxPing = 1000;          // ping interval in milliseconds
+    int maxPing = 1000; // ping interval in milliseconds
     bool autoTryReconnect = false;
     bool allowChangeHostAndPortOnConnection = false;
 

@@ -43,11 +43,9 @@ std::vector<uint32_t> chain(const std::vector<uint32_t> &table, uint32_t start, 
     uint32_t s = start;
     while (s != kEnd) {
         if (s >= table.size())
-            throw XlsError(std::string("compound file is damaged: the ") + what +
-                           " chain leaves the file");
+            throw XlsError(std::string("compound file is damaged: the ") + what + " chain leaves the file");
         if (seen[s])
-            throw XlsError(std::string("compound file is damaged: the ") + what +
-                           " chain loops");
+            throw XlsError(std::string("compound file is damaged: the ") + what + " chain loops");
         seen[s] = true;
         out.push_back(s);
         s = table[s];
@@ -68,8 +66,7 @@ CompoundFile CompoundFile::parse(std::string_view file)
     const std::size_t sectorSize = std::size_t(1) << shift;
     const uint32_t cutoff = rd32(file, 56);
     // Sector n starts at (n + 1) * sectorSize: the header fills sector -1.
-    const std::size_t sectorCount =
-        file.size() > sectorSize ? (file.size() - 1) / sectorSize : 0;
+    const std::size_t sectorCount = file.size() > sectorSize ? (file.size() - 1) / sectorSize : 0;
 
     // A sector's bytes; a last sector cut short by the writer reads as zero-padded.
     auto sector = [&](uint32_t s) {
@@ -129,8 +126,7 @@ CompoundFile CompoundFile::parse(std::string_view file)
         unsigned nameLen = rd16(e.raw, 64);
         if (nameLen > 64)
             nameLen = 64;
-        e.name = utf16ToUtf8(std::string_view(e.raw).substr(0, nameLen >= 2 ? nameLen - 2 : 0),
-                             false);
+        e.name = utf16ToUtf8(std::string_view(e.raw).substr(0, nameLen >= 2 ? nameLen - 2 : 0), false);
         cf.entries_.push_back(std::move(e));
     }
     if (cf.entries_.empty() || cf.entries_[0].type != 5)
@@ -170,8 +166,7 @@ CompoundFile CompoundFile::parse(std::string_view file)
                 e.data = readChain(start, "stream");
             }
             if (e.data.size() < size)
-                throw XlsError("compound file is damaged: stream \"" + e.name +
-                               "\" is longer than its sectors");
+                throw XlsError("compound file is damaged: stream \"" + e.name + "\" is longer than its sectors");
             e.data.resize(size);
         } catch (const XlsError &err) {
             e.damage = err.what();

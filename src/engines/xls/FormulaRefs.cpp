@@ -21,40 +21,49 @@ long tokenSize(std::string_view f, std::size_t pos)
     const uint8_t t = uint8_t(f[pos]);
     if (t >= 0x20) {
         switch (t & 0x1F) {
-        case 0x00: return 7;                    // array constant
-        case 0x01: return 2;                    // function
-        case 0x02: return 3;                    // function with argument count
-        case 0x03: return 4;                    // name
-        case 0x04: case 0x0A: case 0x0C: return 4;
-        case 0x05: case 0x0B: case 0x0D: return 8;
-        case 0x06: case 0x07: case 0x08: return 6;
+        case 0x00: return 7; // array constant
+        case 0x01: return 2; // function
+        case 0x02: return 3; // function with argument count
+        case 0x03: return 4; // name
+        case 0x04:
+        case 0x0A:
+        case 0x0C: return 4;
+        case 0x05:
+        case 0x0B:
+        case 0x0D: return 8;
+        case 0x06:
+        case 0x07:
+        case 0x08: return 6;
         case 0x09: return 2;
-        case 0x19: return 6;                    // external name
-        case 0x1A: case 0x1C: return 6;
-        case 0x1B: case 0x1D: return 10;
+        case 0x19: return 6; // external name
+        case 0x1A:
+        case 0x1C: return 6;
+        case 0x1B:
+        case 0x1D: return 10;
         default: return -1;
         }
     }
     switch (t) {
-    case 0x01: case 0x02: return 4;             // shared/array/table reference
-    case 0x17: {                                // string constant
+    case 0x01:
+    case 0x02: return 4; // shared/array/table reference
+    case 0x17: {         // string constant
         if (pos + 2 >= f.size())
             return -1;
         const uint8_t cch = rd8(f, pos + 1);
         return 2 + long(cch) * ((rd8(f, pos + 2) & 1) ? 2 : 1);
     }
-    case 0x19: {                                // attribute (IF, CHOOSE, SUM ...)
+    case 0x19: { // attribute (IF, CHOOSE, SUM ...)
         if (pos + 3 >= f.size())
             return -1;
         const uint8_t flags = rd8(f, pos + 1);
         const uint16_t w = rd16(f, pos + 2);
         return 3 + ((flags & 0x04) ? (long(w) + 1) * 2 : 0);
     }
-    case 0x1C: case 0x1D: return 1;
+    case 0x1C:
+    case 0x1D: return 1;
     case 0x1E: return 2;
     case 0x1F: return 8;
-    default:
-        return (t >= 0x03 && t <= 0x16) ? 0 : -1;
+    default: return (t >= 0x03 && t <= 0x16) ? 0 : -1;
     }
 }
 
@@ -97,8 +106,7 @@ bool adjustFormula(std::string &f, const RefChange &c)
         const bool is3d = base == 0x1A || base == 0x1B;
         if (base != 0x04 && base != 0x05 && !is3d)
             return;
-        const bool inserting =
-            c.insert && (is3d ? (c.sheetOf3d && c.sheetOf3d(rd16(f, pos + 1))) : c.sameSheet);
+        const bool inserting = c.insert && (is3d ? (c.sheetOf3d && c.sheetOf3d(rd16(f, pos + 1))) : c.sameSheet);
         const std::size_t p = pos + 1 + (is3d ? 2 : 0);
         bool lost = false;
         if (base == 0x04 || base == 0x1A) {

@@ -20,9 +20,9 @@ struct RowInsert {
 
 struct RefChange {
     const RowInsert *insert = nullptr;
-    bool sameSheet = false;                     // 2-D references point to the changed sheet
-    std::function<bool(uint16_t)> sheetOf3d;    // whether a 3-D reference's sheet is it
-    int copyOffset = 0;                         // rows added to row-relative references
+    bool sameSheet = false;                  // 2-D references point to the changed sheet
+    std::function<bool(uint16_t)> sheetOf3d; // whether a 3-D reference's sheet is it
+    int copyOffset = 0;                      // rows added to row-relative references
     // Whether ranges ending at the insertion row grow. Formulas of the copied row itself
     // keep their ranges to one row (its copies sum their own row, not every copy).
     bool widen = true;

@@ -10,7 +10,7 @@ namespace focaris::xls {
 struct FieldValue {
     enum class Kind { Null, Text, Number, Date };
     Kind kind = Kind::Null;
-    std::string text; // Text
+    std::string text;  // Text
     double number = 0; // Number; for Date the day count from 30 December 1899
 };
 

@@ -144,8 +144,8 @@ bool SharedStrings::needsRewrite(uint32_t cellsUsingTable) const
 const std::string &SharedStrings::text(uint32_t i) const
 {
     if (i >= entries_.size())
-        throw XlsError("workbook is damaged: a cell refers to string " + std::to_string(i) +
-                       " of a table of " + std::to_string(entries_.size()));
+        throw XlsError("workbook is damaged: a cell refers to string " + std::to_string(i) + " of a table of " +
+                       std::to_string(entries_.size()));
     return entries_[i].text;
 }
 
@@ -174,8 +174,7 @@ uint16_t SharedStrings::stringsPerBucket() const
     return uint16_t(std::max<std::size_t>(8, (entries_.size() + 127) / 128));
 }
 
-std::vector<Record> SharedStrings::serialize(uint32_t total, uint16_t perBucket,
-                                             std::vector<Bucket> &buckets) const
+std::vector<Record> SharedStrings::serialize(uint32_t total, uint16_t perBucket, std::vector<Bucket> &buckets) const
 {
     std::vector<Record> out(1);
     out[0].type = rec::SST;
@@ -186,8 +185,7 @@ std::vector<Record> SharedStrings::serialize(uint32_t total, uint16_t perBucket,
 
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const Entry &e = entries_[i];
-        const bool wide = std::any_of(e.chars.begin(), e.chars.end(),
-                                      [](char16_t u) { return u > 0xFF; });
+        const bool wide = std::any_of(e.chars.begin(), e.chars.end(), [](char16_t u) { return u > 0xFF; });
         const std::size_t unit = wide ? 2 : 1;
         std::string head;
         app16(head, uint16_t(e.chars.size()));

@@ -39,8 +39,7 @@ public:
     };
     // The SST and CONTINUE records for the table; `total` is the number of LABELSST cells.
     // Fills `buckets` with the start of every `perBucket`-th string.
-    std::vector<Record> serialize(uint32_t total, uint16_t perBucket,
-                                  std::vector<Bucket> &buckets) const;
+    std::vector<Record> serialize(uint32_t total, uint16_t perBucket, std::vector<Bucket> &buckets) const;
     // Strings per EXTSST bucket for this table.
     uint16_t stringsPerBucket() const;
 

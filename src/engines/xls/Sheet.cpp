@@ -20,13 +20,23 @@ namespace {
 bool isTableRecord(uint16_t t)
 {
     switch (t) {
-    case rec::ROW: case rec::BLANK: case rec::NUMBER: case rec::LABEL: case rec::BOOLERR:
-    case rec::RK: case rec::LABELSST: case rec::RSTRING: case rec::FORMULA: case rec::MULRK:
-    case rec::MULBLANK: case rec::STRING: case rec::SHRFMLA: case rec::ARRAY: case rec::TABLE:
-    case rec::DBCELL:
-        return true;
-    default:
-        return false;
+    case rec::ROW:
+    case rec::BLANK:
+    case rec::NUMBER:
+    case rec::LABEL:
+    case rec::BOOLERR:
+    case rec::RK:
+    case rec::LABELSST:
+    case rec::RSTRING:
+    case rec::FORMULA:
+    case rec::MULRK:
+    case rec::MULBLANK:
+    case rec::STRING:
+    case rec::SHRFMLA:
+    case rec::ARRAY:
+    case rec::TABLE:
+    case rec::DBCELL: return true;
+    default: return false;
     }
 }
 
@@ -77,8 +87,7 @@ void Sheet::parse(std::string_view stream, std::size_t start)
             lastWasTable = true;
             if (r.type == rec::DBCELL)
                 continue;
-            if (r.type == rec::STRING || r.type == rec::SHRFMLA || r.type == rec::ARRAY ||
-                r.type == rec::TABLE) {
+            if (r.type == rec::STRING || r.type == rec::SHRFMLA || r.type == rec::ARRAY || r.type == rec::TABLE) {
                 if (last)
                     last->extra.push_back(std::move(r));
                 continue;
@@ -229,8 +238,7 @@ std::string Sheet::serialize(std::size_t base) const
         std::string d;
         app32(d, uint32_t(out.size() - rowStart));
         for (std::size_t i = 0; i < cellStarts.size(); ++i)
-            app16(d, uint16_t(i == 0 ? cellStarts[0] - (rowStart + 20)
-                                     : cellStarts[i] - cellStarts[i - 1]));
+            app16(d, uint16_t(i == 0 ? cellStarts[0] - (rowStart + 20) : cellStarts[i] - cellStarts[i - 1]));
         appendRecord(out, rec::DBCELL, d);
     }
     for (const Record &r : after)
@@ -273,8 +281,7 @@ void Sheet::prepareEdit()
         return;
     for (auto &[r, row] : rows)
         for (auto &[c, cell] : row.cells) {
-            if (cell.type != rec::FORMULA || cell.payload.size() < 21 ||
-                uint8_t(cell.payload[16]) != 0x01)
+            if (cell.type != rec::FORMULA || cell.payload.size() < 21 || uint8_t(cell.payload[16]) != 0x01)
                 continue;
             auto it = shared.find({rd16(cell.payload, 17), uint16_t(rd16(cell.payload, 19))});
             if (it == shared.end())

@@ -24,7 +24,10 @@ std::string trimmed(const std::string &s)
     return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
 }
 
-bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeapYear(int y)
+{
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 } // namespace
 
@@ -75,7 +78,10 @@ bool WorkbookFiller::OpenTemplate(const std::string &path, bool /*useApplication
     return true;
 }
 
-void WorkbookFiller::SelectSheet(int n) { book().setActiveSheet(n); }
+void WorkbookFiller::SelectSheet(int n)
+{
+    book().setActiveSheet(n);
+}
 
 void WorkbookFiller::SetCell(int row, int col, const XValue &v)
 {
@@ -117,7 +123,10 @@ void WorkbookFiller::ReplaceText(const std::string &marker, const XValue &value)
         }
 }
 
-void WorkbookFiller::InsertRowCopies(int row, int count) { book().insertRowCopies(row, count); }
+void WorkbookFiller::InsertRowCopies(int row, int count)
+{
+    book().insertRowCopies(row, count);
+}
 
 void WorkbookFiller::FillRows(const RowSource *q)
 {
@@ -129,8 +138,7 @@ void WorkbookFiller::FillRows(const RowSource *q)
     for (int r = 1; r <= rows && !dataRow; ++r)
         for (int c = 1; c <= cols; ++c) {
             const CellValue v = x.value(r, c);
-            if (v.type == CellValue::Type::Text && !v.formula &&
-                text::equalsIgnoreAsciiCase(trimmed(v.text), "#DBF")) {
+            if (v.type == CellValue::Type::Text && !v.formula && text::equalsIgnoreAsciiCase(trimmed(v.text), "#DBF")) {
                 x.setEmpty(r, c);
                 dataRow = r;
                 break;

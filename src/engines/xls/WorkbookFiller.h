@@ -26,9 +26,9 @@ struct XValue {
 class WorkbookFiller {
 public:
     struct Hooks {
-        std::function<std::string()> newOutputName;          // a file that does not exist yet
+        std::function<std::string()> newOutputName;            // a file that does not exist yet
         std::function<void(const std::string &)> openDocument; // hands a file to the user
-        std::function<void()> processEvents;                 // called after each filled record
+        std::function<void()> processEvents;                   // called after each filled record
     };
     explicit WorkbookFiller(Hooks hooks);
 

@@ -12,13 +12,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <map>
-#include <set>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
+#include <set>
 
 namespace focaris::xls {
 namespace {
@@ -99,8 +99,7 @@ struct XCell::Impl {
     CellValue decode(const Cell &c) const;
     Cell &slot(int row, int col);
     uint16_t defaultXf(const Sheet &s, const Row &row, uint16_t col) const;
-    void moveSheetRecords(std::vector<Record> &records, std::vector<bool> *nested,
-                          const RowInsert &ins);
+    void moveSheetRecords(std::vector<Record> &records, std::vector<bool> *nested, const RowInsert &ins);
     void moveNames(int sheet, const RowInsert &ins);
 };
 
@@ -112,7 +111,9 @@ namespace {
 class FormulaValues {
 public:
     FormulaValues(std::vector<Sheet> &sheets, std::function<int(uint16_t)> sheetOfXti)
-        : sheets_(sheets), sheetOfXti_(std::move(sheetOfXti)) {}
+        : sheets_(sheets), sheetOfXti_(std::move(sheetOfXti))
+    {
+    }
 
     // The numeric result of the formula at (sheet, row, col), 0-based; false when it has none.
     bool result(int sheet, uint32_t row, uint16_t col, double &out)
@@ -169,8 +170,14 @@ private:
         if (!c || c->type == rec::BLANK || c->type == rec::MULBLANK)
             return true;
         switch (c->type) {
-        case rec::NUMBER: out = readDouble(c->payload, 0); isNumber = true; return true;
-        case rec::RK: out = rkValue(rd32(c->payload, 0)); isNumber = true; return true;
+        case rec::NUMBER:
+            out = readDouble(c->payload, 0);
+            isNumber = true;
+            return true;
+        case rec::RK:
+            out = rkValue(rd32(c->payload, 0));
+            isNumber = true;
+            return true;
         case rec::FORMULA: isNumber = result(sheet, row, col, out); return isNumber;
         default: return false;
         }
@@ -225,7 +232,10 @@ private:
             const uint8_t ptg = uint8_t(rgce[p++]);
             const uint8_t base = ptg >= 0x20 ? uint8_t((ptg & 0x1F) | 0x20) : ptg;
             switch (base) {
-            case 0x03: case 0x04: case 0x05: case 0x06: { // + - * /
+            case 0x03:
+            case 0x04:
+            case 0x05:
+            case 0x06: { // + - * /
                 if (stack.size() < 2)
                     return false;
                 Item b = stack.back();
@@ -233,21 +243,27 @@ private:
                 Item &a = stack.back();
                 if (!scalar(a) || !scalar(b))
                     return false;
-                if (base == 0x03) a.number += b.number;
-                else if (base == 0x04) a.number -= b.number;
-                else if (base == 0x05) a.number *= b.number;
-                else if (b.number == 0) return false;
-                else a.number /= b.number;
+                if (base == 0x03)
+                    a.number += b.number;
+                else if (base == 0x04)
+                    a.number -= b.number;
+                else if (base == 0x05)
+                    a.number *= b.number;
+                else if (b.number == 0)
+                    return false;
+                else
+                    a.number /= b.number;
                 break;
             }
-            case 0x12: case 0x13: // unary plus and minus
+            case 0x12:
+            case 0x13: // unary plus and minus
                 if (stack.empty() || !scalar(stack.back()))
                     return false;
                 if (base == 0x13)
                     stack.back().number = -stack.back().number;
                 break;
             case 0x15: break; // parentheses
-            case 0x19: { // attributes: a one-argument SUM, spaces and the volatile mark
+            case 0x19: {      // attributes: a one-argument SUM, spaces and the volatile mark
                 const uint8_t flags = rd8(rgce, p);
                 p += 3;
                 if (flags & 0x0E)
@@ -263,8 +279,14 @@ private:
                 }
                 break;
             }
-            case 0x1E: stack.push_back(Item{false, double(rd16(rgce, p)), {}}); p += 2; break;
-            case 0x1F: stack.push_back(Item{false, readDouble(rgce, p), {}}); p += 8; break;
+            case 0x1E:
+                stack.push_back(Item{false, double(rd16(rgce, p)), {}});
+                p += 2;
+                break;
+            case 0x1F:
+                stack.push_back(Item{false, readDouble(rgce, p), {}});
+                p += 8;
+                break;
             case 0x24: // a cell reference
                 if (!reference(sheet, rd16(rgce, p), uint16_t(rd16(rgce, p + 2) & 0x3FFF)))
                     return false;
@@ -277,7 +299,8 @@ private:
                 p += 6;
                 break;
             }
-            case 0x25: case 0x3B: { // a range, of this sheet or another
+            case 0x25:
+            case 0x3B: { // a range, of this sheet or another
                 int s = sheet;
                 if (base == 0x3B) {
                     s = sheetOfXti_(rd16(rgce, p));
@@ -291,7 +314,8 @@ private:
                 stack.push_back(std::move(i));
                 break;
             }
-            case 0x21: case 0x22: { // a function: fixed or variable number of arguments
+            case 0x21:
+            case 0x22: { // a function: fixed or variable number of arguments
                 std::size_t args = 0;
                 if (base == 0x22)
                     args = rd8(rgce, p++);
@@ -313,14 +337,17 @@ private:
                         for (double x : all)
                             v += x;
                     else if (!all.empty())
-                        v = fn == 6 ? *std::min_element(all.begin(), all.end()) : *std::max_element(all.begin(), all.end());
+                        v = fn == 6 ? *std::min_element(all.begin(), all.end())
+                                    : *std::max_element(all.begin(), all.end());
                 } else if (fn == 24 || fn == 25 || fn == 27) { // ABS, INT, ROUND
                     for (Item &i : given)
                         if (!scalar(i))
                             return false;
                     const double x = given[0].number;
-                    if (fn == 24) v = std::fabs(x);
-                    else if (fn == 25) v = std::floor(x);
+                    if (fn == 24)
+                        v = std::fabs(x);
+                    else if (fn == 25)
+                        v = std::floor(x);
                     else {
                         const double scale = std::pow(10.0, given[1].number);
                         v = std::round(x * scale) / scale;
@@ -331,8 +358,7 @@ private:
                 stack.push_back(Item{false, v, {}});
                 break;
             }
-            default:
-                return false;
+            default: return false;
             }
         }
         if (stack.size() != 1 || !scalar(stack.back()) || !std::isfinite(stack.back().number))
@@ -348,7 +374,6 @@ private:
 };
 
 } // namespace
-
 
 void XCell::Impl::load(std::string_view file)
 {
@@ -416,8 +441,8 @@ void XCell::Impl::load(std::string_view file)
     if (externSheet.size() >= 2) {
         const std::size_t n = std::min<std::size_t>(rd16(externSheet, 0), (externSheet.size() - 2) / 6);
         for (std::size_t k = 0; k < n; ++k)
-            xti.push_back(Xti{rd16(externSheet, 2 + 6 * k), rd16(externSheet, 4 + 6 * k),
-                              rd16(externSheet, 6 + 6 * k)});
+            xti.push_back(
+                Xti{rd16(externSheet, 2 + 6 * k), rd16(externSheet, 4 + 6 * k), rd16(externSheet, 6 + 6 * k)});
     }
     sst.parse(sstSegments);
 
@@ -491,8 +516,7 @@ CellValue XCell::Impl::decode(const Cell &c) const
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return v;
 }
@@ -502,8 +526,7 @@ uint16_t XCell::Impl::defaultXf(const Sheet &s, const Row &row, uint16_t col) co
     if (row.record.size() >= 16 && (rd16(row.record, 12) & 0x0080))
         return rd16(row.record, 14) & 0x0FFF;
     for (const Record &r : s.before)
-        if (r.type == rec::COLINFO && r.data.size() >= 8 && col >= rd16(r.data, 0) &&
-            col <= rd16(r.data, 2))
+        if (r.type == rec::COLINFO && r.data.size() >= 8 && col >= rd16(r.data, 0) && col <= rd16(r.data, 2))
             return rd16(r.data, 6);
     return 15;
 }
@@ -511,8 +534,7 @@ uint16_t XCell::Impl::defaultXf(const Sheet &s, const Row &row, uint16_t col) co
 Cell &XCell::Impl::slot(int row, int col)
 {
     if (row < 1 || row > int(kRows) || col < 1 || col > kCols)
-        throw XlsError("cell " + std::to_string(row) + "," + std::to_string(col) +
-                       " lies outside the sheet");
+        throw XlsError("cell " + std::to_string(row) + "," + std::to_string(col) + " lies outside the sheet");
     if (sheets.empty())
         throw XlsError("the workbook has no sheet");
     Sheet &s = sheets[std::size_t(active)];
@@ -529,8 +551,7 @@ Cell &XCell::Impl::slot(int row, int col)
     return it->second;
 }
 
-void XCell::Impl::moveSheetRecords(std::vector<Record> &records, std::vector<bool> *nested,
-                                   const RowInsert &ins)
+void XCell::Impl::moveSheetRecords(std::vector<Record> &records, std::vector<bool> *nested, const RowInsert &ins)
 {
     std::vector<Record> out;
     std::vector<bool> outNested;
@@ -607,8 +628,7 @@ void XCell::Impl::moveSheetRecords(std::vector<Record> &records, std::vector<boo
                     put16(d, 2 + 6 * k, uint16_t(std::min(ins.row(rd16(d, 2 + 6 * k)), kRows - 1)));
             }
             break;
-        default:
-            break;
+        default: break;
         }
         keep(std::move(r));
     }
@@ -622,8 +642,7 @@ void XCell::Impl::moveNames(int sheet, const RowInsert &ins)
     RefChange change;
     change.insert = &ins;
     change.sheetOf3d = [&](uint16_t i) {
-        return i < xti.size() && long(xti[i].book) == selfBook && xti[i].first <= sheet &&
-               sheet <= xti[i].last;
+        return i < xti.size() && long(xti[i].book) == selfBook && xti[i].first <= sheet && sheet <= xti[i].last;
     };
     for (std::size_t i = 0; i < globals.size(); ++i) {
         Record &r = globals[i];
@@ -664,7 +683,10 @@ XCell XCell::open(const std::string &path)
     return fromBytes(bytes);
 }
 
-int XCell::sheetCount() const { return int(d->sheets.size()); }
+int XCell::sheetCount() const
+{
+    return int(d->sheets.size());
+}
 
 std::string XCell::sheetName(int sheet) const
 {
@@ -673,7 +695,10 @@ std::string XCell::sheetName(int sheet) const
     return d->sheets[std::size_t(sheet - 1)].name;
 }
 
-int XCell::activeSheet() const { return d->active + 1; }
+int XCell::activeSheet() const
+{
+    return d->active + 1;
+}
 
 bool XCell::setActiveSheet(int sheet)
 {
@@ -683,8 +708,14 @@ bool XCell::setActiveSheet(int sheet)
     return true;
 }
 
-int XCell::lastRow() const { return d->sheets.empty() ? 0 : d->sheets[d->active].lastRow(); }
-int XCell::lastCol() const { return d->sheets.empty() ? 0 : d->sheets[d->active].lastCol(); }
+int XCell::lastRow() const
+{
+    return d->sheets.empty() ? 0 : d->sheets[d->active].lastRow();
+}
+int XCell::lastCol() const
+{
+    return d->sheets.empty() ? 0 : d->sheets[d->active].lastCol();
+}
 
 CellValue XCell::value(int row, int col) const
 {
@@ -757,8 +788,8 @@ void XCell::insertRowCopies(int row, int count)
     RowInsert ins{uint32_t(row - 1), uint32_t(count)};
     const int sheetIndex = d->active;
     auto targets = [&](uint16_t i) {
-        return i < d->xti.size() && long(d->xti[i].book) == d->selfBook &&
-               d->xti[i].first <= sheetIndex && sheetIndex <= d->xti[i].last;
+        return i < d->xti.size() && long(d->xti[i].book) == d->selfBook && d->xti[i].first <= sheetIndex &&
+               sheetIndex <= d->xti[i].last;
     };
 
     // Formulas of this sheet: references move; Exp tokens follow their moved anchor.
@@ -809,8 +840,7 @@ void XCell::insertRowCopies(int row, int count)
         Row source = src->second;
         for (auto &[c, cell] : source.cells)
             if (cell.type == rec::FORMULA) {
-                const bool partOfArray =
-                    cell.payload.size() > 16 && uint8_t(cell.payload[16]) == 0x01;
+                const bool partOfArray = cell.payload.size() > 16 && uint8_t(cell.payload[16]) == 0x01;
                 const bool anchor = std::any_of(cell.extra.begin(), cell.extra.end(), [](const Record &x) {
                     return x.type == rec::ARRAY || x.type == rec::TABLE;
                 });
@@ -974,6 +1004,9 @@ void XCell::save(const std::string &path) const
     }
 }
 
-void XCell::rewriteAll() { d->rewrite = true; }
+void XCell::rewriteAll()
+{
+    d->rewrite = true;
+}
 
 } // namespace focaris::xls

@@ -36,12 +36,33 @@ void writeXlsx(const std::string &path, const std::vector<std::string> &headers,
 
 const std::vector<std::string> &eonHeaders()
 {
-    static const std::vector<std::string> headers = {
-        "CRC", "Primarie", "Nr Dispozitie", "Ajutor Total", "Ajutor Stat", "Ajutor Local",
-        "Cod Abonat", "Nume Titular", "Prenume Titular", "Tip Client", "Nume Beneficiar",
-        "Prenume Beneficiar", "CNP Beneficiar", "Judet", "Cod Loc", "Localitate", "Cod Str",
-        "Strada", "Numar", "Supliment", "Bloc", "AP", "Punct Consum", "Instalatie",
-        "Numar Membri", "Venit Membru", "Luna Ajutor"};
+    static const std::vector<std::string> headers = {"CRC",
+                                                     "Primarie",
+                                                     "Nr Dispozitie",
+                                                     "Ajutor Total",
+                                                     "Ajutor Stat",
+                                                     "Ajutor Local",
+                                                     "Cod Abonat",
+                                                     "Nume Titular",
+                                                     "Prenume Titular",
+                                                     "Tip Client",
+                                                     "Nume Beneficiar",
+                                                     "Prenume Beneficiar",
+                                                     "CNP Beneficiar",
+                                                     "Judet",
+                                                     "Cod Loc",
+                                                     "Localitate",
+                                                     "Cod Str",
+                                                     "Strada",
+                                                     "Numar",
+                                                     "Supliment",
+                                                     "Bloc",
+                                                     "AP",
+                                                     "Punct Consum",
+                                                     "Instalatie",
+                                                     "Numar Membri",
+                                                     "Venit Membru",
+                                                     "Luna Ajutor"};
     return headers;
 }
 

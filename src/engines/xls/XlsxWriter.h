@@ -21,8 +21,7 @@ struct XlsxCell {
 // Writes `headers` into row 1 and `rows` from row 2 to a new file at `path`; cells of
 // kind None are left out. Throws XlsError when the file cannot be written.
 void writeXlsx(const std::string &path, const std::vector<std::string> &headers,
-               const std::vector<std::vector<XlsxCell>> &rows,
-               const std::string &sheetName = "Sheet1");
+               const std::vector<std::vector<XlsxCell>> &rows, const std::string &sheetName = "Sheet1");
 
 // The 27 columns of the gas and electricity supplier's import workbook.
 const std::vector<std::string> &eonHeaders();
@@ -31,22 +30,22 @@ const std::vector<std::string> &eonHeaders();
 // (amount SUMAG, customer CODCLG, holder TITG, consumption point PODG, client type 1010)
 // or the electricity ones (SUMAE, CODCLE, TITE, PODE, 8010), filled by the caller.
 struct EonApplication {
-    std::string uat;          // Localit of the administration
+    std::string uat; // Localit of the administration
     std::string dispositionNo;
     double amount = 0;
     std::string customerCode;
     std::string holder;
     bool gas = true;
-    std::string beneficiary;  // SUBSEMN
+    std::string beneficiary; // SUBSEMN
     std::string cnp;
-    std::string county;       // CountyName
+    std::string county; // CountyName
     std::string postalCode;
     std::string locality;
     std::string address;
     std::string consumptionPoint;
     double members = 0;
     double incomePerMember = 0;
-    std::string month;        // AAAA + LL, e.g. 202312
+    std::string month; // AAAA + LL, e.g. 202312
 };
 
 // The 27 cells of one application's row.

@@ -41,8 +41,7 @@ QLabel *caption(const QString &text, QWidget *parent)
 } // namespace
 
 AdminWindow::AdminWindow(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(ui)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint), ui_(ui)
 {
     setObjectName(QStringLiteral("Administrare"));
     setWindowTitle(QStringLiteral("Administrare program"));
@@ -89,18 +88,19 @@ AdminWindow::AdminWindow(Ui &ui, QWidget *parent)
         edit->setObjectName(QString::fromLatin1(t.editItem));
         reset->setObjectName(QString::fromLatin1(t.resetItem));
         const TemplateMenuItem *entry = &t;
-        connect(edit, &QAction::triggered, this, GuardedAction(ui_, QString::fromLatin1(kEditItemCaption), [this, entry] {
+        connect(edit, &QAction::triggered, this,
+                GuardedAction(ui_, QString::fromLatin1(kEditItemCaption), [this, entry] {
                     if (onTemplate)
                         onTemplate(*entry, false);
                 }));
-        connect(reset, &QAction::triggered, this, GuardedAction(ui_, QString::fromLatin1(kResetItemCaption), [this, entry] {
+        connect(reset, &QAction::triggered, this,
+                GuardedAction(ui_, QString::fromLatin1(kResetItemCaption), [this, entry] {
                     if (onTemplate)
                         onTemplate(*entry, true);
                 }));
     }
-    connect(templatesButton_, &QToolButton::clicked, this, [this] {
-        templates_->popup(templatesButton_->mapToGlobal(QPoint(0, templatesButton_->height())));
-    });
+    connect(templatesButton_, &QToolButton::clicked, this,
+            [this] { templates_->popup(templatesButton_->mapToGlobal(QPoint(0, templatesButton_->height()))); });
 
     auto *recalc = new QPushButton(QStringLiteral("&Recalculeaza cererile"), this);
     recalc->setObjectName(QStringLiteral("RecalculateButton"));
@@ -174,9 +174,11 @@ QWidget *AdminWindow::buildOfficials()
 {
     auto *box = new QGroupBox(QStringLiteral("Semnaturi"), this);
     auto *form = new QFormLayout(box);
-    const std::pair<const char *, const char *> rows[] = {
-        {"MayorName", "Primar"}, {"SecretaryName", "Secretar"}, {"AccountantName", "Contabil"},
-        {"PreparerName", "Intocmit"}, {"DirectorName", "Director"}};
+    const std::pair<const char *, const char *> rows[] = {{"MayorName", "Primar"},
+                                                          {"SecretaryName", "Secretar"},
+                                                          {"AccountantName", "Contabil"},
+                                                          {"PreparerName", "Intocmit"},
+                                                          {"DirectorName", "Director"}};
     for (const auto &[name, text] : rows)
         form->addRow(caption(QString::fromLatin1(text), box), addEdit(QString::fromLatin1(name), 32));
     return box;
@@ -228,10 +230,11 @@ QWidget *AdminWindow::buildSupplements()
     auto *box = new QGroupBox(QStringLiteral("Suplimente lunare (lei) si consum mediu"), this);
     auto *grid = new QGridLayout(box);
     grid->setVerticalSpacing(2);
-    const std::pair<const char *, const char *> rows[] = {
-        {"IndL", "Combustibili solizi / petrolieri"}, {"IndG", "Gaze naturale"},
-        {"IndT", "Energie termica"}, {"IndE", "Energie electrica"},
-        {"IndE2", "Energie electrica (singura sursa)"}};
+    const std::pair<const char *, const char *> rows[] = {{"IndL", "Combustibili solizi / petrolieri"},
+                                                          {"IndG", "Gaze naturale"},
+                                                          {"IndT", "Energie termica"},
+                                                          {"IndE", "Energie electrica"},
+                                                          {"IndE2", "Energie electrica (singura sursa)"}};
     int r = 0;
     for (const auto &[name, text] : rows) {
         QLineEdit *e = addEdit(QString::fromLatin1(name), 4);
@@ -436,21 +439,11 @@ bool AdminWindow::storeAndClose()
     field(QStringLiteral("CodFiscal"))->setText(f.identity.sirues);
     field(QStringLiteral("CodJud"))->setText(f.identity.codJud);
     switch (check.field) {
-    case AdminField::None:
-        accept();
-        return true;
-    case AdminField::Localit:
-        ui_.fieldHint(check.hint, field(QStringLiteral("Localit")));
-        break;
-    case AdminField::Judet:
-        ui_.fieldHint(check.hint, county_);
-        break;
-    case AdminField::CodFiscal:
-        ui_.fieldHint(check.hint, field(QStringLiteral("CodFiscal")));
-        break;
-    case AdminField::ServerCopii:
-        ui_.fieldHint(check.hint, field(QStringLiteral("ServerCopii")));
-        break;
+    case AdminField::None: accept(); return true;
+    case AdminField::Localit: ui_.fieldHint(check.hint, field(QStringLiteral("Localit"))); break;
+    case AdminField::Judet: ui_.fieldHint(check.hint, county_); break;
+    case AdminField::CodFiscal: ui_.fieldHint(check.hint, field(QStringLiteral("CodFiscal"))); break;
+    case AdminField::ServerCopii: ui_.fieldHint(check.hint, field(QStringLiteral("ServerCopii"))); break;
     }
     return false;
 }

@@ -20,7 +20,7 @@ namespace focaris {
 class Ui;
 struct AdminForm;
 struct TemplateMenuItem;
-}
+} // namespace focaris
 
 namespace focaris::gui {
 

@@ -23,7 +23,11 @@ namespace focaris::gui {
 
 namespace {
 
-template <class W> W *as(QWidget *w) { return static_cast<W *>(w); }
+template <class W>
+W *as(QWidget *w)
+{
+    return static_cast<W *>(w);
+}
 
 void setCombo(QComboBox *c, const QStringList &items, const QString &text)
 {
@@ -32,7 +36,10 @@ void setCombo(QComboBox *c, const QStringList &items, const QString &text)
     c->setEditText(text);
 }
 
-void selectText(QComboBox *c, const QString &text) { c->setCurrentIndex(c->findText(text)); }
+void selectText(QComboBox *c, const QString &text)
+{
+    c->setCurrentIndex(c->findText(text));
+}
 
 } // namespace
 
@@ -233,15 +240,14 @@ void ApplicationEditorWindow::onModifyMember()
 {
     const qint64 nrom = selectedMember();
     if (nrom == 0)
-        return;  // nothing selected, nothing to change
+        return; // nothing selected, nothing to change
     MemberFields preset;
     for (const MemberRow &m : editor_.members())
         if (m.nrom == nrom)
             preset = {m.titular, m.cnp, FormatNumber(m.venit), m.calitate};
     gatherFields();
-    const bool saved = memberDialog_->edit("Modificare membru", preset, [&](const MemberFields &m) {
-        return editor_.modifyMember(nrom, m).refusal;
-    });
+    const bool saved = memberDialog_->edit(
+        "Modificare membru", preset, [&](const MemberFields &m) { return editor_.modifyMember(nrom, m).refusal; });
     if (saved) {
         showFields();
         showMembers(nrom);

@@ -8,8 +8,8 @@
 #include "gui/applications/SupplementDialog.h"
 #include "gui/widgets/CnpEdit.h"
 #include "gui/widgets/DateField.h"
-#include "gui/widgets/FindButton.h"
 #include "gui/widgets/DialogParts.h"
+#include "gui/widgets/FindButton.h"
 #include "gui/widgets/NumericEdit.h"
 #include "gui/widgets/UpperCaseValidator.h"
 #include "gui/widgets/WindowAction.h"
@@ -53,14 +53,24 @@ ApplicationEditorWindow::ApplicationEditorWindow(Ui &ui, QWidget *parent) : QDia
 
 ApplicationEditorWindow::~ApplicationEditorWindow() = default;
 
-QWidget *ApplicationEditorWindow::field(const QString &name) const { return fields_.value(name); }
+QWidget *ApplicationEditorWindow::field(const QString &name) const
+{
+    return fields_.value(name);
+}
 QPushButton *ApplicationEditorWindow::button(const QString &objectName) const
 {
     return FindButton<QPushButton>(*this, objectName);
 }
-QLabel *ApplicationEditorWindow::amountLabel(const QString &name) const { return amounts_.value(name); }
+QLabel *ApplicationEditorWindow::amountLabel(const QString &name) const
+{
+    return amounts_.value(name);
+}
 
-template <class W> static W *as(QWidget *w) { return static_cast<W *>(w); }
+template <class W>
+static W *as(QWidget *w)
+{
+    return static_cast<W *>(w);
+}
 
 // The makers of the controls: each is named after its field and found by that name.
 QLineEdit *ApplicationEditorWindow::line(const QString &name, bool upper)

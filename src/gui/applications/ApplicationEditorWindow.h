@@ -63,7 +63,7 @@ public:
     // A button by its object name ("Save", "AddMember", "GasSupplement", ...).
     QPushButton *button(const QString &objectName) const;
     QTableWidget *membersGrid() const { return grid_; }
-    QLabel *amountLabel(const QString &name) const;  // "SupL", "SupT", "SupGB", "SupEB"
+    QLabel *amountLabel(const QString &name) const; // "SupL", "SupT", "SupGB", "SupEB"
     MemberDialog *memberDialog() const { return memberDialog_; }
     SupplementDialog *supplementDialog() const { return supplementDialog_; }
 
@@ -87,8 +87,8 @@ private:
     QCheckBox *box(const QString &name, const QString &caption);
     CnpEdit *cnp(const QString &name);
     QPushButton *push(const QString &name, const QString &caption);
-    void showFields();        // editor -> widgets, without running reactions
-    void gatherFields();      // widgets -> editor
+    void showFields();   // editor -> widgets, without running reactions
+    void gatherFields(); // widgets -> editor
     void showMembers(qint64 select = 0);
     void showAmounts();
     void showStatus();

@@ -61,13 +61,12 @@ const std::pair<Command, const char *> kCommandNames[] = {
 };
 
 // Widths of the grid's columns in characters, in the order of ListColumns.
-const int kWidths[] = {6, 12, 9, 5, 28, 18, 20, 16, 28, 7, 12, 5, 10, 6, 9, 9, 8, 9, 5, 7, 7, 7, 7, 20,
-                       20, 9, 12, 12, 5, 5, 6, 8, 7, 8, 18, 6, 6};
+const int kWidths[] = {6, 12, 9, 5, 28, 18, 20, 16, 28, 7, 12, 5, 10, 6, 9, 9,  8, 9, 5,
+                       7, 7,  7, 7, 20, 20, 9,  12, 12, 5, 5,  6, 8,  7, 8, 18, 6, 6};
 
 } // namespace
 
-ApplicationsListWindow::ApplicationsListWindow(Ui &ui, QWidget *parent)
-    : QDialog(parent), ui_(ui), model_(this)
+ApplicationsListWindow::ApplicationsListWindow(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui), model_(this)
 {
     setWindowTitle(QStringLiteral("Lista Cereri"));
     setObjectName(QStringLiteral("TCereriF"));
@@ -112,7 +111,8 @@ ApplicationsListWindow::ApplicationsListWindow(Ui &ui, QWidget *parent)
     grid_->horizontalHeader()->setHighlightSections(false);
     const int ch = fontMetrics().averageCharWidth();
     for (int c = 0; c < static_cast<int>(std::size(kWidths)); ++c)
-        grid_->setColumnWidth(c, std::max(kWidths[c] * ch + 8, fontMetrics().horizontalAdvance(ListColumns()[c].title) + 12));
+        grid_->setColumnWidth(
+            c, std::max(kWidths[c] * ch + 8, fontMetrics().horizontalAdvance(ListColumns()[c].title) + 12));
     grid_->installEventFilter(this);
     layout->addWidget(grid_, 1);
 
@@ -153,14 +153,22 @@ ApplicationsListWindow::ApplicationsListWindow(Ui &ui, QWidget *parent)
 
     // The commands that change the month's applications (refused in a view-only run).
     constexpr ActionKind writes = ActionKind::Writes;
-    setAction(Command::AddApplication, [this] { addApplication(); }, writes);
-    setAction(Command::ModifyApplication, [this] { modifyApplication(); }, writes);
-    setAction(Command::DeleteApplication, [this] { deleteApplication(); }, writes);
-    setAction(Command::CopyFromMonth, [this] { copyFromMonth(); }, writes);
-    setAction(Command::RemoveAlsoInMonth, [this] { removeAlsoInMonth(); }, writes);
-    setAction(Command::NumberDispositions, [this] { numberDispositions(); }, writes);
-    setAction(Command::SetDates, [this] { setDates(); }, writes);
-    setAction(Command::ChangeMonths, [this] { changeMonths(); }, writes);
+    setAction(
+        Command::AddApplication, [this] { addApplication(); }, writes);
+    setAction(
+        Command::ModifyApplication, [this] { modifyApplication(); }, writes);
+    setAction(
+        Command::DeleteApplication, [this] { deleteApplication(); }, writes);
+    setAction(
+        Command::CopyFromMonth, [this] { copyFromMonth(); }, writes);
+    setAction(
+        Command::RemoveAlsoInMonth, [this] { removeAlsoInMonth(); }, writes);
+    setAction(
+        Command::NumberDispositions, [this] { numberDispositions(); }, writes);
+    setAction(
+        Command::SetDates, [this] { setDates(); }, writes);
+    setAction(
+        Command::ChangeMonths, [this] { changeMonths(); }, writes);
 
     connect(search_, &QLineEdit::textChanged, this, [this](const QString &text) {
         const qint64 key = currentKey();
@@ -318,15 +326,18 @@ void ApplicationsListWindow::selectKey(qint64 key)
     }
 }
 
-bool ApplicationsListWindow::listEmpty() const { return model_.rowCount() == 0; }
+bool ApplicationsListWindow::listEmpty() const
+{
+    return model_.rowCount() == 0;
+}
 
 void ApplicationsListWindow::updateState()
 {
     count_->setText(QStringLiteral("Total cereri: %1").arg(model_.rowCount()));
     // The commands on one application need one to be listed.
     const bool any = !listEmpty();
-    for (const char *name : {"ModifyApplication", "DeleteApplication", "ApplicationForms", "AddInquiry",
-                             "DeleteInquiry", "ShowInquiry"})
+    for (const char *name :
+         {"ModifyApplication", "DeleteApplication", "ApplicationForms", "AddInquiry", "DeleteInquiry", "ShowInquiry"})
         if (QPushButton *b = button(QString::fromLatin1(name)))
             b->setEnabled(any);
 }
@@ -391,9 +402,8 @@ void ApplicationsListWindow::deleteApplication()
     // new first one when the first was deleted).
     const int row = grid_->currentIndex().row();
     const qint64 before = row > 0 ? model_.list().key(row - 1) : model_.list().key(row + 1);
-    const Outcome o = RunGuarded(ui_, QStringLiteral("Stergere cerere"), [&] {
-        return ApplicationStore(ui_).remove(key) ? Outcome::success(1) : Outcome{};
-    });
+    const Outcome o = RunGuarded(ui_, QStringLiteral("Stergere cerere"),
+                                 [&] { return ApplicationStore(ui_).remove(key) ? Outcome::success(1) : Outcome{}; });
     if (o.done || o.failed)
         reopen(o.done ? before : key);
 }

@@ -3,7 +3,10 @@
 
 namespace focaris::gui {
 
-int ApplicationsModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : list_.count(); }
+int ApplicationsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : list_.count();
+}
 
 int ApplicationsModel::columnCount(const QModelIndex &parent) const
 {
@@ -32,8 +35,8 @@ QVariant ApplicationsModel::data(const QModelIndex &index, int role) const
 
 QVariant ApplicationsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
-        || section >= static_cast<int>(ListColumns().size()))
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= static_cast<int>(ListColumns().size()))
         return QAbstractTableModel::headerData(section, orientation, role);
     return ListColumns()[section].title;
 }

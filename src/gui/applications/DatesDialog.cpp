@@ -24,8 +24,8 @@ DatesDialog::DatesDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_(ui)
     go->setObjectName(QStringLiteral("PutDate"));
     go->setDefault(true);
     auto *cancel = CancelButton(QStringLiteral("&Renunt"), this);
-    auto *form = RangeRows(numbers_, QStringLiteral("incepand cu cererea nr."),
-                           QStringLiteral("terminand cu cererea nr."));
+    auto *form =
+        RangeRows(numbers_, QStringLiteral("incepand cu cererea nr."), QStringLiteral("terminand cu cererea nr."));
     form->addRow(QStringLiteral("data de pus"), date_);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Heading(QStringLiteral("Pune data la cereri"), this));
@@ -50,8 +50,8 @@ void DatesDialog::start()
 {
     if (!CheckDateFields(ui_, {date_}))
         return;
-    outcome_ = SetApplicationDates(ui_, month_, numbers_.from->text().toLongLong(),
-                                   numbers_.to->text().toLongLong(), date_->date());
+    outcome_ = SetApplicationDates(ui_, month_, numbers_.from->text().toLongLong(), numbers_.to->text().toLongLong(),
+                                   date_->date());
     if (outcome_.refused()) {
         QLineEdit *at = outcome_.field == QLatin1String("b") ? numbers_.to : numbers_.from;
         ui_.fieldHint(outcome_.message, at);

@@ -102,7 +102,7 @@ MemberFields MemberDialog::fields() const
 
 void MemberDialog::onSave()
 {
-    save_->setEnabled(false);  // no second save while the check runs
+    save_->setEnabled(false); // no second save while the check runs
     const EditorRefusal refusal = saveFn_ ? saveFn_(fields()) : EditorRefusal();
     save_->setEnabled(true);
     if (refusal.refused()) {

@@ -30,8 +30,8 @@ NumberingDialog::NumberingDialog(Ui &ui, QWidget *parent) : QDialog(parent), ui_
     category_ = new QComboBox(this);
     category_->addItems({QStringLiteral("Toate cererile"), QStringLiteral("Aprobate"),
                          QStringLiteral("Aprobate cu modificare"), QStringLiteral("Respinse")});
-    auto *form = RangeRows(numbers_, QStringLiteral("incepand cu cererea nr."),
-                           QStringLiteral("terminand cu cererea nr."));
+    auto *form =
+        RangeRows(numbers_, QStringLiteral("incepand cu cererea nr."), QStringLiteral("terminand cu cererea nr."));
     AddFormRows(form, {{QStringLiteral("dispozitii incepand cu numarul"), first_},
                        {QStringLiteral("din data"), date_},
                        {QStringLiteral("Numeroteaza doar cererile"), category_}});

@@ -41,8 +41,7 @@ SupplementDialog::SupplementDialog(Ui &ui, QWidget *parent) : QDialog(parent), u
 
     auto *holder = new QGroupBox(QStringLiteral("Titular de Contract"), this);
     auto *holderForm = new QFormLayout(holder);
-    AddFormRows(holderForm, {{QStringLiteral("Nume si prenume"), holder_},
-                             {QStringLiteral("C.N.P."), cnp_}});
+    AddFormRows(holderForm, {{QStringLiteral("Nume si prenume"), holder_}, {QStringLiteral("C.N.P."), cnp_}});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(title_);
     layout->addLayout(FormRows({{QStringLiteral("Denumire Furnizor"), supplier_},
@@ -64,7 +63,8 @@ void SupplementDialog::prepare(ApplicationEditor &editor, SupplementKind kind)
     editor_ = &editor;
     kind_ = kind;
     outcome_ = Cancelled;
-    title_->setText(kind == SupplementKind::Gas ? QStringLiteral("Supliment Gaze") : QStringLiteral("Supliment Electrica"));
+    title_->setText(kind == SupplementKind::Gas ? QStringLiteral("Supliment Gaze")
+                                                : QStringLiteral("Supliment Electrica"));
     supplier_->clear();
     supplier_->addItems(editor.supplementSuppliers(kind));
     const SupplementData d = editor.supplementForDialog(kind);
@@ -126,7 +126,8 @@ void SupplementDialog::onSave()
 
 void SupplementDialog::onDelete()
 {
-    if (ui_.message("Stergere Supliment", "\rDoriti sa stergeti suplimentul?", MessageKind::Confirmation, MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
+    if (ui_.message("Stergere Supliment", "\rDoriti sa stergeti suplimentul?", MessageKind::Confirmation,
+                    MessageButton::Da | MessageButton::Nu) != MessageResult::Da)
         return;
     editor_->supplementDeleted(kind_);
     outcome_ = Deleted;

@@ -11,8 +11,7 @@
 
 namespace focaris::gui {
 
-ApplicationRangeDialog::ApplicationRangeDialog(Ui &ui, QWidget *parent)
-    : QDialog(parent, kDialogFlagsNoMenu), ui_(ui)
+ApplicationRangeDialog::ApplicationRangeDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlagsNoMenu), ui_(ui)
 {
     SetUpDialog(this, QStringLiteral("AlegeCere"), QStringLiteral("Referate"));
     numbers_.from = NumericEntry(QStringLiteral("Cere0"), this);
@@ -22,8 +21,8 @@ ApplicationRangeDialog::ApplicationRangeDialog(Ui &ui, QWidget *parent)
     list_ = DialogButton(QStringLiteral("&Listeaza"), this, QStringLiteral("ListButton"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Heading(QStringLiteral("Listeaza Referatele"), this));
-    layout->addLayout(RangeRows(numbers_, QStringLiteral("incepand cu cererea nr."),
-                                QStringLiteral("terminand cu cererea nr.")));
+    layout->addLayout(
+        RangeRows(numbers_, QStringLiteral("incepand cu cererea nr."), QStringLiteral("terminand cu cererea nr.")));
     layout->addWidget(ButtonRow(this, list_, DialogButton(QStringLiteral("&Renunt"), this)));
     EnterMovesOn({numbers_.from, numbers_.to}, list_);
     connect(list_, &QPushButton::clicked, this, GuardedAction(ui_, windowTitle(), [this] { list(); }));

@@ -3,8 +3,8 @@
 
 #include "core/Formats.h"
 #include "core/Ui.h"
-#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
 #include <QFormLayout>

@@ -7,9 +7,9 @@
 #include "documents/SingleDisposition.h"
 #include "documents/SocialInquiry.h"
 #include "gui/documents/ApplicationRangeDialog.h"
-#include "gui/documents/SingleDispositionDialog.h"
 #include "gui/documents/DispositionRangeDialog.h"
 #include "gui/documents/PaymentStatementDialog.h"
+#include "gui/documents/SingleDispositionDialog.h"
 
 #include <QMenu>
 #include <QWidget>
@@ -19,9 +19,15 @@ namespace focaris::gui {
 using namespace focaris::documents;
 
 DocumentActions::DocumentActions(QWidget *list, Ui &ui, std::function<qint64()> currentNrcrt)
-    : QObject(list), list_(list), ui_(ui), currentNrcrt_(std::move(currentNrcrt)),
-      rangeWindow_(new DispositionRangeDialog(ui, list)), singleWindow_(new SingleDispositionDialog(ui, list)),
-      reportsWindow_(new ApplicationRangeDialog(ui, list)), selectionWindow_(new PaymentStatementDialog(ui, list)), dispositionsMenu_(new QMenu(list)),
+    : QObject(list),
+      list_(list),
+      ui_(ui),
+      currentNrcrt_(std::move(currentNrcrt)),
+      rangeWindow_(new DispositionRangeDialog(ui, list)),
+      singleWindow_(new SingleDispositionDialog(ui, list)),
+      reportsWindow_(new ApplicationRangeDialog(ui, list)),
+      selectionWindow_(new PaymentStatementDialog(ui, list)),
+      dispositionsMenu_(new QMenu(list)),
       formMenu_(new QMenu(list))
 {
     auto item = [](QMenu *menu, const char *name, const char *caption, auto handler) {
@@ -30,10 +36,14 @@ DocumentActions::DocumentActions(QWidget *list, Ui &ui, std::function<qint64()> 
         QObject::connect(a, &QAction::triggered, menu, handler);
     };
     dispositionsMenu_->setObjectName(QStringLiteral("DispositionsMenu"));
-    item(dispositionsMenu_, "SingleDispositionItem", "Dispozitie Unica de Stabilire", [this] { printSingleDisposition(); });
-    item(dispositionsMenu_, "GrantDispositionsItem", "Dispozitie de Stabilire Separata", [this] { printDispositions(DispositionKind::Grant); });
-    item(dispositionsMenu_, "ModificationDispositionsItem", "Dispozitie de Modificare", [this] { printDispositions(DispositionKind::Modification); });
-    item(dispositionsMenu_, "RejectionDispositionsItem", "Dispozitie de Respingere", [this] { printDispositions(DispositionKind::Rejection); });
+    item(dispositionsMenu_, "SingleDispositionItem", "Dispozitie Unica de Stabilire",
+         [this] { printSingleDisposition(); });
+    item(dispositionsMenu_, "GrantDispositionsItem", "Dispozitie de Stabilire Separata",
+         [this] { printDispositions(DispositionKind::Grant); });
+    item(dispositionsMenu_, "ModificationDispositionsItem", "Dispozitie de Modificare",
+         [this] { printDispositions(DispositionKind::Modification); });
+    item(dispositionsMenu_, "RejectionDispositionsItem", "Dispozitie de Respingere",
+         [this] { printDispositions(DispositionKind::Rejection); });
     formMenu_->setObjectName(QStringLiteral("FormsMenu"));
     item(formMenu_, "FullFormItem", "Anexa 26", [this] { printForm(FormKind::Full); });
     item(formMenu_, "ShortFormItem", "Anexa 2 - Forma prescurtata", [this] { printForm(FormKind::Short); });
@@ -114,7 +124,8 @@ void DocumentActions::printForm(FormKind kind)
 
 void DocumentActions::addInquiry()
 {
-    run({}, [&] { AddInquiry(ui_, current()); }, ActionKind::Writes, QStringLiteral("Adaugare ancheta"));
+    run(
+        {}, [&] { AddInquiry(ui_, current()); }, ActionKind::Writes, QStringLiteral("Adaugare ancheta"));
 }
 
 void DocumentActions::showInquiry()
@@ -124,7 +135,8 @@ void DocumentActions::showInquiry()
 
 void DocumentActions::deleteInquiry()
 {
-    run({}, [&] { DeleteInquiry(ui_, current()); }, ActionKind::Writes, QStringLiteral("Stergere ancheta"));
+    run(
+        {}, [&] { DeleteInquiry(ui_, current()); }, ActionKind::Writes, QStringLiteral("Stergere ancheta"));
 }
 
 void DocumentActions::printPaymentStatement()

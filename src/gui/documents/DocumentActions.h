@@ -17,7 +17,9 @@
 class QMenu;
 class QWidget;
 
-namespace focaris { class Ui; }
+namespace focaris {
+class Ui;
+}
 
 namespace focaris::gui {
 
@@ -72,8 +74,8 @@ private:
     // disabled; does nothing while another document of this list is in progress. Runs
     // through RunWindowAction: a Writes command (an inquiry added or deleted) is refused
     // in a view-only run, and a failure is shown.
-    void run(const std::function<bool()> &ask, const std::function<void()> &make,
-             ActionKind kind = ActionKind::Reads, const QString &title = QString());
+    void run(const std::function<bool()> &ask, const std::function<void()> &make, ActionKind kind = ActionKind::Reads,
+             const QString &title = QString());
     qint64 current() const { return currentNrcrt_ ? currentNrcrt_() : 0; }
 
     QWidget *list_;

@@ -12,8 +12,7 @@
 
 namespace focaris::gui {
 
-PaymentStatementDialog::PaymentStatementDialog(Ui &ui, QWidget *parent)
-    : QDialog(parent, kDialogFlagsNoMenu), ui_(ui)
+PaymentStatementDialog::PaymentStatementDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlagsNoMenu), ui_(ui)
 {
     SetUpDialog(this, QStringLiteral("TipStatF"), QStringLiteral("Selectare cereri"));
     locality_ = Named<QComboBox>(QStringLiteral("Localit"), this);

@@ -13,7 +13,9 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
-namespace focaris { class Ui; }
+namespace focaris {
+class Ui;
+}
 
 namespace focaris::gui {
 

@@ -3,8 +3,8 @@
 
 #include "core/Formats.h"
 #include "core/Ui.h"
-#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/DateField.h"
+#include "gui/widgets/DialogParts.h"
 #include "gui/widgets/WindowAction.h"
 
 #include <QLineEdit>
@@ -15,8 +15,7 @@
 
 namespace focaris::gui {
 
-SingleDispositionDialog::SingleDispositionDialog(Ui &ui, QWidget *parent)
-    : QDialog(parent, kDialogFlagsNoMenu), ui_(ui)
+SingleDispositionDialog::SingleDispositionDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlagsNoMenu), ui_(ui)
 {
     SetUpDialog(this, QStringLiteral("AlegeNrDisp"), QStringLiteral("Dispozitie Unica"));
     number_ = NumericEntry(QStringLiteral("NrDisp"), this);
@@ -26,8 +25,8 @@ SingleDispositionDialog::SingleDispositionDialog(Ui &ui, QWidget *parent)
     paymentDate_ = TextEntry(QStringLiteral("DataPlatii"), this);
     court_ = TextEntry(QStringLiteral("Tribunal"), this);
     // Room for the longest period ("septembrie 2026 - martie 2027") in any font size.
-    period_->setMinimumWidth(
-        std::max(280, period_->fontMetrics().horizontalAdvance(QStringLiteral("septembrie 2026 - septembrie 2027")) + 16));
+    period_->setMinimumWidth(std::max(
+        280, period_->fontMetrics().horizontalAdvance(QStringLiteral("septembrie 2026 - septembrie 2027")) + 16));
     list_ = DialogButton(QStringLiteral("&Listeaza"), this, QStringLiteral("ListB"));
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(FormRows({{QStringLiteral("Numarul Dispozitiei"), number_},

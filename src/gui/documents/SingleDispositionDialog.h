@@ -9,7 +9,9 @@
 class QLineEdit;
 class QPushButton;
 
-namespace focaris { class Ui; }
+namespace focaris {
+class Ui;
+}
 
 namespace focaris::gui {
 

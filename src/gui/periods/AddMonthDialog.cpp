@@ -40,8 +40,8 @@ AddMonthDialog::AddMonthDialog(Ui &ui, QWidget *parent) : QDialog(parent, kDialo
 
 void AddMonthDialog::tryAccept()
 {
-    const auto refusal = periods::CheckNewMonth(month_->currentText(), year_->text(),
-                                                QDate::currentDate().year(), chosen_);
+    const auto refusal =
+        periods::CheckNewMonth(month_->currentText(), year_->text(), QDate::currentDate().year(), chosen_);
     if (refusal) {
         ui_.fieldHint(refusal->message, year_);
         return;

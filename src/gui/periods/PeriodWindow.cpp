@@ -3,8 +3,8 @@
 
 #include "core/Ui.h"
 #include "gui/periods/AddMonthDialog.h"
-#include "gui/widgets/FindButton.h"
 #include "gui/widgets/DialogParts.h"
+#include "gui/widgets/FindButton.h"
 #include "gui/widgets/WindowAction.h"
 #include "periods/Imports.h"
 
@@ -40,7 +40,8 @@ PeriodWindow::PeriodWindow(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFla
     // Every command of the window changes the month list, the working month or the data,
     // so each is refused in a view-only run; a failure ends the command, not the program.
     auto writing = [this](const QString &title, void (PeriodWindow::*work)()) {
-        return [this, title, work] { RunWindowAction(ui_, title, ActionKind::Writes, [this, work] { (this->*work)(); }); };
+        return
+            [this, title, work] { RunWindowAction(ui_, title, ActionKind::Writes, [this, work] { (this->*work)(); }); };
     };
     connect(vmg, &QAction::triggered, this, writing(QStringLiteral("Preluare L416"), &PeriodWindow::importVmg));
     connect(asf, &QAction::triggered, this, writing(QStringLiteral("Preluare ASF"), &PeriodWindow::importAsf));

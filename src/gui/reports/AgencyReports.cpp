@@ -10,11 +10,17 @@ namespace focaris::gui {
 
 namespace {
 
-int monthCodeOf(const QDate &date) { return date.year() * 12 + date.month() - 1; }
+int monthCodeOf(const QDate &date)
+{
+    return date.year() * 12 + date.month() - 1;
+}
 
 } // namespace
 
-bool SelectPeriod(AjpisPeriodDialog &dialog, reports::ReportPeriod &period) { return dialog.ask(period); }
+bool SelectPeriod(AjpisPeriodDialog &dialog, reports::ReportPeriod &period)
+{
+    return dialog.ask(period);
+}
 
 bool SelectEonSupplier(EonSupplierDialog &dialog, reports::EonChoice &choice)
 {
@@ -35,7 +41,10 @@ void RunAjpisReport(Ui &ui, AjpisPeriodDialog &dialog)
     reports::MakeAjpisReport(ui, monthCodeOf(period.from), monthCodeOf(period.to));
 }
 
-void RunSupplierReport(Ui &ui) { reports::MakeSupplierReport(ui); }
+void RunSupplierReport(Ui &ui)
+{
+    reports::MakeSupplierReport(ui);
+}
 
 void RunEonReport(Ui &ui, EonSupplierDialog &dialog)
 {

@@ -3,8 +3,8 @@
 
 #include "admin/Municipality.h"
 #include "core/Context.h"
-#include "gui/widgets/FindButton.h"
 #include "gui/widgets/DialogParts.h"
+#include "gui/widgets/FindButton.h"
 #include "gui/widgets/UpperCaseValidator.h"
 #include "gui/widgets/WindowAction.h"
 
@@ -38,8 +38,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
 
 } // namespace
 
-RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
-    : QDialog(parent, kDialogFlags), ui_(ui), remote_(ui)
+RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent) : QDialog(parent, kDialogFlags), ui_(ui), remote_(ui)
 {
     SetUpDialog(this, QStringLiteral("TNetF"), QStringLiteral("Copie / Recupereaza date la Distanta"));
     setMinimumWidth(420);
@@ -60,7 +59,8 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
     remember_ = new QCheckBox(QStringLiteral("Memoreaza-mi datele"), p2);
     remember_->setObjectName(QStringLiteral("RememberCheck"));
     QPushButton *loginB = makeButton(p2, "LoginButton", QStringLiteral("Conectare la cont"));
-    QPushButton *sendPasswordButton = makeButton(p2, "SendPasswordButton", QStringLiteral("Trimte-mi parola pe email !"));
+    QPushButton *sendPasswordButton =
+        makeButton(p2, "SendPasswordButton", QStringLiteral("Trimte-mi parola pe email !"));
     sendPasswordButton->hide();
     auto *l2 = new QVBoxLayout(p2);
     l2->addWidget(Heading(QStringLiteral("Contul dvs.:"), p2));
@@ -77,7 +77,8 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
     confirmationCode_ = new QLineEdit(p1);
     confirmationCode_->setObjectName(QStringLiteral("ConfirmationCode"));
     confirmationCode_->setMaxLength(8);
-    confirmationCode_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), confirmationCode_));
+    confirmationCode_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), confirmationCode_));
     auto *l1 = new QVBoxLayout(p1);
     l1->addWidget(Heading(QStringLiteral("V-am trimis pe E-mail un cod de verificare!"), p1));
     l1->addWidget(new QLabel(QStringLiteral("Cod de verificare primit pe e-mail"), p1));
@@ -149,11 +150,14 @@ RemoteCopyWindow::RemoteCopyWindow(Ui &ui, QWidget *parent)
     connect(loginB, &QPushButton::clicked, this, &RemoteCopyWindow::loginClick);
     connect(sendPasswordButton, &QPushButton::clicked, this, &RemoteCopyWindow::sendPassClick);
     connect(button(QStringLiteral("CheckCodeButton")), &QPushButton::clicked, this, &RemoteCopyWindow::checkCodeClick);
-    connect(button(QStringLiteral("ChangePasswordButton")), &QPushButton::clicked, this, &RemoteCopyWindow::passChangeClick);
+    connect(button(QStringLiteral("ChangePasswordButton")), &QPushButton::clicked, this,
+            &RemoteCopyWindow::passChangeClick);
     connect(button(QStringLiteral("SaveButton")), &QPushButton::clicked, this, &RemoteCopyWindow::saveClick);
     connect(button(QStringLiteral("LoadButton")), &QPushButton::clicked, this, &RemoteCopyWindow::loadClick);
-    connect(button(QStringLiteral("LoadFromServerButton")), &QPushButton::clicked, this, &RemoteCopyWindow::loadFromServerClick);
-    connect(button(QStringLiteral("DeleteOnServerButton")), &QPushButton::clicked, this, &RemoteCopyWindow::deleteOnServerClick);
+    connect(button(QStringLiteral("LoadFromServerButton")), &QPushButton::clicked, this,
+            &RemoteCopyWindow::loadFromServerClick);
+    connect(button(QStringLiteral("DeleteOnServerButton")), &QPushButton::clicked, this,
+            &RemoteCopyWindow::deleteOnServerClick);
     connect(button(QStringLiteral("BackButton")), &QPushButton::clicked, this, &RemoteCopyWindow::backClick);
     showPanels({QStringLiteral("Panel2")});
 }
@@ -174,7 +178,10 @@ QWidget *RemoteCopyWindow::panel(const QString &objectName) const
     return nullptr;
 }
 
-QLineEdit *RemoteCopyWindow::field(const QString &objectName) const { return findChild<QLineEdit *>(objectName); }
+QLineEdit *RemoteCopyWindow::field(const QString &objectName) const
+{
+    return findChild<QLineEdit *>(objectName);
+}
 
 QPushButton *RemoteCopyWindow::button(const QString &objectName) const
 {
@@ -292,8 +299,8 @@ void RemoteCopyWindow::loginClick()
     try {
         refused = remote_.takeLogin(email_->text(), pass_->text(), remember_->isChecked());
     } catch (const std::exception &e) {
-        ui_.message(QStringLiteral("Conectare la server"), QStringLiteral("\n") + QString::fromUtf8(e.what()), MessageKind::Error,
-                    MessageButton::OK);
+        ui_.message(QStringLiteral("Conectare la server"), QStringLiteral("\n") + QString::fromUtf8(e.what()),
+                    MessageKind::Error, MessageButton::OK);
         return;
     }
     if (refused) {
@@ -370,7 +377,8 @@ void RemoteCopyWindow::saveClick()
     if (running_)
         return;
     bool sent = false;
-    run(panel(QStringLiteral("Panel5")), QStringLiteral("Salvare pe server"), [&] { sent = remote_.sendCopy(archive_); });
+    run(panel(QStringLiteral("Panel5")), QStringLiteral("Salvare pe server"),
+        [&] { sent = remote_.sendCopy(archive_); });
     // Sent on behalf of a save just made (at closing or after a local save): done.
     if (sent && !archive_.isEmpty())
         accept();

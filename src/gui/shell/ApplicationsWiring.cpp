@@ -11,10 +11,10 @@
 #include "gui/applications/ApplicationEditorWindow.h"
 #include "gui/applications/ApplicationsListWindow.h"
 #include "gui/documents/DocumentActions.h"
-#include "gui/reports/ExportsMenu.h"
-#include "gui/widgets/GridExportDialog.h"
 #include "gui/periods/MonthChooser.h"
+#include "gui/reports/ExportsMenu.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/widgets/GridExportDialog.h"
 #include "periods/WorkingMonth.h"
 
 namespace focaris::gui {

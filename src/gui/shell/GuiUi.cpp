@@ -1,10 +1,10 @@
 // The desktop Ui.
 #include "gui/shell/GuiUi.h"
 
-#include "gui/widgets/FieldHint.h"
 #include "gui/admin/LoginDialog.h"
-#include "gui/widgets/MessageDialog.h"
 #include "gui/admin/NewPasswordDialog.h"
+#include "gui/widgets/FieldHint.h"
+#include "gui/widgets/MessageDialog.h"
 #include "gui/widgets/ProgressWindow.h"
 
 #include <QApplication>
@@ -66,8 +66,8 @@ void GuiUi::fieldHint(const QString &text, QObject *control)
 bool GuiUi::chooseFolder(const QString &caption, QString &folder)
 {
     const QString start = QFileInfo(folder).isDir() ? folder : QString();
-    const QString chosen = QFileDialog::getExistingDirectory(
-        QApplication::activeWindow(), caption, start, QFileDialog::ShowDirsOnly);
+    const QString chosen =
+        QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, start, QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
         return false;
     folder = QDir::fromNativeSeparators(chosen);
@@ -91,8 +91,8 @@ bool GuiUi::askText(const QString &caption, const QString &prompt, QString &valu
     if (prompt == QLatin1String("Parola noua"))
         return newPassword_->ask(value);
     bool ok = false;
-    const QString typed = QInputDialog::getText(QApplication::activeWindow(), caption, prompt,
-                                                QLineEdit::Normal, value, &ok);
+    const QString typed =
+        QInputDialog::getText(QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, value, &ok);
     if (ok)
         value = typed;
     return ok;
@@ -139,7 +139,8 @@ bool GuiUi::openDocument(const QString &path)
     const QFileInfo file(path);
     if (file.isDir()) {
         message(QStringLiteral("Deschidere document"),
-                QStringLiteral("Nu am gasit un program care sa deschida dosarul\r") + place, MessageKind::Information, MessageButton::OK);
+                QStringLiteral("Nu am gasit un program care sa deschida dosarul\r") + place, MessageKind::Information,
+                MessageButton::OK);
         return false;
     }
     if (message(QStringLiteral("Deschidere document"),

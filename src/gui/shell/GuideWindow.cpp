@@ -10,17 +10,17 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
-#include <QTextDocumentFragment>
-#include <QListWidget>
-#include <QPushButton>
 #include <QImage>
+#include <QListWidget>
 #include <QPixmap>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QTextBlock>
-#include <QTextCursor>
-#include <QTextFragment>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QTextFragment>
 #include <QVBoxLayout>
 
 namespace focaris::gui {
@@ -132,8 +132,8 @@ QUrl urlIn(const QString &folder, const QString &name)
 
 QUrl firstPageIn(const QString &folder)
 {
-    return urlIn(folder, folder.startsWith(QLatin1Char(':')) ? QStringLiteral("README.md")
-                                                              : QStringLiteral("index.html"));
+    return urlIn(folder,
+                 folder.startsWith(QLatin1Char(':')) ? QStringLiteral("README.md") : QStringLiteral("index.html"));
 }
 
 } // namespace
@@ -217,8 +217,8 @@ void GuideWindow::showPage(const QUrl &page)
 {
     show();
     if (browser_->source() != page)
-        browser_->setSource(page, isHtml(page.fileName()) ? QTextDocument::HtmlResource
-                                                          : QTextDocument::MarkdownResource);
+        browser_->setSource(page,
+                            isHtml(page.fileName()) ? QTextDocument::HtmlResource : QTextDocument::MarkdownResource);
     raise();
     activateWindow();
 }

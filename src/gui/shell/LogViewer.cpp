@@ -60,8 +60,8 @@ LogViewer::LogViewer(QWidget *parent) : QDialog(parent, kDialogFlags)
 
     grid_ = new QTableWidget(0, 4, this);
     grid_->setObjectName(QStringLiteral("LogGrid"));
-    grid_->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Ora"),
-                                      QStringLiteral("Actiunea"), QStringLiteral("Operator")});
+    grid_->setHorizontalHeaderLabels(
+        {QStringLiteral("Data"), QStringLiteral("Ora"), QStringLiteral("Actiunea"), QStringLiteral("Operator")});
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -21,8 +21,8 @@
 namespace focaris::gui {
 
 MainWindow::MainWindow(Ui &ui, QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       ui_(ui)
 {
     setObjectName(QStringLiteral("MainWindow"));
@@ -42,8 +42,8 @@ MainWindow::MainWindow(Ui &ui, QWidget *parent)
                          QStringLiteral("Operatii cu datele. Sugestii. Explicatii. Legislatie."), false);
     auto *adm = addButton(QStringLiteral("AdminButton"), QStringLiteral("Administrare"),
                           QStringLiteral("Administrare program."), true);
-    auto *exit = addButton(QStringLiteral("ExitButton"), QStringLiteral("Iesire"),
-                           QStringLiteral("Inchide programul."), true);
+    auto *exit =
+        addButton(QStringLiteral("ExitButton"), QStringLiteral("Iesire"), QStringLiteral("Inchide programul."), true);
     b1->setIcon(pictureIcon(Picture::Period));
     b2->setIcon(pictureIcon(Picture::Applications));
     b3->setIcon(pictureIcon(Picture::Lists));
@@ -119,7 +119,8 @@ MainWindow::MainWindow(Ui &ui, QWidget *parent)
     utilities_->setObjectName(QStringLiteral("UtilitiesMenu"));
     addItem(utilities_, Command::Backup, QStringLiteral("Backup"), QStringLiteral("Salvare / Incarcare baza de date"));
     addItem(utilities_, Command::Suggestions, QStringLiteral("Suggestions"), QStringLiteral("Condica de sugestii"));
-    addItem(utilities_, Command::ChangeLog, QStringLiteral("ChangeLog"), QStringLiteral("Istoricul modificarii datelor"));
+    addItem(utilities_, Command::ChangeLog, QStringLiteral("ChangeLog"),
+            QStringLiteral("Istoricul modificarii datelor"));
     addItem(utilities_, Command::Guide, QStringLiteral("Guide"), QStringLiteral("Ghidul programului"));
     addItem(utilities_, Command::About, QStringLiteral("About"), QStringLiteral("Despre program"));
 
@@ -148,8 +149,7 @@ MainWindow::MainWindow(Ui &ui, QWidget *parent)
     spanScreen();
 }
 
-QToolButton *MainWindow::addButton(const QString &name, const QString &caption, const QString &hint,
-                                   bool visible)
+QToolButton *MainWindow::addButton(const QString &name, const QString &caption, const QString &hint, bool visible)
 {
     auto *b = new QToolButton(this);
     b->setObjectName(name);

@@ -86,8 +86,8 @@ void Program::wireAdminWindow()
     };
     admin_.onTemplate = [this](const TemplateMenuItem &item, bool reset) {
         // Editing or resetting a template changes what every document prints.
-        if (shell::RefuseReadOnly(ui_, reset ? QStringLiteral("Refacere model")
-                                             : QStringLiteral("Modificare formulare")))
+        if (shell::RefuseReadOnly(ui_,
+                                  reset ? QStringLiteral("Refacere model") : QStringLiteral("Modificare formulare")))
             return;
         if (reset)
             ResetTemplate(ui_, DataFolder(), item);
@@ -105,12 +105,9 @@ void Program::clickAdmin()
         admin_.exec();
         break;
     case shell::AdminClick::Unlocked:
-    case shell::AdminClick::UnlockedReadOnly:
-        main_.unlockAdmin();
-        break;
+    case shell::AdminClick::UnlockedReadOnly: main_.unlockAdmin(); break;
     case shell::AdminClick::WrongPassword:
-    case shell::AdminClick::Cancelled:
-        break;
+    case shell::AdminClick::Cancelled: break;
     }
 }
 

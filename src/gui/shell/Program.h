@@ -6,11 +6,11 @@
 
 #include "gui/admin/AdminWindow.h"
 #include "gui/shell/AboutWindow.h"
-#include "gui/shell/SuggestionWindow.h"
 #include "gui/shell/GuiUi.h"
 #include "gui/shell/LogViewer.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/StartWindow.h"
+#include "gui/shell/SuggestionWindow.h"
 #include "shell/Session.h"
 #include "shell/Startup.h"
 

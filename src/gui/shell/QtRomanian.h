@@ -20,8 +20,7 @@ public:
     bool isEmpty() const override { return false; }
 
     // `context` is the Qt class asking; the disambiguation is not needed for these texts.
-    QString translate(const char *context, const char *sourceText, const char * = nullptr,
-                      int = -1) const override
+    QString translate(const char *context, const char *sourceText, const char * = nullptr, int = -1) const override
     {
         return table().value(QLatin1String(context) + QLatin1Char('|') + QString::fromUtf8(sourceText));
     }

@@ -28,10 +28,8 @@ void WireAgencyReports(MainWindow &main, Ui &ui)
 TreasuryWindow *WireExportsMenu(MainWindow &main, Ui &ui, std::function<void()> pressAdmin)
 {
     auto *treasury = new TreasuryWindow(ui, &main);
-    main.setAction(MainWindow::Command::AnpisExport,
-                   [&ui] { RunReporting(ui, [&ui] { exports::ExportAnpis(ui); }); });
-    main.setAction(MainWindow::Command::F2201Export,
-                   [&ui] { RunReporting(ui, [&ui] { exports::ExportF2201(ui); }); });
+    main.setAction(MainWindow::Command::AnpisExport, [&ui] { RunReporting(ui, [&ui] { exports::ExportAnpis(ui); }); });
+    main.setAction(MainWindow::Command::F2201Export, [&ui] { RunReporting(ui, [&ui] { exports::ExportF2201(ui); }); });
     main.setAction(MainWindow::Command::TreasuryReport, [&ui, treasury, pressAdmin] {
         if (!exports::TreasuryReady(ui)) {
             if (pressAdmin)

@@ -15,9 +15,7 @@ QString SingleInstance::defaultKey()
     return QStringLiteral("Foc_aris-") + user;
 }
 
-SingleInstance::SingleInstance(const QString &key, QObject *parent) : QObject(parent), key_(key)
-{
-}
+SingleInstance::SingleInstance(const QString &key, QObject *parent) : QObject(parent), key_(key) {}
 
 bool SingleInstance::otherRunning()
 {

@@ -28,7 +28,8 @@ SuggestionWindow::SuggestionWindow(Ui &ui, QWidget *parent) : QDialog(parent, kD
     text_ = Named<QPlainTextEdit>(QStringLiteral("Sugestie"), this);
     text_->setTabChangesFocus(true);
     text_->setMinimumHeight(140);
-    auto *intro = new QLabel(QStringLiteral("Scrieti-ne ce ati dori sa faca programul sau ce nu merge cum trebuie:"), this);
+    auto *intro =
+        new QLabel(QStringLiteral("Scrieti-ne ce ati dori sa faca programul sau ce nu merge cum trebuie:"), this);
     send_ = DialogButton(QStringLiteral("&Trimite"), this, QStringLiteral("Trimite"));
     auto *cancel = CancelButton(QStringLiteral("&Renunta"), this);
     auto *layout = new QVBoxLayout(this);
@@ -77,12 +78,9 @@ void SuggestionWindow::send()
         field->setFocus();
         break;
     }
-    case shell::SuggestionResult::Sent:
-        accept();
-        break;
+    case shell::SuggestionResult::Sent: accept(); break;
     case shell::SuggestionResult::NoAddress:
-    case shell::SuggestionResult::Failed:
-        break;
+    case shell::SuggestionResult::Failed: break;
     }
 }
 

@@ -21,9 +21,18 @@ CnpEdit::CnpEdit(QWidget *parent) : QLineEdit(parent)
     setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,13}"), this));
 }
 
-bool CnpEdit::isValid() const { return cnp::IsValid(text(), acceptsEmpty_); }
-QDate CnpEdit::birthDate() const { return cnp::BirthDate(text()); }
-QString CnpEdit::sex() const { return cnp::Sex(text()); }
+bool CnpEdit::isValid() const
+{
+    return cnp::IsValid(text(), acceptsEmpty_);
+}
+QDate CnpEdit::birthDate() const
+{
+    return cnp::BirthDate(text());
+}
+QString CnpEdit::sex() const
+{
+    return cnp::Sex(text());
+}
 
 void CnpEdit::insertDigit(QChar digit)
 {
@@ -51,13 +60,16 @@ void CnpEdit::insertDigits(const QString &text)
             insertDigit(c);
 }
 
-void CnpEdit::pasteDigits() { insertDigits(QApplication::clipboard()->text()); }
+void CnpEdit::pasteDigits()
+{
+    insertDigits(QApplication::clipboard()->text());
+}
 
 void CnpEdit::keyPressEvent(QKeyEvent *event)
 {
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        event->ignore();  // the form moves to the next field
+        event->ignore(); // the form moves to the next field
         return;
     }
     if (event->matches(QKeySequence::Paste)) {

@@ -12,13 +12,25 @@ DateField::DateField(QWidget *parent) : QLineEdit(parent)
     setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 16);
 }
 
-DateField::DateField(const QDate &date, QWidget *parent) : DateField(parent) { setDate(date); }
+DateField::DateField(const QDate &date, QWidget *parent) : DateField(parent)
+{
+    setDate(date);
+}
 
-QDate DateField::date() const { return ParseDate(text()); }
+QDate DateField::date() const
+{
+    return ParseDate(text());
+}
 
-void DateField::setDate(const QDate &date) { setText(date.isValid() ? FormatDate(date) : QString()); }
+void DateField::setDate(const QDate &date)
+{
+    setText(date.isValid() ? FormatDate(date) : QString());
+}
 
-QString WrongDateText() { return QStringLiteral("Data scrisa nu exista in calendar!"); }
+QString WrongDateText()
+{
+    return QStringLiteral("Data scrisa nu exista in calendar!");
+}
 
 bool CheckDateFields(Ui &ui, std::initializer_list<DateField *> fields)
 {

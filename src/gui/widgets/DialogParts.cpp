@@ -54,8 +54,7 @@ QLineEdit *NumericEntry(const QString &objectName, QWidget *parent)
 QLineEdit *DigitsEntry(const QString &objectName, QWidget *parent, int digits)
 {
     auto *e = TextEntry(objectName, parent);
-    e->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,%1}").arg(digits)), e));
+    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,%1}").arg(digits)), e));
     return e;
 }
 
@@ -137,8 +136,7 @@ QBoxLayout *RangeOnOneLine(QWidget *parent, const FormRow &from, const FormRow &
     return line;
 }
 
-void AddBeneficiaryChoice(QBoxLayout *layout, QWidget *parent, QComboBox *locality,
-                          const Range<QComboBox> &letters)
+void AddBeneficiaryChoice(QBoxLayout *layout, QWidget *parent, QComboBox *locality, const Range<QComboBox> &letters)
 {
     layout->addWidget(new QLabel(QStringLiteral("Doar pentru beneficiarii din Localitatea:"), parent));
     layout->addWidget(locality);

@@ -28,8 +28,7 @@ namespace focaris::gui {
 // A title bar with the close button and the system menu (most dialogs) or without the menu.
 inline const Qt::WindowFlags kDialogFlags =
     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-inline const Qt::WindowFlags kDialogFlagsNoMenu =
-    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+inline const Qt::WindowFlags kDialogFlagsNoMenu = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
 // Gives `dialog` the object name scripts, tests and the Tab table find it by, its caption,
 // and makes it modal.
@@ -67,8 +66,7 @@ enum class ButtonsAt { Right, Centre };
 // left edge before them, in their order (the reset role, which every platform puts there
 // and never reorders either).
 QDialogButtonBox *ButtonRow(QWidget *parent, std::initializer_list<QAbstractButton *> buttons,
-                            ButtonsAt at = ButtonsAt::Right,
-                            std::initializer_list<QAbstractButton *> atLeft = {});
+                            ButtonsAt at = ButtonsAt::Right, std::initializer_list<QAbstractButton *> atLeft = {});
 // The main button and "&Renunt" (which cancels the dialog), right-aligned; neither is
 // pressed by Enter by itself.
 QDialogButtonBox *ButtonRow(QDialog *dialog, QPushButton *main, QPushButton *cancel);
@@ -96,8 +94,7 @@ struct Range {
 // a form.
 QBoxLayout *RangeOnOneLine(QWidget *parent, const FormRow &from, const FormRow &to);
 template <class Field>
-QBoxLayout *RangeOnOneLine(QWidget *parent, const Range<Field> &range, const QString &fromLabel,
-                           const QString &toLabel)
+QBoxLayout *RangeOnOneLine(QWidget *parent, const Range<Field> &range, const QString &fromLabel, const QString &toLabel)
 {
     return RangeOnOneLine(parent, FormRow{fromLabel, range.from}, FormRow{toLabel, range.to});
 }
@@ -109,8 +106,7 @@ QFormLayout *RangeRows(const Range<Field> &range, const QString &fromLabel, cons
 
 // The choice of the beneficiaries in "Selectare cereri": the locality list and the range
 // of the names' first letters, each under its caption, added to `layout`.
-void AddBeneficiaryChoice(QBoxLayout *layout, QWidget *parent, QComboBox *locality,
-                          const Range<QComboBox> &letters);
+void AddBeneficiaryChoice(QBoxLayout *layout, QWidget *parent, QComboBox *locality, const Range<QComboBox> &letters);
 
 // Enter in each field moves to the next; Enter in the last one clicks `main`.
 void EnterMovesOn(std::initializer_list<QWidget *> fields, QPushButton *main);

@@ -32,7 +32,7 @@ private:
     QLabel *title_;
     QLabel *text_;
     QTimer timer_;
-    QPointer<QWidget> watched_;  // the window of the control pointed at
+    QPointer<QWidget> watched_; // the window of the control pointed at
 };
 
 } // namespace focaris::gui

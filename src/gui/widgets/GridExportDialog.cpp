@@ -78,16 +78,14 @@ void GridExportDialog::formatChanged()
     if (current.isEmpty())
         return;
     const QFileInfo info(current);
-    file_->setText(QDir(info.path()).filePath(info.completeBaseName() + QLatin1Char('.') +
-                                               GridFormatSuffix(format())));
+    file_->setText(QDir(info.path()).filePath(info.completeBaseName() + QLatin1Char('.') + GridFormatSuffix(format())));
 }
 
 void GridExportDialog::browse()
 {
     const QString suffix = GridFormatSuffix(format());
-    const QString chosen = ui_.saveFileName(kTitle, file_->text(),
-                                            GridFormatCaption(format()) + QStringLiteral(" (*.") + suffix +
-                                                QLatin1Char(')'));
+    const QString chosen = ui_.saveFileName(
+        kTitle, file_->text(), GridFormatCaption(format()) + QStringLiteral(" (*.") + suffix + QLatin1Char(')'));
     if (!chosen.isEmpty())
         file_->setText(chosen);
 }

@@ -18,8 +18,8 @@ namespace {
 
 constexpr int kWidth = 339;
 constexpr int kHeight = 171;
-constexpr int kTopStrip = 44;     // icon and title
-constexpr int kBottomStrip = 44;  // buttons
+constexpr int kTopStrip = 44;    // icon and title
+constexpr int kBottomStrip = 44; // buttons
 constexpr int kButtonWidth = 72;
 
 struct ButtonDef {
@@ -48,8 +48,8 @@ constexpr KindDef kKinds[4] = {
 } // namespace
 
 MessageDialog::MessageDialog(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Mesaj"));
     setFixedSize(kWidth, kHeight);

@@ -5,8 +5,8 @@
 
 #include "core/Ui.h"
 
-#include <QDialog>
 #include <QColor>
+#include <QDialog>
 #include <array>
 
 class QLabel;

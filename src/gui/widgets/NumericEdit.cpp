@@ -22,7 +22,10 @@ NumericEdit::NumericEdit(int integerDigits, int decimals, QWidget *parent)
     setAlignment(Qt::AlignRight);
 }
 
-Amount NumericEdit::value() const { return FieldNumber(text()); }
+Amount NumericEdit::value() const
+{
+    return FieldNumber(text());
+}
 
 bool NumericEdit::acceptable(const QString &t) const
 {

@@ -66,7 +66,8 @@ bool freeLabel(const QLabel *label)
     if (!label || label->buddy() || label->textFormat() == Qt::RichText || plainText(label).isEmpty())
         return false;
     const QString text = label->text();
-    return !text.contains(QLatin1String("& ")) && !text.contains(QLatin1String("&&")) && !text.endsWith(QLatin1Char('&'));
+    return !text.contains(QLatin1String("& ")) && !text.contains(QLatin1String("&&")) &&
+           !text.endsWith(QLatin1Char('&'));
 }
 
 QLabel *labelAt(QLayoutItem *item)
@@ -234,14 +235,13 @@ void layoutOrder(QLayout *layout, QList<QWidget *> &out)
         }
     } else {
         const auto *box = qobject_cast<QBoxLayout *>(layout);
-        const bool reversed = box && (box->direction() == QBoxLayout::RightToLeft ||
-                                      box->direction() == QBoxLayout::BottomToTop);
+        const bool reversed =
+            box && (box->direction() == QBoxLayout::RightToLeft || box->direction() == QBoxLayout::BottomToTop);
         for (int i = 0; i < layout->count(); ++i)
             cells.push_back({0, reversed ? -i : i, i, layout->itemAt(i)});
     }
-    std::stable_sort(cells.begin(), cells.end(), [](const Cell &a, const Cell &b) {
-        return a.row != b.row ? a.row < b.row : a.column < b.column;
-    });
+    std::stable_sort(cells.begin(), cells.end(),
+                     [](const Cell &a, const Cell &b) { return a.row != b.row ? a.row < b.row : a.column < b.column; });
     for (const Cell &cell : cells) {
         if (QWidget *w = cell.item->widget())
             out.push_back(w);
@@ -262,8 +262,7 @@ QList<QWidget *> childOrder(QWidget *container)
     for (QWidget *child : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         if (!child->isWindow() && !ordered.contains(child))
             placed.push_back(child);
-    std::stable_sort(placed.begin(), placed.end(),
-                     [](const QWidget *a, const QWidget *b) { return a->y() < b->y(); });
+    std::stable_sort(placed.begin(), placed.end(), [](const QWidget *a, const QWidget *b) { return a->y() < b->y(); });
     // A widget whose top lies above the middle of the row's first widget joins that row.
     for (qsizetype start = 0; start < placed.size();) {
         qsizetype end = start + 1;
@@ -322,8 +321,8 @@ bool tabOutOfDate(QObject *receiver, QKeyEvent *key)
         next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
         if (next == date)
             return true;
-        if (next->window() == date->window() && !date->isAncestorOf(next) && takesTab(next) &&
-            next->isVisible() && next->isEnabled()) {
+        if (next->window() == date->window() && !date->isAncestorOf(next) && takesTab(next) && next->isVisible() &&
+            next->isEnabled()) {
             next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             return true;
         }
@@ -351,8 +350,7 @@ public:
             if (tabOutOfDate(watched, static_cast<QKeyEvent *>(event)))
                 return true;
             break;
-        default:
-            break;
+        default: break;
         }
         return false;
     }

@@ -23,7 +23,8 @@ bool RunWindowAction(Ui &ui, const QString &title, ActionKind kind, const std::f
         ui.message(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), MessageKind::Error, MessageButton::OK);
     } catch (...) {
         ui.progressHide();
-        ui.message(QStringLiteral("Eroare"), QStringLiteral("Eroare neasteptata."), MessageKind::Error, MessageButton::OK);
+        ui.message(QStringLiteral("Eroare"), QStringLiteral("Eroare neasteptata."), MessageKind::Error,
+                   MessageButton::OK);
     }
     return false;
 }
