@@ -119,7 +119,7 @@ TEST(MessageDialogTest, TheKeyboardGoesBackToTheWindowThatAsked)
     asking.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&asking));
     MessageDialog d;
-    runWith(d, 3, 1, [&] {
+    runWith(d, MessageKind::Confirmation, MessageButton::Da, [&] {
         behind.activateWindow();
         QTest::keyClick(&d, Qt::Key_Return);
     });
