@@ -59,6 +59,11 @@ for app in pyatspi.Registry.getDesktop(0):
 def wait_for(what, check):
     end = time.monotonic() + BOUND
     while time.monotonic() < end:
+        # The accessibility library learns of new applications and windows from events,
+        # which only the main loop delivers.
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
         found = check()
         if found:
             return found
@@ -110,13 +115,26 @@ def main():
     server, display = start_x()
     os.environ["DISPLAY"] = display
     home = tempfile.mkdtemp(prefix="focaris-atspi-")
+    # The accessibility bus puts its socket in the runtime folder: one of its own, so that
+    # two runs at once never share a bus.
+    os.environ["XDG_RUNTIME_DIR"] = tempfile.mkdtemp(prefix="runtime-", dir=home)
     # The bus and the registry it starts form a process group of their own, ended whole
     # at the end so that nothing keeps running (or keeps the test's output open).
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-    env = dict(os.environ, FOCARIS_HOME=home, QT_QPA_PLATFORM="xcb",
+    # The program looks for the accessibility bus once, when it starts: it must be there.
+    def bus_ready():
+        reply = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus",
+                                "/org/a11y/bus", "org.a11y.Bus.GetAddress"], capture_output=True)
+        return reply.returncode == 0 and b"unix:" in reply.stdout
+
+    wait_for("the accessibility bus", bus_ready)
+    # The program runs once per user; a user name of its own keeps another copy of it
+    # started by hand or by another test from answering in its place.
+    env = dict(os.environ, FOCARIS_HOME=home, QT_QPA_PLATFORM="xcb", USER=f"atspi-{os.getpid()}",
                QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    program = subprocess.Popen([focaris], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    log = open(os.path.join(home, "focaris.log"), "w")
+    program = subprocess.Popen([focaris], env=env, stdout=log, stderr=subprocess.STDOUT)
     actors = []
     failures = []
 
@@ -125,9 +143,8 @@ def main():
                                        ([text] if text is not None else [])))
 
     try:
-        desktop = pyatspi.Registry.getDesktop(0)
         app = wait_for("the program on the accessibility bus", lambda: next(
-            (a for a in desktop if a is not None and a.name == "Foc_aris"), None))
+            (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Foc_aris"), None))
 
         def window(title, needed):
             for w in app:
@@ -193,6 +210,11 @@ def main():
         print(f"atspi: {len(controls)} controls read, {len(unnamed)} without a name")
         if unnamed:
             failures.append(f"controls without a name: {unnamed}")
+    except SystemExit as stop:
+        log.flush()
+        with open(os.path.join(home, "focaris.log")) as text:
+            print(text.read()[-2000:])
+        failures.append(str(stop))
     finally:
         for actor in actors:
             actor.kill()
