@@ -128,13 +128,12 @@ def main():
                                 "/org/a11y/bus", "org.a11y.Bus.GetAddress"], capture_output=True)
         return reply.returncode == 0 and b"unix:" in reply.stdout
 
-    wait_for("the accessibility bus", bus_ready)
     # The program runs once per user; a user name of its own keeps another copy of it
     # started by hand or by another test from answering in its place.
     env = dict(os.environ, FOCARIS_HOME=home, QT_QPA_PLATFORM="xcb", USER=f"atspi-{os.getpid()}",
                QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     log = open(os.path.join(home, "focaris.log"), "w")
-    program = subprocess.Popen([focaris], env=env, stdout=log, stderr=subprocess.STDOUT)
+    program = None
     actors = []
     failures = []
 
@@ -143,6 +142,8 @@ def main():
                                        ([text] if text is not None else [])))
 
     try:
+        wait_for("the accessibility bus", bus_ready)
+        program = subprocess.Popen([focaris], env=env, stdout=log, stderr=subprocess.STDOUT)
         app = wait_for("the program on the accessibility bus", lambda: next(
             (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Foc_aris"), None))
 
@@ -218,8 +219,9 @@ def main():
     finally:
         for actor in actors:
             actor.kill()
-        program.kill()
-        program.wait()
+        if program is not None:
+            program.kill()
+            program.wait()
         os.killpg(bus.pid, signal.SIGKILL)
         server.kill()
         subprocess.run(["rm", "-rf", home])
