@@ -3,6 +3,8 @@
 
 #include "documents/PrintedValues.h"
 
+#include <stdexcept>
+
 namespace focaris::documents {
 
 xls::ColumnKind QueryRows::columnKind(int c) const
@@ -16,18 +18,24 @@ xls::ColumnKind QueryRows::columnKind(int c) const
 
 xls::FieldValue QueryRows::value(std::size_t r, int c) const
 {
-    const sql::Value &v = rows_.value(only_ ? (*only_)[r] : r, std::size_t(c));
+    // The cell is read in place: a payment statement asks for every cell of the month once,
+    // and making a Value for each would copy every text twice.
+    const std::size_t row = only_ ? (*only_)[r] : r;
+    const auto column = std::size_t(c);
+    if (row >= rows_.rowCount() || c < 0 || column >= rows_.columnCount())
+        throw std::out_of_range("QueryRows: cell outside the result");
     using K = xls::FieldValue::Kind;
-    switch (v.kind) {
-    case sql::Value::Text: return {K::Text, v.text, 0};
+    switch (rows_.kind(row, column)) {
+    case sql::Value::Text: return {K::Text, std::string(rows_.text(row, column)), 0};
     case sql::Value::Integer:
-    case sql::Value::Real:
+    case sql::Value::Real: {
         // The compensation percentage as the dispositions print it (80.5 is 80), not as
         // the cell's format would round it.
-        return {
-            K::Number, {}, rows_.columnName(std::size_t(c)) == "CUANTUM" ? WholePercent(v.toDouble()) : v.toDouble()};
+        const double n = rows_.number(row, column);
+        return {K::Number, {}, rows_.columnName(column) == "CUANTUM" ? WholePercent(n) : n};
+    }
     // Day numbers count from 1 January 1970, which is day 25569 of the spreadsheet.
-    case sql::Value::Date: return {K::Date, {}, double(v.date) + 25569};
+    case sql::Value::Date: return {K::Date, {}, double(rows_.date(row, column)) + 25569};
     default: return {};
     }
 }
