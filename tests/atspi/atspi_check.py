@@ -71,10 +71,24 @@ def wait_for(what, check):
     raise SystemExit(f"atspi: timed out waiting for {what}")
 
 
+def stop_x(server):
+    # Ended so that it removes its lock file and socket, which a server killed outright
+    # leaves behind for the next one to find.
+    server.terminate()
+    try:
+        server.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        server.kill()
+        server.wait()
+
+
 def start_x():
     read, write = os.pipe()
+    # -noreset: a server resets when its last client leaves (the bus launcher leaves after
+    # setting its address on the root window), and a program that connects during the
+    # reset is refused; that was the program never seen on the bus on a loaded computer.
     server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-                               "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
+                               "-nolisten", "tcp", "-noreset"], pass_fds=[write], stderr=subprocess.DEVNULL)
     os.close(write)
     number = b""
     while not number.endswith(b"\n"):
@@ -144,8 +158,13 @@ def main():
     try:
         wait_for("the accessibility bus", bus_ready)
         program = subprocess.Popen([focaris], env=env, stdout=log, stderr=subprocess.STDOUT)
-        app = wait_for("the program on the accessibility bus", lambda: next(
-            (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Foc_aris"), None))
+        def on_bus():
+            if program.poll() is not None:
+                raise SystemExit(f"atspi: the program ended (status {program.returncode}) before it reached "
+                                 "the accessibility bus")
+            return next((a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Foc_aris"), None)
+
+        app = wait_for("the program on the accessibility bus", on_bus)
 
         def window(title, needed):
             for w in app:
@@ -223,7 +242,7 @@ def main():
             program.kill()
             program.wait()
         os.killpg(bus.pid, signal.SIGKILL)
-        server.kill()
+        stop_x(server)
         subprocess.run(["rm", "-rf", home])
     for failure in failures:
         print("FAIL:", failure)
